@@ -1,0 +1,55 @@
+#pragma once
+// What the shell uses of the sky chart: its symbol bitmap set for day and night, the
+// program's clock step, the Moon phase icon, and the chart bitmaps freed at exit.
+#include <cstdint>
+
+struct DrawWindow;
+
+// The chart's six symbol bitmap ids and their transparent colour, and the tool icon set
+// (0 day, 2 night), as SetNightMode chose them.
+struct ChartSymbolSet {
+    int bitmaps[6];
+    std::uint32_t transparentColour;
+    int toolIconSet;
+};
+extern ChartSymbolSet chartSymbols;
+
+// The current Moon phase icon, the Moon's age index (0..29) and its parallactic angle in
+// whole degrees.
+struct MoonBlock {
+    int bitmapId;
+    int ageIndex;
+    int parallacticAngle;
+};
+extern MoonBlock moonBlock;
+
+// The chart's clock: the tick second of the last step, and the local sidereal time of the
+// observing instant in hours and in fixed-point turns (a full turn is 105414356).
+struct ChartClock {
+    std::uint32_t lastStep;
+    float siderealTime;
+    std::int32_t siderealTimeFixed;
+};
+extern ChartClock chartClock;
+
+// Chooses the symbol set: with a non-zero argument outside night mode the set drawn on a
+// white background (transparent white), otherwise the day set (transparent black), which
+// the drawing layer turns red at night.
+void SetNightMode(int on);
+
+// The program's clock step. With force 1 it always steps; otherwise nothing happens until
+// 120 s have passed since the last step. A step reads the device clock into the observing
+// time (or, when the user set the time, advances it by the time elapsed), computes the
+// local sidereal time and refreshes the Moon phase icon. Returns 1 when it stepped.
+int UpdateCurrentTime(int force);
+
+// The bitmap id of the Moon phase icon for that date and hour.
+int GetMoonPhaseBitmap(int year, int month, int day, int hour);
+
+// The chart's two offscreen bitmaps and its saved bitmap; null while not made.
+extern DrawWindow* chartBitmaps[2];
+extern DrawWindow* savedChartBitmap;
+
+// Free the chart's two offscreen bitmaps, and its saved bitmap, clearing their slots.
+void FreeChartBitmaps();
+void FreeSavedBitmap();

@@ -1,0 +1,25 @@
+#pragma once
+// What the shell uses of the telescope layer: the drive kind, the serial port's hold-open
+// flag and close, the emulated-mount flag and the list of serial port names.
+#include "shell/growable_arrays.h"
+
+// 1 while the mount is simulated instead of driven; 1 at every start.
+extern int telescopeEmulation;
+
+// The serial port names offered in the port lists; created empty by the program's
+// initialisers.
+extern StrBufArray serialPortNames;
+
+// True when the chosen drive is a push-to encoder box (codes 1, 3, 4, 11, 12, 16, 22).
+bool IsEncoderDrive();
+
+// While the flag is set, CloseSerialPort leaves the port open. Serial trace forces it off.
+void SetSerialHold(int flag);
+int GetSerialHold();
+
+// Closes the port when it is open and not held open.
+void CloseSerialPort();
+
+// The address of element `index` of a StrBuf array, growing it as needed; null when the
+// index is negative or memory runs out.
+StrBuf* StringArrayAt(StrBufArray& array, int index);
