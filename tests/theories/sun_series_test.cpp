@@ -1,0 +1,80 @@
+#include "theories/sun_series.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "theories/fixture_rows.h"
+#include "theories/tables/sun_terms.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kRadToDeg = 180.0 / kPi;
+constexpr double kRadToArcsec = 206264.80624709636;
+
+double Centuries(double jd) { return (jd - 2451545.0) / 36525.0; }
+
+TEST(SunSeries, TermCountsAreThoseOfTheAbridgedTables) {
+    const int longitude[6] = {64, 34, 20, 7, 3, 1};
+    const int latitude[2] = {5, 2};
+    const int radius[5] = {40, 10, 6, 2, 1};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(kEarthLongitudeSeries[k].count, longitude[k]) << "L" << k;
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(kEarthLatitudeSeries[k].count, latitude[k]) << "B" << k;
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(kEarthRadiusSeries[k].count, radius[k]) << "R" << k;
+    // Constants published with phase 3.14 are held as negative amplitudes.
+    EXPECT_EQ(kEarthLongitudeSeries[4].terms[0].a, -114.0);
+    EXPECT_EQ(kEarthLongitudeSeries[5].terms[0].a, -1.0);
+}
+
+// Meeus, Astronomical Algorithms, examples 25.b and 32.a: 1992 October 13.0 TD.
+TEST(SunSeries, MeeusExample1992October13) {
+    const double T = Centuries(2448908.5);
+    EXPECT_NEAR(EarthLongitudeSeries(T), 19.907372, 1e-6);
+
+    double lon, lat, dist;
+    GetSunEclipticPosition(T, &lon, &lat, &dist);
+    EXPECT_NEAR(lon * kRadToDeg, 199.907347, 1e-6);  // 199°54'26.18" in FK5
+    EXPECT_NEAR(lat * kRadToArcsec, 0.62, 0.005);
+    EXPECT_NEAR(dist, 0.99760775, 1e-8);
+}
+
+TEST(SunSeries, J2000) {
+    double lon, lat, dist;
+    GetSunEclipticPosition(0.0, &lon, &lat, &dist);
+    EXPECT_NEAR(lon, 4.8935149, 1e-7);
+    EXPECT_NEAR(lat * kRadToArcsec, 0.727, 0.001);
+    EXPECT_NEAR(dist, 0.98332758, 1e-8);
+}
+
+// The geometric Sun from an independent VSOP-based ephemeris, 1800-2200: the abridged
+// series holds about 1" in longitude. The span exercises every power of tau.
+TEST(SunSeries, AgreesWithIndependentEphemeris) {
+    const auto rows = ReadFixtureRows("sun_erfa.txt");
+    ASSERT_GE(rows.size(), 40u);
+    for (const auto& r : rows) {
+        double lon, lat, dist;
+        GetSunEclipticPosition(Centuries(r[0]), &lon, &lat, &dist);
+        const double dLon = std::remainder(lon - r[1], 2.0 * kPi);
+        EXPECT_LT(std::fabs(dLon) * kRadToArcsec, 1.5) << "jd " << r[0];
+        EXPECT_LT(std::fabs(lat - r[2]) * kRadToArcsec, 0.5) << "jd " << r[0];
+        EXPECT_NEAR(dist, r[3], 3e-6) << "jd " << r[0];
+    }
+}
+
+// The longitude is left in [pi, 3pi): over a year it drops by one turn exactly once.
+TEST(SunSeries, LongitudeStaysInOneTurnAboveHalfATurn) {
+    int drops = 0;
+    double previous = 0.0;
+    for (int day = 0; day <= 366; ++day) {
+        double lon, lat, dist;
+        GetSunEclipticPosition(Centuries(2460310.5 + day), &lon, &lat, &dist);
+        EXPECT_GE(lon, kPi - 1e-9);
+        EXPECT_LT(lon, 3.0 * kPi);
+        if (day > 0 && lon < previous - kPi) ++drops;
+        previous = lon;
+    }
+    EXPECT_EQ(drops, 1);
+}
+
+}  // namespace
