@@ -1,0 +1,592 @@
+#include "astro/apparent_place.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "astro/planetary_theory.h"
+#include "astro/precession_nutation.h"
+
+ApparentPlaceCache apparentPlaceCache;
+
+namespace {
+
+constexpr double kJ2000 = 2451545.0;
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kRadToDeg = 57.29577951308232;
+constexpr double kRadToHours = 3.819718634205488;
+constexpr double kArcsecToRad = 4.84813681109536e-6;
+constexpr double kTwoPi = 6.283185307179586;
+
+constexpr double kAuMetres = 1.4959787e11;
+constexpr double kAuPerKm = 6.684587153547039e-9;
+constexpr double kKmPerSecToAuPerDay = 0.0005775483300664642;
+constexpr double kLightAuPerDay = 173.14463348;
+constexpr double kLightDaysPerAu = 0.005775518304559583;
+constexpr double kLightSquared = 89875517869092496.0;     // m²/s²
+constexpr double kTwiceSunGM = 265424875999999983616.0;   // m³/s²
+constexpr double kEarthRadiusKm = 6378.14;
+constexpr double kEarthAxisRatio = 0.99664719;            // 1 − flattening
+constexpr double kEarthRotation = 7.292115e-5;            // rad/s
+constexpr double kObliquityJ2000 = 0.40909280420293637;   // rad
+
+// Giant planets whose pull moves the Sun about the barycentre: mass ratio Sun/planet,
+// semi-major axis (AU), mean longitude at J2000.0 (rad), mean motion (rad/day).
+struct GiantPlanet {
+    double massRatio, axis, longitude, motion;
+};
+constexpr GiantPlanet kGiants[4] = {
+    {1047.349, 5.203363, 0.600470, 1.450138e-3},
+    {3497.898, 9.537070, 0.871693, 5.841727e-4},
+    {22903.0, 19.191264, 5.466933, 2.047497e-4},
+    {19412.2, 30.068963, 5.321160, 1.043891e-4},
+};
+constexpr double kMassFactor = 1.0 + 1.0 / 1047.349 + 1.0 / 3497.898 + 1.0 / 22903.0 + 1.0 / 19412.2;
+
+// The low-precision solar series of Bretagnon and Simon: longitude and distance
+// amplitudes in 1e-7, phase (rad), frequency (rad per 10000 Julian years).
+struct SunTerm {
+    double longitude, distance, phase, frequency;
+};
+constexpr SunTerm kSunTerms[50] = {
+    {403406, 0, 4.721964, 1.621043},
+    {195207, -97597, 5.937458, 62830.348067},
+    {119433, -59715, 1.115589, 62830.821524},
+    {112392, -56188, 5.781616, 62829.634302},
+    {3891, -1556, 5.5474, 125660.5691},
+    {2819, -1126, 1.512, 125660.9845},
+    {1721, -861, 4.1897, 62832.4766},
+    {0, 941, 1.163, 0.813},
+    {660, -264, 5.415, 125659.31},
+    {350, -163, 4.315, 57533.85},
+    {334, 0, 4.553, -33.931},
+    {314, 309, 5.198, 777137.715},
+    {268, -158, 5.989, 78604.191},
+    {242, 0, 2.911, 5.412},
+    {234, -54, 1.423, 39302.098},
+    {158, 0, 0.061, -34.861},
+    {132, -93, 2.317, 115067.698},
+    {129, -20, 3.193, 15774.337},
+    {114, 0, 2.828, 5296.67},
+    {99, -47, 0.52, 58849.27},
+    {93, 0, 4.65, 5296.11},
+    {86, 0, 4.35, -3980.7},
+    {78, -33, 2.75, 52237.69},
+    {72, -32, 4.5, 55076.47},
+    {68, 0, 3.23, 261.08},
+    {64, -10, 1.22, 15773.85},
+    {46, -16, 0.14, 188491.03},
+    {38, 0, 3.44, -7756.55},
+    {37, 0, 4.37, 264.89},
+    {32, -24, 1.14, 117906.27},
+    {29, -13, 2.84, 55075.75},
+    {28, 0, 5.96, -7961.39},
+    {27, -9, 5.09, 188489.81},
+    {27, 0, 1.72, 2132.19},
+    {25, -17, 2.56, 109771.03},
+    {24, -11, 1.92, 54868.56},
+    {21, 0, 0.09, 25443.93},
+    {21, 31, 5.98, -55731.43},
+    {20, -10, 4.03, 60697.74},
+    {18, 0, 4.27, 2132.79},
+    {17, -12, 0.79, 109771.63},
+    {14, 0, 4.24, -7752.82},
+    {13, -5, 2.01, 188491.91},
+    {13, 0, 2.65, 207.81},
+    {13, 0, 4.98, 29424.63},
+    {12, 0, 0.93, -7.99},
+    {10, 0, 2.21, 46941.14},
+    {10, 0, 3.59, -68.29},
+    {10, 0, 1.5, 21463.25},
+    {10, -9, 2.55, 157208.4},
+};
+
+double Norm(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+void Copy(const double from[3], double to[3]) {
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+}
+
+void Zero3(double v[3]) { v[0] = v[1] = v[2] = 0.0; }
+
+// Where the Sun stands relative to the barycentre, from the four giant planets on
+// circular orbits in the ecliptic of J2000.0.
+void SunBarycentricOffset(double jd, double pos[3], double vel[3]) {
+    ApparentPlaceCache& cache = apparentPlaceCache;
+    if (!cache.offsetValid || jd != cache.offsetJD) {
+        const double ce = std::cos(kObliquityJ2000), se = std::sin(kObliquityJ2000);
+        Zero3(cache.offsetPos);
+        Zero3(cache.offsetVel);
+        for (const GiantPlanet& g : kGiants) {
+            const double lambda = std::fmod(g.longitude + g.motion * (jd - kJ2000), kTwoPi);
+            const double f = 1.0 / (g.massRatio * kMassFactor);
+            const double sl = std::sin(lambda), cl = std::cos(lambda);
+            cache.offsetPos[0] += f * g.axis * cl;
+            cache.offsetPos[1] += f * g.axis * sl * ce;
+            cache.offsetPos[2] += f * g.axis * sl * se;
+            cache.offsetVel[0] -= f * g.axis * g.motion * sl;
+            cache.offsetVel[1] += f * g.axis * g.motion * cl * ce;
+            cache.offsetVel[2] += f * g.axis * g.motion * cl * se;
+        }
+        cache.offsetJD = jd;
+        cache.offsetValid = true;
+    }
+    Copy(cache.offsetPos, pos);
+    Copy(cache.offsetVel, vel);
+}
+
+// The Earth's heliocentric position, J2000.0 equator, from the Sun's geocentric place.
+void EarthFromSun(double jd, double p[3]) {
+    double ra, dec, distance, v[3];
+    SunEphemeris(jd, &ra, &dec, &distance);
+    RaDecToVector(ra, dec, distance, v);
+    Precession(jd, v, kJ2000, p);
+    for (int i = 0; i < 3; ++i) p[i] = -p[i];
+}
+
+// The observer's barycentric position and velocity and heliocentric position.
+struct Observer {
+    double tdb;
+    double baryPos[3], baryVel[3], helioPos[3];
+};
+
+// Deflection, aberration, precession and nutation of a geocentric (or topocentric)
+// vector, then its right ascension and declination of date.
+void FinishPlace(const Observer& obs, const double geo[3], double lightTime, double* ra, double* dec) {
+    double deflected[3], aberrated[3], precessed[3], nutated[3];
+    SolarDeflection(geo, obs.helioPos, deflected);
+    ApplyAberration(deflected, obs.baryVel, lightTime, aberrated);
+    Precession(kJ2000, aberrated, obs.tdb, precessed);
+    NutateVector(obs.tdb, 0, precessed, nutated);
+    VectorToRaDec(nutated, ra, dec);
+}
+
+// The place of a catalog star for an observer.
+void StarPlace(const Observer& obs, const CatalogStar& star, double* ra, double* dec) {
+    double pos[3], vel[3], moved[3], geo[3], lightTime;
+    StarToVectors(star, pos, vel);
+    ApplyProperMotion(kJ2000, pos, vel, obs.tdb, moved);
+    BarycentricToGeocentric(moved, obs.baryPos, geo, &lightTime);
+    FinishPlace(obs, geo, lightTime, ra, dec);
+}
+
+// Light-time iterations: the solution settles in three or four; more means the body's
+// motion does not let it converge, and the last one is as good as any.
+constexpr int kMaxLightTimeIterations = 10;
+
+// The place of a body for an observer, from its barycentric position at the observer's
+// instant; gives the first (geometric) and the last light time. Returns the ephemeris
+// code.
+int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double posNow[3], double* ra,
+              double* dec, double* firstLightTime, double* lightTime) {
+    double pos[3], vel[3], geo[3], tau;
+    BarycentricToGeocentric(posNow, obs.baryPos, geo, &tau);
+    *firstLightTime = tau;
+    double t3 = obs.tdb - tau;
+    for (int i = 0; i < kMaxLightTimeIterations; ++i) {
+        const double t2 = t3;
+        const int r = BodyEphemeris(t2, body, 0, pos, vel);
+        if (r != 0) return r;
+        BarycentricToGeocentric(pos, obs.baryPos, geo, &tau);
+        t3 = obs.tdb - tau;
+        if (std::abs(t3 - t2) <= 1e-8) break;
+    }
+    *lightTime = tau;
+    if (!(Norm(geo) > 0.0)) {
+        // The observer's own body: no direction to give.
+        *ra = 0.0;
+        *dec = 0.0;
+        return 0;
+    }
+    FinishPlace(obs, geo, tau, ra, dec);
+    return 0;
+}
+
+int GeocentricObserver(double jd, const SolarSystemBody& earth, Observer* obs) {
+    double helioVel[3];
+    return GetEarthState(jd, earth, &obs->tdb, obs->baryPos, obs->baryVel, obs->helioPos, helioVel);
+}
+
+// The site added to the Earth's state; deltaT = TT − UT1 in seconds.
+int TopocentricObserver(double jd, const SolarSystemBody& earth, double deltaT, const SiteInfo& site,
+                        Observer* obs) {
+    const int r = GeocentricObserver(jd, earth, obs);
+    if (r != 0) return r;
+    const double ujd = jd - deltaT / 86400.0;
+    double ee, gst;
+    ComputeEarthTilt(obs->tdb, nullptr, nullptr, &ee, nullptr, nullptr);
+    SiderealTimeOfJD(ujd, 0.0, ee, &gst);
+    double o[3], ov[3], mean[3], meanVel[3], oJ2000[3], ovJ2000[3];
+    ObserverGeocentricVector(site, gst, o, ov);
+    NutateVector(obs->tdb, 1, o, mean);
+    NutateVector(obs->tdb, 1, ov, meanVel);
+    Precession(obs->tdb, mean, kJ2000, oJ2000);
+    Precession(obs->tdb, meanVel, kJ2000, ovJ2000);
+    for (int i = 0; i < 3; ++i) {
+        obs->baryPos[i] += oJ2000[i];
+        obs->baryVel[i] += ovJ2000[i];
+        obs->helioPos[i] += oJ2000[i];
+    }
+    return 0;
+}
+
+}  // namespace
+
+int SetBody(int type, int number, const char* name, SolarSystemBody* body) {
+    body->type = 0;
+    body->number = 0;
+    std::snprintf(body->name, sizeof body->name, "  ");
+    if (type < 0 || type > 1) return 1;
+    body->type = static_cast<std::int16_t>(type);
+    if ((type == 0 && (number < 1 || number > 11)) || (type == 1 && number < 1)) return 2;
+    body->number = static_cast<std::int16_t>(number);
+    std::snprintf(body->name, sizeof body->name, "%s", name ? name : "");
+    return 0;
+}
+
+int SolarSystemEphemeris(double jd, int number, int origin, double pos[3], double vel[3]) {
+    if (!(jd >= kEphemerisFirstJD && jd <= kEphemerisLastJD)) return 1;
+    if (number == kSun) {
+        Zero3(pos);
+        Zero3(vel);
+    } else if (number == kEarth) {
+        double p0[3], p1[3], p2[3];
+        EarthFromSun(jd - 0.1, p0);
+        EarthFromSun(jd, p1);
+        EarthFromSun(jd + 0.1, p2);
+        for (int i = 0; i < 3; ++i) {
+            pos[i] = p1[i];
+            vel[i] = (p2[i] - p0[i]) * 5.0;
+        }
+    } else {
+        // The planetary theory carries Mercury to Neptune only.
+        if (number < kMercury || number > kNeptune) return 2;
+        double pv[6];
+        if (PlanetHeliocentricPV(jd, 0.0, number - 1, pv) != kPlanetOk) return 2;
+        for (int i = 0; i < 3; ++i) {
+            pos[i] = pv[i];
+            vel[i] = pv[i + 3];
+        }
+    }
+    if (origin == 1) return 0;
+    double offsetPos[3], offsetVel[3];
+    SunBarycentricOffset(jd, offsetPos, offsetVel);
+    for (int i = 0; i < 3; ++i) {
+        pos[i] -= offsetPos[i];
+        vel[i] -= offsetVel[i];
+    }
+    return 0;
+}
+
+const double* MinorPlanetEphemeris(int, const char*, double, int* error) {
+    static const double none[6] = {};
+    if (error) *error = 9;
+    return none;
+}
+
+int BodyEphemeris(double jd, const SolarSystemBody& body, int origin, double pos[3], double vel[3]) {
+    if (origin < 0 || origin > 1) return 1;
+    if (body.type == 0) {
+        const int r = SolarSystemEphemeris(jd, body.number, origin, pos, vel);
+        return r == 0 ? 0 : r + 10;
+    }
+    if (body.type == 1) {
+        int error = 0;
+        const double* pv = MinorPlanetEphemeris(body.number, body.name, jd, &error);
+        if (error != 0) return 20 + error;
+        for (int i = 0; i < 3; ++i) {
+            pos[i] = pv[i];
+            vel[i] = pv[i + 3];
+        }
+        return 0;
+    }
+    return 2;
+}
+
+void TdbMinusTt(double jd, double* ttJd, double* seconds) {
+    const double d = jd - kJ2000;
+    auto arcsecAngle = [](double degrees) {
+        return std::fmod(degrees * 3600.0, 1296000.0) * kArcsecToRad;
+    };
+    const double M = arcsecAngle(357.51716 + 0.985599987 * d);
+    const double L = arcsecAngle(280.46435 + 0.9856091 * d);
+    const double LJ = arcsecAngle(34.40438 + 0.083086762 * d);
+    const double E = M + 0.01671022 * std::sin(M) + 0.00013961572622420002 * std::sin(2.0 * M);
+    const double s = 0.001658 * std::sin(E) + 0.00002073 * std::sin(L - LJ);
+    if (seconds) *seconds = s;
+    if (ttJd) *ttJd = jd - s / 86400.0;
+}
+
+int GetEarthState(double jd, const SolarSystemBody& earth, double* tdb, double baryPos[3],
+                  double baryVel[3], double helioPos[3], double helioVel[3]) {
+    ApparentPlaceCache& cache = apparentPlaceCache;
+    if (!cache.earthValid || jd != cache.earthJD || earth.number != cache.earthNumber) {
+        cache.earthValid = false;
+        double seconds;
+        TdbMinusTt(jd, nullptr, &seconds);
+        const double t = jd + seconds / 86400.0;
+        int r = SolarSystemEphemeris(t, earth.number, 0, cache.earthBaryPos, cache.earthBaryVel);
+        if (r == 0) r = SolarSystemEphemeris(t, earth.number, 1, cache.earthHelioPos, cache.earthHelioVel);
+        if (r != 0) return r;
+        cache.earthTdb = t;
+        cache.earthJD = jd;
+        cache.earthNumber = earth.number;
+        cache.earthValid = true;
+        ++cache.earthEvaluations;
+    }
+    *tdb = cache.earthTdb;
+    Copy(cache.earthBaryPos, baryPos);
+    Copy(cache.earthBaryVel, baryVel);
+    Copy(cache.earthHelioPos, helioPos);
+    Copy(cache.earthHelioVel, helioVel);
+    return 0;
+}
+
+void SunEphemeris(double jd, double* ra, double* dec, double* distance) {
+    const double u = (jd - kJ2000) * 2.737850787132101e-7;
+    double sumL = 0.0, sumR = 0.0;
+    for (const SunTerm& term : kSunTerms) {
+        const double a = term.phase + term.frequency * u;
+        sumL += term.longitude * std::sin(a);
+        sumR += term.distance * std::cos(a);
+    }
+    double lambda = std::fmod(4.9353929 + 62833.196168 * u + 1e-7 * sumL, kTwoPi);
+    if (lambda < 0) lambda += kTwoPi;
+    *distance = 1.0001026 + 1e-7 * sumR;
+    const double t = 100.0 * u;
+    const double eps = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
+    const double sl = std::sin(lambda);
+    double raDeg = std::atan2(std::cos(eps) * sl, std::cos(lambda)) * kRadToDeg;
+    if (raDeg < 0) raDeg += 360.0;
+    if (raDeg >= 360.0) raDeg -= 360.0;
+    *ra = raDeg / 15.0;
+    *dec = std::asin(std::sin(eps) * sl) * kRadToDeg;
+}
+
+void StarToVectors(const CatalogStar& star, double pos[3], double vel[3]) {
+    const double p = star.parallax <= 0.0 ? 1e-7 : star.parallax;
+    const double r = 206264.80624709636 / p;
+    const double a = star.ra * 15.0 * kDegToRad, d = star.dec * kDegToRad;
+    const double sa = std::sin(a), ca = std::cos(a), sd = std::sin(d), cd = std::cos(d);
+    pos[0] = r * cd * ca;
+    pos[1] = r * cd * sa;
+    pos[2] = r * sd;
+    const double muA = star.pmRa * 15.0 * cd / (p * 36525.0);
+    const double muD = star.pmDec / (p * 36525.0);
+    const double v = star.radialVelocity * kKmPerSecToAuPerDay;
+    vel[0] = -muA * sa - muD * sd * ca + v * cd * ca;
+    vel[1] = muA * ca - muD * sd * sa + v * cd * sa;
+    vel[2] = muD * cd + v * sd;
+}
+
+void ApplyProperMotion(double jd1, const double pos[3], const double vel[3], double jd2, double out[3]) {
+    for (int i = 0; i < 3; ++i) out[i] = pos[i] + vel[i] * (jd2 - jd1);
+}
+
+void BarycentricToGeocentric(const double pos[3], const double observerPos[3], double out[3], double* lightTime) {
+    for (int i = 0; i < 3; ++i) out[i] = pos[i] - observerPos[i];
+    *lightTime = Norm(out) * kLightDaysPerAu;
+}
+
+void SolarDeflection(const double pos[3], const double observerHelio[3], double out[3]) {
+    const double pm = Norm(pos), em = Norm(observerHelio);
+    if (!(pm > 0.0) || !(em > 0.0)) {
+        Copy(pos, out);
+        return;
+    }
+    double pu[3], eu[3];
+    for (int i = 0; i < 3; ++i) {
+        pu[i] = pos[i] / pm;
+        eu[i] = observerHelio[i] / em;
+    }
+    const double cosd = -(eu[0] * pu[0] + eu[1] * pu[1] + eu[2] * pu[2]);
+    if (std::abs(cosd) > 0.9999999999) {
+        Copy(pos, out);
+        return;
+    }
+    const double sind = std::sqrt(1.0 - cosd * cosd);
+    const double b = em * sind;
+    const double bm = b * kAuMetres;
+    const double q = std::sqrt(pm * pm + em * em - 2.0 * pm * em * cosd);
+    const double z1 = em * cosd;
+    const double z0 = z1 - pm;
+    const double xi1 = z1 / b, xi0 = z0 / b;
+    const double dphi = kTwiceSunGM / (bm * kLightSquared) *
+                        (xi1 / std::sqrt(1.0 + xi1 * xi1) - xi0 / std::sqrt(1.0 + xi0 * xi0));
+    const double dphi1 = dphi / (1.0 + em / q);
+    const double f = dphi1 * pm / sind;
+    for (int i = 0; i < 3; ++i) out[i] = pos[i] + f * (cosd * pu[i] + eu[i]);
+}
+
+void ApplyAberration(const double pos[3], const double observerVel[3], double lightTime, double out[3]) {
+    double pm;
+    if (lightTime == 0.0) {
+        pm = Norm(pos);
+        lightTime = pm * kLightDaysPerAu;
+    } else {
+        pm = lightTime * kLightAuPerDay;
+    }
+    const double vm = Norm(observerVel);
+    if (!(pm > 0.0) || !(vm > 0.0)) {
+        Copy(pos, out);
+        return;
+    }
+    const double beta = vm * kLightDaysPerAu;
+    const double cosd = (pos[0] * observerVel[0] + pos[1] * observerVel[1] + pos[2] * observerVel[2]) / (pm * vm);
+    const double gammaInv = std::sqrt(1.0 - beta * beta);
+    const double P = beta * cosd;
+    const double Q = (1.0 + P / (1.0 + gammaInv)) * lightTime;
+    const double R = 1.0 + P;
+    for (int i = 0; i < 3; ++i) out[i] = (gammaInv * pos[i] + Q * observerVel[i]) / R;
+}
+
+int VectorToRaDec(const double pos[3], double* ra, double* dec) {
+    const double xy2 = pos[0] * pos[0] + pos[1] * pos[1];
+    if (xy2 > 0.0) {
+        double r = std::atan2(pos[1], pos[0]) * kRadToHours;
+        if (r < 0) r += 24.0;
+        if (r >= 24.0) r -= 24.0;
+        *ra = r;
+        *dec = std::atan2(pos[2], std::sqrt(xy2)) * kRadToDeg;
+        return 0;
+    }
+    *ra = 0.0;
+    if (pos[2] == 0.0) {
+        *dec = 0.0;
+        return 1;
+    }
+    *dec = pos[2] > 0.0 ? 90.0 : -90.0;
+    return 2;
+}
+
+void RaDecToVector(double ra, double dec, double distance, double pos[3]) {
+    const double a = ra * 15.0 * kDegToRad, d = dec * kDegToRad;
+    pos[0] = distance * std::cos(d) * std::cos(a);
+    pos[1] = distance * std::cos(d) * std::sin(a);
+    pos[2] = distance * std::sin(d);
+}
+
+void SiderealTimeOfJD(double jdHigh, double jdLow, double equationOfEquinoxes, double* gst) {
+    const double tH = (jdHigh - kJ2000) / 36525.0;
+    const double tL = jdLow / 36525.0;
+    const double t = tH + tL;
+    const double seconds = equationOfEquinoxes - 6.2e-6 * t * t * t + 0.093104 * t * t + 67310.54841 +
+                           8640184.812866 * tL + 3155760000.0 * tL + 8640184.812866 * tH + 3155760000.0 * tH;
+    double g = std::fmod(seconds / 3600.0, 24.0);
+    if (g < 0) g += 24.0;
+    *gst = g;
+}
+
+void ObserverGeocentricVector(const SiteInfo& site, double gst, double pos[3], double vel[3]) {
+    const double phi = site.latitude * kDegToRad;
+    const double sf = std::sin(phi), cf = std::cos(phi);
+    const double f2 = kEarthAxisRatio * kEarthAxisRatio;
+    const double C = 1.0 / std::sqrt(cf * cf + f2 * sf * sf);
+    const double S = f2 * C;
+    const double h = site.height / 1000.0;
+    const double ach = kEarthRadiusKm * C + h;
+    const double ash = kEarthRadiusKm * S + h;
+    const double theta = (gst * 15.0 + site.longitude) * kDegToRad;
+    const double st = std::sin(theta), ct = std::cos(theta);
+    pos[0] = ach * cf * ct * kAuPerKm;
+    pos[1] = ach * cf * st * kAuPerKm;
+    pos[2] = ash * sf * kAuPerKm;
+    vel[0] = -kEarthRotation * ach * cf * st * kKmPerSecToAuPerDay;
+    vel[1] = kEarthRotation * ach * cf * ct * kKmPerSecToAuPerDay;
+    vel[2] = 0.0;
+}
+
+int AppStar(double jd, const SolarSystemBody& earth, const CatalogStar& star, double* ra, double* dec) {
+    Observer obs;
+    const int r = GeocentricObserver(jd, earth, &obs);
+    if (r != 0) {
+        *ra = 0.0;
+        *dec = 0.0;
+        return r;
+    }
+    StarPlace(obs, star, ra, dec);
+    return 0;
+}
+
+namespace {
+
+void ZeroPlanetOutputs(double* ra, double* dec, double* distance, double* d1, double* d2) {
+    *ra = 0.0;
+    *dec = 0.0;
+    *distance = 0.0;
+    if (d1) *d1 = 0.0;
+    if (d2) *d2 = 0.0;
+}
+
+}  // namespace
+
+int AppPlanet(double jd, const SolarSystemBody& body, const SolarSystemBody& earth, double* ra,
+              double* dec, double* distance, double* bodyDistance, double* earthSunDistance) {
+    Observer obs;
+    int r = GeocentricObserver(jd, earth, &obs);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
+        return r + 10;
+    }
+    double pos[3], vel[3];
+    r = BodyEphemeris(obs.tdb, body, 0, pos, vel);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
+        return r;
+    }
+    double firstLightTime, lightTime;
+    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
+        return r;
+    }
+    *distance = lightTime * kLightAuPerDay;
+    if (bodyDistance) *bodyDistance = Norm(pos);
+    if (earthSunDistance) *earthSunDistance = Norm(obs.helioPos);
+    return 0;
+}
+
+int TopoStar(double jd, const SolarSystemBody& earth, double deltaT, const CatalogStar& star,
+             const SiteInfo& site, double* ra, double* dec) {
+    Observer obs;
+    const int r = TopocentricObserver(jd, earth, deltaT, site, &obs);
+    if (r != 0) {
+        *ra = 0.0;
+        *dec = 0.0;
+        return r;
+    }
+    StarPlace(obs, star, ra, dec);
+    return 0;
+}
+
+int TopoPlanet(double jd, const SolarSystemBody& body, const SolarSystemBody& earth, double deltaT,
+               const SiteInfo& site, double* ra, double* dec, double* distance, double* bodyDistance,
+               double* observerDistance) {
+    Observer obs;
+    int r = TopocentricObserver(jd, earth, deltaT, site, &obs);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r + 10;
+    }
+    double pos[3], vel[3];
+    r = BodyEphemeris(obs.tdb, body, 0, pos, vel);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r;
+    }
+    double firstLightTime, lightTime;
+    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r;
+    }
+    *distance = firstLightTime * kLightAuPerDay;
+    if (bodyDistance) *bodyDistance = Norm(pos);
+    if (observerDistance) *observerDistance = Norm(obs.baryPos);
+    return 0;
+}
+
+void ResetApparentPlaceCaches() { apparentPlaceCache = ApparentPlaceCache{}; }

@@ -1,0 +1,225 @@
+#include "astro/precession_nutation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/matrices.h"
+
+AstrometryCache astrometryCache;
+
+namespace {
+
+constexpr double kJ2000 = 2451545.0;
+constexpr double kPerCentury = 2.7378507871321012e-5;  // 1 / 36525
+constexpr double kArcsecToRad = 4.84813681109536e-6;
+constexpr double kHoursToRad = 0.26179938779914946;
+constexpr double kDegToRad = 0.0174532925199433;
+constexpr double kRadToHours = 3.819718634205488;
+constexpr double kRadToDeg = 57.29577951308232;
+constexpr double kTwoPi = 6.283185307179586;
+
+// The sky-matrix index of a usual (x, y, z) index: x and y change places.
+constexpr int kSkyIndex[3] = {1, 0, 2};
+
+// R (out = R × in) from the mean equator and equinox of jd1 to that of jd2.
+void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
+    const double t0 = (jd1 - kJ2000) * kPerCentury;
+    const double t = (jd2 - jd1) * kPerCentury;
+    const double rate = 2306.2181 + (1.39656 - 0.000139 * t0) * t0;
+    const double zeta = (rate + ((0.30188 - 0.000344 * t0) + 0.017998 * t) * t) * t * kArcsecToRad;
+    const double z = (rate + ((1.09468 + 0.000066 * t0) + 0.018203 * t) * t) * t * kArcsecToRad;
+    const double theta = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +
+                          ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
+                         t * kArcsecToRad;
+    const double cz = std::cos(zeta), sz = std::sin(zeta);
+    const double cZ = std::cos(z), sZ = std::sin(z);
+    const double cT = std::cos(theta), sT = std::sin(theta);
+    R[0][0] = cz * cT * cZ - sz * sZ;
+    R[0][1] = -sz * cT * cZ - cz * sZ;
+    R[0][2] = -sT * cZ;
+    R[1][0] = cz * cT * sZ + sz * cZ;
+    R[1][1] = -sz * cT * sZ + cz * cZ;
+    R[1][2] = -sT * sZ;
+    R[2][0] = cz * sT;
+    R[2][1] = -sz * sT;
+    R[2][2] = cT;
+}
+
+// N (out = N × in) from the mean to the true equator and equinox of jd.
+void NutationRotation(double jd, double N[3][3]) {
+    double meanObliquity, trueObliquity, dpsi;
+    ComputeEarthTilt(jd, &meanObliquity, &trueObliquity, nullptr, &dpsi, nullptr);
+    const double em = meanObliquity * kDegToRad, et = trueObliquity * kDegToRad;
+    const double cm = std::cos(em), sm = std::sin(em);
+    const double ct = std::cos(et), st = std::sin(et);
+    const double cp = std::cos(dpsi * kArcsecToRad), sp = std::sin(dpsi * kArcsecToRad);
+    N[0][0] = cp;
+    N[0][1] = -sp * cm;
+    N[0][2] = -sp * sm;
+    N[1][0] = sp * ct;
+    N[1][1] = cp * cm * ct + sm * st;
+    N[1][2] = cp * sm * ct - cm * st;
+    N[2][0] = sp * st;
+    N[2][1] = cp * cm * st - sm * ct;
+    N[2][2] = cp * sm * st + cm * ct;
+}
+
+void Rotate(const double R[3][3], const double v[3], double out[3]) {
+    const double x = v[0], y = v[1], z = v[2];
+    out[0] = R[0][0] * x + R[0][1] * y + R[0][2] * z;
+    out[1] = R[1][0] * x + R[1][1] * y + R[1][2] * z;
+    out[2] = R[2][0] * x + R[2][1] * y + R[2][2] * z;
+}
+
+void RotateTransposed(const double R[3][3], const double v[3], double out[3]) {
+    const double x = v[0], y = v[1], z = v[2];
+    out[0] = R[0][0] * x + R[1][0] * y + R[2][0] * z;
+    out[1] = R[0][1] * x + R[1][1] * y + R[2][1] * z;
+    out[2] = R[0][2] * x + R[1][2] * y + R[2][2] * z;
+}
+
+double ReduceTurn(double angle) {
+    double r = std::fmod(angle, kTwoPi);
+    if (r < 0) r += kTwoPi;
+    return r;
+}
+
+}  // namespace
+
+void Precession(double jd1, const double pos[3], double jd2, double out[3]) {
+    double R[3][3];
+    PrecessionRotation(jd1, jd2, R);
+    Rotate(R, pos, out);
+}
+
+void PrecessionMatrix(double jd, double M[9]) {
+    // Built as the rotation from the date back to J2000.0 and stored transposed.
+    double R[3][3];
+    PrecessionRotation(jd, kJ2000, R);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) M[i * 3 + j] = R[kSkyIndex[j]][kSkyIndex[i]];
+}
+
+void FundamentalArguments(double T, double a[5]) {
+    a[0] = ReduceTurn(2.3555483935439407 +
+                      T * (8328.691422883896 + T * (1.517951635553957e-4 + 3.1028075591010306e-7 * T)));
+    a[1] = ReduceTurn(6.240035939326023 +
+                      T * (628.3019560241842 + T * (-2.7973749400020225e-6 - 5.817764173314431e-8 * T)));
+    a[2] = ReduceTurn(1.6279019339719611 +
+                      T * (8433.466158318453 + T * (-6.427174970469119e-5 + 5.332950492204896e-8 * T)));
+    a[3] = ReduceTurn(5.198469513579922 +
+                      T * (7771.377146170642 + T * (-3.340851076525812e-5 + 9.211459941081184e-8 * T)));
+    a[4] = ReduceTurn(2.1824386243609943 +
+                      T * (-33.75704593375351 + T * (3.614285992671591e-5 + 3.878509448876288e-8 * T)));
+}
+
+int NutationAngles(double T, double* dpsi, double* deps) {
+    AstrometryCache& cache = astrometryCache;
+    if (!cache.nutationValid || T != cache.nutationT) {
+        double a[5];
+        FundamentalArguments(T, a);
+        const double base[kNutationBaseSlots] = {a[0], a[1], 2.0 * a[2], a[3], a[4]};
+        // Only the five base angles cost a sine and a cosine; every other argument comes
+        // from two earlier ones by the angle-sum identities.
+        double s[kNutationSlotCount], c[kNutationSlotCount];
+        for (int k = 0; k < kNutationBaseSlots; ++k) {
+            s[k] = std::sin(base[k]);
+            c[k] = std::cos(base[k]);
+        }
+        for (int i = 0; i < kNutationArgumentStepCount; ++i) {
+            const NutationArgumentStep& step = kNutationArgumentSteps[i];
+            const int k = kNutationBaseSlots + i;
+            const double sa = s[step.a], ca = c[step.a], sb = s[step.b], cb = c[step.b];
+            if (step.sign > 0) {
+                s[k] = sa * cb + ca * sb;
+                c[k] = ca * cb - sa * sb;
+            } else {
+                s[k] = sa * cb - ca * sb;
+                c[k] = ca * cb + sa * sb;
+            }
+        }
+        double psi = 0.0, psiRate = 0.0, eps = 0.0, epsRate = 0.0;
+        for (const NutationCoefficient& term : kNutationLongitude) psi += term.value * s[term.slot];
+        for (const NutationCoefficient& term : kNutationLongitudeRate) psiRate += term.value * s[term.slot];
+        for (const NutationCoefficient& term : kNutationObliquity) eps += term.value * c[term.slot];
+        for (const NutationCoefficient& term : kNutationObliquityRate) epsRate += term.value * c[term.slot];
+        cache.nutationT = T;
+        cache.nutationDpsi = 0.0001 * (psi + T * psiRate);
+        cache.nutationDeps = 0.0001 * (eps + T * epsRate);
+        cache.nutationValid = true;
+        ++cache.nutationEvaluations;
+    }
+    if (dpsi) *dpsi = cache.nutationDpsi;
+    if (deps) *deps = cache.nutationDeps;
+    return 0;
+}
+
+void ComputeEarthTilt(double jd, double* meanObliquity, double* trueObliquity,
+                      double* equationOfEquinoxes, double* dpsi, double* deps) {
+    AstrometryCache& cache = astrometryCache;
+    const double T = (jd - kJ2000) * kPerCentury;
+    if (!cache.tiltValid || jd != cache.tiltJD) {
+        NutationAngles(T, &cache.tiltDpsi, &cache.tiltDeps);
+        cache.tiltJD = jd;
+        cache.tiltValid = true;
+    }
+    const double meanArcsec = 84381.448 + T * (-46.815 + T * (-0.00059 + 0.001813 * T));
+    if (meanObliquity) *meanObliquity = meanArcsec / 3600.0;
+    if (trueObliquity) *trueObliquity = (meanArcsec + cache.tiltDeps) / 3600.0;
+    if (equationOfEquinoxes) {
+        double a[5];
+        FundamentalArguments(T, a);
+        const double omega = a[4];
+        *equationOfEquinoxes = (cache.tiltDpsi * std::cos(meanArcsec * kArcsecToRad) +
+                                0.00264 * std::sin(omega) + 0.000063 * std::sin(2.0 * omega)) /
+                               15.0;
+    }
+    if (dpsi) *dpsi = cache.tiltDpsi;
+    if (deps) *deps = cache.tiltDeps;
+}
+
+void NutateVector(double jd, int direction, const double pos[3], double out[3]) {
+    double N[3][3];
+    NutationRotation(jd, N);
+    if (direction == 0)
+        Rotate(N, pos, out);
+    else
+        RotateTransposed(N, pos, out);
+}
+
+void NutationMatrix(double jd, double M[9]) {
+    double N[3][3];
+    NutationRotation(jd, N);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) M[i * 3 + j] = N[kSkyIndex[i]][kSkyIndex[j]];
+}
+
+void PrecessToDate(double jd, double* ra, double* dec) {
+    AstrometryCache& cache = astrometryCache;
+    if (!cache.precessionValid || jd != cache.precessionCacheJD) {
+        // Precession first, then nutation of the date: the product is N × P.
+        double P[9], N[9];
+        PrecessionMatrix(jd, P);
+        NutationMatrix(jd, N);
+        MultiplyMatrix3(N, P, cache.precessionNutationMatrix);
+        cache.precessionCacheJD = jd;
+        cache.precessionValid = true;
+        ++cache.precessionBuilds;
+    }
+    const double a = *ra * kHoursToRad, d = *dec * kDegToRad;
+    const double v[3] = {std::cos(d) * std::sin(a), std::cos(d) * std::cos(a), std::sin(d)};
+    double w[3];
+    MatrixTimesVector3(cache.precessionNutationMatrix, v, w);
+    *dec = std::asin(std::clamp(w[2], -1.0, 1.0)) * kRadToDeg;
+    double r = std::atan2(w[0], w[1]) * kRadToHours;
+    if (r < 0) r += 24.0;
+    if (r >= 24.0) r -= 24.0;
+    *ra = r;
+}
+
+void FreeAstrometryBuffers() {
+    // The series works in local arrays; what it keeps between calls is the cache.
+    astrometryCache.nutationValid = false;
+}
+
+void ResetAstrometryCaches() { astrometryCache = AstrometryCache{}; }
