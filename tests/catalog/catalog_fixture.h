@@ -1,0 +1,82 @@
+#pragma once
+// Temporary install and home roots for the catalog tests, and helpers that write small
+// .ppc files into them.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/star_tables.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "shell/startup_data.h"
+
+class CatalogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = std::filesystem::temp_directory_path() /
+               ("vk-catalog-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root / "install" / "data");
+        std::filesystem::create_directories(root / "home");
+        platform::SetInstallRoot(root / "install");
+        platform::SetHomeRoot(root / "home");
+        // The start-up loader's buffers that the catalog layer fills.
+        brightStarsList = static_cast<std::uint8_t*>(std::calloc(1, kBrightStarsListSize));
+        starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
+        CloseCatalogDatabases();
+        ResetStarTables();
+        platform::ClearShownBoxes();
+    }
+    void TearDown() override {
+        CloseCatalogDatabases();
+        ResetStarTables();
+        platform::ClearShownBoxes();
+        platform::SetInstallRoot({});
+        platform::SetHomeRoot({});
+        std::filesystem::remove_all(root);
+        std::free(brightStarsList);
+        std::free(starBuffer);
+        brightStarsList = nullptr;
+        starBuffer = nullptr;
+    }
+
+    std::filesystem::path Data(const std::string& name) const { return root / "install" / "data" / name; }
+    std::filesystem::path UserCopy(const std::string& name) const {
+        return root / "home" / "usercatalogs" / "data" / name;
+    }
+
+    // Writes a file of `count` records of `size` bytes, each filled by `fill(i, bytes)`.
+    template <typename Fill>
+    void WriteFile(const std::filesystem::path& path, std::uint32_t version, std::uint32_t creator, std::uint32_t size,
+                   std::uint32_t count, Fill fill) {
+        RecordFileImage image;
+        image.version = version;
+        image.creator = creator;
+        image.recordSize = size;
+        for (std::uint32_t i = 0; i < count; ++i) fill(i, image.Append());
+        ASSERT_TRUE(WriteRecordFileImage(path, image));
+    }
+
+    std::vector<std::uint8_t> Bytes(const std::filesystem::path& path) const {
+        std::vector<std::uint8_t> bytes;
+        platform::ReadWholeFile(path, bytes);
+        return bytes;
+    }
+
+    // Texts of the boxes shown so far, heading and detail as the box shows them.
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : platform::ShownBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    std::filesystem::path root;
+};

@@ -1,0 +1,267 @@
+#include <cstring>
+#include <numeric>
+
+#include "catalog/byte_order.h"
+#include "catalog_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::uint32_t HeaderField(const std::vector<std::uint8_t>& bytes, int field) {
+    return le::U32(bytes.data(), 4 * static_cast<std::size_t>(field));
+}
+
+// A writable database of `count` records of `size` bytes; byte 0 of record i is i + 1 and
+// the rest of it i's low byte, so every record can be recognised after moves.
+class RecordFileTest : public CatalogTest {
+protected:
+    void MakeDb(std::uint32_t size, std::uint32_t count) {
+        ASSERT_EQ(CreateRecordFile("data\\t.ppc", kTypeCodeQvn1, 0x706c3131), 0);
+        ASSERT_EQ(OpenDb(db, 0x706c3131, kTypeCodeQvn1, 1, "data\\", "t.ppc"), 1);
+        std::vector<std::uint8_t> rec(size);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::fill(rec.begin(), rec.end(), static_cast<std::uint8_t>(i));
+            rec[0] = static_cast<std::uint8_t>(i + 1);
+            ASSERT_EQ(WriteDbRecord(db, kAppendRecord, rec.data(), rec.size()), 1);
+        }
+    }
+    fs::path Path() const { return UserCopy("t.ppc"); }
+    // Byte 0 of each slot of the file, past the count too.
+    std::vector<int> SlotMarks(std::uint32_t size, std::uint32_t slots) const {
+        auto bytes = Bytes(Path());
+        std::vector<int> marks;
+        for (std::uint32_t i = 0; i < slots; ++i) marks.push_back(bytes[kRecordFileHeaderSize + i * size]);
+        return marks;
+    }
+    RecordFilePtr db;
+};
+
+}  // namespace
+
+TEST_F(RecordFileTest, FreshFileTakesItsRecordSizeFromTheFirstAppend) {
+    ASSERT_EQ(CreateRecordFile("data\\t.ppc", kTypeCodeQvn1, 0x706c3330), 0);
+    auto header = Bytes(Path());
+    ASSERT_EQ(header.size(), 16u);
+    EXPECT_EQ(HeaderField(header, 0), 0u);
+    EXPECT_EQ(HeaderField(header, 1), 0x706c3330u);
+    EXPECT_EQ(HeaderField(header, 2), 0u);
+    EXPECT_EQ(HeaderField(header, 3), 0u);
+
+    ASSERT_EQ(OpenDb(db, 0x706c3330, kTypeCodeQvn1, 1, "data\\", "t.ppc"), 1);
+    std::uint8_t rec[64];
+    std::iota(rec, rec + 64, 1);
+    ASSERT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 1);
+    EXPECT_EQ(db->recordSize, 64u);
+    auto bytes = Bytes(Path());
+    ASSERT_EQ(bytes.size(), 80u);
+    EXPECT_EQ(HeaderField(bytes, 2), 1u);
+    EXPECT_EQ(HeaderField(bytes, 3), 64u);
+    EXPECT_EQ(std::memcmp(bytes.data() + 16, rec, 64), 0);
+
+    std::uint8_t back[64] = {};
+    ASSERT_EQ(GetDbRecord(db, 0, back, sizeof back), 1);
+    EXPECT_EQ(std::memcmp(back, rec, 64), 0);
+}
+
+TEST_F(RecordFileTest, RemovalMovesLaterRecordsDownAndClearsTheLastSlot) {
+    struct Case {
+        std::uint32_t size, count, removed;
+    };
+    // First, middle and last of three small records; one with more than 16384 bytes after it.
+    for (const Case c : {Case{20, 3, 0}, Case{20, 3, 1}, Case{20, 3, 2}, Case{100, 400, 5}}) {
+        SCOPED_TRACE(testing::Message() << "size " << c.size << " count " << c.count << " removed " << c.removed);
+        MakeDb(c.size, c.count);
+        const auto lengthBefore = fs::file_size(Path());
+        ASSERT_EQ(DeleteDbRecord(db, static_cast<int>(c.removed)), 1);
+
+        EXPECT_EQ(GetDbRecordCount(db, 1), static_cast<int>(c.count - 1));
+        auto bytes = Bytes(Path());
+        EXPECT_EQ(bytes.size(), lengthBefore);
+        EXPECT_EQ(HeaderField(bytes, 2), c.count - 1);
+        std::vector<int> expected;
+        for (std::uint32_t i = 0; i < c.count; ++i)
+            if (i != c.removed) expected.push_back(static_cast<int>((i + 1) & 0xFF));
+        expected.push_back(0);
+        EXPECT_EQ(SlotMarks(c.size, c.count), expected);
+        // Whole records moved, not just their first bytes.
+        std::vector<std::uint8_t> rec(c.size);
+        const std::uint32_t probe = c.count - 2;
+        ASSERT_EQ(GetDbRecord(db, static_cast<std::uint16_t>(probe), rec.data(), rec.size()), 1);
+        const std::uint32_t original = probe >= c.removed ? probe + 1 : probe;
+        EXPECT_EQ(rec.back(), static_cast<std::uint8_t>(original));
+        for (std::size_t i = 0; i < c.size; ++i)
+            ASSERT_EQ(bytes[16 + (c.count - 1) * c.size + i], 0) << "slot past the count is cleared";
+        CloseDb(db);
+    }
+}
+
+TEST_F(RecordFileTest, AppendAfterRemovalReusesTheClearedSlot) {
+    MakeDb(20, 3);
+    ASSERT_EQ(DeleteDbRecord(db, 0), 1);
+    const auto length = fs::file_size(Path());
+    std::uint8_t rec[20];
+    std::memset(rec, 9, sizeof rec);
+    ASSERT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 1);
+    EXPECT_EQ(fs::file_size(Path()), length);
+    EXPECT_EQ(SlotMarks(20, 3), (std::vector<int>{2, 3, 9}));
+    EXPECT_EQ(HeaderField(Bytes(Path()), 2), 3u);
+}
+
+TEST_F(RecordFileTest, DeleteOutsideTheRecordsChangesNothing) {
+    MakeDb(20, 3);
+    const auto before = Bytes(Path());
+    EXPECT_EQ(DeleteDbRecord(db, 3), 1);
+    EXPECT_EQ(DeleteDbRecord(db, -1), 1);
+    EXPECT_EQ(Bytes(Path()), before);
+    EXPECT_EQ(GetDbRecordCount(db, 1), 3);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(RecordFileTest, ClosedDatabaseWritesAndDeletesReportIt) {
+    std::uint8_t rec[4] = {};
+    EXPECT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 0);
+    EXPECT_EQ(DeleteDbRecord(db, 0), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Database isn't open!\n", "Database isn't open!\n"}));
+    std::uint16_t version = 7;
+    EXPECT_EQ(GetDbVersion(db, &version), 0);
+    EXPECT_EQ(version, 0);
+    EXPECT_EQ(GetDbRecord(db, 0, rec, sizeof rec), 0);
+    EXPECT_EQ(GetDbRecordCount(db, 3), 0);
+}
+
+TEST_F(RecordFileTest, FailedAppendWritesNothingAndKeepsTheCount) {
+    MakeDb(20, 2);
+    const auto before = Bytes(Path());
+    // The stream can no longer write, as on a full or failing disk.
+    db->file.reset(std::fopen(Path().c_str(), "rb"));
+    std::uint8_t rec[20];
+    std::memset(rec, 7, sizeof rec);
+    EXPECT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 0);
+    EXPECT_EQ(WriteDbRecord(db, 0, rec, sizeof rec), 0);
+    EXPECT_EQ(db->recordCount, 2u);
+    EXPECT_EQ(Bytes(Path()), before);
+
+    // A read-only database refuses appends the same way.
+    RecordFilePtr shipped;
+    WriteFile(Data("r.ppc"), 0, 1, 20, 1, [](std::uint32_t, std::uint8_t*) {});
+    ASSERT_EQ(OpenDb(shipped, 1, kTypeCodeQvn1, 0, "data\\", "r.ppc"), 1);
+    EXPECT_EQ(WriteDbRecord(shipped, kAppendRecord, rec, sizeof rec), 0);
+    EXPECT_EQ(GetDbRecordCount(shipped, 1), 1);
+}
+
+TEST_F(RecordFileTest, WritesOverAnExistingRecordOnly) {
+    MakeDb(8, 2);
+    std::uint8_t rec[12];
+    std::memset(rec, 0xAB, sizeof rec);
+    EXPECT_EQ(WriteDbRecord(db, 1, rec, sizeof rec), 1);  // cut to the record size
+    EXPECT_EQ(WriteDbRecord(db, 2, rec, sizeof rec), 0);  // no record 2
+    auto bytes = Bytes(Path());
+    EXPECT_EQ(bytes.size(), 16u + 2 * 8);
+    EXPECT_EQ(bytes[16 + 8], 0xAB);
+    EXPECT_EQ(bytes[16 + 15], 0xAB);
+}
+
+TEST_F(RecordFileTest, CountsAreReportedModulo65536) {
+    WriteFile(Data("big.ppc"), 3, 1, 1, 70000, [](std::uint32_t, std::uint8_t*) {});
+    ASSERT_EQ(OpenDb(db, 1, kTypeCodeQvn1, 0, "data\\", "big.ppc"), 1);
+    EXPECT_EQ(GetRecordCount(db.get()), 70000 % 65536);
+    EXPECT_EQ(GetDbRecordCount(db, 2), 2 * (70000 % 65536));
+    std::uint16_t version = 0, count = 0;
+    GetRecordFileInfo(db.get(), &version, &count);
+    EXPECT_EQ(version, 3);
+    EXPECT_EQ(count, 70000 % 65536);
+    EXPECT_EQ(GetRecordCount(nullptr), 0);
+}
+
+TEST_F(RecordFileTest, DamagedHeadersFailTheOpen) {
+    auto header = [](std::uint32_t count, std::uint32_t size, std::size_t recordBytes) {
+        std::vector<std::uint8_t> b(16 + recordBytes, 0);
+        le::PutU32(b.data(), 8, count);
+        le::PutU32(b.data(), 12, size);
+        return b;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"short header", std::vector<std::uint8_t>(10, 0), false},
+        {"empty file", {}, false},
+        {"absurd record size", header(1, 70000, 70000), false},
+        {"records without a size", header(5, 0, 0), false},
+        {"truncated records", header(10, 20, 9 * 20 + 19), false},
+        {"garbled count", header(0xFFFFFFFF, 65536, 64), false},
+        {"fresh file", header(0, 0, 0), true},
+        {"whole records and a tail", header(2, 20, 45), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(platform::WriteFileAtomically(Data("d.ppc"), c.bytes.data(), c.bytes.size()));
+        EXPECT_EQ(OpenRecordFile("data\\d.ppc", 0, db), c.opens ? 0 : 1);
+        EXPECT_EQ(db != nullptr, c.opens);
+    }
+    EXPECT_EQ(OpenRecordFile("data\\missing.ppc", 0, db), 1);
+}
+
+TEST_F(RecordFileTest, WritableCopyIsMadeOnceAndNeverOverwritten) {
+    WriteFile(Data("velkarion_comet.ppc"), 0, kCreatorComets, 128, 2,
+              [](std::uint32_t i, std::uint8_t* r) { r[4] = static_cast<std::uint8_t>('A' + i); });
+    ASSERT_FALSE(fs::exists(root / "home" / "usercatalogs"));
+    ASSERT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 1);
+    ASSERT_TRUE(fs::is_directory(root / "home" / "usercatalogs" / "data"));
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), Bytes(Data("velkarion_comet.ppc")));
+
+    // The user's records live in the copy; reopening keeps them.
+    ASSERT_EQ(DeleteDbRecord(db, 0), 1);
+    CloseDb(db);
+    ASSERT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 1);
+    EXPECT_EQ(GetDbRecordCount(db, 1), 1);
+    CloseDb(db);
+
+    // A copy that cannot be opened is not replaced by the shipped file.
+    std::vector<std::uint8_t> garbled(12, 0xEE);
+    ASSERT_TRUE(platform::WriteFileAtomically(UserCopy("velkarion_comet.ppc"), garbled.data(), garbled.size()));
+    EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 0);
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), garbled);
+    EXPECT_EQ(Bytes(Data("velkarion_comet.ppc")).size(), 16u + 2 * 128) << "the shipped file stays as installed";
+
+    // Neither copy nor shipped file: the open fails.
+    EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_satellites.ppc"), 0);
+    EXPECT_FALSE(fs::exists(UserCopy("velkarion_satellites.ppc")));
+}
+
+TEST_F(RecordFileTest, ImagesWriteSortAndReadBack) {
+    RecordFileImage image;
+    image.version = 26;
+    image.creator = kCreatorObjects;
+    image.recordSize = 8;
+    for (std::uint32_t key : {5u, 1u, 4u, 1u}) {
+        std::uint8_t* r = image.Append();
+        le::PutU32(r, 0, key);
+        le::PutU32(r, 4, image.Count());
+    }
+    SortRecords(image, [](const std::uint8_t* a, const std::uint8_t* b) { return le::U32(a, 0) < le::U32(b, 0); }, 1);
+    ASSERT_TRUE(WriteRecordFileImage(Data("img.ppc"), image));
+    RecordFileImage back;
+    ASSERT_TRUE(ReadRecordFileImage(Data("img.ppc"), back));
+    EXPECT_EQ(back.version, 26u);
+    EXPECT_EQ(back.creator, kCreatorObjects);
+    ASSERT_EQ(back.Count(), 4u);
+    std::vector<std::uint32_t> keys, order;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        keys.push_back(le::U32(back.Record(i), 0));
+        order.push_back(le::U32(back.Record(i), 4));
+    }
+    EXPECT_EQ(keys, (std::vector<std::uint32_t>{5, 1, 1, 4}));   // record 0 left in place
+    EXPECT_EQ(order, (std::vector<std::uint32_t>{1, 2, 4, 3}));  // equal keys keep their order
+}
+
+TEST_F(RecordFileTest, AppDirectoryIsTheInstallRootWithATrailingSlash) {
+    EXPECT_EQ(GetAppDirectory(), (root / "install").string() + "/");
+    char small[8];
+    GetAppDirectory(small, sizeof small);
+    EXPECT_EQ(std::string(small), GetAppDirectory().substr(0, 7));
+    GetAppDirectory(nullptr, 100);
+}
