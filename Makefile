@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench deps configure build clean
+.PHONY: run test asan bench deps configure build clean data
 
 deps:
 	@bash tools/install-deps.sh
@@ -21,7 +21,11 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The catalog databases are made once from public catalogs (cached in $(BUILD)/sources).
+data: build
+	bash tools/build-data.sh $(BUILD)/data $(BUILD)/tools/catalog_builder
+
+run: data
 	$(BUILD)/velkarion $(ARGS)
 
 test: build

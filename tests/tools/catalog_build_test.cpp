@@ -1,0 +1,362 @@
+// Builds the data folder from a tiny fixture of each source format and reads the files
+// back through the program's own database layer.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalog/byte_order.h"
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/records.h"
+#include "catalog/star_tables.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "shell/startup_data.h"
+#include "tools/catalog_builder/builder.h"
+#include "tools/catalog_builder/inputs.h"
+#include "tools/catalog_builder/writer.h"
+
+namespace cb = catalog_builder;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path FixtureFolder() { return fs::path(VELKARION_TEST_DATA) / "tools"; }
+
+cb::BuildInput ReadFixtures() {
+    cb::SourcePaths paths;
+    paths.brightStarCatalog = FixtureFolder() / "BSC";
+    paths.arcLines = FixtureFolder() / "constellations";
+    paths.d3Data = FixtureFolder() / "d3";
+    paths.openNgc = FixtureFolder() / "openngc.tsv";
+    cb::BuildInput in;
+    std::string error;
+    EXPECT_TRUE(cb::ReadSources(paths, in, nullptr, error)) << error;
+    return in;
+}
+
+struct Header {
+    std::uint32_t version = 0, creator = 0, count = 0, size = 0;
+};
+
+// All records of a data file, read through the database layer.
+std::vector<std::vector<std::uint8_t>> ReadAll(const char* file, std::uint32_t creator, Header* header = nullptr) {
+    RecordFilePtr db;
+    EXPECT_TRUE(OpenDb(db, creator, kTypeCodeQvn1, 0, kDataFolder, file)) << file;
+    std::vector<std::vector<std::uint8_t>> records;
+    if (!db) return records;
+    if (header) *header = {db->version, db->creator, db->recordCount, db->recordSize};
+    int n = GetDbRecordCount(db, 1);
+    for (int i = 0; i < n; ++i) {
+        std::vector<std::uint8_t> r(db->recordSize);
+        EXPECT_EQ(GetDbRecord(db, static_cast<std::uint16_t>(i), r.data(), r.size()), 1);
+        records.push_back(std::move(r));
+    }
+    CloseDb(db);
+    return records;
+}
+
+std::string NameAt(const std::vector<std::uint8_t>& r, std::size_t at, std::size_t size) {
+    std::string s(reinterpret_cast<const char*>(r.data() + at), size);
+    return s.substr(0, s.find('\0'));
+}
+
+class CatalogBuildTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root_ = fs::temp_directory_path() / ("vk-catalog-build-" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        built_ = cb::BuildCatalogs(ReadFixtures());
+        std::string error;
+        ASSERT_TRUE(cb::WriteDataFolder(built_, root_ / "data", "test sources\n", nullptr, error)) << error;
+    }
+    static void TearDownTestSuite() { fs::remove_all(root_); }
+
+    void SetUp() override {
+        platform::SetInstallRoot(root_);
+        platform::SetHomeRoot(root_ / "home");
+        brightStarsList = static_cast<std::uint8_t*>(std::calloc(1, kBrightStarsListSize));
+        starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
+        CloseCatalogDatabases();
+        ResetStarTables();
+        platform::ClearShownBoxes();
+    }
+    void TearDown() override {
+        CloseCatalogDatabases();
+        ResetStarTables();
+        platform::ClearShownBoxes();
+        platform::SetInstallRoot({});
+        platform::SetHomeRoot({});
+        std::free(brightStarsList);
+        std::free(starBuffer);
+        brightStarsList = nullptr;
+        starBuffer = nullptr;
+    }
+
+    static inline fs::path root_;
+    static inline cb::BuildOutput built_;
+};
+
+TEST_F(CatalogBuildTest, EveryFileHasItsCreatorCodeVersionAndRecordSize) {
+    struct Expect {
+        const char* file;
+        std::uint32_t creator, version, size;
+        bool empty;
+    };
+    const Expect files[] = {
+        {kDefaultStarsFile, kCreatorDefaultStars, 0, 44, false},
+        {kBrightStarFile, kCreatorBrightStars, 0, 20, false},
+        {kConstellationFile, kCreatorConstellationLines, 0, 8, false},
+        {kObjects18kFile, kCreatorObjects, 26, 44, false},
+        {kObjects1kFile, kCreatorObjects, 26, 44, false},
+        {kObjectIndexFile, kCreatorObjectIndex, 0, 300, false},
+        {kCrossReferenceFile, kCreatorCrossReferences, 0, cb::kCrossReferenceRecordSize, false},
+        {kDescriptionsFile, kCreatorDescriptions, 0, 0, true},
+        {kMoonFile, kCreatorMoon, 24, 0, true},
+        {kMarsFile, kCreatorMars, 0, 0, true},
+        {kCometFile, kCreatorComets, 0, 0, true},
+        {kSatelliteFile, kCreatorSatellites, 0, 0, true},
+        {kUserObjectFile, kCreatorUserObjects, 0, 0, true},
+        {kEyepieceFile, kCreatorEyepieces, 0, 0, true},
+        {kLocationFile, kCreatorLocations, 0, 0, true},
+        {kCameraLogFile, kCreatorCameraLog, 0, 0, true},
+    };
+    for (const Expect& e : files) {
+        Header h;
+        auto records = ReadAll(e.file, e.creator, &h);
+        EXPECT_EQ(h.creator, e.creator) << e.file;
+        EXPECT_EQ(h.version, e.version) << e.file;
+        EXPECT_EQ(h.size, e.size) << e.file;
+        EXPECT_EQ(records.empty(), e.empty) << e.file;
+    }
+    EXPECT_TRUE(fs::exists(root_ / "data" / "SOURCES"));
+}
+
+TEST_F(CatalogBuildTest, NamedStarsCarryMagnitudeColourAndDesignation) {
+    auto stars = ReadAll(kDefaultStarsFile, kCreatorDefaultStars);
+    ASSERT_EQ(stars.size(), 12u);  // the fixture holds fewer stars than the table
+    for (std::size_t i = 1; i < stars.size(); ++i) EXPECT_LT(le::I16(stars[i - 1].data(), 0), le::I16(stars[i].data(), 0));
+
+    struct Expect {
+        int hr;
+        float magnitude;
+        int colour;  // B−V in tenths
+        int constellation, flamsteed;
+        char bayer;
+        const char* name;
+    };
+    const Expect expected[] = {
+        {2491, -1.44f, 0, 20, 9, 'a', "Sirius"},
+        {7001, 0.03f, 0, 52, 3, 'a', "Vega"},
+        {424, 2.02f, 6, 84, 1, 'a', "Polaris"},
+        {2061, 0.50f, 15, 60, 58, 'a', "Betelgeuse"},
+    };
+    ASSERT_EQ(OpenCatalogDatabases(1), 1);
+    ASSERT_EQ(LoadStarTable(0), 1);
+    for (const Expect& e : expected) {
+        auto it = std::find_if(stars.begin(), stars.end(), [&](const auto& r) { return le::I16(r.data(), 0) == e.hr; });
+        ASSERT_NE(it, stars.end()) << e.hr;
+        const std::uint8_t* r = it->data();
+        EXPECT_NEAR(le::I16(r, 12) / 16.0, e.magnitude, 1.0 / 32) << e.name;
+        EXPECT_EQ(le::I16(r, 14), e.colour) << e.name;
+        EXPECT_EQ(le::I16(r, 2), e.constellation) << e.name;
+        EXPECT_EQ(r[16], e.flamsteed) << e.name;
+        EXPECT_EQ(r[17], static_cast<std::uint8_t>(e.bayer)) << e.name;
+        BrightStarRecord named;
+        int at = FindBrightStar(e.hr, &named);
+        ASSERT_GE(at, 0) << e.name;
+        EXPECT_STREQ(named.name, e.name);
+        EXPECT_LT(at, GetBrightStarCount()) << "found in the name half";
+    }
+    // A star without a proper name is named by its designation, one without any by HR.
+    BrightStarRecord named;
+    ASSERT_GE(FindBrightStar(5459, &named), 0);
+    EXPECT_STREQ(named.name, "Rigil Kentaurus");
+    ASSERT_GE(FindBrightStar(5958, &named), 0);
+    EXPECT_STREQ(named.name, "HR 5958");
+}
+
+TEST_F(CatalogBuildTest, BrightStarNamesAreSortedByNameThenByNumber) {
+    auto names = ReadAll(kBrightStarFile, kCreatorBrightStars);
+    auto stars = ReadAll(kDefaultStarsFile, kCreatorDefaultStars);
+    ASSERT_EQ(names.size(), 2 * stars.size());
+    const std::size_t n = stars.size();
+    for (std::size_t i = 1; i < n; ++i)
+        EXPECT_LE(std::strcmp(NameAt(names[i - 1], 0, 18).c_str(), NameAt(names[i], 0, 18).c_str()), 0);
+    for (std::size_t i = n + 1; i < 2 * n; ++i) {
+        int a = le::I16(stars[static_cast<std::size_t>(le::I16(names[i - 1].data(), 18))].data(), 0);
+        int b = le::I16(stars[static_cast<std::size_t>(le::I16(names[i].data(), 18))].data(), 0);
+        EXPECT_LT(a, b);
+    }
+}
+
+TEST_F(CatalogBuildTest, LineEndsAreStarsOfTheTable) {
+    auto stars = ReadAll(kDefaultStarsFile, kCreatorDefaultStars);
+    auto lines = ReadAll(kConstellationFile, kCreatorConstellationLines);
+    std::map<int, int> perSet;
+    for (const auto& l : lines) {
+        ConstellationLineRecord r;
+        DecodeConstellationLineRecord(l.data(), r);
+        ++perSet[r.set];
+        for (int end : {r.value[1], r.value[2]}) {
+            EXPECT_GE(end, 0);
+            EXPECT_LT(end, static_cast<int>(stars.size()));
+        }
+        EXPECT_NE(r.value[1], r.value[2]);
+        EXPECT_EQ(r.value[0], 60);  // every fixture line lies in Orion
+    }
+    // Set 0: the five-star figure less its repeated segment and the line to nowhere; set 1:
+    // three arcs, one of them without stars.
+    EXPECT_EQ(perSet[0], 4);
+    EXPECT_EQ(perSet[1], 3);
+    EXPECT_EQ(built_.report.lineSegmentsDropped[0], 1);
+    EXPECT_EQ(built_.report.duplicateLinesDropped[0], 1);
+    EXPECT_EQ(built_.report.lineSegmentsDropped[1], 1);
+    ASSERT_EQ(OpenCatalogDatabases(1), 1);
+    ASSERT_EQ(LoadStarTable(0), 1);
+    EXPECT_EQ(LoadConstellationLines(0), 1);
+    EXPECT_EQ(constellationLines.size(), 4u);
+}
+
+TEST_F(CatalogBuildTest, ObjectsAreSortedByCatalogAndNumber) {
+    auto objects = ReadAll(kObjects18kFile, kCreatorObjects);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> keys;
+    for (const auto& o : objects) keys.push_back({le::U32(o.data(), 0), le::U32(o.data(), 4)});
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
+        {9, 99},    {29, 434},  {34, 1622}, {39, 22},   {39, 25},   {42, 224},   {42, 869},
+        {42, 1952}, {42, 2070}, {42, 3189}, {42, 3190}, {42, 5866}, {51, 28353}, {52, 155}};
+    EXPECT_EQ(keys, expected);
+    // The small file: the list objects and NGC and IC objects with a magnitude, which here
+    // leaves out only the dark nebula.
+    EXPECT_EQ(ReadAll(kObjects1kFile, kCreatorObjects).size(), objects.size() - 1);
+
+    std::map<std::pair<std::uint32_t, std::uint32_t>, ObjectRecord> byKey;
+    for (const auto& o : objects) {
+        ObjectRecord r;
+        DecodeObjectRecord(o.data(), r);
+        byKey[{r.catalog, r.number}] = r;
+    }
+    auto at = [&](std::uint32_t catalog, std::uint32_t number) { return byKey.at({catalog, number}); };
+    const ObjectRecord m31 = at(42, 224);
+    EXPECT_EQ(m31.type, 16);
+    EXPECT_EQ(m31.constellation, 0);                    // Andromeda
+    EXPECT_NEAR(m31.ra, 10.6847916666667 / 15, 1e-6);  // OpenNGC's place
+    EXPECT_NEAR(m31.dec, 41.2690555555556, 1e-5);
+    EXPECT_FLOAT_EQ(m31.magnitude, 4.36f);
+    EXPECT_FLOAT_EQ(m31.sizeA, 177.83f);
+    EXPECT_EQ(m31.morphology, 252);  // "Sb", from the other source's SA(s)b
+    EXPECT_FLOAT_EQ(at(42, 5866).magnitude, 10.74f);
+    EXPECT_FLOAT_EQ(at(34, 1622).magnitude, 0.0f) << "no magnitude";
+    EXPECT_EQ(at(42, 2070).type, 11) << "cluster with nebulosity in the LMC";
+    EXPECT_EQ(at(51, 28353).type, 31) << "M40 is a double star";
+    const ObjectRecord dup = at(42, 3190);
+    EXPECT_EQ(dup.type, at(42, 3189).type);
+    EXPECT_FLOAT_EQ(dup.ra, at(42, 3189).ra);
+}
+
+TEST_F(CatalogBuildTest, FixedListsResolveThroughTheCatalogLayer) {
+    ASSERT_EQ(OpenCatalogDatabases(1), 1);
+    ObjectRef o;
+    ASSERT_EQ(GetMessierObject(0, &o), 1);  // M1
+    EXPECT_EQ(std::make_pair(o.catalog, o.number), std::make_pair(42u, 1952u));
+    ASSERT_EQ(GetMessierObject(30, &o), 1);  // M31
+    EXPECT_EQ(std::make_pair(o.catalog, o.number), std::make_pair(42u, 224u));
+    ASSERT_EQ(GetMessierObject(44, &o), 1);  // M45
+    EXPECT_EQ(std::make_pair(o.catalog, o.number), std::make_pair(39u, 22u));
+    ASSERT_EQ(GetCaldwellObject(13, &o), 1);  // C14
+    EXPECT_EQ(std::make_pair(o.catalog, o.number), std::make_pair(42u, 869u));
+    ASSERT_EQ(GetCaldwellObject(98, &o), 1);  // C99, the Coalsack
+    EXPECT_EQ(std::make_pair(o.catalog, o.number), std::make_pair(9u, 99u));
+}
+
+TEST_F(CatalogBuildTest, CrossReferencesAreSortedAndNameObjectsAndStars) {
+    Header h;
+    auto refs = ReadAll(kCrossReferenceFile, kCreatorCrossReferences, &h);
+    ASSERT_GT(refs.size(), 1u);
+    EXPECT_EQ(std::vector<std::uint8_t>(refs[0].size(), 0), refs[0]) << "record 0 is no entry";
+    std::map<std::pair<int, std::uint32_t>, const std::vector<std::uint8_t>*> byKey;
+    for (std::size_t i = 1; i < refs.size(); ++i) {
+        auto key = std::make_pair(static_cast<int>(le::I16(refs[i].data(), 0)), le::U32(refs[i].data(), 8));
+        if (i > 1) {
+            auto prev = std::make_pair(static_cast<int>(le::I16(refs[i - 1].data(), 0)), le::U32(refs[i - 1].data(), 8));
+            EXPECT_LT(prev, key);
+        }
+        byKey[key] = &refs[i];
+    }
+    auto other = [&](int catalog, std::uint32_t number, int slot) {
+        const auto& r = *byKey.at({catalog, number});
+        return std::make_pair(static_cast<int>(le::I16(r.data(), 2 + 2 * slot)), le::U32(r.data(), 12 + 4 * slot));
+    };
+    // The stored name keeps one trailing character that the reader drops.
+    auto name = [&](int catalog, std::uint32_t number) {
+        std::string s = NameAt(*byKey.at({catalog, number}), 24, cb::kCrossReferenceNameSize);
+        return s.empty() ? s : s.substr(0, s.size() - 1);
+    };
+    EXPECT_EQ(other(40, 1, 0), std::make_pair(42, 1952u));
+    EXPECT_EQ(other(42, 1952, 0), std::make_pair(40, 1u));
+    EXPECT_EQ(other(40, 31, 0), std::make_pair(42, 224u));
+    EXPECT_EQ(other(9, 14, 0), std::make_pair(42, 869u));
+    EXPECT_EQ(other(40, 45, 0), std::make_pair(39, 22u));
+    EXPECT_EQ(other(42, 3190, 0), std::make_pair(42, 3189u)) << "duplicate designation";
+    EXPECT_EQ(name(42, 224), "Andromeda Galaxy");
+    EXPECT_EQ(name(40, 31), "Andromeda Galaxy");
+    EXPECT_EQ(name(42, 869), "h Persei Cluster");
+    EXPECT_EQ(name(39, 22), "Pleiades");
+    EXPECT_EQ(name(28, 2491), "Sirius");
+    EXPECT_EQ(name(28, 2061), "Betelgeuse");
+}
+
+TEST_F(CatalogBuildTest, ObjectIndexAscendsByDeclinationAndPointsAtItsRecords) {
+    auto objects = ReadAll(kObjects18kFile, kCreatorObjects);
+    auto index = ReadAll(kObjectIndexFile, kCreatorObjectIndex);
+    ASSERT_FALSE(index.empty());
+    std::int32_t last = INT32_MIN;
+    int entries = 0;
+    for (const auto& rec : index) {
+        for (int k = 0; k < kObjectIndexEntriesPerRecord; ++k) {
+            ObjectIndexEntry e;
+            DecodeObjectIndexEntry(rec.data() + k * kObjectIndexEntrySize, e);
+            EXPECT_GE(e.dec, last);
+            last = e.dec;
+            if (e.limit == 32767) continue;  // filler of the last zone
+            ++entries;
+            const auto& o = objects.at(static_cast<std::size_t>(e.selectionNumber));
+            EXPECT_EQ(le::U32(o.data(), 0), static_cast<std::uint32_t>(e.catalog));
+            EXPECT_EQ(le::U32(o.data(), 4), e.number);
+            EXPECT_EQ(e.dec, cb::DegreesToFixed(le::F32(o.data(), 20)));
+        }
+    }
+    EXPECT_EQ(entries, static_cast<int>(objects.size()) - 1) << "every object but the duplicate designation";
+}
+
+TEST(CatalogBuild, FixedPointAnglesTruncateAsTheStarTableDoes) {
+    EXPECT_EQ(cb::HoursToFixed(12.0), 52707178);
+    EXPECT_EQ(cb::DegreesToFixed(-30.0), -8784529);
+}
+
+TEST(CatalogBuild, TheStarTableKeepsFigureStarsBeforeBrighterOnes) {
+    cb::BuildInput in = ReadFixtures();
+    in.starTableSize = 8;
+    cb::BuildOutput out = cb::BuildCatalogs(in);
+    std::vector<int> hr;
+    for (const cb::Star& s : out.stars) hr.push_back(s.hr);
+    // The seven stars of both figures (Meissa, at 3.4, among them), then the brightest other
+    // star, Sirius; Vega, Alpha Centauri and Polaris are left out.
+    EXPECT_EQ(hr, (std::vector<int>{1713, 1790, 1852, 1879, 1903, 1948, 2061, 2491}));
+    for (const cb::Line& l : out.lines) {
+        EXPECT_LT(l.star1, 8);
+        EXPECT_LT(l.star2, 8);
+    }
+}
+
+}  // namespace

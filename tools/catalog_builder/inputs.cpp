@@ -1,0 +1,58 @@
+#include "tools/catalog_builder/inputs.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace catalog_builder {
+
+namespace {
+
+bool ReadText(const std::filesystem::path& p, std::string& out, std::string& error) {
+    std::ifstream f(p, std::ios::binary);
+    if (!f) {
+        error = "cannot read " + p.string();
+        return false;
+    }
+    std::ostringstream s;
+    s << f.rdbuf();
+    out = s.str();
+    return true;
+}
+
+std::filesystem::path FirstPresent(const std::filesystem::path& folder, std::initializer_list<const char*> names) {
+    for (const char* n : names)
+        if (std::filesystem::exists(folder / n)) return folder / n;
+    return folder / *names.begin();
+}
+
+template <typename Reader, typename Out>
+bool Load(const std::filesystem::path& p, Reader read, Out& out, const std::function<void(const std::string&)>& progress,
+          std::string& error) {
+    if (progress) progress("reading " + p.string());
+    std::string text;
+    if (!ReadText(p, text, error)) return false;
+    if (!read(text, out, error)) {
+        error = p.string() + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<void(const std::string&)>& progress,
+                 std::string& error) {
+    const auto& d3 = paths.d3Data;
+    return Load(paths.brightStarCatalog, ReadBrightStarCatalog, in.brightStars, progress, error) &&
+           Load(paths.arcLines, ReadArcLines, in.arcLines, progress, error) &&
+           Load(FirstPresent(d3, {"stars.8.json", "stars.6.json"}), ReadHipStars, in.hipStars, progress, error) &&
+           Load(d3 / "starnames.json", ReadHipStarNames, in.hipNames, progress, error) &&
+           Load(FirstPresent(d3, {"dsos.20.json", "dsos.14.json", "dsos.6.json"}), ReadDeepSkyObjects, in.objects,
+                progress, error) &&
+           Load(d3 / "messier.json", ReadMessierList, in.messier, progress, error) &&
+           Load(d3 / "dsonames.json", ReadDsoNames, in.objectNames, progress, error) &&
+           Load(d3 / "constellations.lines.json", ReadFigureLines, in.figureLines, progress, error) &&
+           (paths.openNgc.empty() || Load(paths.openNgc, ReadOpenNgc, in.openNgc, progress, error));
+}
+
+}  // namespace catalog_builder

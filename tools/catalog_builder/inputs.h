@@ -1,0 +1,24 @@
+#pragma once
+// Reads the source files the set-up step installed into a BuildInput.
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "tools/catalog_builder/builder.h"
+
+namespace catalog_builder {
+
+struct SourcePaths {
+    std::filesystem::path brightStarCatalog;  // xplanet's stars/BSC
+    std::filesystem::path arcLines;           // xplanet's arcs/constellations
+    std::filesystem::path d3Data;             // d3-celestial's data folder
+    std::filesystem::path openNgc;            // OpenNGC exported as tab-separated lines; optional
+};
+
+// Reads every source. In the d3-celestial folder the deepest star and object files present
+// are used (stars.8.json before stars.6.json, dsos.20.json before dsos.14.json and
+// dsos.6.json). false with a message naming the file on failure.
+bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<void(const std::string&)>& progress,
+                 std::string& error);
+
+}  // namespace catalog_builder

@@ -1,0 +1,83 @@
+// catalog_builder: makes the program's catalog databases from the public source catalogs.
+//
+//   catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] --out DIR [--sources FILE]
+//
+// --bsc and --arcs are xplanet's "stars/BSC" and "arcs/constellations", --d3 is
+// d3-celestial's data folder, --openngc OpenNGC's table as tab-separated lines (type, RA,
+// Dec, magnitude, name, other names, identifier, major and minor axis), --out the data
+// folder to fill, --sources a text file whose
+// contents head the generated SOURCES file (which package and version each source came
+// from).
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tools/catalog_builder/builder.h"
+#include "tools/catalog_builder/inputs.h"
+#include "tools/catalog_builder/writer.h"
+
+using namespace catalog_builder;
+
+namespace {
+
+int Usage() {
+    std::fprintf(stderr, "usage: catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] --out DIR [--sources FILE]\n");
+    return 2;
+}
+
+void Progress(const std::string& line) {
+    std::printf("  %s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SourcePaths paths;
+    std::filesystem::path out, sourcesFile;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (i + 1 >= argc) return Usage();
+        std::string v = argv[++i];
+        if (a == "--bsc") paths.brightStarCatalog = v;
+        else if (a == "--arcs") paths.arcLines = v;
+        else if (a == "--d3") paths.d3Data = v;
+        else if (a == "--openngc") paths.openNgc = v;
+        else if (a == "--out") out = v;
+        else if (a == "--sources") sourcesFile = v;
+        else return Usage();
+    }
+    if (paths.brightStarCatalog.empty() || paths.arcLines.empty() || paths.d3Data.empty() || out.empty()) return Usage();
+
+    std::string error;
+    BuildInput in;
+    if (!ReadSources(paths, in, Progress, error)) {
+        std::fprintf(stderr, "catalog_builder: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("  building the catalogs\n");
+    BuildOutput built = BuildCatalogs(in);
+    const BuildReport& r = built.report;
+    std::printf("  %zu default stars (%d of %d bright stars matched to Hipparcos), %zu figure lines\n",
+                built.stars.size(), r.starsMatchedToHip, r.brightStarsRead, built.lines.size());
+    std::printf("  line segments without stars in the table: %d (set 0), %d (set 1)\n", r.lineSegmentsDropped[0],
+                r.lineSegmentsDropped[1]);
+    std::printf("  %zu objects, %zu in the small file, %zu cross references\n", built.objects.size(),
+                built.smallObjects.size(), built.crossReferences.size());
+    for (const std::string& w : r.warnings) std::printf("  warning: %s\n", w.c_str());
+
+    std::string sources;
+    if (!sourcesFile.empty()) {
+        std::ifstream f(sourcesFile, std::ios::binary);
+        std::ostringstream s;
+        s << f.rdbuf();
+        sources = s.str();
+    }
+    if (!WriteDataFolder(built, out, sources, Progress, error)) {
+        std::fprintf(stderr, "catalog_builder: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

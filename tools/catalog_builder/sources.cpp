@@ -1,0 +1,383 @@
+#include "tools/catalog_builder/sources.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <sstream>
+
+#include "tools/catalog_builder/json.h"
+#include "tools/catalog_builder/names.h"
+
+namespace catalog_builder {
+
+namespace {
+
+std::vector<std::string_view> Lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool ParseDouble(std::string_view s, double& v) {
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+bool ParseInt(std::string_view s, int& v) {
+    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+    return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+std::vector<std::string_view> Words(std::string_view s) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+        std::size_t b = i;
+        while (i < s.size() && !std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+        if (i > b) words.push_back(s.substr(b, i - b));
+    }
+    return words;
+}
+
+// GeoJSON longitude in degrees (−180..180) to right ascension in hours (0..24).
+double LongitudeToHours(double lon) {
+    double ra = lon / 15.0;
+    if (ra < 0.0) ra += 24.0;
+    if (ra >= 24.0) ra -= 24.0;
+    return ra;
+}
+
+bool Parse(std::string_view json, JsonValue& doc, std::string& error, const char* what) {
+    if (ParseJson(json, doc, error)) return true;
+    error = std::string(what) + ": " + error;
+    return false;
+}
+
+const JsonValue* Features(const JsonValue& doc, std::string& error, const char* what) {
+    const JsonValue& f = doc["features"];
+    if (!f.IsArray()) {
+        error = std::string(what) + ": no \"features\" array";
+        return nullptr;
+    }
+    return &f;
+}
+
+bool PointOf(const JsonValue& feature, double& ra, double& dec) {
+    const JsonValue& c = feature["geometry"]["coordinates"];
+    if (!c.IsArray() || c.items.size() < 2) return false;
+    ra = LongitudeToHours(c.items[0].AsNumber(0.0));
+    dec = c.items[1].AsNumber(0.0);
+    return true;
+}
+
+// "189.1x61.7" or "30": sizes in arc minutes; a single value is a round object.
+void ParseDimensions(std::string_view dim, double& a, double& b) {
+    a = b = 0.0;
+    std::size_t x = dim.find('x');
+    if (x == std::string_view::npos) {
+        if (ParseDouble(Trim(dim), a)) b = a;
+        else a = 0.0;
+        return;
+    }
+    if (!ParseDouble(Trim(dim.substr(0, x)), a)) a = 0.0;
+    if (!ParseDouble(Trim(dim.substr(x + 1)), b)) b = 0.0;
+}
+
+// Number of a "HD 12345" or "HIP 63" text (any spacing, thin spaces included).
+int TrailingNumber(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && !std::isdigit(static_cast<unsigned char>(s[e - 1]))) --e;
+    std::size_t b = e;
+    while (b > 0 && std::isdigit(static_cast<unsigned char>(s[b - 1]))) --b;
+    int v = 0;
+    if (b == e || !ParseInt(s.substr(b, e - b), v)) return 0;
+    return v;
+}
+
+}  // namespace
+
+bool SplitDesignation(std::string_view text, std::string& prefix, int& number) {
+    std::string t = Trim(text);
+    std::size_t i = 0;
+    while (i < t.size() && !std::isdigit(static_cast<unsigned char>(t[i]))) ++i;
+    std::string head = Trim(std::string_view(t).substr(0, i));
+    // Sharpless writes its catalog as "Sh2 155" or "Sh 2-155".
+    std::string_view rest = std::string_view(t).substr(i);
+    if (head == "Sh" && rest.size() > 2 && rest[0] == '2' && (rest[1] == ' ' || rest[1] == '-')) {
+        rest.remove_prefix(2);
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        head = "Sh2";
+    }
+    std::size_t e = 0;
+    while (e < rest.size() && std::isdigit(static_cast<unsigned char>(rest[e]))) ++e;
+    if (e == 0 || head.empty()) return false;
+    // A trailing letter ("Ced 9b") names a part of an object; such parts are not numbered
+    // objects of their own.
+    if (e < rest.size()) return false;
+    if (!ParseInt(rest.substr(0, e), number)) return false;
+    prefix = head;
+    return true;
+}
+
+bool ReadBrightStarCatalog(std::string_view text, std::vector<BscStar>& out, std::string& error) {
+    int lineNo = 0;
+    for (std::string_view line : Lines(text)) {
+        ++lineNo;
+        std::string_view t = line;
+        while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.remove_prefix(1);
+        if (t.empty() || t.front() == '#') continue;
+        std::size_t q1 = line.find('"');
+        std::size_t q2 = q1 == std::string_view::npos ? q1 : line.find('"', q1 + 1);
+        if (q2 == std::string_view::npos) {
+            error = "BSC line " + std::to_string(lineNo) + ": no quoted name field";
+            return false;
+        }
+        auto head = Words(line.substr(0, q1));
+        auto tail = Words(line.substr(q2 + 1));
+        BscStar s;
+        if (head.size() != 3 || tail.size() < 2 || !ParseDouble(head[0], s.dec) || !ParseDouble(head[1], s.ra) ||
+            !ParseDouble(head[2], s.vmag) || !ParseInt(tail[0], s.hr) || !ParseInt(tail[1], s.hd)) {
+            error = "BSC line " + std::to_string(lineNo) + ": expected Dec RA Mag \"name\" HR HD";
+            return false;
+        }
+        // The BSC name field: Flamsteed number (3), Bayer letter (3), superscript (1),
+        // constellation (3).
+        std::string name(line.substr(q1 + 1, q2 - q1 - 1));
+        name.resize(10, ' ');
+        std::string flam = Trim(name.substr(0, 3));
+        std::string bayer = Trim(name.substr(3, 3));
+        std::string sup = Trim(name.substr(6, 1));
+        std::string con = Trim(name.substr(7, 3));
+        if (!flam.empty()) ParseInt(flam, s.flamsteed);
+        if (!bayer.empty()) s.bayer = GreekLetterIndex(bayer);
+        if (!sup.empty() && std::isdigit(static_cast<unsigned char>(sup[0]))) s.superscript = sup[0] - '0';
+        if (!con.empty()) s.constellation = ConstellationNumber(con);
+        if (s.constellation < 0) s.flamsteed = 0, s.bayer = -1, s.superscript = 0;
+        out.push_back(s);
+    }
+    return true;
+}
+
+bool ReadArcLines(std::string_view text, std::vector<LineSegment>& out, std::string& error) {
+    int lineNo = 0;
+    for (std::string_view line : Lines(text)) {
+        ++lineNo;
+        std::size_t hash = line.find('#');
+        std::string_view data = line.substr(0, hash);
+        auto w = Words(data);
+        if (w.empty()) continue;
+        LineSegment s;
+        if (w.size() != 4 || !ParseDouble(w[0], s.dec1) || !ParseDouble(w[1], s.ra1) || !ParseDouble(w[2], s.dec2) ||
+            !ParseDouble(w[3], s.ra2)) {
+            error = "arc line " + std::to_string(lineNo) + ": expected Dec RA Dec RA";
+            return false;
+        }
+        out.push_back(s);
+    }
+    return true;
+}
+
+bool ReadHipStars(std::string_view json, std::vector<HipStar>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "stars")) return false;
+    const JsonValue* features = Features(doc, error, "stars");
+    if (!features) return false;
+    for (const JsonValue& f : features->items) {
+        HipStar s;
+        s.hip = static_cast<int>(f["id"].AsNumber(0.0));
+        if (s.hip <= 0 || !PointOf(f, s.ra, s.dec)) continue;
+        s.vmag = f["properties"]["mag"].AsNumber(99.0);
+        double bv = f["properties"]["bv"].AsNumber(1e9);
+        if (bv < 1e8) s.hasBv = true, s.bv = bv;
+        out.push_back(s);
+    }
+    return true;
+}
+
+bool ReadHipStarNames(std::string_view json, std::vector<HipStarName>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "star names")) return false;
+    if (!doc.IsObject()) {
+        error = "star names: expected an object keyed by HIP number";
+        return false;
+    }
+    for (const auto& [key, v] : doc.members) {
+        HipStarName n;
+        if (!ParseInt(key, n.hip) || n.hip <= 0) continue;
+        n.hd = TrailingNumber(v["hd"].AsText());
+        n.name = ToProgramText(v["name"].AsText());
+        out.push_back(std::move(n));
+    }
+    return true;
+}
+
+bool ReadDeepSkyObjects(std::string_view json, std::vector<DsoSource>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "deep-sky objects")) return false;
+    const JsonValue* features = Features(doc, error, "deep-sky objects");
+    if (!features) return false;
+    for (const JsonValue& f : features->items) {
+        DsoSource o;
+        if (!SplitDesignation(f["id"].AsText(), o.prefix, o.number)) continue;
+        if (!PointOf(f, o.ra, o.dec)) continue;
+        const JsonValue& p = f["properties"];
+        std::string desig = Trim(p["desig"].AsText());
+        std::string dp;
+        int dn = 0;
+        if (SplitDesignation(desig, dp, dn) && (dp != o.prefix || dn != o.number)) o.alias = desig;
+        o.type = Trim(p["type"].AsText());
+        o.morphology = Trim(p["morph"].AsText());
+        double mag = p["mag"].AsNumber(999.0);
+        if (mag < 90.0) o.hasMagnitude = true, o.magnitude = mag;
+        ParseDimensions(p["dim"].AsText(), o.sizeA, o.sizeB);
+        out.push_back(std::move(o));
+    }
+    return true;
+}
+
+bool ReadMessierList(std::string_view json, std::vector<MessierEntry>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "Messier list")) return false;
+    const JsonValue* features = Features(doc, error, "Messier list");
+    if (!features) return false;
+    for (const JsonValue& f : features->items) {
+        MessierEntry m;
+        std::string mp;
+        if (!SplitDesignation(f["id"].AsText(), mp, m.messier) || mp != "M") continue;
+        if (!PointOf(f, m.ra, m.dec)) continue;
+        const JsonValue& p = f["properties"];
+        std::string dp;
+        int dn = 0;
+        if (SplitDesignation(p["desig"].AsText(), dp, dn) && (dp == "NGC" || dp == "IC")) m.prefix = dp, m.number = dn;
+        m.commonName = ToProgramText(p["alt"].AsText());
+        m.type = Trim(p["type"].AsText());
+        double mag = p["mag"].AsNumber(999.0);
+        if (mag < 90.0) m.hasMagnitude = true, m.magnitude = mag;
+        ParseDimensions(p["dim"].AsText(), m.sizeA, m.sizeB);
+        out.push_back(std::move(m));
+    }
+    return true;
+}
+
+bool ReadDsoNames(std::string_view json, std::map<std::string, std::string>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "deep-sky names")) return false;
+    if (!doc.IsObject()) {
+        error = "deep-sky names: expected an object keyed by designation";
+        return false;
+    }
+    for (const auto& [key, v] : doc.members) {
+        std::string name = ToProgramText(v["name"].AsText());
+        if (!name.empty()) out[key] = name;
+    }
+    return true;
+}
+
+bool ReadFigureLines(std::string_view json, std::vector<LineSegment>& out, std::string& error) {
+    JsonValue doc;
+    if (!Parse(json, doc, error, "constellation lines")) return false;
+    const JsonValue* features = Features(doc, error, "constellation lines");
+    if (!features) return false;
+    for (const JsonValue& f : features->items) {
+        int con = ConstellationNumber(f["id"].AsText());
+        for (const JsonValue& poly : f["geometry"]["coordinates"].items) {
+            for (std::size_t i = 1; i < poly.items.size(); ++i) {
+                const JsonValue& a = poly.items[i - 1];
+                const JsonValue& b = poly.items[i];
+                if (a.items.size() < 2 || b.items.size() < 2) continue;
+                LineSegment s;
+                s.constellation = con;
+                s.ra1 = LongitudeToHours(a.items[0].AsNumber(0.0));
+                s.dec1 = a.items[1].AsNumber(0.0);
+                s.ra2 = LongitudeToHours(b.items[0].AsNumber(0.0));
+                s.dec2 = b.items[1].AsNumber(0.0);
+                out.push_back(s);
+            }
+        }
+    }
+    return true;
+}
+
+bool ReadOpenNgc(std::string_view tsv, std::vector<DsoSource>& out, std::string& error) {
+    int lineNo = 0;
+    for (std::string_view line : Lines(tsv)) {
+        ++lineNo;
+        if (line.empty()) continue;
+        std::vector<std::string_view> f;
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t tab = line.find('\t', start);
+            f.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+            if (tab == std::string_view::npos) break;
+            start = tab + 1;
+        }
+        if (f.size() != 9) {
+            error = "OpenNGC line " + std::to_string(lineNo) + ": expected 9 tab-separated fields";
+            return false;
+        }
+        int kind = -1;
+        double ra = 0.0, dec = 0.0;
+        if (!ParseInt(f[0], kind) || !ParseDouble(f[1], ra) || !ParseDouble(f[2], dec)) {
+            error = "OpenNGC line " + std::to_string(lineNo) + ": bad type or position";
+            return false;
+        }
+        // The table's object kinds; 255 marks duplicates, non-existent and unidentified entries.
+        static const std::pair<int, const char*> kKinds[] = {{0, "star"}, {1, "star"}, {3, "oc"},  {4, "gc"},
+                                                               {5, "bn"},   {6, "pn"},   {7, "snr"}, {8, "g"},
+                                                               {13, "ast"}, {14, "gg"},  {15, "dn"}, {17, "ds"}};
+        DsoSource o;
+        for (const auto& [k, t] : kKinds)
+            if (k == kind) o.type = t;
+        if (ra == 0.0 && dec == 0.0) continue;
+        // Most entries of unknown kind are second designations of an object listed under
+        // another number at the same place; the builder pairs them up.
+        if (o.type.empty()) o.type = "dup";
+        // "NGC0224", "IC0434"; lettered parts ("NGC0224A") are not objects of their own.
+        std::string id(f[6]);
+        std::size_t digits = id.find_first_of("0123456789");
+        if (digits == std::string::npos) continue;
+        std::string prefix = id.substr(0, digits);
+        if ((prefix != "NGC" && prefix != "IC") || !ParseInt(std::string_view(id).substr(digits), o.number) || o.number <= 0)
+            continue;
+        o.prefix = prefix;
+        o.ra = ra / 15.0;
+        o.dec = dec;
+        double mag = 0.0;
+        if (!f[3].empty() && ParseDouble(f[3], mag)) o.hasMagnitude = true, o.magnitude = mag;
+        if (f[7].empty() || !ParseDouble(f[7], o.sizeA)) o.sizeA = 0.0;
+        if (f[8].empty() || !ParseDouble(f[8], o.sizeB)) o.sizeB = o.sizeA;
+        std::string p;
+        int n = 0;
+        if (SplitDesignation(f[4], p, n) && p == "M") o.alias = "M " + std::to_string(n);
+        // Other names: designations of other catalogs and common names, comma-separated; the
+        // first text that is not a designation is the common name.
+        std::size_t b = 0;
+        std::string names(f[5]);
+        while (b <= names.size()) {
+            std::size_t comma = names.find(',', b);
+            std::string item = Trim(std::string_view(names).substr(b, comma == std::string::npos ? std::string::npos : comma - b));
+            b = comma == std::string::npos ? names.size() + 1 : comma + 1;
+            if (item.empty()) continue;
+            if (SplitDesignation(item, p, n) && p == "M") {
+                o.alias = "M " + std::to_string(n);
+                continue;
+            }
+            bool designation = SplitDesignation(item, p, n) && p.find(' ') == std::string::npos && p.size() <= 5;
+            if (!designation && o.commonName.empty()) o.commonName = ToProgramText(item);
+        }
+        out.push_back(std::move(o));
+    }
+    return true;
+}
+
+}  // namespace catalog_builder
