@@ -1,0 +1,187 @@
+#include "platform/picture.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+// jpeglib.h needs these declared first.
+#include <jpeglib.h>
+
+#include "platform/gfx_internal.h"
+#include "platform/paths.h"
+#include "platform/resources.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Fills a surface from top-down RGB rows.
+void FromRgb(Surface& s, const std::uint8_t* rgb, int width, int height, std::size_t rowBytes) {
+    s = MakeSurface(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = rgb + static_cast<std::size_t>(y) * rowBytes;
+        std::uint16_t* dst = s.Row(y);
+        for (int x = 0; x < width; ++x, src += 3) dst[x] = ColorToPixel(Rgb(src[0], src[1], src[2]));
+    }
+}
+
+bool LoadPng(const fs::path& path, Surface* out) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGBA;
+    if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768) {
+        png_image_free(&image);
+        return false;
+    }
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+    for (std::size_t i = 0, n = static_cast<std::size_t>(w) * h; i < n; ++i) {
+        const unsigned a = rgba[i * 4 + 3];
+        for (int c = 0; c < 3; ++c) rgb[i * 3 + c] = static_cast<std::uint8_t>(rgba[i * 4 + c] * a / 255);
+    }
+    FromRgb(*out, rgb.data(), w, h, static_cast<std::size_t>(w) * 3);
+    return true;
+}
+
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+void JpegFail(j_common_ptr info) {
+    auto* err = reinterpret_cast<JpegError*>(info->err);
+    std::longjmp(err->jump, 1);
+}
+
+void JpegQuiet(j_common_ptr, int) {}
+
+// The decoder writes only through the pointers it is given, so nothing local to it
+// changes between setjmp and a failure's longjmp.
+bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int* height) {
+    jpeg_decompress_struct info;
+    JpegError err;
+    info.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = JpegFail;
+    err.mgr.emit_message = JpegQuiet;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    *width = static_cast<int>(info.output_width);
+    *height = static_cast<int>(info.output_height);
+    if (info.output_components != 3 || *width <= 0 || *height <= 0 || *width > 32768 || *height > 32768) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(*width) * 3;
+    rgb->resize(rowBytes * static_cast<std::size_t>(*height));
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = rgb->data() + rowBytes * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool LoadJpeg(const fs::path& path, Surface* out) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    std::vector<std::uint8_t> rgb;
+    int w = 0, h = 0;
+    if (!DecodeJpeg(file.get(), &rgb, &w, &h)) return false;
+    FromRgb(*out, rgb.data(), w, h, static_cast<std::size_t>(w) * 3);
+    return true;
+}
+
+}  // namespace
+
+bool LoadPicture(const fs::path& path, Surface* out) {
+    if (!out) return false;
+    std::uint8_t magic[8] = {};
+    {
+        FilePtr file(std::fopen(path.c_str(), "rb"));
+        if (!file || std::fread(magic, 1, sizeof magic, file.get()) < 3) return false;
+    }
+    Surface s;
+    bool ok = false;
+    if (png_sig_cmp(magic, 0, 8) == 0)
+        ok = LoadPng(path, &s);
+    else if (magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF)
+        ok = LoadJpeg(path, &s);
+    if (ok) *out = std::move(s);
+    return ok;
+}
+
+GfxObject LoadPictureBitmap(const fs::path& path) {
+    Surface s;
+    if (!LoadPicture(path, &s)) return GfxObject{};
+    return MakeBitmapFrom(std::move(s));
+}
+
+bool SavePng(const Surface& surface, const fs::path& path) {
+    if (!surface.Valid()) return false;
+    const int w = surface.width, h = surface.height;
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y) {
+        const std::uint16_t* row = surface.Row(y);
+        for (int x = 0; x < w; ++x) {
+            const Color c = PixelToColor(row[x]);
+            std::uint8_t* d = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+            d[0] = static_cast<std::uint8_t>(RedOf(c));
+            d[1] = static_cast<std::uint8_t>(GreenOf(c));
+            d[2] = static_cast<std::uint8_t>(BlueOf(c));
+        }
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(w);
+    image.height = static_cast<png_uint_32>(h);
+    image.format = PNG_FORMAT_RGB;
+    EnsureParentFolders(path);
+    const bool ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return ok;
+}
+
+bool SaveBitmapPng(GfxObject bitmap, const fs::path& path) {
+    Surface* s = gfx::SurfaceOf(bitmap);
+    return s && SavePng(*s, path);
+}
+
+GfxObject LoadBitmapResource(int id) {
+    if (id <= 0) return GfxObject{};
+    fs::path path = BitmapPath(id);
+    // Without a manifest entry (resources not loaded yet), the picture is found by its id.
+    if (path.empty()) path = ResourcesFolder() / "bitmaps" / (std::to_string(id) + ".png");
+    return LoadPictureBitmap(path);
+}
+
+}  // namespace platform

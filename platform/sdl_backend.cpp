@@ -1,0 +1,304 @@
+#include "platform/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <deque>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/text_fonts.h"
+#include "platform/window.h"
+
+namespace platform::sdl {
+namespace {
+
+struct State {
+    bool installed = false;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int width = 0;
+    int height = 0;
+    std::uint32_t wakeEvent = 0;
+    std::deque<InputEvent> pending;
+    bool keys[kKeyCount] = {};
+    bool penDown = false;
+    std::vector<std::uint16_t> flipped;   // the screen top row first, for the texture
+    Backend backend;
+};
+
+State& S() {
+    static State s;
+    return s;
+}
+
+int MapKey(SDL_Keycode k) {
+    switch (k) {
+        case SDLK_LEFT: return kKeyLeft;
+        case SDLK_RIGHT: return kKeyRight;
+        case SDLK_UP: return kKeyUp;
+        case SDLK_DOWN: return kKeyDown;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return kKeyReturn;
+        case SDLK_PAGEUP: return kKeyPageUp;
+        case SDLK_PAGEDOWN: return kKeyPageDown;
+        case SDLK_HOME: return kKeyHome;
+        case SDLK_END: return kKeyEnd;
+        case SDLK_F1: return kKeyF1;
+        case SDLK_F2: return kKeyF2;
+        case SDLK_F3: return kKeyF3;
+        case SDLK_F4: return kKeyF4;
+        case SDLK_ESCAPE: return kKeyEscape;
+        case SDLK_BACKSPACE: return kKeyBack;
+        case SDLK_TAB: return kKeyTab;
+        case SDLK_DELETE: return kKeyDelete;
+        case SDLK_SPACE: return kKeySpace;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return kKeyShift;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return kKeyControl;
+        case SDLK_LALT:
+        case SDLK_RALT: return kKeyAlt;
+        default: break;
+    }
+    if (k >= SDLK_a && k <= SDLK_z) return static_cast<int>('A' + (k - SDLK_a));
+    if (k >= SDLK_0 && k <= SDLK_9) return static_cast<int>('0' + (k - SDLK_0));
+    return 0;
+}
+
+// Keys whose characters SDL does not send as text, as the program's edit fields expect
+// them.
+unsigned char ControlCharacter(int key) {
+    switch (key) {
+        case kKeyReturn: return '\r';
+        case kKeyBack: return 8;
+        case kKeyTab: return '\t';
+        case kKeyEscape: return 27;
+        default: return 0;
+    }
+}
+
+// The renderer's logical size maps mouse positions onto the screen's pixels.
+Point ToScreen(int x, int y) { return Point{x, y}; }
+
+void Push(InputEvent e) {
+    e.time = SDL_GetTicks();
+    S().pending.push_back(e);
+}
+
+void Redraw() {
+    State& s = S();
+    if (!s.renderer || !s.texture) return;
+    SDL_RenderClear(s.renderer);
+    SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
+    SDL_RenderPresent(s.renderer);
+}
+
+void Translate(const SDL_Event& ev) {
+    State& s = S();
+    InputEvent e;
+    switch (ev.type) {
+        case SDL_QUIT:
+            e.kind = InputKind::Close;
+            Push(e);
+            break;
+        case SDL_WINDOWEVENT:
+            if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
+                e.kind = InputKind::Close;
+                Push(e);
+            } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                Redraw();
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (ev.button.button != SDL_BUTTON_LEFT || s.penDown) break;
+            s.penDown = true;
+            s.keys[kKeyPen] = true;
+            SDL_CaptureMouse(SDL_TRUE);
+            e.kind = InputKind::PenDown;
+            e.point = ToScreen(ev.button.x, ev.button.y);
+            Push(e);
+            break;
+        case SDL_MOUSEMOTION:
+            if (!s.penDown) break;
+            e.kind = InputKind::PenMove;
+            e.point = ToScreen(ev.motion.x, ev.motion.y);
+            Push(e);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (ev.button.button != SDL_BUTTON_LEFT || !s.penDown) break;
+            s.penDown = false;
+            s.keys[kKeyPen] = false;
+            SDL_CaptureMouse(SDL_FALSE);
+            e.kind = InputKind::PenUp;
+            e.point = ToScreen(ev.button.x, ev.button.y);
+            Push(e);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const int key = MapKey(ev.key.keysym.sym);
+            if (key == 0) break;
+            const bool down = ev.type == SDL_KEYDOWN;
+            s.keys[key] = down;
+            e.kind = down ? InputKind::KeyDown : InputKind::KeyUp;
+            e.key = key;
+            Push(e);
+            if (down && ControlCharacter(key)) {
+                InputEvent c;
+                c.kind = InputKind::Char;
+                c.character = ControlCharacter(key);
+                Push(c);
+            }
+            break;
+        }
+        case SDL_TEXTINPUT:
+            for (char ch : Utf8ToProgramText(ev.text.text)) {
+                InputEvent c;
+                c.kind = InputKind::Char;
+                c.character = static_cast<unsigned char>(ch);
+                Push(c);
+            }
+            break;
+        default: break;
+    }
+}
+
+void Drain() {
+    SDL_Event ev;
+    while (SDL_PollEvent(&ev)) Translate(ev);
+}
+
+bool Poll(InputEvent* out) {
+    State& s = S();
+    if (s.pending.empty()) Drain();
+    if (s.pending.empty()) return false;
+    *out = s.pending.front();
+    s.pending.pop_front();
+    return true;
+}
+
+void Wait(int timeoutMs) {
+    State& s = S();
+    Drain();
+    if (!s.pending.empty() || timeoutMs == 0) return;
+    SDL_Event ev;
+    const int got = timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs);
+    if (got) Translate(ev);
+}
+
+void Wake() {
+    const std::uint32_t type = S().wakeEvent;
+    if (!type) return;
+    SDL_Event ev;
+    SDL_zero(ev);
+    ev.type = type;
+    SDL_PushEvent(&ev);
+}
+
+void Present(const Surface& screen) {
+    State& s = S();
+    if (!s.renderer || !screen.Valid()) return;
+    if (!s.texture || screen.width != s.width || screen.height != s.height) {
+        if (s.texture) SDL_DestroyTexture(s.texture);
+        s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, screen.width,
+                                      screen.height);
+        if (!s.texture) return;
+        s.width = screen.width;
+        s.height = screen.height;
+        SDL_SetWindowSize(s.window, s.width, s.height);
+        SDL_RenderSetLogicalSize(s.renderer, s.width, s.height);
+    }
+    // The screen is stored bottom-up; the texture wants its top row first.
+    s.flipped.resize(static_cast<std::size_t>(screen.width) * screen.height);
+    for (int y = 0; y < screen.height; ++y) {
+        const std::uint16_t* row = screen.Row(y);
+        std::copy(row, row + screen.width, s.flipped.begin() + static_cast<std::ptrdiff_t>(y) * screen.width);
+    }
+    SDL_UpdateTexture(s.texture, nullptr, s.flipped.data(), screen.width * 2);
+    Redraw();
+}
+
+std::uint32_t Ticks() { return SDL_GetTicks(); }
+
+bool KeyDown(int key) {
+    if (key < 0 || key >= kKeyCount) return false;
+    return S().keys[key];
+}
+
+void Raise() {
+    if (S().window) SDL_RaiseWindow(S().window);
+}
+
+}  // namespace
+
+bool Install(const Options& options) {
+    State& s = S();
+    if (s.installed) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+    const int scale = options.scale < 1 ? 1 : options.scale;
+    SetScreenGeometry(scale, options.width, options.height);
+    const int w = ScreenWidth(), h = ScreenHeight();
+    s.window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    if (s.window) {
+        s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (!s.window || !s.renderer) {
+        if (s.window) SDL_DestroyWindow(s.window);
+        s.window = nullptr;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
+    // Nearest-neighbour when the desktop window is resized: pixels stay crisp.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_RenderSetLogicalSize(s.renderer, w, h);
+    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+    s.wakeEvent = SDL_RegisterEvents(1);
+    if (s.wakeEvent == static_cast<std::uint32_t>(-1)) s.wakeEvent = 0;
+    SDL_StartTextInput();
+    s.pending.clear();
+    for (bool& k : s.keys) k = false;
+    s.penDown = false;
+
+    s.backend = Backend{};
+    s.backend.pollInput = &Poll;
+    s.backend.waitInput = &Wait;
+    s.backend.wake = &Wake;
+    s.backend.present = &Present;
+    s.backend.tickCount = &Ticks;
+    s.backend.localTime = &RealLocalTime;
+    s.backend.keyIsDown = &KeyDown;
+    s.backend.raise = &Raise;
+    s.installed = true;
+    SetBackend(&s.backend);
+    // Everything is shown once the loop first presents.
+    MarkScreenChanged();
+    return true;
+}
+
+void Uninstall() {
+    State& s = S();
+    if (!s.installed) return;
+    SetBackend(nullptr);
+    SDL_StopTextInput();
+    if (s.texture) SDL_DestroyTexture(s.texture);
+    if (s.renderer) SDL_DestroyRenderer(s.renderer);
+    if (s.window) SDL_DestroyWindow(s.window);
+    s.texture = nullptr;
+    s.renderer = nullptr;
+    s.window = nullptr;
+    s.width = s.height = 0;
+    s.pending.clear();
+    s.installed = false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    // With nothing else of SDL in use, shut it down whole: that also releases its
+    // session-bus connection.
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+bool Installed() { return S().installed; }
+
+}  // namespace platform::sdl

@@ -1,0 +1,35 @@
+#pragma once
+// Pixels, lines, rectangles, frames, circles and clipping on the current draw target in
+// the current drawing colour. On a 16-bit offscreen with a pixel pointer, pixels and lines
+// go straight into its memory (clipped to the bitmap); otherwise through its device
+// context.
+#include <cstdint>
+
+#include "platform/types.h"
+#include "shell/draw_targets.h"
+
+void DrawPixel(int x, int y);
+// On a pixel target the value is the 16-bit pixel itself, otherwise a colour. The drawing
+// colour is left changed.
+void DrawPixelColor(int x, int y, std::uint32_t value);
+// Mixes a colour into a pixel of a pixel target by weight (0 keeps the pixel, 255 takes
+// the colour); at night only the red channel stays.
+void BlendPixel(int x, int y, platform::Color colour, int weight);
+// Both end points are drawn on a pixel target; through the device context the end point
+// is left out, as device lines do.
+void DrawLine(int x0, int y0, int x1, int y1);
+void DrawLineColor(int x0, int y0, int x1, int y1, platform::Color colour);
+// radius 0 fills with the drawing colour; otherwise a rounded rectangle with corner
+// radius `radius`, outlined with the pen.
+void DrawRectangle(const Bounds& rect, int radius);
+// Clears the rectangle to the scheme's background colour.
+void FillRectangle(const Bounds& rect);
+void DrawRectFrame(int unused, const Bounds& rect);
+void DrawFrame(const Bounds& rect);
+void EraseWindow(platform::Window window);
+void EraseWindowTop(platform::Window window);
+void EraseWindowBottom(platform::Window window);
+void ResetClip();
+void ClipRectangle(const Bounds& rect);
+void DrawCircle(int cx, int cy, int r);
+void DrawDisc(int cx, int cy, int diameter);
