@@ -23,9 +23,9 @@ struct Screen {
         SetScreenGeometry(2, 0, 0);
         width = ScreenWidth();
         height = ScreenHeight();
-        WindowSpec spec;
-        spec.rect = Rect{0, 0, width, height};
-        window = CreateWindow(spec);
+        WindowSpec desc;
+        desc.rect = Rect{0, 0, width, height};
+        window = CreateWindow(desc);
         dc = GetWindowDc(window);
     }
     ~Screen() {
@@ -62,9 +62,9 @@ BENCHMARK(TenThousandLines)->Unit(benchmark::kMillisecond);
 
 void ThousandStrings(benchmark::State& state) {
     Screen s;
-    FontSpec spec;
-    spec.height = -24;
-    GfxObject font = MakeFont(spec);
+    FontSpec desc;
+    desc.height = -24;
+    GfxObject font = MakeFont(desc);
     GfxObject old = SelectObject(s.dc, font);
     SetBackMode(s.dc, BackMode::Transparent);
     const std::string text = "NGC 7000 \x95 mag 4.0 12\xB0";

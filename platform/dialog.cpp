@@ -14,14 +14,14 @@ Rect Scaled(const Rect& r, int s) { return Rect{r.left * s, r.top * s, r.right *
 
 Window MakeDialog(const DialogLayout& layout, Window owner, DialogProc proc, LParam param, bool show) {
     const int s = ScreenScale();
-    WindowSpec spec;
-    spec.kind = WindowKind::Dialog;
-    spec.owner = owner;
-    spec.text = layout.caption;
-    spec.rect = Scaled(layout.rect, s);
-    spec.visible = false;
-    spec.proc = &DialogWindowProc;
-    const Window dlg = CreateWindow(spec);
+    WindowSpec desc;
+    desc.kind = WindowKind::Dialog;
+    desc.owner = owner;
+    desc.text = layout.caption;
+    desc.rect = Scaled(layout.rect, s);
+    desc.visible = false;
+    desc.proc = &DialogWindowProc;
+    const Window dlg = CreateWindow(desc);
     WindowRecord* r = Find(dlg);
     if (!r) return Window{};
     r->dialogProc = proc;

@@ -176,11 +176,11 @@ bool BlitBetween(Dc dst, int x, int y, int w, int h, Dc src, int sx, int sy, int
 
 // Font and face of a context.
 text::Face* FaceOfDc(const DcData& d, bool* symbol) {
-    FontSpec spec;
-    if (const FontSpec* f = gfx::FontOf(d.font)) spec = *f;
-    if (spec.height == 0) spec.height = -12 * ScreenScale();
-    if (symbol) *symbol = text::IsSymbolSpec(spec);
-    return text::FaceFor(spec);
+    FontSpec desc;
+    if (const FontSpec* f = gfx::FontOf(d.font)) desc = *f;
+    if (desc.height == 0) desc.height = -12 * ScreenScale();
+    if (symbol) *symbol = text::IsSymbolSpec(desc);
+    return text::FaceFor(desc);
 }
 
 int Advance(text::Face* face, const std::u32string& chars) {

@@ -81,7 +81,7 @@ GfxObject MakePen(PenStyle style, int width, Color color) {
 
 GfxObject MakeBrush(Color color) { return Add(ObjectKind::Brush, gfx::BrushData{color & 0xFFFFFF, false}); }
 
-GfxObject MakeFont(const FontSpec& spec) { return Add(ObjectKind::Font, spec); }
+GfxObject MakeFont(const FontSpec& desc) { return Add(ObjectKind::Font, desc); }
 
 GfxObject MakeBitmap(int width, int height) {
     if (width <= 0 || height <= 0) return GfxObject{};
@@ -137,10 +137,10 @@ GfxObject SystemFont(int scale) {
     if (scale < 1) scale = 1;
     auto it = made.find(scale);
     if (it != made.end()) return it->second;
-    FontSpec spec;
-    spec.height = -12 * scale;
-    spec.face = "DejaVu Sans";
-    GfxObject obj = Add(ObjectKind::Font, spec, true);
+    FontSpec desc;
+    desc.height = -12 * scale;
+    desc.face = "DejaVu Sans";
+    GfxObject obj = Add(ObjectKind::Font, desc, true);
     made[scale] = obj;
     return obj;
 }
@@ -177,10 +177,10 @@ bool GetBitmapInfo(GfxObject bitmap, BitmapInfo* info) {
     return true;
 }
 
-bool GetFontSpec(GfxObject font, FontSpec* spec) {
+bool GetFontSpec(GfxObject font, FontSpec* desc) {
     FontSpec* f = gfx::FontOf(font);
-    if (!f || !spec) return false;
-    *spec = *f;
+    if (!f || !desc) return false;
+    *desc = *f;
     return true;
 }
 

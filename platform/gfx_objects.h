@@ -42,7 +42,7 @@ enum class Stock { WhiteBrush, BlackBrush, NullBrush, BlackPen, WhitePen, NullPe
 
 GfxObject MakePen(PenStyle style, int width, Color color);
 GfxObject MakeBrush(Color color);
-GfxObject MakeFont(const FontSpec& spec);
+GfxObject MakeFont(const FontSpec& desc);
 // A bitmap of the screen's format, zero-filled; fails (null) when width or height <= 0.
 GfxObject MakeBitmap(int width, int height);
 // A device-independent section: as MakeBitmap, and its pixel memory is handed out. Only
@@ -67,7 +67,7 @@ struct BitmapInfo {
     std::uint8_t* bits = nullptr;
 };
 bool GetBitmapInfo(GfxObject bitmap, BitmapInfo* info);
-bool GetFontSpec(GfxObject font, FontSpec* spec);
+bool GetFontSpec(GfxObject font, FontSpec* desc);
 
 // Live objects other than stock ones; tests use it to find leaks.
 int LiveObjectCount();

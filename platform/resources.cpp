@@ -427,18 +427,18 @@ bool ParseAccelerators(std::string_view text, std::vector<std::string>* problems
         Accelerator a;
         bool good = table && t.size() == 2 && ToInt(t[1], &v) && v >= 0 && v <= 0xFFFF;
         if (good) {
-            std::string spec = Lower(t[0].text);
+            std::string desc = Lower(t[0].text);
             for (;;) {
-                const std::size_t plus = spec.find('+');
-                if (plus == std::string::npos || plus + 1 == spec.size()) break;
-                const std::string mod = spec.substr(0, plus);
+                const std::size_t plus = desc.find('+');
+                if (plus == std::string::npos || plus + 1 == desc.size()) break;
+                const std::string mod = desc.substr(0, plus);
                 if (mod == "ctrl") a.control = true;
                 else if (mod == "shift") a.shift = true;
                 else if (mod == "alt") a.alt = true;
                 else good = false;
-                spec = spec.substr(plus + 1);
+                desc = desc.substr(plus + 1);
             }
-            a.key = KeyOf(spec);
+            a.key = KeyOf(desc);
             a.command = static_cast<std::uint16_t>(v);
             good = good && a.key != 0;
         }

@@ -26,10 +26,10 @@ struct Metrics {
 
 struct Face;
 
-// The face a font spec draws with; null only when no font file can be opened at all.
-Face* FaceFor(const FontSpec& spec);
+// The face a font desc draws with; null only when no font file can be opened at all.
+Face* FaceFor(const FontSpec& desc);
 const Metrics& MetricsOf(const Face* face);
 const Glyph& GlyphOf(Face* face, char32_t ch);
-bool IsSymbolSpec(const FontSpec& spec);
+bool IsSymbolSpec(const FontSpec& desc);
 
 }  // namespace platform::text

@@ -273,23 +273,23 @@ Face* MakeFace(FontFile* file, int em) {
 
 }  // namespace
 
-bool IsSymbolSpec(const FontSpec& spec) { return spec.charset == kSymbolCharset; }
+bool IsSymbolSpec(const FontSpec& desc) { return desc.charset == kSymbolCharset; }
 
-Face* FaceFor(const FontSpec& spec) {
-    FontFile* file = RegisteredFile(spec.face);
-    if (!file) file = DefaultFile(spec.weight >= 600);
+Face* FaceFor(const FontSpec& desc) {
+    FontFile* file = RegisteredFile(desc.face);
+    if (!file) file = DefaultFile(desc.weight >= 600);
     if (!file) return nullptr;
     int em;
-    if (spec.height < 0) {
-        em = -spec.height;
-    } else if (spec.height > 0) {
+    if (desc.height < 0) {
+        em = -desc.height;
+    } else if (desc.height > 0) {
         // A positive height asks for the cell; scale the em by the face's own proportions.
         FT_Face probe = nullptr;
-        em = spec.height;
+        em = desc.height;
         if (FT_New_Memory_Face(Library(), file->bytes.data(), static_cast<FT_Long>(file->bytes.size()), 0, &probe) ==
             0) {
             const int cell = probe->ascender - probe->descender;
-            if (cell > 0) em = (spec.height * probe->units_per_EM + cell / 2) / cell;
+            if (cell > 0) em = (desc.height * probe->units_per_EM + cell / 2) / cell;
             FT_Done_Face(probe);
         }
     } else {

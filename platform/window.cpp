@@ -286,16 +286,16 @@ void DestroyTree(Window w) {
 
 // ---- Life ----------------------------------------------------------------------------
 
-Window CreateWindow(const WindowSpec& spec) {
+Window CreateWindow(const WindowSpec& desc) {
     Core& c = C();
     WindowRecord* parent = nullptr;
-    if (spec.parent) {
-        parent = Find(spec.parent);
+    if (desc.parent) {
+        parent = Find(desc.parent);
         if (!parent || parent->destroying) return Window{};
     }
     Window owner;
-    if (!parent && spec.owner) {
-        owner = TopLevelOf(spec.owner);
+    if (!parent && desc.owner) {
+        owner = TopLevelOf(desc.owner);
         WindowRecord* o = Find(owner);
         if (!o || o->destroying) return Window{};
     }
@@ -310,18 +310,18 @@ Window CreateWindow(const WindowSpec& spec) {
     WindowRecord& r = *c.slots[index];
     r.alive = true;
     r.self = Window{(static_cast<std::uint64_t>(r.generation) << 32) | (index + 1)};
-    r.kind = spec.kind;
-    r.parent = parent ? spec.parent : Window{};
+    r.kind = desc.kind;
+    r.parent = parent ? desc.parent : Window{};
     r.owner = owner;
-    r.id = spec.id;
-    r.text = spec.text;
-    r.rect = parent ? spec.rect : ClampToScreen(spec.rect);
+    r.id = desc.id;
+    r.text = desc.text;
+    r.rect = parent ? desc.rect : ClampToScreen(desc.rect);
     if (r.rect.right < r.rect.left) r.rect.right = r.rect.left;
     if (r.rect.bottom < r.rect.top) r.rect.bottom = r.rect.top;
-    r.visible = spec.visible;
-    r.enabled = spec.enabled;
-    r.style = spec.style;
-    r.proc = spec.proc ? spec.proc : c.kindProcs[static_cast<int>(spec.kind)];
+    r.visible = desc.visible;
+    r.enabled = desc.enabled;
+    r.style = desc.style;
+    r.proc = desc.proc ? desc.proc : c.kindProcs[static_cast<int>(desc.kind)];
     if (!parent) r.surface = MakeSurface(r.rect.Width(), r.rect.Height());
     const Window w = r.self;
     if (parent) {
@@ -330,9 +330,9 @@ Window CreateWindow(const WindowSpec& spec) {
         c.topLevels.push_back(w);
     }
     NoteAlive(w);
-    if (spec.visible) InvalidateTree(r, ClientOf(r), true);
+    if (desc.visible) InvalidateTree(r, ClientOf(r), true);
     Touch();
-    if (SendMessage(w, kMsgCreate, 0, spec.createParam) == -1) {
+    if (SendMessage(w, kMsgCreate, 0, desc.createParam) == -1) {
         DestroyWindow(w);
         return Window{};
     }

@@ -71,7 +71,7 @@ struct WindowSpec {
 
 // Creates the window and sends it kMsgCreate; a visible top-level is then activated.
 // Null for a bad parent or owner.
-Window CreateWindow(const WindowSpec& spec);
+Window CreateWindow(const WindowSpec& desc);
 // Destroys the window: windows it owns and its children first, each getting kMsgDestroy
 // before the window itself; its timers die and messages posted to it are dropped. When a
 // window procedure is running, the record is freed at the end of the outermost dispatch;

@@ -48,16 +48,16 @@ std::string_view Cut(const char* text, int count) {
 }
 
 GfxObject MakeSetFont(int height, int weight, bool symbol, const std::string& face) {
-    platform::FontSpec spec;
-    spec.height = height;
-    spec.weight = weight;
+    platform::FontSpec desc;
+    desc.height = height;
+    desc.weight = weight;
     if (symbol) {
-        spec.face = "symbol";
-        spec.charset = platform::kSymbolCharset;
+        desc.face = "symbol";
+        desc.charset = platform::kSymbolCharset;
     } else {
-        spec.face = face;
+        desc.face = face;
     }
-    return platform::MakeFont(spec);
+    return platform::MakeFont(desc);
 }
 
 void MakeFontSet() {

@@ -55,12 +55,12 @@ fetch_deb() {
   if [ -f "$dir/.unpacked" ]; then return 0; fi
   echo "build-data: fetching Debian package $package"
   rm -rf "$dir" && mkdir -p "$dir"
-  local spec=$package
-  [ -n "$wanted" ] && spec="$package=$wanted"
-  if ! (cd "$dir" && apt-get download -qq "$spec" 2>/dev/null); then
+  local desc=$package
+  [ -n "$wanted" ] && desc="$package=$wanted"
+  if ! (cd "$dir" && apt-get download -qq "$desc" 2>/dev/null); then
     # An empty or stale package list: refresh it and try again.
     $SUDO apt-get update -qq
-    (cd "$dir" && apt-get download -qq "$spec")
+    (cd "$dir" && apt-get download -qq "$desc")
   fi
   local deb
   deb=$(ls "$dir"/*.deb)

@@ -337,11 +337,11 @@ TEST(GfxObjects, HandlesFailHarmlesslyAndSelectedObjectsOutliveDeletion) {
 }
 
 TEST(GfxObjects, FontInfoKeepsTheCreationRecord) {
-    FontSpec spec;
-    spec.height = -17;
-    spec.weight = 700;
-    spec.face = "Tahoma";
-    GfxObject font = MakeFont(spec);
+    FontSpec desc;
+    desc.height = -17;
+    desc.weight = 700;
+    desc.face = "Tahoma";
+    GfxObject font = MakeFont(desc);
     FontSpec back;
     ASSERT_TRUE(GetFontSpec(font, &back));
     EXPECT_EQ(back.height, -17);

@@ -42,11 +42,11 @@ protected:
         ResetSystemColors();
     }
     static Window Make(Window parent, Rect r, WindowProc proc = nullptr) {
-        WindowSpec spec;
-        spec.parent = parent;
-        spec.rect = r;
-        spec.proc = proc;
-        return CreateWindow(spec);
+        WindowSpec desc;
+        desc.parent = parent;
+        desc.rect = r;
+        desc.proc = proc;
+        return CreateWindow(desc);
     }
     // Fills the whole client area of w through a window context.
     static void Fill(Window w, Color c) {

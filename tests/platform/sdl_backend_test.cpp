@@ -116,9 +116,9 @@ TEST_F(SdlBackend, ShowsFramesAndTranslatesInput) {
     EXPECT_TRUE(sdl::Installed());
     EXPECT_EQ(ScreenWidth(), 240);
 
-    WindowSpec spec;
-    spec.rect = Rect{0, 0, 240, 320};
-    Window w = CreateWindow(spec);
+    WindowSpec desc;
+    desc.rect = Rect{0, 0, 240, 320};
+    Window w = CreateWindow(desc);
     Dc dc = GetWindowDc(w);
     GfxObject red = MakeBrush(Rgb(255, 0, 0));
     FillRect(dc, Rect{0, 0, 240, 320}, red);

@@ -23,11 +23,11 @@ struct TextCanvas {
     Dc dc;
     GfxObject bitmap, oldBitmap, font, oldFont;
     int width, height;
-    TextCanvas(int w, int h, const FontSpec& spec) : width(w), height(h) {
+    TextCanvas(int w, int h, const FontSpec& desc) : width(w), height(h) {
         dc = MakeMemoryDc(Dc{});
         bitmap = MakeBitmap(w, h);
         oldBitmap = SelectObject(dc, bitmap);
-        font = MakeFont(spec);
+        font = MakeFont(desc);
         oldFont = SelectObject(dc, font);
         SetTextColor(dc, Rgb(255, 255, 255));
         SetBackMode(dc, BackMode::Transparent);

@@ -27,9 +27,9 @@ protected:
         preferences.word[pref::nightMode] = 0;
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec spec;
-        spec.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(spec);
+        platform::WindowSpec desc;
+        desc.rect = platform::Rect{0, 0, 240, 320};
+        window = platform::CreateWindow(desc);
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
         platform::FillRect(dc, platform::Rect{0, 0, 240, 320}, GetBackBrush());

@@ -37,9 +37,9 @@ protected:
         preferences.word[pref::nightMode] = 0;
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec spec;
-        spec.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
-        window = platform::CreateWindow(spec);
+        platform::WindowSpec desc;
+        desc.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
+        window = platform::CreateWindow(desc);
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
         platform::FillRect(dc, platform::GetClientRect(window), GetBackBrush());
@@ -95,11 +95,11 @@ TEST_F(DrawTargets, ScaleAndResizeDelta) {
 }
 
 TEST_F(DrawTargets, MoveObjectMovesAndResizesAChild) {
-    platform::WindowSpec spec;
-    spec.parent = window;
-    spec.id = 1001;
-    spec.rect = platform::Rect{10, 20, 50, 40};
-    platform::CreateWindow(spec);
+    platform::WindowSpec desc;
+    desc.parent = window;
+    desc.id = 1001;
+    desc.rect = platform::Rect{10, 20, 50, 40};
+    platform::CreateWindow(desc);
     MoveObject(window, 1001, 5, 6, 0, 0);
     Bounds b;
     GetObjectBounds(window, 1001, &b);

@@ -54,9 +54,9 @@ protected:
         preferences.word[pref::chartBackground] = 2;
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec spec;
-        spec.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
-        window = platform::CreateWindow(spec);
+        platform::WindowSpec desc;
+        desc.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
+        window = platform::CreateWindow(desc);
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
         platform::FillRect(dc, platform::GetClientRect(window), GetBackBrush());
@@ -82,14 +82,14 @@ protected:
         return v;
     }
     static int Height(int id) {
-        platform::FontSpec spec;
-        EXPECT_TRUE(platform::GetFontSpec(fontSet.fonts[id], &spec));
-        return spec.height;
+        platform::FontSpec desc;
+        EXPECT_TRUE(platform::GetFontSpec(fontSet.fonts[id], &desc));
+        return desc.height;
     }
     static int Weight(int id) {
-        platform::FontSpec spec;
-        platform::GetFontSpec(fontSet.fonts[id], &spec);
-        return spec.weight;
+        platform::FontSpec desc;
+        platform::GetFontSpec(fontSet.fonts[id], &desc);
+        return desc.weight;
     }
     int Boxes(const std::string& needle) const {
         int n = 0;
