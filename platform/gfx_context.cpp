@@ -599,7 +599,7 @@ LResult DefaultErase(Window w, WParam dcValue) {
     Dc dc{static_cast<std::uint64_t>(dcValue)};
     const bool own = !Find(dc);
     if (own) dc = GetWindowDc(w);
-    const int index = GetWindowKind(w) == WindowKind::Dialog ? kColorStatic : kColorWindow;
+    const int index = GetWindowKind(w) == WindowKind::Dialog ? kColorButtonFace : kColorWindow;
     GfxObject brush = MakeBrush(SystemColor(index));
     FillRect(dc, GetClientRect(w), brush);
     DeleteObject(brush);

@@ -1,0 +1,32 @@
+#pragma once
+// The busy indicator of long computations: ShowBusy(1) once per step starts it and moves
+// it on one frame (a small animation in the middle of the screen, over a saved copy of
+// what it covers), HideBusy puts the screen back. While the satellites form is open the
+// indicator is the wait cursor instead (SetTrackingFlag(1)).
+#include "shell/draw_targets.h"
+
+struct BusyIndicator {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    int savedCursor = 0;        // 1 while the wait cursor replaces the normal one
+    int active = 0;
+    DrawWindow* savedRect = nullptr;
+    int mode = 0;               // 1: the wait cursor instead of the animation
+    int frame = 0;              // 0..9, kept between uses
+};
+extern BusyIndicator busyIndicator;
+
+constexpr int kBusyFirstFrame = 6081;  // bitmaps 6081 to 6090
+constexpr int kBusyFrames = 10;
+
+// A 0 flag does nothing.
+void ShowBusy(int flag);
+// Removes the indicator (the flag is not used).
+void HideBusy(int flag = 1);
+void SetTrackingFlag(int flag);
+
+// Steps taken since the program started, and whether the indicator is shown.
+int BusySteps();
+bool IsBusyShown();
