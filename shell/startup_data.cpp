@@ -19,6 +19,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
+#include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/utilities.h"
@@ -124,6 +125,8 @@ int AllocStartupData() {
         // No site yet: the home form asks for one and the site form comes next.
         w[pref::lastPushedForm] = 1950;
         noSiteFlag = 1;
+        PushFormHistory(1200);
+        PushFormHistory(1200);
         return 0;
     }
     if (w[pref::lastPushedForm] == 0) w[pref::lastPushedForm] = 1950;
