@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/startup_data.h"
@@ -68,4 +69,5 @@ void RequestChartCentre(int returnFormId, int index) {
     chartCentreRequest.selectionFlags = 0;
     chartCentreRequest.returnFormId = returnFormId;
     if (index >= 0) chartCentreRequest.index = index;
+    GotoForm(2350);
 }

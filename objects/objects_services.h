@@ -26,3 +26,20 @@ extern std::uint8_t* observerLogEntry;
 
 // Frees the observer log entry buffer; a second call does nothing.
 void FreeObserverLogEntry();
+
+// The object search for a category (type, catalog, class), whose first result becomes the
+// current object. The search engine is not part of the program yet: until it is, the call
+// only records what was asked for, and the chart opens on the list it already has.
+void RunObjectSelection(int type, int catalog, int objectClass);
+struct ObjectSelectionRequest {
+    int type;
+    int catalog;
+    int objectClass;
+    int count;   // searches asked for since the start
+};
+extern ObjectSelectionRequest lastObjectSelection;
+
+// Copies the observing date and time into the criteria and recomputes the telescope's
+// limiting magnitude (5 log10 of the aperture in centimetres + 7.5, cut to tenths). The
+// naked-eye limit belongs to the visibility model and is left as it is until that exists.
+void ComputeLimitingMagnitude();

@@ -1,5 +1,7 @@
 #include "scope/scope_services.h"
 
+#include "astro/time_scales.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 
 int telescopeEmulation = 0;
@@ -30,3 +32,13 @@ void CloseSerialPort() {
 }
 
 StrBuf* StringArrayAt(StrBufArray& array, int index) { return GrowableAt(array, index); }
+
+int RestoreLastAlignment() {
+    const double saved = PreferenceDouble(pref::savedAlignment);
+    if (saved <= 0.0) return 0;
+    const ObservingDateTime& t = observingDateTime;
+    const double now = DateTimeToJD(t.year, t.month, t.day, t.hour, t.minute, t.second, observerLocation.zoneMinutes);
+    if (now - saved >= 0.5) return 0;
+    AskYesNo("Would you want to restore your last alignment?", "");
+    return 1;
+}

@@ -23,3 +23,9 @@ void CloseSerialPort();
 // The address of element `index` of a StrBuf array, growing it as needed; null when the
 // index is negative or memory runs out.
 StrBuf* StringArrayAt(StrBufArray& array, int index);
+
+// Offers to restore the last two-star alignment when it is under half a day old ("Would
+// you want to restore your last alignment?"). Reloading it belongs to the alignment forms,
+// which are not part of the program yet: the answer changes nothing until they are.
+// Returns 1 when the question was asked.
+int RestoreLastAlignment();
