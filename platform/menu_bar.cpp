@@ -47,9 +47,9 @@ std::string ShownText(const std::string& text) {
 }
 
 text::Face* MenuFace() {
-    FontSpec spec;
-    spec.height = -12 * Scale();
-    return text::FaceFor(spec);
+    FontSpec desc;
+    desc.height = -12 * Scale();
+    return text::FaceFor(desc);
 }
 
 int TextWidth(const std::string& program) {

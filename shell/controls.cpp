@@ -44,19 +44,13 @@ void ReportF(const char* format, Args... args) {
 
 void SetUpTitle(Window dialog, int id, const char* title) {
     const Window control = platform::GetDialogItem(dialog, static_cast<std::uint16_t>(id));
-    auto* st = static_cast<TitleState*>(std::calloc(1, sizeof(TitleState)));
-    RegisterControl(id);
+    auto* st = NewControlState<TitleState>(control, id);
     if (!st) return;
-    if (!control) {
-        std::free(st);
-        return;
-    }
     st->dialog = dialog;
     st->id = static_cast<std::int16_t>(id);
     st->closeFlag = 1;
     std::snprintf(st->title, sizeof st->title, "%s", title ? title : "");
-    platform::SetUserData(control, reinterpret_cast<LParam>(st));
-    st->previous = platform::SetWindowProc(control, &TitleProc);
+    AttachControlState(control, st, &TitleProc);
 
     // The tab is as wide as its text in the bold font, plus a margin.
     const Dc dc = platform::GetWindowDc(dialog);
@@ -220,11 +214,11 @@ void ReleaseControl(Window dialog, int id) {
 }
 
 GfxObject MakeBoldCopy(Dc dc) {
-    platform::FontSpec spec;
-    if (!platform::GetFontSpec(platform::CurrentObject(dc, platform::ObjectKind::Font), &spec))
-        platform::GetFontSpec(platform::SystemFont(platform::ScreenScale()), &spec);
-    spec.weight = platform::kWeightBold;
-    return platform::MakeFont(spec);
+    platform::FontSpec desc;
+    if (!platform::GetFontSpec(platform::CurrentObject(dc, platform::ObjectKind::Font), &desc))
+        platform::GetFontSpec(platform::SystemFont(platform::ScreenScale()), &desc);
+    desc.weight = platform::kWeightBold;
+    return platform::MakeFont(desc);
 }
 
 // ---- Title bar ------------------------------------------------------------------------------
@@ -304,20 +298,14 @@ void DrawControlUnderline(Window dialog, Dc dc, int id) {
 
 void InitButton(Window dialog, int id, int bitmapId, int transparent, std::uint32_t keyColour) {
     const Window control = platform::GetDialogItem(dialog, static_cast<std::uint16_t>(id));
-    auto* st = static_cast<ButtonState*>(std::calloc(1, sizeof(ButtonState)));
-    RegisterControl(id);
+    auto* st = NewControlState<ButtonState>(control, id);
     if (!st) return;
-    if (!control) {
-        std::free(st);
-        return;
-    }
     st->dialog = dialog;
     st->id = static_cast<std::int16_t>(id);
     st->bitmapId = st->currentBitmapId = static_cast<std::int16_t>(bitmapId);
     st->transparent = static_cast<std::uint8_t>(transparent);
     st->keyColour = keyColour;
-    platform::SetUserData(control, reinterpret_cast<LParam>(st));
-    st->previous = platform::SetWindowProc(control, &CustomButtonProc);
+    AttachControlState(control, st, &CustomButtonProc);
     FitToBitmap(control, bitmapId);
 }
 

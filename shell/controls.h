@@ -18,6 +18,7 @@
 //                        pen is lifted inside
 //   title bar            kMsgCommand (1), posted, at pen down on it
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/gfx_context.h"
 #include "platform/gfx_objects.h"
@@ -81,6 +82,24 @@ void ReleaseControl(platform::Window dialog, int id);
 
 // Appends an id to the registry (every making operation does it first thing).
 void RegisterControl(int id);
+
+// The first steps of making every custom control: register its id, then make its
+// zero-filled state record. Null (and nothing allocated) when the control is missing or
+// memory runs out. The control's own procedure frees the record when the window goes.
+template <class State>
+State* NewControlState(platform::Window control, int id) {
+    RegisterControl(id);
+    if (!control) return nullptr;
+    return static_cast<State*>(std::calloc(1, sizeof(State)));
+}
+
+// Hangs the state record on the control and puts the custom procedure in front of the
+// control's own, which the record keeps as `previous`.
+template <class State>
+void AttachControlState(platform::Window control, State* st, platform::WindowProc proc) {
+    platform::SetUserData(control, reinterpret_cast<platform::LParam>(st));
+    st->previous = platform::SetWindowProc(control, proc);
+}
 // The custom controls' procedures.
 platform::LResult TitleProc(platform::Window w, unsigned message, platform::WParam wParam, platform::LParam lParam);
 platform::LResult CustomButtonProc(platform::Window w, unsigned message, platform::WParam wParam,

@@ -94,18 +94,12 @@ platform::Point lastPen;
 
 void InitField(Window dialog, int id, int style) {
     const Window control = Control(dialog, id);
-    auto* st = static_cast<FieldState*>(std::calloc(1, sizeof(FieldState)));
-    RegisterControl(id);
+    auto* st = NewControlState<FieldState>(control, id);
     if (!st) return;
-    if (!control) {
-        std::free(st);
-        return;
-    }
     st->dialog = dialog;
     st->id = static_cast<std::int16_t>(id);
     st->style = static_cast<std::int16_t>(style);
-    platform::SetUserData(control, reinterpret_cast<LParam>(st));
-    st->previous = platform::SetWindowProc(control, &FieldProc);
+    AttachControlState(control, st, &FieldProc);
 }
 
 LResult FieldProc(Window w, unsigned message, WParam wParam, LParam lParam) {
@@ -140,16 +134,10 @@ LResult FieldProc(Window w, unsigned message, WParam wParam, LParam lParam) {
 
 void InitLabel(Window dialog, int id) {
     const Window control = Control(dialog, id);
-    auto* st = static_cast<LabelState*>(std::calloc(1, sizeof(LabelState)));
-    RegisterControl(id);
+    auto* st = NewControlState<LabelState>(control, id);
     if (!st) return;
-    if (!control) {
-        std::free(st);
-        return;
-    }
     st->id = static_cast<std::int16_t>(id);
-    platform::SetUserData(control, reinterpret_cast<LParam>(st));
-    st->previous = platform::SetWindowProc(control, &LabelProc);
+    AttachControlState(control, st, &LabelProc);
 }
 
 LResult LabelProc(Window w, unsigned message, WParam wParam, LParam lParam) {

@@ -104,20 +104,14 @@ void RestoreDrawTarget(const SavedDrawTarget& saved, Window window) {
 
 void InitList(Window dialog, int listId, int rowCount, int selected, int scrollBar) {
     const Window list = FindListView(dialog, listId);
-    auto* st = static_cast<ListState*>(std::calloc(1, sizeof(ListState)));
-    RegisterControl(listId);
+    auto* st = NewControlState<ListState>(list, listId);
     if (!st) return;
-    if (!list) {
-        std::free(st);
-        return;
-    }
     st->dialog = dialog;
     st->list = list;
     st->listId = static_cast<std::int16_t>(listId);
     st->rowCount = static_cast<std::int16_t>(rowCount < 0 ? GetListCount(list) : rowCount);
     st->selected = static_cast<std::int16_t>(selected);
-    st->previous = platform::SetWindowProc(list, &ListKeyProc);
-    platform::SetUserData(list, reinterpret_cast<LParam>(st));
+    AttachControlState(list, st, &ListKeyProc);
 
     Send(list, platform::kMsgListSetItemCount, static_cast<WParam>(st->rowCount));
     Send(list, platform::kMsgListSetBackColor, 0, static_cast<LParam>(platform::SystemColor(platform::kColorMenu)));

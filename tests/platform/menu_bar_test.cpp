@@ -55,10 +55,10 @@ protected:
         ASSERT_TRUE(platform::menubar::Install(700, &Target));
         Start();
         Call([] {
-            platform::WindowSpec spec;
-            spec.rect = Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-            spec.proc = &Target;
-            target = platform::CreateWindow(spec);
+            platform::WindowSpec desc;
+            desc.rect = Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+            desc.proc = &Target;
+            target = platform::CreateWindow(desc);
         });
     }
     void TearDown() override {

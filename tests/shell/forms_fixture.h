@@ -187,10 +187,10 @@ protected:
         ClearShellCalls();
         Start();
         Call([] {
-            platform::WindowSpec spec;
-            spec.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-            spec.proc = &TestMainProc;
-            mainWindow = platform::CreateWindow(spec);
+            platform::WindowSpec desc;
+            desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+            desc.proc = &TestMainProc;
+            mainWindow = platform::CreateWindow(desc);
         });
     }
 
