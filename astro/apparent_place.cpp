@@ -5,19 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "astro/angle_units.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
 
 ApparentPlaceCache apparentPlaceCache;
 
 namespace {
-
-constexpr double kJ2000 = 2451545.0;
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kRadToHours = 3.819718634205488;
-constexpr double kArcsecToRad = 4.84813681109536e-6;
-constexpr double kTwoPi = 6.283185307179586;
 
 constexpr double kAuMetres = 1.4959787e11;
 constexpr double kAuPerKm = 6.684587153547039e-9;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
 #include "shell/settings.h"
@@ -13,10 +14,6 @@ SolarSystemBody earthBody;
 HorizonFrameCache horizonFrameCache;
 
 namespace {
-
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kRadToHours = 3.819718634205488;
 
 // The fixed point of zd = zd0 − R(zd) is reached in a handful of steps; near the horizon
 // with extreme site values it can creep, and the last step is then close enough.

@@ -3,11 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#include "astro/angle_units.h"
 #include "astro/time_scales.h"
 
 namespace {
-
-constexpr double kDegToRad = 0.0174532925199433;
 constexpr double kSecondsToDays = 1.1574074074074073e-5;
 constexpr double kOverShadowScale = 1.8348623853211008;  // 1 / 0.5450
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
 #include "astro/quick_sun_moon.h"
@@ -18,12 +19,6 @@ const char* const bodyNames[kNamedBodyCount] = {"Sun",     "Moon",   "Mercury", 
 SiteInfo observerSite{};
 
 namespace {
-
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = 0.0174532925199433;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kArcsecToRad = kDegToRad / 3600.0;
-constexpr double kJ2000 = 2451545.0;
 constexpr double kJD1900 = 2415020.0;
 constexpr double kLightAuPerDay = 173.14463348;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "astro/tables/plan94_tables.h"
 #include "astro/tables/planets_1900_elements.h"
 #include "astro/tables/pluto_terms.h"
@@ -10,11 +11,6 @@
 #include "astro/time_scales.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kArcsecToRad = 4.84813681109536e-6;
 
 // ---------------------------------------------------------------------------------------
 // Simon et al. (1994)

@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "astro/matrices.h"
 
 AstrometryCache astrometryCache;
 
 namespace {
-
-constexpr double kJ2000 = 2451545.0;
 constexpr double kPerCentury = 2.7378507871321012e-5;  // 1 / 36525
-constexpr double kArcsecToRad = 4.84813681109536e-6;
 constexpr double kHoursToRad = 0.26179938779914946;
-constexpr double kDegToRad = 0.0174532925199433;
-constexpr double kRadToHours = 3.819718634205488;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kTwoPi = 6.283185307179586;
 
 // The sky-matrix index of a usual (x, y, z) index: x and y change places.
 constexpr int kSkyIndex[3] = {1, 0, 2};

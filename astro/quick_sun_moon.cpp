@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "astro/angle_units.h"
 #include "astro/numerical_tools.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
@@ -18,14 +19,7 @@ InterpolationTable sunTable{};
 InterpolationTable moonTable{};
 
 namespace {
-
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = 0.0174532925199433;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kRadToHours = 3.819718634205488;
-constexpr double kArcsecToRad = kDegToRad / 3600.0;
 constexpr double kPerCentury = 2.7378507871321012e-5;  // 1 / 36525
-constexpr double kJ2000 = 2451545.0;
 constexpr double kJD1900 = 2415020.0;
 constexpr double kAberration = 0.005691611111111111;  // 20.4898" in degrees
 constexpr double kAUkm = 149597870.0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "astro/numerical_tools.h"
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
@@ -12,9 +13,6 @@ RiseSetLstCache riseSetLstCache{};
 namespace {
 
 constexpr double kHoursToRad = 0.2617993877991829;
-constexpr double kDegToRad = 0.0174532925199433;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kEarthRadiusMetres = 6378140.0;
 // Refraction at the horizon and the semidiameter of a star-like object, radians.
 constexpr double kHorizonAllowance = 0.010646508;

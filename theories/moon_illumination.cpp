@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-namespace {
+#include "astro/angle_units.h"
 
-constexpr double kDegToRad = 0.0174532925199433;
+namespace {
 constexpr double kEpoch1980 = 2444238.5;  // 1980 January 0.0
 
 constexpr double kSunDailyMotion = 0.9856473320990837;  // 360 / 365.2422

@@ -2,12 +2,10 @@
 
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "theories/tables/moon_terms.h"
 
 namespace {
-
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kKmToAu = 6.684587153547039e-9;  // 1 AU = 149597870 km
 
 // Highest multiple of each mean argument used by the main-problem terms.

@@ -2,11 +2,10 @@
 
 #include <cmath>
 
+#include "astro/angle_units.h"
 #include "theories/tables/sun_terms.h"
 
 namespace {
-
-constexpr double kDegToRad = 0.0174532925199433;
 // 1e-8 rad in degrees.
 constexpr double kSeriesUnitToDeg = 5.729577951308232e-7;
 constexpr double kTurn = 628318530.7179586;  // 2 pi in units of 1e-8 rad

@@ -1,0 +1,11 @@
+#pragma once
+// Angle units and the standard epoch, shared by the theories and the positional astronomy.
+
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kTwoPi = 6.283185307179586;
+inline constexpr double kDegToRad = kPi / 180.0;
+inline constexpr double kRadToDeg = 180.0 / kPi;
+inline constexpr double kArcsecToRad = kDegToRad / 3600.0;
+inline constexpr double kRadToHours = 12.0 / kPi;
+// J2000.0, the epoch of the catalogs and of the series' time argument.
+inline constexpr double kJ2000 = 2451545.0;
