@@ -163,6 +163,8 @@ void ReleaseFonts() {
     fontSet = FontSet{};
     symbolStdFont = GfxObject{};
     symbolSmallFont = GfxObject{};
+    // The id named a font that is gone; the next set made starts from the plain font.
+    drawState.fontId = 0;
 }
 
 // ---- Text --------------------------------------------------------------------------------

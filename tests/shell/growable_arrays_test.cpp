@@ -83,17 +83,37 @@ TEST(GrowableArrays, NegativeIndexIsRefused) {
     EXPECT_EQ(v.capacity, 10);
 }
 
+// The arrays as the program's initialisers left them, read before any test runs: the
+// form tests of this program use the control registry and may grow it.
+struct StartState {
+    int registryCapacity = 0, registryCount = 0, detailCapacity = 0, headingCapacity = 0,
+        downloadCapacity = 0, logCapacity = 0, filesCapacity = 0, files2Capacity = 0, portCapacity = 0,
+        portCount = 0;
+};
+StartState startState;
+
+class StartStateRecorder : public ::testing::Environment {
+public:
+    void SetUp() override {
+        startState = StartState{controlRegistry.capacity, controlRegistry.count, messageDetailTexts.capacity,
+                                messageHeadingTexts.capacity, downloadNameList.capacity, observerLogList.capacity,
+                                listManagerFiles.capacity, listManagerFiles2.capacity, serialPortNames.capacity,
+                                serialPortNames.count};
+    }
+};
+::testing::Environment* const startStateRecorder = ::testing::AddGlobalTestEnvironment(new StartStateRecorder);
+
 TEST(GrowableArrays, ProgramArraysStartEmptyWithCapacity10) {
-    EXPECT_EQ(controlRegistry.capacity, 10);
-    EXPECT_EQ(controlRegistry.count, 0);
-    EXPECT_EQ(messageDetailTexts.capacity, 10);
-    EXPECT_EQ(messageHeadingTexts.capacity, 10);
-    EXPECT_EQ(downloadNameList.capacity, 10);
-    EXPECT_EQ(observerLogList.capacity, 10);
-    EXPECT_EQ(listManagerFiles.capacity, 10);
-    EXPECT_EQ(listManagerFiles2.capacity, 10);
-    EXPECT_EQ(serialPortNames.capacity, 10);
-    EXPECT_EQ(serialPortNames.count, 0);
+    EXPECT_EQ(startState.registryCapacity, 10);
+    EXPECT_EQ(startState.registryCount, 0);
+    EXPECT_EQ(startState.detailCapacity, 10);
+    EXPECT_EQ(startState.headingCapacity, 10);
+    EXPECT_EQ(startState.downloadCapacity, 10);
+    EXPECT_EQ(startState.logCapacity, 10);
+    EXPECT_EQ(startState.filesCapacity, 10);
+    EXPECT_EQ(startState.files2Capacity, 10);
+    EXPECT_EQ(startState.portCapacity, 10);
+    EXPECT_EQ(startState.portCount, 0);
     EXPECT_EQ(eclipseLayoutOffset, 55);
     EXPECT_EQ(satelliteLayoutOffset, 15);
     EXPECT_EQ(polarLayoutOffset + moonLayoutOffset + planetLayoutOffset, 0);
