@@ -91,7 +91,11 @@ int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
         // Only a missing copy is made from the shipped file: a copy that exists but cannot
         // be opened holds the user's own records and must not be overwritten.
         if (!fs::exists(path, ec) && !ec) {
-            if (!CopyShippedFile(platform::ResolvePath(name), path)) return 1;
+            // The shipped file of a writable folder (the user-object template in
+            // "usercatalogs\") is installed beside the program, not in the user's home.
+            fs::path shipped = platform::ResolvePath(name);
+            if (!fs::exists(shipped, ec)) shipped = platform::ResolveInstallPath(name);
+            if (!CopyShippedFile(shipped, path)) return 1;
         }
         file.reset(std::fopen(path.c_str(), "r+b"));
     }

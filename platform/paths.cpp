@@ -115,6 +115,10 @@ fs::path ResolvePath(std::string_view programPath) {
     return AppendMatching(HomeRoot(), parts);
 }
 
+fs::path ResolveInstallPath(std::string_view programPath) {
+    return AppendMatching(InstallRoot(), SplitProgramPath(programPath));
+}
+
 bool EnsureParentFolders(const fs::path& p) {
     std::error_code ec;
     fs::path parent = p.parent_path();

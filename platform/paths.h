@@ -34,6 +34,10 @@ bool IsInstalledFolder(std::string_view firstComponent);
 // folders missing from the install root are looked for in the home too.
 std::filesystem::path ResolvePath(std::string_view programPath);
 
+// Maps a program path under the install root whatever its first folder: where the files
+// shipped beside the program are looked for (a writable folder's shipped templates too).
+std::filesystem::path ResolveInstallPath(std::string_view programPath);
+
 // Creates the folders above a path (as mapped). Returns false on failure.
 bool EnsureParentFolders(const std::filesystem::path& p);
 

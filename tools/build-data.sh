@@ -137,8 +137,18 @@ stamp_of() {
     find "$D3" -maxdepth 1 -name '*.json' -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
   } | sha256sum | cut -d' ' -f1
 }
+# The user-object template ships in the writable folder's name beside the program; the
+# program copies it into the user's own folder the first time.
+install_user_template() {
+  local folder="$DATA_DIR/../usercatalogs"
+  mkdir -p "$folder"
+  cp "$DATA_DIR/velkarion_common_objects.ppc" "$folder/velkarion_common_objects.ppc.tmp"
+  mv "$folder/velkarion_common_objects.ppc.tmp" "$folder/velkarion_common_objects.ppc"
+}
+
 STAMP=$(stamp_of)
 if [ -f "$DATA_DIR/.stamp" ] && [ "$(cat "$DATA_DIR/.stamp")" = "$STAMP" ]; then
+  install_user_template
   echo "build-data: $DATA_DIR is up to date"
   exit 0
 fi
@@ -147,6 +157,7 @@ echo "build-data: building the catalog databases into $DATA_DIR"
 rm -f "$DATA_DIR/.stamp"
 "$BUILDER" --bsc "$BSC" --arcs "$ARCS" --d3 "$D3" --openngc "$OPENNGC_TSV" --out "$DATA_DIR" \
   --sources "$SOURCES_TEXT"
+install_user_template
 echo "$STAMP" > "$DATA_DIR/.stamp.tmp"
 mv "$DATA_DIR/.stamp.tmp" "$DATA_DIR/.stamp"
 echo "build-data: done"

@@ -232,6 +232,16 @@ TEST_F(RecordFileTest, WritableCopyIsMadeOnceAndNeverOverwritten) {
     EXPECT_FALSE(fs::exists(UserCopy("velkarion_satellites.ppc")));
 }
 
+TEST_F(RecordFileTest, UserObjectTemplateShippedBesideTheProgramMakesTheUsersCopy) {
+    fs::create_directories(root / "install" / "usercatalogs");
+    WriteFile(root / "install" / "usercatalogs" / "velkarion_common_objects.ppc", 0, kCreatorUserObjects, 64, 1,
+              [](std::uint32_t, std::uint8_t* r) { r[40] = 'X'; });
+    ASSERT_EQ(OpenDb(db, kCreatorUserObjects, kTypeCodeQvn1, 1, kUserCatalogFolder, kUserObjectFile), 1);
+    EXPECT_EQ(GetDbRecordCount(db, 1), 1);
+    CloseDb(db);
+    EXPECT_TRUE(fs::exists(root / "home" / "usercatalogs" / "usercatalogs" / "velkarion_common_objects.ppc"));
+}
+
 TEST_F(RecordFileTest, ImagesWriteSortAndReadBack) {
     RecordFileImage image;
     image.version = 26;
