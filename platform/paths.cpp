@@ -24,14 +24,6 @@ fs::path ExecutableFolder() {
     return exe.parent_path();
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // Appends each component, taking an existing entry that matches without regard to case
 // when the component as written does not exist.
 fs::path AppendMatching(fs::path base, const std::vector<std::string>& parts) {
@@ -66,6 +58,14 @@ std::vector<std::string> SplitProgramPath(std::string_view p) {
     return parts;
 }
 }  // namespace
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
 
 fs::path HomeRoot() {
     std::lock_guard lock(rootsMutex);

@@ -25,6 +25,9 @@ std::filesystem::path InstallRoot();
 void SetHomeRoot(const std::filesystem::path& p);
 void SetInstallRoot(const std::filesystem::path& p);
 
+// ASCII equality without regard to case, as path components are matched.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // True for the first path components that name read-only, installed folders.
 bool IsInstalledFolder(std::string_view firstComponent);
 

@@ -1,4 +1,5 @@
 #include "tools/catalog_builder/names.h"
+#include "platform/paths.h"
 
 #include <array>
 #include <cctype>
@@ -40,13 +41,6 @@ constexpr std::array<Greek, 24> kGreek = {{
     {"Psi", "Psi", "\xCF\x88", 'y'},     {"Ome", "Omega", "\xCF\x89", 'w'},
 }};
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Latin letters with accents that Windows-1252 lacks, by their plain letter.
 char PlainLetter(std::uint32_t cp) {
@@ -84,9 +78,9 @@ int Cp1252Byte(std::uint32_t cp) {
 }  // namespace
 
 int ConstellationNumber(std::string_view abbreviation) {
-    if (EqualNoCase(abbreviation, "Cnc")) return 22;
+    if (platform::EqualNoCase(abbreviation, "Cnc")) return 22;
     for (std::size_t i = 0; i < kConstellations.size(); ++i)
-        if (EqualNoCase(abbreviation, kConstellations[i])) return static_cast<int>(i);
+        if (platform::EqualNoCase(abbreviation, kConstellations[i])) return static_cast<int>(i);
     return -1;
 }
 
@@ -97,7 +91,7 @@ std::string_view ConstellationAbbreviation(int number) {
 
 int GreekLetterIndex(std::string_view letter) {
     for (std::size_t i = 0; i < kGreek.size(); ++i)
-        if (EqualNoCase(letter, kGreek[i].abbreviation) || EqualNoCase(letter, kGreek[i].name) ||
+        if (platform::EqualNoCase(letter, kGreek[i].abbreviation) || platform::EqualNoCase(letter, kGreek[i].name) ||
             letter == kGreek[i].utf8)
             return static_cast<int>(i);
     // The final sigma and the variant forms of theta and phi.
