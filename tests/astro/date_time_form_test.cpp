@@ -24,6 +24,7 @@
 #include "shell/main_window.h"
 #include "shell/settings.h"
 #include "support/headless_fixture.h"
+#include "support/golden_screen.h"
 
 namespace fs = std::filesystem;
 using platform::Window;
@@ -344,21 +345,7 @@ TEST_F(DateFormTest, ARepaintKeepsTheEdit) {
 TEST_F(DateFormTest, PageLooksAsItShould) {
     OpenPage();
     RunUntilIdle();
-    const fs::path file = fs::path(VELKARION_TEST_DATA) / "astro" / "date_time_form_1x.png";
-    const platform::Surface& frame = platform::headless::Frame();
-    if (std::getenv("VELKARION_UPDATE_GOLDEN")) {
-        fs::create_directories(file.parent_path());
-        ASSERT_TRUE(platform::SavePng(frame, file));
-        return;
-    }
-    platform::Surface golden;
-    ASSERT_TRUE(platform::LoadPicture(file, &golden)) << file;
-    ASSERT_EQ(golden.width, frame.width);
-    ASSERT_EQ(golden.height, frame.height);
-    int differ = 0;
-    for (int y = 0; y < frame.height; ++y)
-        for (int x = 0; x < frame.width; ++x) differ += (frame.Row(y)[x] & 0x7FFF) != (golden.Row(y)[x] & 0x7FFF);
-    EXPECT_EQ(differ, 0);
+    ExpectScreenLike(fs::path(VELKARION_TEST_DATA) / "astro" / "date_time_form_1x.png");
 }
 
 }  // namespace

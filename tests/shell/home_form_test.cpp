@@ -22,6 +22,7 @@
 #include "platform/system_colors.h"
 #include "shell/colour_scheme.h"
 #include "shell/form_dispatcher.h"
+#include "support/golden_screen.h"
 #include "shell/list_views.h"
 #include "shell/main_window.h"
 #include "shell/settings.h"
@@ -454,24 +455,6 @@ TEST_F(HomeFormLargeScreenTest, InfoMovesByTheWholeWidthOthersByHalf) {
 
 // ---- Golden pictures --------------------------------------------------------------------------
 
-// Compares the screen with a picture of tests/data/shell; VELKARION_UPDATE_GOLDEN=1 writes it.
-void ExpectScreenLike(const char* name) {
-    const fs::path file = fs::path(VELKARION_TEST_DATA) / "shell" / name;
-    const platform::Surface& frame = platform::headless::Frame();
-    if (std::getenv("VELKARION_UPDATE_GOLDEN")) {
-        fs::create_directories(file.parent_path());
-        ASSERT_TRUE(platform::SavePng(frame, file));
-        return;
-    }
-    platform::Surface golden;
-    ASSERT_TRUE(platform::LoadPicture(file, &golden)) << file;
-    ASSERT_EQ(golden.width, frame.width);
-    ASSERT_EQ(golden.height, frame.height);
-    int differ = 0;
-    for (int y = 0; y < frame.height; ++y)
-        for (int x = 0; x < frame.width; ++x) differ += (frame.Row(y)[x] & 0x7FFF) != (golden.Row(y)[x] & 0x7FFF);
-    EXPECT_EQ(differ, 0) << name << ": " << differ << " pixels differ";
-}
 
 class HomeFormGoldenTest : public HomeFormTest, public ::testing::WithParamInterface<std::tuple<int, int>> {
 protected:
@@ -499,7 +482,7 @@ TEST_P(HomeFormGoldenTest, LooksAsItShould) {
     }
     RunUntilIdle();
     const std::string name = "home_" + std::to_string(scale) + "x" + (night ? "_night" + std::to_string(night) : "") + ".png";
-    ExpectScreenLike(name.c_str());
+    ExpectScreenLike(fs::path(VELKARION_TEST_DATA) / "shell" / name);
     EXPECT_EQ(Stop(), 0);
 }
 
