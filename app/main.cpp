@@ -39,8 +39,8 @@
 #include "platform/text_fonts.h"
 #include "platform/window.h"
 #include "shell/form_dispatcher.h"
-#include "shell/main_window.h"
-#include "shell/settings.h"
+#include "app/main_window.h"
+#include "core/settings.h"
 
 namespace {
 

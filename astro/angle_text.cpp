@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "astro/fixed_trig.h"
-#include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/utilities.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
 

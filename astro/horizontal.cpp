@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 SiteInfo apparentSite;
 CatalogStar apparentStar;

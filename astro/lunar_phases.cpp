@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/time_scales.h"
 
 namespace {

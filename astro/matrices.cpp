@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "shell/message_box.h"
+#include "core/report.h"
 
 double Determinant3(const double m[9]) {
     return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "shell/message_box.h"
+#include "core/report.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 #include "theories/moon_illumination.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"

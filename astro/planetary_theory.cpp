@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/tables/plan94_tables.h"
 #include "astro/tables/planets_1900_elements.h"
 #include "astro/tables/pluto_terms.h"
@@ -300,7 +300,7 @@ void PlanetPositionsOld(int index, double T0, double* L, double* a, double* e, d
 void PlanetOrbitPosition(int year, int month, int day, int hour, int minute, int zoneMinutes,
                          float positions[kOrbitBodyCount][3],
                          float equatorial[kOrbitBodyCount][2], int mode, int firstIndex,
-                         int lastIndex, const platform::Rect& stripMap) {
+                         int lastIndex, const StripMapRect& stripMap) {
     // Days from J2000.0, UT.
     const double d = DateTimeToJD(year, month, day, hour, minute, 0, zoneMinutes) - 2451545.0;
 
@@ -323,8 +323,8 @@ void PlanetOrbitPosition(int year, int month, int day, int hour, int minute, int
         for (int k = 0; k < 3; ++k) positions[index][k] = static_cast<float>(values[k]);
     };
     auto stripPoint = [&](double ra, double dec, double out[3]) {
-        out[0] = stripMap.left + std::floor(stripMap.Width() * ra / 24.0);
-        out[1] = stripMap.top + stripMap.Height() / 2 - std::floor(dec);
+        out[0] = stripMap.left + std::floor((stripMap.right - stripMap.left) * ra / 24.0);
+        out[1] = stripMap.top + (stripMap.bottom - stripMap.top) / 2 - std::floor(dec);
         out[2] = 0.0;
     };
 

@@ -5,7 +5,6 @@
 //  - PlutoHeliocentric(OfDate): Pluto from Meeus' periodic series;
 //  - PlanetPositionsOld: mean elements referred to the equinox of date, from 1900.0;
 //  - PlanetOrbitPosition: quick Keplerian positions for the planets views and orbit view.
-#include "platform/types.h"
 
 // Results of PlanetHeliocentricPV.
 inline constexpr int kPlanetOk = 0;
@@ -57,6 +56,14 @@ void PlanetPositionsOld(int index, double T0, double* L, double* a, double* e, d
 inline constexpr int kOrbitBodyCount = 11;
 
 // What PlanetOrbitPosition writes into `positions`.
+// A rectangle of the strip map in screen pixels (right and bottom exclusive).
+struct StripMapRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
 enum OrbitPositionMode {
     kOrbitStripMap = 0,      // screen x, y on the strip map `stripMap`, 0
     kOrbitViewDrawing = 1,   // orbit-view drawing coordinates: -k y, -k x, -k a e
@@ -76,4 +83,4 @@ enum OrbitPositionMode {
 void PlanetOrbitPosition(int year, int month, int day, int hour, int minute, int zoneMinutes,
                          float positions[kOrbitBodyCount][3],
                          float equatorial[kOrbitBodyCount][2], int mode, int firstIndex,
-                         int lastIndex, const platform::Rect& stripMap = {});
+                         int lastIndex, const StripMapRect& stripMap = {});

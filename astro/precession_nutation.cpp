@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/matrices.h"
 
 AstrometryCache astrometryCache;

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/numerical_tools.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
-#include "shell/busy_indicator.h"
-#include "shell/settings.h"
-#include "shell/utilities.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "core/number_text.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"
 

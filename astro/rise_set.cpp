@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "astro/numerical_tools.h"
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 RiseSetLstCache riseSetLstCache{};
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

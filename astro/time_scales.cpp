@@ -2,10 +2,8 @@
 
 #include <cmath>
 
-#include "shell/settings.h"
-#include "shell/utilities.h"
-
-ObservingDateTime observingDateTime{};
+#include "core/settings.h"
+#include "core/observing_time.h"
 
 // 1620 to 2008: the long-standing table of observed Delta T in tenths of a second.
 // 2010 to 2024: measured values, Delta T = 32.184 s + (TAI - UTC) - (UT1 - UTC) on
@@ -36,77 +34,13 @@ const std::int16_t deltaTTable[kDeltaTTableSize] = {
     694,  693,  692,                                             // 2020
 };
 
-double JulianDay0h(int year, int month, int day) {
-    int y = year;
-    int m = month;
-    if (m == 1 || m == 2) {
-        y -= 1;
-        m += 12;
-    }
-    double b = 0.0;
-    if (y > 1583) {
-        const int a = y / 100;
-        b = 2 - a + a / 4;
-    }
-    return day + std::floor(30.6001 * (m + 1)) + std::floor(365.25 * (y + 4716.0)) + b - 1524.5;
-}
-
-double DateTimeToJD(int year, int month, int day, int hour, int minute, int second, int offsetMinutes) {
-    return JulianDay0h(year, month, day) +
-           (hour + (static_cast<double>(minute) - offsetMinutes) / 60.0 + second / 3600.0) / 24.0;
-}
-
-int JDToDate(double jd, int* year, int* month, int* day, int* hour, int* minute, int* second) {
-    double z = std::floor(jd + 0.5);
-    const double f = jd + 0.5 - z;
-
-    // Round the time of day to the second before splitting it, so that a fraction just
-    // short of a minute, an hour or midnight carries instead of reading second 60.
-    double secondsOfDay = std::floor(f * 86400.0 + 0.5);
-    if (secondsOfDay >= 86400.0) {
-        secondsOfDay -= 86400.0;
-        z += 1.0;
-    }
-
-    double a = z;
-    if (z >= 2299161.0) {
-        const double alpha = std::floor((z - 1867216.25) * 2.7379070069885075e-5);
-        a = z + 1.0 + alpha - std::floor(alpha / 4.0);
-    }
-    const double b = a + 1524.0;
-    const double c = std::floor((b - 122.1) * 0.0027378507871321013);
-    const double d = std::floor(365.25 * c);
-    const double e = std::floor((b - d) * 0.03267963176590926);
-
-    const int dayOfMonth = static_cast<int>(b - d - std::floor(30.6001 * e));
-    const int mon = e < 14.0 ? static_cast<int>(e) - 1 : static_cast<int>(e) - 13;
-    const int yr = mon <= 2 ? static_cast<int>(c) - 4715 : static_cast<int>(c) - 4716;
-
-    const int s = static_cast<int>(secondsOfDay);
-    if (year) *year = yr;
-    if (month) *month = mon;
-    if (day) *day = dayOfMonth;
-    if (hour) *hour = s / 3600;
-    if (minute) *minute = s % 3600 / 60;
-    if (second) *second = s % 60;
-    return s % 60;
-}
-
-int JDToDateTime(double jd, int* year, int* month, int* day, int* hour, int* minute, int* second) {
-    return JDToDate(jd, year, month, day, hour, minute, second);
-}
-
-double DateToDecimalYear(int year, int month, int day, int hour, int minute, int second) {
-    const bool leap = IsLeapYear(year);
-    const int length = leap ? 366 : 365;
-    const int k = leap ? 1 : 2;
-    const int n = 275 * month / 9 - k * ((month + 9) / 12) + day - 30;
-    return year + (n + (hour + minute / 60.0 + second / 3600.0) / 24.0) / length;
-}
-
 double GetDeltaT(int year, int month, int day) {
-    const double user = static_cast<double>(PreferenceFloat(pref::deltaTUser));
-    if (year == observingDateTime.year) return user;
+    return DeltaTSeconds(year, month, day, static_cast<double>(PreferenceFloat(pref::deltaTUser)),
+                         observingDateTime.year);
+}
+
+double DeltaTSeconds(int year, int month, int day, double user, int observingYear) {
+    if (year == observingYear) return user;
 
     const double y = DateToDecimalYear(year, month, day, 0, 0, 0);
     const double t = (y - 2000.0) * 0.01;

@@ -9,7 +9,7 @@
 #include "astro/constellation_boundaries.h"
 #include "astro/horizontal.h"
 #include "astro/precession_nutation.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "astro/planet_positions.h"
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 #include "shell/utilities.h"
 
 namespace {

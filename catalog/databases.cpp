@@ -9,8 +9,8 @@
 #include "catalog/byte_order.h"
 #include "catalog/observing_lists.h"
 #include "catalog/star_tables.h"
-#include "shell/message_box.h"
-#include "shell/startup_data.h"
+#include "core/report.h"
+#include "catalog/chart_buffers.h"
 
 RecordFilePtr starDb;
 RecordFilePtr objectDb;

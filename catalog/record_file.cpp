@@ -7,7 +7,7 @@
 
 #include "catalog/byte_order.h"
 #include "platform/paths.h"
-#include "shell/message_box.h"
+#include "core/report.h"
 
 namespace fs = std::filesystem;
 

@@ -3,14 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/form_dispatcher.h"
-#include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "catalog/star_tables.h"
+#include "core/report.h"
+#include "core/startup_alloc.h"
 
 SelectionList selectionList{nullptr, nullptr, 0, -1, -1, -1, 0};
 SelectionRecord** selectionListPtr = nullptr;
-ChartCentreRequest chartCentreRequest{0, 0, -1};
 
 void FreeSelectionList() {
     std::free(selectionList.index);
@@ -65,9 +63,4 @@ int AllocSelectionList() {
     return 1;
 }
 
-void RequestChartCentre(int returnFormId, int index) {
-    chartCentreRequest.selectionFlags = 0;
-    chartCentreRequest.returnFormId = returnFormId;
-    if (index >= 0) chartCentreRequest.index = index;
-    GotoForm(2350);
-}
+int GetSelectionListCapacity() { return GetBrightStarCount() + kSelectionListReserve + 5; }

@@ -57,13 +57,7 @@ int AllocSelectionList();
 // Frees the list; counts and current position become -1. Harmless when already freed.
 void FreeSelectionList();
 
-// A request from another form to centre the finder on an entry: the selection flags are
-// cleared, the form to return to recorded, the entry index kept when it is 0 or more, and
-// the finder form 2350 opened.
-struct ChartCentreRequest {
-    int selectionFlags;
-    int returnFormId;
-    int index;
-};
-extern ChartCentreRequest chartCentreRequest;
-void RequestChartCentre(int returnFormId, int index);
+// Entries to allocate for the selection list: the bright stars, a reserve for search
+// results and imports, and 5.
+int GetSelectionListCapacity();
+inline constexpr int kSelectionListReserve = 500;

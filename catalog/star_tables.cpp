@@ -5,13 +5,15 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "catalog/byte_order.h"
 #include "catalog/databases.h"
-#include "shell/busy_indicator.h"
-#include "shell/message_box.h"
-#include "shell/settings.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "core/startup_alloc.h"
 
+std::uint8_t* brightStarsList = nullptr;
 std::vector<ConstellationLine> constellationLines;
 RecordFilePtr stellarDb;
 int starCatalogLevel = kStarLevelNone;
@@ -83,6 +85,18 @@ int GetStarRecord(int n, StarRecord* out) {
     }
     DecodeStarRecord(bytes, *out);
     return 1;
+}
+
+bool AllocBrightStarsList() {
+    return StartupAllocate(brightStarsList, 1, kBrightStarsListSize,
+                           std::string(kStartupAllocFailure) + "bright stars list");
+}
+
+void FreeBrightStarsList() {
+    StartupRelease(brightStarsList);
+    // A later start gets a new, empty block: the table must be read into it again.
+    starTableLoaded = false;
+    starTableCount = 0;
 }
 
 StarRecord* BrightStars() {

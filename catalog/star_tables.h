@@ -8,7 +8,6 @@
 
 #include "catalog/record_file.h"
 #include "catalog/records.h"
-#include "shell/startup_data.h"
 
 // The default star file holds this many stars; the table takes the file's own count.
 inline constexpr int kDefaultStarCount = 1646;
@@ -23,11 +22,17 @@ std::int32_t DegreesToFixedAngle(double degrees);
 // ---------------------------------------------------------------------------------------
 // Default stars
 
-// The default star table lives in `brightStarsList` (shell/startup_data.h), allocated at
+// The default star table lives in `brightStarsList`, allocated at
 // start-up for kStarTableCapacity records and filled once by LoadStarTable: one entry per
 // record of the star file (1646 in the shipped file), with right ascension (word 1) and
 // declination (word 2) as 8.24 fixed-point angles and word 10 cleared.
+inline constexpr std::size_t kBrightStarsListSize = 72512;
+extern std::uint8_t* brightStarsList;
 inline constexpr int kStarTableCapacity = static_cast<int>(kBrightStarsListSize / kStarRecordSize);
+// "Can't allocate memory during initialization for bright stars list" on failure; returns
+// false when it failed. The release also forgets the loaded count.
+bool AllocBrightStarsList();
+void FreeBrightStarsList();
 // The table as records; null while brightStarsList is not allocated.
 StarRecord* BrightStars();
 // Stars in the table: 0 until it is loaded.

@@ -9,9 +9,9 @@
 #include "astro/time_scales.h"
 #include "catalog/byte_order.h"
 #include "catalog/selection_list.h"
-#include "objects/objects_services.h"
+#include "core/observing_time.h"
 #include "platform/paths.h"
-#include "shell/message_box.h"
+#include "core/report.h"
 
 static_assert(std::endian::native == std::endian::little,
               "list files hold the selection records exactly as they are in memory");
@@ -100,11 +100,7 @@ int SaveUserList(const char* name) {
 }
 
 int ImportUserObjects() {
-    selectionCriteria.year = static_cast<std::int16_t>(observingDateTime.year);
-    selectionCriteria.month = static_cast<std::int16_t>(observingDateTime.month);
-    selectionCriteria.day = static_cast<std::int16_t>(observingDateTime.day);
-    selectionCriteria.hour = static_cast<std::int16_t>(observingDateTime.hour);
-    selectionCriteria.minute = static_cast<std::int16_t>(observingDateTime.minute);
+    CopyObservingDateToCriteria();
     // No user-object text is fetched yet, and an empty text imports nothing.
     return 0;
 }

@@ -1,9 +1,11 @@
 #include "chart/chart_services.h"
 
 #include "astro/time_scales.h"
+#include "core/observing_time.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
-#include "shell/settings.h"
+#include "core/settings.h"
+#include "shell/form_dispatcher.h"
 #include "shell/utilities.h"
 
 ChartSymbolSet chartSymbols{};
@@ -11,6 +13,7 @@ MoonBlock moonBlock{};
 ChartClock chartClock{};
 DrawWindow* chartBitmaps[2] = {nullptr, nullptr};
 DrawWindow* savedChartBitmap = nullptr;
+ChartCentreRequest chartCentreRequest{0, 0, -1};
 
 namespace {
 
@@ -73,4 +76,11 @@ void FreeChartBitmaps() {
 void FreeSavedBitmap() {
     DeleteOffscreen(savedChartBitmap);
     savedChartBitmap = nullptr;
+}
+
+void RequestChartCentre(int returnFormId, int index) {
+    chartCentreRequest.selectionFlags = 0;
+    chartCentreRequest.returnFormId = returnFormId;
+    if (index >= 0) chartCentreRequest.index = index;
+    GotoForm(2350);
 }

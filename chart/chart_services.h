@@ -53,3 +53,14 @@ extern DrawWindow* savedChartBitmap;
 // Free the chart's two offscreen bitmaps, and its saved bitmap, clearing their slots.
 void FreeChartBitmaps();
 void FreeSavedBitmap();
+
+// A request from another form to centre the finder on an entry: the selection flags are
+// cleared, the form to return to recorded, the entry index kept when it is 0 or more, and
+// the finder form 2350 opened.
+struct ChartCentreRequest {
+    int selectionFlags;
+    int returnFormId;
+    int index;
+};
+extern ChartCentreRequest chartCentreRequest;
+void RequestChartCentre(int returnFormId, int index);

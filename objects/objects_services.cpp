@@ -2,12 +2,19 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
+#include "core/startup_alloc.h"
 
-SelectionCriteria selectionCriteria{};
 std::uint8_t* observerLogEntry = nullptr;
+std::uint8_t* buttonList = nullptr;
+std::uint8_t* buttonList2 = nullptr;
+std::uint8_t* buttonListSave = nullptr;
+std::uint8_t* buttonListTypeSave = nullptr;
+std::uint8_t* catalogList = nullptr;
+std::uint8_t* catalogList2 = nullptr;
 
 void FreeObserverLogEntry() {
     std::free(observerLogEntry);
@@ -24,13 +31,28 @@ void RunObjectSelection(int type, int catalog, int objectClass) {
 }
 
 void ComputeLimitingMagnitude() {
-    selectionCriteria.year = static_cast<std::int16_t>(observingDateTime.year);
-    selectionCriteria.month = static_cast<std::int16_t>(observingDateTime.month);
-    selectionCriteria.day = static_cast<std::int16_t>(observingDateTime.day);
-    selectionCriteria.hour = static_cast<std::int16_t>(observingDateTime.hour);
-    selectionCriteria.minute = static_cast<std::int16_t>(observingDateTime.minute);
+    CopyObservingDateToCriteria();
     const double centimetres = GetApertureMm() / 10.0;
     if (centimetres > 0.0)
         selectionCriteria.telescopeLimit =
             static_cast<float>(std::floor((5.0 * std::log10(centimetres) + 7.5) * 10.0) / 10.0);
+}
+
+bool AllocSearchBuffers() {
+    const std::string prefix = kStartupAllocFailure;
+    return StartupAllocate(buttonList, 1, kButtonListSize, prefix + "buttonList") &&
+           StartupAllocate(buttonList2, 1, kButtonListSize, prefix + "buttonList") &&
+           StartupAllocate(buttonListSave, 1, kButtonListSize, prefix + "buttonListSave") &&
+           StartupAllocate(buttonListTypeSave, 1, kButtonListSize, prefix + "buttonListTypeSave") &&
+           StartupAllocate(catalogList, 1, kCatalogListSize, prefix + "catalogList") &&
+           StartupAllocate(catalogList2, 1, kCatalogList2Size, prefix + "catalogList");
+}
+
+void FreeSearchBuffers() {
+    StartupRelease(buttonList);
+    StartupRelease(buttonList2);
+    StartupRelease(buttonListSave);
+    StartupRelease(buttonListTypeSave);
+    StartupRelease(catalogList);
+    StartupRelease(catalogList2);
 }

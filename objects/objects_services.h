@@ -1,25 +1,14 @@
 #pragma once
 // What the shell uses of the object information and observing-plan layer: the search
 // criteria's date and limiting magnitudes, and the observer log entry buffer.
+#include <cstddef>
 #include <cstdint>
 
-#include "shell/growable_arrays.h"
+#include "core/growable_arrays.h"
+#include "core/initialisers.h"
+#include "core/observing_time.h"
 
-struct SelectionCriteria {
-    // The instant the search is made for, written with the observing date.
-    std::int16_t year;
-    std::int16_t month;
-    std::int16_t day;
-    std::int16_t hour;
-    std::int16_t minute;
-    // Limiting magnitudes of the telescope and of the naked eye.
-    float telescopeLimit;
-    float nakedEyeLimit;
-};
-extern SelectionCriteria selectionCriteria;
 
-// Observer log file names; created empty by the program's initialisers.
-extern NameList observerLogList;
 
 // The observer log entry being edited; null when none.
 extern std::uint8_t* observerLogEntry;
@@ -43,3 +32,17 @@ extern ObjectSelectionRequest lastObjectSelection;
 // limiting magnitude (5 log10 of the aperture in centimetres + 7.5, cut to tenths). The
 // naked-eye limit belongs to the visibility model and is left as it is until that exists.
 void ComputeLimitingMagnitude();
+
+// The search forms' button and catalog choice blocks, made at start.
+inline constexpr std::size_t kButtonListSize = 80;
+inline constexpr std::size_t kCatalogListSize = 276;
+inline constexpr std::size_t kCatalogList2Size = 172;
+extern std::uint8_t* buttonList;
+extern std::uint8_t* buttonList2;
+extern std::uint8_t* buttonListSave;
+extern std::uint8_t* buttonListTypeSave;
+extern std::uint8_t* catalogList;
+extern std::uint8_t* catalogList2;
+// In this order; the first failure is reported and ends the step. Returns false then.
+bool AllocSearchBuffers();
+void FreeSearchBuffers();

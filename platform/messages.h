@@ -2,8 +2,9 @@
 // Message numbers, command ids and the records some messages carry.
 //
 // Keys (0x100-0x108) and pen messages (0x200-0x20A) keep the classic values because the
-// system flushes input by those ranges; the system's own numbers (9500, 9502, 9900, 9901,
-// 12290) stand as they are; the layer's private messages are 0x8000 and up.
+// program flushes input by those ranges; the display reset (12290) stands as it is; the
+// layer's private messages are 0x8000 and up. The program's own message and command
+// numbers are in "shell/commands.h".
 #include <cstdint>
 #include <string>
 
@@ -69,12 +70,8 @@ constexpr unsigned kMsgListSetExtendedStyle = 0x1036;  // wParam: mask; lParam: 
 constexpr unsigned kMsgListGetSelectionMark = 0x1042;  // result: row or -1
 constexpr unsigned kMsgListSetSelectionMark = 0x1043;  // lParam: row; result: the previous mark
 
-// The system's own numbers.
-constexpr unsigned kMsgFieldTap = 9500;               // a field of style 0 was tapped; wParam: field id
-constexpr std::uint16_t kCmdCloseForm = 9502;         // command sent to a form to close it
-constexpr std::uint16_t kCmdShowForm = 9900;          // command posted to the main window; lParam: form id
-constexpr std::uint16_t kCmdResume = 9901;            // command posted to the main window on resume
-constexpr WParam kSettingDisplayReset = 12290;        // kMsgSettingChange: the display was reset
+// kMsgSettingChange wParam: the display was reset.
+constexpr WParam kSettingDisplayReset = 12290;
 
 // The layer's private messages.
 constexpr unsigned kMsgPrivate = 0x8000;

@@ -1,24 +1,22 @@
 #include "scope/scope_services.h"
 
+#include <string>
+
 #include "astro/time_scales.h"
-#include "shell/message_box.h"
-#include "shell/settings.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "core/startup_alloc.h"
+#include "core/observing_time.h"
 
 int telescopeEmulation = 0;
+std::uint8_t* alignmentStars = nullptr;
 
 namespace {
 int serialHold = 0;
 bool serialPortOpen = false;
 }  // namespace
 
-bool IsEncoderDrive() {
-    switch (preferences.word[pref::scopeDrive]) {
-        case 1: case 3: case 4: case 11: case 12: case 16: case 22:
-            return true;
-        default:
-            return false;
-    }
-}
+bool IsEncoderDrive() { return IsEncoderDriveCode(preferences.word[pref::scopeDrive]); }
 
 void SetSerialHold(int flag) {
     // Serial trace keeps the port from being held open.
@@ -42,3 +40,9 @@ int RestoreLastAlignment() {
     AskYesNo("Would you want to restore your last alignment?", "");
     return 1;
 }
+
+bool AllocAlignmentStars() {
+    return StartupAllocate(alignmentStars, 1, kAlignmentStarsSize, std::string(kStartupAllocFailure) + "alignment stars");
+}
+
+void FreeAlignmentStars() { StartupRelease(alignmentStars); }

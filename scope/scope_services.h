@@ -1,14 +1,15 @@
 #pragma once
 // What the shell uses of the telescope layer: the drive kind, the serial port's hold-open
 // flag and close, the emulated-mount flag and the list of serial port names.
-#include "shell/growable_arrays.h"
+#include <cstddef>
+#include <cstdint>
+
+#include "core/growable_arrays.h"
+#include "core/initialisers.h"
 
 // 1 while the mount is simulated instead of driven; 1 at every start.
 extern int telescopeEmulation;
 
-// The serial port names offered in the port lists; created empty by the program's
-// initialisers.
-extern StrBufArray serialPortNames;
 
 // True when the chosen drive is a push-to encoder box (codes 1, 3, 4, 11, 12, 16, 22).
 bool IsEncoderDrive();
@@ -29,3 +30,10 @@ StrBuf* StringArrayAt(StrBufArray& array, int index);
 // which are not part of the program yet: the answer changes nothing until they are.
 // Returns 1 when the question was asked.
 int RestoreLastAlignment();
+
+// The alignment star records (20 of 128 bytes), made at start.
+inline constexpr std::size_t kAlignmentStarsSize = 2560;
+extern std::uint8_t* alignmentStars;
+// "Can't allocate memory during initialization for alignment stars" on failure.
+bool AllocAlignmentStars();
+void FreeAlignmentStars();

@@ -4,13 +4,8 @@
 
 BusyIndicator busyIndicator;
 
-namespace {
-int steps = 0;
-}  // namespace
-
-void ShowBusy(int flag) {
+void StepBusyIndicator(int flag) {
     if (!flag) return;
-    ++steps;
     BusyIndicator& b = busyIndicator;
     if (!b.active) {
         if (b.mode == 1) {
@@ -36,7 +31,7 @@ void ShowBusy(int flag) {
     platform::PresentScreen();
 }
 
-void HideBusy(int) {
+void RemoveBusyIndicator(int) {
     BusyIndicator& b = busyIndicator;
     const bool wasActive = b.active != 0;
     b.active = 0;
@@ -52,6 +47,3 @@ void HideBusy(int) {
 }
 
 void SetTrackingFlag(int flag) { busyIndicator.mode = flag; }
-
-int BusySteps() { return steps; }
-bool IsBusyShown() { return busyIndicator.active != 0 || busyIndicator.savedCursor != 0; }

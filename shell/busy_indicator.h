@@ -1,8 +1,9 @@
 #pragma once
-// The busy indicator of long computations: ShowBusy(1) once per step starts it and moves
-// it on one frame (a small animation in the middle of the screen, over a saved copy of
+// The busy indicator of long computations, behind ShowBusy and HideBusy ("core/report.h"):
+// each step starts it and moves it on one frame (a small animation in the middle of the screen, over a saved copy of
 // what it covers), HideBusy puts the screen back. While the satellites form is open the
 // indicator is the wait cursor instead (SetTrackingFlag(1)).
+#include "core/report.h"
 #include "shell/draw_targets.h"
 
 struct BusyIndicator {
@@ -21,12 +22,8 @@ extern BusyIndicator busyIndicator;
 constexpr int kBusyFirstFrame = 6081;  // bitmaps 6081 to 6090
 constexpr int kBusyFrames = 10;
 
-// A 0 flag does nothing.
-void ShowBusy(int flag);
-// Removes the indicator (the flag is not used).
-void HideBusy(int flag = 1);
+// ShowBusy: a 0 flag does nothing.
+void StepBusyIndicator(int flag);
+// HideBusy: removes the indicator (the flag is not used).
+void RemoveBusyIndicator(int flag);
 void SetTrackingFlag(int flag);
-
-// Steps taken since the program started, and whether the indicator is shown.
-int BusySteps();
-bool IsBusyShown();

@@ -4,7 +4,7 @@
 #include "platform/surface.h"
 #include "platform/system_colors.h"
 #include "shell/draw_targets.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 using platform::Color;
 using platform::GfxObject;

@@ -10,10 +10,10 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "shell/form_dispatcher.h"
-#include "shell/initialisers.h"
+#include "core/initialisers.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "core/settings.h"
+#include "shell/scratch_text.h"
 
 using platform::Dc;
 using platform::GfxObject;

@@ -5,7 +5,7 @@
 #include "platform/gfx_context.h"
 #include "platform/window.h"
 #include "shell/colour_scheme.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 using platform::Rect;
 

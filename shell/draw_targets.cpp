@@ -8,7 +8,7 @@
 #include "platform/window.h"
 #include "shell/colour_scheme.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 using platform::Dc;
 using platform::GfxObject;

@@ -13,7 +13,8 @@
 #include "shell/controls.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
-#include "shell/startup_data.h"
+#include "shell/scratch_text.h"
+#include "shell/commands.h"
 
 using platform::Dc;
 using platform::GfxObject;
@@ -115,7 +116,7 @@ LResult FieldProc(Window w, unsigned message, WParam wParam, LParam lParam) {
         case platform::kMsgPenDoubleTap:
             if (st->style != 0) break;
             platform::ReleaseCapture();
-            platform::SendMessage(st->dialog, platform::kMsgFieldTap, static_cast<WParam>(static_cast<std::uint16_t>(st->id)), 0);
+            platform::SendMessage(st->dialog, kMsgFieldTap, static_cast<WParam>(static_cast<std::uint16_t>(st->id)), 0);
             return 1;
         case platform::kMsgSetFocus:
         case platform::kMsgKillFocus:

@@ -15,7 +15,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 using platform::Color;
 using platform::GfxObject;

@@ -4,25 +4,24 @@
 #include <cstring>
 #include <map>
 
-#include "astro/date_time_form.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/gfx_context.h"
 #include "platform/messages.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
-#include "shell/home_form.h"
-#include "shell/initialisers.h"
-#include "shell/main_window.h"
+#include "core/initialisers.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "core/settings.h"
+#include "shell/scratch_text.h"
+#include "shell/commands.h"
 
 using platform::LParam;
 using platform::Rect;
 using platform::Window;
 using platform::WParam;
 
+platform::Window mainWindow;
 ShellActivateInfo formActivateInfo;
 Window formWindow;
 FormHistory formHistory = {{kHomeFormId, kHomeFormId, kHomeFormId, kHomeFormId, kHomeFormId, kHomeFormId, kHomeFormId}};
@@ -52,8 +51,9 @@ struct FormEntry {
     std::int32_t redraw;
 };
 
-// The forms of every subsystem. A row whose procedure is still null answers "Unkown form
-// call"; each subsystem puts its procedure here as its form is built.
+// The forms of every subsystem with their titles. The procedures are registered at start
+// by the program (RegisterForm); a row whose procedure is still null answers "Unkown form
+// call".
 FormEntry formTable[] = {
     {112, "ObjectInfo", nullptr, "ObjectInfo", 1},
     {1050, "ListManager", nullptr, "ListManager", 1},
@@ -72,7 +72,7 @@ FormEntry formTable[] = {
     {1800, "NightTripper", nullptr, "NightTripper", 1},
     {1900, "ScopeAssistant", nullptr, "ScopeAssistant", 1},
     {1940, "ImageViewForm", nullptr, "", 1},
-    {1950, "HomeForm", HomeForm, "", 1},
+    {1950, "HomeForm", nullptr, "", 1},
     {2100, "NStarAlignment", nullptr, "N-Star", 1},
     {2200, "CheckListPage1", nullptr, "CheckList 1/3", 1},
     {2203, "CheckListPage2", nullptr, "CheckList 2/3", 1},
@@ -91,7 +91,7 @@ FormEntry formTable[] = {
     {2700, "EclipseAssistant", nullptr, "EclipseAssistant", 1},
     {2800, "SatellitesAssistant", nullptr, "SatellitesAssistant", 1},
     {2830, "CompassChart", nullptr, "CompassChart", 1},
-    {5200, "DateTime", DateTime, "DateTime", 1},
+    {5200, "DateTime", nullptr, "DateTime", 1},
     {5300, "CameraControl", nullptr, "CameraControl", 1},
     {6000, "MoonAssistant", nullptr, "MoonAssistant", 1},
     {6020, "MoonMap", nullptr, "MoonMap", 1},
@@ -181,7 +181,7 @@ void ClearShellCalls() { shellLog.clear(); }
 
 void GotoForm(int formId) {
     RestoreMainLayout();
-    platform::PostMessage(mainWindow, platform::kMsgCommand, platform::kCmdShowForm, static_cast<LParam>(formId));
+    platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(formId));
     SetCurrentFormId(formId);
 }
 
@@ -219,7 +219,7 @@ void RestoreMainLayout() {
         platform::InvalidateRect(mainWindow, nullptr, true);
         platform::SendMessage(mainWindow, platform::kMsgPaint, 0, 0);
     }
-    platform::SendMessage(form, platform::kMsgCommand, platform::kCmdCloseForm, 0);
+    platform::SendMessage(form, platform::kMsgCommand, kCmdCloseForm, 0);
 }
 
 void CloseForm(int) {
@@ -242,6 +242,8 @@ platform::DialogProc SetFormDialogProc(int formId, platform::DialogProc proc) {
     else if (it != extraForms.end()) it->second.proc = nullptr;
     return old;
 }
+
+void RegisterForm(int formId, platform::DialogProc proc) { SetFormDialogProc(formId, proc); }
 
 platform::DialogProc GetFormDialogProc(int formId) {
     if (FormEntry* e = FindForm(formId)) return e->proc;

@@ -36,7 +36,7 @@
 //       case platform::kMsgClose: CompassClose(w); return 1;
 //       case platform::kMsgCommand:
 //           switch (platform::LowWord(wp)) {
-//           case platform::kCmdCloseForm: CompassClose(w); CloseForm(2830); return 1;
+//           case kCmdCloseForm: CompassClose(w); CloseForm(2830); return 1;
 //           case 1: GoBackForm(); return 1;      // the title bar
 //           default: return CompassCommand(platform::LowWord(wp));
 //           }
@@ -44,13 +44,15 @@
 //       return 0;
 //   }
 //
-// and its row in the form table of form_dispatcher.cpp names CompassChart.
+// with its row (id, name, title) in the form table of form_dispatcher.cpp, and the
+// program registers the procedure at start: RegisterForm(2830, CompassChart).
 #include <cstdint>
 #include <vector>
 
 #include "platform/dialog.h"
 #include "platform/types.h"
 #include "platform/window.h"
+#include "shell/commands.h"
 
 // ---- Shell services -------------------------------------------------------------------
 // The handheld shell's full-screen, activation, input-panel and menu-bar services have no
@@ -128,6 +130,10 @@ void ClearShellCalls();
 
 // ---- The form switch ------------------------------------------------------------------
 
+// The main window: forms are owned by it; commands 9900 and 9901 are posted to it. Made by
+// the program at start; null before.
+extern platform::Window mainWindow;
+
 // The window of the form now shown (set by the form's title bar); null when none.
 extern platform::Window formWindow;
 
@@ -145,8 +151,11 @@ void RestoreMainLayout();
 // and forgets them. The id is not used.
 void CloseForm(int formId);
 
-// Installs (or with null removes) the dialog procedure of a form id, for forms whose row
-// the table lacks or whose procedure is given later; returns the one it replaced.
+// Registers the dialog procedure that makes a form: the program does it at start for every
+// form that is built.
+void RegisterForm(int formId, platform::DialogProc proc);
+// Installs (or with null removes) the dialog procedure of a form id, also for ids the
+// table lacks (tests); returns the one it replaced.
 platform::DialogProc SetFormDialogProc(int formId, platform::DialogProc proc);
 // The dialog procedure ShowForm would use (null: none built).
 platform::DialogProc GetFormDialogProc(int formId);

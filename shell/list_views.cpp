@@ -14,7 +14,7 @@
 #include "shell/controls.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
-#include "shell/startup_data.h"
+#include "shell/scratch_text.h"
 #include "shell/utilities.h"
 
 using platform::LParam;

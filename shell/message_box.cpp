@@ -12,8 +12,8 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "shell/form_dispatcher.h"
-#include "shell/initialisers.h"
-#include "shell/main_window.h"
+#include "core/initialisers.h"
+#include "shell/busy_indicator.h"
 
 using platform::Window;
 
@@ -65,7 +65,7 @@ bool TakeOldest(Text256* heading, Text256* detail) {
 
 }  // namespace
 
-int ShowMessage(const char* heading, const char* detail) {
+int ShowReportBox(const char* heading, const char* detail) {
     if (messageQueue.busy) {
         if (messageHeadingTexts.count < kMessageQueueLimit && messageDetailTexts.count == messageHeadingTexts.count) {
             char* h = StringListAt(messageHeadingTexts, messageHeadingTexts.count);
@@ -88,11 +88,20 @@ int ShowMessage(const char* heading, const char* detail) {
     return platform::IsWindow(mainWindow) ? 1 : 0;
 }
 
-int AskYesNo(const char* heading, const char* detail) {
+int AskYesNoBox(const char* heading, const char* detail) {
     const Window owner = platform::GetForegroundWindow();
     const int answer = platform::MessageBox(owner, Compose(heading, detail), "Information", platform::BoxButtons::YesNo);
     if (platform::IsWindow(owner)) platform::SetFocus(owner);
     return answer == platform::kIdNo ? 1 : 0;
+}
+
+void InstallShellReportHooks() {
+    ReportHooks hooks;
+    hooks.showMessage = &ShowReportBox;
+    hooks.askYesNo = &AskYesNoBox;
+    hooks.showBusy = &StepBusyIndicator;
+    hooks.hideBusy = &RemoveBusyIndicator;
+    SetReportHooks(hooks);
 }
 
 int ShowMessageBox(const char* text, const char* caption) {

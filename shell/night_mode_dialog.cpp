@@ -13,9 +13,10 @@
 #include "shell/fields.h"
 #include "shell/fonts.h"
 #include "shell/form_dispatcher.h"
-#include "shell/main_window.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "shell/form_dispatcher.h"
+#include "core/settings.h"
+#include "shell/scratch_text.h"
+#include "shell/commands.h"
 
 using platform::LParam;
 using platform::LResult;
@@ -121,6 +122,6 @@ void NightModeSettings() {
     ShellFullScreen(form, kShellFullScreen);
     const int id = GetCurrentFormId();
     RestoreMainLayout();
-    platform::PostMessage(mainWindow, platform::kMsgCommand, platform::kCmdShowForm, static_cast<LParam>(id));
+    platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(id));
     SetCurrentFormId(id);
 }

@@ -17,10 +17,10 @@
 #include "shell/controls.h"
 #include "shell/form_dispatcher.h"
 #include "shell/list_views.h"
-#include "shell/main_window.h"
+#include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "core/settings.h"
+#include "shell/scratch_text.h"
 #include "shell/utilities.h"
 
 using platform::LParam;

@@ -5,6 +5,7 @@
 
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "shell/commands.h"
 
 PowerNotify powerNotify;
 
@@ -23,7 +24,7 @@ int PowerNotifyThread(platform::Window mainWindow, platform::Event* stop) {
         platform::PowerNotice notice;
         while (platform::ReadPowerNotice(queue, &notice)) {
             if (notice.type == platform::kPowerResume)
-                platform::PostMessage(mainWindow, platform::kMsgCommand, platform::kCmdResume, 0);
+                platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdResume, 0);
         }
     }
     return 0;

@@ -1,14 +1,16 @@
 #pragma once
-// Small services every subsystem uses: the observing date and time setter, the device
-// clock, calendar arithmetic on dates held in int variables, date text in the device's
-// day/month order, number parsing and fixed-decimal formatting, the tick counter, the
-// flushing of pending pen and key input, and the network permission flag.
+// The device services the forms use: the device clock, date text in the device's
+// day/month order, the tick counter, the flushing of pending pen and key input, and the
+// network permission flag.
 //
-// Julian days live in "astro/time_scales.h", angles and times as text in
-// "astro/angle_text.h".
+// Calendar arithmetic and Julian days live in "core/calendar.h", numbers as text in
+// "core/number_text.h", angles and times as text in "astro/angle_text.h".
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "core/calendar.h"
+#include "core/number_text.h"
 
 // ---------------------------------------------------------------------------------------
 // Observing date and time, device clock
@@ -16,33 +18,16 @@
 // Reads the device's local date and time into those of the six pointers that are not null.
 void GetLocalDateTime(int* year, int* month, int* day, int* hour, int* minute, int* second);
 
-// Sets the six `ObservingDateTime` fields and the 16-bit date copy of `SelectionCriteria`
-// (year to minute). The arguments are not checked: writers pass a valid calendar date.
-void SetObservingDateTime(int year, int month, int day, int hour, int minute, int second);
-
-// ---------------------------------------------------------------------------------------
-// Calendar arithmetic. Years are astronomical (0 is 1 BC); the calendar is Julian up to
-// 1583 and Gregorian after it, as the Julian day conversion counts it.
-
-// Gregorian rule for years after 1583; every fourth year before.
-bool IsLeapYear(int year);
-// The month's length (February by IsLeapYear); 0 when month is not 1 to 12.
-int DaysInMonth(int year, int month);
-// 0 Sunday to 6 Saturday.
-int DayOfWeek(int year, int month, int day);
-
-// Add a signed count in place, carrying through hours, days, months and years. Each
-// returns whether the year it ends in is a leap year. A null pointer changes nothing and
-// returns false.
-bool AddMinutes(int* year, int* month, int* day, int* hour, int* minute, int minutes);
-bool AddDays(int* year, int* month, int* day, int days);
-
 // ---------------------------------------------------------------------------------------
 // Dates as text, in the device's short-date order
 
 // The device's short-date order: 2 when the month comes first, 5 otherwise; asked once and
 // kept. A non-zero argument returns 0.
 int GetDateOrder(int query = 0);
+
+// 1 when the device's short date puts the month first; set at start, read by the date and
+// time form and the Moon forms.
+extern int dateOrderMonthFirst;
 
 // "%02d/%02d/%04d" of day, month, year, or of month, day, year on a month-first device.
 // A four-digit year needs 11 bytes; any int fields fit in 36. Returns the length written.
@@ -52,33 +37,6 @@ int FormatDateShort(char* buffer, int day, int month, int year);
 // Reads three integers separated by '/' (any run of non-digits separates) in the order
 // FormatDate writes them. Outputs may be null; unread fields become 0.
 void ParseDate(const char* text, int* day, int* month, int* year);
-
-// ---------------------------------------------------------------------------------------
-// Numbers as text
-
-// An optional "-", then an optional "+", then decimal digits up to the first non-digit.
-// 0 for null or when no digit follows. Leading blanks are not skipped. Values beyond the
-// int range saturate.
-int StrToInt(const char* text);
-
-// Leading blanks skipped; an optional sign; integer digits; then '.' or ',' and fraction
-// digits (the first nine count). Anything after the number is ignored. 0 for null or no
-// digits.
-double StrToDouble(const char* text);
-
-// Writes the value with a fixed number of decimals, rounded half up at the last decimal,
-// with a leading "-" for negative values (so -0.004 with 2 decimals reads "-0.00"). A
-// negative count gives 6 decimals, a count above 6 gives 8. Magnitudes of 1e15 and more
-// are written as 999999999999999 plus decimals, so 26 bytes always suffice. Returns the
-// length written.
-int FormatFixed(char* buffer, double value, int decimals);
-
-// Splits hours (or degrees) into whole hours, minutes and seconds, rounding by half a
-// second first. Outputs may be null.
-void HoursToHMS(double hours, int* h, int* m, int* s);
-
-// Sine and cosine of an angle in radians. Outputs may be null.
-void SinCos(double angle, double* sine, double* cosine);
 
 // ---------------------------------------------------------------------------------------
 // Ticks and pending input

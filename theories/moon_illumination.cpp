@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 
 namespace {
 constexpr double kEpoch1980 = 2444238.5;  // 1980 January 0.0

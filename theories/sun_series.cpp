@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "astro/angle_units.h"
+#include "core/angle_units.h"
 #include "theories/tables/sun_terms.h"
 
 namespace {

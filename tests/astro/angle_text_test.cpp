@@ -8,8 +8,8 @@
 #include <string>
 
 #include "astro/fixed_trig.h"
-#include "platform/message_box.h"
-#include "shell/settings.h"
+#include "support/recorded_reports.h"
+#include "core/settings.h"
 
 namespace {
 
@@ -21,12 +21,12 @@ protected:
     void SetUp() override {
         savedHour = preferences.word[pref::hourFormat];
         savedDegree = preferences.word[pref::degreeFormat];
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
     }
     void TearDown() override {
         preferences.word[pref::hourFormat] = savedHour;
         preferences.word[pref::degreeFormat] = savedDegree;
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
     }
     static void Formats(int hour, int degree) {
         preferences.word[pref::hourFormat] = hour;
@@ -131,7 +131,7 @@ TEST_F(AngleText, FormatsHoursAndDegreesInEveryFormat) {
         EXPECT_STREQ(HMSToStr(buffer, sizeof buffer, c.value), c.hours) << c.format << ' ' << c.value;
         EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, c.value), c.degrees) << c.format << ' ' << c.value;
     }
-    EXPECT_TRUE(platform::ShownBoxes().empty());
+    EXPECT_TRUE(RecordedReports().empty());
 }
 
 TEST_F(AngleText, FormatsFixedPointValuesInEveryFormat) {
@@ -203,17 +203,17 @@ TEST_F(AngleText, UnknownFormatsFallBack) {
     char buffer[16];
     Formats(7, 9);
     EXPECT_STREQ(HMSToStr(buffer, sizeof buffer, 5.5), "05h30m00");
-    ASSERT_EQ(platform::ShownBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownBoxes()[0].text, "HMSToStr Unkown hour format\n");
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(ReportText(0), "HMSToStr Unkown hour format\n");
     EXPECT_STREQ(HmsFixToStr(buffer, sizeof buffer, 5 * kFixUnitsPerDegree), "05h00m00");
-    ASSERT_EQ(platform::ShownBoxes().size(), 2u);
-    EXPECT_EQ(platform::ShownBoxes()[1].text, "HmsFixToStr Unknown hour format.\n");
+    ASSERT_EQ(RecordedReports().size(), 2u);
+    EXPECT_EQ(ReportText(1), "HmsFixToStr Unknown hour format.\n");
     // Degrees fall back to colons without a word.
     EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, -5.5), "-05:30:00");
     EXPECT_STREQ(DmsFixToStr(buffer, sizeof buffer, 5 * kFixUnitsPerDegree), "05:00:00");
     Formats(-1, -1);
     EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, 5.5), "05:30:00");
-    EXPECT_EQ(platform::ShownBoxes().size(), 2u);
+    EXPECT_EQ(RecordedReports().size(), 2u);
 }
 
 TEST_F(AngleText, FormattersRespectTheBufferAndRefuseNonFiniteValues) {

@@ -10,7 +10,7 @@
 #include "astro/horizontal.h"
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

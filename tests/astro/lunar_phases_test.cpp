@@ -8,7 +8,7 @@
 
 #include "astro/lunar_phases.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "support/recorded_reports.h"
 
 namespace {
 
@@ -68,26 +68,26 @@ TEST(Matrices, InverseDeterminantAndAdjugateIdentities) {
 }
 
 TEST(Matrices, SingularMatrixIsReportedAndLeavesTheAdjugate) {
-    platform::ClearShownBoxes();
+    ClearRecordedReports();
     const double twoEqualRows[9] = {1, 2, 3, 1, 2, 3, 4, 5, 7};
     double result[9], adj[9];
     EXPECT_EQ(Invert3x3(twoEqualRows, result), 0);
     Adjugate3(adj, twoEqualRows);
     ExpectMatrixNear(result, adj, 0);
-    ASSERT_EQ(platform::ShownBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownBoxes()[0].caption, "Information");
-    EXPECT_NE(platform::ShownBoxes()[0].text.find("Null derterminant, cannot compute inverse matrix"), std::string::npos);
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(RecordedReports()[0].kind, ReportKind::Message);
+    EXPECT_NE(ReportText(0).find("Null derterminant, cannot compute inverse matrix"), std::string::npos);
 
     // The threshold is the single-precision 1e-20: a determinant of 1e-21 is singular,
     // 1e-18 is not (and no message).
-    platform::ClearShownBoxes();
+    ClearRecordedReports();
     const double small[9] = {1e-7, 0, 0, 0, 1e-7, 0, 0, 0, 1e-7};
     EXPECT_EQ(Invert3x3(small, result), 0);
     const double smallOk[9] = {1e-6, 0, 0, 0, 1e-6, 0, 0, 0, 1e-6};
     EXPECT_EQ(Invert3x3(smallOk, result), 1);
     EXPECT_NEAR(result[4], 1e6, 1e-6);
-    EXPECT_EQ(platform::ShownBoxes().size(), 1u);
-    platform::ClearShownBoxes();
+    EXPECT_EQ(RecordedReports().size(), 1u);
+    ClearRecordedReports();
 }
 
 struct LsqCase {

@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "astro/numerical_tools.h"
-#include "platform/message_box.h"
+#include "support/recorded_reports.h"
 
 namespace {
 
@@ -99,11 +99,11 @@ TEST(NumericalToolsTest, BrentMinimum) {
     EXPECT_TRUE(std::isnan(fmin));
 
     // Without a place for the abscissa the user is told.
-    platform::ClearShownBoxes();
+    ClearRecordedReports();
     EXPECT_TRUE(std::isnan(MinimizeBrent(nullptr, 0.0, 1.0, 5.0, 1e-8, [](double x) { return x * x; })));
-    ASSERT_EQ(platform::ShownBoxes().size(), 1u);
-    EXPECT_EQ(platform::ShownBoxes()[0].text, "null\n");
-    platform::ClearShownBoxes();
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(ReportText(0), "null\n");
+    ClearRecordedReports();
 }
 
 TEST(NumericalToolsTest, BrentRoot) {

@@ -10,7 +10,7 @@
 
 #include "astro/planet_positions.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "astro/tables/planets_1900_elements.h"
 #include "astro/tables/pluto_terms.h"
 #include "astro/time_scales.h"
-#include "theories/fixture_rows.h"
+#include "support/fixture_files.h"
 #include "theories/sun_series.h"
 
 namespace {
@@ -48,7 +48,7 @@ TEST(PlanetaryTheoryTables, CountsAndPublishedRows) {
 // An independent implementation of the same theory, 1900-2100 (and J2000.0 itself, where
 // only the cosine amplitudes of the periodic terms remain).
 TEST(PlanetHeliocentricPV, MatchesIndependentImplementation) {
-    const auto rows = ReadFixtureRows("plan94_erfa.txt");
+    const auto rows = ReadFixtureRows("theories/plan94_erfa.txt");
     ASSERT_EQ(rows.size(), 104u);
     for (const auto& r : rows) {
         double pv[6];
@@ -100,7 +100,7 @@ TEST(Pluto, MeeusExample37a) {
 // Of date, against an independent ephemeris, 1950-2050. Pluto's longitude precesses by 50"
 // a year, so leaving it at J2000.0 would fail by up to 40' at the ends of the span.
 TEST(Pluto, OfDateAgreesWithIndependentEphemeris) {
-    const auto rows = ReadFixtureRows("pluto_ephem.txt");
+    const auto rows = ReadFixtureRows("theories/pluto_ephem.txt");
     ASSERT_GE(rows.size(), 20u);
     for (const auto& row : rows) {
         double l, b, r;
@@ -293,7 +293,7 @@ TEST(PlanetOrbitPosition, StripMapAndDistances) {
     OrbitArrays helio, map, dist;
     PlanetOrbitPosition(2021, 8, 2, 0, 0, 0, helio.positions, helio.equatorial,
                         kOrbitHeliocentric, 2, 10);
-    const platform::Rect strip{10, 20, 250, 120};  // left, top, right, bottom
+    const StripMapRect strip{10, 20, 250, 120};  // left, top, right, bottom
     PlanetOrbitPosition(2021, 8, 2, 0, 0, 0, map.positions, map.equatorial, kOrbitStripMap, 2,
                         10, strip);
     PlanetOrbitPosition(2021, 8, 2, 0, 0, 0, dist.positions, dist.equatorial, kOrbitDistances, 2,

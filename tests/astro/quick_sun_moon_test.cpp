@@ -8,8 +8,8 @@
 
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
-#include "shell/busy_indicator.h"
-#include "shell/settings.h"
+#include "core/report.h"
+#include "core/settings.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"
 

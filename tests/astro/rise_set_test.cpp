@@ -9,7 +9,7 @@
 #include "astro/quick_sun_moon.h"
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

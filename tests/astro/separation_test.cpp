@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "catalog/databases.h"
 #include "catalog/record_file.h"
 #include "catalog/star_tables.h"
-#include "platform/message_box.h"
+#include "support/recorded_reports.h"
 #include "platform/paths.h"
-#include "shell/startup_data.h"
+#include "catalog/chart_buffers.h"
 
 class CatalogTest : public ::testing::Test {
 protected:
@@ -33,12 +33,12 @@ protected:
         starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
         CloseCatalogDatabases();
         ResetStarTables();
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
     }
     void TearDown() override {
         CloseCatalogDatabases();
         ResetStarTables();
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
         platform::SetInstallRoot({});
         platform::SetHomeRoot({});
         std::filesystem::remove_all(root);
@@ -72,11 +72,7 @@ protected:
     }
 
     // Texts of the boxes shown so far, heading and detail as the box shows them.
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& box : platform::ShownBoxes()) texts.push_back(box.text);
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return ReportTexts(); }
 
     std::filesystem::path root;
 };

@@ -5,6 +5,7 @@
 #include "catalog/byte_order.h"
 #include "catalog/observing_lists.h"
 #include "catalog_fixture.h"
+#include "support/recorded_reports.h"
 
 namespace fs = std::filesystem;
 
@@ -75,7 +76,7 @@ TEST_F(DatabasesTest, MissingFilesAreReportedAtOpen) {
     std::memcpy(&marker, starBuffer, sizeof marker);
     EXPECT_EQ(marker, kStarBufferEmpty) << "the chart's star buffer is emptied";
 
-    platform::ClearShownBoxes();
+    ClearRecordedReports();
     ObjectRef o;
     EXPECT_EQ(GetObjectRecord(0, &o), 0);
     MoonFeatureRecord m;
@@ -109,7 +110,7 @@ TEST_F(DatabasesTest, MoonFeatureBounds) {
     }
     WriteMoon(kMoonFileVersion, 1800);
     OpenCatalogDatabases(1);
-    platform::ClearShownBoxes();
+    ClearRecordedReports();
     MoonFeatureRecord m;
     EXPECT_EQ(GetMoonFeature(1795, &m), 0);
     EXPECT_EQ(GetMoonFeature(-1, &m), 0);

@@ -3,8 +3,9 @@
 
 #include "catalog/byte_order.h"
 #include "catalog_fixture.h"
-#include "shell/busy_indicator.h"
-#include "shell/settings.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "support/recorded_reports.h"
 
 namespace fs = std::filesystem;
 
@@ -26,7 +27,7 @@ protected:
                       le::PutI32(r, 40, 77);  // word 10, cleared in the table
                   });
         OpenCatalogDatabases(1);
-        platform::ClearShownBoxes();  // the other files of the set are not needed here
+        ClearRecordedReports();  // the other files of the set are not needed here
     }
     // Bright-star file: the name half, then the number half (entries: name, table index).
     void WriteBrightStars(const std::vector<std::pair<const char*, int>>& byName,

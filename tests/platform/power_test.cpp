@@ -11,6 +11,7 @@ using namespace platform;
 
 namespace {
 
+constexpr std::uint16_t kCmdResume = 9901;  // what the program posts on resume
 int resumes = 0;
 int commands = 0;
 

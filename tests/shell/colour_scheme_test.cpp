@@ -6,7 +6,7 @@
 #include "platform/window.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

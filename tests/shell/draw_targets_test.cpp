@@ -13,7 +13,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
-#include "shell/settings.h"
+#include "core/settings.h"
 
 namespace {
 

@@ -23,12 +23,12 @@
 #include "shell/draw_targets.h"
 #include "shell/fields.h"
 #include "shell/form_dispatcher.h"
-#include "shell/initialisers.h"
-#include "shell/main_window.h"
+#include "core/initialisers.h"
 #include "shell/message_box.h"
-#include "shell/settings.h"
-#include "shell/startup_data.h"
+#include "core/settings.h"
+#include "shell/scratch_text.h"
 #include "support/headless_fixture.h"
+#include "shell/commands.h"
 
 namespace forms_test {
 
@@ -102,12 +102,12 @@ inline platform::LResult HandleTestForm(int id, platform::Window w, unsigned m, 
         case platform::kMsgActivate:
             HandleFormActivate(w, wp, lp, &formActivateInfo, FormRedrawFlag(id));
             return 0;
-        case platform::kMsgFieldTap:
+        case kMsgFieldTap:
             Note("tap " + me + " " + std::to_string(wp));
             return 1;
         case platform::kMsgCommand: {
             const int cmd = platform::LowWord(wp);
-            if (cmd == platform::kCmdCloseForm) {
+            if (cmd == kCmdCloseForm) {
                 Note("close " + me);
                 for (int r : s.release) ReleaseControl(w, r);
                 *FormRedrawFlag(id) = 1;
@@ -138,7 +138,7 @@ inline std::vector<int>& ShownIds() {
 }
 
 inline platform::LResult TestMainProc(platform::Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
-    if (m == platform::kMsgCommand && platform::LowWord(wp) == platform::kCmdShowForm) {
+    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm) {
         ShownIds().push_back(static_cast<int>(lp & 0xFFFF));
         ShowForm(static_cast<std::uint16_t>(lp & 0xFFFF));
         return 0;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "astro/time_scales.h"
-#include "objects/objects_services.h"
+#include "core/observing_time.h"
 #include "platform/clock.h"
 
 namespace {

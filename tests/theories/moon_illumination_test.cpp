@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "theories/fixture_rows.h"
+#include "support/fixture_files.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(MoonIllumination, NewAndFullMoonOfJanuary2000) {
 
 // Instants of new and full moons from an independent ephemeris, 1990-2030.
 TEST(MoonIllumination, KnownPhasesGiveZeroAndOne) {
-    const auto rows = ReadFixtureRows("moon_phases.txt");
+    const auto rows = ReadFixtureRows("theories/moon_phases.txt");
     ASSERT_GE(rows.size(), 12u);
     for (const auto& r : rows) {
         const int year = static_cast<int>(r[0]);

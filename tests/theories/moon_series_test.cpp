@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "theories/fixture_rows.h"
+#include "support/fixture_files.h"
 #include "theories/tables/moon_terms.h"
 
 namespace {
@@ -93,7 +93,7 @@ TEST(MoonSeries, MeeusExample47a) {
 // amplitude; that costs up to 3.8" in longitude and 3.1 km in distance over these two
 // centuries (the main-problem truncation itself is below 0.02").
 TEST(MoonSeries, AgreesWithIndependentEphemeris) {
-    const auto rows = ReadFixtureRows("moon_ephem.txt");
+    const auto rows = ReadFixtureRows("theories/moon_ephem.txt");
     ASSERT_GE(rows.size(), 60u);
     for (const auto& r : rows) {
         const double T = Centuries(r[0]);

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "theories/fixture_rows.h"
+#include "support/fixture_files.h"
 #include "theories/tables/sun_terms.h"
 
 namespace {
@@ -50,7 +50,7 @@ TEST(SunSeries, J2000) {
 // The geometric Sun from an independent VSOP-based ephemeris, 1800-2200: the abridged
 // series holds about 1" in longitude. The span exercises every power of tau.
 TEST(SunSeries, AgreesWithIndependentEphemeris) {
-    const auto rows = ReadFixtureRows("sun_erfa.txt");
+    const auto rows = ReadFixtureRows("theories/sun_erfa.txt");
     ASSERT_GE(rows.size(), 40u);
     for (const auto& r : rows) {
         double lon, lat, dist;

@@ -19,9 +19,9 @@
 #include "catalog/record_file.h"
 #include "catalog/records.h"
 #include "catalog/star_tables.h"
-#include "platform/message_box.h"
+#include "support/recorded_reports.h"
 #include "platform/paths.h"
-#include "shell/startup_data.h"
+#include "catalog/chart_buffers.h"
 #include "tools/catalog_builder/builder.h"
 #include "tools/catalog_builder/inputs.h"
 #include "tools/catalog_builder/writer.h"
@@ -89,12 +89,12 @@ protected:
         starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
         CloseCatalogDatabases();
         ResetStarTables();
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
     }
     void TearDown() override {
         CloseCatalogDatabases();
         ResetStarTables();
-        platform::ClearShownBoxes();
+        ClearRecordedReports();
         platform::SetInstallRoot({});
         platform::SetHomeRoot({});
         std::free(brightStarsList);

@@ -1,0 +1,22 @@
+#include "app/composition.h"
+
+#include "app/home_form.h"
+#include "core/observing_time.h"
+#include "objects/objects_services.h"
+#include "shell/date_time_form.h"
+#include "shell/form_dispatcher.h"
+#include "shell/message_box.h"
+
+void ComposeProgram() {
+    // Once per process: a second start of the program in the same process (tests) keeps
+    // what was installed and registered, and any stand-in a test put in place.
+    static bool composed = false;
+    if (composed) return;
+    composed = true;
+    InstallShellReportHooks();
+    // A new observing time changes the limiting magnitudes of the searches.
+    SetObservingTimeChangedHook(&ComputeLimitingMagnitude);
+
+    RegisterForm(kHomeFormId, &HomeForm);
+    RegisterForm(5200, &DateTime);
+}

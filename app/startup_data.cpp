@@ -1,0 +1,110 @@
+#include "app/startup_data.h"
+
+#include <cstdint>
+
+#include "astro/precession_nutation.h"
+#include "astro/time_scales.h"
+#include "catalog/chart_buffers.h"
+#include "catalog/databases.h"
+#include "catalog/descriptions.h"
+#include "catalog/selection_list.h"
+#include "catalog/star_tables.h"
+#include "catalog/user_lists.h"
+#include "chart/chart_services.h"
+#include "core/observing_time.h"
+#include "core/settings.h"
+#include "eclipses/eclipses_services.h"
+#include "moon/moon_services.h"
+#include "objects/objects_services.h"
+#include "planets/planets_services.h"
+#include "scope/scope_services.h"
+#include "shell/colour_scheme.h"
+#include "shell/draw_targets.h"
+#include "shell/fonts.h"
+#include "shell/form_dispatcher.h"
+#include "shell/scratch_text.h"
+#include "shell/utilities.h"
+
+int AllocStartupData() {
+    SetDefaultSettings();
+    telescopeEmulation = 1;
+
+    if (!AllocScratchText()) return 0;
+    if (!AllocBrightStarsList()) return 0;
+    AllocChartBuffers();
+    AllocSelectionList();
+    if (!AllocSearchBuffers()) return 0;
+    if (!AllocAlignmentStars()) return 0;
+    if (!AllocDescriptionBuffer()) return 0;
+    if (!AllocEventRowTexts()) return 0;
+
+    // The observing time: a saved date when there is one, else the device clock.
+    std::int32_t* w = preferences.word;
+    ObservingDateTime& t = observingDateTime;
+    if (w[pref::savedYear] == 0) {
+        GetLocalDateTime(&t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second);
+    } else {
+        t = {w[pref::savedYear], w[pref::savedMonth], w[pref::savedDay], w[pref::savedHour], w[pref::savedMinute], 0};
+    }
+    CopyObservingDateToCriteria();
+
+    const int order = GetDateOrder(0);
+    dateOrderMonthFirst = order >= 1 && order <= 3 ? 1 : 0;
+
+    SetNightColours(w[pref::nightMode]);
+    SetNightMode(1);
+    UpdateCurrentTime(1);
+    GetMoonPhaseBitmap(t.year, t.month, t.day, t.hour);
+    SetSerialHold(w[pref::scopeDrive] != 0 ? 1 : 0);
+
+    if (observerLocation.latitude == 0.0f && observerLocation.longitude == 0.0f) {
+        // No site yet: the home form asks for one and the site form comes next.
+        w[pref::lastPushedForm] = 1950;
+        noSiteFlag = 1;
+        PushFormHistory(1200);
+        PushFormHistory(1200);
+        return 0;
+    }
+    if (w[pref::lastPushedForm] == 0) w[pref::lastPushedForm] = 1950;
+    LoadUserList("last_list.lst", 0);
+    return 0;
+}
+
+void FreeStartupData() {
+    std::int32_t* w = preferences.word;
+    w[pref::savedYear] = observingDateTime.year;
+    w[pref::savedMonth] = observingDateTime.month;
+    w[pref::savedDay] = observingDateTime.day;
+    w[pref::savedHour] = observingDateTime.hour;
+    w[pref::savedMinute] = observingDateTime.minute;
+
+    SaveUserList("last_list");
+    if (w[pref::nightMode] != 0) SetNightColours(0);
+
+    // Other subsystems' buffers and handles.
+    DeleteSchemeBrushes();
+    FreeMoonFeatureIndex();
+    FreeMoonFeatureOrder();
+    FreeScreenBuffer();
+    SetSerialHold(0);
+    CloseSerialPort();
+    FreeConstellationLines();
+    FreeChartBitmaps();
+    FreeSatelliteSprites();
+    FreeObserverLogEntry();
+    FreeEventList();
+    FreeAstrometryBuffers();
+    FreeSymbolStrips();
+    FreeSelectionList();
+    FreeSavedBitmap();
+    CloseCatalogDatabases();
+
+    // The start-up buffers.
+    FreeScratchText();
+    FreeSearchBuffers();
+    FreeDescriptionBuffer();
+    FreeEventRowTexts();
+    FreeChartBuffers();
+    FreeAlignmentStars();
+    FreeBrightStarsList();
+}

@@ -1,0 +1,493 @@
+#include "app/home_form.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "shell/date_time_form.h"
+#include "astro/time_scales.h"
+#include "catalog/selection_list.h"
+#include "objects/objects_services.h"
+#include "platform/dialog.h"
+#include "platform/picture.h"
+#include "platform/resources.h"
+#include "platform/system_colors.h"
+#include "shell/colour_scheme.h"
+#include "shell/form_dispatcher.h"
+#include "support/golden_screen.h"
+#include "shell/list_views.h"
+#include "app/main_window.h"
+#include "core/settings.h"
+#include "app/startup_data.h"
+#include "shell/utilities.h"
+#include "support/headless_fixture.h"
+
+namespace fs = std::filesystem;
+using platform::Window;
+using namespace home_form;
+
+namespace {
+
+// ---- The status panel's arithmetic -----------------------------------------------------------
+
+TEST(HomeStatusRows, UtClockMarksTheDayItFallsOn) {
+    struct Case {
+        int year, month, day, hour, minute, zone;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {2024, 3, 20, 23, 30, -120, ": 01h30 >"},  // west of Greenwich, late evening: UT is tomorrow
+        {2024, 1, 31, 23, 30, -120, ": 01h30 >"},  // ... also across the end of a month
+        {2023, 12, 31, 23, 30, -120, ": 01h30 >"}, // ... and of a year
+        {2024, 3, 1, 0, 30, 60, ": 23h30 <"},      // east of Greenwich after midnight: UT is yesterday
+        {2024, 3, 20, 12, 5, 60, ": 11h05"},       // the same day: no mark
+        {2024, 3, 20, 12, 5, 0, ": 12h05"},
+    };
+    for (const Case& c : cases) {
+        char text[32];
+        FormatUtClock(text, c.year, c.month, c.day, c.hour, c.minute, c.zone);
+        EXPECT_STREQ(text, c.expected) << c.year << "-" << c.month << "-" << c.day << " zone " << c.zone;
+    }
+}
+
+TEST(HomeStatusRows, MoonIconFollowsFractionAndDirection) {
+    struct Case {
+        double fraction;
+        bool waxing;
+        int icon;
+    };
+    const Case cases[] = {
+        {0.5, true, 6054},   {0.5, false, 6059},   {0.997, true, 6064}, {0.997, false, 6064},
+        {0.003, true, 6065}, {0.003, false, 6065}, {0.004, true, 6051}, {0.004, false, 6062},
+        {0.996, true, 6056}, {0.996, false, 6057}, {0.17, true, 6052},  {0.17, false, 6061},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MoonPhaseIcon(c.fraction, c.waxing), c.icon) << c.fraction << (c.waxing ? " waxing" : " waning");
+}
+
+TEST(HomeStatusRows, NightRowShowsDashesWhenTheSkyNeverGetsDark) {
+    struct Case {
+        double night;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {21.75, ": 21h45"}, {0.5, ": 00h30"}, {23.98, ": 23h58"}, {23.99, ":  -----"}, {24.5, ":  -----"},
+    };
+    for (const Case& c : cases) {
+        char text[32];
+        FormatNightRow(text, c.night);
+        EXPECT_STREQ(text, c.expected) << c.night;
+    }
+}
+
+TEST(HomeStatusRows, MoonRiseOnThePreviousDayComesBelowTheSet) {
+    struct Case {
+        double rise, set;
+        bool setFirst;
+        const char* rise_text;
+        const char* set_text;
+    };
+    const Case cases[] = {
+        {6.5, 18.25, false, ": 06h30", ": 18h15"},
+        {-0.5, 11.0, true, ": 23h30", ": 11h00"},   // risen yesterday: shown 24 h later, under the set
+        {24.5, 13.0, false, ": 00h30", ": 13h00"},  // a rise after midnight of the next day
+        {10.0, -1.0, false, ": 10h00", ": 23h00"},
+        {0.0, 12.0, false, ": None", ": 12h00"},    // no rise on the date
+        {8.0, 24.25, false, ": 08h00", ": None"},   // no set on the date
+    };
+    for (const Case& c : cases) {
+        const MoonRows rows = ArrangeMoonRows(c.rise, c.set);
+        EXPECT_EQ(rows.setFirst, c.setFirst) << c.rise;
+        EXPECT_STREQ(rows.rise, c.rise_text) << c.rise;
+        EXPECT_STREQ(rows.set, c.set_text) << c.rise;
+    }
+}
+
+TEST(HomeStatusRows, PhaseIsRoundedOnce) {
+    char text[40];
+    FormatPhaseRow(text, 0.0);
+    EXPECT_STREQ(text, ": 0%");
+    FormatPhaseRow(text, 0.494);
+    EXPECT_STREQ(text, ": 49%");
+    FormatPhaseRow(text, 0.995);
+    EXPECT_STREQ(text, ": 100%");
+}
+
+TEST(HomeStatusRows, CategoryTexts) {
+    EXPECT_STREQ(HomeCategoryText(3, 0), "visible Galaxies.");
+    EXPECT_STREQ(HomeCategoryText(0, 63), "visible personnal objects.");
+    EXPECT_STREQ(HomeCategoryText(0, 0), "all visible objects.");
+    EXPECT_STREQ(HomeCategoryText(7, 45), "visible Planets.");
+    EXPECT_STREQ(HomeCategoryText(5, 0), "");
+}
+
+// ---- The form in the running program ----------------------------------------------------------
+
+const char kInfoHeading[] =
+    "\x95 The Information button will give you help on each page.\n"
+    "\x95 To go back from on page, press the title.\n"
+    "\x95 To change the dates or hours, please click on the clock icon or on the fields that contain dates or hours.";
+const char kInfoDetail[] = "\x95 First set your location. Then try other Wizard icons.";
+
+class HomeFormTest : public HeadlessFixture {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vkhome-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        runtime = pattern;
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        options.start = platform::LocalTime{2024, 3, 20, 21, 30, 0, 0, 3};
+        ConfigureScreen();
+        HeadlessFixture::SetUp();
+        ASSERT_TRUE(platform::LoadResources());
+        platform::ResetSystemColors();
+        SetFormDialogProc(kHomeFormId, &HomeForm);
+        SetFormDialogProc(kDateTimeFormId, &DateTime);
+        homeAlignmentOffer = 1;
+        platform::ClearShownBoxes();
+    }
+    void TearDown() override {
+        HeadlessFixture::TearDown();
+        SetFormDialogProc(kHomeFormId, nullptr);
+        SetFormDialogProc(kDateTimeFormId, nullptr);
+        platform::ResetSystemColors();
+        platform::ClearResources();
+        ::unsetenv("XDG_RUNTIME_DIR");
+        std::error_code ec;
+        fs::remove_all(runtime, ec);
+    }
+    virtual void ConfigureScreen() { options.scale = 1; }
+
+    void StartVelkarion() {
+        Start([] { return RunVelkarion(); });
+        ASSERT_TRUE(RunUntilIdle());
+        ASSERT_TRUE(platform::IsWindow(mainWindow));
+    }
+
+    // A site east of Greenwich, and the home form shown for it, as after the site form.
+    void ShowHomeAt(double latitude, double longitudeWest, int zone, const char* name = "Lyon") {
+        Call([=] {
+            std::memset(observerLocation.name, 0, sizeof observerLocation.name);
+            std::strncpy(observerLocation.name, name, sizeof observerLocation.name);
+            observerLocation.latitude = static_cast<float>(latitude);
+            observerLocation.longitude = static_cast<float>(longitudeWest);
+            observerLocation.sinLatitude = static_cast<float>(std::sin(latitude * M_PI / 180));
+            observerLocation.cosLatitude = static_cast<float>(std::cos(latitude * M_PI / 180));
+            observerLocation.zoneMinutes = static_cast<std::int16_t>(zone);
+            GotoForm(kHomeFormId);
+        });
+        ASSERT_TRUE(platform::IsWindow(formWindow));
+        ASSERT_EQ(GetCurrentFormId(), kHomeFormId);
+    }
+    void ShowHome() { ShowHomeAt(45.75, -4.85, 60); }
+
+    static Window Item(int id) { return platform::GetDialogItem(formWindow, static_cast<std::uint16_t>(id)); }
+    std::vector<std::string> TextsFrom(std::size_t first) const {
+        std::vector<std::string> out;
+        for (std::size_t i = first; i < Boxes().size(); ++i) out.push_back(Boxes()[i].text);
+        return out;
+    }
+    static int CountText(const std::vector<std::string>& texts, const std::string& t) {
+        int n = 0;
+        for (const std::string& s : texts) n += s == t;
+        return n;
+    }
+
+    fs::path runtime;
+};
+
+TEST_F(HomeFormTest, EveryStartShowsTheInformationThenAsksForTheSite) {
+    StartVelkarion();
+    const std::vector<std::string> texts = TextsFrom(0);
+    const std::string info = std::string(kInfoHeading) + "\n" + kInfoDetail;
+    ASSERT_EQ(CountText(texts, info), 1);
+    // The site form comes after the information (it is not built yet, so the dispatcher
+    // says so), and the home form gave way to it.
+    auto at = std::find(texts.begin(), texts.end(), info);
+    EXPECT_NE(std::find(at, texts.end(), "Unkown form call\n"), texts.end());
+    EXPECT_EQ(GetCurrentFormId(), 1200);
+    EXPECT_EQ(noSiteFlag, 0);
+
+    // Coming back to the home form does not ask again.
+    const std::size_t before = Boxes().size();
+    ShowHome();
+    EXPECT_EQ(CountText(TextsFrom(before), info), 0);
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, AlignmentIsOfferedOnceWhenTheLastOneIsRecent) {
+    StartVelkarion();
+    // The first paint used the offer (the defaults hold no saved alignment, so nothing was
+    // asked).
+    EXPECT_EQ(homeAlignmentOffer, 0);
+    // As at a start with an alignment made two hours ago: offered at the first paint only.
+    Call([] {
+        const ObservingDateTime& t = observingDateTime;
+        SetPreferenceDouble(pref::savedAlignment,
+                            DateTimeToJD(t.year, t.month, t.day, t.hour, t.minute, 0, observerLocation.zoneMinutes) -
+                                2.0 / 24);
+        homeAlignmentOffer = 1;
+    });
+    ShowHome();
+    ShowHome();
+    Call([] { platform::InvalidateAllWindows(); });
+    int asked = 0;
+    for (const platform::ShownBox& b : Boxes())
+        asked += b.text.rfind("Would you want to restore your last alignment?", 0) == 0;
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, TimerFollowsTheDeviceClockUnlessTheTimeIsFixed) {
+    StartVelkarion();
+    ShowHome();
+    EXPECT_EQ(observingDateTime.minute, 30);
+    Advance(kHomeTimerPeriodMs - 1000);
+    EXPECT_EQ(observingDateTime.minute, 30);
+    Advance(1000);
+    EXPECT_EQ(observingDateTime.hour, 21);
+    EXPECT_EQ(observingDateTime.minute, 35);
+
+    Call([] {
+        preferences.word[pref::timeUpdateMode] = 1;
+        SetObservingDateTime(2000, 1, 1, 12, 0, 0);
+    });
+    Advance(kHomeTimerPeriodMs);
+    EXPECT_EQ(observingDateTime.year, 2000);
+    EXPECT_EQ(observingDateTime.hour, 12);
+    EXPECT_EQ(observingDateTime.minute, 0);
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, ButtonsOpenTheirForms) {
+    StartVelkarion();
+    ShowHome();
+    struct Case {
+        int button;
+        int form;
+    };
+    const Case cases[] = {
+        {kPlanets, 2450}, {kJupiter, 2460},  {kSaturn, 2460},    {kMars, 2460},       {kMoon, 6000},
+        {kEclipse, 2700}, {kSatellite, 2800}, {kComet, 2550},    {kFind, 112},        {kLoad, 2350},
+        {kNightTripper, 1800}, {kObserverLog, 2600},
+    };
+    for (const Case& c : cases) {
+        ShowHome();
+        TapWindow(Item(c.button));
+        EXPECT_EQ(GetCurrentFormId(), c.form) << "button " << c.button;
+    }
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, PopupRowsOpenTheirForms) {
+    StartVelkarion();
+    struct Case {
+        int trigger, list, row, form;
+    };
+    const Case cases[] = {
+        {kToolsPopup, kToolsList, 1, 2410},    {kToolsPopup, kToolsList, 2, 2830},
+        {kToolsPopup, kToolsList, 3, 2423},    {kToolsPopup, kToolsList, 4, 2200},
+        {kScopePopup, kScopeList, 0, 2400},    {kScopePopup, kScopeList, 1, 1300},
+        {kScopePopup, kScopeList, 2, 2100},    {kScopePopup, kScopeList, 3, 2470},
+        {kScopePopup, kScopeList, 4, 5300},    {kScopePopup, kScopeList, 5, 1550},
+        {kSettingsPopup, kSettingsList, 0, 1400}, {kSettingsPopup, kSettingsList, 1, 1200},
+    };
+    for (const Case& c : cases) {
+        ShowHome();
+        // Open the list with the stylus and tap the row, as a user does.
+        TapWindow(Item(c.trigger));
+        const Window list = Item(c.list);
+        ASSERT_TRUE(platform::IsWindowVisible(list)) << "list " << c.list;
+        platform::Rect row{};
+        Call([&] { platform::SendMessage(list, platform::kMsgListGetItemRect, c.row, reinterpret_cast<platform::LParam>(&row)); });
+        const platform::Point middle = platform::ClientToScreen(list, {(row.left + row.right) / 2, (row.top + row.bottom) / 2});
+        Tap(middle);
+        EXPECT_EQ(GetCurrentFormId(), c.form) << "list " << c.list << " row " << c.row;
+    }
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, QuitRowAndTitleEndTheProgram) {
+    for (int way = 0; way < 2; ++way) {
+        StartVelkarion();
+        ShowHome();
+        if (way == 0) {
+            Call([] {
+                SetListSelection(kToolsList, 5);
+                platform::PostMessage(formWindow, platform::kMsgCommand, platform::MakeLong(kToolsPopup, kToolsList), 0);
+            });
+        } else {
+            TapWindow(Item(kTitle));
+        }
+        RunUntilIdle();
+        EXPECT_FALSE(platform::headless::ProgramRunning()) << (way == 0 ? "Quit row" : "title");
+        EXPECT_EQ(Stop(), 0);
+        Reinstall();
+    }
+}
+
+TEST_F(HomeFormTest, SearchesNeedASiteAndThenOpenTheChart) {
+    StartVelkarion();
+    ShowHomeAt(0.0, 0.0, 0, "");
+    std::size_t before = Boxes().size();
+    const int searches = lastObjectSelection.count;
+    TapWindow(Item(kGalaxy));
+    EXPECT_EQ(TextsFrom(before), std::vector<std::string>{"Please set your location first!\n"});
+    EXPECT_EQ(GetCurrentFormId(), kHomeFormId);
+    EXPECT_EQ(lastObjectSelection.count, searches);
+
+    struct Case {
+        int button, type, catalog, objectClass;
+    };
+    const Case cases[] = {
+        {kPlanetSearch, 7, 45, 27}, {kGalaxy, 3, 0, 0},  {kNebula, 4, 0, 0},   {kCluster, 1, 0, 2},
+        {kOpenCluster, 1, 0, 6},    {kPersonal, 0, 63, 0}, {kSky, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ShowHome();
+        Call([] { selectionList.recordCount = 0; });
+        TapWindow(Item(c.button));
+        EXPECT_EQ(GetCurrentFormId(), 1900) << "button " << c.button;
+        EXPECT_EQ(lastObjectSelection.type, c.type);
+        EXPECT_EQ(lastObjectSelection.catalog, c.catalog);
+        EXPECT_EQ(lastObjectSelection.objectClass, c.objectClass);
+    }
+    // With a list already made, Sky goes straight to the chart without a new search.
+    ShowHome();
+    const int count = lastObjectSelection.count;
+    Call([] { selectionList.recordCount = 3; });
+    TapWindow(Item(kSky));
+    EXPECT_EQ(GetCurrentFormId(), 1900);
+    EXPECT_EQ(lastObjectSelection.count, count);
+    Call([] { selectionList.recordCount = 0; });
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, InfoButtonShowsTheHelpAgain) {
+    StartVelkarion();
+    ShowHome();
+    const std::size_t before = Boxes().size();
+    TapWindow(Item(kInfo));
+    EXPECT_EQ(TextsFrom(before), std::vector<std::string>{std::string(kInfoHeading) + "\n" + kInfoDetail});
+    EXPECT_EQ(GetCurrentFormId(), kHomeFormId);
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, ClockButtonSetsTheObservingTimeThroughThePicker) {
+    StartVelkarion();
+    ShowHome();
+    TapWindow(Item(kClock));
+    ASSERT_EQ(platform::ModalStack().size(), 1u);
+    const Window picker = platform::ModalStack().back();
+    // 9 in the morning from the hours list, 15 minutes from the minutes list, then Ok.
+    Call([picker] {
+        SetListSelection(date_form::kHoursAm, 9);
+        platform::SendMessage(picker, platform::kMsgCommand, date_form::kHoursAm, 0);
+        SetListSelection(date_form::kMinutes, 3);
+        platform::SendMessage(picker, platform::kMsgCommand, date_form::kMinutes, 0);
+    });
+    TapWindow(platform::GetDialogItem(picker, date_form::kOk));
+    EXPECT_TRUE(platform::ModalStack().empty());
+    EXPECT_EQ(observingDateTime.hour, 9);
+    EXPECT_EQ(observingDateTime.minute, 15);
+    EXPECT_EQ(observingDateTime.second, 0);
+    EXPECT_EQ(preferences.word[pref::timeUpdateMode], 1);
+    EXPECT_EQ(GetCurrentFormId(), kHomeFormId);
+    EXPECT_TRUE(platform::IsWindowVisible(formWindow));
+    EXPECT_EQ(Stop(), 0);
+}
+
+TEST_F(HomeFormTest, QuitWhileThePickerIsOpenEndsCleanly) {
+    StartVelkarion();
+    ShowHome();
+    TapWindow(Item(kClock));
+    ASSERT_EQ(platform::ModalStack().size(), 1u);
+    const std::size_t before = Boxes().size();
+    Call([] { platform::PostMessage(mainWindow, platform::kMsgCommand, 1035, 0); });
+    RunUntilIdle();
+    EXPECT_FALSE(platform::headless::ProgramRunning());
+    // No control of the picker was left behind to be reported.
+    EXPECT_TRUE(TextsFrom(before).empty());
+    EXPECT_EQ(Stop(), 0);
+}
+
+// ---- A screen larger than the design ------------------------------------------------------
+
+class HomeFormLargeScreenTest : public HomeFormTest {
+protected:
+    void ConfigureScreen() override {
+        options.scale = 1;
+        options.width = 300;   // 60 wider than the design
+        options.height = 400;  // 80 taller
+    }
+};
+
+TEST_F(HomeFormLargeScreenTest, InfoMovesByTheWholeWidthOthersByHalf) {
+    StartVelkarion();
+    ShowHome();
+    const platform::DialogLayout* layout = platform::FindDialogLayout(kHomeFormId);
+    ASSERT_NE(layout, nullptr);
+    auto designRect = [layout](int id) {
+        for (const platform::ControlLayout& c : layout->controls)
+            if (c.id == id) return c.rect;
+        return platform::Rect{};
+    };
+    auto at = [](int id) { return platform::GetRectInParent(Item(id)); };
+    EXPECT_EQ(at(kInfo).left, designRect(kInfo).left + 60);
+    EXPECT_EQ(at(kInfo).top, designRect(kInfo).top);
+    for (int id : {kSky, kGalaxy, kClock, kComet, kObserverLog, kToolsPopup, kSettingsPopup}) {
+        EXPECT_EQ(at(id).left, designRect(id).left + 30) << id;
+        EXPECT_EQ(at(id).top, designRect(id).top + 40) << id;
+    }
+    // The panel's anchor moved with them.
+    EXPECT_EQ(HomeStatusAnchor().x, 70 + 30);
+    EXPECT_EQ(HomeStatusAnchor().y, 88 + 40);
+    EXPECT_EQ(Stop(), 0);
+}
+
+// ---- Golden pictures --------------------------------------------------------------------------
+
+
+class HomeFormGoldenTest : public HomeFormTest, public ::testing::WithParamInterface<std::tuple<int, int>> {
+protected:
+    void ConfigureScreen() override { options.scale = std::get<0>(GetParam()); }
+};
+
+TEST_P(HomeFormGoldenTest, LooksAsItShould) {
+    const int scale = std::get<0>(GetParam());
+    const int night = std::get<1>(GetParam());
+    StartVelkarion();
+    ShowHome();
+    if (night) {
+        // Through the night tools menu, as the user does: NightMode, the level, OK.
+        Call([] {
+            SetListSelection(kToolsList, 0);
+            platform::PostMessage(formWindow, platform::kMsgCommand, platform::MakeLong(kToolsPopup, kToolsList), 0);
+        });
+        ASSERT_EQ(platform::ModalStack().size(), 1u);
+        const Window dialog = platform::ModalStack().back();
+        TapWindow(platform::GetDialogItem(dialog, static_cast<std::uint16_t>(137 + night)));
+        TapWindow(platform::GetDialogItem(dialog, platform::kIdOk));
+        ASSERT_TRUE(platform::ModalStack().empty());
+        EXPECT_EQ(preferences.word[pref::nightMode], night);
+        EXPECT_EQ(GetCurrentFormId(), kHomeFormId);
+    }
+    RunUntilIdle();
+    const std::string name = "home_" + std::to_string(scale) + "x" + (night ? "_night" + std::to_string(night) : "") + ".png";
+    ExpectScreenLike(fs::path(VELKARION_TEST_DATA) / "app" / name);
+    EXPECT_EQ(Stop(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, HomeFormGoldenTest,
+                         ::testing::Values(std::make_tuple(1, 0), std::make_tuple(2, 0), std::make_tuple(1, 3),
+                                           std::make_tuple(2, 3)));
+
+}  // namespace
