@@ -40,6 +40,7 @@
 #include "platform/window.h"
 #include "shell/form_dispatcher.h"
 #include "app/main_window.h"
+#include "core/calendar.h"
 #include "core/settings.h"
 
 namespace {
@@ -88,7 +89,7 @@ bool ParseAt(const char* text, ScriptStep* step) {
         t.hour > 23 || t.minute < 0 || t.minute > 59)
         return false;
     t.second = 0;
-    t.dayOfWeek = platform::DayOfWeek(t.year, t.month, t.day);
+    t.dayOfWeek = DayOfWeek(t.year, t.month, t.day);
     step->kind = StepKind::At;
     step->at = t;
     return true;
@@ -224,10 +225,8 @@ void ApplySite(const ScriptStep& step) {
     ObserverLocation& site = observerLocation;
     std::memset(site.name, 0, sizeof site.name);
     std::memcpy(site.name, "Site", 4);
-    site.latitude = static_cast<float>(step.latitude);
+    SetLatitude(site, static_cast<float>(step.latitude));
     site.longitude = static_cast<float>(-step.longitude);  // the program counts longitude west
-    site.sinLatitude = static_cast<float>(std::sin(step.latitude * M_PI / 180.0));
-    site.cosLatitude = static_cast<float>(std::cos(step.latitude * M_PI / 180.0));
     site.zoneMinutes = static_cast<std::int16_t>(step.zoneMinutes);
     noSiteFlag = 0;
     // As the site form does: back to the home form, drawn for the new site.

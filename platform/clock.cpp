@@ -75,11 +75,13 @@ LocalTime RealLocalTime() {
     return t;
 }
 
+namespace {
 int DayOfWeek(int year, int month, int day) {
     const std::int64_t days = DaysFromCivil(year, month, day);
     // 1970-01-01 was a Thursday.
     return static_cast<int>(((days % 7) + 7 + 4) % 7);
 }
+}  // namespace
 
 LocalTime AddMilliseconds(const LocalTime& t, std::int64_t ms) {
     std::int64_t total = DaysFromCivil(t.year, t.month, t.day) * 86400000LL + t.hour * 3600000LL + t.minute * 60000LL +

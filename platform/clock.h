@@ -18,10 +18,10 @@ LocalTime GetLocalTime();
 std::uint32_t RealTickCount();
 LocalTime RealLocalTime();
 
-// Calendar arithmetic for the virtual clock: `t` moved by `ms` milliseconds (either sign),
-// with the day of week recomputed.
+// The virtual clock's step: `t` moved by `ms` milliseconds (either sign), with the day of
+// week recomputed (0 = Sunday). The device clock runs on the proleptic Gregorian calendar;
+// the program's own calendar, with its Julian years before 1583, is "core/calendar.h".
 LocalTime AddMilliseconds(const LocalTime& t, std::int64_t ms);
-int DayOfWeek(int year, int month, int day);  // 0 = Sunday
 
 // The order of day and month in the user's short date.
 enum class DateOrder { DayFirst, MonthFirst };

@@ -272,8 +272,7 @@ void Install(const Options& options) {
         std::lock_guard lock(m.mutex);
         m.woken = false;
         m.tick.store(options.startTick);
-        m.base = options.start;
-        m.base.dayOfWeek = DayOfWeek(m.base.year, m.base.month, m.base.day);
+        m.base = AddMilliseconds(options.start, 0);  // with its day of week
         m.baseTick = options.startTick;
         m.script.clear();
         m.ready.clear();
@@ -332,8 +331,7 @@ void SetTick(std::uint32_t tick) {
 void SetLocalTime(const LocalTime& t) {
     Machine& m = M();
     std::lock_guard lock(m.mutex);
-    m.base = t;
-    m.base.dayOfWeek = DayOfWeek(t.year, t.month, t.day);
+    m.base = AddMilliseconds(t, 0);  // with its day of week
     m.baseTick = m.tick.load();
 }
 
