@@ -1,8 +1,9 @@
 #pragma once
 // The records of the catalog databases, as plain in-memory structs, and their fixed file
 // layouts. Decode* reads a record's bytes field by field (little-endian, offsets below);
-// Encode* writes all of a record's bytes. Text fields hold one byte more than their file
-// width so that they are always NUL-terminated in memory.
+// Encode* writes all of a record's bytes. Both follow one field table per layout in
+// records.cpp. Text fields hold one byte more than their file width so that they are
+// always NUL-terminated in memory (object names: 19 characters in 20 bytes).
 #include <cstdint>
 
 // ObjectRecord, 44 bytes, of the object databases (sorted by catalog code, then number):
