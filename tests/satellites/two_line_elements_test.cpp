@@ -9,6 +9,7 @@
 #include <string>
 
 #include "satellites/satellite_fixture.h"
+#include "satellites/sgp4.h"
 
 namespace {
 
@@ -118,6 +119,13 @@ TEST(ConvertTleElements, ReadsEveryFieldOfTheReportsTestSet) {
     EXPECT_NEAR(el.ke, 0.0743669161331734, 1e-16);
     EXPECT_DOUBLE_EQ(el.q0, el.a0 * (1.0 - el.eccentricity));
     EXPECT_DOUBLE_EQ(el.l0, el.raan + el.argPerigee + el.meanAnomaly);
+    // The first-order secular rates agree with the fuller ones of the SGP4 initialisation
+    // (computed independently from the epoch elements) to a few parts in a thousand.
+    Sgp4Model model;
+    InitSgp4(el, &model);
+    EXPECT_NEAR(el.raanRate / model.nodeRate, 1.0, 5e-3);
+    EXPECT_NEAR(el.perigeeRate / model.perigeeRate, 1.0, 5e-3);
+    EXPECT_NEAR(el.a0, model.semiMajorAxis, 1e-3);
     EXPECT_EQ(el.deepSpace, 0);
 }
 
