@@ -24,6 +24,7 @@
 #include "platform/system_colors.h"
 #include "shell/colour_scheme.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_dispatcher_internal.h"
 #include "support/golden_screen.h"
 #include "shell/list_views.h"
 #include "app/home_form_internal.h"
