@@ -1,4 +1,5 @@
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 
 #include <algorithm>
 #include <cmath>

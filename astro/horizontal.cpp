@@ -1,4 +1,5 @@
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 
 #include <algorithm>
 #include <cmath>

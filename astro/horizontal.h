@@ -55,19 +55,3 @@ void RotateAboutPole(double gst, const double in[3], double out[3]);
 // sin a).
 void HorizonMatrix(int year, int month, int day, int hour, int minute, int second, double M[9]);
 
-// The records ComputeApparentPosition fills on every call.
-extern SiteInfo apparentSite;
-extern CatalogStar apparentStar;
-extern SolarSystemBody earthBody;
-
-// EquToHor's site axes in the true equator of date depend only on the instant and the
-// site: they are kept for the last (jd, deltaT, latitude, longitude).
-struct HorizonFrameCache {
-    bool valid = false;
-    double jd = 0.0, deltaT = 0.0, latitude = 0.0, longitude = 0.0;
-    double zenith[3] = {}, north[3] = {}, west[3] = {};
-    long builds = 0;
-};
-extern HorizonFrameCache horizonFrameCache;
-
-void ResetHorizonCache();

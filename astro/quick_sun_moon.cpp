@@ -1,4 +1,5 @@
 #include "astro/quick_sun_moon.h"
+#include "astro/quick_sun_moon_internal.h"
 
 #include <algorithm>
 #include <cmath>

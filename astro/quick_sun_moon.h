@@ -57,24 +57,6 @@ void TopocentricPosition(double T, double* ra, double* dec, double* azimuth, dou
 // ---------------------------------------------------------------------------------------
 // Five-point tables
 
-// Columns of a table, five values each.
-enum InterpolationColumn {
-    kTableAbscissa = 0,   // T, Julian centuries
-    kTableWeights = 1,    // Lagrange weights of the abscissae
-    kTableLongitude = 2,  // radians, plus the caller's offset
-    kTableLatitude = 3,   // radians
-    kTableDistance = 4,   // AU
-    kTableColumns = 5,
-};
-inline constexpr int kTableNodes = 5;
-
-// Null columns while the table is empty.
-struct InterpolationTable {
-    double* column[kTableColumns];
-};
-extern InterpolationTable sunTable;
-extern InterpolationTable moonTable;
-
 // Fill the table with the long-series positions at t0 + i step, i = 0..4, the offset added
 // to every longitude. Returns 1, or 0 with the table left empty when memory runs out.
 int BuildSunTable(double t0, double step, double longitudeOffset);

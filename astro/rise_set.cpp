@@ -1,4 +1,5 @@
 #include "astro/rise_set.h"
+#include "astro/rise_set_internal.h"
 
 #include <cmath>
 

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/constellation_boundaries.h"
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 #include "core/settings.h"
 
 namespace {

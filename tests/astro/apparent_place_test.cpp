@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/horizontal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 
 namespace {
 

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "astro/quick_sun_moon.h"
+#include "astro/quick_sun_moon_internal.h"
 #include "astro/time_scales.h"
 #include "core/report.h"
 #include "core/settings.h"

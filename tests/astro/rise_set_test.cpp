@@ -8,6 +8,7 @@
 
 #include "astro/quick_sun_moon.h"
 #include "astro/rise_set.h"
+#include "astro/rise_set_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
 
