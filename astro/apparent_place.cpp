@@ -230,6 +230,16 @@ int TopocentricObserver(double jd, const SolarSystemBody& earth, double deltaT, 
 
 }  // namespace
 
+SiteInfo SiteInfoOf(const ObserverLocation& site) {
+    SiteInfo info;
+    info.latitude = site.latitude;
+    info.longitude = -site.longitude;
+    info.height = site.height;
+    info.temperature = site.temperature;
+    info.pressure = site.pressure;
+    return info;
+}
+
 int SetBody(int type, int number, const char* name, SolarSystemBody* body) {
     body->type = 0;
     body->number = 0;

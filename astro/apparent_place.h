@@ -11,6 +11,8 @@
 // Status results: 0 success, codes as listed with each function.
 #include <cstdint>
 
+#include "core/settings.h"
+
 // Major-planet numbers of a type-0 body.
 enum SolarSystemNumber {
     kMercury = 1, kVenus = 2, kEarth = 3, kMars = 4, kJupiter = 5, kSaturn = 6,
@@ -44,6 +46,9 @@ struct SiteInfo {
     double temperature;  // degrees Celsius
     double pressure;     // millibar
 };
+
+// The pipeline's observer at a site record (whose longitude counts west).
+SiteInfo SiteInfoOf(const ObserverLocation& site);
 
 // Julian days (TDB) the solar-system ephemeris covers: about 1694 to 2296.
 constexpr double kEphemerisFirstJD = 2340000.5;

@@ -75,9 +75,17 @@ protected:
         ResetApparentPlaceCaches();
         ResetHorizonCache();
         saved = observerLocation;
+        savedDate = observingDateTime;
+        savedDeltaT = PreferenceFloat(pref::deltaTUser);
     }
-    void TearDown() override { observerLocation = saved; }
+    void TearDown() override {
+        observerLocation = saved;
+        observingDateTime = savedDate;
+        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
+    }
     ObserverLocation saved;
+    ObservingDateTime savedDate{};
+    float savedDeltaT = 0.0f;
 };
 
 TEST_F(HorizontalTest, EquToHorEqualsErfaAndItsCacheChangesNothing) {
@@ -333,6 +341,36 @@ TEST_F(HorizontalTest, HorizonMatrixAgreesWithEquToHor) {
         EXPECT_NEAR(alt, 90.0 - zd, 20.0 / 3600.0);
         EXPECT_NEAR(AzimuthDifference(azimuth, az) * std::cos(alt * kDeg), 0.0, 20.0 / 3600.0);
     }
+}
+
+TEST_F(HorizontalTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
+    // With another site and Delta T current, the ...At forms give what the reading forms
+    // give with theirs current.
+    ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    site.temperature = -5;
+    site.pressure = 990;
+    const double deltaT = 71.5;
+    const double ra = 6.75248, dec = -16.7161;
+    observerLocation = site;
+    observingDateTime.year = 2021;
+    SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+    std::vector<Seen> expected;
+    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode) expected.push_back(See(ra, dec, mode, 2021, 2, 14, 21));
+    double expectedMatrix[9];
+    HorizonMatrix(2021, 2, 14, 21, 30, 0, expectedMatrix);
+
+    SetSite(48.2f, -16.4f, 60);
+    SetPreferenceFloat(pref::deltaTUser, 5.0f);
+    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode) {
+        Seen s{-1, -1, -999, -999};
+        ComputeApparentPositionAt(site, deltaT, ra, dec, &s.ra, &s.dec, &s.alt, &s.az, mode, 2021, 2, 14, 21, 30, 0);
+        const Seen& e = expected[mode - kModeNone];
+        EXPECT_EQ((std::vector<double>{s.ra, s.dec, s.alt, s.az}), (std::vector<double>{e.ra, e.dec, e.alt, e.az}))
+            << mode;
+    }
+    double M[9];
+    HorizonMatrixAt(site, 2021, 2, 14, 21, 30, 0, M);
+    EXPECT_EQ(std::vector<double>(M, M + 9), std::vector<double>(expectedMatrix, expectedMatrix + 9));
 }
 
 }  // namespace

@@ -249,4 +249,40 @@ TEST_F(PlanetPositionsTest, ShadowCentreAndTopocentricMode) {
     EXPECT_LT(marsShift, 20.0);
 }
 
+TEST_F(PlanetPositionsTest, ArgumentFormsReadNoCurrentSiteModeOrDeltaT) {
+    // With another site, Delta T and coordinate mode current, the ...At forms give what the
+    // reading forms give with theirs current.
+    ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    const double deltaT = 71.5;
+    const double jd = DateTimeToJD(2021, 7, 4, 22, 10, 0, 600) + deltaT / 86400.0;
+    const int bodies[] = {kBodySun, kBodyMoon, kBodyMercury, kBodyMars, kBodyPluto, kBodyEarth, kBodyEarthShadow};
+    for (const int mode : {1, 3}) {
+        observerLocation = site;
+        observingDateTime.year = 2021;
+        SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+        preferences.word[pref::coordinateMode] = mode;
+        std::vector<std::vector<double>> expected;
+        for (const int body : bodies) {
+            BodyRecord planet = Filled(7.0), analytic = Filled(7.0);
+            ComputePlanet(&planet, body, 2021, 7, 4, 22, 10, 0);
+            ComputeBodyAnalytic(&analytic, body, jd);
+            expected.push_back(Fields(planet));
+            expected.push_back(Fields(analytic));
+        }
+
+        UseSite(45.0, -7.0);
+        SetPreferenceFloat(pref::deltaTUser, 5.0f);
+        preferences.word[pref::coordinateMode] = 3 - mode + 1;
+        std::size_t i = 0;
+        for (const int body : bodies) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " body " << body);
+            BodyRecord planet = Filled(7.0), analytic = Filled(7.0);
+            ComputePlanetAt(site, deltaT, mode, &planet, body, 2021, 7, 4, 22, 10, 0);
+            ComputeBodyAnalyticAt(site, deltaT, mode, &analytic, body, jd);
+            EXPECT_EQ(Fields(planet), expected[i++]);
+            EXPECT_EQ(Fields(analytic), expected[i++]);
+        }
+    }
+}
+
 }  // namespace

@@ -279,4 +279,43 @@ TEST_F(RiseSetTest, MoonEventsOfTheNextDay) {
     EXPECT_GE(slipped, 2);  // about once a month each
 }
 
+TEST_F(RiseSetTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
+    // The ...At forms give, with another site and Delta T current, what the reading forms
+    // give with theirs current.
+    const ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    const double deltaT = 71.5;
+    observerLocation = site;
+    observingDateTime.year = 2021;
+    SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+    struct Events {
+        double v[4];
+        int result;
+    };
+    auto reading = [](int day) {
+        Events sun{}, moon{}, moonLine{};
+        sun.result = ComputeSunRiseSet(2021, 7, day, &sun.v[0], &sun.v[1], &sun.v[2], &sun.v[3]);
+        moon.result = ComputeMoonRiseSet(2021, 7, day, &moon.v[0], &moon.v[1], &moon.v[2], &moon.v[3]);
+        moonLine.result = ComputeMoonRiseSetTransit(2021, 7, day, &moonLine.v[0], &moonLine.v[1], &moonLine.v[2]);
+        return std::vector<Events>{sun, moon, moonLine};
+    };
+    std::vector<std::vector<Events>> expected;
+    for (int day = 1; day <= 31; day += 3) expected.push_back(reading(day));
+
+    UseSite(64.1, 21.9, 0);
+    SetPreferenceFloat(pref::deltaTUser, 5.0f);
+    for (int day = 1, i = 0; day <= 31; day += 3, ++i) {
+        SCOPED_TRACE(day);
+        Events sun{}, moon{}, moonLine{};
+        sun.result = ComputeSunRiseSetAt(site, deltaT, 2021, 7, day, &sun.v[0], &sun.v[1], &sun.v[2], &sun.v[3]);
+        moon.result = ComputeMoonRiseSetAt(site, deltaT, 2021, 7, day, &moon.v[0], &moon.v[1], &moon.v[2], &moon.v[3]);
+        moonLine.result = ComputeMoonRiseSetTransitAt(site, deltaT, deltaT, 2021, 7, day, &moonLine.v[0],
+                                                      &moonLine.v[1], &moonLine.v[2]);
+        const Events got[3] = {sun, moon, moonLine};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(got[k].result, expected[i][k].result) << k;
+            for (int e = 0; e < 4; ++e) EXPECT_EQ(got[k].v[e], expected[i][k].v[e]) << k << " " << e;
+        }
+    }
+}
+
 }  // namespace

@@ -149,4 +149,15 @@ TEST_F(HorizontalToEquatorialTest, RoundTripsFromEquatorial) {
     HorizontalToEquatorial(1, 1, 1, nullptr, nullptr);
 }
 
+TEST_F(HorizontalToEquatorialTest, ArgumentFormReadsNoCurrentSite) {
+    const ObserverLocation site = MakeSite(-33.9f, -151.2f, 600);
+    observerLocation = site;
+    double ra1, dec1, ra2, dec2;
+    HorizontalToEquatorial(17.3, 2.1, 0.4, &ra1, &dec1);
+    SetLatitude(51.0);
+    HorizontalToEquatorialAt(site, 17.3, 2.1, 0.4, &ra2, &dec2);
+    EXPECT_EQ(ra2, ra1);
+    EXPECT_EQ(dec2, dec1);
+}
+
 }  // namespace
