@@ -1,5 +1,6 @@
 #include "astro/fixed_trig.h"
 #include "astro/fixed_trig_internal.h"
+#include "support/fixture_files.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -19,7 +19,7 @@ namespace {
 using i32 = std::int32_t;
 using i64 = std::int64_t;
 
-constexpr double kPi = 3.14159265358979323846;
+using test_units::kPi;
 // The fixed-point angle scale: the system's full turn is 105414356, not 2 pi 2^24.
 constexpr double kUnitsPerRadian = kFixTurn / (2 * kPi);
 
@@ -33,11 +33,8 @@ struct FrozenCase {
 };
 
 std::vector<FrozenCase> ReadFrozen() {
-    std::ifstream file(std::string(VELKARION_TEST_DATA) + "/astro/fixed_trig_frozen.txt");
     std::vector<FrozenCase> cases;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : ReadFixtureLines("astro/fixed_trig_frozen.txt")) {
         std::istringstream fields(line);
         FrozenCase c;
         fields >> c.name;

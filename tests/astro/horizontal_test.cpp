@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "astro/apparent_place.h"
@@ -14,10 +11,11 @@
 #include "astro/precession_nutation_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
+using test_units::kDeg;
 
 struct HorizonCase {
     double jd, deltaT, latitude, longitude, ra, dec, zd, az;
@@ -25,18 +23,10 @@ struct HorizonCase {
 
 std::vector<HorizonCase> ReadHorizonCases() {
     std::vector<HorizonCase> cases;
-    std::ifstream in(VELKARION_TEST_DATA "/astro/earth_horizon_erfa.txt");
-    EXPECT_TRUE(in);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string kind;
-        s >> kind;
-        if (kind != "horizon") continue;
-        HorizonCase c;
-        s >> c.jd >> c.deltaT >> c.latitude >> c.longitude >> c.ra >> c.dec >> c.zd >> c.az;
-        EXPECT_TRUE(s) << line;
-        cases.push_back(c);
+    for (const std::vector<double>& r : ReadTaggedFixtureRows("astro/earth_horizon_erfa.txt", "horizon")) {
+        EXPECT_GE(r.size(), 8u);
+        if (r.size() < 8) continue;
+        cases.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]});
     }
     return cases;
 }
@@ -209,12 +199,6 @@ Seen See(double ra, double dec, int mode, int year, int month, int day, int hour
     Seen s{-1, -1, -999, -999};
     ComputeApparentPosition(ra, dec, &s.ra, &s.dec, &s.alt, &s.az, mode, year, month, day, hour, 30, 0);
     return s;
-}
-
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double a1 = ra1 * 15.0 * kDeg, a2 = ra2 * 15.0 * kDeg, d1 = dec1 * kDeg, d2 = dec2 * kDeg;
-    const double c = std::sin(d1) * std::sin(d2) + std::cos(d1) * std::cos(d2) * std::cos(a1 - a2);
-    return std::acos(std::min(1.0, c)) / kDeg * 3600.0;
 }
 
 TEST_F(HorizontalTest, ModesOnOneStar) {

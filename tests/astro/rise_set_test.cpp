@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,10 +9,11 @@
 #include "astro/rise_set_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
+using test_units::kDeg;
 
 class RiseSetTest : public ::testing::Test {
 protected:
@@ -191,18 +190,18 @@ struct EphemDay {
 
 std::vector<EphemDay> ReadEphemDays() {
     std::vector<EphemDay> days;
-    std::ifstream in(VELKARION_TEST_DATA "/astro/rise_set_ephem.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream f(line);
+    for (const std::vector<std::string>& w : ReadFixtureWords("astro/rise_set_ephem.txt")) {
+        EXPECT_EQ(w.size(), 14u);
+        if (w.size() < 14) continue;
         EphemDay d;
-        f >> d.site >> d.latitude >> d.longitudeEast >> d.zone >> d.year >> d.month >> d.day;
-        for (double& v : d.values) {
-            std::string text;
-            f >> text;
-            v = text == "-" ? std::nan("") : std::stod(text);
-        }
+        d.site = w[0];
+        d.latitude = std::stod(w[1]);
+        d.longitudeEast = std::stod(w[2]);
+        d.zone = std::stoi(w[3]);
+        d.year = std::stoi(w[4]);
+        d.month = std::stoi(w[5]);
+        d.day = std::stoi(w[6]);
+        for (int i = 0; i < 7; ++i) d.values[i] = w[7 + i] == "-" ? std::nan("") : std::stod(w[7 + i]);
         days.push_back(d);
     }
     return days;
