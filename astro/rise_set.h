@@ -58,9 +58,9 @@ int ComputeMoonRiseSetAt(const ObserverLocation& site, double deltaT, int year, 
 int ComputeMoonRiseSetTransitAt(const ObserverLocation& site, double deltaT, double nextDeltaT, int year, int month,
                                 int day, double* rise, double* transit, double* set);
 
-// The Sun's rise, transit and set; twilightEnd (may be null) receives the evening end of
-// astronomical twilight (23.99 when the Sun never sinks to -18 degrees, 0 when it never
-// rises to it).
+// The Sun's rise, transit and set, its three places taken with the date's Delta T;
+// twilightEnd (may be null) receives the evening end of astronomical twilight (23.99 when
+// the Sun never sinks to -18 degrees, 0 when it never rises to it).
 int ComputeSunRiseSetAt(const ObserverLocation& site, double deltaT, int year, int month, int day, double* rise,
                         double* transit, double* set, double* twilightEnd);
 

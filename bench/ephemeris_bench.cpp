@@ -46,7 +46,8 @@ void BM_ComputeMoonRiseSetTransit(benchmark::State& state) {
     int day = 1;
     for (auto _ : state) {
         double rise, transit, set;
-        benchmark::DoNotOptimize(ComputeMoonRiseSetTransitAt(kSite, kDeltaT, kDeltaT, 2024, 5, day, &rise, &transit, &set));
+        benchmark::DoNotOptimize(
+            ComputeMoonRiseSetTransitAt(kSite, kDeltaT, kDeltaT, 2024, 5, day, &rise, &transit, &set));
         benchmark::DoNotOptimize(set);
         day = day % 28 + 1;
     }

@@ -339,7 +339,8 @@ TEST_F(HorizontalTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
     observingDateTime.year = 2021;
     SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
     std::vector<Seen> expected;
-    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode) expected.push_back(See(ra, dec, mode, 2021, 2, 14, 21));
+    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode)
+        expected.push_back(See(ra, dec, mode, 2021, 2, 14, 21));
     double expectedMatrix[9];
     HorizonMatrix(2021, 2, 14, 21, 30, 0, expectedMatrix);
 

@@ -47,7 +47,9 @@ protected:
         observingDateTime.year = r.year;
         SetPreferenceFloat(pref::deltaTUser, static_cast<float>(r.deltaT));
     }
-    static double UtJD(const PlanetEphemRow& r) { return DateTimeToJD(r.year, r.month, r.day, r.hour, r.minute, r.second, 0); }
+    static double UtJD(const PlanetEphemRow& r) {
+        return DateTimeToJD(r.year, r.month, r.day, r.hour, r.minute, r.second, 0);
+    }
 
     ObserverLocation savedSite{};
     ObservingDateTime savedDate{};
