@@ -101,7 +101,8 @@ void InitSgp4(const TleElements& el, Sgp4Model* out) {
     const double temp1 = kCk2Times3 * pinvsq * xnodp;
     const double temp2 = temp1 * kSatCk2 * pinvsq;
     const double temp3 = kCk4Times1_25 * pinvsq * pinvsq * xnodp;
-    m.meanAnomalyRate = xnodp + 0.5 * temp1 * betao * x3thm1 + 0.0625 * temp2 * betao * (13.0 - 78.0 * theta2 + 137.0 * theta4);
+    m.meanAnomalyRate =
+        xnodp + 0.5 * temp1 * betao * x3thm1 + 0.0625 * temp2 * betao * (13.0 - 78.0 * theta2 + 137.0 * theta4);
     const double x1m5th = 1.0 - 5.0 * theta2;
     m.perigeeRate = -0.5 * temp1 * x1m5th + 0.0625 * temp2 * (7.0 - 114.0 * theta2 + 395.0 * theta4) +
                     temp3 * (3.0 - 36.0 * theta2 + 49.0 * theta4);

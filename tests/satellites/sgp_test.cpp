@@ -75,10 +75,9 @@ TEST(Sgp, DecayedOrOrbitlessInstantsGiveNoPosition) {
     }
 
     // A set the conversion calls invalid (no mean motion) gives no position either.
+    const std::string noMotion = std::string(kStr3Line2).replace(52, 11, " 0.00000000");
     TleElements still;
-    ASSERT_EQ(ConvertTleElements(MakeSatelliteRecord(kStr3Line1, std::string(kStr3Line2).replace(52, 11, " 0.00000000")),
-                                 &still),
-              kElementsInvalid);
+    ASSERT_EQ(ConvertTleElements(MakeSatelliteRecord(kStr3Line1, noMotion), &still), kElementsInvalid);
     SatVector position, velocity;
     EXPECT_EQ(PropagateSgp(100.0, &position, &velocity, still), kOrbitDecayed);
     EXPECT_EQ(position.x, 0.0);
