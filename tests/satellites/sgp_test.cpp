@@ -83,4 +83,16 @@ TEST(Sgp, DecayedOrOrbitlessInstantsGiveNoPosition) {
     EXPECT_EQ(position.x, 0.0);
 }
 
+// A retrograde equatorial orbit: the long-period terms divide by 1 + cos i, which is 0.
+TEST(Sgp, RetrogradeEquatorialOrbitStaysFinite) {
+    const TleElements el = ConvertLines(kStr3Line1, std::string(kStr3Line2).replace(8, 8, "180.0000"));
+    for (double minutes = -1440.0; minutes <= 1440.0; minutes += 180.0) {
+        SatVector position, velocity;
+        ASSERT_EQ(PropagateSgp(minutes, &position, &velocity, el), kOrbitPropagated) << minutes;
+        EXPECT_NEAR(VectorMagnitude(&position), 1.03, 0.03) << minutes;
+        EXPECT_NEAR(position.z, 0.0, 1e-6) << minutes;
+        EXPECT_TRUE(std::isfinite(VectorMagnitude(&velocity))) << minutes;
+    }
+}
+
 }  // namespace
