@@ -194,6 +194,10 @@ TEST(SourceReaders, TheDeepSkyCatalogueGivesEveryDesignationDistanceAndAngle) {
     ASSERT_NE(b33, nullptr);
     EXPECT_EQ(b33->data.type, "dn");
     EXPECT_FALSE(b33->data.hasMagnitude) << "its 4 is an opacity class";
+    const cb::CatalogObject* ldn1036 = find("LDN", 1036);
+    ASSERT_NE(ldn1036, nullptr);
+    EXPECT_EQ(ldn1036->data.type, "star") << "a young stellar object";
+    EXPECT_FALSE(ldn1036->data.hasMagnitude) << "known to Lynds alone: its 5 is an opacity class";
     const cb::CatalogObject* ngc6991 = find("NGC", 6991);
     ASSERT_NE(ngc6991, nullptr);
     EXPECT_FALSE(ngc6991->data.hasMagnitude);

@@ -18,10 +18,11 @@ import sys
 from pathlib import Path
 
 # Deep-sky records to keep, by (field, number): M31, the Orion Nebula, the North America
-# Nebula, a dark nebula of Barnard and Lynds, another Lynds cloud, an NGC object without a
+# Nebula, a dark nebula of Barnard and Lynds, another Lynds cloud, a young star known only
+# to Lynds (its "magnitude" an opacity class too), an NGC object without a
 # magnitude, objects only this catalogue has (Trumpler 14, Stock 2, a Ruprecht cluster), an
 # Abell cluster, a galaxy known by UGC only, M40.
-KEEP_DSO = [("NGC", 224), ("NGC", 1976), ("NGC", 7000), ("B", 33), ("LDN", 1622), ("NGC", 6991),
+KEEP_DSO = [("NGC", 224), ("NGC", 1976), ("NGC", 7000), ("B", 33), ("LDN", 1622), ("LDN", 1036), ("NGC", 6991),
             ("Tr", 14), ("St", 2), ("Ru", 44), ("ACO", 1656), ("UGC", 3580), ("M", 40), ("NGC", 5866)]
 NUMBERED = ["NGC", "IC", "M", "C", "B", "Sh2", "VdB", "RCW", "LDN", "LBN", "Cr", "Mel", "PGC", "UGC"]
 TEXTS = ["PK", "PNG", "SNRG", "ACO", "HCG", "ESO", "VdBH"]

@@ -256,27 +256,41 @@ bool ReadStellariumDsoCatalog(std::string_view bytes, std::vector<CatalogObject>
         in.F64();  // its error
         double distance = in.F64();  // kpc
         in.F64();  // its error
+        // Catalogue numbers; `elsewhere` is set by any beyond the dark-cloud catalogues.
+        bool elsewhere = false;
         static constexpr const char* kNumbered1[] = {"NGC", "IC", "M", "C", "B", "Sh2", "VdB", "RCW", "LDN",
                                                      nullptr /* LBN */, "Cr", "Mel", nullptr /* PGC */, "UGC"};
         for (const char* p : kNumbered1) {
             std::uint32_t n = in.U32();
             if (p) AddNumber(o, p, n);
+            const bool darkCloud = p && (std::strcmp(p, "B") == 0 || std::strcmp(p, "LDN") == 0);
+            if (n != 0 && !darkCloud) elsewhere = true;
         }
-        AddText(o, "Ced", in.Text());
-        in.U32();  // Arp
-        in.U32();  // VV
-        in.Text();  // PK
-        in.Text();  // PN G
-        in.Text();  // SNR G
-        AddText(o, "ACO", in.Text());
-        in.Text();  // HCG
-        in.Text();  // ESO
-        in.Text();  // vdBH
-        in.U32();   // DWB
-        AddNumber(o, "Tr", in.U32());
-        AddNumber(o, "St", in.U32());
-        AddNumber(o, "Ru", in.U32());
-        AddNumber(o, "vdB-Ha", in.U32());
+        auto text = [&](const char* prefix) {
+            std::string t = in.Text();
+            if (!Trim(t).empty()) elsewhere = true;
+            if (prefix) AddText(o, prefix, t);
+        };
+        auto number = [&](const char* prefix) {
+            std::uint32_t n = in.U32();
+            if (n != 0) elsewhere = true;
+            if (prefix) AddNumber(o, prefix, n);
+        };
+        text("Ced");
+        number(nullptr);  // Arp
+        number(nullptr);  // VV
+        text(nullptr);    // PK
+        text(nullptr);    // PN G
+        text(nullptr);    // SNR G
+        text("ACO");
+        text(nullptr);  // HCG
+        text(nullptr);  // ESO
+        text(nullptr);  // vdBH
+        number(nullptr);  // DWB
+        number("Tr");
+        number("St");
+        number("Ru");
+        number("vdB-Ha");
         if (!in.Ok()) {
             error = "deep-sky catalogue: record " + std::to_string(record) + " is cut short at byte " +
                     std::to_string(in.Offset());
@@ -286,9 +300,10 @@ bool ReadStellariumDsoCatalog(std::string_view bytes, std::vector<CatalogObject>
         d.ra = std::fmod(ra * 12.0 / kPi + 24.0, 24.0);
         d.dec = dec * 180.0 / kPi;
         d.type = std::string(SourceType(type));
-        // A dark nebula's magnitude field holds its opacity class.
+        // A dark nebula's magnitude field holds its opacity class, and so does that of any
+        // object known only to the dark-cloud catalogues (Barnard, Lynds), whatever its type.
         double mag = vMag < 90.0 ? vMag : bMag;
-        if (mag < 90.0 && d.type != "dn") d.hasMagnitude = true, d.magnitude = mag;
+        if (mag < 90.0 && d.type != "dn" && elsewhere) d.hasMagnitude = true, d.magnitude = mag;
         if (major > 0.0) {
             d.sizeA = major * 60.0;
             d.sizeB = minor > 0.0 ? minor * 60.0 : d.sizeA;
