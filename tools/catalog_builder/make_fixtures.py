@@ -17,6 +17,8 @@ import struct
 import sys
 from pathlib import Path
 
+import dso_catalogue
+
 # Deep-sky records to keep, by (field, number): M31, the Orion Nebula, the North America
 # Nebula, a dark nebula of Barnard and Lynds, another Lynds cloud, a young star known only
 # to Lynds (its "magnitude" an opacity class too), an NGC object without a
@@ -24,63 +26,12 @@ from pathlib import Path
 # Abell cluster, a galaxy known by UGC only, M40.
 KEEP_DSO = [("NGC", 224), ("NGC", 1976), ("NGC", 7000), ("B", 33), ("LDN", 1622), ("LDN", 1036), ("NGC", 6991),
             ("Tr", 14), ("St", 2), ("Ru", 44), ("ACO", 1656), ("UGC", 3580), ("M", 40), ("NGC", 5866)]
-NUMBERED = ["NGC", "IC", "M", "C", "B", "Sh2", "VdB", "RCW", "LDN", "LBN", "Cr", "Mel", "PGC", "UGC"]
-TEXTS = ["PK", "PNG", "SNRG", "ACO", "HCG", "ESO", "VdBH"]
-LAST = ["DWB", "Tr", "St", "Ru", "VdBHa"]
 
 # Stars to keep: Hipparcos numbers of the bright file, and the first stars of the faint one.
 KEEP_HIP = {32349, 91262, 11767, 27989, 24436, 71683, 30438, 26727, 25930}
 KEEP_FAINT = 3
 
 TOWNS = ["Paris", "Kathmandu", "Sydney", "Chaghcharan", "New York", "Adelaide"]
-
-
-def read_dso(data):
-    at = 0
-
-    def take(fmt):
-        nonlocal at
-        v = struct.unpack_from(fmt, data, at)[0]
-        at += struct.calcsize(fmt)
-        return v
-
-    def text():
-        nonlocal at
-        n = take(">I")
-        if n == 0xFFFFFFFF:
-            return ""
-        s = data[at:at + n].decode("utf-16-be")
-        at += n
-        return s
-
-    text()
-    text()
-    header_end = at
-    records = []
-    while at < len(data):
-        start = at
-        r = {}
-        take(">I")
-        for _ in range(4):
-            take(">d")
-        take(">I")
-        text()
-        take(">d")
-        take(">d")
-        take(">i")
-        for _ in range(6):
-            take(">d")
-        for k in NUMBERED:
-            r[k] = take(">I")
-        r["Ced"] = text()
-        take(">I")
-        take(">I")
-        for k in TEXTS:
-            r[k] = text()
-        for k in LAST:
-            r[k] = take(">I")
-        records.append((r, data[start:at]))
-    return data[:header_end], records
 
 
 def cut_stars(path, keep):
@@ -106,12 +57,12 @@ def cut_stars(path, keep):
 def main(sources, out):
     sources, out = Path(sources), Path(out)
     (out / "stellarium").mkdir(parents=True, exist_ok=True)
-    header, records = read_dso((sources / "stellarium-dso.dat").read_bytes())
+    header, records = dso_catalogue.read((sources / "stellarium-dso.dat").read_bytes())
     chosen = []
     for field, number in KEEP_DSO:
         for r, raw in records:
             value = r[field]
-            if value == number or (isinstance(value, str) and value.strip() == str(number)):
+            if value == number or value == str(number):
                 chosen.append(raw)
                 break
         else:

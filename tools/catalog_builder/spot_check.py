@@ -15,6 +15,8 @@ import struct
 import sys
 from pathlib import Path
 
+import dso_catalogue
+
 # NGC and IC objects: place, magnitude, size and angle from OpenNGC (the catalogue's angle
 # where OpenNGC has none), distance from the deep-sky catalogue.
 OPENNGC_OBJECTS = [(42, 224), (42, 1952), (42, 869), (42, 7000), (42, 5139), (42, 6543), (29, 434),
@@ -48,70 +50,23 @@ def separation_arcsec(ra1, dec1, ra2, dec2):
 
 def read_catalogue(path):
     """The deep-sky catalogue: by (code, number), the first object carrying it."""
-    data = Path(path).read_bytes()
-    at = 0
-
-    def take(fmt):
-        nonlocal at
-        v = struct.unpack_from(fmt, data, at)[0]
-        at += struct.calcsize(fmt)
-        return v
-
-    def text():
-        nonlocal at
-        n = take(">I")
-        if n == 0xFFFFFFFF:
-            return ""
-        s = data[at:at + n].decode("utf-16-be")
-        at += n
-        return s
-
-    text(), text()
     out = {}
-    while at < len(data):
-        o = {}
-        take(">I")
-        o["ra"] = (math.degrees(take(">d")) / 15) % 24
-        o["dec"] = math.degrees(take(">d"))
-        bmag, vmag = take(">d"), take(">d")
-        o["type"] = take(">I")
-        text()
-        o["a"], o["b"] = take(">d") * 60, take(">d") * 60
-        o["angle"] = take(">i") % 180
-        z = take(">d")
-        take(">d")
-        plx = take(">d")
-        take(">d")
-        dist = take(">d")
-        take(">d")
-        mag = vmag if vmag < 90 else bmag
-        o["mag"] = mag if mag < 90 and o["type"] not in (DARK, 23) else 0.0
-        galaxy = o["type"] <= 3 or o["type"] == 33
-        o["dist"] = dist if dist > 0 else 1 / plx if plx > 0 else (
-            299792.458 * z / 71 * 1000 if galaxy and 0.003 < z < 1 else 0.0)
-        keys, elsewhere = [], False
-        for name in ["NGC", "IC", "M", "C", "B", "Sh2", "VdB", "RCW", "LDN", "LBN", "Cr", "Mel", "PGC", "UGC"]:
-            n = take(">I")
-            if n and name in CODES:
-                keys.append((CODES[name], n))
-            elsewhere |= bool(n) and name not in ("B", "LDN")
-        ced = text().strip()
-        elsewhere |= bool(take(">I")) | bool(take(">I")) | bool(ced)
-        texts = [text() for _ in range(7)]
-        elsewhere |= any(t.strip() for t in texts)
-        aco = texts[3].strip()
-        if ced.isdigit():
-            keys.append((10, int(ced)))
-        if aco.isdigit():
-            keys.append((1, int(aco)))
-        for name in ["DWB", "Tr", "St", "Ru", "VdBHa"]:
-            n = take(">I")
-            if n and name in CODES:
-                keys.append((CODES[name], n))
-            elsewhere |= bool(n)
+    for f, _ in dso_catalogue.read(Path(path).read_bytes())[1]:
+        o = {"ra": (math.degrees(f["ra"]) / 15) % 24, "dec": math.degrees(f["dec"]), "type": f["type"],
+             "a": f["major"] * 60, "b": f["minor"] * 60, "angle": f["angle"] % 180}
+        mag = f["vmag"] if f["vmag"] < 90 else f["bmag"]
         # Objects of the dark-cloud catalogues alone carry an opacity class there.
-        if not elsewhere:
-            o["mag"] = 0.0
+        elsewhere = any(f[name] for name in dso_catalogue.DESIGNATIONS if name not in ("B", "LDN"))
+        o["mag"] = mag if mag < 90 and f["type"] not in (DARK, 23) and elsewhere else 0.0
+        galaxy = f["type"] <= 3 or f["type"] == 33
+        o["dist"] = f["dist"] if f["dist"] > 0 else 1 / f["plx"] if f["plx"] > 0 else (
+            299792.458 * f["z"] / 71 * 1000 if galaxy and 0.003 < f["z"] < 1 else 0.0)
+        keys = []
+        for name in dso_catalogue.DESIGNATIONS:
+            value = f[name]
+            if name in CODES and value and (not isinstance(value, str) or value.isdigit()):
+                keys.append((CODES[name], int(value)))
+        # The builder's order: the numbered catalogues, then Cederblad and Abell, then the rest.
         o["keys"] = keys
         for k in keys:
             out.setdefault(k, o)
