@@ -223,6 +223,16 @@ std::vector<Zone> GridZones(int level, double maxOffset) {
     return zones;
 }
 
+// `count` bits (at most 32) from bit `from` of a little-endian bit field.
+std::uint64_t Bits(const unsigned char* bytes, int from, int count) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < count; ++i) {
+        const int bit = from + i;
+        v |= static_cast<std::uint64_t>((bytes[bit / 8] >> (bit % 8)) & 1u) << i;
+    }
+    return v;
+}
+
 std::int32_t SignExtend(std::uint64_t v, int bits) {
     std::uint64_t m = 1ull << (bits - 1);
     return static_cast<std::int32_t>(static_cast<std::int64_t>((v ^ m) - m));
@@ -360,14 +370,12 @@ bool ReadStellariumStarFile(std::string_view bytes, std::vector<CatalogStar>& ou
                 // Bit fields from the lowest bit: x0, x1 (20 or 18 bits each), for the
                 // 10-byte kind two proper-motion fields of 14 bits, then B−V (7) and
                 // magnitude (5).
-                unsigned __int128 v = 0;
-                for (std::size_t k = size; k-- > 0;) v = (v << 8) | r[k];
                 const int bits = kind == 1 ? 20 : 18;
-                x0 = SignExtend(static_cast<std::uint64_t>(v & ((1u << bits) - 1)), bits);
-                x1 = SignExtend(static_cast<std::uint64_t>((v >> bits) & ((1u << bits) - 1)), bits);
+                x0 = SignExtend(Bits(r, 0, bits), bits);
+                x1 = SignExtend(Bits(r, bits, bits), bits);
                 const int rest = kind == 1 ? 2 * bits + 28 : 2 * bits;
-                bvIndex = static_cast<unsigned>((v >> rest) & 0x7F);
-                magIndex = static_cast<unsigned>((v >> (rest + 7)) & 0x1F);
+                bvIndex = static_cast<unsigned>(Bits(r, rest, 7));
+                magIndex = static_cast<unsigned>(Bits(r, rest + 7, 5));
             }
             const Zone& zone = zones[z];
             Vec p = Normalized(zone.center + zone.axis0 * x0 + zone.axis1 * x1);
