@@ -24,6 +24,7 @@
 #include "scope/scope_services.h"
 #include "core/settings.h"
 #include "shell/utilities.h"
+#include "shell/utilities_internal.h"
 
 namespace fs = std::filesystem;
 
