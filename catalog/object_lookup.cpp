@@ -158,14 +158,15 @@ int DeepSky(int catalog, int number, ObjectRef* out, const Texts& texts) {
         int high = row.last - 1;
         int hit = -1;
         ObjectRef rec;
+        const auto wanted = static_cast<std::uint32_t>(number);
         while (low <= high) {
             const int middle = low + (high - low) / 2;
             if (!GetObjectRecord(middle, &rec)) return 0;
-            if (rec.number == static_cast<std::uint32_t>(number) && rec.catalog == static_cast<std::uint32_t>(catalog)) {
+            if (rec.number == wanted && rec.catalog == static_cast<std::uint32_t>(catalog)) {
                 hit = middle;
                 break;
             }
-            if (rec.number > static_cast<std::uint32_t>(number))
+            if (rec.number > wanted)
                 high = middle - 1;
             else
                 low = middle + 1;

@@ -68,6 +68,8 @@ TEST_F(CrossReferenceTest, OtherDesignationsKeepTheirSlots) {
     std::int16_t one[1] = {-9};
     std::uint32_t oneNumber[1] = {9};
     EXPECT_EQ(FindCrossReference(42, 40, one, oneNumber, 1, nullptr, 0), 0);  // only slot 1 had anything
+    EXPECT_EQ(FindCrossReference(42, 224, one, oneNumber, 0, nullptr, 0), 0);  // no slots offered
+    EXPECT_EQ(one[0], -9);
     EXPECT_EQ(FindCrossReference(42, 224, one, oneNumber, 1, nullptr, 0), 1);
     EXPECT_EQ(one[0], 40);
     EXPECT_EQ(oneNumber[0], 31u);

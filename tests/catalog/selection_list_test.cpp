@@ -345,7 +345,8 @@ TEST_F(SelectionListTest, EphemerisMovesPlanetsAndCometsAndSkipsUnreadableElemen
     missing.rightAscension = 3.5f;
     SelectionRecord galaxy = Rec(224, 42, 0, 0);
     galaxy.rightAscension = 0.712f;
-    for (const SelectionRecord& r : {mars, comet, missing, galaxy}) selectionList.records[selectionList.recordCount++] = r;
+    for (const SelectionRecord& r : {mars, comet, missing, galaxy})
+        selectionList.records[selectionList.recordCount++] = r;
     preferences.word[pref::coordinateMode] = 1;
 
     UpdateObjectEphemeris(2024, 3, 15, 22, 0, 0);
