@@ -21,7 +21,8 @@
 #include "objects/objects_services.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "scope/scope_services.h"
+#include "scope/saved_alignment.h"
+#include "scope/serial_port.h"
 #include "core/settings.h"
 #include "shell/utilities.h"
 
