@@ -31,6 +31,15 @@ void UseBox(int drive, int azResolution, int altResolution) {
     preferences.word[pref::encoderStepsAlt] = altResolution;
 }
 
+// A box on port list position 1 whose counts read 90 and 45 degrees.
+struct BoxOnTheLine {
+    MountDouble mount;
+    SerialBench bench;
+    BoxOnTheLine(MountDialect dialect, int drive) : mount(dialect, Counts(2048, 512)), bench({mount.SlavePath()}) {
+        UseBox(drive, 8192, 4096);
+    }
+};
+
 struct Reading {
     std::uint32_t ok = 0;
     double az = -1, alt = -1;
@@ -63,9 +72,8 @@ TEST(EncoderBoxes, SetUpAndQueryBytesOfEachBox) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MountDouble mount(c.dialect, Counts(2048, 512));
-        SerialBench bench({mount.SlavePath()});
-        UseBox(c.drive, 8192, 4096);
+        BoxOnTheLine box(c.dialect, c.drive);
+        MountDouble& mount = box.mount;
         ASSERT_EQ(EncoderConnect(), 1u);
         mount.WaitForCommands(c.setup.size());
         EXPECT_EQ(mount.Commands(), c.setup);
@@ -138,9 +146,8 @@ TEST(EncoderBoxes, AnswersOutOfFormFail) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MountDouble mount(c.dialect, Counts(2048, 512));
-        SerialBench bench({mount.SlavePath()});
-        UseBox(c.drive, 8192, 4096);
+        BoxOnTheLine box(c.dialect, c.drive);
+        MountDouble& mount = box.mount;
         ASSERT_EQ(EncoderConnect(), 1u);
         c.script(mount);
         const Reading r = Query();

@@ -23,15 +23,18 @@ MountDoubleState At(double ra, double dec, bool high = true) {
     return s;
 }
 
+// A fresh driver for `drive` on port list position 1.
+void UseDrive(int drive) {
+    meadeState = MeadeState{};
+    preferences.word[pref::scopeDrive] = drive;
+    preferences.word[pref::scopePort] = 1;
+}
+
 class Lx200 : public ::testing::Test {
 protected:
     MountDouble mount{MountDialect::Lx200, At(5.5, -30.25)};
     SerialBench bench{{mount.SlavePath()}};
-    void SetUp() override {
-        meadeState = MeadeState{};
-        preferences.word[pref::scopeDrive] = 5;
-        preferences.word[pref::scopePort] = 1;
-    }
+    void SetUp() override { UseDrive(5); }
     void Connect() {
         ASSERT_EQ(MeadeConnect(), 1u);
         mount.ClearRecord();
@@ -61,9 +64,7 @@ TEST_F(Lx200, TheConnectProbeAndWhatItsAnswerSwitches) {
         SCOPED_TRACE(c.what);
         MountDouble m(MountDialect::Lx200, At(5.5, -30.25));
         SerialBench b({m.SlavePath()});
-        preferences.word[pref::scopeDrive] = c.drive;
-        preferences.word[pref::scopePort] = 1;
-        meadeState = MeadeState{};
+        UseDrive(c.drive);
         c.script(m);
         EXPECT_EQ(MeadeConnect(), c.connected);
         EXPECT_EQ(meadeState.highPrecision, c.highPrecision);
@@ -125,9 +126,7 @@ TEST_F(Lx200, PositionQueriesInBothPrecisions) {
         SCOPED_TRACE(c.what);
         MountDouble m(MountDialect::Lx200, c.state);
         SerialBench b({m.SlavePath()});
-        preferences.word[pref::scopeDrive] = 5;
-        preferences.word[pref::scopePort] = 1;
-        meadeState = MeadeState{};
+        UseDrive(5);
         ASSERT_EQ(MeadeConnect(), 1u);
         m.ClearRecord();
         c.script(m);
@@ -192,9 +191,7 @@ TEST_F(Lx200, GotoSendsTheTargetAndTakesOnlyZeroForYes) {
         SCOPED_TRACE(c.what);
         MountDouble m(MountDialect::Lx200, At(1, 1));
         SerialBench b({m.SlavePath()});
-        preferences.word[pref::scopeDrive] = c.drive;
-        preferences.word[pref::scopePort] = 1;
-        meadeState = MeadeState{};
+        UseDrive(c.drive);
         ASSERT_EQ(MeadeConnect(), 1u);
         m.ClearRecord();
         c.script(m);
