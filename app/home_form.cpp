@@ -23,6 +23,7 @@
 #include "shell/fields.h"
 #include "shell/fonts.h"
 #include "shell/form_dispatcher.h"
+#include "app/home_form_internal.h"
 #include "app/main_window.h"
 #include "shell/message_box.h"
 #include "shell/night_mode_dialog.h"
@@ -55,7 +56,6 @@ constexpr int kPlanetViewForm = 2460;
 constexpr int kRowHeight = 13;
 constexpr int kLabelOffset = 20;
 constexpr int kValueOffset = 55;
-constexpr int kPanelRows = 10;
 
 // Buttons and their pictures.
 struct ButtonPicture {
@@ -100,6 +100,7 @@ constexpr ButtonForm kButtonForms[] = {
 };
 
 Window homeWindow;
+HomePanelShown panelShown;
 
 double ScaleH() { return screenScale.horizontal; }
 double ScaleV() { return screenScale.vertical; }
@@ -126,6 +127,11 @@ void DrawRow(const char* label, const char* value, int row) {
     const int y = a.y + Sv(kRowHeight * row);
     if (label) DrawString(label, static_cast<int>(std::strlen(label)), a.x + Sh(kLabelOffset), y);
     if (value) DrawString(value, static_cast<int>(std::strlen(value)), a.x + Sh(kValueOffset), y);
+    if (row >= 0 && row < kHomePanelRows) {
+        HomePanelRow& shown = panelShown.rows[row];
+        std::snprintf(shown.label, sizeof shown.label, "%s", label ? label : "");
+        std::snprintf(shown.value, sizeof shown.value, "%s", value ? value : "");
+    }
 }
 
 // The night colour of the panel's text, or its yellow by day.
@@ -137,7 +143,7 @@ platform::Color PanelTextColour() {
 void FillPanel() {
     const platform::Point a = HomeStatusAnchor();
     SetForeColor(platform::Rgb(0, 0, 0));
-    DrawRectangle(Bounds{a.x - Sh(4), a.y - Sv(3), Sh(154), Sv(kRowHeight * kPanelRows + 4)}, 0);
+    DrawRectangle(Bounds{a.x - Sh(4), a.y - Sv(3), Sh(154), Sv(kRowHeight * kHomePanelRows + 4)}, 0);
 }
 
 void PopupRow(int list) {
@@ -173,6 +179,8 @@ void EditObservingTime() {
 }
 
 }  // namespace
+
+const HomePanelShown& LastHomePanel() { return panelShown; }
 
 // ---- The panel's arithmetic ------------------------------------------------------------------
 
@@ -329,7 +337,8 @@ void HomeStatus() {
     } else {
         waxing = ComputeMoonIllumination(t.year, t.month, t.day, t.hour + 1, zone, nullptr) > fraction;
     }
-    DrawBitmapMasked(MoonPhaseIcon(fraction, waxing), a.x, a.y + Sv(kRowHeight * 8 - 2));
+    panelShown.moonIcon = MoonPhaseIcon(fraction, waxing);
+    DrawBitmapMasked(panelShown.moonIcon, a.x, a.y + Sv(kRowHeight * 8 - 2));
 
     double moonRise = 0.0, moonTransit = 0.0, moonSet = 0.0;
     ComputeMoonRiseSetTransit(t.year, t.month, t.day, &moonRise, &moonTransit, &moonSet);

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
 #include "platform/gfx_context.h"
 #include "platform/messages.h"
+#include "shell/form_dispatcher_internal.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "core/initialisers.h"

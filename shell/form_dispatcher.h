@@ -47,7 +47,6 @@
 // with its row (id, name, title) in the form table of form_dispatcher.cpp, and the
 // program registers the procedure at start: RegisterForm(2830, CompassChart).
 #include <cstdint>
-#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/types.h"
@@ -56,8 +55,8 @@
 
 // ---- Shell services -------------------------------------------------------------------
 // The handheld shell's full-screen, activation, input-panel and menu-bar services have no
-// meaning on a desktop: these calls are recorded (for tests) and change nothing, except
-// that dialog set-up gives the form the screen's size. Forms are kept inside the screen by
+// meaning on a desktop: these calls are recorded (for tests: form_dispatcher_internal.h)
+// and change nothing, except that dialog set-up gives the form the screen's size. Forms are kept inside the screen by
 // the window layer, so fitting a form to its client height plus the menu band at every
 // activation never makes it grow.
 
@@ -95,21 +94,6 @@ struct ShellActivateInfo {
 };
 extern ShellActivateInfo formActivateInfo;
 
-enum class ShellCall : std::uint8_t {
-    InitDialog,
-    FullScreen,
-    HandleActivate,
-    HandleSettingChange,
-    InputPanel,
-    CreateMenuBar,
-    InputDialogHook,
-};
-struct ShellCallRecord {
-    ShellCall call;
-    platform::Window window;
-    int value;   // the flags, the preference, the menu id or the message
-};
-
 // Dialog set-up: with kShellSizeFullScreen the dialog is sized to the screen. Returns 1.
 int ShellInitDialog(platform::Window dialog, unsigned flags);
 int ShellFullScreen(platform::Window window, unsigned flags);
@@ -123,10 +107,6 @@ void ShellSetInputPanel(platform::Window window, int preference);
 platform::Window ShellCreateMenuBar(platform::Window owner, int menuId);
 // Returns 0: the message goes on to the dialog procedure.
 int ShellInputDialogHook(platform::Window dialog, unsigned message, platform::WParam wParam);
-
-// The most recent calls (the oldest are dropped past a few hundred).
-const std::vector<ShellCallRecord>& ShellCalls();
-void ClearShellCalls();
 
 // ---- The form switch ------------------------------------------------------------------
 
@@ -154,11 +134,6 @@ void CloseForm(int formId);
 // Registers the dialog procedure that makes a form: the program does it at start for every
 // form that is built.
 void RegisterForm(int formId, platform::DialogProc proc);
-// Installs (or with null removes) the dialog procedure of a form id, also for ids the
-// table lacks (tests); returns the one it replaced.
-platform::DialogProc SetFormDialogProc(int formId, platform::DialogProc proc);
-// The dialog procedure ShowForm would use (null: none built).
-platform::DialogProc GetFormDialogProc(int formId);
 // The title a form shows in its title bar ("" when it has none or is not in the table).
 const char* GetFormTitle(int formId);
 
@@ -233,5 +208,3 @@ int GetPreviousForm();
 void DropFormHistory();
 // The back shift, then GotoForm of the form before the current one.
 void GoBackForm();
-// All slots 1950 (start of a run; tests).
-void ResetFormHistory();

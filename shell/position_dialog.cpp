@@ -1,6 +1,7 @@
 #include "shell/position_dialog.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -143,8 +144,12 @@ int PositionInput(Window parent, int mode, char* name, char* first, char* second
     SetActiveFormHandle(parent);
     SetDrawTarget(parent, dc);
     if (!positionInput.result) return 0;
+    // The caller's fields take the first kPositionTextOut characters.
     auto give = [](char* out, const char* text) {
-        if (out) std::snprintf(out, kPositionTextOut + 1, "%s", text);
+        if (!out) return;
+        const std::size_t n = strnlen(text, kPositionTextOut);
+        std::memcpy(out, text, n);
+        out[n] = '\0';
     };
     give(name, positionInput.name);
     give(first, positionInput.first);

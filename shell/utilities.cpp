@@ -11,6 +11,7 @@
 #include "astro/time_scales.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "shell/utilities_internal.h"
 
 int networkAllowed = 0;
 int dateOrderMonthFirst = 0;

@@ -6,8 +6,6 @@
 // Calendar arithmetic and Julian days live in "core/calendar.h", numbers as text in
 // "core/number_text.h", angles and times as text in "astro/angle_text.h".
 #include <cstdint>
-#include <functional>
-#include <string>
 
 #include "core/calendar.h"
 #include "core/number_text.h"
@@ -59,31 +57,3 @@ void WaitPenOrKey();
 extern int networkAllowed;
 int IsNetworkAllowed();
 void SetNetworkAllowed(int flag);
-
-// ---------------------------------------------------------------------------------------
-// Where the device services come from: the platform layer's clock, short-date order and
-// message queue, unless a test or tool installs its own source. An empty function returns
-// to the platform.
-
-struct LocalDateTimeFields {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
-void SetLocalClockSource(std::function<LocalDateTimeFields()> source);
-
-// Formats a date as the user's short date (dayOfWeek 0 Sunday); the order is read from
-// the second character of 1 December 2007 ("12/1/2007" puts the month first).
-void SetShortDateSource(std::function<std::string(int year, int month, int day, int dayOfWeek)> source);
-// Forgets the cached date order, so the next GetDateOrder asks again.
-void ResetDateOrder();
-
-// Milliseconds since the device started.
-void SetTickSource(std::function<std::uint32_t()> source);
-
-// Removes the oldest pending message whose number lies in [first, last] and returns its
-// number, or 0 when there is none.
-void SetPendingInputSource(std::function<unsigned(unsigned first, unsigned last)> source);

@@ -18,6 +18,7 @@
 #include "platform/system_colors.h"
 #include "shell/fields.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_dispatcher_internal.h"
 #include "app/home_form.h"
 #include "core/initialisers.h"
 #include "shell/list_views.h"

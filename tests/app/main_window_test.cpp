@@ -22,6 +22,7 @@
 #include "platform/system_colors.h"
 #include "shell/colour_scheme.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_dispatcher_internal.h"
 #include "shell/power_thread.h"
 #include "core/settings.h"
 #include "app/startup_data.h"

@@ -25,6 +25,7 @@
 #include "scope/serial_port.h"
 #include "core/settings.h"
 #include "shell/utilities.h"
+#include "shell/utilities_internal.h"
 
 namespace fs = std::filesystem;
 

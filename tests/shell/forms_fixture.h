@@ -23,6 +23,7 @@
 #include "shell/draw_targets.h"
 #include "shell/fields.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_dispatcher_internal.h"
 #include "core/initialisers.h"
 #include "shell/message_box.h"
 #include "core/settings.h"

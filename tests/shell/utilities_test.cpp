@@ -1,4 +1,5 @@
 #include "shell/utilities.h"
+#include "shell/utilities_internal.h"
 
 #include <gtest/gtest.h>
 
