@@ -32,6 +32,11 @@ bool Known(int fd, SerialTimeouts* timeouts = nullptr) {
     return true;
 }
 
+// The time-out of an n-byte transfer.
+std::chrono::milliseconds Milliseconds(int perByte, std::size_t n, int total) {
+    return std::chrono::milliseconds(static_cast<long long>(perByte) * static_cast<long long>(n) + total);
+}
+
 int MillisecondsUntil(Clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
@@ -143,7 +148,7 @@ long ReadWithin(int fd, void* buffer, std::size_t n, bool waitForFirst) {
     SerialTimeouts to;
     if (!Known(fd, &to)) return -1;
     if (n == 0) return 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(to.readPerByteMs) * n + to.readTotalMs);
+    const auto deadline = Clock::now() + Milliseconds(to.readPerByteMs, n, to.readTotalMs);
     auto* bytes = static_cast<unsigned char*>(buffer);
     std::size_t got = 0;
     while (got < n) {
@@ -179,7 +184,7 @@ long ReadPending(int fd, void* buffer, std::size_t n) { return ReadWithin(fd, bu
 bool Write(int fd, const void* data, std::size_t n) {
     SerialTimeouts to;
     if (!Known(fd, &to)) return false;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long long>(to.writePerByteMs) * n + to.writeTotalMs);
+    const auto deadline = Clock::now() + Milliseconds(to.writePerByteMs, n, to.writeTotalMs);
     const auto* bytes = static_cast<const unsigned char*>(data);
     std::size_t sent = 0;
     while (sent < n) {

@@ -95,8 +95,8 @@ void SendSetup(int drive) {
             ZeroOffsets();
         }
     } else if (drive == 4) {
-        const unsigned char setup[5] = {'z', static_cast<unsigned char>(alt & 0xFF), static_cast<unsigned char>((alt >> 8) & 0xFF),
-                                        static_cast<unsigned char>(az & 0xFF), static_cast<unsigned char>((az >> 8) & 0xFF)};
+        const auto byte = [](int value) { return static_cast<unsigned char>(value & 0xFF); };
+        const unsigned char setup[5] = {'z', byte(alt), byte(alt >> 8), byte(az), byte(az >> 8)};
         if (!WriteSerial(setup, 5)) return;
         char answer;
         if (ReadSerial(&answer, 1) == 1) {
@@ -250,7 +250,8 @@ std::uint32_t EncoderQueryAltAz(double* az, double* alt, std::int32_t* rawAz, st
         ShowMessage("Bad Azt encoder resolution", "Please check.");
         return 0;
     }
-    const double azimuth = static_cast<double>(AxisCount(countAz, azResolution, e.azOffset)) * 360.0 / static_cast<double>(azTurn);
+    const std::int64_t azCount = AxisCount(countAz, azResolution, e.azOffset);
+    const double azimuth = static_cast<double>(azCount) * 360.0 / static_cast<double>(azTurn);
 
     *az = azimuth;
     *alt = altitude;

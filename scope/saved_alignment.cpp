@@ -21,7 +21,8 @@ int RestoreLastAlignment() {
 }
 
 bool AllocAlignmentStars() {
-    return StartupAllocate(alignmentStars, 1, kAlignmentStarsSize, std::string(kStartupAllocFailure) + "alignment stars");
+    return StartupAllocate(alignmentStars, 1, kAlignmentStarsSize,
+                           std::string(kStartupAllocFailure) + "alignment stars");
 }
 
 void FreeAlignmentStars() { StartupRelease(alignmentStars); }

@@ -53,7 +53,9 @@ struct Pty {
         }
         return got;
     }
-    void Send(const std::string& bytes) { ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+    void Send(const std::string& bytes) {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
 };
 
 std::string AllByteValues() {
@@ -62,7 +64,9 @@ std::string AllByteValues() {
     return all;
 }
 
-long Millis(Clock::duration d) { return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()); }
+long Millis(Clock::duration d) {
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+}
 
 class TermiosTest : public ::testing::Test {
 protected:

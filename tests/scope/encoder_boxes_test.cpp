@@ -137,11 +137,13 @@ TEST(EncoderBoxes, AnswersOutOfFormFail) {
         {"Intelliscope without its first byte", 16, MountDialect::Intelliscope,
          [](MountDouble& m) { m.SetAnswer("Q", "+02048\t+00512"); }, {}},
         {"garbled", 3, MountDialect::BBox, [](MountDouble& m) { m.Script(MountScript::Garbled); }, {}},
-        {"letters in a field", 11, MountDialect::PlainEncoder, [](MountDouble& m) { m.SetAnswer("Q", "+0x048\t+00512\r"); }, {}},
+        {"letters in a field", 11, MountDialect::PlainEncoder,
+         [](MountDouble& m) { m.SetAnswer("Q", "+0x048\t+00512\r"); }, {}},
         {"one field", 11, MountDialect::PlainEncoder, [](MountDouble& m) { m.SetAnswer("Q", "+0204800512\r\r"); }, {}},
         {"short", 1, MountDialect::PlainEncoder, [](MountDouble& m) { m.Script(MountScript::Short, 12); }, {}},
         {"Dave Ek short", 4, MountDialect::DaveEk, [](MountDouble& m) { m.SetAnswer("y", "ab"); }, {}},
-        {"Dave Ek status", 4, MountDialect::DaveEk, [](MountDouble& m) { m.SetAnswer("a", "N"); }, {"Bad encoder status\n"}},
+        {"Dave Ek status", 4, MountDialect::DaveEk, [](MountDouble& m) { m.SetAnswer("a", "N"); },
+         {"Bad encoder status\n"}},
         {"lost line", 3, MountDialect::BBox, [](MountDouble& m) { m.CloseMaster(); }, {}},
     };
     for (const Case& c : cases) {
@@ -222,7 +224,8 @@ TEST_F(EncoderEmulation, AResolutionOfZeroIsReported) {
     preferences.word[pref::encoderStepsAlt] = 8192;
     preferences.word[pref::encoderStepsAz] = 0;
     EXPECT_EQ(Query().ok, 0u);
-    EXPECT_EQ(ReportTexts(), (Texts{"Bad Alt encoder resolution\nPlease check.", "Bad Azt encoder resolution\nPlease check."}));
+    EXPECT_EQ(ReportTexts(),
+              (Texts{"Bad Alt encoder resolution\nPlease check.", "Bad Azt encoder resolution\nPlease check."}));
 }
 
 TEST_F(EncoderEmulation, CalibrationTakesTheOffsetsOnce) {

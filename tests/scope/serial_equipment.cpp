@@ -47,9 +47,10 @@ std::string RaText(double hours, bool high) {
 std::string DecText(double degrees, bool high) {
     const char sign = degrees < 0 ? '-' : '+';
     const long seconds = std::lround(std::fabs(degrees) * 3600.0);
+    const long d = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
     char text[48];
-    if (high) std::snprintf(text, sizeof text, "%c%02ld\xDF%02ld:%02ld#", sign, seconds / 3600, seconds / 60 % 60, seconds % 60);
-    else std::snprintf(text, sizeof text, "%c%02ld\xDF%02ld#", sign, seconds / 3600, seconds / 60 % 60);
+    if (high) std::snprintf(text, sizeof text, "%c%02ld\xDF%02ld:%02ld#", sign, d, m, s);
+    else std::snprintf(text, sizeof text, "%c%02ld\xDF%02ld#", sign, d, m);
     return text;
 }
 

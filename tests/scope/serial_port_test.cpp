@@ -176,7 +176,8 @@ TEST(SerialPortList, PositionZeroIsTheEmulatedMount) {
     SerialBench bench;
     EXPECT_EQ(OpenSerialPort(0, 9600), 0);
     EXPECT_EQ(telescopeEmulation, 1);
-    EXPECT_EQ(ReportTexts(), (std::vector<std::string>{"No communication port is selected.\n\nPlease select one using Preference 1/6."}));
+    EXPECT_EQ(ReportTexts(), (std::vector<std::string>{
+                                 "No communication port is selected.\n\nPlease select one using Preference 1/6."}));
     EXPECT_EQ(OpenSerialPort(0, 9600), 0);
     EXPECT_EQ(RecordedReports().size(), 1u) << "said once";
     EXPECT_EQ(IsSerialOpen(), 0);
@@ -193,8 +194,8 @@ protected:
 
 TEST_F(SerialPortFake, AnOpenSetsTheLineTheTimeOutsAndWaits) {
     ASSERT_EQ(OpenSerialPort(1, 9600), 1);
-    EXPECT_EQ(fakeSerial.calls, (std::vector<std::string>{"open /dev/ttyFAKE0", "line 9600 8N1", "timeouts 400 1 400 1 400",
-                                                          "sleep 3500"}));
+    EXPECT_EQ(fakeSerial.calls, (std::vector<std::string>{"open /dev/ttyFAKE0", "line 9600 8N1",
+                                                          "timeouts 400 1 400 1 400", "sleep 3500"}));
     EXPECT_EQ(fakeSerial.modemLines, 0u) << "DTR and RTS low until the line is set up";
     fakeSerial.calls.clear();
     EXPECT_EQ(OpenSerialPort(1, 9600), 1);
@@ -215,7 +216,8 @@ TEST_F(SerialPortFake, ThePauseAfterAWrite) {
         preferences.word[pref::serialWriteDelay] = c.slowdown;
         fakeSerial.sleeps.clear();
         ASSERT_EQ(WriteSerialText("Q"), 1);
-        EXPECT_EQ(fakeSerial.sleeps, (std::vector<std::uint32_t>{c.pause})) << "drive " << c.drive << " slowdown " << c.slowdown;
+        EXPECT_EQ(fakeSerial.sleeps, (std::vector<std::uint32_t>{c.pause}))
+            << "drive " << c.drive << " slowdown " << c.slowdown;
     }
     // The drain comes before the write, and takes no time when nothing waits.
     preferences.word[pref::scopeDrive] = 5;
@@ -223,7 +225,8 @@ TEST_F(SerialPortFake, ThePauseAfterAWrite) {
     fakeSerial.calls.clear();
     fakeSerial.Reply("old");
     ASSERT_EQ(WriteSerialText("Q"), 1);
-    EXPECT_EQ(fakeSerial.calls, (std::vector<std::string>{"pending 64", "pending 64", "purge", "write 1", "sleep 125"}));
+    EXPECT_EQ(fakeSerial.calls,
+              (std::vector<std::string>{"pending 64", "pending 64", "purge", "write 1", "sleep 125"}));
 }
 
 TEST_F(SerialPortFake, WhatFailsAndWhatIsLeft) {
