@@ -7,6 +7,7 @@
 #include "shell/scratch_text.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -45,7 +46,8 @@ class StartupDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = fs::temp_directory_path() /
-               ("vk-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vk-startup-" + std::to_string(::getpid()) + "-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(home);
         fs::create_directories(home);
         platform::SetHomeRoot(home);
