@@ -181,7 +181,23 @@ void ClearShellCalls() { shellLog.clear(); }
 
 // ---- The form switch ----------------------------------------------------------------------
 
+namespace {
+
+// A form ShowForm would answer "Unkown form call" for (not built yet).
+bool FormMissing(int formId) {
+    if (formId == 2300 || (formId == 2400 && preferences.word[pref::scopeDrive] == 0)) return false;
+    return GetFormDialogProc(formId) == nullptr;
+}
+
+}  // namespace
+
 void GotoForm(int formId) {
+    // A form that does not exist yet says so, and the form that asked for it stays on the
+    // screen (closing it first would leave the user a blank screen).
+    if (FormMissing(formId) && platform::IsWindow(formWindow)) {
+        platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(formId));
+        return;
+    }
     RestoreMainLayout();
     platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(formId));
     SetCurrentFormId(formId);
