@@ -142,7 +142,17 @@ TEST_F(Fields, GetPenPositionTakesOnlyPenMessages) {
     });
     EXPECT_EQ(Count("cmd 60201 60213"), 1);
 
-    platform::headless::PenUp(Point{190, 270});
+    // An up (or a down) that comes while the loop waits gives where it happened, not the
+    // last move before it.
+    platform::InputEvent up;
+    up.kind = platform::InputKind::PenUp;
+    up.point = Point{150, 240};
+    up.time = platform::headless::Tick() + 5;
+    platform::headless::Schedule(up);
+    Call([&] { GetPenPosition(&x, &y, &flag); });
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ((Point{x, y}), platform::ScreenToClient(form, Point{150, 240}));
+
     Call([&] { GetPenPosition(&x, &y, &flag); });
     EXPECT_EQ(flag, 0);
 }
