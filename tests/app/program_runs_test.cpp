@@ -234,4 +234,38 @@ TEST_F(ProgramRuns, TheNightModeDialogOverThePickerTakesTheTapsAndEndsCleanly) {
     EXPECT_FALSE(Has(o.out, "139 140")) << o.out;
 }
 
+// An install under a prefix runs from any folder: the program finds its files in
+// ../share/velkarion from its own path. A copy of the program with nothing beside it finds
+// none, and says where it looked (no path of the source tree is built in).
+TEST_F(ProgramRuns, AnInstallFindsItsFilesFromItsOwnPath) {
+    const fs::path prefix = folder / "prefix";
+    const std::string install = std::string("\"") + VELKARION_CMAKE + "\" --install \"" + VELKARION_BUILD_DIR +
+                                "\" --prefix \"" + prefix.string() + "\" > \"" + (folder / "install.log").string() + "\" 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << ReadAll(folder / "install.log");
+    const fs::path share = prefix / "share" / "velkarion";
+    EXPECT_TRUE(fs::is_regular_file(share / "resources" / "strings.txt"));
+    EXPECT_TRUE(fs::is_regular_file(share / "resources" / "dialogs" / "1950.dlg"));
+    EXPECT_TRUE(fs::is_regular_file(share / "font" / "symbol.ttf"));
+
+    const std::vector<std::pair<std::string, std::string>> plain = {{"VELKARION_RESOURCES", ""}, {"VELKARION_INSTALL", ""}};
+    const fs::path shot = folder / "installed.png";
+    const Outcome installed =
+        Wait(Launch({"--headless", "--screenshot", shot.string()}, home, plain, (prefix / "bin" / "velkarion").string()));
+    EXPECT_EQ(installed.status, 0);
+    EXPECT_FALSE(Has(installed.err, "resources folder not found")) << installed.err;
+    EXPECT_TRUE(fs::exists(shot));
+
+    fs::create_directories(folder / "copy");
+    fs::copy_file(prefix / "bin" / "velkarion", folder / "copy" / "velkarion");
+    const Outcome copied =
+        Wait(Launch({"--headless"}, home, plain, (folder / "copy" / "velkarion").string()));
+    EXPECT_TRUE(Has(copied.err, "resources folder not found: " + (folder / "copy" / "resources").string()))
+        << copied.err;
+
+    // VELKARION_INSTALL names where the files are.
+    const Outcome named = Wait(Launch({"--headless"}, home, {{"VELKARION_RESOURCES", ""}, {"VELKARION_INSTALL", share.string()}},
+                                      (folder / "copy" / "velkarion").string()));
+    EXPECT_FALSE(Has(named.err, "resources folder not found")) << named.err;
+}
+
 }  // namespace
