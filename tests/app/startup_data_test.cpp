@@ -8,6 +8,7 @@
 #include "shell/scratch_text.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +23,8 @@
 #include "objects/objects_services.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "scope/scope_services.h"
+#include "scope/saved_alignment.h"
+#include "scope/serial_port.h"
 #include "core/settings.h"
 #include "shell/utilities.h"
 #include "shell/utilities_internal.h"
@@ -45,7 +47,8 @@ class StartupDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = fs::temp_directory_path() /
-               ("vk-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vk-startup-" + std::to_string(::getpid()) + "-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(home);
         fs::create_directories(home);
         platform::SetHomeRoot(home);
