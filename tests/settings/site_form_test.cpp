@@ -27,6 +27,7 @@
 #include "scope/serial_equipment.h"
 #include "settings/gps_reader.h"
 #include "shell/colour_scheme.h"
+#include "shell/controls.h"
 #include "shell/draw_targets.h"
 #include "shell/fields.h"
 #include "shell/form_dispatcher.h"
@@ -129,6 +130,31 @@ TEST(WorldMapGeometry, VerticalOffsetStaysOnTheMapAndHorizontalWraps) {
 
 // ---- The form ----------------------------------------------------------------------------
 
+// Stand-ins for the forms the site form leads to: the location list (form 1600, built with
+// the chart layers), which goes back when asked leaving its choice where the test puts it,
+// and the home form.
+template <int Id>
+platform::LResult StandInForm(Window w, unsigned m, platform::WParam wp, platform::LParam) {
+    switch (m) {
+    case platform::kMsgInitDialog:
+        InitFormWindow(w);
+        InitTitle(w, -1, "");
+        return 1;
+    case platform::kMsgPaint:
+        PaintForm(w, [] { PushFormHistory(Id); }, FormRedrawFlag(Id), 0, 0);
+        return 1;
+    case platform::kMsgEraseBackground:
+        return 1;
+    case platform::kMsgCommand:
+        if (platform::LowWord(wp) != kCmdCloseForm) return 0;
+        *FormRedrawFlag(Id) = 1;
+        CloseForm(Id);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 platform::LResult MainProc(Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
     if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm) {
         ShowForm(static_cast<std::uint16_t>(lp & 0xFFFF));
@@ -166,6 +192,12 @@ protected:
         OpenCatalogDatabases(0);
         ClearRecordedReports();
         SetFormDialogProc(kSiteFormId, &Location);
+        platform::DialogLayout list;
+        std::string error;
+        ASSERT_TRUE(platform::ParseDialogLayout("dialog 1600\nrect 0 0 240 320\n", &list, &error)) << error;
+        platform::RegisterDialogLayout(list);
+        SetFormDialogProc(kLocationListFormId, &StandInForm<kLocationListFormId>);
+        SetFormDialogProc(kHomeFormId, &StandInForm<kHomeFormId>);
         Start();
         Call([] {
             platform::WindowSpec desc;
@@ -181,6 +213,8 @@ protected:
         FreeScreenBuffer();
         ReleaseDrawTarget();
         SetFormDialogProc(kSiteFormId, nullptr);
+        SetFormDialogProc(kLocationListFormId, nullptr);
+        SetFormDialogProc(kHomeFormId, nullptr);
         mainWindow = Window{};
         formWindow = Window{};
         SetActiveFormHandle(Window{});
@@ -657,11 +691,14 @@ TEST_F(SiteFormTest, TheTownChosenOnTheLocationListIsLoadedAtTheNextOpening) {
     observerLocation.storedSites[0] = StoredSite{"Paris", 48.85f, -2.35f, 3, 35, 60, 0};
     Open();
     observerLocation.daylight = 1;
-    // List: the form closes for the location list, which leaves its choice behind.
+    // List: the form closes for the location list, whose Ok leaves its choice behind.
     Command(kList);
-    EXPECT_FALSE(FormOpen());
+    EXPECT_EQ(GetCurrentFormId(), kLocationListFormId);
+    EXPECT_FALSE(platform::IsWindow(Item(kLatitude)));
     selectedLocationIndex = 1;
-    Open();
+    Call([] { GoBackForm(); });
+    RunUntilIdle();
+    ASSERT_TRUE(FormOpen());
     EXPECT_STREQ(observerLocation.name, "Rio de Jane");
     EXPECT_EQ(observerLocation.latitude, -22.9f);
     EXPECT_EQ(observerLocation.longitude, 43.2f);
@@ -672,7 +709,9 @@ TEST_F(SiteFormTest, TheTownChosenOnTheLocationListIsLoadedAtTheNextOpening) {
 
     // Cancel on the list: the form loads the current stored site again.
     Command(kList);
-    Open();
+    Call([] { GoBackForm(); });
+    RunUntilIdle();
+    ASSERT_TRUE(FormOpen());
     EXPECT_STREQ(observerLocation.name, "Paris");
     EXPECT_EQ(observerLocation.longitude, -2.35f);
     // The trips to the list kept what Cancel puts back: the site before the first opening.
