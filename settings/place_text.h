@@ -14,5 +14,5 @@ void FormatAngleLetter(char* out, double angle, char positiveLetter, char negati
 // The same text drawn at (x, y) on the current draw target.
 void DrawAngleLetter(double angle, char positiveLetter, char negativeLetter, int x, int y);
 // Longitude (positive west) and latitude into the fields of the form now current, as
-// "048°07.0 W"-like texts: |angle| followed by " N"/" S" and " W"/" E".
+// "48°07.0 N"-like texts: |angle| followed by " N"/" S" and " W"/" E".
 void ShowPlaceFields(double longitude, double latitude);
