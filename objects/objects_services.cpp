@@ -48,8 +48,6 @@ void InitSelectionCriteria(int typeClass, int kind, int type) {
     }
 }
 
-int ComputeCometPosition(const CometRecord&, double, int, CometPlace*) { return 0; }
-
 void ComputeLimitingMagnitude() {
     CopyObservingDateToCriteria();
     const double centimetres = GetApertureMm() / 10.0;

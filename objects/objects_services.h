@@ -8,8 +8,7 @@
 #include "core/growable_arrays.h"
 #include "core/initialisers.h"
 #include "core/observing_time.h"
-
-
+#include "objects/comet_position.h"
 
 // The observer log entry being edited; null when none.
 extern std::uint8_t* observerLogEntry;
@@ -26,10 +25,6 @@ void RunObjectSelection(int type, int catalog, int objectClass);
 // type and type class, recomputes the limiting magnitudes, and marks an empty selection
 // list empty with count 0 (a list with entries is kept).
 void InitSelectionCriteria(int typeClass, int kind, int type);
-
-// The place of a comet or an asteroid from its orbital elements at a Julian day. The orbit
-// computation is not part of the program yet: until it is, no place is given (0).
-int ComputeCometPosition(const CometRecord& elements, double jd, int year, CometPlace* place);
 
 struct ObjectSelectionRequest {
     int type;
