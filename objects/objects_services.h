@@ -9,6 +9,7 @@
 #include "core/initialisers.h"
 #include "core/observing_time.h"
 #include "objects/comet_position.h"
+#include "objects/limiting_magnitude.h"
 
 // The observer log entry being edited; null when none.
 extern std::uint8_t* observerLogEntry;
@@ -33,11 +34,6 @@ struct ObjectSelectionRequest {
     int count;   // searches asked for since the start
 };
 extern ObjectSelectionRequest lastObjectSelection;
-
-// Copies the observing date and time into the criteria and recomputes the telescope's
-// limiting magnitude (5 log10 of the aperture in centimetres + 7.5, cut to tenths). The
-// naked-eye limit belongs to the visibility model and is left as it is until that exists.
-void ComputeLimitingMagnitude();
 
 // The search forms' button and catalog choice blocks, made at start.
 inline constexpr std::size_t kButtonListSize = 80;
