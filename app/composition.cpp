@@ -19,7 +19,7 @@ void ComposeProgram() {
     composed = true;
     InstallShellReportHooks();
     // A new observing time changes the limiting magnitudes of the searches.
-    SetObservingTimeChangedHook(&ComputeLimitingMagnitude);
+    SetObservingTimeChangedHook([] { ComputeLimitingMagnitude(); });
     // The selection reaches the chart, the orbit computation and the device's date order.
     SelectionHooks selection;
     selection.selectChartObject = &SelectChartObject;
