@@ -1,6 +1,7 @@
 #include "app/startup_data.h"
 
 #include <cstdint>
+#include <string>
 
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
@@ -12,11 +13,13 @@
 #include "catalog/user_lists.h"
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
+#include "core/report.h"
 #include "core/settings.h"
 #include "eclipses/eclipses_services.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "planets/planets_services.h"
+#include "platform/paths.h"
 #include "scope/scope_services.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
@@ -25,7 +28,22 @@
 #include "shell/scratch_text.h"
 #include "shell/utilities.h"
 
+namespace {
+
+// The user's files need a usable home folder. When it cannot be used the user is told once,
+// here, and the program runs on without saving (the stores check platform::HomeUsable).
+void CheckUserFolder() {
+    const std::string reason = platform::PrepareHomeFolder();
+    if (reason.empty()) return;
+    const std::string detail =
+        platform::HomeRoot().string() + ": " + reason + ".\nVelkarion runs on, but nothing will be saved.";
+    ShowMessage("Can't use the user folder", detail.c_str());
+}
+
+}  // namespace
+
 int AllocStartupData() {
+    CheckUserFolder();
     SetDefaultSettings();
     telescopeEmulation = 1;
 
@@ -78,7 +96,7 @@ void FreeStartupData() {
     w[pref::savedHour] = observingDateTime.hour;
     w[pref::savedMinute] = observingDateTime.minute;
 
-    SaveUserList("last_list");
+    SaveUserList("last_list", ListSave::Automatic);
     if (w[pref::nightMode] != 0) SetNightColours(0);
 
     // Other subsystems' buffers and handles.
