@@ -1,5 +1,6 @@
 #include "tools/catalog_builder/sources.h"
 
+#include <climits>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -194,8 +195,11 @@ bool ReadHipStars(std::string_view json, std::vector<HipStar>& out, std::string&
     if (!features) return false;
     for (const JsonValue& f : features->items) {
         HipStar s;
-        s.hip = static_cast<int>(f["id"].AsNumber(0.0));
-        if (s.hip <= 0 || !PointOf(f, s.ra, s.dec)) continue;
+        // An id that is not a HIP number (NaN, 1e300) is skipped before the cast.
+        const double id = f["id"].AsNumber(0.0);
+        if (!(id >= 1.0 && id <= INT_MAX)) continue;
+        s.hip = static_cast<int>(id);
+        if (!PointOf(f, s.ra, s.dec)) continue;
         s.vmag = f["properties"]["mag"].AsNumber(99.0);
         double bv = f["properties"]["bv"].AsNumber(1e9);
         if (bv < 1e8) s.hasBv = true, s.bv = bv;
