@@ -44,6 +44,69 @@ char* PrintFixed(char* buffer, std::size_t size, double value, int decimals) {
 
 char* PrintNotFinite(char* buffer, std::size_t size) { return Print(buffer, size, "--"); }
 
+// An hour or degree value split for display.
+struct AngleFields {
+    bool negative = false;
+    std::int64_t whole = 0;
+    std::int64_t minutes = 0;
+    std::int64_t seconds = 0;
+};
+
+// Seconds past a minute and minutes past a whole carry; a whole value at or past the turn
+// (24 hours, 360 degrees) wraps.
+void Carry(AngleFields& f, int turn) {
+    if (f.seconds >= 60) {
+        f.minutes += f.seconds / 60;
+        f.seconds %= 60;
+    }
+    if (f.minutes >= 60) {
+        f.whole += f.minutes / 60;
+        f.minutes %= 60;
+    }
+    if (f.whole >= turn) f.whole %= turn;
+}
+
+// A non-negative fixed-point value (kUnits a whole) rounded by 50 units and split;
+// `remainder` receives the units past the whole.
+AngleFields SplitFixed(std::int64_t v, std::int64_t* remainder) {
+    v += 50;
+    AngleFields f;
+    f.whole = v / kUnits;
+    const std::int64_t r = v - kUnits * f.whole;
+    f.minutes = 60 * r / kUnits;
+    f.seconds = (60 * r - kUnits * f.minutes) * 60 / kUnits;
+    *remainder = r;
+    return f;
+}
+
+// The texts of display formats 1, 2 and 3: sign, whole, minutes, and seconds (tenths of a
+// minute in format 3). An unknown format is shown as `fallback`.
+struct SexagesimalTexts {
+    const char* format[3];
+    int fallback;
+};
+constexpr SexagesimalTexts kHourTexts = {{"%s%02d:%02d:%02d", "%s%02dh%02dm%02d", "%s%02dh%02d.%1d"}, 2};
+constexpr SexagesimalTexts kDegreeTexts = {{"%s%02d:%02d:%02d", "%s%02d\xB0%02d'%02d", "%s%02d\xB0%02d.%1d"}, 1};
+
+// Fields by a display format other than 0; an unknown format raises `unknownFormat` when
+// it is given.
+char* PrintSexagesimal(char* buffer, std::size_t size, const SexagesimalTexts& texts, int format,
+                       const AngleFields& f, const char* unknownFormat) {
+    const bool known = format >= 1 && format <= 3;
+    const int shown = known ? format : texts.fallback;
+    const std::int64_t last = shown == 3 ? f.seconds * 10 / 60 : f.seconds;
+    Print(buffer, size, texts.format[shown - 1], f.negative ? "-" : "", static_cast<int>(f.whole),
+          static_cast<int>(f.minutes), static_cast<int>(last));
+    if (!known && unknownFormat) ShowMessage(unknownFormat, "");
+    return buffer;
+}
+
+// Display format 0 of a fixed-point value: the whole and thousandths.
+char* PrintFixedUnits(char* buffer, std::size_t size, const AngleFields& f, std::int64_t remainder) {
+    return Print(buffer, size, "%s%02d.%03d", f.negative ? "-" : "", static_cast<int>(f.whole),
+                 static_cast<int>(1000 * remainder / kUnits));
+}
+
 // Sexagesimal fields as hours or degrees; the sign comes from the text, so "-0:30" is
 // negative although its first field is 0.
 double FromFields(const char* text, int first, int second, int third) {
@@ -109,35 +172,16 @@ char* HMSToStr(char* buffer, std::size_t size, double hours) {
     while (x > 24.0) x -= 24.0;
     if (format == 0) return PrintFixed(buffer, size, x, 4);
 
-    int h = static_cast<int>(std::floor(x));
-    const double minutes = 60.0 * (x - h);
-    int m = static_cast<int>(std::floor(minutes));
-    int s = static_cast<int>((minutes - m) * 60.0 + 0.5);
+    AngleFields f;
+    f.whole = static_cast<int>(std::floor(x));
+    const double minutes = 60.0 * (x - f.whole);
+    f.minutes = static_cast<int>(std::floor(minutes));
+    f.seconds = static_cast<int>((minutes - f.minutes) * 60.0 + 0.5);
     // Tenths of a minute are shown rounded up from 1 second on, so that 1 h 59 min 55 s
     // already reads 02h00.0.
-    if (format == 3) s += 5;
-    if (s >= 60) {
-        s -= 60;
-        ++m;
-    }
-    if (m >= 60) {
-        m -= 60;
-        ++h;
-    }
-    if (h >= 24) h -= 24;
-
-    switch (format) {
-    case 1:
-        return Print(buffer, size, "%02d:%02d:%02d", h, m, s);
-    case 2:
-        return Print(buffer, size, "%02dh%02dm%02d", h, m, s);
-    case 3:
-        return Print(buffer, size, "%02dh%02d.%1d", h, m, s * 10 / 60);
-    default:
-        Print(buffer, size, "%02dh%02dm%02d", h, m, s);
-        ShowMessage("HMSToStr Unkown hour format", "");
-        return buffer;
-    }
+    if (format == 3) f.seconds += 5;
+    Carry(f, 24);
+    return PrintSexagesimal(buffer, size, kHourTexts, format, f, "HMSToStr Unkown hour format");
 }
 
 char* DMSToStr(char* buffer, std::size_t size, double degrees) {
@@ -145,31 +189,15 @@ char* DMSToStr(char* buffer, std::size_t size, double degrees) {
     const int format = preferences.word[pref::degreeFormat];
     if (format == 0) return PrintFixed(buffer, size, degrees, 4);
 
-    const bool negative = degrees < 0.0;
+    AngleFields f;
+    f.negative = degrees < 0.0;
     const double x = std::fabs(degrees) + 1.0 / 7200.0;  // half an arc second
-    // Whole degrees are taken modulo 360 before they become an int.
-    int d = static_cast<int>(std::fmod(std::floor(x), 360.0));
-    int m = static_cast<int>(std::fmod(60.0 * x, 60.0));
-    int s = static_cast<int>(std::fmod(3600.0 * x, 60.0));
-    if (s >= 60) {
-        s -= 60;
-        ++m;
-    }
-    if (m >= 60) {
-        m -= 60;
-        ++d;
-    }
-    if (d >= 360) d %= 360;
-
-    const char* sign = negative ? "-" : "";
-    switch (format) {
-    case 2:
-        return Print(buffer, size, "%s%02d\xB0%02d'%02d", sign, d, m, s);
-    case 3:
-        return Print(buffer, size, "%s%02d\xB0%02d.%1d", sign, d, m, s * 10 / 60);
-    default:
-        return Print(buffer, size, "%s%02d:%02d:%02d", sign, d, m, s);
-    }
+    // Whole degrees are taken modulo 360 before they become an int; the fields are
+    // truncated, so no field carries.
+    f.whole = static_cast<int>(std::fmod(std::floor(x), 360.0));
+    f.minutes = static_cast<int>(std::fmod(60.0 * x, 60.0));
+    f.seconds = static_cast<int>(std::fmod(3600.0 * x, 60.0));
+    return PrintSexagesimal(buffer, size, kDegreeTexts, format, f, nullptr);
 }
 
 char* HmsFixToStr(char* buffer, std::size_t size, std::int32_t value) {
@@ -177,59 +205,23 @@ char* HmsFixToStr(char* buffer, std::size_t size, std::int32_t value) {
     std::int64_t v = value;
     // A negative hour value has no text of its own: count it from the day before.
     if (v < 0) v = v % (24 * kUnits) + 24 * kUnits;
-    v += 50;
-    const std::int64_t h = v / kUnits;
-    const std::int64_t r = v - kUnits * h;
-    const std::int64_t m = 60 * r / kUnits;
-    const std::int64_t s = (60 * r - kUnits * m) * 60 / kUnits;
-    const int hi = static_cast<int>(h), mi = static_cast<int>(m), si = static_cast<int>(s);
-    switch (format) {
-    case 0:
-        return Print(buffer, size, "%02d.%03d", hi, static_cast<int>(1000 * r / kUnits));
-    case 1:
-        return Print(buffer, size, "%02d:%02d:%02d", hi, mi, si);
-    case 2:
-        return Print(buffer, size, "%02dh%02dm%02d", hi, mi, si);
-    case 3:
-        return Print(buffer, size, "%02dh%02d.%1d", hi, mi, si * 10 / 60);
-    default:
-        Print(buffer, size, "%02dh%02dm%02d", hi, mi, si);
-        ShowMessage("HmsFixToStr Unknown hour format.", "");
-        return buffer;
-    }
+    std::int64_t remainder;
+    // Neither carried nor wrapped: a value past 24 h shows its hours as they are.
+    const AngleFields f = SplitFixed(v, &remainder);
+    if (format == 0) return PrintFixedUnits(buffer, size, f, remainder);
+    return PrintSexagesimal(buffer, size, kHourTexts, format, f, "HmsFixToStr Unknown hour format.");
 }
 
 char* DmsFixToStr(char* buffer, std::size_t size, std::int32_t value) {
     const int format = preferences.word[pref::degreeFormat];
-    const bool negative = value < 0;
-    const std::int64_t v = std::llabs(static_cast<std::int64_t>(value)) + 50;
-    std::int64_t d = v / kUnits;
-    const std::int64_t r = v - kUnits * d;
-    std::int64_t m = 60 * r / kUnits;
-    std::int64_t s = (60 * r - kUnits * m) * 60 / kUnits;
-    if (format == 3) s += 5;
-    if (s >= 60) {
-        m += s / 60;
-        s %= 60;
-    }
-    if (m >= 60) {
-        d += m / 60;
-        m %= 60;
-    }
-    if (d >= 360) d %= 360;
-
-    const char* sign = negative ? "-" : "";
-    const int di = static_cast<int>(d), mi = static_cast<int>(m), si = static_cast<int>(s);
-    switch (format) {
-    case 0:
-        return Print(buffer, size, "%s%02d.%03d", sign, di, static_cast<int>(1000 * r / kUnits));
-    case 2:
-        return Print(buffer, size, "%s%02d\xB0%02d'%02d", sign, di, mi, si);
-    case 3:
-        return Print(buffer, size, "%s%02d\xB0%02d.%1d", sign, di, mi, si * 10 / 60);
-    default:
-        return Print(buffer, size, "%s%02d:%02d:%02d", sign, di, mi, si);
-    }
+    std::int64_t remainder;
+    AngleFields f = SplitFixed(std::llabs(static_cast<std::int64_t>(value)), &remainder);
+    f.negative = value < 0;
+    if (format == 3) f.seconds += 5;
+    // Degrees wrap at 360 in every format, the decimal one too.
+    Carry(f, 360);
+    if (format == 0) return PrintFixedUnits(buffer, size, f, remainder);
+    return PrintSexagesimal(buffer, size, kDegreeTexts, format, f, nullptr);
 }
 
 char* DegToHmsText(char* buffer, std::size_t size, double degrees) {

@@ -1,4 +1,5 @@
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -199,22 +200,24 @@ int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double pos
     return 0;
 }
 
-int GeocentricObserver(double jd, const SolarSystemBody& earth, Observer* obs) {
-    double helioVel[3];
-    return GetEarthState(jd, earth, &obs->tdb, obs->baryPos, obs->baryVel, obs->helioPos, helioVel);
-}
+// Where a place is seen from: the geocentre (no site) or a site, with deltaT = TT − UT1 in
+// seconds to turn the site with the Earth.
+struct Viewpoint {
+    const SiteInfo* site;
+    double deltaT;
+};
 
-// The site added to the Earth's state; deltaT = TT − UT1 in seconds.
-int TopocentricObserver(double jd, const SolarSystemBody& earth, double deltaT, const SiteInfo& site,
-                        Observer* obs) {
-    const int r = GeocentricObserver(jd, earth, obs);
-    if (r != 0) return r;
-    const double ujd = jd - deltaT / 86400.0;
+// The Earth's state, and for a site the site added to it.
+int ObserverAt(double jd, const SolarSystemBody& earth, const Viewpoint& from, Observer* obs) {
+    double helioVel[3];
+    const int r = GetEarthState(jd, earth, &obs->tdb, obs->baryPos, obs->baryVel, obs->helioPos, helioVel);
+    if (r != 0 || from.site == nullptr) return r;
+    const double ujd = jd - from.deltaT / 86400.0;
     double ee, gst;
     ComputeEarthTilt(obs->tdb, nullptr, nullptr, &ee, nullptr, nullptr);
     SiderealTimeOfJD(ujd, 0.0, ee, &gst);
     double o[3], ov[3], mean[3], meanVel[3], oJ2000[3], ovJ2000[3];
-    ObserverGeocentricVector(site, gst, o, ov);
+    ObserverGeocentricVector(*from.site, gst, o, ov);
     NutateVector(obs->tdb, 1, o, mean);
     NutateVector(obs->tdb, 1, ov, meanVel);
     Precession(obs->tdb, mean, kJ2000, oJ2000);
@@ -227,7 +230,70 @@ int TopocentricObserver(double jd, const SolarSystemBody& earth, double deltaT, 
     return 0;
 }
 
+// AppStar and TopoStar: ra and dec 0 on failure.
+int StarPlaceFrom(double jd, const SolarSystemBody& earth, const Viewpoint& from, const CatalogStar& star,
+                  double* ra, double* dec) {
+    Observer obs;
+    const int r = ObserverAt(jd, earth, from, &obs);
+    if (r != 0) {
+        *ra = 0.0;
+        *dec = 0.0;
+        return r;
+    }
+    StarPlace(obs, star, ra, dec);
+    return 0;
+}
+
+void ZeroPlanetOutputs(double* ra, double* dec, double* distance, double* d1, double* d2) {
+    *ra = 0.0;
+    *dec = 0.0;
+    *distance = 0.0;
+    if (d1) *d1 = 0.0;
+    if (d2) *d2 = 0.0;
+}
+
+// AppPlanet and TopoPlanet. From the geocentre the distance is the light-time distance and
+// observerDistance the Earth's distance from the Sun; from a site the distance is the
+// geometric one at the instant and observerDistance the site's distance from the
+// barycentre.
+int PlanetPlaceFrom(double jd, const SolarSystemBody& body, const SolarSystemBody& earth, const Viewpoint& from,
+                    double* ra, double* dec, double* distance, double* bodyDistance, double* observerDistance) {
+    Observer obs;
+    int r = ObserverAt(jd, earth, from, &obs);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r + 10;
+    }
+    double pos[3], vel[3];
+    r = BodyEphemeris(obs.tdb, body, 0, pos, vel);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r;
+    }
+    double firstLightTime, lightTime;
+    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
+    if (r != 0) {
+        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
+        return r;
+    }
+    const bool fromSite = from.site != nullptr;
+    *distance = (fromSite ? firstLightTime : lightTime) * kLightAuPerDay;
+    if (bodyDistance) *bodyDistance = Norm(pos);
+    if (observerDistance) *observerDistance = Norm(fromSite ? obs.baryPos : obs.helioPos);
+    return 0;
+}
+
 }  // namespace
+
+SiteInfo SiteInfoOf(const ObserverLocation& site) {
+    SiteInfo info;
+    info.latitude = site.latitude;
+    info.longitude = -site.longitude;
+    info.height = site.height;
+    info.temperature = site.temperature;
+    info.pressure = site.pressure;
+    return info;
+}
 
 int SetBody(int type, int number, const char* name, SolarSystemBody* body) {
     body->type = 0;
@@ -494,93 +560,25 @@ void ObserverGeocentricVector(const SiteInfo& site, double gst, double pos[3], d
 }
 
 int AppStar(double jd, const SolarSystemBody& earth, const CatalogStar& star, double* ra, double* dec) {
-    Observer obs;
-    const int r = GeocentricObserver(jd, earth, &obs);
-    if (r != 0) {
-        *ra = 0.0;
-        *dec = 0.0;
-        return r;
-    }
-    StarPlace(obs, star, ra, dec);
-    return 0;
+    return StarPlaceFrom(jd, earth, Viewpoint{nullptr, 0.0}, star, ra, dec);
 }
-
-namespace {
-
-void ZeroPlanetOutputs(double* ra, double* dec, double* distance, double* d1, double* d2) {
-    *ra = 0.0;
-    *dec = 0.0;
-    *distance = 0.0;
-    if (d1) *d1 = 0.0;
-    if (d2) *d2 = 0.0;
-}
-
-}  // namespace
 
 int AppPlanet(double jd, const SolarSystemBody& body, const SolarSystemBody& earth, double* ra,
               double* dec, double* distance, double* bodyDistance, double* earthSunDistance) {
-    Observer obs;
-    int r = GeocentricObserver(jd, earth, &obs);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
-        return r + 10;
-    }
-    double pos[3], vel[3];
-    r = BodyEphemeris(obs.tdb, body, 0, pos, vel);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
-        return r;
-    }
-    double firstLightTime, lightTime;
-    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, earthSunDistance);
-        return r;
-    }
-    *distance = lightTime * kLightAuPerDay;
-    if (bodyDistance) *bodyDistance = Norm(pos);
-    if (earthSunDistance) *earthSunDistance = Norm(obs.helioPos);
-    return 0;
+    return PlanetPlaceFrom(jd, body, earth, Viewpoint{nullptr, 0.0}, ra, dec, distance, bodyDistance,
+                           earthSunDistance);
 }
 
 int TopoStar(double jd, const SolarSystemBody& earth, double deltaT, const CatalogStar& star,
              const SiteInfo& site, double* ra, double* dec) {
-    Observer obs;
-    const int r = TopocentricObserver(jd, earth, deltaT, site, &obs);
-    if (r != 0) {
-        *ra = 0.0;
-        *dec = 0.0;
-        return r;
-    }
-    StarPlace(obs, star, ra, dec);
-    return 0;
+    return StarPlaceFrom(jd, earth, Viewpoint{&site, deltaT}, star, ra, dec);
 }
 
 int TopoPlanet(double jd, const SolarSystemBody& body, const SolarSystemBody& earth, double deltaT,
                const SiteInfo& site, double* ra, double* dec, double* distance, double* bodyDistance,
                double* observerDistance) {
-    Observer obs;
-    int r = TopocentricObserver(jd, earth, deltaT, site, &obs);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
-        return r + 10;
-    }
-    double pos[3], vel[3];
-    r = BodyEphemeris(obs.tdb, body, 0, pos, vel);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
-        return r;
-    }
-    double firstLightTime, lightTime;
-    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
-    if (r != 0) {
-        ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
-        return r;
-    }
-    *distance = firstLightTime * kLightAuPerDay;
-    if (bodyDistance) *bodyDistance = Norm(pos);
-    if (observerDistance) *observerDistance = Norm(obs.baryPos);
-    return 0;
+    return PlanetPlaceFrom(jd, body, earth, Viewpoint{&site, deltaT}, ra, dec, distance, bodyDistance,
+                           observerDistance);
 }
 
 void ResetApparentPlaceCaches() { apparentPlaceCache = ApparentPlaceCache{}; }

@@ -11,6 +11,8 @@
 // Status results: 0 success, codes as listed with each function.
 #include <cstdint>
 
+#include "core/settings.h"
+
 // Major-planet numbers of a type-0 body.
 enum SolarSystemNumber {
     kMercury = 1, kVenus = 2, kEarth = 3, kMars = 4, kJupiter = 5, kSaturn = 6,
@@ -44,6 +46,9 @@ struct SiteInfo {
     double temperature;  // degrees Celsius
     double pressure;     // millibar
 };
+
+// The pipeline's observer at a site record (whose longitude counts west).
+SiteInfo SiteInfoOf(const ObserverLocation& site);
 
 // Julian days (TDB) the solar-system ephemeris covers: about 1694 to 2296.
 constexpr double kEphemerisFirstJD = 2340000.5;
@@ -117,22 +122,3 @@ int TopoPlanet(double jd, const SolarSystemBody& body, const SolarSystemBody& ea
                const SiteInfo& site, double* ra, double* dec, double* distance, double* bodyDistance,
                double* observerDistance);
 
-// The caches of this file: the Earth's state on the TT Julian day and the Sun's
-// barycentric offset on the TDB Julian day. Each answers only for the exact argument it
-// was filled for.
-struct ApparentPlaceCache {
-    bool earthValid = false;
-    double earthJD = 0.0;
-    int earthNumber = 0;
-    double earthTdb = 0.0;
-    double earthBaryPos[3] = {}, earthBaryVel[3] = {};
-    double earthHelioPos[3] = {}, earthHelioVel[3] = {};
-    long earthEvaluations = 0;
-
-    bool offsetValid = false;
-    double offsetJD = 0.0;
-    double offsetPos[3] = {}, offsetVel[3] = {};
-};
-extern ApparentPlaceCache apparentPlaceCache;
-
-void ResetApparentPlaceCaches();

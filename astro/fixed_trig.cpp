@@ -1,11 +1,10 @@
 #include "astro/fixed_trig.h"
+#include "astro/fixed_trig_internal.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-
-FixTrigOut fixTrigOut;
 
 namespace {
 
@@ -34,12 +33,6 @@ constexpr i32 kCordicStart16 = 1243;
 // this bound nothing can leave 32 bits.
 constexpr i64 kVectorLimit = i64{1} << 29;
 
-struct Cordic {
-    i32 x;
-    i32 y;
-    i32 z;
-};
-
 // The device's registers wrap; unsigned arithmetic gives the same bits without leaving
 // the language's defined behaviour.
 inline i32 WrapAdd(i32 a, i32 b) { return static_cast<i32>(static_cast<u32>(a) + static_cast<u32>(b)); }
@@ -49,7 +42,7 @@ inline i32 Negate(i32 v, u32 mask) { return static_cast<i32>((static_cast<u32>(v
 
 // x_{i+1} = x - d (y >> i), y_{i+1} = y + d (x >> i), z_{i+1} = z - d a_i, d = +1 for z >= 0.
 template <bool kBranchless>
-inline Cordic Rotate(i32 x, i32 y, i32 z, const i32* table, int steps) {
+inline CordicResult Rotate(i32 x, i32 y, i32 z, const i32* table, int steps) {
     for (int i = 0; i < steps; ++i) {
         const i32 dx = x >> i;
         const i32 dy = y >> i;
@@ -72,7 +65,7 @@ inline Cordic Rotate(i32 x, i32 y, i32 z, const i32* table, int steps) {
 }
 
 template <bool kBranchless>
-inline Cordic Vector(i32 x, i32 y, i32 z) {
+inline CordicResult Vector(i32 x, i32 y, i32 z) {
     for (int i = 0; i < 25; ++i) {
         const i32 dx = x >> i;
         const i32 dy = y >> i;
@@ -96,7 +89,7 @@ inline Cordic Vector(i32 x, i32 y, i32 z) {
 
 // Steps 1 to 24 with 4 and 13 done twice, as hyperbolic CORDIC needs to converge.
 template <bool kBranchless>
-inline Cordic HyperbolicVector(i32 x, i32 y, i32 z) {
+inline CordicResult HyperbolicVector(i32 x, i32 y, i32 z) {
     auto step = [&](int i) {
         const i32 dx = x >> i;
         const i32 dy = y >> i;
@@ -130,25 +123,19 @@ inline i32 Saturate(i64 v) {
 // Vectoring of any 64-bit vector: halve both components until they are safe for the
 // steps (the angle does not change), then give the magnitude back at full scale.
 template <bool kBranchless>
-inline Cordic VectorScaled(i64 x, i64 y, i32 z) {
+inline CordicResult VectorScaled(i64 x, i64 y, i32 z) {
     int shift = 0;
     while (std::max(std::llabs(x), std::llabs(y)) >= kVectorLimit) {
         x >>= 1;
         y >>= 1;
         ++shift;
     }
-    Cordic r = Vector<kBranchless>(static_cast<i32>(x), static_cast<i32>(y), z);
+    CordicResult r = Vector<kBranchless>(static_cast<i32>(x), static_cast<i32>(y), z);
     if (shift > 0) {
         r.x = Saturate(static_cast<i64>(r.x) * (i64{1} << shift));
         r.y = Saturate(static_cast<i64>(r.y) * (i64{1} << shift));
     }
     return r;
-}
-
-inline void Store(const Cordic& r) {
-    fixTrigOut.x = r.x;
-    fixTrigOut.y = r.y;
-    fixTrigOut.z = r.z;
 }
 
 inline i32 Mul(i32 a, i32 b) { return static_cast<i32>((static_cast<i64>(a) * b) >> 24); }
@@ -160,23 +147,19 @@ inline void SinCos(i32 angle, i32* cosine, i32* sine) {
     i32 c;
     i32 s;
     if (a < kFixQuarterTurn) {
-        const Cordic r = Rotate<true>(kCordicStart, 0, a, kCircular, 25);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart, 0, a, kCircular, 25);
         c = r.x;
         s = r.y;
     } else if (a < kFixHalfTurn) {
-        const Cordic r = Rotate<true>(kCordicStart, 0, kFixHalfTurn - a, kCircular, 25);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixHalfTurn - a, kCircular, 25);
         c = -r.x;
         s = r.y;
     } else if (a < kFixThreeQuarterTurn) {
-        const Cordic r = Rotate<true>(kCordicStart, 0, kFixThreeQuarterTurn - a, kCircular, 25);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixThreeQuarterTurn - a, kCircular, 25);
         c = -r.y;
         s = -r.x;
     } else {
-        const Cordic r = Rotate<true>(kCordicStart, 0, kFixTurn - a, kCircular, 25);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixTurn - a, kCircular, 25);
         c = r.x;
         s = -r.y;
     }
@@ -200,45 +183,22 @@ inline i32 AsinCordicAbs(i32 a) {
     if (a >= 16441672) return static_cast<i32>(std::asin(a / 16777216.0) * 16777216.0);
     const i32 q = static_cast<i32>((static_cast<i64>(a) * a) >> 24);
     // 1 +- 1/(4 g^2) with the hyperbolic gain g, so that g^2 (x0^2 - y0^2) = 1 - s^2.
-    const Cordic h = HyperbolicVector<true>(22892727 - q, 10661705 - q, 0);
-    const Cordic v = VectorScaled<true>(h.x, a, 0);
-    Store(v);
+    const CordicResult h = HyperbolicVector<true>(22892727 - q, 10661705 - q, 0);
+    const CordicResult v = VectorScaled<true>(h.x, a, 0);
     return v.z;
 }
 
 }  // namespace
 
-std::int32_t CordicRotate(i32 x, i32 y, i32 z) {
-    const Cordic r = Rotate<true>(x, y, z, kCircular, 25);
-    Store(r);
-    return r.x;
-}
+CordicResult CordicRotate(i32 x, i32 y, i32 z) { return Rotate<true>(x, y, z, kCircular, 25); }
+CordicResult CordicVector(i32 x, i32 y, i32 z) { return VectorScaled<true>(x, y, z); }
+CordicResult CordicHyperbolicVector(i32 x, i32 y, i32 z) { return HyperbolicVector<true>(x, y, z); }
+CordicResult CordicRotate16(i32 x, i32 y, i32 z) { return Rotate<true>(x, y, z, kCircular16, 12); }
 
-std::int32_t CordicVector(i32 x, i32 y, i32 z) {
-    const Cordic r = VectorScaled<true>(x, y, z);
-    Store(r);
-    return r.x;
-}
-
-void CordicHyperbolicVector(i32 x, i32 y, i32 z) { Store(HyperbolicVector<true>(x, y, z)); }
-
-void CordicRotate16(i32 x, i32 y, i32 z) { Store(Rotate<true>(x, y, z, kCircular16, 12)); }
-
-std::int32_t CordicRotateBranchy(i32 x, i32 y, i32 z) {
-    const Cordic r = Rotate<false>(x, y, z, kCircular, 25);
-    Store(r);
-    return r.x;
-}
-
-std::int32_t CordicVectorBranchy(i32 x, i32 y, i32 z) {
-    const Cordic r = VectorScaled<false>(x, y, z);
-    Store(r);
-    return r.x;
-}
-
-void CordicHyperbolicVectorBranchy(i32 x, i32 y, i32 z) { Store(HyperbolicVector<false>(x, y, z)); }
-
-void CordicRotate16Branchy(i32 x, i32 y, i32 z) { Store(Rotate<false>(x, y, z, kCircular16, 12)); }
+CordicResult CordicRotateBranchy(i32 x, i32 y, i32 z) { return Rotate<false>(x, y, z, kCircular, 25); }
+CordicResult CordicVectorBranchy(i32 x, i32 y, i32 z) { return VectorScaled<false>(x, y, z); }
+CordicResult CordicHyperbolicVectorBranchy(i32 x, i32 y, i32 z) { return HyperbolicVector<false>(x, y, z); }
+CordicResult CordicRotate16Branchy(i32 x, i32 y, i32 z) { return Rotate<false>(x, y, z, kCircular16, 12); }
 
 void FixSinCos(i32 angle, i32* cosine, i32* sine) {
     i32 c;
@@ -259,8 +219,6 @@ std::int32_t FixTan(i32 angle) {
     i32 c;
     i32 s;
     SinCos(angle, &c, &s);
-    fixTrigOut.tanSine = s;
-    fixTrigOut.tanCosine = c;
     if (c == 0) return s < 0 ? std::numeric_limits<i32>::min() : std::numeric_limits<i32>::max();
     return Saturate(static_cast<i64>(s) * kFixOne / c);
 }
@@ -278,12 +236,10 @@ std::int32_t FixAtan2(i32 y, i32 x) {
     if (x == 0 && y == 0) return 0;
     i32 result;
     if (x < 0) {
-        const Cordic r = VectorScaled<true>(-static_cast<i64>(x), y, 0);
-        Store(r);
+        const CordicResult r = VectorScaled<true>(-static_cast<i64>(x), y, 0);
         result = y > 0 ? kFixHalfTurn - r.z : -kFixHalfTurn - r.z;
     } else {
-        const Cordic r = VectorScaled<true>(x, y, 0);
-        Store(r);
+        const CordicResult r = VectorScaled<true>(x, y, 0);
         result = r.z;
     }
     while (result < 0) result += kFixTurn;
@@ -307,23 +263,19 @@ void FixSinCos16(i32 angle16, std::int16_t* cosine, std::int16_t* sine) {
     i32 c;
     i32 s;
     if (a < 3217) {
-        const Cordic r = Rotate<true>(kCordicStart16, 0, a, kCircular16, 12);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart16, 0, a, kCircular16, 12);
         c = r.x;
         s = r.y;
     } else if (a < 6434) {
-        const Cordic r = Rotate<true>(kCordicStart16, 0, 6434 - a, kCircular16, 12);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart16, 0, 6434 - a, kCircular16, 12);
         c = -r.x;
         s = r.y;
     } else if (a < 9651) {
-        const Cordic r = Rotate<true>(kCordicStart16, 0, 9651 - a, kCircular16, 12);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart16, 0, 9651 - a, kCircular16, 12);
         c = -r.y;
         s = -r.x;
     } else {
-        const Cordic r = Rotate<true>(kCordicStart16, 0, kFix16Turn - a, kCircular16, 12);
-        Store(r);
+        const CordicResult r = Rotate<true>(kCordicStart16, 0, kFix16Turn - a, kCircular16, 12);
         c = r.x;
         s = -r.y;
     }

@@ -22,36 +22,25 @@ constexpr std::int32_t kFixOrbitUnitsPerDegree = 292817;
 
 constexpr int kFix16Turn = 12868;
 
-// Where the CORDIC kernels leave their results; read x, y and z right after a call.
-// `tanSine` and `tanCosine` hold the sine and cosine behind the last FixTan.
-struct FixTrigOut {
+// Where a CORDIC kernel ends: the two components and the angle accumulator.
+struct CordicResult {
     std::int32_t x = 0;
-    std::int32_t z = 0;
-    std::int32_t tanSine = 0;
     std::int32_t y = 0;
-    std::int32_t tanCosine = 0;
+    std::int32_t z = 0;
 };
-extern FixTrigOut fixTrigOut;
 
 // Rotation mode, 25 steps. Started at (10188013, 0, angle) it ends with x = cos, y = sin
-// for angles up to a quarter turn. Returns x.
-std::int32_t CordicRotate(std::int32_t x, std::int32_t y, std::int32_t z);
+// for angles up to a quarter turn.
+CordicResult CordicRotate(std::int32_t x, std::int32_t y, std::int32_t z);
 // Circular vectoring, 25 steps: drives y to 0, leaving z = z0 + atan(y0 / x0) and
 // x = |(x0, y0)| / 0.6072529350. Inputs too large for the steps are scaled down first
-// (the angle is unchanged); x is then scaled back, saturating at INT32_MAX. Returns x.
-std::int32_t CordicVector(std::int32_t x, std::int32_t y, std::int32_t z);
+// (the angle is unchanged); x is then scaled back, saturating at INT32_MAX.
+CordicResult CordicVector(std::int32_t x, std::int32_t y, std::int32_t z);
 // Hyperbolic vectoring (steps 4 and 13 repeated): x = 0.8281593609602 sqrt(x0^2 - y0^2),
 // z = z0 + atanh(y0 / x0).
-void CordicHyperbolicVector(std::int32_t x, std::int32_t y, std::int32_t z);
+CordicResult CordicHyperbolicVector(std::int32_t x, std::int32_t y, std::int32_t z);
 // 16-bit rotation mode, 12 steps; start at (1243, 0, angle16).
-void CordicRotate16(std::int32_t x, std::int32_t y, std::int32_t z);
-
-// The plain two-way CORDIC steps, kept to check the branchless kernels against and to
-// time them side by side. Same results, same use of fixTrigOut.
-std::int32_t CordicRotateBranchy(std::int32_t x, std::int32_t y, std::int32_t z);
-std::int32_t CordicVectorBranchy(std::int32_t x, std::int32_t y, std::int32_t z);
-void CordicHyperbolicVectorBranchy(std::int32_t x, std::int32_t y, std::int32_t z);
-void CordicRotate16Branchy(std::int32_t x, std::int32_t y, std::int32_t z);
+CordicResult CordicRotate16(std::int32_t x, std::int32_t y, std::int32_t z);
 
 // Cosine and sine of any fixed-point angle (either pointer may be null).
 void FixSinCos(std::int32_t angle, std::int32_t* cosine, std::int32_t* sine);

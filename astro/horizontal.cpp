@@ -1,4 +1,5 @@
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,14 +22,6 @@ constexpr int kMaxRefractionIterations = 20;
 
 // Sites colder than this are typing errors; the formula divides by t + 273.
 constexpr double kColdestTemperature = -100.0;
-
-void FillApparentSite() {
-    apparentSite.latitude = static_cast<double>(observerLocation.latitude);
-    apparentSite.longitude = -static_cast<double>(observerLocation.longitude);
-    apparentSite.height = observerLocation.height;
-    apparentSite.temperature = observerLocation.temperature;
-    apparentSite.pressure = observerLocation.pressure;
-}
 
 // The site's zenith, north and west unit vectors in the true equator of date.
 const HorizonFrameCache& HorizonFrame(double jd, double deltaT, const SiteInfo& site) {
@@ -135,13 +128,12 @@ void EquToHor(double jd, double deltaT, double, double, const SiteInfo& site, do
     }
 }
 
-void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDec, double* altitude,
-                             double* azimuth, int mode, int year, int month, int day, int hour,
-                             int minute, int second) {
+void ComputeApparentPositionAt(const ObserverLocation& site, double deltaT, double ra, double dec, double* outRa,
+                               double* outDec, double* altitude, double* azimuth, int mode, int year, int month,
+                               int day, int hour, int minute, int second) {
     mode = std::clamp(mode, static_cast<int>(kModeNone), static_cast<int>(kModeTopocentricRefracted));
-    FillApparentSite();
-    const double deltaT = GetDeltaT(year, month, day);
-    const double jdUt = DateTimeToJD(year, month, day, hour, minute, second, observerLocation.zoneMinutes);
+    apparentSite = SiteInfoOf(site);
+    const double jdUt = DateTimeToJD(year, month, day, hour, minute, second, site.zoneMinutes);
     const double jd = jdUt + deltaT / 86400.0;
 
     double placeRa = ra, placeDec = dec;
@@ -169,13 +161,20 @@ void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDe
     *altitude = 90.0 - zd;
 }
 
-void HorizonMatrix(int year, int month, int day, int hour, int minute, int second, double M[9]) {
-    const double lst = LocalSiderealTime(year, month, day, hour, minute, second, observerLocation.longitude,
-                                         observerLocation.zoneMinutes);
+void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDec, double* altitude,
+                             double* azimuth, int mode, int year, int month, int day, int hour,
+                             int minute, int second) {
+    ComputeApparentPositionAt(observerLocation, GetDeltaT(year, month, day), ra, dec, outRa, outDec, altitude,
+                              azimuth, mode, year, month, day, hour, minute, second);
+}
+
+void HorizonMatrixAt(const ObserverLocation& site, int year, int month, int day, int hour, int minute, int second,
+                     double M[9]) {
+    const double lst = LocalSiderealTime(year, month, day, hour, minute, second, site.longitude, site.zoneMinutes);
     double H = 12.0 - lst;
     if (H < 0) H += 24.0;
     const double theta = H * 0.26179938779914946;
-    const double phi = static_cast<double>(observerLocation.latitude) * kDegToRad;
+    const double phi = static_cast<double>(site.latitude) * kDegToRad;
     const double ct = std::cos(theta), st = std::sin(theta);
     const double cf = std::cos(phi), sf = std::sin(phi);
     M[0] = ct;
@@ -187,6 +186,10 @@ void HorizonMatrix(int year, int month, int day, int hour, int minute, int secon
     M[6] = st * cf;
     M[7] = -ct * cf;
     M[8] = sf;
+}
+
+void HorizonMatrix(int year, int month, int day, int hour, int minute, int second, double M[9]) {
+    HorizonMatrixAt(observerLocation, year, month, day, hour, minute, second, M);
 }
 
 void ResetHorizonCache() { horizonFrameCache = HorizonFrameCache{}; }

@@ -1,6 +1,6 @@
 #pragma once
 // What the observer sees: a catalog place turned into the apparent (or topocentric) place
-// of date and its altitude and azimuth at the current site, with atmospheric refraction.
+// of date and its altitude and azimuth at a site, with atmospheric refraction.
 // This is the road of every GoTo and of the positions the forms show.
 //
 // Azimuth is degrees from north (0) through east (90), 0 to 360; altitude is 90 minus the
@@ -18,12 +18,16 @@ enum CoordinateMode {
 };
 
 // A J2000.0 right ascension (hours) and declination (degrees), or a place of date for
-// mode −1, seen from the current site (`ObserverLocation`) at a local civil time: outRa
-// (hours, [0, 24); mode −1 hands the given place back) and outDec of date, refracted in
-// modes 1 and 3, with the altitude and azimuth. Modes below −1 count as −1, above 3 as 3.
-// The topocentric modes fall back to the geocentric reduction (keeping their refraction)
-// where the solar-system ephemeris does not reach (before 1694 and after 2296). At the
-// zenith the azimuth keeps the value it had.
+// mode −1, seen from `site` with Delta T (TT − UT1, seconds) at a local civil time in the
+// site's zone: outRa (hours, [0, 24); mode −1 hands the given place back) and outDec of
+// date, refracted in modes 1 and 3, with the altitude and azimuth. Modes below −1 count as
+// −1, above 3 as 3. The topocentric modes fall back to the geocentric reduction (keeping
+// their refraction) where the solar-system ephemeris does not reach (before 1694 and
+// after 2296). At the zenith the azimuth keeps the value it had.
+void ComputeApparentPositionAt(const ObserverLocation& site, double deltaT, double ra, double dec, double* outRa,
+                               double* outDec, double* altitude, double* azimuth, int mode, int year, int month,
+                               int day, int hour, int minute, int second);
+// The same from the current site (`observerLocation`) with Delta T of the date.
 void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDec, double* altitude,
                              double* azimuth, int mode, int year, int month, int day, int hour,
                              int minute, int second);
@@ -49,25 +53,11 @@ double RefractionAngle(const SiteInfo& site, int option, double zd);
 // out = rotation of in about the z axis by the sidereal time gst (hours).
 void RotateAboutPole(double gst, const double in[3], double out[3]);
 
-// Sky matrix from the true equator of date to the local horizon of the current site
-// (`ObserverLocation`) at a local civil time. Applied to (cos δ sin α, cos δ cos α, sin δ)
-// it gives a westward, a northward and an upward component: (−cos a sin A, cos a cos A,
-// sin a).
+// Sky matrix from the true equator of date to the local horizon of `site` at a local civil
+// time in its zone. Applied to (cos δ sin α, cos δ cos α, sin δ) it gives a westward, a
+// northward and an upward component: (−cos a sin A, cos a cos A, sin a).
+void HorizonMatrixAt(const ObserverLocation& site, int year, int month, int day, int hour, int minute, int second,
+                     double M[9]);
+// The same at the current site (`observerLocation`).
 void HorizonMatrix(int year, int month, int day, int hour, int minute, int second, double M[9]);
 
-// The records ComputeApparentPosition fills on every call.
-extern SiteInfo apparentSite;
-extern CatalogStar apparentStar;
-extern SolarSystemBody earthBody;
-
-// EquToHor's site axes in the true equator of date depend only on the instant and the
-// site: they are kept for the last (jd, deltaT, latitude, longitude).
-struct HorizonFrameCache {
-    bool valid = false;
-    double jd = 0.0, deltaT = 0.0, latitude = 0.0, longitude = 0.0;
-    double zenith[3] = {}, north[3] = {}, west[3] = {};
-    long builds = 0;
-};
-extern HorizonFrameCache horizonFrameCache;
-
-void ResetHorizonCache();

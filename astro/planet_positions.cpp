@@ -16,8 +16,6 @@
 const char* const bodyNames[kNamedBodyCount] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars", "Jupiter",
                                                 "Saturn",  "Uranus", "Neptune", "Pluto",   "Earth"};
 
-SiteInfo observerSite{};
-
 namespace {
 constexpr double kJD1900 = 2415020.0;
 constexpr double kLightAuPerDay = 173.14463348;
@@ -37,7 +35,7 @@ bool IsAnalytic(int index) {
 
 bool IsKnownBody(int index) { return (index >= kBodySun && index <= kBodyEarth) || index == kBodyEarthShadow; }
 
-bool TopocentricMode() { return preferences.word[pref::coordinateMode] >= 2; }
+bool IsTopocentric(int coordinateMode) { return coordinateMode >= 2; }
 
 // Ecliptic longitude (degrees [0, 360)) and latitude of an equatorial place in radians.
 void EquatorialToEcliptic(double ra, double dec, double eps, double* longitude, double* latitude) {
@@ -81,75 +79,6 @@ void ShadowCentre(BodyRecord* record, double T) {
     record->rightAscension = a;
     record->declination = std::asin(std::sin(lon) * std::sin(e) * std::cos(lat) + std::cos(e) * std::sin(lat));
     record->distance = moonDistance;
-}
-
-int ComputeBodyAnalyticAt(BodyRecord* record, int bodyIndex, double jdTT, double deltaT) {
-    if (!IsAnalytic(bodyIndex)) {
-        *record = BodyRecord{};
-        return 0;
-    }
-    const double T = (jdTT - kJ2000) / 36525.0;
-    const Sun1900Elements sun = ComputeSun1900((jdTT - kJD1900) / 36525.0);
-    const double sunLongitude = sun.trueLongitude * kDegToRad;
-    const double eps1900 = sun.obliquity * kDegToRad;
-
-    FullPosition full{};
-    switch (bodyIndex) {
-        case kBodyMoon:
-            MoonPositionFull(&full, T, sunLongitude);
-            record->rightAscension = full.rightAscension;
-            record->declination = full.declination;
-            record->distance = full.distance;
-            record->magnitude = full.magnitude;
-            record->diameter = full.diameter;
-            record->spare2 = 3.0;
-            record->illuminatedFraction = MoonFractionAt(jdTT, deltaT);
-            break;
-        case kBodySun:
-            SunPositionFull(&full, T);
-            record->rightAscension = full.rightAscension;
-            record->declination = full.declination;
-            record->distance = full.distance;
-            record->diameter = ApparentDiameter(kBodySun, full.distance);
-            record->magnitude = -24.6;
-            record->spare2 = 3.0;
-            break;
-        case kBodyPluto: {
-            double l, b, r;
-            PlutoHeliocentricOfDate(T, &l, &b, &r);
-            const double R = sun.radiusVector;
-            const double x = r * std::cos(b) * std::cos(l - sunLongitude) + R;
-            const double y = r * std::cos(b) * std::sin(l - sunLongitude);
-            const double lambda = std::atan2(y, x) + sunLongitude;
-            const double distance = std::sqrt(r * r + 2.0 * r * R * std::cos(b) * std::cos(l - sunLongitude) + R * R);
-            const double beta = std::asin(r * std::sin(b) / distance);
-            EclipticToEquatorial(lambda, beta, eps1900, &record->rightAscension, &record->declination);
-            record->distance = distance;
-            PlanetPhase(kBodyPluto, distance, r, R, &record->magnitude, &record->illuminatedFraction,
-                        &record->elongation);
-            record->diameter = ApparentDiameter(kBodyPluto, distance);
-            record->spare2 = 0.1;
-            break;
-        }
-        default:
-            ShadowCentre(record, T);
-            break;
-    }
-
-    if (TopocentricMode()) {
-        // The site's place turns with the Earth, so its sidereal time needs universal time.
-        const double Tut = (jdTT - deltaT / 86400.0 - kJ2000) / 36525.0;
-        TopocentricPosition(Tut, &record->rightAscension, &record->declination, nullptr, nullptr, record->distance,
-                            observerLocation.longitude, observerLocation.latitude, observerLocation.height);
-    }
-    EquatorialToEcliptic(record->rightAscension, record->declination, eps1900, &record->eclipticLongitude,
-                         &record->eclipticLatitude);
-    double hours = record->rightAscension * 12.0 / 3.141592653589793;
-    while (hours < 0.0) hours += 24.0;
-    while (hours >= 24.0) hours -= 24.0;
-    record->rightAscension = hours;
-    record->declination *= kRadToDeg;
-    return 1;
 }
 
 // The pipeline reports the body's distance from the barycentre and, from a site, the site's
@@ -220,29 +149,91 @@ void PlanetPhase(int bodyIndex, double distance, double bodySunDistance, double 
     }
 }
 
+int ComputeBodyAnalyticAt(const ObserverLocation& site, double deltaT, int coordinateMode, BodyRecord* record,
+                          int bodyIndex, double jdTT) {
+    if (!IsAnalytic(bodyIndex)) {
+        *record = BodyRecord{};
+        return 0;
+    }
+    const double T = (jdTT - kJ2000) / 36525.0;
+    const Sun1900Elements sun = ComputeSun1900((jdTT - kJD1900) / 36525.0);
+    const double sunLongitude = sun.trueLongitude * kDegToRad;
+    const double eps1900 = sun.obliquity * kDegToRad;
+
+    FullPosition full{};
+    switch (bodyIndex) {
+        case kBodyMoon:
+            MoonPositionFull(&full, T, sunLongitude);
+            record->rightAscension = full.rightAscension;
+            record->declination = full.declination;
+            record->distance = full.distance;
+            record->magnitude = full.magnitude;
+            record->diameter = full.diameter;
+            record->spare2 = 3.0;
+            record->illuminatedFraction = MoonFractionAt(jdTT, deltaT);
+            break;
+        case kBodySun:
+            SunPositionFull(&full, T);
+            record->rightAscension = full.rightAscension;
+            record->declination = full.declination;
+            record->distance = full.distance;
+            record->diameter = ApparentDiameter(kBodySun, full.distance);
+            record->magnitude = -24.6;
+            record->spare2 = 3.0;
+            break;
+        case kBodyPluto: {
+            double l, b, r;
+            PlutoHeliocentricOfDate(T, &l, &b, &r);
+            const double R = sun.radiusVector;
+            const double x = r * std::cos(b) * std::cos(l - sunLongitude) + R;
+            const double y = r * std::cos(b) * std::sin(l - sunLongitude);
+            const double lambda = std::atan2(y, x) + sunLongitude;
+            const double distance = std::sqrt(r * r + 2.0 * r * R * std::cos(b) * std::cos(l - sunLongitude) + R * R);
+            const double beta = std::asin(r * std::sin(b) / distance);
+            EclipticToEquatorial(lambda, beta, eps1900, &record->rightAscension, &record->declination);
+            record->distance = distance;
+            PlanetPhase(kBodyPluto, distance, r, R, &record->magnitude, &record->illuminatedFraction,
+                        &record->elongation);
+            record->diameter = ApparentDiameter(kBodyPluto, distance);
+            record->spare2 = 0.1;
+            break;
+        }
+        default:
+            ShadowCentre(record, T);
+            break;
+    }
+
+    if (IsTopocentric(coordinateMode)) {
+        // The site's place turns with the Earth, so its sidereal time needs universal time.
+        const double Tut = (jdTT - deltaT / 86400.0 - kJ2000) / 36525.0;
+        TopocentricPosition(Tut, &record->rightAscension, &record->declination, nullptr, nullptr, record->distance,
+                            site.longitude, site.latitude, site.height);
+    }
+    EquatorialToEcliptic(record->rightAscension, record->declination, eps1900, &record->eclipticLongitude,
+                         &record->eclipticLatitude);
+    double hours = record->rightAscension * 12.0 / 3.141592653589793;
+    while (hours < 0.0) hours += 24.0;
+    while (hours >= 24.0) hours -= 24.0;
+    record->rightAscension = hours;
+    record->declination *= kRadToDeg;
+    return 1;
+}
+
 int ComputeBodyAnalytic(BodyRecord* record, int bodyIndex, double jdTT) {
     int year, month, day;
     JDToDate(jdTT, &year, &month, &day, nullptr, nullptr, nullptr);
-    return ComputeBodyAnalyticAt(record, bodyIndex, jdTT, GetDeltaT(year, month, day));
+    return ComputeBodyAnalyticAt(observerLocation, GetDeltaT(year, month, day),
+                                 preferences.word[pref::coordinateMode], record, bodyIndex, jdTT);
 }
 
-int ComputePlanet(BodyRecord* record, int bodyIndex, int year, int month, int day, int hour, int minute,
-                  int second) {
+int ComputePlanetAt(const ObserverLocation& site, double deltaT, int coordinateMode, BodyRecord* record,
+                    int bodyIndex, int year, int month, int day, int hour, int minute, int second) {
     if (!IsKnownBody(bodyIndex)) {
         *record = BodyRecord{};
         return 0;
     }
-    const double deltaT = GetDeltaT(year, month, day);
-    const double jdTT = DateTimeToJD(year, month, day, hour, minute, second, observerLocation.zoneMinutes) +
-                        deltaT / 86400.0;
-
-    observerSite.latitude = observerLocation.latitude;
-    observerSite.longitude = -observerLocation.longitude;
-    observerSite.height = observerLocation.height;
-    observerSite.temperature = observerLocation.temperature;
-    observerSite.pressure = observerLocation.pressure;
-
-    if (IsAnalytic(bodyIndex)) return ComputeBodyAnalyticAt(record, bodyIndex, jdTT, deltaT);
+    const double jdTT = DateTimeToJD(year, month, day, hour, minute, second, site.zoneMinutes) + deltaT / 86400.0;
+    if (IsAnalytic(bodyIndex)) return ComputeBodyAnalyticAt(site, deltaT, coordinateMode, record, bodyIndex, jdTT);
 
     SolarSystemBody body{}, earth{};
     SetBody(0, kPipelineNumber[bodyIndex], "", &body);
@@ -250,8 +241,8 @@ int ComputePlanet(BodyRecord* record, int bodyIndex, int year, int month, int da
     double ra = 0.0, dec = 0.0, distance = 0.0, r = 0.0, R = 0.0;
     // The Earth is placed from its own centre in every mode, so its record does not depend
     // on the site.
-    const int status = TopocentricMode() && bodyIndex != kBodyEarth
-                           ? TopoPlanet(jdTT, body, earth, deltaT, observerSite, &ra, &dec, &distance, &r, &R)
+    const int status = IsTopocentric(coordinateMode) && bodyIndex != kBodyEarth
+                           ? TopoPlanet(jdTT, body, earth, deltaT, SiteInfoOf(site), &ra, &dec, &distance, &r, &R)
                            : AppPlanet(jdTT, body, earth, &ra, &dec, &distance, &r, &R);
     if (status != 0) {
         *record = BodyRecord{};
@@ -269,4 +260,10 @@ int ComputePlanet(BodyRecord* record, int bodyIndex, int year, int month, int da
     PlanetPhase(bodyIndex, distance, r, R, &record->magnitude, &record->illuminatedFraction, &record->elongation);
     if (bodyIndex == kBodySaturn) record->magnitude += SaturnRingTerm(*record, year, month, day, hour, minute, second);
     return 1;
+}
+
+int ComputePlanet(BodyRecord* record, int bodyIndex, int year, int month, int day, int hour, int minute,
+                  int second) {
+    return ComputePlanetAt(observerLocation, GetDeltaT(year, month, day), preferences.word[pref::coordinateMode],
+                           record, bodyIndex, year, month, day, hour, minute, second);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The one entry through which the system asks for a solar-system body: its apparent place
 // (geocentric or topocentric by the user's coordinate mode), distance, magnitude, phase,
-// apparent diameter, elongation and ecliptic place, for a local civil time at the current
-// site (`ObserverLocation`).
+// apparent diameter, elongation and ecliptic place, for a local civil time at a site
+// (`ObserverLocation`).
 //
 // Mercury to Neptune and the Earth go through the apparent-place pipeline and its
 // planetary theory; the Sun, the Moon, Pluto and the centre of the Earth's shadow through
@@ -44,19 +44,25 @@ struct BodyRecord {
     double eclipticLatitude;     // degrees
 };
 
-// The observer of the pipeline, filled from `ObserverLocation` on every ComputePlanet call.
-extern SiteInfo observerSite;
-
-// Fills the record for a body index and a local civil date and time at the current site.
-// Returns 1; 0 with the record zeroed for an index outside the table (0..10, 13) or a date
-// the pipeline's ephemeris does not cover. The Earth (10) gets a defined record: distance,
-// places, elongation and diameter 0, fraction 1, magnitude kept.
+// Fills the record for a body index and a local civil date and time at `site`, with
+// Delta T (TT − UT, seconds) and the coordinate mode (`Preferences` word 10: 2 and above
+// topocentric). Returns 1; 0 with the record zeroed for an index outside the table
+// (0..10, 13) or a date the pipeline's ephemeris does not cover. The Earth (10) gets a
+// defined record: distance, places, elongation and diameter 0, fraction 1, magnitude kept.
+int ComputePlanetAt(const ObserverLocation& site, double deltaT, int coordinateMode, BodyRecord* record,
+                    int bodyIndex, int year, int month, int day, int hour, int minute, int second);
+// The same at the current site (`observerLocation`), with Delta T of the date and the
+// user's coordinate mode.
 int ComputePlanet(BodyRecord* record, int bodyIndex, int year, int month, int day, int hour, int minute,
                   int second);
 
 // The analytic branch for the Sun (0), the Moon (1), Pluto (9) and the shadow's centre
-// (13) at a terrestrial-time Julian day. Returns 1; 0 with the record zeroed for any other
-// index.
+// (13) at a terrestrial-time Julian day, seen from `site` in the topocentric modes; Delta T
+// gives the universal time the Moon's phase and the site's turn are taken at. Returns 1;
+// 0 with the record zeroed for any other index.
+int ComputeBodyAnalyticAt(const ObserverLocation& site, double deltaT, int coordinateMode, BodyRecord* record,
+                          int bodyIndex, double jdTT);
+// The same at the current site, with Delta T of the date of jdTT and the user's mode.
 int ComputeBodyAnalytic(BodyRecord* record, int bodyIndex, double jdTT);
 
 // Apparent diameter in arc minutes at `distance` AU; 0 for indexes outside 0..9.

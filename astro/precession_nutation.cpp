@@ -1,4 +1,5 @@
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 
 #include <algorithm>
 #include <cmath>

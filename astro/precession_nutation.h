@@ -41,31 +41,6 @@ void PrecessToDate(double jd, double* ra, double* dec);
 // Releases what the nutation series keeps between calls; called once at shut-down.
 void FreeAstrometryBuffers();
 
-// The caches of this file: the precession-nutation product on the Julian day, the
-// nutation pair on T, the Earth tilt on the Julian day. A cache answers only for the very
-// argument it was filled for, so results never depend on what was asked before.
-struct AstrometryCache {
-    bool precessionValid = false;
-    double precessionCacheJD = -1.0;
-    double precessionNutationMatrix[9] = {};
-    long precessionBuilds = 0;  // how often the product was built (tests, benchmarks)
-
-    bool nutationValid = false;
-    double nutationT = -1.0;
-    double nutationDpsi = 0.0;
-    double nutationDeps = 0.0;
-    long nutationEvaluations = 0;
-
-    bool tiltValid = false;
-    double tiltJD = 0.0;
-    double tiltDpsi = 0.0;
-    double tiltDeps = 0.0;
-};
-extern AstrometryCache astrometryCache;
-
-// Empties every cache above (tests, benchmarks).
-void ResetAstrometryCaches();
-
 // ---------------------------------------------------------------------------------------
 // The IAU 1980 nutation series (astro/tables/nutation_iau1980.cpp).
 

@@ -1,4 +1,5 @@
 #include "astro/quick_sun_moon.h"
+#include "astro/quick_sun_moon_internal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,10 +25,10 @@ constexpr double kJD1900 = 2415020.0;
 constexpr double kAberration = 0.005691611111111111;  // 20.4898" in degrees
 constexpr double kAUkm = 149597870.0;
 
-// Julian day of terrestrial time for a local civil time at the current site.
-double LocalToTerrestrialJD(int year, int month, int day, int hour, int minute, int second) {
-    return DateTimeToJD(year, month, day, hour, minute, second, observerLocation.zoneMinutes) +
-           GetDeltaT(year, month, day) / 86400.0;
+// Julian day of terrestrial time for a local civil time in the site's zone.
+double LocalToTerrestrialJD(const ObserverLocation& site, double deltaT, int year, int month, int day, int hour,
+                            int minute, int second) {
+    return DateTimeToJD(year, month, day, hour, minute, second, site.zoneMinutes) + deltaT / 86400.0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -176,8 +177,9 @@ void MoonPositionMap(double T, double* longitude, double* latitude, double* dist
     *distance = (385000.55 + s.sumR * 0.001) * 6.6845826851794845e-9;
 }
 
-void MoonPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second) {
-    const double jd = LocalToTerrestrialJD(year, month, day, hour, minute, second);
+void MoonPositionAt(const ObserverLocation& site, double deltaT, double* ra, double* dec, int year, int month,
+                    int day, int hour, int minute, int second) {
+    const double jd = LocalToTerrestrialJD(site, deltaT, year, month, day, hour, minute, second);
     const double T = (jd - kJ2000) * kPerCentury;
     const ShortLunarSeries s = EvaluateShortLunarSeries(T);
 
@@ -191,10 +193,10 @@ void MoonPosition(double* ra, double* dec, int year, int month, int day, int hou
     const double rho = (384999727.927 + s.sumR * 0.001) * 0.00015678552054360675;
     const double d = jd - kJ2000;
     const double theta =
-        std::fmod(280.46061837 + 360.98564736629 * d + 0.000387933 * T * T - observerLocation.longitude, 360.0) *
+        std::fmod(280.46061837 + 360.98564736629 * d + 0.000387933 * T * T - site.longitude, 360.0) *
         kDegToRad;
-    const double cosLat = observerLocation.cosLatitude;
-    const double sinLat = observerLocation.sinLatitude;
+    const double cosLat = site.cosLatitude;
+    const double sinLat = site.sinLatitude;
     const double x = rho * std::cos(delta) * std::cos(alpha) - cosLat * std::cos(theta);
     const double y = rho * std::cos(delta) * std::sin(alpha) - cosLat * std::sin(theta);
     const double z = rho * std::sin(delta) - sinLat;
@@ -204,8 +206,13 @@ void MoonPosition(double* ra, double* dec, int year, int month, int day, int hou
     *dec = std::asin(z / std::sqrt(x * x + y * y + z * z)) * kRadToDeg;
 }
 
-void SunPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second) {
-    const double jd = LocalToTerrestrialJD(year, month, day, hour, minute, second);
+void MoonPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second) {
+    MoonPositionAt(observerLocation, GetDeltaT(year, month, day), ra, dec, year, month, day, hour, minute, second);
+}
+
+void SunPositionAt(const ObserverLocation& site, double deltaT, double* ra, double* dec, int year, int month,
+                   int day, int hour, int minute, int second) {
+    const double jd = LocalToTerrestrialJD(site, deltaT, year, month, day, hour, minute, second);
     const Sun1900Elements sun = ComputeSun1900((jd - kJD1900) * kPerCentury);
     const double eps = sun.obliquity * kDegToRad;
     const double lon = sun.trueLongitude * kDegToRad;
@@ -213,6 +220,10 @@ void SunPosition(double* ra, double* dec, int year, int month, int day, int hour
     if (hours < 0.0) hours += 24.0;
     *ra = hours;
     *dec = std::asin(std::sin(lon) * std::sin(eps)) * kRadToDeg;
+}
+
+void SunPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second) {
+    SunPositionAt(observerLocation, GetDeltaT(year, month, day), ra, dec, year, month, day, hour, minute, second);
 }
 
 void SunPositionFull(FullPosition* record, double T) {

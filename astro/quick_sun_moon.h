@@ -6,19 +6,31 @@
 //
 // T is Julian centuries of 36525 days from J2000.0 unless a function says otherwise.
 // Longitudes of the site are degrees positive WEST, as `ObserverLocation` keeps them.
+//
+// Functions named ...At take the site and Delta T they work for; the same names without
+// At read the current site (`observerLocation`) and Delta T of the date (GetDeltaT).
+#include "core/settings.h"
 
 // The Moon from a short lunar series, equator and mean equinox of date, for a local civil
-// time at the current site: right ascension hours [0, 24), declination degrees. The site
-// moves the result by only a thousandth of the horizontal parallax, so it is practically
-// geocentric, which the Moon's rise and set limit altitude expects.
+// time at `site` with Delta T (TT - UT) in seconds: right ascension hours [0, 24),
+// declination degrees. The site moves the result by only a thousandth of the horizontal
+// parallax, so it is practically geocentric, which the Moon's rise and set limit altitude
+// expects.
+void MoonPositionAt(const ObserverLocation& site, double deltaT, double* ra, double* dec, int year, int month,
+                    int day, int hour, int minute, int second);
+// The same at the current site with Delta T of the date.
 void MoonPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second);
 
 // The Moon's geocentric ecliptic longitude and latitude (radians, mean equinox of date) and
 // distance (AU) from the same short series; T in terrestrial time.
 void MoonPositionMap(double T, double* longitude, double* latitude, double* distance);
 
-// The Sun from the 1900.0 elements for a local civil time: right ascension hours [0, 24),
-// declination degrees; geometric, mean equinox of date.
+// The Sun from the 1900.0 elements for a local civil time in the zone of `site`, with
+// Delta T in seconds: right ascension hours [0, 24), declination degrees; geometric, mean
+// equinox of date.
+void SunPositionAt(const ObserverLocation& site, double deltaT, double* ra, double* dec, int year, int month,
+                   int day, int hour, int minute, int second);
+// The same at the current site with Delta T of the date.
 void SunPosition(double* ra, double* dec, int year, int month, int day, int hour, int minute, int second);
 
 // The apparent place of the long-series Sun or Moon.
@@ -56,24 +68,6 @@ void TopocentricPosition(double T, double* ra, double* dec, double* azimuth, dou
 
 // ---------------------------------------------------------------------------------------
 // Five-point tables
-
-// Columns of a table, five values each.
-enum InterpolationColumn {
-    kTableAbscissa = 0,   // T, Julian centuries
-    kTableWeights = 1,    // Lagrange weights of the abscissae
-    kTableLongitude = 2,  // radians, plus the caller's offset
-    kTableLatitude = 3,   // radians
-    kTableDistance = 4,   // AU
-    kTableColumns = 5,
-};
-inline constexpr int kTableNodes = 5;
-
-// Null columns while the table is empty.
-struct InterpolationTable {
-    double* column[kTableColumns];
-};
-extern InterpolationTable sunTable;
-extern InterpolationTable moonTable;
 
 // Fill the table with the long-series positions at t0 + i step, i = 0..4, the offset added
 // to every longitude. Returns 1, or 0 with the table left empty when memory runs out.

@@ -1,4 +1,5 @@
 #include "astro/rise_set.h"
+#include "astro/rise_set_internal.h"
 
 #include <cmath>
 
@@ -107,13 +108,12 @@ int ComputeRiseSet(int year, int month, int day, double latitude, double longitu
     return 0;
 }
 
-int ComputeRiseSetMoving(int year, int month, int day, int hour, int minute, int second, double ra1, double dec1,
-                         double ra2, double dec2, double ra3, double dec3, double altitude, double* rise,
-                         double* transit, double* set) {
-    const double theta0 = LocalSiderealTime(year, month, day, hour, minute, second, 0.0, observerLocation.zoneMinutes) * 15.0;
-    const double deltaT = GetDeltaT(year, month, day);
-    const double sinLat = observerLocation.sinLatitude;
-    const double cosLat = observerLocation.cosLatitude;
+int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year, int month, int day, int hour,
+                           int minute, int second, double ra1, double dec1, double ra2, double dec2, double ra3,
+                           double dec3, double altitude, double* rise, double* transit, double* set) {
+    const double theta0 = LocalSiderealTime(year, month, day, hour, minute, second, 0.0, site.zoneMinutes) * 15.0;
+    const double sinLat = site.sinLatitude;
+    const double cosLat = site.cosLatitude;
     const double h0 = altitude;
 
     const double cosH0 = (std::sin(h0 * kDegToRad) - sinLat * std::sin(dec2 * kDegToRad)) /
@@ -135,7 +135,7 @@ int ComputeRiseSetMoving(int year, int month, int day, int hour, int minute, int
     }
 
     const double H0 = std::acos(cosH0) * kRadToDeg;
-    const double L = observerLocation.longitude;
+    const double L = site.longitude;
     double m0 = IntoDay((15.0 * ra2 - theta0 + L) / 360.0);
     double m1 = IntoDay(m0 - H0 / 360.0);
     double m2 = IntoDay(m0 + H0 / 360.0);
@@ -196,39 +196,60 @@ int ComputeRiseSetMoving(int year, int month, int day, int hour, int minute, int
     return kRiseSetNormal;
 }
 
-int ComputeMoonRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* dec) {
+int ComputeMoonRiseSetAt(const ObserverLocation& site, double deltaT, int year, int month, int day, double* rise,
+                         double* transit, double* set, double* dec) {
     double ra[3], de[3];
-    for (int i = 0; i < 3; ++i) MoonPosition(&ra[i], &de[i], year, month, day - 1 + i, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) MoonPositionAt(site, deltaT, &ra[i], &de[i], year, month, day - 1 + i, 0, 0, 0);
     if (dec != nullptr) *dec = de[1];
-    return ComputeRiseSetMoving(year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
-                                kMoonRiseSetAltitude, rise, transit, set);
+    return ComputeRiseSetMovingAt(site, deltaT, year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
+                                  kMoonRiseSetAltitude, rise, transit, set);
 }
 
-int ComputeMoonRiseSetTransit(int year, int month, int day, double* rise, double* transit, double* set) {
-    double ra[4], de[4];
-    for (int i = 0; i < 3; ++i) MoonPosition(&ra[i], &de[i], year, month, day - 1 + i, 0, 0, 0);
-    int result = ComputeRiseSetMoving(year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
-                                      kMoonRiseSetAltitude, rise, transit, set);
+int ComputeMoonRiseSetTransitAt(const ObserverLocation& site, double deltaT, double nextDeltaT, int year, int month,
+                                int day, double* rise, double* transit, double* set) {
+    int result = ComputeMoonRiseSetAt(site, deltaT, year, month, day, rise, transit, set, nullptr);
     if (*rise >= 24.0 || *set >= 24.0) {
-        MoonPosition(&ra[3], &de[3], year, month, day + 2, 0, 0, 0);
         double nextRise, nextTransit, nextSet;
-        result = ComputeRiseSetMoving(year, month, day + 1, 0, 0, 0, ra[1], de[1], ra[2], de[2], ra[3], de[3],
-                                      kMoonRiseSetAltitude, &nextRise, &nextTransit, &nextSet);
+        result = ComputeMoonRiseSetAt(site, nextDeltaT, year, month, day + 1, &nextRise, &nextTransit, &nextSet,
+                                      nullptr);
         if (*rise >= 24.0) *rise = nextRise + 24.0;
         if (*set >= 24.0) *set = nextSet + 24.0;
     }
     return result;
 }
 
-int ComputeSunRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* twilightEnd) {
+int ComputeSunRiseSetAt(const ObserverLocation& site, double deltaT, int year, int month, int day, double* rise,
+                        double* transit, double* set, double* twilightEnd) {
     double ra[3], de[3];
-    for (int i = 0; i < 3; ++i) SunPosition(&ra[i], &de[i], year, month, day - 1 + i, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) SunPositionAt(site, deltaT, &ra[i], &de[i], year, month, day - 1 + i, 0, 0, 0);
     if (twilightEnd != nullptr) {
         double r, t, s;
-        ComputeRiseSetMoving(year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
-                             kAstronomicalTwilightAltitude, &r, &t, &s);
+        ComputeRiseSetMovingAt(site, deltaT, year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
+                               kAstronomicalTwilightAltitude, &r, &t, &s);
         *twilightEnd = s;
     }
-    return ComputeRiseSetMoving(year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
-                                kSunRiseSetAltitude, rise, transit, set);
+    return ComputeRiseSetMovingAt(site, deltaT, year, month, day, 0, 0, 0, ra[0], de[0], ra[1], de[1], ra[2], de[2],
+                                  kSunRiseSetAltitude, rise, transit, set);
+}
+
+int ComputeRiseSetMoving(int year, int month, int day, int hour, int minute, int second, double ra1, double dec1,
+                         double ra2, double dec2, double ra3, double dec3, double altitude, double* rise,
+                         double* transit, double* set) {
+    return ComputeRiseSetMovingAt(observerLocation, GetDeltaT(year, month, day), year, month, day, hour, minute,
+                                  second, ra1, dec1, ra2, dec2, ra3, dec3, altitude, rise, transit, set);
+}
+
+int ComputeMoonRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* dec) {
+    return ComputeMoonRiseSetAt(observerLocation, GetDeltaT(year, month, day), year, month, day, rise, transit, set,
+                                dec);
+}
+
+int ComputeMoonRiseSetTransit(int year, int month, int day, double* rise, double* transit, double* set) {
+    return ComputeMoonRiseSetTransitAt(observerLocation, GetDeltaT(year, month, day),
+                                       GetDeltaT(year, month, day + 1), year, month, day, rise, transit, set);
+}
+
+int ComputeSunRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* twilightEnd) {
+    return ComputeSunRiseSetAt(observerLocation, GetDeltaT(year, month, day), year, month, day, rise, transit, set,
+                               twilightEnd);
 }

@@ -11,6 +11,7 @@
 //   case           fixed object (ComputeRiseSet)   moving body (ComputeRiseSetMoving, Sun, Moon)
 //   never rises    rise 0, transit 0, set 0        rise 0, transit 0, set 0; result 1
 //   never sets     rise 0, transit, set 23.99      rise 0, transit 12.0, set 23.99; result 0
+#include "core/settings.h"
 
 // Results of the moving-body operations.
 inline constexpr int kRiseSetNeverSets = 0;
@@ -40,35 +41,34 @@ int ComputeRiseSet(int year, int month, int day, double latitude, double longitu
 
 // Rise, transit and set of a moving body whose places (ra hours, dec degrees) are given at
 // the local midnights starting the previous day, the day and the next day, counted from
-// the given local instant (callers pass 0:00:00), at the current site, for the limit
-// altitude of the body's centre. Returns kRiseSetNeverSets or kRiseSetNormal.
+// the given local instant (callers pass 0:00:00), at `site` with Delta T (TT - UT,
+// seconds) of the date, for the limit altitude of the body's centre. Returns
+// kRiseSetNeverSets or kRiseSetNormal.
+int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year, int month, int day, int hour,
+                           int minute, int second, double ra1, double dec1, double ra2, double dec2, double ra3,
+                           double dec3, double altitude, double* rise, double* transit, double* set);
+
+// The Moon's events on the local date, its three places taken with the date's Delta T;
+// dec (may be null) receives its declination at the local midnight starting the date.
+int ComputeMoonRiseSetAt(const ObserverLocation& site, double deltaT, int year, int month, int day, double* rise,
+                         double* transit, double* set, double* dec);
+
+// The same, but a rise or set at 24 h or later is taken from the next day's computation
+// (with the next day's Delta T, nextDeltaT) plus 24 (the home form's line).
+int ComputeMoonRiseSetTransitAt(const ObserverLocation& site, double deltaT, double nextDeltaT, int year, int month,
+                                int day, double* rise, double* transit, double* set);
+
+// The Sun's rise, transit and set, its three places taken with the date's Delta T;
+// twilightEnd (may be null) receives the evening end of astronomical twilight (23.99 when
+// the Sun never sinks to -18 degrees, 0 when it never rises to it).
+int ComputeSunRiseSetAt(const ObserverLocation& site, double deltaT, int year, int month, int day, double* rise,
+                        double* transit, double* set, double* twilightEnd);
+
+// The same four at the current site (`observerLocation`) with Delta T of each date
+// (GetDeltaT), for the forms.
 int ComputeRiseSetMoving(int year, int month, int day, int hour, int minute, int second, double ra1, double dec1,
                          double ra2, double dec2, double ra3, double dec3, double altitude, double* rise,
                          double* transit, double* set);
-
-// The Moon's events on the local date; dec (may be null) receives its declination at the
-// local midnight starting the date.
 int ComputeMoonRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* dec);
-
-// The same, but a rise or set at 24 h or later is taken from the next day's computation
-// plus 24 (the home form's line).
 int ComputeMoonRiseSetTransit(int year, int month, int day, double* rise, double* transit, double* set);
-
-// The Sun's rise, transit and set; twilightEnd (may be null) receives the evening end of
-// astronomical twilight (23.99 when the Sun never sinks to -18 degrees, 0 when it never
-// rises to it).
 int ComputeSunRiseSet(int year, int month, int day, double* rise, double* transit, double* set, double* twilightEnd);
-
-// The local sidereal time at 12:00 local time of the last date ComputeRiseSet was asked
-// for, keyed on the date, the zone offset and the longitude.
-struct RiseSetLstCache {
-    int year = -1;
-    int month = -1;
-    int day = -1;
-    int offsetMinutes = -1;
-    double longitude = -1.0;
-    double lst = 0.0;
-    bool filled = false;
-    long computations = 0;  // how often the sidereal time was computed (tests, benchmarks)
-};
-extern RiseSetLstCache riseSetLstCache;

@@ -31,9 +31,10 @@ double AngularSeparation(double ra1, double dec1, double ra2, double dec2) {
 
 double GetObliquity() { return 0.4090927848297818; }
 
-void HorizontalToEquatorial(double lst, double azimuth, double altitude, double* ra, double* dec) {
-    const double sinPhi = observerLocation.sinLatitude;
-    const double cosPhi = observerLocation.cosLatitude;
+void HorizontalToEquatorialAt(const ObserverLocation& site, double lst, double azimuth, double altitude, double* ra,
+                              double* dec) {
+    const double sinPhi = site.sinLatitude;
+    const double cosPhi = site.cosLatitude;
     const double sinAlt = std::sin(altitude);
     const double cosAlt = std::cos(altitude);
     const double cosAz = std::cos(azimuth);
@@ -45,4 +46,8 @@ void HorizontalToEquatorial(double lst, double azimuth, double altitude, double*
     const double s = std::clamp(cosPhi * cosAlt * cosAz + sinPhi * sinAlt, -1.0, 1.0);
     if (ra) *ra = r;
     if (dec) *dec = std::asin(s) * kRadiansToDegrees;
+}
+
+void HorizontalToEquatorial(double lst, double azimuth, double altitude, double* ra, double* dec) {
+    HorizontalToEquatorialAt(observerLocation, lst, azimuth, altitude, ra, dec);
 }

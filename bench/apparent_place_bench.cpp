@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/constellation_boundaries.h"
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 #include "core/settings.h"
 
 namespace {
@@ -32,14 +35,13 @@ const std::vector<Place>& Places() {
     return places;
 }
 
-void UseSite() {
-    observerLocation.latitude = 48.2f;
-    observerLocation.longitude = -16.4f;
-    observerLocation.zoneMinutes = 60;
-    observerLocation.height = 200;
-    observerLocation.temperature = 10;
-    observerLocation.pressure = 1010;
+// Vienna, an hour east of Greenwich, with this decade's Delta T.
+ObserverLocation BenchSite() {
+    ObserverLocation site = MakeSite(48.2f, -16.4f, 60, 200);
+    site.pressure = 1010;
+    return site;
 }
+constexpr double kDeltaT = 69.2;
 
 void BM_PrecessToDate_CacheHit(benchmark::State& state) {
     ResetAstrometryCaches();
@@ -89,13 +91,14 @@ void BM_ComputeApparentPosition(benchmark::State& state) {
     ResetAstrometryCaches();
     ResetApparentPlaceCaches();
     ResetHorizonCache();
-    UseSite();
+    const ObserverLocation site = BenchSite();
     const int mode = static_cast<int>(state.range(0));
     const auto& places = Places();
     size_t i = 0;
     for (auto _ : state) {
         double ra, dec, alt, az = 0;
-        ComputeApparentPosition(places[i].ra, places[i].dec, &ra, &dec, &alt, &az, mode, 2024, 3, 15, 21, 30, 0);
+        ComputeApparentPositionAt(site, kDeltaT, places[i].ra, places[i].dec, &ra, &dec, &alt, &az, mode, 2024, 3, 15,
+                                  21, 30, 0);
         benchmark::DoNotOptimize(ra);
         benchmark::DoNotOptimize(alt);
         i = (i + 1) & 1023;
@@ -124,7 +127,7 @@ void EquToHorObjects(benchmark::State& state, bool rebuildFrame) {
     for (auto _ : state) {
         if (rebuildFrame) ResetHorizonCache();
         double zd, az = 0, rar, decr;
-        EquToHor(2460385.396, 69.2, 0, 0, site, places[i].ra, places[i].dec, kRefractionNone, &zd, &az, &rar, &decr);
+        EquToHor(2460385.396, kDeltaT, 0, 0, site, places[i].ra, places[i].dec, kRefractionNone, &zd, &az, &rar, &decr);
         benchmark::DoNotOptimize(zd);
         benchmark::DoNotOptimize(az);
         i = (i + 1) & 1023;

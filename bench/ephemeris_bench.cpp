@@ -7,32 +7,23 @@
 #include "astro/lunar_phases.h"
 #include "astro/planet_positions.h"
 #include "astro/rise_set.h"
-#include "astro/time_scales.h"
+#include "core/calendar.h"
 #include "core/settings.h"
-#include "shell/utilities.h"
 
 namespace {
 
-void UseEphemerisSite() {
-    observerLocation.latitude = 48.2f;
-    observerLocation.longitude = -16.4f;
-    observerLocation.sinLatitude = static_cast<float>(std::sin(48.2 * 0.017453292519943295));
-    observerLocation.cosLatitude = static_cast<float>(std::cos(48.2 * 0.017453292519943295));
-    observerLocation.zoneMinutes = 60;
-    observerLocation.height = 200;
-    observerLocation.temperature = 10;
-    observerLocation.pressure = 1010;
-    preferences.word[pref::coordinateMode] = 0;
-}
+// Vienna, an hour east of Greenwich, with this decade's Delta T; geocentric places.
+const ObserverLocation kSite = MakeSite(48.2f, -16.4f, 60, 200);
+constexpr double kDeltaT = 69.2;
+constexpr int kGeocentric = 0;
 
 // One body per benchmark; the minute steps so that no cache answers twice.
 void BM_ComputePlanet(benchmark::State& state) {
-    UseEphemerisSite();
     const int body = static_cast<int>(state.range(0));
     int minute = 0;
     BodyRecord record{};
     for (auto _ : state) {
-        ComputePlanet(&record, body, 2024, 5, 10, 21, minute, 0);
+        ComputePlanetAt(kSite, kDeltaT, kGeocentric, &record, body, 2024, 5, 10, 21, minute, 0);
         benchmark::DoNotOptimize(record);
         minute = (minute + 1) % 60;
     }
@@ -41,11 +32,10 @@ void BM_ComputePlanet(benchmark::State& state) {
 BENCHMARK(BM_ComputePlanet)->DenseRange(0, 10)->Arg(13);
 
 void BM_ComputeSunRiseSet(benchmark::State& state) {
-    UseEphemerisSite();
     int day = 1;
     for (auto _ : state) {
         double rise, transit, set, twilight;
-        benchmark::DoNotOptimize(ComputeSunRiseSet(2024, 5, day, &rise, &transit, &set, &twilight));
+        benchmark::DoNotOptimize(ComputeSunRiseSetAt(kSite, kDeltaT, 2024, 5, day, &rise, &transit, &set, &twilight));
         benchmark::DoNotOptimize(set);
         day = day % 28 + 1;
     }
@@ -53,11 +43,11 @@ void BM_ComputeSunRiseSet(benchmark::State& state) {
 BENCHMARK(BM_ComputeSunRiseSet);
 
 void BM_ComputeMoonRiseSetTransit(benchmark::State& state) {
-    UseEphemerisSite();
     int day = 1;
     for (auto _ : state) {
         double rise, transit, set;
-        benchmark::DoNotOptimize(ComputeMoonRiseSetTransit(2024, 5, day, &rise, &transit, &set));
+        benchmark::DoNotOptimize(
+            ComputeMoonRiseSetTransitAt(kSite, kDeltaT, kDeltaT, 2024, 5, day, &rise, &transit, &set));
         benchmark::DoNotOptimize(set);
         day = day % 28 + 1;
     }
@@ -102,12 +92,12 @@ BENCHMARK(BM_GetMoonPhaseTime);
 
 // The event search's pattern: every body once a day for 13 lunations.
 void BM_SearchThirteenLunations(benchmark::State& state) {
-    UseEphemerisSite();
     BodyRecord records[kNamedBodyCount] = {};
     for (auto _ : state) {
         int year = 2024, month = 1, day = 1;
         for (int i = 0; i < 384; ++i) {
-            for (int body = 0; body < kNamedBodyCount; ++body) ComputePlanet(&records[body], body, year, month, day, 0, 0, 0);
+            for (int body = 0; body < kNamedBodyCount; ++body)
+                ComputePlanetAt(kSite, kDeltaT, kGeocentric, &records[body], body, year, month, day, 0, 0, 0);
             AddDays(&year, &month, &day, 1);
         }
         benchmark::DoNotOptimize(records);

@@ -153,6 +153,9 @@ TEST_F(AngleText, FormatsFixedPointValuesInEveryFormat) {
         {3, fiveOhThree, "05h03.0", "05\xB0" "03.0"},
         // 10 deg 0' 59": the degree form rounds up into the next minute, the hour form not.
         {3, 10 * kFixUnitsPerDegree + 59 * kFixUnitsPerDegree / 3600, "10h00.9", "10\xB0" "01.0"},
+        // A full turn: degrees wrap to 0 in every format, the decimal one too; hours do not.
+        {0, 360 * kFixUnitsPerDegree, "360.000", "00.000"},
+        {1, 360 * kFixUnitsPerDegree, "360:00:00", "00:00:00"},
     };
     char buffer[16];
     for (const Case& c : cases) {

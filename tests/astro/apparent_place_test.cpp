@@ -3,31 +3,19 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/horizontal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
-constexpr double kArcsec = kDeg / 3600.0;
-
-double Hms(double h, double m, double s) { return h + m / 60.0 + s / 3600.0; }
-double Dms(double d, double m, double s) { return d < 0 ? d - m / 60.0 - s / 3600.0 : d + m / 60.0 + s / 3600.0; }
-
-// Angle between two places in arc seconds.
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double a1 = ra1 * 15.0 * kDeg, a2 = ra2 * 15.0 * kDeg, d1 = dec1 * kDeg, d2 = dec2 * kDeg;
-    const double x = std::cos(d1) * std::cos(a1) - std::cos(d2) * std::cos(a2);
-    const double y = std::cos(d1) * std::sin(a1) - std::cos(d2) * std::sin(a2);
-    const double z = std::sin(d1) - std::sin(d2);
-    return 2.0 * std::asin(std::sqrt(x * x + y * y + z * z) / 2.0) / kArcsec;
-}
+using test_units::kArcsec;
+using test_units::kDeg;
 
 double Norm(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
@@ -75,19 +63,11 @@ TEST_F(ApparentPlaceTest, VenusApparentPlace) {
 }
 
 TEST_F(ApparentPlaceTest, EarthStateFollowsAnIndependentEphemeris) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/earth_horizon_erfa.txt");
-    ASSERT_TRUE(in);
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string kind;
-        s >> kind;
-        if (kind != "earth") continue;
-        double jd, want[12];
-        s >> jd;
-        for (double& v : want) s >> v;
-        ASSERT_TRUE(s);
+    for (const std::vector<double>& row : ReadTaggedFixtureRows("astro/earth_horizon_erfa.txt", "earth")) {
+        ASSERT_GE(row.size(), 13u);
+        const double jd = row[0];
+        const double* want = &row[1];
         double helio[3], helioVel[3], bary[3], baryVel[3];
         ASSERT_EQ(SolarSystemEphemeris(jd, kEarth, 1, helio, helioVel), 0);
         ASSERT_EQ(SolarSystemEphemeris(jd, kEarth, 0, bary, baryVel), 0);
@@ -253,16 +233,10 @@ TEST(ApparentPlaceSteps, DeflectionAberrationAndDistantStars) {
 }
 
 TEST(ApparentPlaceSteps, SiderealTimeEqualsErfa) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/nutation_precession_erfa.txt");
-    ASSERT_TRUE(in);
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string kind;
-        double jd, dpsi, deps, eps0, ee, gmst;
-        s >> kind >> jd >> dpsi >> deps >> eps0 >> ee >> gmst;
-        if (kind != "date") continue;
+    for (const std::vector<double>& row : ReadTaggedFixtureRows("astro/nutation_precession_erfa.txt", "date")) {
+        ASSERT_GE(row.size(), 6u);
+        const double jd = row[0], gmst = row[5];
         double gst;
         SiderealTimeOfJD(jd, 0.0, 0.0, &gst);
         double d = gst - gmst;

@@ -1,20 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "astro/apparent_place.h"
+#include "astro/apparent_place_internal.h"
 #include "astro/horizontal.h"
+#include "astro/horizontal_internal.h"
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
+using test_units::kDeg;
 
 struct HorizonCase {
     double jd, deltaT, latitude, longitude, ra, dec, zd, az;
@@ -22,18 +23,10 @@ struct HorizonCase {
 
 std::vector<HorizonCase> ReadHorizonCases() {
     std::vector<HorizonCase> cases;
-    std::ifstream in(VELKARION_TEST_DATA "/astro/earth_horizon_erfa.txt");
-    EXPECT_TRUE(in);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string kind;
-        s >> kind;
-        if (kind != "horizon") continue;
-        HorizonCase c;
-        s >> c.jd >> c.deltaT >> c.latitude >> c.longitude >> c.ra >> c.dec >> c.zd >> c.az;
-        EXPECT_TRUE(s) << line;
-        cases.push_back(c);
+    for (const std::vector<double>& r : ReadTaggedFixtureRows("astro/earth_horizon_erfa.txt", "horizon")) {
+        EXPECT_GE(r.size(), 8u);
+        if (r.size() < 8) continue;
+        cases.push_back({r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]});
     }
     return cases;
 }
@@ -72,9 +65,17 @@ protected:
         ResetApparentPlaceCaches();
         ResetHorizonCache();
         saved = observerLocation;
+        savedDate = observingDateTime;
+        savedDeltaT = PreferenceFloat(pref::deltaTUser);
     }
-    void TearDown() override { observerLocation = saved; }
+    void TearDown() override {
+        observerLocation = saved;
+        observingDateTime = savedDate;
+        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
+    }
     ObserverLocation saved;
+    ObservingDateTime savedDate{};
+    float savedDeltaT = 0.0f;
 };
 
 TEST_F(HorizontalTest, EquToHorEqualsErfaAndItsCacheChangesNothing) {
@@ -198,12 +199,6 @@ Seen See(double ra, double dec, int mode, int year, int month, int day, int hour
     Seen s{-1, -1, -999, -999};
     ComputeApparentPosition(ra, dec, &s.ra, &s.dec, &s.alt, &s.az, mode, year, month, day, hour, 30, 0);
     return s;
-}
-
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double a1 = ra1 * 15.0 * kDeg, a2 = ra2 * 15.0 * kDeg, d1 = dec1 * kDeg, d2 = dec2 * kDeg;
-    const double c = std::sin(d1) * std::sin(d2) + std::cos(d1) * std::cos(d2) * std::cos(a1 - a2);
-    return std::acos(std::min(1.0, c)) / kDeg * 3600.0;
 }
 
 TEST_F(HorizontalTest, ModesOnOneStar) {
@@ -330,6 +325,37 @@ TEST_F(HorizontalTest, HorizonMatrixAgreesWithEquToHor) {
         EXPECT_NEAR(alt, 90.0 - zd, 20.0 / 3600.0);
         EXPECT_NEAR(AzimuthDifference(azimuth, az) * std::cos(alt * kDeg), 0.0, 20.0 / 3600.0);
     }
+}
+
+TEST_F(HorizontalTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
+    // With another site and Delta T current, the ...At forms give what the reading forms
+    // give with theirs current.
+    ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    site.temperature = -5;
+    site.pressure = 990;
+    const double deltaT = 71.5;
+    const double ra = 6.75248, dec = -16.7161;
+    observerLocation = site;
+    observingDateTime.year = 2021;
+    SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+    std::vector<Seen> expected;
+    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode)
+        expected.push_back(See(ra, dec, mode, 2021, 2, 14, 21));
+    double expectedMatrix[9];
+    HorizonMatrix(2021, 2, 14, 21, 30, 0, expectedMatrix);
+
+    SetSite(48.2f, -16.4f, 60);
+    SetPreferenceFloat(pref::deltaTUser, 5.0f);
+    for (int mode = kModeNone; mode <= kModeTopocentricRefracted; ++mode) {
+        Seen s{-1, -1, -999, -999};
+        ComputeApparentPositionAt(site, deltaT, ra, dec, &s.ra, &s.dec, &s.alt, &s.az, mode, 2021, 2, 14, 21, 30, 0);
+        const Seen& e = expected[mode - kModeNone];
+        EXPECT_EQ((std::vector<double>{s.ra, s.dec, s.alt, s.az}), (std::vector<double>{e.ra, e.dec, e.alt, e.az}))
+            << mode;
+    }
+    double M[9];
+    HorizonMatrixAt(site, 2021, 2, 14, 21, 30, 0, M);
+    EXPECT_EQ(std::vector<double>(M, M + 9), std::vector<double>(expectedMatrix, expectedMatrix + 9));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "astro/lunar_phases.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
@@ -85,12 +85,8 @@ TEST_F(LunarPhasesTest, LunationNumberFromTheDate) {
 }
 
 TEST_F(LunarPhasesTest, PhasesFollowAnIndependentEphemeris) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/moon_phases_ephem.txt");
-    ASSERT_TRUE(in);
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : ReadFixtureLines("astro/moon_phases_ephem.txt")) {
         std::istringstream fields(line);
         int index;
         double jdRef, deltaT;

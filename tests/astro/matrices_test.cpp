@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/fixture_files.h"
 #include "support/recorded_reports.h"
 
 namespace {
@@ -98,11 +98,8 @@ struct LsqCase {
 };
 
 std::vector<LsqCase> ReadLeastSquares() {
-    std::ifstream file(std::string(VELKARION_TEST_DATA) + "/astro/least_squares.txt");
     std::vector<LsqCase> cases;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : ReadFixtureLines("astro/least_squares.txt")) {
         std::istringstream f(line);
         LsqCase c;
         f >> c.name >> c.m >> c.n;

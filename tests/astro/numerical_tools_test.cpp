@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 
 #include "astro/numerical_tools.h"
+#include "support/fixture_files.h"
 #include "support/recorded_reports.h"
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using test_units::kPi;
 
 TEST(NumericalToolsTest, InterpolationReproducesPolynomials) {
     // A parabola through three points, also when extrapolating past the ends.

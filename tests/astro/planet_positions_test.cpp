@@ -2,27 +2,17 @@
 
 #include <climits>
 #include <cmath>
-#include <fstream>
 #include <map>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "astro/planet_positions.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
-
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double a1 = ra1 * 15.0 * kDeg, a2 = ra2 * 15.0 * kDeg, d1 = dec1 * kDeg, d2 = dec2 * kDeg;
-    const double x = std::cos(d1) * std::cos(a1) - std::cos(d2) * std::cos(a2);
-    const double y = std::cos(d1) * std::sin(a1) - std::cos(d2) * std::sin(a2);
-    const double z = std::sin(d1) - std::sin(d2);
-    return 2.0 * std::asin(std::sqrt(x * x + y * y + z * z) / 2.0) / kDeg * 3600.0;
-}
+using test_units::kDeg;
 
 std::vector<double> Fields(const BodyRecord& r) {
     return {r.rightAscension, r.declination, r.distance,  r.spare1,          r.magnitude,       r.illuminatedFraction,
@@ -94,43 +84,34 @@ const std::map<int, Tolerance> kTolerances = {
 };
 
 TEST_F(PlanetPositionsTest, EveryBodyFollowsAnIndependentEphemeris) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/planets_ephem.txt");
-    ASSERT_TRUE(in);
     std::map<int, int> rowsPerBody;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream f(line);
-        int y, mo, d, h, mi, s, body;
-        std::string kind;
-        double lat, lonEast, deltaT, ra, dec, distance, magnitude, fraction, diameter, elongation;
-        f >> y >> mo >> d >> h >> mi >> s >> body >> kind >> lat >> lonEast >> deltaT >> ra >> dec >> distance >>
-            magnitude >> fraction >> diameter >> elongation;
-        SCOPED_TRACE(line);
-        const bool topo = kind == "topo";
-        if (topo) UseSite(lat, -lonEast);
+    for (const PlanetEphemRow& row : ReadPlanetEphemRows()) {
+        SCOPED_TRACE(row.line);
+        const int body = row.body;
+        const bool topo = row.kind == "topo";
+        if (topo) UseSite(row.latitude, -row.longitudeEast);
         preferences.word[pref::coordinateMode] = topo ? 2 : 0;
-        observingDateTime.year = y;  // Delta T of the reference
-        SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+        observingDateTime.year = row.year;  // Delta T of the reference
+        SetPreferenceFloat(pref::deltaTUser, static_cast<float>(row.deltaT));
 
         BodyRecord r{};
-        ASSERT_EQ(ComputePlanet(&r, body, y, mo, d, h, mi, s), 1);
+        ASSERT_EQ(ComputePlanet(&r, body, row.year, row.month, row.day, row.hour, row.minute, row.second), 1);
         const Tolerance& t = kTolerances.at(body);
-        EXPECT_LT(SeparationArcsec(r.rightAscension, r.declination, ra, dec), t.arcsec);
+        EXPECT_LT(SeparationArcsec(r.rightAscension, r.declination, row.ra, row.dec), t.arcsec);
         EXPECT_GE(r.rightAscension, 0.0);
         EXPECT_LT(r.rightAscension, 24.0);
         if (!topo) {
-            EXPECT_NEAR(r.distance, distance, t.distance * distance);
+            EXPECT_NEAR(r.distance, row.distance, t.distance * row.distance);
         }
-        EXPECT_NEAR(r.diameter, diameter, t.diameter * diameter);
+        EXPECT_NEAR(r.diameter, row.diameter, t.diameter * row.diameter);
         if (t.magnitude > 0) {
-            EXPECT_NEAR(r.magnitude, magnitude, t.magnitude);
+            EXPECT_NEAR(r.magnitude, row.magnitude, t.magnitude);
         }
         if (t.fraction > 0) {
-            EXPECT_NEAR(r.illuminatedFraction, fraction, t.fraction);
+            EXPECT_NEAR(r.illuminatedFraction, row.fraction, t.fraction);
         }
         if (t.elongation > 0) {
-            EXPECT_NEAR(r.elongation, elongation, t.elongation);
+            EXPECT_NEAR(r.elongation, row.elongation, t.elongation);
         }
         EXPECT_GE(r.eclipticLongitude, 0.0);
         EXPECT_LT(r.eclipticLongitude, 360.0);
@@ -247,6 +228,42 @@ TEST_F(PlanetPositionsTest, ShadowCentreAndTopocentricMode) {
         SeparationArcsec(topoMars.rightAscension, topoMars.declination, geoMars.rightAscension, geoMars.declination);
     EXPECT_GT(marsShift, 0.5);
     EXPECT_LT(marsShift, 20.0);
+}
+
+TEST_F(PlanetPositionsTest, ArgumentFormsReadNoCurrentSiteModeOrDeltaT) {
+    // With another site, Delta T and coordinate mode current, the ...At forms give what the
+    // reading forms give with theirs current.
+    ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    const double deltaT = 71.5;
+    const double jd = DateTimeToJD(2021, 7, 4, 22, 10, 0, 600) + deltaT / 86400.0;
+    const int bodies[] = {kBodySun, kBodyMoon, kBodyMercury, kBodyMars, kBodyPluto, kBodyEarth, kBodyEarthShadow};
+    for (const int mode : {1, 3}) {
+        observerLocation = site;
+        observingDateTime.year = 2021;
+        SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+        preferences.word[pref::coordinateMode] = mode;
+        std::vector<std::vector<double>> expected;
+        for (const int body : bodies) {
+            BodyRecord planet = Filled(7.0), analytic = Filled(7.0);
+            ComputePlanet(&planet, body, 2021, 7, 4, 22, 10, 0);
+            ComputeBodyAnalytic(&analytic, body, jd);
+            expected.push_back(Fields(planet));
+            expected.push_back(Fields(analytic));
+        }
+
+        UseSite(45.0, -7.0);
+        SetPreferenceFloat(pref::deltaTUser, 5.0f);
+        preferences.word[pref::coordinateMode] = 3 - mode + 1;
+        std::size_t i = 0;
+        for (const int body : bodies) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " body " << body);
+            BodyRecord planet = Filled(7.0), analytic = Filled(7.0);
+            ComputePlanetAt(site, deltaT, mode, &planet, body, 2021, 7, 4, 22, 10, 0);
+            ComputeBodyAnalyticAt(site, deltaT, mode, &analytic, body, jd);
+            EXPECT_EQ(Fields(planet), expected[i++]);
+            EXPECT_EQ(Fields(analytic), expected[i++]);
+        }
+    }
 }
 
 }  // namespace

@@ -14,13 +14,12 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
-constexpr double kRadToArcsec = 206264.80624709636;
+using test_units::kDeg;
+using test_units::kPi;
+using test_units::kRadToArcsec;
 constexpr double kSinEps2000 = 0.3977771559319137;
 constexpr double kCosEps2000 = 0.9174820620691818;
 
-double Centuries(double jd) { return (jd - 2451545.0) / 36525.0; }
 double Wrap(double a) { return std::remainder(a, 2.0 * kPi); }
 
 TEST(PlanetaryTheoryTables, CountsAndPublishedRows) {
@@ -91,7 +90,7 @@ TEST(NormalizeAnglePi, ReducesIntoPlusMinusPi) {
 // Meeus, Astronomical Algorithms, example 37.a: 1992 October 13.0 TD, all 43 terms.
 TEST(Pluto, MeeusExample37a) {
     double l, b, r;
-    PlutoHeliocentric(Centuries(2448908.5), &l, &b, &r);
+    PlutoHeliocentric(CenturiesFromJ2000(2448908.5), &l, &b, &r);
     EXPECT_NEAR(l / kDeg, 232.74071, 1e-5);
     EXPECT_NEAR(b / kDeg, 14.58782, 1e-5);
     EXPECT_NEAR(r, 29.711111, 1e-6);
@@ -104,7 +103,7 @@ TEST(Pluto, OfDateAgreesWithIndependentEphemeris) {
     ASSERT_GE(rows.size(), 20u);
     for (const auto& row : rows) {
         double l, b, r;
-        PlutoHeliocentricOfDate(Centuries(row[0]), &l, &b, &r);
+        PlutoHeliocentricOfDate(CenturiesFromJ2000(row[0]), &l, &b, &r);
         EXPECT_LT(std::fabs(Wrap(l - row[1] * kDeg)) * kRadToArcsec, 20.0) << row[0];
         EXPECT_LT(std::fabs(b - row[2] * kDeg) * kRadToArcsec, 20.0) << row[0];
         EXPECT_NEAR(r, row[3], 0.002) << row[0];
@@ -118,7 +117,7 @@ TEST(Sun1900, FollowsTheLongSeries) {
         const double T0 = (jd - 2415020.0) / 36525.0;
         const Sun1900Elements sun = ComputeSun1900(T0);
         double lon, lat, dist;
-        GetSunEclipticPosition(Centuries(jd), &lon, &lat, &dist);
+        GetSunEclipticPosition(CenturiesFromJ2000(jd), &lon, &lat, &dist);
         EXPECT_LT(std::fabs(Wrap(sun.trueLongitude * kDeg - lon)) * kRadToArcsec, 40.0) << jd;
         EXPECT_NEAR(sun.radiusVector, dist, 1e-4) << jd;
         const double E = sun.eccentricAnomaly * kDeg;
@@ -155,7 +154,7 @@ TEST(PlanetPositionsOld, KeplerianLongitudesFollowThePlanetaryTheory) {
             const double y = pv[1] * kCosEps2000 + pv[2] * kSinEps2000;
             // General precession in longitude moves the J2000.0 longitude to date.
             const double lon2000 = std::atan2(y, pv[0]);
-            const double lonDate = lon2000 + 5029.0966 * Centuries(jd) / kRadToArcsec;
+            const double lonDate = lon2000 + 5029.0966 * CenturiesFromJ2000(jd) / kRadToArcsec;
             EXPECT_LT(std::fabs(Wrap(lonOld - lonDate)) / kDeg, p.toleranceDeg)
                 << "body " << p.index << " jd " << jd;
             EXPECT_NEAR(a, std::sqrt(pv[0] * pv[0] + pv[1] * pv[1] + pv[2] * pv[2]),

@@ -1,17 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "astro/precession_nutation.h"
+#include "astro/precession_nutation_internal.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
+using test_units::kDeg;
 
 struct ErfaDate {
     double jd, dpsi, deps, eps0, ee, gmst;
@@ -23,27 +24,19 @@ struct ErfaPrecession {
 };
 
 void ReadErfaFixture(std::vector<ErfaDate>& dates, std::vector<ErfaPrecession>& precessions) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/nutation_precession_erfa.txt");
-    ASSERT_TRUE(in) << "missing fixture";
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream s(line);
-        std::string kind;
-        s >> kind;
-        if (kind == "date") {
-            ErfaDate d;
-            s >> d.jd >> d.dpsi >> d.deps >> d.eps0 >> d.ee >> d.gmst;
-            for (double& v : d.P) s >> v;
-            for (double& v : d.N) s >> v;
-            ASSERT_TRUE(s) << line;
-            dates.push_back(d);
-        } else if (kind == "prec") {
-            ErfaPrecession p;
-            s >> p.jd1 >> p.jd2;
-            for (double& v : p.R) s >> v;
-            ASSERT_TRUE(s) << line;
-            precessions.push_back(p);
-        }
+    const std::string path = "astro/nutation_precession_erfa.txt";
+    for (const std::vector<double>& r : ReadTaggedFixtureRows(path, "date")) {
+        ASSERT_GE(r.size(), 24u);
+        ErfaDate d{r[0], r[1], r[2], r[3], r[4], r[5], {}, {}};
+        std::copy(r.begin() + 6, r.begin() + 15, d.P.begin());
+        std::copy(r.begin() + 15, r.begin() + 24, d.N.begin());
+        dates.push_back(d);
+    }
+    for (const std::vector<double>& r : ReadTaggedFixtureRows(path, "prec")) {
+        ASSERT_GE(r.size(), 11u);
+        ErfaPrecession p{r[0], r[1], {}};
+        std::copy(r.begin() + 2, r.begin() + 11, p.R.begin());
+        precessions.push_back(p);
     }
 }
 

@@ -1,53 +1,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "astro/quick_sun_moon.h"
+#include "astro/quick_sun_moon_internal.h"
 #include "astro/time_scales.h"
 #include "core/report.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
-
-double SeparationArcsec(double ra1, double dec1, double ra2, double dec2) {
-    const double a1 = ra1 * 15.0 * kDeg, a2 = ra2 * 15.0 * kDeg, d1 = dec1 * kDeg, d2 = dec2 * kDeg;
-    const double x = std::cos(d1) * std::cos(a1) - std::cos(d2) * std::cos(a2);
-    const double y = std::cos(d1) * std::sin(a1) - std::cos(d2) * std::sin(a2);
-    const double z = std::sin(d1) - std::sin(d2);
-    return 2.0 * std::asin(std::sqrt(x * x + y * y + z * z) / 2.0) / kDeg * 3600.0;
-}
-
-// One row of planets_ephem.txt.
-struct EphemRow {
-    int year, month, day, hour, minute, second, body;
-    std::string kind;
-    double latitude, longitudeEast, deltaT, ra, dec, distance, magnitude, fraction, diameter, elongation, sunDistance;
-    double altitude, azimuth;
-};
-
-std::vector<EphemRow> ReadEphemRows() {
-    std::vector<EphemRow> rows;
-    std::ifstream in(VELKARION_TEST_DATA "/astro/planets_ephem.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream f(line);
-        EphemRow r;
-        f >> r.year >> r.month >> r.day >> r.hour >> r.minute >> r.second >> r.body >> r.kind >> r.latitude >>
-            r.longitudeEast >> r.deltaT >> r.ra >> r.dec >> r.distance >> r.magnitude >> r.fraction >> r.diameter >>
-            r.elongation >> r.sunDistance >> r.altitude >> r.azimuth;
-        rows.push_back(r);
-    }
-    return rows;
-}
+using test_units::kDeg;
 
 // The site and Delta T of the reference for a row; UT clock (zone 0).
 class QuickSunMoonTest : public ::testing::Test {
@@ -74,12 +42,14 @@ protected:
         observerLocation.zoneMinutes = 0;
         observerLocation.height = 0;
     }
-    static void UseRow(const EphemRow& r) {
+    static void UseRow(const PlanetEphemRow& r) {
         UseSite(r.latitude, -r.longitudeEast);
         observingDateTime.year = r.year;
         SetPreferenceFloat(pref::deltaTUser, static_cast<float>(r.deltaT));
     }
-    static double UtJD(const EphemRow& r) { return DateTimeToJD(r.year, r.month, r.day, r.hour, r.minute, r.second, 0); }
+    static double UtJD(const PlanetEphemRow& r) {
+        return DateTimeToJD(r.year, r.month, r.day, r.hour, r.minute, r.second, 0);
+    }
 
     ObserverLocation savedSite{};
     ObservingDateTime savedDate{};
@@ -88,7 +58,7 @@ protected:
 
 TEST_F(QuickSunMoonTest, QuickPositionsFollowAnIndependentEphemeris) {
     int moons = 0, suns = 0;
-    for (const EphemRow& r : ReadEphemRows()) {
+    for (const PlanetEphemRow& r : ReadPlanetEphemRows()) {
         if (r.kind != "geo" || r.body > 1) continue;
         SCOPED_TRACE(testing::Message() << r.year << "-" << r.month << "-" << r.day << " body " << r.body);
         UseRow(r);
@@ -162,10 +132,10 @@ TEST_F(QuickSunMoonTest, FullMoonAndNewMoonFromTheLongSeries) {
 
 TEST_F(QuickSunMoonTest, TopocentricPlaceFollowsAnIndependentEphemeris) {
     int rows = 0;
-    const std::vector<EphemRow> all = ReadEphemRows();
+    const std::vector<PlanetEphemRow> all = ReadPlanetEphemRows();
     for (std::size_t i = 0; i + 1 < all.size(); ++i) {
-        const EphemRow& geo = all[i];
-        const EphemRow& topo = all[i + 1];
+        const PlanetEphemRow& geo = all[i];
+        const PlanetEphemRow& topo = all[i + 1];
         if (geo.kind != "geo" || topo.kind != "topo" || geo.body != topo.body) continue;
         SCOPED_TRACE(testing::Message() << topo.year << "-" << topo.month << "-" << topo.day << " body " << topo.body);
         const double T = (UtJD(topo) - 2451545.0) / 36525.0;
@@ -207,17 +177,12 @@ TEST_F(QuickSunMoonTest, TopocentricParallaxScalesWithDistance) {
 }
 
 TEST_F(QuickSunMoonTest, SeriesByBodyGivesHeliocentricEclipticPlaces) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/planet_series_erfa.txt");
-    ASSERT_TRUE(in);
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream f(line);
-        double jd, lonRef, latRef, rRef;
-        int body;
-        f >> jd >> body >> lonRef >> latRef >> rRef;
-        SCOPED_TRACE(line);
+    for (const std::vector<double>& row : ReadFixtureRows("astro/planet_series_erfa.txt")) {
+        ASSERT_GE(row.size(), 5u);
+        const double jd = row[0], lonRef = row[2], latRef = row[3], rRef = row[4];
+        const int body = static_cast<int>(row[1]);
+        SCOPED_TRACE(testing::Message() << jd << " " << body);
         double lon = 0.0, lat = 0.0, r = 0.0;
         ASSERT_EQ(ComputeSunMoonSeries(body, jd, &lon, &lat, &r), 1);
         // The same planetary theory for Mercury to Neptune, so only the turn onto the

@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "astro/quick_sun_moon.h"
 #include "astro/rise_set.h"
+#include "astro/rise_set_internal.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kDeg = 0.017453292519943295;
+using test_units::kDeg;
 
 class RiseSetTest : public ::testing::Test {
 protected:
@@ -190,18 +190,18 @@ struct EphemDay {
 
 std::vector<EphemDay> ReadEphemDays() {
     std::vector<EphemDay> days;
-    std::ifstream in(VELKARION_TEST_DATA "/astro/rise_set_ephem.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream f(line);
+    for (const std::vector<std::string>& w : ReadFixtureWords("astro/rise_set_ephem.txt")) {
+        EXPECT_EQ(w.size(), 14u);
+        if (w.size() < 14) continue;
         EphemDay d;
-        f >> d.site >> d.latitude >> d.longitudeEast >> d.zone >> d.year >> d.month >> d.day;
-        for (double& v : d.values) {
-            std::string text;
-            f >> text;
-            v = text == "-" ? std::nan("") : std::stod(text);
-        }
+        d.site = w[0];
+        d.latitude = std::stod(w[1]);
+        d.longitudeEast = std::stod(w[2]);
+        d.zone = std::stoi(w[3]);
+        d.year = std::stoi(w[4]);
+        d.month = std::stoi(w[5]);
+        d.day = std::stoi(w[6]);
+        for (int i = 0; i < 7; ++i) d.values[i] = w[7 + i] == "-" ? std::nan("") : std::stod(w[7 + i]);
         days.push_back(d);
     }
     return days;
@@ -276,6 +276,45 @@ TEST_F(RiseSetTest, MoonEventsOfTheNextDay) {
         if (r >= 24.0 || s >= 24.0) ++slipped;
     }
     EXPECT_GE(slipped, 2);  // about once a month each
+}
+
+TEST_F(RiseSetTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
+    // The ...At forms give, with another site and Delta T current, what the reading forms
+    // give with theirs current.
+    const ObserverLocation site = MakeSite(-33.9f, -151.2f, 600, 40);
+    const double deltaT = 71.5;
+    observerLocation = site;
+    observingDateTime.year = 2021;
+    SetPreferenceFloat(pref::deltaTUser, static_cast<float>(deltaT));
+    struct Events {
+        double v[4];
+        int result;
+    };
+    auto reading = [](int day) {
+        Events sun{}, moon{}, moonLine{};
+        sun.result = ComputeSunRiseSet(2021, 7, day, &sun.v[0], &sun.v[1], &sun.v[2], &sun.v[3]);
+        moon.result = ComputeMoonRiseSet(2021, 7, day, &moon.v[0], &moon.v[1], &moon.v[2], &moon.v[3]);
+        moonLine.result = ComputeMoonRiseSetTransit(2021, 7, day, &moonLine.v[0], &moonLine.v[1], &moonLine.v[2]);
+        return std::vector<Events>{sun, moon, moonLine};
+    };
+    std::vector<std::vector<Events>> expected;
+    for (int day = 1; day <= 31; day += 3) expected.push_back(reading(day));
+
+    UseSite(64.1, 21.9, 0);
+    SetPreferenceFloat(pref::deltaTUser, 5.0f);
+    for (int day = 1, i = 0; day <= 31; day += 3, ++i) {
+        SCOPED_TRACE(day);
+        Events sun{}, moon{}, moonLine{};
+        sun.result = ComputeSunRiseSetAt(site, deltaT, 2021, 7, day, &sun.v[0], &sun.v[1], &sun.v[2], &sun.v[3]);
+        moon.result = ComputeMoonRiseSetAt(site, deltaT, 2021, 7, day, &moon.v[0], &moon.v[1], &moon.v[2], &moon.v[3]);
+        moonLine.result = ComputeMoonRiseSetTransitAt(site, deltaT, deltaT, 2021, 7, day, &moonLine.v[0],
+                                                      &moonLine.v[1], &moonLine.v[2]);
+        const Events got[3] = {sun, moon, moonLine};
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(got[k].result, expected[i][k].result) << k;
+            for (int e = 0; e < 4; ++e) EXPECT_EQ(got[k].v[e], expected[i][k].v[e]) << k << " " << e;
+        }
+    }
 }
 
 }  // namespace

@@ -4,26 +4,23 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180;
+using test_units::kDeg;
+using test_units::kPi;
 // The site's latitude enters as a float sine and cosine (about 1e-7 each, and
 // sin^2 + cos^2 is not exactly 1), so positions from it carry up to 1e-4 degree.
 constexpr double kFloatLatitude = 1e-4;
 
 TEST(Separation, MatchesErfaSeps) {
-    std::ifstream file(std::string(VELKARION_TEST_DATA) + "/astro/separation.txt");
-    std::string line;
     int count = 0;
-    while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : ReadFixtureLines("astro/separation.txt")) {
         std::istringstream f(line);
         double ra1, dec1, ra2, dec2, expected;
         ASSERT_TRUE(f >> ra1 >> dec1 >> ra2 >> dec2 >> expected) << line;
@@ -147,6 +144,17 @@ TEST_F(HorizontalToEquatorialTest, RoundTripsFromEquatorial) {
     }
     // Null outputs are allowed.
     HorizontalToEquatorial(1, 1, 1, nullptr, nullptr);
+}
+
+TEST_F(HorizontalToEquatorialTest, ArgumentFormReadsNoCurrentSite) {
+    const ObserverLocation site = MakeSite(-33.9f, -151.2f, 600);
+    observerLocation = site;
+    double ra1, dec1, ra2, dec2;
+    HorizontalToEquatorial(17.3, 2.1, 0.4, &ra1, &dec1);
+    SetLatitude(51.0);
+    HorizontalToEquatorialAt(site, 17.3, 2.1, 0.4, &ra2, &dec2);
+    EXPECT_EQ(ra2, ra1);
+    EXPECT_EQ(dec2, dec1);
 }
 
 }  // namespace

@@ -3,16 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "core/settings.h"
+#include "support/fixture_files.h"
 
 namespace {
 
 constexpr double kSecondInDays = 1.0 / 86400.0;
-constexpr double kHms(int h, int m, double s) { return h + m / 60.0 + s / 3600.0; }
 
 struct CalendarTime {
     int year, month, day, hour, minute, second;
@@ -96,12 +95,8 @@ TEST(TimeScales, CalendarRoundTripsOverCenturies) {
 }
 
 TEST(TimeScales, AgreesWithErfaOnJulianDaysAndSiderealTime) {
-    std::ifstream in(VELKARION_TEST_DATA "/astro/time_scales_erfa.txt");
-    ASSERT_TRUE(in) << "missing fixture";
-    std::string line;
     int rows = 0;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : ReadFixtureLines("astro/time_scales_erfa.txt")) {
         std::istringstream row(line);
         CalendarTime t{};
         double jd = 0, gmst = 0;
@@ -119,12 +114,12 @@ TEST(TimeScales, AgreesWithErfaOnJulianDaysAndSiderealTime) {
 
 TEST(TimeScales, SiderealTimeOfTheTextbookExample) {
     // 1987 April 10: GMST 13h10m46.3668s at 0h UT, 8h34m57.0896s at 19h21m00s UT.
-    EXPECT_NEAR(GreenwichSiderealTime0h(1987, 4, 10), kHms(13, 10, 46.3668), 1e-7);
-    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 19, 21, 0, 0.0, 0), kHms(8, 34, 57.0896), 2e-7);
+    EXPECT_NEAR(GreenwichSiderealTime0h(1987, 4, 10), Hms(13, 10, 46.3668), 1e-7);
+    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 19, 21, 0, 0.0, 0), Hms(8, 34, 57.0896), 2e-7);
     // 15 degrees west is one hour earlier; a local clock two hours ahead of UT gives the
     // same instant as UT fields two hours earlier.
-    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 19, 21, 0, 15.0, 0), kHms(7, 34, 57.0896), 2e-7);
-    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 21, 21, 0, 0.0, 120), kHms(8, 34, 57.0896), 2e-7);
+    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 19, 21, 0, 15.0, 0), Hms(7, 34, 57.0896), 2e-7);
+    EXPECT_NEAR(LocalSiderealTime(1987, 4, 10, 21, 21, 0, 0.0, 120), Hms(8, 34, 57.0896), 2e-7);
 }
 
 TEST(TimeScales, LocalSiderealTimeStaysInRangeAcrossMidnight) {

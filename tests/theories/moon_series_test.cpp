@@ -9,11 +9,9 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadToDeg = 180.0 / kPi;
+using test_units::kPi;
+using test_units::kRadToDeg;
 constexpr double kAuKm = 149597870.0;
-
-double Centuries(double jd) { return (jd - 2451545.0) / 36525.0; }
 
 double ArcsecDifference(double a, double b) { return std::remainder(a - b, 360.0) * 3600.0; }
 
@@ -82,7 +80,7 @@ TEST(MoonSeries, ReferenceInstants) {
 // the independent ephemeris below confirms the full series' 368405 km.
 TEST(MoonSeries, MeeusExample47a) {
     double lon, lat, dist;
-    GetMoonEclipticPosition(Centuries(2448724.5), &lon, &lat, &dist);
+    GetMoonEclipticPosition(CenturiesFromJ2000(2448724.5), &lon, &lat, &dist);
     EXPECT_LT(std::fabs(ArcsecDifference(lon * kRadToDeg, 133.162655)), 10.0);
     EXPECT_LT(std::fabs(lat * kRadToDeg + 3.229126) * 3600.0, 10.0);
     EXPECT_NEAR(dist * kAuKm, 368409.7, 6.0);
@@ -96,7 +94,7 @@ TEST(MoonSeries, AgreesWithIndependentEphemeris) {
     const auto rows = ReadFixtureRows("theories/moon_ephem.txt");
     ASSERT_GE(rows.size(), 60u);
     for (const auto& r : rows) {
-        const double T = Centuries(r[0]);
+        const double T = CenturiesFromJ2000(r[0]);
         double lon, lat, dist;
         GetMoonEclipticPosition(T, &lon, &lat, &dist);
         EXPECT_LT(std::fabs(ArcsecDifference(lon * kRadToDeg, r[1])), 4.0) << "jd " << r[0];

@@ -9,11 +9,9 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadToDeg = 180.0 / kPi;
-constexpr double kRadToArcsec = 206264.80624709636;
-
-double Centuries(double jd) { return (jd - 2451545.0) / 36525.0; }
+using test_units::kPi;
+using test_units::kRadToDeg;
+using test_units::kRadToArcsec;
 
 TEST(SunSeries, TermCountsAreThoseOfTheAbridgedTables) {
     const int longitude[6] = {64, 34, 20, 7, 3, 1};
@@ -29,7 +27,7 @@ TEST(SunSeries, TermCountsAreThoseOfTheAbridgedTables) {
 
 // Meeus, Astronomical Algorithms, examples 25.b and 32.a: 1992 October 13.0 TD.
 TEST(SunSeries, MeeusExample1992October13) {
-    const double T = Centuries(2448908.5);
+    const double T = CenturiesFromJ2000(2448908.5);
     EXPECT_NEAR(EarthLongitudeSeries(T), 19.907372, 1e-6);
 
     double lon, lat, dist;
@@ -54,7 +52,7 @@ TEST(SunSeries, AgreesWithIndependentEphemeris) {
     ASSERT_GE(rows.size(), 40u);
     for (const auto& r : rows) {
         double lon, lat, dist;
-        GetSunEclipticPosition(Centuries(r[0]), &lon, &lat, &dist);
+        GetSunEclipticPosition(CenturiesFromJ2000(r[0]), &lon, &lat, &dist);
         const double dLon = std::remainder(lon - r[1], 2.0 * kPi);
         EXPECT_LT(std::fabs(dLon) * kRadToArcsec, 1.5) << "jd " << r[0];
         EXPECT_LT(std::fabs(lat - r[2]) * kRadToArcsec, 0.5) << "jd " << r[0];
@@ -68,7 +66,7 @@ TEST(SunSeries, LongitudeStaysInOneTurnAboveHalfATurn) {
     double previous = 0.0;
     for (int day = 0; day <= 366; ++day) {
         double lon, lat, dist;
-        GetSunEclipticPosition(Centuries(2460310.5 + day), &lon, &lat, &dist);
+        GetSunEclipticPosition(CenturiesFromJ2000(2460310.5 + day), &lon, &lat, &dist);
         EXPECT_GE(lon, kPi - 1e-9);
         EXPECT_LT(lon, 3.0 * kPi);
         if (day > 0 && lon < previous - kPi) ++drops;
