@@ -101,6 +101,36 @@ button 60211 "Go" 10 40 60 20
     EXPECT_EQ(platform::GetFocus(), form);
 }
 
+TEST_F(Controls, TextButtonCornersShowTheParentsBackground) {
+    // On a form: the scheme's background.
+    Open(kFormA);
+    const platform::Color highlight = platform::PixelToColor(platform::ColorToPixel(GetHighlightColor()));
+    EXPECT_EQ(PixelOf(Item(kGo), 0, 0), platform::PixelToColor(platform::ColorToPixel(GetBackColor())));
+    EXPECT_EQ(PixelOf(Item(kGo), 2, 10), highlight);  // the middle of the left edge
+
+    // On a dialog the system erases: the button face.
+    platform::DialogLayout layout;
+    std::string error;
+    ASSERT_TRUE(platform::ParseDialogLayout(R"(dialog 60205
+rect 0 100 240 120
+button 8001 "" 0 0 60 24
+button 60211 "Go" 10 40 60 20
+)",
+                                            &layout, &error))
+        << error;
+    platform::RegisterDialogLayout(layout);
+    Call([&] { ShowDialogResource(kModal, &ModalWithTitle); });
+    ASSERT_EQ(platform::ModalStack().size(), 1u);
+    const Window go = platform::GetDialogItem(platform::ModalStack()[0], kGo);
+    RunUntilIdle();
+    const platform::Rect rc = platform::GetClientRect(go);
+    const platform::Color face = platform::PixelToColor(platform::ColorToPixel(platform::SystemColor(platform::kColorButtonFace)));
+    for (const Point corner : {Point{0, 0}, Point{rc.right - 1, 0}, Point{0, rc.bottom - 1}, Point{rc.right - 1, rc.bottom - 1}})
+        EXPECT_EQ(PixelOf(go, corner.x, corner.y), face) << corner.x << "," << corner.y;
+    EXPECT_EQ(PixelOf(go, 2, 10), highlight);
+    TapWindow(platform::GetDialogItem(platform::ModalStack()[0], kTitle));
+}
+
 TEST_F(Controls, AButtonSendsOnlyWhenThePenIsLiftedOnIt) {
     Open(kFormA);
     const Window go = Item(kGo);
