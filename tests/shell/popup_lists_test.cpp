@@ -124,14 +124,16 @@ protected:
             InitPopupList(dialog, kLowTrigger, kLowList, -1, 0, 0);
             InitPopupList(dialog, kRightTrigger, kRightList, 3, 2, 0);
         });
+        // Whole rows inside a frame.
+        auto framed = [&](int rows) { return rows * rowHeight + 2 * kPopupListFrame; };
         auto at = [&](int id) { return platform::GetRectInParent(Control(id)); };
-        EXPECT_EQ(at(kList), (Rect{10 * s, 48 * s, 110 * s, 48 * s + 9 * rowHeight}));
+        EXPECT_EQ(at(kList), (Rect{10 * s, 48 * s, 110 * s, 48 * s + framed(9)}));
         EXPECT_FALSE(platform::IsWindowVisible(Control(kList)));
         // Past the bottom: above, ending 22 x scale over the dialog's bottom edge.
-        EXPECT_EQ(at(kLowList).top, 294 * s - 22 * s - 9 * rowHeight);
-        EXPECT_EQ(at(kLowList).Height(), 9 * rowHeight);
+        EXPECT_EQ(at(kLowList).top, 294 * s - 22 * s - framed(9));
+        EXPECT_EQ(at(kLowList).Height(), framed(9));
         // Past the right edge: moved left, same width.
-        EXPECT_EQ(at(kRightList), (Rect{140 * s, 118 * s, 240 * s, 118 * s + 2 * rowHeight}));
+        EXPECT_EQ(at(kRightList), (Rect{140 * s, 118 * s, 240 * s, 118 * s + framed(2)}));
     }
 
     Window Control(int id) const { return platform::GetDialogItem(dialog, static_cast<std::uint16_t>(id)); }
@@ -145,16 +147,17 @@ protected:
         Append(kList, rows);
         Call([&] { InitPopupList(dialog, kTrigger, kList, -1, visible, 0); });
     }
+    // The rows of the test's text lists: the dialog font's height and the scale.
     int RowHeight() const {
         const platform::Dc dc = platform::GetWindowDc(dialog);
         const int h = platform::TextExtent(dc, "A").height + platform::ScreenScale();
         platform::ReleaseDc(dialog, dc);
         return h;
     }
-    // The middle of a row of a list, on the screen.
+    // The middle of a row of an open list (inside its frame), on the screen.
     Point RowPoint(int list, int row) const {
         const Rect r = platform::GetWindowRect(Control(list));
-        return Point{r.left + 10, r.top + row * RowHeight() + RowHeight() / 2};
+        return Point{r.left + 10, r.top + kPopupListFrame + row * RowHeight() + RowHeight() / 2};
     }
     int Mark(int list) const { return ListSelectionMark(Control(list)); }
     bool Open() const { return platform::IsWindowVisible(Control(kList)); }
@@ -216,7 +219,7 @@ TEST_F(PopupListTest, AListTallerThanTheDialogKeepsTheRowsThatFitAndScrolls) {
     Call([&] { InitPopupList(dialog, kLowTrigger, kLowList, -1, 0, 0); });
     const Rect r = platform::GetRectInParent(Control(kLowList));
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.Height(), 294 / RowHeight() * RowHeight());
+    EXPECT_EQ(r.Height(), (294 - 2 * kPopupListFrame) / RowHeight() * RowHeight() + 2 * kPopupListFrame);
     EXPECT_TRUE(platform::ListScrollBarShown(Control(kLowList)));
 }
 
@@ -281,6 +284,83 @@ TEST_F(PopupListTest, KeysOnTheOpenListStayInsideIt) {
     Key(platform::kKeyReturn);
     EXPECT_TRUE(Open());
     EXPECT_TRUE(seen.commands.empty());
+}
+
+TEST_F(PopupListTest, AChoiceMadeWithTheKeysOnTheTriggerReachesTheForm) {
+    MakePopup(3);
+    Call([&] { platform::SetFocus(Control(kTrigger)); });
+    Key(platform::kKeyDown);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(seen.commands, std::vector<WParam>{kPicked});
+    EXPECT_EQ(GetListSelection(kList), 1);
+    Key(platform::kKeyUp);
+    Key(platform::kKeyUp);  // already on the first row: no new choice
+    EXPECT_EQ(seen.commands, (std::vector<WParam>{kPicked, kPicked}));
+    EXPECT_EQ(GetListSelection(kList), 0);
+}
+
+TEST_F(PopupListTest, RowsMarkedInTheOpenListAreNoChoiceUntilPicked) {
+    MakePopup(5);
+    Call([] { SetPopupLabel(kTrigger, "Pick one"); });
+    PopupControl* st = GetPopupControl(Control(kTrigger));
+    TapWindow(Control(kTrigger));
+    Key(platform::kKeyDown);
+    Key(platform::kKeyDown);
+    platform::headless::PenDown(RowPoint(kList, 1));
+    platform::headless::PenMove(RowPoint(kList, 3));
+    const Rect list = platform::GetWindowRect(Control(kList));
+    platform::headless::PenUp(Point{list.right + 20, RowPoint(kList, 3).y});
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Mark(kList), 3);
+    // Closed by a tap elsewhere: the trigger and the list show what the form still holds.
+    TapWindow(Control(kOther));
+    EXPECT_FALSE(Open());
+    EXPECT_TRUE(seen.commands.empty());
+    EXPECT_EQ(GetListSelection(kList), 0);
+    EXPECT_EQ(st->selected, 0);
+    EXPECT_STREQ(st->label, "Pick one");
+}
+
+TEST_F(PopupListTest, TheOpenListIsFramedAndShowsWholeRows) {
+    MakePopup(8, 4);
+    TapWindow(Control(kTrigger));
+    const Window list = Control(kList);
+    const Rect rc = platform::GetClientRect(list);
+    EXPECT_EQ((rc.Height() - 2 * kPopupListFrame) % RowHeight(), 0);
+    auto colour = [](platform::Color c) { return platform::PixelToColor(platform::ColorToPixel(c)); };
+    const platform::Color frame = colour(platform::SystemColor(platform::kColorWindowFrame));
+    const int midX = rc.Width() / 2, midY = rc.Height() / 2;
+    for (const Point p : {Point{0, midY}, Point{rc.right - 1, midY}, Point{midX, 0}, Point{midX, rc.bottom - 1}})
+        EXPECT_EQ(PixelOf(list, p.x, p.y), frame) << p.x << "," << p.y;
+    // Row 0 (chosen) begins inside the frame, and so does the scroll bar.
+    EXPECT_EQ(PixelOf(list, 1, 1), colour(platform::SystemColor(platform::kColorHighlight)));
+    EXPECT_NE(PixelOf(list, rc.right - 2, midY), frame);
+    // A tap on the last row shown picks it.
+    Tap(RowPoint(kList, 3));
+    EXPECT_EQ(GetListSelection(kList), 3);
+}
+
+TEST_F(PopupListTest, ClosingPutsBackExactlyWhatTheListCovered) {
+    MakePopup();
+    const Rect area = platform::GetWindowRect(Control(kList));
+    auto pixels = [&] {
+        RunUntilIdle();
+        std::vector<std::uint16_t> out;
+        const platform::Surface& screen = platform::headless::Frame();
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) out.push_back(screen.Row(y)[x]);
+        return out;
+    };
+    const std::vector<std::uint16_t> before = pixels();
+    TapWindow(Control(kTrigger));
+    ASSERT_TRUE(Open());
+    EXPECT_NE(pixels(), before);
+    TapWindow(Control(kOther));  // closed without a choice
+    EXPECT_EQ(pixels(), before);
+    TapWindow(Control(kTrigger));
+    Tap(RowPoint(kList, 4));  // closed by a choice
+    EXPECT_EQ(seen.commands, std::vector<WParam>{kPicked});
+    EXPECT_EQ(pixels(), before);
 }
 
 TEST_F(PopupListTest, CtrlQWhileOpenQuitsTheProgram) {
