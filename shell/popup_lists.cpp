@@ -380,11 +380,13 @@ void InitPopupList(Window dialog, int triggerId, int listId, int rowCount, int v
                           platform::kListFullRowSelect);
     SelectListRow(list, selected);
 
-    // Below the trigger, or above it when it would pass the dialog's bottom; inside the
-    // dialog on the right.
+    // Below the trigger, or above it when it would pass the dialog's bottom: ending 22 x
+    // scale over that edge, or over the trigger when the trigger stands higher, so that
+    // the trigger (which shows the row being chosen) and its neighbours stay whole; inside
+    // the dialog on the right.
     const Rect button = platform::GetRectInParent(trigger);
     int top = button.bottom;
-    if (top + height > inside.bottom) top = std::max(0, inside.bottom - ScaledV(22) - height);
+    if (top + height > inside.bottom) top = std::max(0, std::min(button.top, inside.bottom - ScaledV(22)) - height);
     int left = button.left;
     if (left + at.Width() > inside.right) left = std::max(0, left - (left + at.Width() - inside.right));
     platform::MoveWindow(list, Rect{left, top, left + at.Width(), top + height}, false);

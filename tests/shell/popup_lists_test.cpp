@@ -29,6 +29,8 @@ constexpr int kLowTrigger = 60612;
 constexpr int kLowList = 60613;
 constexpr int kRightTrigger = 60614;
 constexpr int kRightList = 60615;
+constexpr int kBottomTrigger = 60616;
+constexpr int kBottomList = 60617;
 constexpr int kPlainList = 60620;
 constexpr int kOwnerList = 60621;
 constexpr int kOther = 60630;
@@ -42,6 +44,8 @@ button 60612 "" 10 250 100 18
 listview 60613 "" 10 268 100 60 hidden
 button 60614 "" 180 100 50 18
 listview 60615 "" 180 118 100 60 hidden
+button 60616 "" 10 276 100 16
+listview 60617 "" 10 292 100 60 hidden
 listview 60620 "" 120 30 110 60
 listview 60621 "" 120 150 110 60 ownerdraw
 button 60630 "Other" 150 260 60 20
@@ -119,18 +123,22 @@ protected:
         Append(kList, 8);
         Append(kLowList, 8);
         Append(kRightList, 3);
+        Append(kBottomList, 3);
         Call([&] {
             InitPopupList(dialog, kTrigger, kList, -1, -1, 0);
             InitPopupList(dialog, kLowTrigger, kLowList, -1, 0, 0);
             InitPopupList(dialog, kRightTrigger, kRightList, 3, 2, 0);
+            InitPopupList(dialog, kBottomTrigger, kBottomList, -1, 0, 0);
         });
         // Whole rows inside a frame.
         auto framed = [&](int rows) { return rows * rowHeight + 2 * kPopupListFrame; };
         auto at = [&](int id) { return platform::GetRectInParent(Control(id)); };
         EXPECT_EQ(at(kList), (Rect{10 * s, 48 * s, 110 * s, 48 * s + framed(9)}));
         EXPECT_FALSE(platform::IsWindowVisible(Control(kList)));
-        // Past the bottom: above, ending 22 x scale over the dialog's bottom edge.
-        EXPECT_EQ(at(kLowList).top, 294 * s - 22 * s - framed(9));
+        // Past the bottom: above, ending 22 x scale over the dialog's bottom edge, or over
+        // the trigger when that stands higher.
+        EXPECT_EQ(at(kBottomList).top, 294 * s - 22 * s - framed(4));
+        EXPECT_EQ(at(kLowList).top, 250 * s - framed(9));
         EXPECT_EQ(at(kLowList).Height(), framed(9));
         // Past the right edge: moved left, same width.
         EXPECT_EQ(at(kRightList), (Rect{140 * s, 118 * s, 240 * s, 118 * s + framed(2)}));
