@@ -51,14 +51,15 @@ double IntoDay(double m) {
 
 // The crossings of the limit altitude around a day (m from 0 to 1, days): `height` is the
 // altitude above the limit, `transit` an upper culmination within the day or close to it,
-// `cycle` the days from one transit to the next.
+// `cycle` the days from one transit to the next. Without `times` only `any` is found,
+// which seldom needs a root.
 struct DayCrossings {
     bool any;     // a rise or a set within the day
     double rise;  // the day's first rise, or else the nearest one before or after it
     double set;   // the same for the set
 };
 
-DayCrossings FindDayCrossings(const ScalarFunction& height, double transit, double cycle) {
+DayCrossings FindDayCrossings(const ScalarFunction& height, double transit, double cycle, bool times) {
     // Culminations from a cycle and a half before the transit to a cycle and a half after
     // it: upper at even steps, lower at odd ones; the day lies well inside.
     constexpr int kSteps = 6;
@@ -77,6 +78,11 @@ DayCrossings FindDayCrossings(const ScalarFunction& height, double transit, doub
     };
     for (int k = 0; k < kSteps; ++k) {
         if ((value[k] > 0.0) == (value[k + 1] > 0.0)) continue;
+        if (!times) {
+            // A stretch wholly inside or outside the day holds its crossing there.
+            if (at[k] >= 0.0 && at[k + 1] < 1.0) return DayCrossings{true, 0.0, 0.0};
+            if (at[k + 1] < 0.0 || at[k] >= 1.0) continue;
+        }
         const double root = FindRootBrent(height, at[k], at[k + 1], kRootTolerance);
         if (std::isnan(root)) continue;
         if (root >= 0.0 && root < 1.0) c.any = true;
@@ -200,9 +206,9 @@ int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year
     // clear the horizon for a few minutes around noon though its midnight declination keeps
     // it below. Between an upper and a lower culmination the altitude only falls (or
     // rises), so each such stretch holds at most one crossing of the limit.
-    const DayCrossings crossings =
-        FindDayCrossings([&](double m) { return placeAt(m).altitude - h0; }, transitAfterCorrections(firstTransit),
-                         cycle);
+    const bool estimated = std::fabs(cosH0) <= 1.0;
+    const DayCrossings crossings = FindDayCrossings([&](double m) { return placeAt(m).altitude - h0; },
+                                                    transitAfterCorrections(firstTransit), cycle, !estimated);
     if (!crossings.any) {
         if (placeAt(0.5).altitude > h0) {
             *rise = 0.0;
@@ -213,7 +219,7 @@ int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year
         *rise = *transit = *set = 0.0;
         return kRiseSetNormal;
     }
-    if (!(std::fabs(cosH0) <= 1.0)) {
+    if (!estimated) {
         // The midnight declination gives no estimate to start from: the crossings found
         // are the events.
         *rise = 24.0 * crossings.rise;
