@@ -5,6 +5,7 @@
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
 #include "objects/objects_services.h"
+#include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
@@ -29,4 +30,5 @@ void ComposeProgram() {
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
+    RegisterForm(kSiteFormId, &Location);
 }
