@@ -1,5 +1,6 @@
 #include "app/home_form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -210,10 +211,22 @@ void FormatUtClock(char* out, int year, int month, int day, int hour, int minute
 }
 
 void FormatNightRow(char* out, double night) {
-    if (night < 23.99) {
-        FormatHourMinute(out, std::fmod(night, 24.0));
+    // 0 is the answer for a Sun that never climbs to -18 degrees: dark all day, so no
+    // twilight ends either.
+    if (night < 23.99 && night != 0.0) {
+        double hours = std::fmod(night, 24.0);
+        if (hours < 0.0) hours += 24.0;
+        FormatHourMinute(out, hours);
     } else {
         std::snprintf(out, 16, ":  -----");
+    }
+}
+
+void FormatSunEventRow(char* out, double hours, bool allDay) {
+    if (allDay || !(hours >= 0.0 && hours < 24.0)) {
+        std::snprintf(out, 16, ":  -----");
+    } else {
+        FormatHourMinute(out, hours);
     }
 }
 
@@ -224,12 +237,17 @@ int MoonPhaseIcon(double fraction, bool waxing) {
     return waxing ? 6051 + sixth : 6062 - sixth;
 }
 
-MoonRows ArrangeMoonRows(double rise, double set) {
+MoonRows ArrangeMoonRows(double rise, double set, bool allDay) {
     MoonRows rows{};
+    if (allDay) {
+        std::snprintf(rows.rise, sizeof rows.rise, ": None");
+        std::snprintf(rows.set, sizeof rows.set, ": None");
+        return rows;
+    }
     if (rise < 0.0) {
         rows.setFirst = true;
         rise += 24.0;
-    } else if (rise > 24.0) {
+    } else if (rise >= 24.0) {
         rise -= 24.0;
     }
     if (set < 0.0) set += 24.0;
@@ -238,7 +256,8 @@ MoonRows ArrangeMoonRows(double rise, double set) {
     } else {
         FormatHourMinute(rows.rise, rise);
     }
-    if (set > 24.0) {
+    // A set at 24 h is the next day's midnight, not a time of this date.
+    if (set >= 24.0) {
         std::snprintf(rows.set, sizeof rows.set, ": None");
     } else {
         FormatHourMinute(rows.set, set);
@@ -247,10 +266,11 @@ MoonRows ArrangeMoonRows(double rise, double set) {
 }
 
 void FormatPhaseRow(char* out, double fraction) {
-    // FormatFixed rounds half up by itself: adding half a percent first would round twice
-    // and show a new Moon as 1 %.
+    // Half a percent is added before FormatFixed rounds half up: the lit part is counted up
+    // to the next whole percent (0.3 % reads 1 %, 49.4 % reads 50 %). A fully lit Moon
+    // would so read 101 %.
     char percent[32];
-    FormatFixed(percent, fraction * 100.0, 0);
+    FormatFixed(percent, std::min(fraction * 100.0 + 0.5, 100.0), 0);
     std::snprintf(out, 40, ": %s%%", percent);
 }
 
@@ -320,11 +340,12 @@ void HomeStatus() {
 
     char text[40];
     double rise = 0.0, transit = 0.0, set = 0.0, night = 0.0;
-    ComputeSunRiseSet(t.year, t.month, t.day, &rise, &transit, &set, &night);
+    const int sunResult = ComputeSunRiseSet(t.year, t.month, t.day, &rise, &transit, &set, &night);
+    const bool sunAllDay = RiseSetAllDay(sunResult, rise, transit, set);
     DrawBitmapMasked(4049, a.x, a.y + Sv(kRowHeight * 5 - 3));
-    FormatHourMinute(text, rise);
+    FormatSunEventRow(text, rise, sunAllDay);
     DrawRow("Rise", text, 4);
-    FormatHourMinute(text, set);
+    FormatSunEventRow(text, set, sunAllDay);
     DrawRow("Set", text, 5);
     FormatNightRow(text, night);
     DrawRow("Night", text, 6);
@@ -341,8 +362,8 @@ void HomeStatus() {
     DrawBitmapMasked(panelShown.moonIcon, a.x, a.y + Sv(kRowHeight * 8 - 2));
 
     double moonRise = 0.0, moonTransit = 0.0, moonSet = 0.0;
-    ComputeMoonRiseSetTransit(t.year, t.month, t.day, &moonRise, &moonTransit, &moonSet);
-    const MoonRows rows = ArrangeMoonRows(moonRise, moonSet);
+    const int moonResult = ComputeMoonRiseSetTransit(t.year, t.month, t.day, &moonRise, &moonTransit, &moonSet);
+    const MoonRows rows = ArrangeMoonRows(moonRise, moonSet, RiseSetAllDay(moonResult, moonRise, moonTransit, moonSet));
     DrawRow(rows.setFirst ? "Set" : "Rise", rows.setFirst ? rows.set : rows.rise, 7);
     DrawRow(rows.setFirst ? "Rise" : "Set", rows.setFirst ? rows.rise : rows.set, 8);
 

@@ -66,9 +66,14 @@ void FormatHourMinute(char* out, double hours);
 // ": 01h30 >" when UT falls on the next day, "... <" on the day before.
 void FormatUtClock(char* out, int year, int month, int day, int hour, int minute, int zoneMinutes);
 // The Sun's night row: the end of astronomical twilight, or ":  -----" when the Sun stays
-// above -18 degrees (a value of 23.99 or more).
+// above -18 degrees (a value of 23.99 or more) or below it (0) all day.
 void FormatNightRow(char* out, double night);
-// The Moon's "Phase" row: the illuminated part in whole percent (40 bytes suffice).
+// The Sun's rise or set row: ": %02dh%02d", or ":  -----" when the date has no such event:
+// the Sun stays below or above the horizon all day (allDay), or the event falls on the day
+// before or after (hours outside 0 to 24).
+void FormatSunEventRow(char* out, double hours, bool allDay);
+// The Moon's "Phase" row: the illuminated part counted up to the next whole percent (0.3 %
+// shows 1 %), at most 100 % (40 bytes suffice).
 void FormatPhaseRow(char* out, double fraction);
 // The Moon's icon for an illuminated fraction and whether it grows.
 int MoonPhaseIcon(double fraction, bool waxing);
@@ -79,7 +84,8 @@ struct MoonRows {
     char rise[16];
     char set[16];
 };
-MoonRows ArrangeMoonRows(double rise, double set);
+// allDay: the Moon stays below or above the horizon all day, and both rows read ": None".
+MoonRows ArrangeMoonRows(double rise, double set, bool allDay);
 
 // The category line of the search panel ("visible Galaxies."); empty for none.
 const char* HomeCategoryText(int type, int catalog);

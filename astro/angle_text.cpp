@@ -26,6 +26,13 @@ const char* SkipToDigit(const char* p) {
     return p;
 }
 
+// Blanks before a number do not change it: " 23.75" is 23.75 as StrToDouble reads it, not
+// a blank separating fields.
+const char* SkipLeadingBlanks(const char* p) {
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
 char* Print(char* buffer, std::size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 char* Print(char* buffer, std::size_t size, const char* format, ...) {
     if (!buffer || size == 0) return buffer;
@@ -111,7 +118,7 @@ char* PrintFixedUnits(char* buffer, std::size_t size, const AngleFields& f, std:
 // negative although its first field is 0.
 double FromFields(const char* text, int first, int second, int third) {
     const double rest = (second + third / 60.0) / 60.0;
-    if (text[0] == '-') return -(std::fabs(static_cast<double>(first)) + rest);
+    if (*SkipLeadingBlanks(text) == '-') return -(std::fabs(static_cast<double>(first)) + rest);
     return first + rest;
 }
 
@@ -121,7 +128,9 @@ int ParseSexagesimal(const char* text, char /*separator*/, int* first, int* seco
     if (first) *first = 0;
     if (second) *second = 0;
     if (third) *third = 0;
-    if (!text || !*text) return 0;
+    if (!text) return 0;
+    text = SkipLeadingBlanks(text);
+    if (!*text) return 0;
     if (first) *first = StrToInt(text);
     const char* p = text;
     if (*p == '+' || *p == '-') ++p;
@@ -191,9 +200,10 @@ char* DMSToStr(char* buffer, std::size_t size, double degrees) {
 
     AngleFields f;
     f.negative = degrees < 0.0;
-    const double x = std::fabs(degrees) + 1.0 / 7200.0;  // half an arc second
-    // Whole degrees are taken modulo 360 before they become an int; the fields are
-    // truncated, so no field carries.
+    // Whole degrees are shown modulo 360; reducing first (exact, and nothing changes below
+    // a turn) keeps 60 x and 3600 x finite for any finite input. The fields are truncated,
+    // so no field carries.
+    const double x = std::fmod(std::fabs(degrees), 360.0) + 1.0 / 7200.0;  // half an arc second
     f.whole = static_cast<int>(std::fmod(std::floor(x), 360.0));
     f.minutes = static_cast<int>(std::fmod(60.0 * x, 60.0));
     f.seconds = static_cast<int>(std::fmod(3600.0 * x, 60.0));
@@ -202,12 +212,11 @@ char* DMSToStr(char* buffer, std::size_t size, double degrees) {
 
 char* HmsFixToStr(char* buffer, std::size_t size, std::int32_t value) {
     const int format = preferences.word[pref::hourFormat];
-    std::int64_t v = value;
-    // A negative hour value has no text of its own: count it from the day before.
-    if (v < 0) v = v % (24 * kUnits) + 24 * kUnits;
     std::int64_t remainder;
-    // Neither carried nor wrapped: a value past 24 h shows its hours as they are.
-    const AngleFields f = SplitFixed(v, &remainder);
+    // Neither carried nor reduced into a day: a value past 24 h shows its hours as they
+    // are, and a negative one its sign before the fields of its size.
+    AngleFields f = SplitFixed(std::llabs(static_cast<std::int64_t>(value)), &remainder);
+    f.negative = value < 0;
     if (format == 0) return PrintFixedUnits(buffer, size, f, remainder);
     return PrintSexagesimal(buffer, size, kHourTexts, format, f, "HmsFixToStr Unknown hour format.");
 }

@@ -18,7 +18,9 @@
 // Splits text into up to three integer fields, any run of non-digits separating them (the
 // separator argument is not used). The first field carries the text's sign. A decimal
 // minute field ("45.5", "45.55") gives its fraction as seconds in the third field.
-// Returns 1 when split, 0 when the text is empty or a plain decimal number ("23.75").
+// Leading blanks and tabs are skipped, as StrToDouble skips them, so " 23.75" is the
+// decimal number too. Returns 1 when split, 0 when the text is empty or blank or a plain
+// decimal number ("23.75").
 // Outputs may be null; each is set to 0 first.
 int ParseSexagesimal(const char* text, char separator, int* first, int* second, int* third);
 
@@ -34,7 +36,7 @@ char* HMSToStr(char* buffer, std::size_t size, double hours);
 // Degrees by the degree format; negative values keep their sign.
 char* DMSToStr(char* buffer, std::size_t size, double degrees);
 // A fixed-point hour value (292818 units per hour: an 8.24 right ascension / 15) by the
-// hour format.
+// hour format, not reduced into a day: negative values keep their sign ("-05:03:00").
 char* HmsFixToStr(char* buffer, std::size_t size, std::int32_t value);
 // A signed 8.24 angle (292818 units per degree) by the degree format.
 char* DmsFixToStr(char* buffer, std::size_t size, std::int32_t value);

@@ -48,6 +48,52 @@ double IntoDay(double m) {
     return m;
 }
 
+
+// The crossings of the limit altitude around a day (m from 0 to 1, days): `height` is the
+// altitude above the limit, `transit` an upper culmination within the day or close to it,
+// `cycle` the days from one transit to the next. Without `times` only `any` is found,
+// which seldom needs a root.
+struct DayCrossings {
+    bool any;     // a rise or a set within the day
+    double rise;  // the day's first rise, or else the nearest one before or after it
+    double set;   // the same for the set
+};
+
+DayCrossings FindDayCrossings(const ScalarFunction& height, double transit, double cycle, bool times) {
+    // Culminations from a cycle and a half before the transit to a cycle and a half after
+    // it: upper at even steps, lower at odd ones; the day lies well inside.
+    constexpr int kSteps = 6;
+    double at[kSteps + 1], value[kSteps + 1];
+    for (int k = 0; k <= kSteps; ++k) {
+        at[k] = transit + (k - kSteps / 2) * 0.5 * cycle;
+        value[k] = height(at[k]);
+    }
+    DayCrossings c{false, std::nan(""), std::nan("")};
+    // How far a time lies outside the day; 0 inside it.
+    auto outside = [](double m) { return m < 0.0 ? -m : (m >= 1.0 ? m - 1.0 : 0.0); };
+    // The first one within the day wins, else the one nearest to it.
+    auto keep = [&](double* best, double m) {
+        const double a = outside(m), b = outside(*best);
+        if (std::isnan(*best) || a < b || (a == 0.0 && b == 0.0 && m < *best)) *best = m;
+    };
+    for (int k = 0; k < kSteps; ++k) {
+        if ((value[k] > 0.0) == (value[k + 1] > 0.0)) continue;
+        if (!times) {
+            // A stretch wholly inside or outside the day holds its crossing there.
+            if (at[k] >= 0.0 && at[k + 1] < 1.0) return DayCrossings{true, 0.0, 0.0};
+            if (at[k + 1] < 0.0 || at[k] >= 1.0) continue;
+        }
+        const double root = FindRootBrent(height, at[k], at[k + 1], kRootTolerance);
+        if (std::isnan(root)) continue;
+        if (root >= 0.0 && root < 1.0) c.any = true;
+        keep(value[k] > 0.0 ? &c.set : &c.rise, root);
+    }
+    // A partner not found within a cycle and a half is put beyond that span.
+    if (std::isnan(c.rise)) c.rise = at[0];
+    if (std::isnan(c.set)) c.set = at[kSteps];
+    return c;
+}
+
 }  // namespace
 
 double NormalizeHourAngle(double hours) {
@@ -108,6 +154,10 @@ int ComputeRiseSet(int year, int month, int day, double latitude, double longitu
     return 0;
 }
 
+bool RiseSetAllDay(int result, double rise, double transit, double set) {
+    return result == kRiseSetNeverSets || (rise == 0.0 && transit == 0.0 && set == 0.0);
+}
+
 int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year, int month, int day, int hour,
                            int minute, int second, double ra1, double dec1, double ra2, double dec2, double ra3,
                            double dec3, double altitude, double* rise, double* transit, double* set) {
@@ -123,26 +173,8 @@ int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year
         ra3 += 24.0;
     }
     if (ra2 > ra3) ra3 += 24.0;
-    if (cosH0 < -1.0) {
-        *rise = 0.0;
-        *transit = 12.0;
-        *set = kNeverSetsHour;
-        return kRiseSetNeverSets;
-    }
-    if (!(cosH0 <= 1.0)) {
-        *rise = *transit = *set = 0.0;
-        return kRiseSetNormal;
-    }
 
-    const double H0 = std::acos(cosH0) * kRadToDeg;
     const double L = site.longitude;
-    double m0 = IntoDay((15.0 * ra2 - theta0 + L) / 360.0);
-    double m1 = IntoDay(m0 - H0 / 360.0);
-    double m2 = IntoDay(m0 + H0 / 360.0);
-    // The transit each event belongs to: this day's (0), the next (1) or the previous (-1).
-    const double riseCycle = std::round(m1 - m0 + H0 / 360.0);
-    const double setCycle = std::round(m2 - m0 - H0 / 360.0);
-
     // Altitude (degrees), declination and hour angle (radians) at m days.
     struct Place {
         double altitude, dec, hourAngle;
@@ -157,6 +189,53 @@ int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year
             std::asin(sinLat * std::sin(p.dec) + cosLat * std::cos(p.dec) * std::cos(p.hourAngle)) * kRadToDeg;
         return p;
     };
+    auto transitAfterCorrections = [&](double m) {
+        for (int pass = 0; pass < kCorrectionPasses; ++pass) {
+            double H = std::fmod(placeAt(m).hourAngle * kRadToDeg, 360.0);
+            if (H > 180.0) H -= 360.0;
+            if (H < -180.0) H += 360.0;
+            m -= H / 360.0;
+        }
+        return m;
+    };
+    const double cycle = 360.0 / (360.985647 - 7.5 * (ra3 - ra1));  // days from transit to transit
+    const double firstTransit = IntoDay((15.0 * ra2 - theta0 + L) / 360.0);
+
+    // Whether the body rises or sets at all is decided from its altitudes over the day, not
+    // from the declination at midnight alone: at the edge of the polar night the Sun may
+    // clear the horizon for a few minutes around noon though its midnight declination keeps
+    // it below. Between an upper and a lower culmination the altitude only falls (or
+    // rises), so each such stretch holds at most one crossing of the limit.
+    const bool estimated = std::fabs(cosH0) <= 1.0;
+    const DayCrossings crossings = FindDayCrossings([&](double m) { return placeAt(m).altitude - h0; },
+                                                    transitAfterCorrections(firstTransit), cycle, !estimated);
+    if (!crossings.any) {
+        if (placeAt(0.5).altitude > h0) {
+            *rise = 0.0;
+            *transit = 12.0;
+            *set = kNeverSetsHour;
+            return kRiseSetNeverSets;
+        }
+        *rise = *transit = *set = 0.0;
+        return kRiseSetNormal;
+    }
+    if (!estimated) {
+        // The midnight declination gives no estimate to start from: the crossings found
+        // are the events.
+        *rise = 24.0 * crossings.rise;
+        *transit = 24.0 * transitAfterCorrections(firstTransit);
+        *set = 24.0 * crossings.set;
+        return kRiseSetNormal;
+    }
+
+    const double H0 = std::acos(cosH0) * kRadToDeg;
+    double m0 = firstTransit;
+    double m1 = IntoDay(m0 - H0 / 360.0);
+    double m2 = IntoDay(m0 + H0 / 360.0);
+    // The transit each event belongs to: this day's (0), the next (1) or the previous (-1).
+    const double riseCycle = std::round(m1 - m0 + H0 / 360.0);
+    const double setCycle = std::round(m2 - m0 - H0 / 360.0);
+
     auto correctRiseOrSet = [&](double m) {
         const Place p = placeAt(m);
         return m + (p.altitude - h0) / (360.0 * std::cos(p.dec) * cosLat * std::sin(p.hourAngle));
@@ -175,7 +254,6 @@ int ComputeRiseSetMovingAt(const ObserverLocation& site, double deltaT, int year
     // short of it or run off to another one. Such a result is replaced by the crossing of
     // the limit altitude between the event's transit and the culmination below the pole
     // before (rise) or after (set) it.
-    const double cycle = 360.0 / (360.985647 - 7.5 * (ra3 - ra1));  // days from transit to transit
     auto settle = [&](double m, bool isSet) {
         const double side = isSet ? 1.0 : -1.0;
         const double transitOfEvent = m0 + (isSet ? setCycle : riseCycle) * cycle;

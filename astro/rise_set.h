@@ -11,6 +11,9 @@
 //   case           fixed object (ComputeRiseSet)   moving body (ComputeRiseSetMoving, Sun, Moon)
 //   never rises    rise 0, transit 0, set 0        rise 0, transit 0, set 0; result 1
 //   never sets     rise 0, transit, set 23.99      rise 0, transit 12.0, set 23.99; result 0
+//
+// A moving body "never rises" (or "never sets") when its altitude stays below (above) the
+// limit through the whole local day, as found from its places over the day.
 #include "core/settings.h"
 
 // Results of the moving-body operations.
@@ -38,6 +41,10 @@ double ComputeAzimuth(double lst, double ra, double dec, double latitude);
 // further 0.61 degrees. Times are solar hours. Always returns 0.
 int ComputeRiseSet(int year, int month, int day, double latitude, double longitude, int offsetMinutes, int height,
                    double altitude, double ra, double dec, double* rise, double* transit, double* set);
+
+// Whether a moving-body result says the body stays below or above the limit all day, so
+// that the date has neither a rise nor a set (the first two rows of the table above).
+bool RiseSetAllDay(int result, double rise, double transit, double set);
 
 // Rise, transit and set of a moving body whose places (ra hours, dec degrees) are given at
 // the local midnights starting the previous day, the day and the next day, counted from

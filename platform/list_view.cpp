@@ -92,14 +92,24 @@ int RowHeight(Window w, ListData& d) {
     return height;
 }
 
-// Whole rows that fit in the client area.
-int RowsPerPage(Window w, ListData& d) { return GetClientRect(w).Height() / RowHeight(w, d); }
+bool Bordered(Window w) { return (GetWindowStyle(w) & kStyleBorder) != 0; }
+
+// The rows' and the scroll bar's part of the window: all of it but the frame of a list
+// with a border.
+Rect Inside(Window w) {
+    Rect rc = GetClientRect(w);
+    if (Bordered(w) && rc.Width() > 2 && rc.Height() > 2) rc = Rect{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
+    return rc;
+}
+
+// Whole rows that fit inside.
+int RowsPerPage(Window w, ListData& d) { return Inside(w).Height() / RowHeight(w, d); }
 
 bool BarShown(Window w, ListData& d) { return Count(d) > RowsPerPage(w, d); }
 
-// The rows' part of the client area: all of it but the scroll bar.
+// The rows' part of the client area: the inside but the scroll bar.
 Rect RowArea(Window w, ListData& d) {
-    Rect rc = GetClientRect(w);
+    Rect rc = Inside(w);
     if (BarShown(w, d)) rc.right = std::max(rc.left, rc.right - ListScrollBarWidth());
     return rc;
 }
@@ -118,7 +128,7 @@ void SetTop(Window w, ListData& d, int top) {
 Rect RowRect(Window w, ListData& d, int row) {
     const int h = RowHeight(w, d);
     const Rect area = RowArea(w, d);
-    const int y = (row - d.top) * h;
+    const int y = area.top + (row - d.top) * h;
     return Rect{area.left, y, area.right, y + h};
 }
 
@@ -140,7 +150,7 @@ void EnsureVisible(Window w, ListData& d, int row) {
 int HitTest(Window w, ListData& d, Point p) {
     const Rect area = RowArea(w, d);
     if (!area.Contains(p)) return -1;
-    const int row = d.top + p.y / RowHeight(w, d);
+    const int row = d.top + (p.y - area.top) / RowHeight(w, d);
     return ValidRow(d, row) ? row : -1;
 }
 
@@ -201,13 +211,13 @@ struct BarParts {
 };
 
 BarParts Parts(Window w, ListData& d) {
-    const Rect rc = GetClientRect(w);
+    const Rect rc = Inside(w);
     BarParts p;
-    p.bar = Rect{std::max(0, rc.right - ListScrollBarWidth()), 0, rc.right, rc.bottom};
+    p.bar = Rect{std::max(rc.left, rc.right - ListScrollBarWidth()), rc.top, rc.right, rc.bottom};
     const int arrow = std::min(ListScrollBarWidth(), rc.Height() / 2);
-    p.up = Rect{p.bar.left, 0, p.bar.right, arrow};
+    p.up = Rect{p.bar.left, rc.top, p.bar.right, rc.top + arrow};
     p.down = Rect{p.bar.left, rc.bottom - arrow, p.bar.right, rc.bottom};
-    p.track = Rect{p.bar.left, arrow, p.bar.right, rc.bottom - arrow};
+    p.track = Rect{p.bar.left, rc.top + arrow, p.bar.right, rc.bottom - arrow};
     const int count = std::max(1, Count(d));
     const int page = std::max(1, RowsPerPage(w, d));
     const int length = p.track.Height();
@@ -361,6 +371,15 @@ void Paint(Window w) {
         if (y < area.bottom) Fill(dc, Rect{area.left, y, area.right, area.bottom}, BackOf(*d));
         if (BarShown(w, *d)) DrawBar(w, dc, *d);
     }
+    if (Bordered(w)) {
+        // A one-pixel frame in the window-frame colour.
+        const Rect rc = GetClientRect(w);
+        const Color frame = SystemColor(kColorWindowFrame);
+        Fill(dc, Rect{rc.left, rc.top, rc.right, rc.top + 1}, frame);
+        Fill(dc, Rect{rc.left, rc.bottom - 1, rc.right, rc.bottom}, frame);
+        Fill(dc, Rect{rc.left, rc.top, rc.left + 1, rc.bottom}, frame);
+        Fill(dc, Rect{rc.right - 1, rc.top, rc.right, rc.bottom}, frame);
+    }
     EndPaint(w, dc);
 }
 
@@ -403,7 +422,7 @@ bool ListScrollBarShown(Window list) {
 
 bool ListPointOnScrollBar(Window list, Point client) {
     if (!ListScrollBarShown(list)) return false;
-    const Rect rc = GetClientRect(list);
+    const Rect rc = Inside(list);
     return rc.Contains(client) && client.x >= rc.right - ListScrollBarWidth();
 }
 

@@ -22,6 +22,9 @@
 // paint's device context, the row's rectangle (list client coordinates, the scroll bar
 // left out) and the list window; the owner draws everything of the row.
 //
+// Border: with kStyleBorder (the layout flag `border`) the list has a one-pixel frame in
+// the window-frame system colour, and its rows and scroll bar lie inside it.
+//
 // Scroll bar: a vertical bar at the right edge appears while the rows do not all fit.
 // Its arrows step one row, a tap on the track above or below the thumb steps a page
 // (both repeat while the pen is held), and the thumb follows the pen.

@@ -119,6 +119,11 @@ void PaintTextButton(Window w, ButtonState*) {
     const int r = rc.Height() * 10 / 32;
     const GfxObject brush = platform::MakeBrush(GetHighlightColor());
     const GfxObject pen = platform::MakePen(platform::PenStyle::Solid, 1, GetHighlightColor());
+    // The corners outside the rounded shape show the parent's background. A form paints
+    // its own (the scheme's background) and leaves erasing alone; a dialog that lets the
+    // system erase it is asked to do so under the button.
+    platform::FillRect(dc, rc, GetBackBrush());
+    platform::SendMessage(platform::GetParent(w), platform::kMsgEraseBackground, static_cast<WParam>(dc.value), 0);
     const GfxObject oldBrush = platform::SelectObject(dc, brush);
     const GfxObject oldPen = platform::SelectObject(dc, pen);
     platform::RoundRect(dc, rc, r, r);

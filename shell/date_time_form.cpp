@@ -1,5 +1,6 @@
 #include "shell/date_time_form.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include "platform/dialog.h"
 #include "platform/gfx_context.h"
 #include "platform/gfx_objects.h"
+#include "platform/list_view.h"
 #include "platform/messages.h"
 #include "shell/colour_scheme.h"
 #include "shell/controls.h"
@@ -213,6 +215,15 @@ void PaintDayTrigger(int row, Bounds rect, int) {
 
 // ---- Opening and closing ------------------------------------------------------------------
 
+// The long year and day lists open over the calendar and stop above the typed time, with
+// as many whole rows as fit there, 13 at most.
+int RowsAboveTime(Window w, int triggerId, int listId) {
+    const int rowHeight = std::max(1, platform::ListRowHeight(platform::GetDialogItem(w, listId)));
+    const int top = platform::GetRectInParent(platform::GetDialogItem(w, triggerId)).bottom;
+    const int limit = platform::GetRectInParent(platform::GetDialogItem(w, kHourField)).top;
+    return std::clamp((limit - top - 2 * kPopupListFrame) / rowHeight, 1, 13);
+}
+
 void MakeControls(Window w) {
     if (dateEdit.pickerFlag) {
         InitTitleNoClose(w, kTitle, "DateTime");
@@ -232,9 +243,9 @@ void MakeControls(Window w) {
     FillList(platform::GetDialogItem(w, kDayList), nullptr, 31);
     for (int id : {kHoursAm, kHoursPm, kMinutes}) FillList(platform::GetDialogItem(w, id), nullptr, 12);
 
-    InitPopupList(w, kYearPopup, kYearList, kDateFormYears, 13, -1);
+    InitPopupList(w, kYearPopup, kYearList, kDateFormYears, RowsAboveTime(w, kYearPopup, kYearList), -1);
     InitPopupList(w, kMonthPopup, kMonthList, -1, 0, -1);
-    InitPopupList(w, kDayPopup, kDayList, 31, 13, -1);
+    InitPopupList(w, kDayPopup, kDayList, 31, RowsAboveTime(w, kDayPopup, kDayList), -1);
     InitPopupList(w, kZonePopup, kZoneList, -1, 0, -1);
     SetListDrawFunction(w, kYearPopup, &PaintYearTrigger);
     SetListDrawFunction(w, kDayPopup, &PaintDayTrigger);
@@ -250,9 +261,39 @@ void ReleaseDateControls(Window w) {
         ReleaseControl(w, id);
 }
 
-// Takes the date from the lists and the time from the typed fields (brought into range),
-// then back to local time.
-void TakeEditedValues() {
+// The typed hour, minute and second, each a whole number in its range. False, with a
+// message naming the first field that is not, when any is not.
+bool ReadTypedTime(int* hour, int* minute, int* second) {
+    struct Field {
+        int id;
+        const char* name;
+        int highest;
+        int* value;
+    };
+    const Field fields[] = {{kHourField, "Hour", 23, hour}, {kMinuteField, "Minutes", 59, minute},
+                            {kSecondField, "Seconds", 59, second}};
+    for (const Field& f : fields) {
+        char text[16];
+        GetField(f.id, text, sizeof text);
+        if (ParseTypedTimeField(text, f.highest, f.value)) continue;
+        char heading[32];
+        char detail[96];
+        std::snprintf(heading, sizeof heading, "Invalid %s", f.name);
+        if (text[0]) {
+            std::snprintf(detail, sizeof detail, "Type a whole number from 0 to %d in %s, not \"%s\".", f.highest,
+                          f.name, text);
+        } else {
+            std::snprintf(detail, sizeof detail, "Type a whole number from 0 to %d in %s.", f.highest, f.name);
+        }
+        ShowMessage(heading, detail);
+        return false;
+    }
+    return true;
+}
+
+// Takes the date from the lists and the time from the typed fields (read by
+// ReadTypedTime), then back to local time.
+void TakeEditedValues(int hour, int minute, int second) {
     const int year = GetListSelection(kYearList);
     const int month = GetListSelection(kMonthList);
     const int day = GetListSelection(kDayList);
@@ -260,15 +301,9 @@ void TakeEditedValues() {
     if (month >= 0) dateEdit.month = month + 1;
     if (day >= 0) dateEdit.day = day + 1;
     CutDayToMonth();
-    char text[16];
-    GetField(kHourField, text, sizeof text);
-    dateEdit.hour = StrToInt(text);
-    GetField(kMinuteField, text, sizeof text);
-    dateEdit.minute = StrToInt(text);
-    GetField(kSecondField, text, sizeof text);
-    dateEdit.second = StrToInt(text);
-    NormaliseTypedTime(&dateEdit.year, &dateEdit.month, &dateEdit.day, &dateEdit.hour, &dateEdit.minute,
-                       &dateEdit.second);
+    dateEdit.hour = hour;
+    dateEdit.minute = minute;
+    dateEdit.second = second;
     if (dateEdit.utFlag) ShiftFields(ZoneMinutes());
 }
 
@@ -319,23 +354,20 @@ int CalendarDayAt(int year, int month, int row, int column) {
 
 int CalendarMoonIcon(int age, int n) { return (((age + 2 + n) % 29) * 13) / 29; }
 
-void NormaliseTypedTime(int* year, int* month, int* day, int* hour, int* minute, int* second) {
-    if (!year || !month || !day || !hour || !minute || !second) return;
-    // Floored division, so that a negative second borrows from the minute before.
-    int carry = *second / 60;
-    int s = *second % 60;
-    if (s < 0) {
-        s += 60;
-        --carry;
+bool ParseTypedTimeField(const char* text, int highest, int* value) {
+    if (!text || !value) return false;
+    const char* p = text;
+    while (*p == ' ' || *p == '\t') ++p;
+    int v = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+        v = v * 10 + (*p - '0');
+        if (v > highest) return false;
     }
-    const long long minutes = static_cast<long long>(*hour) * 60 + *minute + carry;
-    // A typed value of more than some thousands of days is cut there.
-    constexpr long long kLimit = 10000LL * 24 * 60;
-    const int shift = static_cast<int>(minutes > kLimit ? kLimit : (minutes < -kLimit ? -kLimit : minutes));
-    *hour = 0;
-    *minute = 0;
-    *second = s;
-    AddMinutes(year, month, day, hour, minute, shift);
+    while (*p == ' ' || *p == '\t') ++p;
+    if (digits == 0 || *p != '\0') return false;
+    *value = v;
+    return true;
 }
 
 void CancelDatePicker() {
@@ -585,7 +617,10 @@ int HandleDateCommand(int controlId) {
         return 1;
     case kOk: {
         const Window w = dateWindow;
-        TakeEditedValues();
+        // A typed time that is not one leaves the form open with the edit, after a word.
+        int hour = 0, minute = 0, second = 0;
+        if (!ReadTypedTime(&hour, &minute, &second)) return 1;
+        TakeEditedValues(hour, minute, second);
         if (dateEdit.pickerFlag) {
             pickerAccepted = true;
         } else {

@@ -105,6 +105,7 @@ int CalendarColumn(int year, int month, int day);
 int CalendarDayAt(int year, int month, int row, int column);
 // The Moon icon (0 to 12) of day n (0 for the 1st) for a Moon aged `age` days on the 1st.
 int CalendarMoonIcon(int age, int n);
-// Brings typed hour, minute and second into range, carrying into the date: 25 h is 1 h of
-// the next day, 75 min is 1 h 15 min, -1 s is 59 s of the minute before.
-void NormaliseTypedTime(int* year, int* month, int* day, int* hour, int* minute, int* second);
+// A typed hour (highest 23), minute or second (59): digits only, blanks around them
+// allowed, from 0 to `highest`. False for anything else (empty, a sign, letters, a larger
+// number), leaving *value alone. Ok refuses such a field with a message naming it.
+bool ParseTypedTimeField(const char* text, int highest, int* value);

@@ -119,16 +119,45 @@ void PaintTrigger(Window w, PopupControl* st, bool open, bool frame) {
     platform::EndPaint(w, dc);
 }
 
-// Up and Down on the trigger: the neighbouring row, kept inside the list.
-void StepChoice(Window trigger, PopupControl* st, int key) {
+// Up and Down on the trigger: the neighbouring row, kept inside the list. True when the
+// row changed.
+bool StepChoice(Window trigger, PopupControl* st, int key) {
     FlushKeyEvents();
     const int count = GetListCount(st->list);
-    if (count <= 0) return;
+    if (count <= 0) return false;
     const int s = ListSelectionMark(st->list);
     const int row = key == platform::kKeyUp ? std::max(s - 1, 0) : std::min(s + 1, count - 1);
+    const bool changed = row != s || st->selected != row;
     SelectListRow(st->list, row);
     st->selected = static_cast<std::int16_t>(row);
     platform::InvalidateRect(trigger, nullptr, false);
+    return changed;
+}
+
+// What the trigger showed when the list opened, put back when it closes without a choice:
+// the rows the pen or the keys marked meanwhile were no choice, and the form still holds
+// the one it had.
+struct ShownChoice {
+    std::int16_t selected;
+    int mark;
+    char label[sizeof PopupControl::label];
+};
+
+ShownChoice TakeShownChoice(const PopupControl* st) {
+    ShownChoice c{st->selected, ListSelectionMark(st->list), {}};
+    std::memcpy(c.label, st->label, sizeof c.label);
+    return c;
+}
+
+void PutBackShownChoice(PopupControl* st, const ShownChoice& c) {
+    st->selected = c.selected;
+    std::memcpy(st->label, c.label, sizeof st->label);
+    if (c.selected >= 0 && c.mark >= 0) {
+        SelectListRow(st->list, c.mark);
+    } else {
+        SelectListRow(st->list, -1);
+        platform::SendMessage(st->list, platform::kMsgListSetSelectionMark, 0, c.mark);
+    }
 }
 
 bool IsPen(unsigned m) { return m >= platform::kMsgPenFirst && m <= platform::kMsgPenLast; }
@@ -143,6 +172,7 @@ void RunPopup(Window trigger, PopupControl* st, Point at) {
     const auto command = platform::MakeLong(static_cast<std::uint16_t>(st->triggerId), static_cast<std::uint16_t>(st->listId));
 
     SelectListRow(list, st->selected);
+    const ShownChoice opened = TakeShownChoice(st);
     platform::BringWindowToTop(list);
     platform::ShowWindow(list, true);
     platform::SetFocus(list);
@@ -160,6 +190,7 @@ void RunPopup(Window trigger, PopupControl* st, Point at) {
         return platform::IsWindow(trigger) && platform::IsWindow(list) && GetPopupControl(trigger) == st;
     };
     auto dismiss = [&] {
+        PutBackShownChoice(st, opened);
         platform::ShowWindow(list, false);
         platform::InvalidateRect(trigger, nullptr, false);
         platform::InvalidateRect(list, nullptr, false);
@@ -320,14 +351,15 @@ void InitPopupList(Window dialog, int triggerId, int listId, int rowCount, int v
     const Window list = FindListView(dialog, listId);
     auto* st = static_cast<PopupControl*>(std::calloc(1, sizeof(PopupControl)));
     RegisterControl(triggerId);
-    const platform::Dc dc = platform::GetWindowDc(dialog);
-    const int rowHeight = platform::TextExtent(dc, "A").height + static_cast<int>(screenScale.horizontal);
-    platform::ReleaseDc(dialog, dc);
     if (!st) return;
     if (!trigger || !list) {
         std::free(st);
         return;
     }
+    // The open list is framed, and sized by the rows it draws itself (an owner-drawn list
+    // may measure its rows otherwise than the dialog's font), so it shows whole rows only.
+    platform::SetWindowStyle(list, platform::GetWindowStyle(list) | platform::kStyleBorder);
+    const int rowHeight = std::max(1, platform::ListRowHeight(list));
     st->selected = static_cast<std::int16_t>(selected);
     st->dialog = dialog;
     st->trigger = trigger;
@@ -354,21 +386,23 @@ void InitPopupList(Window dialog, int triggerId, int listId, int rowCount, int v
     const Rect inside = platform::GetClientRect(dialog);
     // A list taller than its dialog would lose its last rows under the dialog's edge: it
     // keeps the whole rows that fit, and its scroll bar reaches the others.
-    int height = st->visibleRows * rowHeight;
-    const bool cut = height > inside.Height() && rowHeight > 0;
-    if (cut) height = std::max(rowHeight, inside.Height() / rowHeight * rowHeight);
-    int column = at.Width() - 4;
+    int height = st->visibleRows * rowHeight + 2 * kPopupListFrame;
+    const bool cut = height > inside.Height();
+    if (cut) height = std::max(1, (inside.Height() - 2 * kPopupListFrame) / rowHeight) * rowHeight + 2 * kPopupListFrame;
+    int column = at.Width() - 2 * kPopupListFrame - 4;
     if (visibleRows > 0 || cut) column -= platform::ListScrollBarWidth();
     platform::SendMessage(list, platform::kMsgListInsertColumn, 0, std::max(0, column));
     platform::SendMessage(list, platform::kMsgListSetExtendedStyle, platform::kListFullRowSelect,
                           platform::kListFullRowSelect);
     SelectListRow(list, selected);
 
-    // Below the trigger, or above it when it would pass the dialog's bottom; inside the
-    // dialog on the right.
+    // Below the trigger, or above it when it would pass the dialog's bottom: ending 22 x
+    // scale over that edge, or over the trigger when the trigger stands higher, so that
+    // the trigger (which shows the row being chosen) and its neighbours stay whole; inside
+    // the dialog on the right.
     const Rect button = platform::GetRectInParent(trigger);
     int top = button.bottom;
-    if (top + height > inside.bottom) top = std::max(0, inside.bottom - ScaledV(22) - height);
+    if (top + height > inside.bottom) top = std::max(0, std::min(button.top, inside.bottom - ScaledV(22)) - height);
     int left = button.left;
     if (left + at.Width() > inside.right) left = std::max(0, left - (left + at.Width() - inside.right));
     platform::MoveWindow(list, Rect{left, top, left + at.Width(), top + height}, false);
@@ -443,7 +477,14 @@ LResult PopupListProc(Window w, unsigned message, WParam wParam, LParam lParam) 
             switch (static_cast<int>(wParam)) {
                 case platform::kKeyUp:
                 case platform::kKeyDown:
-                    StepChoice(w, st, static_cast<int>(wParam));
+                    // A choice made with the keys reaches the form as a picked row does.
+                    if (StepChoice(w, st, static_cast<int>(wParam))) {
+                        st->label[0] = 0;
+                        platform::PostMessage(st->dialog, platform::kMsgCommand,
+                                              platform::MakeLong(static_cast<std::uint16_t>(st->triggerId),
+                                                                 static_cast<std::uint16_t>(st->listId)),
+                                              0);
+                    }
                     PaintControlNow(w);
                     return 0;
                 case platform::kKeyPageUp: ShowMessageBox("VK_PRIOR", ""); return 0;

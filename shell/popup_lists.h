@@ -48,10 +48,14 @@ constexpr int kPopupIconDay = 124;
 constexpr int kPopupIconNight = 126;
 // Rows at most shown in the closed trigger.
 constexpr int kTriggerTextLimit = 32;
+// Pixels of the open list's frame (the window-frame colour) on each side.
+constexpr int kPopupListFrame = 1;
 
 // rowCount < 0: the list's item count. visibleRows <= 0: rowCount + 1 rows high. The list
-// is placed below the trigger, or above when it would pass the dialog's bottom, and kept
-// inside the dialog; it stays hidden until opened. Registers the trigger id.
+// gets a frame and is as high as that many of its own rows (ListRowHeight) plus the
+// frame, so it shows whole rows only. It is placed below the trigger, or above when it
+// would pass the dialog's bottom, and kept inside the dialog; it stays hidden until
+// opened. Registers the trigger id.
 void InitPopupList(platform::Window dialog, int triggerId, int listId, int rowCount, int visibleRows, int selected);
 // The choice shown: -1 shows nothing and leaves the list alone. "SetPopupList:\nNULL popup
 // Wnd" with the id for a missing trigger.

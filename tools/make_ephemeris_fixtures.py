@@ -114,7 +114,11 @@ def rise_set(rng):
     for name, lat, lon, zone in SITES:
         dates = [(rng.randint(1950, 2049), rng.randint(1, 12), rng.randint(1, 28)) for _ in range(14)]
         if name == "Tromso":
-            dates += [(2021, 6, 21), (1987, 6, 10), (2033, 12, 20), (2004, 7, 15)]
+            # Days whose midnight declinations tell the wrong story: on 2024-01-15 the Sun
+            # only just clears the horizon around noon (its upper limb from 11:45 to 12:03),
+            # on 2024-07-25 it sets for an hour, and on 2024-03-21 the Moon sets and rises.
+            dates += [(2021, 6, 21), (1987, 6, 10), (2033, 12, 20), (2004, 7, 15), (2024, 1, 15), (2024, 7, 25),
+                      (2024, 3, 21)]
         for y, mo, d in dates:
             midnight_ut = ephem.Date(ephem.Date((y, mo, d)) - zone / 1440.0)
             sun_obs = ephem.Observer()

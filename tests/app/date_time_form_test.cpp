@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "astro/time_scales.h"
+#include "core/number_text.h"
 #include "platform/dialog.h"
+#include "platform/list_view.h"
 #include "platform/picture.h"
 #include "platform/resources.h"
 #include "platform/system_colors.h"
@@ -22,12 +24,14 @@
 #include "app/home_form.h"
 #include "core/initialisers.h"
 #include "shell/list_views.h"
+#include "shell/popup_lists.h"
 #include "app/main_window.h"
 #include "core/settings.h"
 #include "support/headless_fixture.h"
 #include "support/golden_screen.h"
 
 namespace fs = std::filesystem;
+using platform::Rect;
 using platform::Window;
 using namespace date_form;
 
@@ -66,24 +70,23 @@ TEST(DateCalendar, MoonIconsFollowTheAge) {
         }
 }
 
-TEST(DateCalendar, TypedTimeIsBroughtIntoRange) {
+TEST(DateCalendar, TypedTimeFieldsTakeWholeNumbersInRange) {
     struct Case {
-        int in[6];
-        int out[6];
+        const char* text;
+        int highest;
+        bool taken;
+        int value;
     };
     const Case cases[] = {
-        {{2024, 3, 20, 21, 30, 15}, {2024, 3, 20, 21, 30, 15}},
-        {{2024, 2, 28, 25, 0, 0}, {2024, 2, 29, 1, 0, 0}},
-        {{2024, 12, 31, 23, 75, 0}, {2025, 1, 1, 0, 15, 0}},
-        {{2024, 3, 1, 0, 0, -1}, {2024, 2, 29, 23, 59, 59}},
-        {{2024, 3, 1, 12, 30, 90}, {2024, 3, 1, 12, 31, 30}},
-        {{2023, 3, 1, -1, 0, 0}, {2023, 2, 28, 23, 0, 0}},
+        {"21", 23, true, 21}, {"0", 23, true, 0}, {"07", 59, true, 7}, {" 9 ", 23, true, 9}, {"23", 23, true, 23},
+        {"59", 59, true, 59}, {"24", 23, false, 0}, {"60", 59, false, 0}, {"99", 23, false, 0},
+        {"", 23, false, 0},  {"  ", 23, false, 0}, {"ab99", 23, false, 0}, {"9x", 23, false, 0},
+        {"-1", 23, false, 0}, {"+5", 23, false, 0}, {"1 2", 23, false, 0}, {"99999999999", 59, false, 0},
     };
     for (const Case& c : cases) {
-        int v[6];
-        std::memcpy(v, c.in, sizeof v);
-        NormaliseTypedTime(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(v[i], c.out[i]) << "field " << i << " of " << c.in[3] << ":" << c.in[4];
+        int value = -7;
+        EXPECT_EQ(ParseTypedTimeField(c.text, c.highest, &value), c.taken) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.taken ? c.value : -7) << '"' << c.text << '"';
     }
 }
 
@@ -227,20 +230,88 @@ TEST_F(DateFormTest, PickerCancelLeavesEverythingAlone) {
     EXPECT_EQ(preferences.word[pref::timeUpdateMode], 0);
 }
 
-TEST_F(DateFormTest, TypedHourOutOfRangeCarriesIntoTheDate) {
+TEST_F(DateFormTest, TypedTimeThatIsNoTimeIsRefusedAndTheEditStays) {
     OpenPicker({2024, 2, 20, 10, 0, 0});
-    TypeField(kHourField, "25");
-    TypeField(kMinuteField, "70");
-    TypeField(kSecondField, "5");
+    TypeField(kMinuteField, "5");
+    TypeField(kSecondField, "7");
     // Picking the 28th in the calendar keeps what was typed.
     const Window picker = platform::ModalStack().back();
     Tap(platform::ClientToScreen(picker, {kCalendarLeft + 2 * kCalendarCellWidth + 10,
                                           kCalendarTop + 4 * kCalendarCellHeight + 12}));
     EXPECT_EQ(dateEdit.day, 28);
-    EXPECT_EQ(Field(kHourField), "25");
+    struct Case {
+        int field;
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kHourField, "ab99", "Invalid Hour\nType a whole number from 0 to 23 in Hour, not \"ab99\"."},
+        {kHourField, "", "Invalid Hour\nType a whole number from 0 to 23 in Hour."},
+        {kHourField, "99", "Invalid Hour\nType a whole number from 0 to 23 in Hour, not \"99\"."},
+        {kMinuteField, "60", "Invalid Minutes\nType a whole number from 0 to 59 in Minutes, not \"60\"."},
+        {kSecondField, "-1", "Invalid Seconds\nType a whole number from 0 to 59 in Seconds, not \"-1\"."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TypeField(kHourField, "21");
+        TypeField(kMinuteField, "5");
+        TypeField(kSecondField, "7");
+        TypeField(c.field, c.text);
+        const std::size_t before = Boxes().size();
+        Command(kOk);
+        ASSERT_EQ(Boxes().size(), before + 1);
+        EXPECT_EQ(Boxes().back().text, c.message);
+        // Still open, with what was typed and the date as it was.
+        ASSERT_EQ(platform::ModalStack().size(), 1u);
+        EXPECT_EQ(Field(c.field), c.text);
+        EXPECT_EQ(dateEdit.day, 28);
+        EXPECT_EQ(pickerResult, -1);
+    }
+    TypeField(kHourField, "21");
+    TypeField(kMinuteField, "5");
+    TypeField(kSecondField, "7");
     Command(kOk);
     EXPECT_EQ(pickerResult, 1);
-    EXPECT_EQ(std::vector<int>(vars, vars + 6), (std::vector<int>{2024, 2, 29, 2, 10, 5}));
+    EXPECT_EQ(std::vector<int>(vars, vars + 6), (std::vector<int>{2024, 2, 28, 21, 5, 7}));
+}
+
+TEST_F(DateFormTest, AYearChosenWithTheKeysIsTheYearTheFormShows) {
+    OpenPage();  // 20 March 2024
+    const Window yearTrigger = platform::GetDialogItem(formWindow, kYearPopup);
+    const Window yearList = platform::GetDialogItem(formWindow, kYearList);
+    const std::string jd2024 = Field(kJdField);
+    // Marked with the keys in the open list, then left by a tap elsewhere: no choice.
+    TapWindow(yearTrigger);
+    ASSERT_TRUE(platform::IsWindowVisible(yearList));
+    Key(platform::kKeyDown);
+    TapWindow(platform::GetDialogItem(formWindow, kJdField));
+    EXPECT_FALSE(platform::IsWindowVisible(yearList));
+    EXPECT_EQ(GetListSelection(kYearList), 2024);
+    EXPECT_EQ(GetPopupControl(yearTrigger)->selected, 2024);
+    EXPECT_EQ(dateEdit.year, 2024);
+    // Chosen with the keys on the trigger: the form follows, as after a tap on a row.
+    Call([&] { platform::SetFocus(yearTrigger); });
+    Key(platform::kKeyDown);
+    EXPECT_EQ(dateEdit.year, 2025);
+    EXPECT_EQ(GetListSelection(kYearList), 2025);
+    EXPECT_NE(Field(kJdField), jd2024);
+    EXPECT_NEAR(StrToDouble(Field(kJdField).c_str()) - StrToDouble(jd2024.c_str()), 365.0, 1e-6);
+    Command(kOk);
+    EXPECT_EQ(observingDateTime.year, 2025);
+}
+
+TEST_F(DateFormTest, LongListsShowWholeRowsAboveTheTypedTime) {
+    OpenPage();
+    const Rect hour = platform::GetRectInParent(platform::GetDialogItem(formWindow, kHourField));
+    for (int id : {kYearList, kDayList}) {
+        SCOPED_TRACE(id);
+        const Window list = platform::GetDialogItem(formWindow, id);
+        const Rect at = platform::GetRectInParent(list);
+        const int rows = (at.Height() - 2 * kPopupListFrame) / platform::ListRowHeight(list);
+        EXPECT_EQ(at.Height(), rows * platform::ListRowHeight(list) + 2 * kPopupListFrame);
+        EXPECT_LE(at.bottom, hour.top);
+        EXPECT_GE(rows, 10);
+    }
 }
 
 TEST_F(DateFormTest, MonthChangeCutsTheDay) {

@@ -85,11 +85,33 @@ TEST(HomeStatusRows, NightRowShowsDashesWhenTheSkyNeverGetsDark) {
     };
     const Case cases[] = {
         {21.75, ": 21h45"}, {0.5, ": 00h30"}, {23.98, ": 23h58"}, {23.99, ":  -----"}, {24.5, ":  -----"},
+        {0.0, ":  -----"},    // the Sun never climbs to -18 degrees: dark all day
+        {-0.25, ": 23h45"},   // taken modulo 24
     };
     for (const Case& c : cases) {
         char text[32];
         FormatNightRow(text, c.night);
         EXPECT_STREQ(text, c.expected) << c.night;
+    }
+}
+
+TEST(HomeStatusRows, SunRowsShowNoTimeForAnEventThatDoesNotHappen) {
+    struct Case {
+        double hours;
+        bool allDay;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {6.5, false, ": 06h30"}, {0.0, false, ": 00h00"}, {23.999, false, ": 23h59"},
+        {0.0, true, ":  -----"},     // polar night: the zeros of "never rises"
+        {23.99, true, ":  -----"},   // midnight Sun: the 23.99 of "never sets"
+        {-0.3, false, ":  -----"},   // on the day before
+        {24.0, false, ":  -----"},   // on the day after
+    };
+    for (const Case& c : cases) {
+        char text[32];
+        FormatSunEventRow(text, c.hours, c.allDay);
+        EXPECT_STREQ(text, c.expected) << c.hours << (c.allDay ? " all day" : "");
     }
 }
 
@@ -107,23 +129,37 @@ TEST(HomeStatusRows, MoonRiseOnThePreviousDayComesBelowTheSet) {
         {10.0, -1.0, false, ": 10h00", ": 23h00"},
         {0.0, 12.0, false, ": None", ": 12h00"},    // no rise on the date
         {8.0, 24.25, false, ": 08h00", ": None"},   // no set on the date
+        {8.0, 24.0, false, ": 08h00", ": None"},    // ... nor at the next midnight
+        {24.0, 6.0, false, ": None", ": 06h00"},
     };
     for (const Case& c : cases) {
-        const MoonRows rows = ArrangeMoonRows(c.rise, c.set);
+        const MoonRows rows = ArrangeMoonRows(c.rise, c.set, false);
         EXPECT_EQ(rows.setFirst, c.setFirst) << c.rise;
         EXPECT_STREQ(rows.rise, c.rise_text) << c.rise;
         EXPECT_STREQ(rows.set, c.set_text) << c.rise;
     }
+    // Below or above the horizon all day: neither row has a time.
+    for (const double set : {0.0, kNeverSetsHour}) {
+        const MoonRows rows = ArrangeMoonRows(0.0, set, true);
+        EXPECT_STREQ(rows.rise, ": None");
+        EXPECT_STREQ(rows.set, ": None");
+    }
 }
 
-TEST(HomeStatusRows, PhaseIsRoundedOnce) {
-    char text[40];
-    FormatPhaseRow(text, 0.0);
-    EXPECT_STREQ(text, ": 0%");
-    FormatPhaseRow(text, 0.494);
-    EXPECT_STREQ(text, ": 49%");
-    FormatPhaseRow(text, 0.995);
-    EXPECT_STREQ(text, ": 100%");
+TEST(HomeStatusRows, PhaseCountsUpToTheNextPercent) {
+    struct Case {
+        double fraction;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0.003, ": 1%"}, {0.0, ": 1%"}, {0.494, ": 50%"}, {0.4949, ": 50%"}, {0.505, ": 51%"},
+        {0.995, ": 100%"}, {0.9999, ": 100%"}, {1.0, ": 100%"},  // never past full
+    };
+    for (const Case& c : cases) {
+        char text[40];
+        FormatPhaseRow(text, c.fraction);
+        EXPECT_STREQ(text, c.expected) << c.fraction;
+    }
 }
 
 TEST(HomeStatusRows, CategoryTexts) {
@@ -492,8 +528,37 @@ TEST_F(HomeFormTest, PanelShowsTheSkyOfItsSiteAndMoment) {
     expectShown(8, "Set", moon[2]);
     int percent = -1;
     ASSERT_EQ(std::sscanf(shown.rows[9].value, ": %d%%", &percent), 1) << shown.rows[9].value;
-    EXPECT_NEAR(percent, fraction * 100.0, 0.5 + 1e-9);
+    EXPECT_NEAR(percent, fraction * 100.0 + 0.5, 0.5 + 1e-9);
     EXPECT_EQ(shown.moonIcon, MoonPhaseIcon(fraction, later > fraction));
+    EXPECT_EQ(Stop(), 0);
+}
+
+// At the poles the Sun and the Moon stay above or below the horizon all day: the rows say
+// so rather than show midnight times for events that do not happen.
+TEST_F(HomeFormTest, PanelAtThePolesShowsNoTimeForAbsentEvents) {
+    StartVelkarion();
+    struct Case {
+        double latitude;
+        int month, day;
+        const char* night;
+    };
+    // December at the North Pole: polar night (the Sun far below -18 degrees) and the full
+    // Moon up all day; at the South Pole the reverse; June in the north: polar day.
+    for (const Case& c : {Case{90.0, 12, 15, ":  -----"}, Case{-90.0, 12, 15, ":  -----"}, Case{90.0, 6, 21, ":  -----"}}) {
+        SCOPED_TRACE(testing::Message() << c.latitude << " " << c.month << "/" << c.day);
+        Call([c] {
+            preferences.word[pref::timeUpdateMode] = 1;
+            SetObservingDateTime(2024, c.month, c.day, 12, 0, 0);
+        });
+        ShowHomeAt(c.latitude, 0.0, 0, "Pole");
+        HomePanelShown shown{};
+        Call([&] { shown = LastHomePanel(); });
+        EXPECT_STREQ(shown.rows[4].value, ":  -----");
+        EXPECT_STREQ(shown.rows[5].value, ":  -----");
+        EXPECT_STREQ(shown.rows[6].value, c.night);
+        EXPECT_STREQ(shown.rows[7].value, ": None");
+        EXPECT_STREQ(shown.rows[8].value, ": None");
+    }
     EXPECT_EQ(Stop(), 0);
 }
 

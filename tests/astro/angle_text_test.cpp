@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -54,6 +56,9 @@ TEST_F(AngleText, ParseSexagesimalSplitsFields) {
         {"12", 1, 12, 0, 0},
         {"abc", 1, 0, 0, 0},
         {"23.75", 0, 23, 0, 0},  // decimal number: for StrToDouble
+        {" \t23.75", 0, 23, 0, 0},  // leading blanks change nothing
+        {"  -0:30:00", 1, 0, 30, 0},
+        {"   ", 0, 0, 0, 0},
         {"-.5", 0, 0, 0, 0},
         {"", 0, 0, 0, 0},
     };
@@ -83,7 +88,10 @@ TEST_F(AngleText, ParsersReadEveryDisplayFormAndDecimals) {
         {"23h45.5", 23 + 45.5 / 60},
         {"23h45.55", 23 + 45.55 / 60},
         {"23.75", 23.75},
+        {" 23.75", 23.75},
+        {"\t 23:45:00", 23.75},
         {"-70\xB0" "45'00", -70.75},
+        {"  -0:30:00", -0.5},
         {"-70\xB0" "45.5", -(70 + 45.5 / 60)},
         {"-0:30:00", -0.5},
         {"+5:00:00", 5},
@@ -143,11 +151,14 @@ TEST_F(AngleText, FormatsFixedPointValuesInEveryFormat) {
         const char* degrees;  // DmsFixToStr
     } cases[] = {
         {0, fiveOhThree, "05.050", "05.050"},
-        {0, -fiveOhThree, "18.950", "-05.050"},  // the negative keeps its leading zero
+        // Negative values keep their sign and their leading zero; hours are not
+        // reduced into a day.
+        {0, -fiveOhThree, "-05.050", "-05.050"},
         {0, 0, "00.000", "00.000"},
         {1, fiveOhThree, "05:03:00", "05:03:00"},
-        {1, -fiveOhThree, "18:57:00", "-05:03:00"},
-        {1, -kFixUnitsPerDegree, "23:00:00", "-01:00:00"},
+        {1, -fiveOhThree, "-05:03:00", "-05:03:00"},
+        {1, -kFixUnitsPerDegree, "-01:00:00", "-01:00:00"},
+        {3, -fiveOhThree, "-05h03.0", "-05\xB0" "03.0"},
         {2, fiveOhThree, "05h03m00", "05\xB0" "03'00"},
         {2, 359 * kFixUnitsPerDegree + 59 * kFixUnitsPerDegree / 60, "359h59m00", "359\xB0" "59'00"},
         {3, fiveOhThree, "05h03.0", "05\xB0" "03.0"},
@@ -195,7 +206,7 @@ TEST_F(AngleText, RoundTripsThroughEveryFormat) {
             const double fixedResolution = format == 0 ? 1e-3 : resolution[format] * 2;
             EXPECT_NEAR(back, fixed / double(kFixUnitsPerDegree), fixedResolution) << format << ' ' << buffer;
 
-            const auto fixedHours = static_cast<std::int32_t>(std::lround(hours * kFixUnitsPerDegree));
+            const auto fixedHours = static_cast<std::int32_t>(std::lround((v < 0 ? -hours : hours) * kFixUnitsPerDegree));
             back = HmsStrToHours(HmsFixToStr(buffer, sizeof buffer, fixedHours));
             EXPECT_NEAR(back, fixedHours / double(kFixUnitsPerDegree), fixedResolution) << format << ' ' << buffer;
         }
@@ -228,8 +239,9 @@ TEST_F(AngleText, FormattersRespectTheBufferAndRefuseNonFiniteValues) {
             EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, v), "--");
             EXPECT_STREQ(DegToHmsText(buffer, sizeof buffer, v), "--");
         }
-        // Far outside the usual ranges: cut to the buffer, never past it.
-        for (const double v : {1e300, -1e300, 4e9, -123456789.0}) {
+        // Far outside the usual ranges: cut to the buffer, never past it. Past 5e304 the
+        // seconds of 3600 x would no longer be finite.
+        for (const double v : {1e300, -1e300, 4e9, -123456789.0, 6e304, -1.7e308, std::numeric_limits<double>::max()}) {
             std::memset(buffer, 'x', sizeof buffer);
             DMSToStr(buffer, 8, v);
             EXPECT_LT(std::strlen(buffer), 8u) << format << ' ' << v;
@@ -244,6 +256,23 @@ TEST_F(AngleText, FormattersRespectTheBufferAndRefuseNonFiniteValues) {
     EXPECT_EQ(buffer[5], 'x');
     EXPECT_EQ(HMSToStr(buffer, 0, 23.75), buffer);
     EXPECT_EQ(buffer[0], '2');
+}
+
+TEST_F(AngleText, HugeDegreesStillShowAnAngle) {
+    // 60 x and 3600 x overflow past 3e306 and 5e304: the fields come from the value reduced
+    // by whole turns, which also keeps every field in its range.
+    char buffer[16];
+    Formats(1, 1);
+    for (const double v : {6e304, -1.7e308, std::numeric_limits<double>::max(), 360.0 * 1e20 + 90.5}) {
+        int d = -1, m = -1, s = -1;
+        ASSERT_EQ(std::sscanf(DMSToStr(buffer, sizeof buffer, v), "%d:%d:%d", &d, &m, &s), 3) << v << ' ' << buffer;
+        EXPECT_LT(std::abs(d), 360) << buffer;
+        EXPECT_TRUE(m >= 0 && m < 60 && s >= 0 && s < 60) << buffer;
+        EXPECT_EQ(buffer[0] == '-', v < 0) << buffer;
+    }
+    // Below a turn nothing changes.
+    EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, 359.99999), "00:00:00");
+    EXPECT_STREQ(DMSToStr(buffer, sizeof buffer, 720.5), "00:30:00");
 }
 
 TEST_F(AngleText, DegToHmsTextIgnoresTheSettingsAndTruncates) {

@@ -175,9 +175,12 @@ TEST_F(RiseSetTest, MovingBodyEdgeCases) {
     EXPECT_EQ(ComputeRiseSetMoving(2020, 3, 1, 0, 0, 0, 2.0, 80.0, 2.1, 80.0, 2.2, 80.0, 0.125, &r1, &t1, &s1),
               kRiseSetNeverSets);
     EXPECT_EQ((std::vector<double>{r1, t1, s1}), (std::vector<double>{0.0, 12.0, kNeverSetsHour}));
+    EXPECT_TRUE(RiseSetAllDay(kRiseSetNeverSets, r1, t1, s1));
     EXPECT_EQ(ComputeRiseSetMoving(2020, 3, 1, 0, 0, 0, 2.0, -80.0, 2.1, -80.0, 2.2, -80.0, 0.125, &r1, &t1, &s1),
               kRiseSetNormal);
     EXPECT_EQ((std::vector<double>{r1, t1, s1}), (std::vector<double>{0.0, 0.0, 0.0}));
+    EXPECT_TRUE(RiseSetAllDay(kRiseSetNormal, r1, t1, s1));
+    EXPECT_FALSE(RiseSetAllDay(kRiseSetNormal, 0.0, 11.5, 23.0));  // a rise at midnight
 }
 
 // One site and date of rise_set_ephem.txt; NaN where the event misses the local day.
@@ -212,9 +215,7 @@ std::vector<EphemDay> ReadEphemDays() {
 // where the reference has neither rise nor set.
 void ExpectEvents(const char* what, int result, const double ours[3], const double reference[3], double minutes) {
     SCOPED_TRACE(what);
-    const bool neverSets = result == kRiseSetNeverSets;
-    const bool neverRises = result == kRiseSetNormal && ours[0] == 0.0 && ours[1] == 0.0 && ours[2] == 0.0;
-    if (neverSets || neverRises) {
+    if (RiseSetAllDay(result, ours[0], ours[1], ours[2])) {
         EXPECT_TRUE(std::isnan(reference[0]) && std::isnan(reference[2]));
         return;
     }
@@ -235,7 +236,12 @@ TEST_F(RiseSetTest, SunAndMoonFollowAnIndependentEphemeris) {
         double sun[3], twilight, moon[3];
         const int sunResult = ComputeSunRiseSet(d.year, d.month, d.day, &sun[0], &sun[1], &sun[2], &twilight);
         const int moonResult = ComputeMoonRiseSet(d.year, d.month, d.day, &moon[0], &moon[1], &moon[2], nullptr);
-        ExpectEvents("Sun", sunResult, sun, &d.values[0], 1.0);
+        // Where the Sun only grazes the horizon around noon (69.6 N on 2024 January 15: up
+        // for a quarter of an hour), an arc second of altitude moves its events by seconds
+        // of time: the low-precision Sun and the parallax the reference includes shift them
+        // by two minutes.
+        const bool grazing = d.values[2] - d.values[0] > 0.0 && d.values[2] - d.values[0] < 1.0;
+        ExpectEvents("Sun", sunResult, sun, &d.values[0], grazing ? 3.0 : 1.0);
         // At 70 degrees the Moon climbs slowly, and its fixed limit altitude stands for a
         // parallax and semidiameter that change with its distance.
         ExpectEvents("Moon", moonResult, moon, &d.values[4], std::fabs(d.latitude) > 60.0 ? 1.5 : 1.0);

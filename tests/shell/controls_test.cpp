@@ -72,17 +72,25 @@ platform::LResult ModalWithTitle(Window dlg, unsigned m, platform::WParam wp, pl
     return 0;
 }
 
-TEST_F(Controls, ModalDialogTitleClosesItAndLeavesTheFormAsItWas) {
+// A dialog band with a title and a Go button, for ShowDialogResource(kModal, ...).
+bool RegisterModalLayout() {
     platform::DialogLayout layout;
     std::string error;
-    ASSERT_TRUE(platform::ParseDialogLayout(R"(dialog 60205
+    if (!platform::ParseDialogLayout(R"(dialog 60205
 rect 0 100 240 120
 button 8001 "" 0 0 60 24
 button 60211 "Go" 10 40 60 20
 )",
-                                            &layout, &error))
-        << error;
+                                     &layout, &error)) {
+        ADD_FAILURE() << error;
+        return false;
+    }
     platform::RegisterDialogLayout(layout);
+    return true;
+}
+
+TEST_F(Controls, ModalDialogTitleClosesItAndLeavesTheFormAsItWas) {
+    ASSERT_TRUE(RegisterModalLayout());
     Open(kFormA);
     const Window form = formWindow;
     const std::vector<int> before = Registry();
@@ -99,6 +107,27 @@ button 60211 "Go" 10 40 60 20
     EXPECT_EQ(Registry(), before);
     EXPECT_EQ(GetActiveForm(), form);
     EXPECT_EQ(platform::GetFocus(), form);
+}
+
+TEST_F(Controls, TextButtonCornersShowTheParentsBackground) {
+    // On a form: the scheme's background.
+    Open(kFormA);
+    const platform::Color highlight = platform::PixelToColor(platform::ColorToPixel(GetHighlightColor()));
+    EXPECT_EQ(PixelOf(Item(kGo), 0, 0), platform::PixelToColor(platform::ColorToPixel(GetBackColor())));
+    EXPECT_EQ(PixelOf(Item(kGo), 2, 10), highlight);  // the middle of the left edge
+
+    // On a dialog the system erases: the button face.
+    ASSERT_TRUE(RegisterModalLayout());
+    Call([&] { ShowDialogResource(kModal, &ModalWithTitle); });
+    ASSERT_EQ(platform::ModalStack().size(), 1u);
+    const Window go = platform::GetDialogItem(platform::ModalStack()[0], kGo);
+    RunUntilIdle();
+    const platform::Rect rc = platform::GetClientRect(go);
+    const platform::Color face = platform::PixelToColor(platform::ColorToPixel(platform::SystemColor(platform::kColorButtonFace)));
+    for (const Point corner : {Point{0, 0}, Point{rc.right - 1, 0}, Point{0, rc.bottom - 1}, Point{rc.right - 1, rc.bottom - 1}})
+        EXPECT_EQ(PixelOf(go, corner.x, corner.y), face) << corner.x << "," << corner.y;
+    EXPECT_EQ(PixelOf(go, 2, 10), highlight);
+    TapWindow(platform::GetDialogItem(platform::ModalStack()[0], kTitle));
 }
 
 TEST_F(Controls, AButtonSendsOnlyWhenThePenIsLiftedOnIt) {

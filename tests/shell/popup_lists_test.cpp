@@ -29,6 +29,8 @@ constexpr int kLowTrigger = 60612;
 constexpr int kLowList = 60613;
 constexpr int kRightTrigger = 60614;
 constexpr int kRightList = 60615;
+constexpr int kBottomTrigger = 60616;
+constexpr int kBottomList = 60617;
 constexpr int kPlainList = 60620;
 constexpr int kOwnerList = 60621;
 constexpr int kOther = 60630;
@@ -42,6 +44,8 @@ button 60612 "" 10 250 100 18
 listview 60613 "" 10 268 100 60 hidden
 button 60614 "" 180 100 50 18
 listview 60615 "" 180 118 100 60 hidden
+button 60616 "" 10 276 100 16
+listview 60617 "" 10 292 100 60 hidden
 listview 60620 "" 120 30 110 60
 listview 60621 "" 120 150 110 60 ownerdraw
 button 60630 "Other" 150 260 60 20
@@ -119,19 +123,25 @@ protected:
         Append(kList, 8);
         Append(kLowList, 8);
         Append(kRightList, 3);
+        Append(kBottomList, 3);
         Call([&] {
             InitPopupList(dialog, kTrigger, kList, -1, -1, 0);
             InitPopupList(dialog, kLowTrigger, kLowList, -1, 0, 0);
             InitPopupList(dialog, kRightTrigger, kRightList, 3, 2, 0);
+            InitPopupList(dialog, kBottomTrigger, kBottomList, -1, 0, 0);
         });
+        // Whole rows inside a frame.
+        auto framed = [&](int rows) { return rows * rowHeight + 2 * kPopupListFrame; };
         auto at = [&](int id) { return platform::GetRectInParent(Control(id)); };
-        EXPECT_EQ(at(kList), (Rect{10 * s, 48 * s, 110 * s, 48 * s + 9 * rowHeight}));
+        EXPECT_EQ(at(kList), (Rect{10 * s, 48 * s, 110 * s, 48 * s + framed(9)}));
         EXPECT_FALSE(platform::IsWindowVisible(Control(kList)));
-        // Past the bottom: above, ending 22 x scale over the dialog's bottom edge.
-        EXPECT_EQ(at(kLowList).top, 294 * s - 22 * s - 9 * rowHeight);
-        EXPECT_EQ(at(kLowList).Height(), 9 * rowHeight);
+        // Past the bottom: above, ending 22 x scale over the dialog's bottom edge, or over
+        // the trigger when that stands higher.
+        EXPECT_EQ(at(kBottomList).top, 294 * s - 22 * s - framed(4));
+        EXPECT_EQ(at(kLowList).top, 250 * s - framed(9));
+        EXPECT_EQ(at(kLowList).Height(), framed(9));
         // Past the right edge: moved left, same width.
-        EXPECT_EQ(at(kRightList), (Rect{140 * s, 118 * s, 240 * s, 118 * s + 2 * rowHeight}));
+        EXPECT_EQ(at(kRightList), (Rect{140 * s, 118 * s, 240 * s, 118 * s + framed(2)}));
     }
 
     Window Control(int id) const { return platform::GetDialogItem(dialog, static_cast<std::uint16_t>(id)); }
@@ -145,16 +155,17 @@ protected:
         Append(kList, rows);
         Call([&] { InitPopupList(dialog, kTrigger, kList, -1, visible, 0); });
     }
+    // The rows of the test's text lists: the dialog font's height and the scale.
     int RowHeight() const {
         const platform::Dc dc = platform::GetWindowDc(dialog);
         const int h = platform::TextExtent(dc, "A").height + platform::ScreenScale();
         platform::ReleaseDc(dialog, dc);
         return h;
     }
-    // The middle of a row of a list, on the screen.
+    // The middle of a row of an open list (inside its frame), on the screen.
     Point RowPoint(int list, int row) const {
         const Rect r = platform::GetWindowRect(Control(list));
-        return Point{r.left + 10, r.top + row * RowHeight() + RowHeight() / 2};
+        return Point{r.left + 10, r.top + kPopupListFrame + row * RowHeight() + RowHeight() / 2};
     }
     int Mark(int list) const { return ListSelectionMark(Control(list)); }
     bool Open() const { return platform::IsWindowVisible(Control(kList)); }
@@ -216,7 +227,7 @@ TEST_F(PopupListTest, AListTallerThanTheDialogKeepsTheRowsThatFitAndScrolls) {
     Call([&] { InitPopupList(dialog, kLowTrigger, kLowList, -1, 0, 0); });
     const Rect r = platform::GetRectInParent(Control(kLowList));
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.Height(), 294 / RowHeight() * RowHeight());
+    EXPECT_EQ(r.Height(), (294 - 2 * kPopupListFrame) / RowHeight() * RowHeight() + 2 * kPopupListFrame);
     EXPECT_TRUE(platform::ListScrollBarShown(Control(kLowList)));
 }
 
@@ -300,6 +311,83 @@ TEST_F(PopupListTest, UpAndDownMarkARowEscapeClosesWithoutAChoiceReturnChoosesIt
     EXPECT_EQ(GetListSelection(kList), 2);
     EXPECT_EQ(GetPopupControl(Control(kTrigger))->selected, 2);
     EXPECT_EQ(platform::GetFocus(), dialog);
+}
+
+TEST_F(PopupListTest, AChoiceMadeWithTheKeysOnTheTriggerReachesTheForm) {
+    MakePopup(3);
+    Call([&] { platform::SetFocus(Control(kTrigger)); });
+    Key(platform::kKeyDown);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(seen.commands, std::vector<WParam>{kPicked});
+    EXPECT_EQ(GetListSelection(kList), 1);
+    Key(platform::kKeyUp);
+    Key(platform::kKeyUp);  // already on the first row: no new choice
+    EXPECT_EQ(seen.commands, (std::vector<WParam>{kPicked, kPicked}));
+    EXPECT_EQ(GetListSelection(kList), 0);
+}
+
+TEST_F(PopupListTest, RowsMarkedInTheOpenListAreNoChoiceUntilPicked) {
+    MakePopup(5);
+    Call([] { SetPopupLabel(kTrigger, "Pick one"); });
+    PopupControl* st = GetPopupControl(Control(kTrigger));
+    TapWindow(Control(kTrigger));
+    Key(platform::kKeyDown);
+    Key(platform::kKeyDown);
+    platform::headless::PenDown(RowPoint(kList, 1));
+    platform::headless::PenMove(RowPoint(kList, 3));
+    const Rect list = platform::GetWindowRect(Control(kList));
+    platform::headless::PenUp(Point{list.right + 20, RowPoint(kList, 3).y});
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Mark(kList), 3);
+    // Closed by a tap elsewhere: the trigger and the list show what the form still holds.
+    TapWindow(Control(kOther));
+    EXPECT_FALSE(Open());
+    EXPECT_TRUE(seen.commands.empty());
+    EXPECT_EQ(GetListSelection(kList), 0);
+    EXPECT_EQ(st->selected, 0);
+    EXPECT_STREQ(st->label, "Pick one");
+}
+
+TEST_F(PopupListTest, TheOpenListIsFramedAndShowsWholeRows) {
+    MakePopup(8, 4);
+    TapWindow(Control(kTrigger));
+    const Window list = Control(kList);
+    const Rect rc = platform::GetClientRect(list);
+    EXPECT_EQ((rc.Height() - 2 * kPopupListFrame) % RowHeight(), 0);
+    auto colour = [](platform::Color c) { return platform::PixelToColor(platform::ColorToPixel(c)); };
+    const platform::Color frame = colour(platform::SystemColor(platform::kColorWindowFrame));
+    const int midX = rc.Width() / 2, midY = rc.Height() / 2;
+    for (const Point p : {Point{0, midY}, Point{rc.right - 1, midY}, Point{midX, 0}, Point{midX, rc.bottom - 1}})
+        EXPECT_EQ(PixelOf(list, p.x, p.y), frame) << p.x << "," << p.y;
+    // Row 0 (chosen) begins inside the frame, and so does the scroll bar.
+    EXPECT_EQ(PixelOf(list, 1, 1), colour(platform::SystemColor(platform::kColorHighlight)));
+    EXPECT_NE(PixelOf(list, rc.right - 2, midY), frame);
+    // A tap on the last row shown picks it.
+    Tap(RowPoint(kList, 3));
+    EXPECT_EQ(GetListSelection(kList), 3);
+}
+
+TEST_F(PopupListTest, ClosingPutsBackExactlyWhatTheListCovered) {
+    MakePopup();
+    const Rect area = platform::GetWindowRect(Control(kList));
+    auto pixels = [&] {
+        RunUntilIdle();
+        std::vector<std::uint16_t> out;
+        const platform::Surface& screen = platform::headless::Frame();
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) out.push_back(screen.Row(y)[x]);
+        return out;
+    };
+    const std::vector<std::uint16_t> before = pixels();
+    TapWindow(Control(kTrigger));
+    ASSERT_TRUE(Open());
+    EXPECT_NE(pixels(), before);
+    TapWindow(Control(kOther));  // closed without a choice
+    EXPECT_EQ(pixels(), before);
+    TapWindow(Control(kTrigger));
+    Tap(RowPoint(kList, 4));  // closed by a choice
+    EXPECT_EQ(seen.commands, std::vector<WParam>{kPicked});
+    EXPECT_EQ(pixels(), before);
 }
 
 TEST_F(PopupListTest, CtrlQWhileOpenQuitsTheProgram) {
