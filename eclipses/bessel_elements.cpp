@@ -6,10 +6,10 @@
 #include "astro/precession_nutation.h"
 #include "astro/quick_sun_moon.h"
 #include "core/calendar.h"
+#include "eclipses/eclipse_math.h"
 #include "eclipses/eclipse_sun_moon.h"
 
 namespace {
-constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kAUInEarthRadii = 23454.779920164812;
 constexpr int kSampleCount = 9;
 }  // namespace
@@ -63,7 +63,7 @@ void ComputeBesselElements(BesselSample* sample, int year, int month, int day, i
     GetLunarArguments(T, &D, &Mp, &M, &F, &Omega, &meanObliquity, &Lp);
     const double trueObliquity = meanObliquity + deps * 4.84813681109536e-6;
     theta += dpsi * std::cos(trueObliquity) / 3600.0;
-    sample->mu = theta - a * kRadiansToDegrees;
+    sample->mu = theta - a * kRadToDeg;
 }
 
 int FitBesselElements(BesselElements* elements, int year, int month, int day, int hour) {
@@ -77,7 +77,7 @@ int FitBesselElements(BesselElements* elements, int year, int month, int day, in
         t[j] = i;
         x[j] = sample.x;
         y[j] = sample.y;
-        d[j] = sample.d * kRadiansToDegrees;
+        d[j] = sample.d * kRadToDeg;
         mu[j] = sample.mu;
         // The axis's right ascension jumps by a whole turn where the Sun crosses 12h; mu
         // must stay continuous for the straight line through it.
@@ -122,4 +122,34 @@ BesselValues EvaluateBesselElements(const BesselElements& e, double t) {
     v.l1 = e.l10 + t * (e.l11 + t * e.l12);
     v.l2 = e.l20 + t * (e.l21 + t * e.l22);
     return v;
+}
+
+PlaceOnPlane LocatePlace(const BesselElements& e, double tauHours, double latitude, double longitudeWest,
+                         double heightMetres, double deltaTSeconds) {
+    PlaceOnPlane p;
+    p.at = EvaluateBesselElements(e, tauHours);
+    const BesselValues& v = p.at;
+    const double d = v.d * kDegToRad;
+    p.sinD = std::sin(d);
+    p.cosD = std::cos(d);
+    const double H = (v.mu - longitudeWest - EarthTurnDegrees(deltaTSeconds)) * kDegToRad;
+    p.sinH = std::sin(H);
+    p.cosH = std::cos(H);
+    const double phi = latitude * kDegToRad;
+    const double u = std::atan(kEarthOneMinusF * std::tan(phi));
+    const double height = heightMetres * 1.5678552054360676e-7;  // over 6378140 m
+    p.rhoSin = kEarthOneMinusF * std::sin(u) + height * std::sin(phi);
+    p.rhoCos = std::cos(u) + height * std::cos(phi);
+
+    p.xi = p.rhoCos * p.sinH;
+    p.eta = p.rhoSin * p.cosD - p.rhoCos * p.cosH * p.sinD;
+    p.zeta = p.rhoCos * p.cosH * p.cosD + p.rhoSin * p.sinD;
+    p.U = v.x - p.xi;
+    p.V = v.y - p.eta;
+    p.a = v.dx - e.mu1 * p.rhoCos * p.cosH * 0.01745329;
+    p.b = v.dy - (e.mu1 * p.xi * p.sinD - e.d1 * p.zeta) * 0.01745329;
+    p.n = std::sqrt(p.a * p.a + p.b * p.b);
+    p.L1 = v.l1 - e.tanf1 * p.zeta;
+    p.L2 = v.l2 - e.tanf2 * p.zeta;
+    return p;
 }

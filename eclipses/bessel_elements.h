@@ -57,6 +57,22 @@ struct BesselValues {
 };
 BesselValues EvaluateBesselElements(const BesselElements& elements, double tauHours);
 
+// A place against the shadow at tau hours from t0: its coordinates on the fundamental
+// plane, the axis's offset from it with the offset's rate, and the cones' radii there. The
+// hour angle takes the Earth's turn in Delta T off mu; latitude geodetic, longitude west.
+struct PlaceOnPlane {
+    BesselValues at;           // the elements at tau
+    double sinD, cosD;         // of the axis's declination
+    double sinH, cosH;         // of the place's hour angle
+    double rhoSin, rhoCos;     // the place's geocentric coordinates, Earth radii
+    double xi, eta, zeta;      // the place on the fundamental plane
+    double U, V;               // the axis less the place
+    double a, b, n;            // the rates of U and V (per hour) and their length
+    double L1, L2;             // penumbral and umbral radii at the place
+};
+PlaceOnPlane LocatePlace(const BesselElements& elements, double tauHours, double latitude, double longitudeWest,
+                         double heightMetres, double deltaTSeconds);
+
 // The Earth's turn during Delta T, degrees: what `mu` carries too much.
 inline double EarthTurnDegrees(double deltaTSeconds) { return 0.00417807 * deltaTSeconds; }
 

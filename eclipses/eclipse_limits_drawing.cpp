@@ -92,6 +92,7 @@ double CentralLineSweep(const BesselElements& elements, double start, double end
         *sweep += ReduceDegrees180(longitude - previous);
         previous = longitude;
     }
+    *sweep = std::fmax(-360.0, std::fmin(360.0, *sweep));  // once round the globe at most
     return first;
 }
 

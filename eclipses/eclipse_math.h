@@ -6,6 +6,16 @@
 #include <climits>
 #include <cmath>
 
+#include "core/angle_units.h"
+
+inline constexpr double kHoursToRad = kPi / 12.0;
+inline constexpr double kSiderealHoursPerDay = 24.06570841889117;
+// The Earth of the eclipse geometry: equatorial radius 6378.14 km, flattening 1/298.257.
+inline constexpr double kEarthOneMinusF = 0.99664719;
+inline constexpr double kEarthEccentricitySquared = 0.006694385;
+inline constexpr double kEarthRadiusAU = 4.263521265376305e-5;
+inline constexpr double kEarthDiameterKm = 12756.0;
+
 // Arc cosine and arc sine of an argument brought into [-1, 1] first; NaN stays NaN.
 inline double ClampedAcos(double x) { return std::acos(x < -1.0 ? -1.0 : (x > 1.0 ? 1.0 : x)); }
 inline double ClampedAsin(double x) { return std::asin(x < -1.0 ? -1.0 : (x > 1.0 ? 1.0 : x)); }

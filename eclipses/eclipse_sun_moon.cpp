@@ -12,19 +12,13 @@
 #include "theories/sun_series.h"
 
 namespace {
-constexpr double kRadiansToHours = 3.819718634205488;
-constexpr double kHoursToRadians = 0.26179938779914946;
-constexpr double kDegreesToRadians = 0.0174532925199433;
-constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kHoursPerCentury = 876600.0;
 constexpr double kPointOneMasInRadians = 4.848136811095361e-10;  // 0.0001" in radians
 constexpr double kArcsecondsInRadians = 4.84813681109536e-6;
-constexpr double kEquatorialRadiusAU = 4.263521265376305e-5;    // 6378.14 km
 constexpr double kPolarRadiusAU = 4.249226488642539e-5;
 constexpr double kFlatteningSquared = 0.9933056213348961;        // (1 - f)^2
 constexpr double kEccentricitySquared = 0.006694378665103917;
 constexpr double kInverseOneMinusF = 1.0033640891517488;        // 1 / (1 - f)
-constexpr double kSiderealHoursPerDay = 24.06570841889117;
 
 // The 18 terms of the IAU 1980 nutation series with the largest amplitudes in longitude:
 // multiples of D, M, M', F and Omega, then the longitude coefficient and its rate, the
@@ -55,7 +49,7 @@ constexpr NutationTerm kNutationTerms[18] = {
     {0, 0, 1, 2, 1, -51.0, 0.0, 27.0, 0.0},
 };
 
-double ReducedRadians(double degrees) { return std::fmod(degrees, 360.0) * kDegreesToRadians; }
+double ReducedRadians(double degrees) { return std::fmod(degrees, 360.0) * kDegToRad; }
 
 // The geometric place of a body from the long series, or from its five-point table. An
 // empty table writes nothing, so the places start as NaN and the series stands in.
@@ -96,7 +90,7 @@ double SetEclipseSiderealTime(double t0UtCenturies) {
 
     if (positionSource == 0 || (s.nutationLongitude == 0.0 && s.trueObliquity == 0.0))
         GetNutation(s.eclipseT, &s.nutationLongitude, &s.trueObliquity);
-    s.siderealTime0 += std::cos(s.trueObliquity) * s.nutationLongitude * kRadiansToHours;
+    s.siderealTime0 += std::cos(s.trueObliquity) * s.nutationLongitude * kRadToHours;
     return s.siderealTime0;
 }
 
@@ -107,7 +101,7 @@ void GetLunarArguments(double T, double* D, double* Mp, double* M, double* F, do
     *M = ReducedRadians(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
     *Mp = ReducedRadians(134.9633964 + 477198.8675055 * T + 0.0087414 * T2 + T3 / 69699.0 - T4 / 14712000.0);
     *F = ReducedRadians(93.2720950 + 483202.0175233 * T - 0.0036539 * T2 - T3 / 3526000.0 + T4 / 863310000.0);
-    *Omega = (125.04452 - 1934.136261 * T + 0.0020708 * T2 + T3 / 450000.0) * kDegreesToRadians;
+    *Omega = (125.04452 - 1934.136261 * T + 0.0020708 * T2 + T3 / 450000.0) * kDegToRad;
     *Lp = ReducedRadians(218.3164477 + 481267.88123421 * T - 0.0015786 * T2 + T3 / 538841.0 - T4 / 65194000.0);
     // Laskar's mean obliquity, up to the seventh power of T, in arc seconds.
     const double arcseconds =
@@ -136,8 +130,8 @@ void EclipticToEquatorial(double longitude, double latitude, double* raHours, do
     *declination =
         ClampedAsin(sinLambda * std::sin(eps) * std::cos(latitude) + std::cos(eps) * std::sin(latitude));
     double ra = std::atan2(std::cos(eps) * sinLambda - std::sin(eps) * std::tan(latitude), std::cos(lambda));
-    if (ra < 0.0) ra += 2.0 * 3.141592653589793;
-    *raHours = ra * kRadiansToHours;
+    if (ra < 0.0) ra += kTwoPi;
+    *raHours = ra * kRadToHours;
     if (*raHours >= 24.0) *raHours -= 24.0;
 }
 
@@ -152,7 +146,7 @@ void GetApparentSun(double T, double* ra, double* dec, double* distance) {
     s.sunDec = declination;
     s.sunRAHours = hours;
     s.sunDistance = r;
-    s.sunRA = hours * kHoursToRadians;
+    s.sunRA = hours * kHoursToRad;
     s.work = EclipseBody{hours, declination, r};
     *ra = s.sunRA;
     *dec = s.sunDec;
@@ -165,7 +159,7 @@ void GetApparentMoon(double T, double* ra, double* dec, double* distance) {
     EclipseState& s = eclipseState;
     double hours, declination;
     EclipticToEquatorial(longitude, latitude, &hours, &declination);
-    s.moonRA = hours * 15.0 * kDegreesToRadians;
+    s.moonRA = hours * 15.0 * 0.0174532925199433;
     s.moonDec = declination;
     s.moonDistance = r;
     s.work = EclipseBody{hours, declination, r};
@@ -183,7 +177,7 @@ int ComputeLocalSunMoon() {
     GetApparentMoon(s.eclipseT, &ra, &dec, &distance);
     s.positionsReady = 1;
 
-    s.moonParallax = ClampedAsin(std::sin(kEquatorialRadiusAU) / s.moonDistance);
+    s.moonParallax = ClampedAsin(std::sin(kEarthRadiusAU) / s.moonDistance);
     s.siderealTime = (s.eclipseT * 36525.0 - s.dayNumber) * kSiderealHoursPerDay + s.siderealTime0;
 
     // A first point with the geocentric Sun; then the Sun seen from that point gives the
@@ -191,14 +185,14 @@ int ComputeLocalSunMoon() {
     ComputeShadowAxisPoint();
     const double alpha = s.work.raHours;
     const double delta = s.sunDec;
-    const double phi = s.axisLatitude * kDegreesToRadians;
+    const double phi = s.axisLatitude * kDegToRad;
     const double k = std::cos(phi) * kPolarRadiusAU / s.sunDistance;
-    const double h = ((s.siderealTime - alpha) * 15.0 - s.axisLongitude) * kDegreesToRadians;
+    const double h = ((s.siderealTime - alpha) * 15.0 - s.axisLongitude) * kDegToRad;
     const double denominator = std::cos(delta) - k * std::cos(h);
-    const double alphaCorrected = alpha - (std::sin(h) / denominator) * k * kRadiansToHours;
+    const double alphaCorrected = alpha - (std::sin(h) / denominator) * k * kRadToHours;
     const double deltaCorrected =
         std::atan2((std::sin(delta) - std::sin(phi) * kPolarRadiusAU / s.sunDistance) *
-                       std::cos((alpha - alphaCorrected) * kHoursToRadians),
+                       std::cos((alpha - alphaCorrected) * kHoursToRad),
                    denominator);
     s.work.raHours = alphaCorrected;
     s.sunDec = deltaCorrected;
@@ -210,7 +204,7 @@ int ComputeLocalSunMoon() {
 
 int ComputeShadowAxisPoint() {
     EclipseState& s = eclipseState;
-    const double H = (s.sunRAHours - s.work.raHours) * kHoursToRadians;
+    const double H = (s.sunRAHours - s.work.raHours) * kHoursToRad;
     const double cosH = std::cos(H);
     const double t = std::tan(s.sunDec);
     const double sinDec = std::sin(s.work.declination);
@@ -231,9 +225,9 @@ int ComputeShadowAxisPoint() {
     const double z = (m * t / cosH + sinDec) / p;
     const double u = ClampedAsin(z * kInverseOneMinusF);  // reduced latitude
     s.axisAngle = ClampedAcos((m + cosDec) / std::cos(u) / p);
-    s.axisLatitude = std::atan(std::tan(u) * kInverseOneMinusF) * kRadiansToDegrees;
+    s.axisLatitude = std::atan(std::tan(u) * kInverseOneMinusF) * kRadToDeg;
     const double sigma = std::cos(u) * std::tan(H) * std::sin(s.axisAngle) * m >= 0.0 ? 1.0 : -1.0;
-    const double g = (s.siderealTime - s.work.raHours) * 15.0 - sigma * s.axisAngle * kRadiansToDegrees;
+    const double g = (s.siderealTime - s.work.raHours) * 15.0 - sigma * s.axisAngle * kRadToDeg;
     s.axisLongitude = ReduceDegrees180(g);
     return 1;
 }

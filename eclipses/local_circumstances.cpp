@@ -11,15 +11,6 @@
 #include "eclipses/umbra_ground.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
-constexpr double kHoursToRadians = 0.26179938779914946;
-constexpr double kSiderealHoursPerDay = 24.06570841889117;
-constexpr double kOneMinusF = 0.99664719;
-constexpr double kEccentricitySquared = 0.006694385;
-constexpr double kInverseEarthRadiusMetres = 1.5678552054360676e-7;
-constexpr double kEarthDiameterKm = 12756.0;
 constexpr double kSearchHalfWindow = 3.0;  // hours either side of the given hour
 constexpr double kLongestStepping = 12.0;  // hours of steps before a contact counts as absent
 constexpr double kContactTolerance = 1e-5;  // hours, 0.036 s
@@ -62,28 +53,13 @@ double CoveredShare(double k, double r) {
 double GetLocalCircumstances(const BesselElements& elements, int which, double latitude, double longitudeWest,
                              double heightMetres, double deltaTSeconds, double* utHours, LocalCircumstances* out) {
     const double t = *utHours;
-    const BesselValues v = EvaluateBesselElements(elements, ElementHoursFromUt(elements, t, deltaTSeconds));
-    const double d = v.d * kDegreesToRadians;
-    const double sinD = std::sin(d), cosD = std::cos(d);
-    const double H = (v.mu - longitudeWest - EarthTurnDegrees(deltaTSeconds)) * kDegreesToRadians;
-    const double sinH = std::sin(H), cosH = std::cos(H);
-    const double phi = latitude * kDegreesToRadians;
+    const PlaceOnPlane p = LocatePlace(elements, ElementHoursFromUt(elements, t, deltaTSeconds), latitude,
+                                       longitudeWest, heightMetres, deltaTSeconds);
+    const BesselValues& v = p.at;
+    const double U = p.U, V = p.V, a = p.a, b = p.b, n = p.n, L1 = p.L1, L2 = p.L2;
+    const double sinD = p.sinD, cosD = p.cosD, sinH = p.sinH, cosH = p.cosH;
+    const double phi = latitude * kDegToRad;
     const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
-    const double u = std::atan(kOneMinusF * std::tan(phi));
-    const double height = heightMetres * kInverseEarthRadiusMetres;
-    const double rhoSin = kOneMinusF * std::sin(u) + height * sinPhi;
-    const double rhoCos = std::cos(u) + height * cosPhi;
-
-    const double xi = rhoCos * sinH;
-    const double eta = rhoSin * cosD - rhoCos * cosH * sinD;
-    const double zeta = rhoCos * cosH * cosD + rhoSin * sinD;
-    const double U = v.x - xi;
-    const double V = v.y - eta;
-    const double a = v.dx - elements.mu1 * rhoCos * cosH * 0.01745329;
-    const double b = v.dy - (elements.mu1 * xi * sinD - elements.d1 * zeta) * 0.01745329;
-    const double n = std::sqrt(a * a + b * b);
-    const double L1 = v.l1 - elements.tanf1 * zeta;
-    const double L2 = v.l2 - elements.tanf2 * zeta;
 
     double hour = t - (U * a + V * b) / (n * n);
     if (which != 0) {
@@ -100,14 +76,14 @@ double GetLocalCircumstances(const BesselElements& elements, int which, double l
 
     LocalCircumstances& c = *out;
     c.magnitude = magnitude;
-    c.altitude = ClampedAsin(sinPhi * sinD + cosPhi * cosD * cosH) * kRadiansToDegrees;
-    c.azimuth = std::fmod(std::atan2(-cosD * sinH, cosPhi * sinD - sinPhi * cosD * cosH) * kRadiansToDegrees + 360.0,
+    c.altitude = ClampedAsin(sinPhi * sinD + cosPhi * cosD * cosH) * kRadToDeg;
+    c.azimuth = std::fmod(std::atan2(-cosD * sinH, cosPhi * sinD - sinPhi * cosD * cosH) * kRadToDeg + 360.0,
                           360.0);
-    const double cosAltitude = std::cos(c.altitude * kDegreesToRadians);
-    double q = cosAltitude > 0.0 ? ClampedAsin(cosPhi * sinH / cosAltitude) * kRadiansToDegrees : 0.0;
-    if (eta < 0.0) q = 180.0 - q;
+    const double cosAltitude = std::cos(c.altitude * kDegToRad);
+    double q = cosAltitude > 0.0 ? ClampedAsin(cosPhi * sinH / cosAltitude) * kRadToDeg : 0.0;
+    if (p.eta < 0.0) q = 180.0 - q;
     // atan(U / V), plus 180 when V < 0.
-    double P = std::atan2(U, V) * kRadiansToDegrees;
+    double P = std::atan2(U, V) * kRadToDeg;
     if (P < -90.0) P += 360.0;
     c.positionAngle = P;
     c.vertexAngle = P - q;
@@ -128,8 +104,7 @@ double GetLocalCircumstances(const BesselElements& elements, int which, double l
 
     c.outerDuration = 7200.0 * std::fabs(L1) / n;
     c.centralDuration = 7200.0 * std::fabs(L2) / n;
-    const double cosAxis = std::cos(d);
-    const double rho1 = std::sqrt(1.0 - kEccentricitySquared * cosAxis * cosAxis);
+    const double rho1 = std::sqrt(1.0 - kEarthEccentricitySquared * cosD * cosD);
     const double y1 = v.y / rho1;
     const double zeta1Squared = 1.0 - v.x * v.x - y1 * y1;
     if (zeta1Squared >= 0.0) {
@@ -157,7 +132,7 @@ double ComputeLocalOverlap(double t0UtCenturies, double* diameterRatio, double* 
     TopocentricCorrection();  // the Sun, whose altitude and azimuth stay in the state
     const EclipseBody sun = s.work;
 
-    const double dAlpha = (sun.raHours - moon.raHours) * kHoursToRadians;
+    const double dAlpha = (sun.raHours - moon.raHours) * kHoursToRad;
     const double separation =
         2.0 * ClampedAcos(std::cos(dAlpha) * std::cos(sun.declination) * std::cos(moon.declination) +
                           std::sin(sun.declination) * std::sin(moon.declination));
@@ -229,9 +204,9 @@ void FindLocalContacts(LocalEclipse* local, int year, int month, int day, int ho
     double ratio, magnitude;
     ComputeLocalOverlap(T, &ratio, &magnitude);
     local->maxMagnitude = magnitude;
-    local->sunAltitude = s.bodyAltitude * kRadiansToDegrees;
-    local->sunAzimuth = s.bodyAzimuth * kRadiansToDegrees;
-    local->separation = s.centreSeparation / 2.0 * kRadiansToDegrees + 0.008333;
+    local->sunAltitude = s.bodyAltitude * kRadToDeg;
+    local->sunAzimuth = s.bodyAzimuth * kRadToDeg;
+    local->separation = s.centreSeparation / 2.0 * kRadToDeg + 0.008333;
 
     if (magnitude < 0.0) {
         ShowMessage("No Eclipse found!", "");

@@ -7,12 +7,6 @@
 #include "eclipses/eclipse_sun_moon.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
-constexpr double kRadiansToHours = 3.819718634205488;
-constexpr double kOneMinusF = 0.99664719;
-constexpr double kEquatorialRadiusAU = 4.263521265376305e-5;
 constexpr double kMinutesPerCentury = 5.2596e7;
 constexpr double kKmPerDegreeMinute = 6679.2;  // 111.32 km a degree, moved in one second, per minute
 
@@ -33,28 +27,28 @@ ShadowEllipse EllipseInMotionFrame(double azimuth, double direction, double r2, 
 
 void TopocentricCorrection() {
     EclipseState& s = eclipseState;
-    const double phi = s.axisLatitude * kDegreesToRadians;
+    const double phi = s.axisLatitude * kDegToRad;
     const double lambda = s.axisLongitude;
     const double theta = s.siderealTime;
     if (s.positionsReady == 1) {
         const double alpha = s.work.raHours;
         const double delta = s.work.declination;
-        const double u = std::atan(kOneMinusF * std::tan(phi));
+        const double u = std::atan(kEarthOneMinusF * std::tan(phi));
         const double rhoCos = std::cos(u);
-        const double rhoSin = kOneMinusF * std::sin(u);
-        const double p = kEquatorialRadiusAU / s.work.distance;
-        const double H = ((theta - alpha) * 15.0 - lambda) * kDegreesToRadians;
+        const double rhoSin = kEarthOneMinusF * std::sin(u);
+        const double p = kEarthRadiusAU / s.work.distance;
+        const double H = ((theta - alpha) * 15.0 - lambda) * kDegToRad;
         const double denominator = std::cos(delta) - rhoCos * p * std::cos(H);
         const double dAlpha = std::atan2(-rhoCos * p * std::sin(H), denominator);
         const double deltaTopo = std::atan2((std::sin(delta) - rhoSin * p) * std::cos(dAlpha), denominator);
         s.work.distance -=
-            kEquatorialRadiusAU * (rhoCos * std::cos(H) * std::cos(delta) + rhoSin * std::sin(delta));
-        s.work.raHours = alpha + dAlpha * kRadiansToHours;
+            kEarthRadiusAU * (rhoCos * std::cos(H) * std::cos(delta) + rhoSin * std::sin(delta));
+        s.work.raHours = alpha + dAlpha * kRadToHours;
         s.work.declination = deltaTopo;
     }
     double alpha24 = std::fmod(s.work.raHours, 24.0);
     if (alpha24 < 0.0) alpha24 += 24.0;
-    const double H = ((theta - alpha24) * 15.0 - lambda) * kDegreesToRadians;
+    const double H = ((theta - alpha24) * 15.0 - lambda) * kDegToRad;
     const double delta = s.work.declination;
     const double h = ClampedAsin(std::cos(H) * std::cos(phi) * std::cos(delta) + std::sin(phi) * std::sin(delta));
     const double cosH = std::cos(h);
@@ -108,13 +102,13 @@ int GetLocalEclipse(LocalEclipse* local, int year, int month, int day, int hour,
     s.eclipseT = (s.eclipseT * kMinutesPerCentury + 1.0 / 60.0) / kMinutesPerCentury;
     const int stillOnEarth = ComputeLocalSunMoon();
     const double dLongitude = ReduceDegrees180(s.axisLongitude - previousLongitude);
-    const double dx = -dLongitude * std::cos(previousLatitude * kDegreesToRadians);
+    const double dx = -dLongitude * std::cos(previousLatitude * kDegToRad);
     const double dy = s.axisLatitude - previousLatitude;
     double direction, v;
     if (!stillOnEarth || (dx == 0.0 && dy == 0.0)) {
         // The point did not move, or left the Earth within the second (what is left in the
         // state then is a half-made point): no direction to take, keep the last one.
-        direction = local->direction * kDegreesToRadians;
+        direction = local->direction * kDegToRad;
         v = 0.0;
     } else {
         direction = kPi / 2.0 - std::atan(dy / dx);
@@ -131,13 +125,13 @@ int GetLocalEclipse(LocalEclipse* local, int year, int month, int day, int hour,
 
     local->centralDuration = v > 0.0 ? halfLength / v * 120.0 + 0.5 : 0.0;
     if (!std::isfinite(local->centralDuration)) local->centralDuration = 0.0;
-    local->sunAltitude = altitude * kRadiansToDegrees;
-    local->sunAzimuth = azimuth * kRadiansToDegrees;
+    local->sunAltitude = altitude * kRadToDeg;
+    local->sunAzimuth = azimuth * kRadToDeg;
     ComputeUmbraLevels(local, ellipse, halfWidth, halfLength);
-    local->direction = ToIntChecked(direction * kRadiansToDegrees, 0);
+    local->direction = ToIntChecked(direction * kRadToDeg, 0);
     local->directionWidth = ToIntChecked(std::fabs(2.0 * std::sin(direction) * halfWidth), 0);
     local->halfWidth = RoundChecked(halfWidth, 0);
-    const double azimuthDegrees = azimuth * kRadiansToDegrees;
+    const double azimuthDegrees = azimuth * kRadToDeg;
     local->azimuthMod180 = ToIntChecked(azimuthDegrees - 180.0 * std::floor(azimuthDegrees / 180.0), 0);
     return 1;
 }
