@@ -1,0 +1,104 @@
+// Costs of the solar eclipse computations. The eclipse form fits the elements once per
+// selected eclipse; every tap on the map page refines the local circumstances five times;
+// the information page searches the contacts at a place; the map track takes up to 60
+// instants of the umbra with the ten limit latitudes each; the Diagram page sweeps the
+// limit curves over the globe.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "core/observing_time.h"
+#include "core/settings.h"
+#include "eclipses/bessel_elements.h"
+#include "eclipses/central_line.h"
+#include "eclipses/eclipse_limits_drawing.h"
+#include "eclipses/eclipse_state.h"
+#include "eclipses/local_circumstances.h"
+#include "eclipses/umbra_ground.h"
+
+namespace {
+
+// 2017 August 21 with the series and a fixed Delta T.
+void UseEclipseOf2017() {
+    observingDateTime.year = 2017;
+    SetPreferenceFloat(pref::deltaTUser, 70.3f);
+    SelectPositionSource(0);
+}
+
+const BesselElements& Elements2017() {
+    static BesselElements elements = [] {
+        BesselElements e;
+        FitBesselElements(&e, 2017, 8, 21, 18);
+        return e;
+    }();
+    return elements;
+}
+
+void BM_FitBesselElements(benchmark::State& state) {
+    BesselElements elements;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FitBesselElements(&elements, 2017, 8, 21, 18));
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel("nine long-series evaluations");
+}
+BENCHMARK(BM_FitBesselElements)->Unit(benchmark::kMillisecond);
+
+void BM_GetLocalCircumstances(benchmark::State& state) {
+    const BesselElements& elements = Elements2017();
+    LocalCircumstances out;
+    double latitude = 36.16;
+    for (auto _ : state) {
+        double t = 18.4;
+        benchmark::DoNotOptimize(GetLocalCircumstances(elements, 0, latitude, 86.78, 0.0, 70.3, &t, &out));
+        benchmark::DoNotOptimize(out);
+        latitude = latitude < 40.0 ? latitude + 0.01 : 36.16;
+    }
+    state.SetLabel("target under 2 us");
+}
+BENCHMARK(BM_GetLocalCircumstances);
+
+void BM_FindLocalContacts(benchmark::State& state) {
+    UseEclipseOf2017();
+    LocalEclipse local;
+    for (auto _ : state) {
+        FindLocalContacts(&local, 2017, 8, 21, 18, 30, 36.1627, 86.7816);
+        benchmark::DoNotOptimize(local);
+    }
+    state.SetLabel("target under 30 ms");
+}
+BENCHMARK(BM_FindLocalContacts)->Unit(benchmark::kMillisecond);
+
+// The map track: 60 instants five minutes apart, each with the umbra and the limit
+// latitudes of magnitudes 0, 0.25, 0.5, 0.75 and 0.99 on both sides.
+void BM_LocalEclipseTrack(benchmark::State& state) {
+    UseEclipseOf2017();
+    const BesselElements& elements = Elements2017();
+    LocalEclipse local;
+    for (auto _ : state) {
+        for (int i = 0; i < 60; ++i) {
+            const int minute = 15 * 60 + 5 * i;
+            if (GetLocalEclipse(&local, 2017, 8, 21, 0, minute, 0)) {
+                for (double magnitude : {0.0, 0.25, 0.5, 0.75, 0.99}) {
+                    benchmark::DoNotOptimize(GetLimitLatitude(elements, local.pointLongitude, magnitude, 70.3, -1));
+                    benchmark::DoNotOptimize(GetLimitLatitude(elements, local.pointLongitude, magnitude, 70.3, 1));
+                }
+            }
+            benchmark::DoNotOptimize(local);
+        }
+    }
+    state.SetLabel("target under 100 ms");
+}
+BENCHMARK(BM_LocalEclipseTrack)->Unit(benchmark::kMillisecond);
+
+// The globe of the Diagram page at screen scale 2.
+void BM_EclipseLimitCurves(benchmark::State& state) {
+    const BesselElements& elements = Elements2017();
+    auto curves = std::make_unique<LimitCurves>();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            ComputeEclipseLimitCurves(elements, 240, 300, 90.0, 0.0, 35.0, 2.0 * 110.0, 70.3, curves.get()));
+    }
+}
+BENCHMARK(BM_EclipseLimitCurves)->Unit(benchmark::kMicrosecond);
+}  // namespace

@@ -1,0 +1,144 @@
+// The lines of equal magnitude on the globe: their segments, and what lands on the pixels.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "core/settings.h"
+#include "eclipses/bessel_elements.h"
+#include "eclipses/eclipse_limits_drawing.h"
+#include "platform/types.h"
+#include "shell/colour_scheme.h"
+#include "shell/draw_targets.h"
+
+namespace {
+
+struct PathCase {
+    const char* name;
+    int year, month, day, hour;
+    double deltaT;
+    double centreLongitudeWest, centreLatitude;  // where the globe is turned to
+    int southernBreaks;                           // most breaks allowed in a southern curve
+};
+
+// 2012 May 20: the path runs east from China across the 180th meridian to Texas.
+// 2021 December 4: the path runs west over Antarctica; the penumbra covers the South Pole,
+// so the southern limits of the partial phases sit at the pole, and at the path's last
+// longitude the southern umbral limit runs off to it (a jump the curve does not draw).
+const PathCase kPaths[] = {
+    {"2012 annular", 2012, 5, 20, 24, 67.7, -176.3, 49.1, 0},
+    {"2021 total", 2021, 12, 4, 8, 72.6, 46.2, -76.8, 1},
+};
+
+TEST(EclipseLimits, CurvesAreContinuousAndClosedAtBothEnds) {
+    for (const PathCase& c : kPaths) {
+        SCOPED_TRACE(c.name);
+        BesselElements e;
+        ASSERT_EQ(FitBesselElements(&e, c.year, c.month, c.day, c.hour), 1);
+        auto curves = std::make_unique<LimitCurves>();
+        const int count =
+            ComputeEclipseLimitCurves(e, 240, 240, c.centreLongitudeWest, 0.0, c.centreLatitude, 200.0, c.deltaT,
+                                      curves.get());
+        ASSERT_GT(count, 0);
+        int perCurve[kLimitSides * kLimitMagnitudes] = {};
+        int joins = 0;
+        for (int i = 0; i < count; ++i) {
+            const LimitSegment& s = curves->segments[i];
+            EXPECT_LT(std::abs(s.x1 - s.x0), kLimitJumpPixels);
+            if (s.curve == kLimitClosingJoin) {
+                ++joins;
+                EXPECT_EQ(s.colour, kLimitGrey);
+            } else {
+                ++perCurve[s.curve];
+                EXPECT_EQ(s.colour, s.curve % kLimitMagnitudes == kLimitMagnitudes - 1 ? kLimitRed : kLimitGrey);
+            }
+        }
+        // Each curve one unbroken line through all its visible points; the umbral limits
+        // lie on the turned globe's near side the whole way.
+        for (int side = 0; side < kLimitSides; ++side) {
+            for (int m = 0; m < kLimitMagnitudes; ++m) {
+                SCOPED_TRACE(testing::Message() << "side " << side << " magnitude " << m);
+                const int breaks = curves->points[side][m] - 1 - perCurve[side * kLimitMagnitudes + m];
+                EXPECT_GE(breaks, 0);
+                EXPECT_LE(breaks, side == 0 ? c.southernBreaks : 0);
+            }
+            EXPECT_GE(curves->points[side][kLimitMagnitudes - 1], 10);
+        }
+        // Neighbouring magnitudes joined at both ends on both sides.
+        EXPECT_EQ(joins, 2 * kLimitSides * (kLimitMagnitudes - 1));
+    }
+}
+
+TEST(EclipseLimits, NoCentralLineLeavesNothingToDraw) {
+    BesselElements partial;
+    ASSERT_EQ(FitBesselElements(&partial, 2007, 3, 19, 3), 1);
+    auto curves = std::make_unique<LimitCurves>();
+    EXPECT_EQ(ComputeEclipseLimitCurves(partial, 120, 120, 0.0, 0.0, 60.0, 100.0, 65.5, curves.get()), 0);
+    EXPECT_EQ(curves->segmentCount, 0);
+    EXPECT_EQ(curves->first[0][0].x, kLimitNoPoint);
+}
+
+class EclipseLimitsPixels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        preferences.word[pref::nightMode] = 0;
+        off = CreateOffscreenDIB(kSize, kSize, 16);
+        ASSERT_NE(off, nullptr);
+        previous = SetDrawWindow(off);
+    }
+    void TearDown() override {
+        SetDrawWindow(previous);
+        DeleteOffscreen(off);
+    }
+    std::uint16_t Pixel(int x, int y) const {
+        return reinterpret_cast<const std::uint16_t*>(off->pixels + (off->height - 1 - y) * off->stride)[x];
+    }
+    int Count(std::uint16_t value) const {
+        int n = 0;
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x) n += Pixel(x, y) == value;
+        return n;
+    }
+    static std::uint16_t Pixel16(int r, int g, int b) { return static_cast<std::uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3)); }
+
+    static constexpr int kSize = 480;
+    DrawWindow* off = nullptr;
+    DrawWindow* previous = nullptr;
+};
+
+TEST_F(EclipseLimitsPixels, UmbralLimitsRedAndTheRestGreyOnTheGlobe) {
+    const PathCase& c = kPaths[1];
+    BesselElements e;
+    ASSERT_EQ(FitBesselElements(&e, c.year, c.month, c.day, c.hour), 1);
+    DrawEclipseLimits(e, 240, 240, c.centreLongitudeWest, 0.0, c.centreLatitude, 200.0, c.deltaT);
+    const std::uint16_t red = Pixel16(255, 0, 0), grey = Pixel16(203, 203, 203);
+    EXPECT_GT(Count(red), 100);
+    EXPECT_GT(Count(grey), 400);
+
+    // Every segment's ends were drawn in its colour (a later line may cross an end).
+    auto curves = std::make_unique<LimitCurves>();
+    const int count =
+        ComputeEclipseLimitCurves(e, 240, 240, c.centreLongitudeWest, 0.0, c.centreLatitude, 200.0, c.deltaT, curves.get());
+    int matching = 0;
+    for (int i = 0; i < count; ++i) {
+        const LimitSegment& s = curves->segments[i];
+        matching += Pixel(s.x1, s.y1) == (s.colour == kLimitRed ? red : grey);
+    }
+    EXPECT_GT(matching, count * 9 / 10);
+
+    // Nothing falls outside the globe's disc.
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+            if (Pixel(x, y) != 0) {
+                ASSERT_LE((x - 240) * (x - 240) + (y - 240) * (y - 240), 202 * 202) << x << "," << y;
+            }
+}
+
+TEST_F(EclipseLimitsPixels, PartialEclipseDrawsNothing) {
+    BesselElements partial;
+    ASSERT_EQ(FitBesselElements(&partial, 2007, 3, 19, 3), 1);
+    DrawEclipseLimits(partial, 240, 240, 0.0, 0.0, 60.0, 200.0, 65.5);
+    EXPECT_EQ(Count(0), kSize * kSize);
+}
+}  // namespace

@@ -1,0 +1,161 @@
+#!/usr/bin/python3
+"""Writes the local circumstances of solar eclipses that the eclipse tests compare against,
+computed independently with python3-ephem 4.1:
+
+  tests/data/eclipses/local_contacts_ephem.txt
+
+For each place: the apparent topocentric Sun and Moon from ephem (no refraction, sea
+level), their apparent radii from the topocentric distances with the program's body sizes
+(Sun diameter 1392530 km, Moon diameter 3476.18 km, so that the comparison is of the
+ephemerides and the search, not of the constants), greatest eclipse by a golden-section
+search on the distance of the centres, and the contacts by bisection on
+distance - (sum of radii) and distance - |difference of radii|.
+
+Run:  /usr/bin/python3 tools/make_eclipse_fixtures.py
+"""
+import math
+import os
+
+import ephem
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+OUT = os.path.join(ROOT, "tests", "data", "eclipses")
+
+EARTH_RADIUS_KM = 6378.14
+FLATTENING = 1.0 / 298.257
+AU_KM = 149597870.0
+SUN_RADIUS_KM = 1392530.0 / 2.0
+MOON_RADIUS_KM = 3476.18 / 2.0
+
+# name, date of the eclipse (UT), a UT hour near greatest eclipse, latitude, longitude
+# (degrees east, as ephem takes it).
+PLACES = [
+    ("nashville", (2017, 8, 21), 18.5, 36.1627, -86.7816),
+    ("dallas", (2024, 4, 8), 18.7, 32.7767, -96.7970),
+    ("albuquerque", (2023, 10, 14), 16.6, 35.0844, -106.6504),
+    ("london", (2015, 3, 20), 9.5, 51.5074, -0.1278),
+]
+
+
+def observer_vector(obs):
+    """Geocentric position of the observer (km), equator and equinox of date."""
+    phi = float(obs.lat)
+    u = math.atan((1.0 - FLATTENING) * math.tan(phi))
+    rho_cos = math.cos(u)
+    rho_sin = (1.0 - FLATTENING) * math.sin(u)
+    lst = float(obs.sidereal_time())
+    return (EARTH_RADIUS_KM * rho_cos * math.cos(lst), EARTH_RADIUS_KM * rho_cos * math.sin(lst),
+            EARTH_RADIUS_KM * rho_sin)
+
+
+def topocentric_distance(geocentric, obs):
+    """Distance from the observer (km) of a body computed for the date alone (geocentric)."""
+    d = geocentric.earth_distance * AU_KM
+    ra, dec = float(geocentric.g_ra), float(geocentric.g_dec)
+    b = (d * math.cos(dec) * math.cos(ra), d * math.cos(dec) * math.sin(ra), d * math.sin(dec))
+    o = observer_vector(obs)
+    return math.sqrt(sum((b[i] - o[i]) ** 2 for i in range(3)))
+
+
+def state(obs, hours, date):
+    """Distance of the centres, Sun radius, Moon radius (radians) at UT hours of the date."""
+    y, m, d = date
+    obs.date = ephem.Date((y, m, d, 0, 0, 0)) + hours / 24.0
+    sun = ephem.Sun(obs)
+    moon = ephem.Moon(obs)
+    cos_sep = (math.sin(sun.dec) * math.sin(moon.dec) +
+               math.cos(sun.dec) * math.cos(moon.dec) * math.cos(sun.ra - moon.ra))
+    sep = math.acos(max(-1.0, min(1.0, cos_sep)))
+    # Computed with an observer, ephem's distances are already topocentric; the geocentric
+    # ones come from a computation for the date alone.
+    rs = math.asin(SUN_RADIUS_KM / topocentric_distance(ephem.Sun(obs.date), obs))
+    rm = math.asin(MOON_RADIUS_KM / topocentric_distance(ephem.Moon(obs.date), obs))
+    return sep, rs, rm
+
+
+def golden_minimum(f, a, b, tol=1e-7):
+    g = (math.sqrt(5.0) - 1.0) / 2.0
+    c, d = b - g * (b - a), a + g * (b - a)
+    fc, fd = f(c), f(d)
+    while b - a > tol:
+        if fc < fd:
+            b, d, fd = d, c, fc
+            c = b - g * (b - a)
+            fc = f(c)
+        else:
+            a, c, fc = c, d, fd
+            d = a + g * (b - a)
+            fd = f(d)
+    return 0.5 * (a + b)
+
+
+def bisect(f, a, b, tol=1e-7):
+    fa = f(a)
+    if fa * f(b) > 0.0:
+        return -1.0
+    while b - a > tol:
+        m = 0.5 * (a + b)
+        fm = f(m)
+        if (fm < 0.0) == (fa < 0.0):
+            a, fa = m, fm
+        else:
+            b = m
+    return 0.5 * (a + b)
+
+
+def covered_share(k, r):
+    """Share of a disc of radius 1 covered by a disc of radius k at distance r."""
+    if r >= 1.0 + k:
+        return 0.0
+    if r <= abs(1.0 - k):
+        return 1.0 if k >= 1.0 else k * k
+    a = (k * k * math.acos((r * r + k * k - 1.0) / (2.0 * r * k)) + math.acos((r * r + 1.0 - k * k) / (2.0 * r)) -
+         0.5 * math.sqrt((-r + k + 1.0) * (r + k - 1.0) * (r - k + 1.0) * (r + k + 1.0)))
+    return a / math.pi
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    lines = [
+        "# Local circumstances of solar eclipses by python3-ephem %s (tools/make_eclipse_fixtures.py)." %
+        ephem.__version__,
+        "# Topocentric apparent Sun and Moon, no refraction, sea level; radii from the topocentric distances",
+        "# with the Sun's diameter 1392530 km and the Moon's 3476.18 km. Times are UT hours of the date; -1 for",
+        "# a contact that does not happen. deltaT is ephem's Delta T for the date (seconds).",
+        "# name year month day guessHour latitude longitudeWest deltaT greatest c1 c2 c3 c4 magnitude "
+        "obscurationPercent diameterRatio",
+    ]
+    for name, date, guess, lat, lon in PLACES:
+        obs = ephem.Observer()
+        obs.lat = str(lat)
+        obs.lon = str(lon)
+        obs.elevation = 0.0
+        obs.pressure = 0.0
+        greatest = golden_minimum(lambda h: state(obs, h, date)[0], guess - 2.0, guess + 2.0)
+        sep, rs, rm = state(obs, greatest, date)
+        magnitude = (rs + rm - sep) / (2.0 * rs)
+        ratio = rm / rs
+        obscuration = 100.0 * covered_share(ratio, sep / rs)
+
+        def outer(h):
+            s, a, b = state(obs, h, date)
+            return s - (a + b)
+
+        def inner(h):
+            s, a, b = state(obs, h, date)
+            return s - abs(a - b)
+
+        c1 = bisect(outer, greatest - 4.0, greatest)
+        c4 = bisect(outer, greatest, greatest + 4.0)
+        c2 = bisect(inner, greatest - 0.2, greatest) if inner(greatest) < 0.0 else -1.0
+        c3 = bisect(inner, greatest, greatest + 0.2) if inner(greatest) < 0.0 else -1.0
+        y, m, d = date
+        delta_t = ephem.delta_t(ephem.Date((y, m, d, 12, 0, 0)))
+        values = [y, m, d, guess, lat, -lon, delta_t, greatest, c1, c2, c3, c4, magnitude, obscuration, ratio]
+        lines.append(name + " " + " ".join("%.9g" % v if isinstance(v, float) else str(v) for v in values))
+    with open(os.path.join(OUT, "local_contacts_ephem.txt"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    main()
