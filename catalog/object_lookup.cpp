@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "astro/minor_body_magnitude.h"
 #include "astro/constellation_boundaries.h"
 #include "astro/planet_positions.h"
 #include "catalog/constellations.h"
@@ -95,16 +96,8 @@ const MeteorShower meteorShowerTable[kMeteorShowerCount] = {
 };
 
 double CometMagnitude(const CometRecord& elements, const CometPlace& place) {
-    const double delta = place.earthDistance;
-    const double r = place.sunDistance;
-    if (elements.kind == 13)
-        return elements.magnitude1 + 5.0 * std::log10(delta) + elements.magnitude2 * std::log10(r);
-    const double h = elements.magnitude1;
-    const double g = elements.magnitude2;
-    const double t = std::tan(place.phaseAngle / 2.0);
-    const double phi1 = std::exp(-3.33 * std::pow(t, 0.63));
-    const double phi2 = std::exp(-1.87 * std::pow(t, 1.22));
-    return h + 5.0 * std::log10(r * delta) - 2.5 * std::log10((1.0 - g) * phi1 + g * phi2);
+    return CometMagnitude(elements.kind, elements.magnitude1, elements.magnitude2, place.sunDistance,
+                          place.earthDistance, place.phaseAngle);
 }
 
 namespace {

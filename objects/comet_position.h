@@ -3,6 +3,7 @@
 // elements (equinox 2000.0), with the Sun from the low-accuracy solar coordinates.
 #include "catalog/selection_hooks.h"
 #include "objects/orbit_solvers.h"
+#include "astro/minor_body_magnitude.h"
 
 // The Sun's geocentric ecliptic place, mean equinox of date: true longitude (radians) and
 // distance (AU) for a Julian day.
@@ -30,11 +31,6 @@ struct CometPosition {
 // status; on 0 every output is 0.
 int ComputeCometPosition(const CometElements& elements, double jd, int equinoxYear, CometPosition* position);
 
-// Comets (kind 13): m = g + 5 log10(delta) + k log10(r), k the factor of log10 r as the
-// record stores it. Every other kind is an asteroid of the IAU H, G system:
-// m = H + 5 log10(r delta) - 2.5 log10((1 - G) phi1 + G phi2) for the phase angle beta
-// (radians).
-double CometMagnitude(int kind, double h, double g, double sunDistance, double earthDistance, double phaseAngle);
 
 // The orbit computation the catalog layer reaches through its hook: the record's work block
 // filled, then its place at the Julian day for the equinox of `year` (the catalog passes the
