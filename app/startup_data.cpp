@@ -90,6 +90,7 @@ void FreeStartupData() {
     CloseSerialPort();
     FreeConstellationLines();
     FreeChartBitmaps();
+    FreeCachedChartBitmaps();
     FreeSatelliteSprites();
     FreeObserverLogEntry();
     FreeEventList();
