@@ -36,9 +36,8 @@ std::int32_t ToFixed(double v) { return static_cast<std::int32_t>(v * kOne); }
 double ToDouble(std::int32_t v) { return v / kOne; }
 
 void CopyRows(const std::int32_t a[9]) {
-    chartMatrix.row0[0] = a[0];
-    chartMatrix.row0[1] = a[1];
     for (int j = 0; j < 3; ++j) {
+        chartMatrix.row0[j] = a[j];
         chartMatrix.row1[j] = a[3 + j];
         chartMatrix.row2[j] = a[6 + j];
     }
@@ -112,7 +111,9 @@ void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int
     std::int32_t ox = e1, oy = e2, oz = e3;
     if (skyCacheKey.horizonFlag != 0) {
         const ChartMatrix& a = chartMatrix;
-        ox = Mul(a.row0[0], e1) + Mul(a.row0[1], e2);
+        // The third term is 0 for the horizon matrix alone, but precession tilts the pole by
+        // about 0.001 in the full matrix: left out, x would be off by up to 0.06 degree.
+        ox = Mul(a.row0[0], e1) + Mul(a.row0[1], e2) + Mul(a.row0[2], e3);
         oy = Mul(a.row1[0], e1) + Mul(a.row1[1], e2) + Mul(a.row1[2], e3);
         oz = Mul(a.row2[0], e1) + Mul(a.row2[1], e2) + Mul(a.row2[2], e3);
     }

@@ -17,9 +17,8 @@ struct ChartMatrix {
     std::int32_t horizon[9];   // H: true equator of date to the local horizon, row by row
     std::int32_t full[9];      // M = H (P N): J2000.0 catalog places to the local horizon
     std::int32_t piMinusLst;   // pi - local sidereal time, in 0..2 pi
-    // The rows ProjectToChart uses, copied from M or from H (row 0 without its third
-    // element, which the projection does not use).
-    std::int32_t row0[2];
+    // The rows ProjectToChart uses, copied from M or from H.
+    std::int32_t row0[3];
     std::int32_t row1[3];
     std::int32_t row2[3];
 };
@@ -87,6 +86,7 @@ int SkyViewProjectPoint(const SkyView& view, std::int32_t ra, std::int32_t dec, 
 // frame while the key's horizon flag is set, else in the catalog frame. A tap outside the
 // disc maps onto its rim. Returns 1; 0 for a view without a scale.
 int ScreenToSky(const SkyView& view, int x, int y, std::int32_t* ra, std::int32_t* dec);
-// The same tap (relative to the view's origin) to azimuth (from north through east, 0..2
-// pi) and altitude. Returns 1; 0 for a view without a scale.
+// A tap in the coordinates of the view's window (the view's centre lying at its origin
+// plus its centre pixel) to azimuth (from north through east, 0..2 pi) and altitude.
+// Returns 1; 0 for a view without a scale.
 int SkyViewPixelToAltAz(const SkyView& view, int x, int y, std::int32_t* azimuth, std::int32_t* altitude);
