@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "astro/fixed_trig.h"
-#include "catalog/chart_buffers.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
+#include "chart/chart_math.h"
 #include "chart/chart_object_index.h"
 #include "chart/chart_records.h"
 #include "chart/chart_save_under.h"
@@ -23,18 +22,12 @@ ProjectionCenter projectionCenter{0, kFixOne, 1.0f, 0.0f, kFixOne, 0};
 
 namespace {
 
-constexpr double kHalfPi = 1.570796326794897;
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = 0.0174532925199433;
-constexpr double kRadToDeg = 57.29577951308232;
-constexpr double kRadToHours = 3.819718634205488;
-constexpr double kHoursToRad = 0.261799387799183;
+using namespace chartmath;
+
 // Busy steps while the tables are projected.
 constexpr int kBusyEvery = 100;
 
-std::int32_t Mul(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>((static_cast<std::int64_t>(a) * b) >> 24);
-}
+std::int32_t Mul(std::int32_t a, std::int32_t b) { return FixProduct(a, b); }
 
 // A plane coordinate from a double, held inside the 32-bit range (far below the horizon
 // the stereographic radius grows without bound).
@@ -54,12 +47,6 @@ void StereographicPoint(double azimuth, double altitude, std::int32_t* p, std::i
     const double c = projectionCenter.cosRotation, s = projectionCenter.sinRotation;
     *q = ToPlane(c * y - s * x);
     *p = ToPlane(s * y + c * x);
-}
-
-// An angle in degrees brought into 0..360.
-double WrapDegrees(double degrees) {
-    degrees = std::fmod(degrees, 360.0);
-    return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
 
 double ClampUnit(double v) { return std::clamp(v, -1.0, 1.0); }
@@ -234,8 +221,7 @@ void PixelToSky(int x, int y, float* ra, float* dec) {
 }
 
 void RotateChartTables(int degrees) {
-    if (starBuffer) std::memcpy(starBuffer, &kStarBufferEmpty, sizeof kStarBufferEmpty);
-    if (objectBuffer) std::memcpy(objectBuffer, &kObjectBufferEnd, sizeof kObjectBufferEnd);
+    MarkChartBuffersEmpty();
     std::int32_t c, s;
     FixSinCos(degrees * kFixedPerWholeDegree, &c, &s);
     const auto turn = [c, s](std::int32_t& p, std::int32_t& q) {

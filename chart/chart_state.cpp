@@ -6,6 +6,7 @@
 #include "astro/angle_text.h"
 #include "astro/horizontal.h"
 #include "astro/time_scales.h"
+#include "catalog/chart_buffers.h"
 #include "catalog/object_selection.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
@@ -68,6 +69,11 @@ void CheckViewIndexes(ChartView& view) {
 }
 
 }  // namespace
+
+void MarkChartBuffersEmpty() {
+    if (starBuffer) std::memcpy(starBuffer, &kStarBufferEmpty, sizeof kStarBufferEmpty);
+    if (objectBuffer) std::memcpy(objectBuffer, &kObjectBufferEnd, sizeof kObjectBufferEnd);
+}
 
 // ---- Time --------------------------------------------------------------------------------
 

@@ -126,6 +126,10 @@ extern int skyViewFlag;
 // Set while the chart follows the mount.
 extern int scopeTracking;
 
+// Marks the chart's star and object buffers (what the chart last drew where) empty: a new
+// zoom or rotation leaves nothing of what they held in place.
+void MarkChartBuffersEmpty();
+
 // ---- Time --------------------------------------------------------------------------------
 
 // Sets the observing date to the minute (the second is taken as 0 for the sidereal time),

@@ -1,8 +1,5 @@
 #include "chart/chart_zoom.h"
 
-#include <cstring>
-
-#include "catalog/chart_buffers.h"
 #include "catalog/databases.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_links.h"
@@ -53,8 +50,7 @@ int SetChartZoom(int level) {
         chartState.horizonZoom = level;
     else
         chartState.otherZoom = level;
-    if (starBuffer) std::memcpy(starBuffer, &kStarBufferEmpty, sizeof kStarBufferEmpty);
-    if (objectBuffer) std::memcpy(objectBuffer, &kObjectBufferEnd, sizeof kObjectBufferEnd);
+    MarkChartBuffersEmpty();
     chartState.redraw = 1;
 
     if (ChartSetting(chartpref::cardCatalog) != 0) SelectStarCatalogLevel(level);

@@ -12,6 +12,7 @@
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_math.h"
 #include "chart/chart_records.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
@@ -23,14 +24,11 @@ SkyCacheKey skyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kDegToRad = 0.0174532925199433;
+using namespace chartmath;
+
 constexpr double kOne = 16777216.0;
 
-std::int32_t Mul(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>((static_cast<std::int64_t>(a) * b) >> 24);
-}
+std::int32_t Mul(std::int32_t a, std::int32_t b) { return FixProduct(a, b); }
 
 std::int32_t ToFixed(double v) { return static_cast<std::int32_t>(v * kOne); }
 double ToDouble(std::int32_t v) { return v / kOne; }
@@ -41,11 +39,6 @@ void CopyRows(const std::int32_t a[9]) {
         chartMatrix.row1[j] = a[3 + j];
         chartMatrix.row2[j] = a[6 + j];
     }
-}
-
-double WrapTurn(double angle) {
-    angle = std::fmod(angle, kTwoPi);
-    return angle < 0.0 ? angle + kTwoPi : angle;
 }
 
 std::int32_t ToFixedAngle(double radians) {

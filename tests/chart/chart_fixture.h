@@ -2,9 +2,12 @@
 // The chart tests' world: a site, a star file, the selection list and the chart buffers in
 // a temporary install, the chart's state as at program start, a tick and clock source the
 // test drives, and fakes for the services the chart calls in other subsystems.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "catalog/byte_order.h"
@@ -141,6 +144,32 @@ protected:
             selectionListPtr[i] = &r;
         }
         selectionList.recordCount = selectionList.indexCount = static_cast<int>(places.size());
+    }
+
+    // A list filled to its capacity with places at Arcturus; returns the capacity.
+    int FillFullSelection() {
+        if (AllocSelectionList() != 1) return 0;
+        const int capacity = selectionList.capacity;
+        for (int i = 0; i < capacity; ++i) {
+            SelectionRecord& r = selectionList.records[i];
+            r.objectNumber = i;
+            r.catalogCode = 42;
+            r.rightAscension = 14.26f;
+            r.declination = 19.18f;
+            selectionList.index[i] = i;
+        }
+        selectionList.recordCount = selectionList.indexCount = capacity;
+        return capacity;
+    }
+
+    // Both chart buffers carry their empty markers.
+    static void ExpectBuffersEmpty() {
+        std::int32_t marker;
+        std::memcpy(&marker, starBuffer, sizeof marker);
+        EXPECT_EQ(marker, kStarBufferEmpty);
+        std::int16_t end;
+        std::memcpy(&end, objectBuffer, sizeof end);
+        EXPECT_EQ(end, kObjectBufferEnd);
     }
 
     std::uint32_t ticks = 0;

@@ -57,14 +57,8 @@ TEST_F(ChartObjectIndexTest, ANewObjectIsAppendedAndBecomesTheLastRow) {
 }
 
 TEST_F(ChartObjectIndexTest, AFullListRefusesWithoutWriting) {
-    ASSERT_EQ(AllocSelectionList(), 1);
-    const int capacity = selectionList.capacity;
-    for (int i = 0; i < capacity; ++i) {
-        selectionList.records[i].objectNumber = i;
-        selectionList.records[i].catalogCode = 42;
-        selectionList.index[i] = i;
-    }
-    selectionList.recordCount = selectionList.indexCount = capacity;
+    const int capacity = FillFullSelection();
+    ASSERT_GT(capacity, 0);
     const std::vector<SelectionRecord> before(selectionList.records, selectionList.records + capacity);
     chartFilterRow = 4;
     EXPECT_EQ(SelectChartObject(Block(63, 999999, 16, "One more"), -1), -1);

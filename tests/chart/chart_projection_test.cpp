@@ -271,12 +271,7 @@ TEST_F(ChartProjectionTest, RotatingTheTablesEqualsProjectingWithTheNewAngle) {
     std::memcpy(objectBuffer, "\1\2", 2);
 
     RotateChartTables(45);
-    std::int32_t marker;
-    std::memcpy(&marker, starBuffer, 4);
-    EXPECT_EQ(marker, kStarBufferEmpty);
-    std::int16_t end;
-    std::memcpy(&end, objectBuffer, 2);
-    EXPECT_EQ(end, kObjectBufferEnd);
+    ExpectBuffersEmpty();
 
     const std::vector<StarRecord> turned(BrightStars(), BrightStars() + GetStarTableCount());
     std::vector<SelectionRecord> turnedRecords(selectionList.records, selectionList.records + 3);
@@ -356,15 +351,9 @@ TEST_F(ChartProjectionTest, TablesAreProjectedOnceWithBusyStepsAndHiddenFlags) {
 // A list filled to its capacity is projected whole and keeps its count: it is saved as the
 // last list at exit.
 TEST_F(ChartProjectionTest, AFullSelectionListKeepsItsCount) {
-    ASSERT_EQ(AllocSelectionList(), 1);
-    const int capacity = selectionList.capacity;
-    for (int i = 0; i < capacity; ++i) {
-        selectionList.records[i].objectNumber = i;
-        selectionList.records[i].catalogCode = 42;
-        selectionList.records[i].rightAscension = 14.26f;
-        selectionList.records[i].declination = i + 5 >= capacity ? -80.0f : 19.18f;
-    }
-    selectionList.recordCount = capacity;
+    const int capacity = FillFullSelection();
+    ASSERT_GT(capacity, 5);
+    for (int i = capacity - 5; i < capacity; ++i) selectionList.records[i].declination = -80.0f;
     UseChart(kChartModeSkyMap, 2);
     int selectionDone = 0, starsDone = 1, redraw = 0;
     ProjectChartTables(chartClock.siderealTime, &selectionDone, &starsDone, &redraw);

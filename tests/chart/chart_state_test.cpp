@@ -110,12 +110,7 @@ TEST_F(ChartStateTest, ZoomIsClampedKeptForTheModeAndEmptiesTheBuffers) {
     EXPECT_EQ(chartState.otherZoom, 13);
     EXPECT_EQ(lastDrawnRow, -2);
     EXPECT_EQ(chartState.redraw, 1);
-    std::int32_t marker;
-    std::memcpy(&marker, starBuffer, 4);
-    EXPECT_EQ(marker, kStarBufferEmpty);
-    std::int16_t end;
-    std::memcpy(&end, objectBuffer, 2);
-    EXPECT_EQ(end, kObjectBufferEnd);
+    ExpectBuffersEmpty();
 
     SetChartSetting(chartpref::chartType, kChartModeHorizon);
     EXPECT_EQ(SetChartZoom(4), 4);
