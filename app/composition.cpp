@@ -7,7 +7,7 @@
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
-#include "scope/scope_services.h"
+#include "scope/encoder_boxes.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
