@@ -6,12 +6,16 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzzing harness runs; FUZZERS picks some (default all).
+FUZZ_SECONDS ?= 60
+FUZZERS    ?=
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench deps configure build clean data install
+.PHONY: run test asan bench fuzz deps configure build clean data install
 
 deps:
 	@bash tools/install-deps.sh
@@ -47,5 +51,10 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target velkarion_bench
 	$(BENCH_BUILD)/velkarion_bench
 
+# libFuzzer harnesses of fuzz/, built with clang (installed when missing) and each run for
+# FUZZ_SECONDS; not part of the tests.
+fuzz: deps
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZERS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -8,6 +8,7 @@
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
+#include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
@@ -21,7 +22,7 @@ void ComposeProgram() {
     composed = true;
     InstallShellReportHooks();
     // A new observing time changes the limiting magnitudes of the searches.
-    SetObservingTimeChangedHook(&ComputeLimitingMagnitude);
+    SetObservingTimeChangedHook([] { ComputeLimitingMagnitude(); });
     // The selection reaches the chart, the orbit computation and the device's date order.
     SelectionHooks selection;
     selection.selectChartObject = &SelectChartObject;
@@ -38,4 +39,5 @@ void ComposeProgram() {
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
+    RegisterForm(kSiteFormId, &Location);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
@@ -13,11 +14,13 @@
 #include "catalog/user_lists.h"
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
+#include "core/report.h"
 #include "core/settings.h"
 #include "eclipses/eclipses_services.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "planets/planets_services.h"
+#include "platform/paths.h"
 #include "scope/saved_alignment.h"
 #include "scope/serial_port.h"
 #include "shell/colour_scheme.h"
@@ -28,6 +31,16 @@
 #include "shell/utilities.h"
 
 namespace {
+
+// The user's files need a usable home folder. When it cannot be used the user is told once,
+// here, and the program runs on without saving (the stores check platform::HomeUsable).
+void CheckUserFolder() {
+    const std::string reason = platform::PrepareHomeFolder();
+    if (reason.empty()) return;
+    const std::string detail =
+        platform::HomeRoot().string() + ": " + reason + ".\nVelkarion runs on, but nothing will be saved.";
+    ShowMessage("Can't use the user folder", detail.c_str());
+}
 
 // The machine's UTC offset in minutes (local minus UT, summer time included) at a local
 // instant, from its time zone (TZ, else the system's).
@@ -49,6 +62,7 @@ int MachineZoneMinutes(const ObservingDateTime& t) {
 }  // namespace
 
 int AllocStartupData() {
+    CheckUserFolder();
     SetDefaultSettings();
     telescopeEmulation = 1;
 
@@ -104,7 +118,7 @@ void FreeStartupData() {
     w[pref::savedHour] = observingDateTime.hour;
     w[pref::savedMinute] = observingDateTime.minute;
 
-    SaveUserList("last_list");
+    SaveUserList("last_list", ListSave::Automatic);
     if (w[pref::nightMode] != 0) SetNightColours(0);
 
     // Other subsystems' buffers and handles.

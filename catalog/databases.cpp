@@ -12,6 +12,7 @@
 #include "core/report.h"
 #include "core/settings.h"
 #include "catalog/chart_buffers.h"
+#include "platform/paths.h"
 
 RecordFilePtr starDb;
 RecordFilePtr objectDb;
@@ -192,7 +193,7 @@ int OpenAllCatalogDatabases() {
 
     if (!OpenDb(starDb, kCreatorDefaultStars, kTypeCodeQvn1, 0, kDataFolder, kDefaultStarsFile)) {
         ShowMessage("Could not open star database\nPlease install velkarion_default_stars.ppc into data sub directory.",
-                    "");
+                    ("Searched " + platform::SearchedFolders(kDataFolder)).c_str());
         result = -1;
     }
     // The chart's star buffer no longer matches what is open.
@@ -202,7 +203,7 @@ int OpenAllCatalogDatabases() {
         !OpenDb(objectDb, kCreatorObjects, kTypeCodeQvn1, 0, kDataFolder, kObjects1kFile)) {
         ShowMessage("Could not open object database\n\nPlease install either:\nvelkarion_obj_1k.ppc or,\n"
                     "velkarion_obj_18k.ppc into data sub directory.",
-                    "");
+                    ("Searched " + platform::SearchedFolders(kDataFolder)).c_str());
         result = -1;
     }
     std::uint16_t version = 0;

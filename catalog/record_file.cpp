@@ -1,6 +1,7 @@
 #include "catalog/record_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <numeric>
 #include <system_error>
@@ -13,9 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kMovePiece = 16384;
-constexpr long kCountOffset = 8;
-constexpr long kSizeOffset = 12;
+constexpr std::uint32_t kCountOffset = 8;
+constexpr std::uint32_t kSizeOffset = 12;
 
 struct Header {
     std::uint32_t version = 0;
@@ -37,25 +37,21 @@ bool ReadAt(std::FILE* f, std::uint64_t offset, void* data, std::size_t size) {
     return SeekTo(f, offset) && std::fread(data, 1, size, f) == size;
 }
 
-bool WriteAt(std::FILE* f, std::uint64_t offset, const void* data, std::size_t size) {
-    return SeekTo(f, offset) && std::fwrite(data, 1, size, f) == size;
-}
-
-bool WriteU32At(std::FILE* f, long offset, std::uint32_t value) {
-    std::uint8_t bytes[4];
-    le::PutU32(bytes, 0, value);
-    return WriteAt(f, static_cast<std::uint64_t>(offset), bytes, sizeof bytes);
-}
-
 Header DecodeHeader(const std::uint8_t* b) {
     return Header{le::U32(b, 0), le::U32(b, 4), le::U32(b, 8), le::U32(b, 12)};
 }
 
-// A damaged header must not drive allocations or seeks.
-bool HeaderFits(const Header& h, std::uint64_t fileLength) {
-    if (h.size > kMaxRecordSize) return false;
-    if (h.size == 0) return h.count == 0;
-    return kRecordFileHeaderSize + static_cast<std::uint64_t>(h.count) * h.size <= fileLength;
+// What is wrong with a header for a file of `fileLength` bytes, or an empty text. A damaged
+// header must not drive allocations or seeks.
+std::string HeaderFault(const Header& h, std::uint64_t fileLength) {
+    if (h.size > kMaxRecordSize)
+        return "its header gives a record size of " + std::to_string(h.size) + " bytes, above " +
+               std::to_string(kMaxRecordSize);
+    if (h.size == 0) return h.count == 0 ? std::string() : "its header counts records of no size";
+    if (kRecordFileHeaderSize + static_cast<std::uint64_t>(h.count) * h.size > fileLength)
+        return "its header claims " + std::to_string(h.count) + " records of " + std::to_string(h.size) +
+               " bytes, more than its " + std::to_string(fileLength) + " bytes hold";
+    return {};
 }
 
 std::string ProgramPath(std::string_view a, std::string_view b = {}) {
@@ -64,56 +60,73 @@ std::string ProgramPath(std::string_view a, std::string_view b = {}) {
     return s;
 }
 
-// The first writable copy of a database: copied through a temporary name so that an
-// interrupted copy never looks like a finished one.
+void ReportUnreadable(const fs::path& path, const std::string& why) {
+    const std::string detail = path.string() + ": " + why + ".\nThe file was left as it is.";
+    ShowMessage("Can't read data.", detail.c_str());
+}
+
+void ReportUnwritten(const fs::path& path, const std::string& why) {
+    const std::string detail = path.string() + ": " + why + ".\nThe file on disk was left as it was.";
+    ShowMessage("Can't write data.", detail.c_str());
+}
+
+// The first writable copy of a database, copied through a temporary name so that an
+// interrupted copy never looks like a finished one. A missing shipped file is no fault
+// of the copy (the open fails and the caller says which database is missing).
 bool CopyShippedFile(const fs::path& source, const fs::path& target) {
     std::error_code ec;
     if (!fs::is_regular_file(source, ec)) return false;
     std::vector<std::uint8_t> bytes;
-    if (!platform::ReadWholeFile(source, bytes)) return false;
-    return platform::WriteFileAtomically(target, bytes.data(), bytes.size());
+    std::string why;
+    if (!platform::ReadWholeFile(source, bytes, &why)) {
+        ReportUnreadable(source, why);
+        return false;
+    }
+    if (!platform::WriteFileAtomically(target, bytes.data(), bytes.size(), &why)) {
+        ReportUnwritten(target, "the writable copy of " + source.string() + " could not be made: " + why);
+        return false;
+    }
+    return true;
 }
 
-}  // namespace
+fs::path ShippedPath(std::string_view name) {
+    // The shipped file of a writable folder (the user-object template in "usercatalogs\")
+    // is installed beside the program, not in the user's home.
+    std::error_code ec;
+    fs::path shipped = platform::ResolvePath(name);
+    if (!fs::exists(shipped, ec)) shipped = platform::ResolveInstallPath(name);
+    return shipped;
+}
 
-int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
-    out.reset();
-    fs::path path;
-    FileHandle file;
-    if (mode == 0) {
-        path = platform::ResolvePath(name);
-        file.reset(std::fopen(path.c_str(), "rb"));
-    } else {
-        std::error_code ec;
-        fs::create_directories(platform::ResolvePath("usercatalogs"), ec);
-        path = platform::ResolvePath(ProgramPath("usercatalogs\\", name));
-        if (!platform::EnsureParentFolders(path)) return 1;
-        // Only a missing copy is made from the shipped file: a copy that exists but cannot
-        // be opened holds the user's own records and must not be overwritten.
-        if (!fs::exists(path, ec) && !ec) {
-            // The shipped file of a writable folder (the user-object template in
-            // "usercatalogs\") is installed beside the program, not in the user's home.
-            fs::path shipped = platform::ResolvePath(name);
-            if (!fs::exists(shipped, ec)) shipped = platform::ResolveInstallPath(name);
-            if (!CopyShippedFile(shipped, path)) return 1;
-        }
-        file.reset(std::fopen(path.c_str(), "r+b"));
-    }
-    if (!file) return 1;
+// Opens and checks a file. Faults of the user's own files are reported with the file's
+// name; faults of shipped files are left to the caller, which knows the database.
+int OpenChecked(fs::path path, int mode, bool report, RecordFilePtr& out) {
+    auto fault = [&](const std::string& why) {
+        if (report) ReportUnreadable(path, why);
+        return 1;
+    };
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return fault("it is a folder, not a file");
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file) return errno == ENOENT ? 1 : fault(std::strerror(errno));
 
     std::uint8_t headerBytes[kRecordFileHeaderSize];
-    if (std::fread(headerBytes, 1, sizeof headerBytes, file.get()) != sizeof headerBytes) return 1;
+    if (std::fread(headerBytes, 1, sizeof headerBytes, file.get()) != sizeof headerBytes)
+        return fault(std::ferror(file.get()) ? std::string(std::strerror(errno))
+                                             : "it is shorter than its 16-byte header");
     const Header header = DecodeHeader(headerBytes);
-    if (::fseeko(file.get(), 0, SEEK_END) != 0) return 1;
+    if (::fseeko(file.get(), 0, SEEK_END) != 0) return fault(std::strerror(errno));
     const off_t length = ::ftello(file.get());
-    if (length < 0 || !HeaderFits(header, static_cast<std::uint64_t>(length))) return 1;
+    if (length < 0) return fault(std::strerror(errno));
+    if (const std::string why = HeaderFault(header, static_cast<std::uint64_t>(length)); !why.empty())
+        return fault(why);
 
     auto handle = std::make_unique<RecordFile>();
     handle->version = header.version;
     handle->creator = header.creator;
     handle->recordCount = header.count;
     handle->recordSize = header.size;
-    handle->mode = mode == 0 ? 0 : 1;
+    handle->mode = mode;
     handle->path = std::move(path);
     handle->buffer.assign(header.size, 0);
     handle->file = std::move(file);
@@ -121,11 +134,100 @@ int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
     return 0;
 }
 
+// Every change to a file goes through here: the file's bytes, changed by `edit`, go to a
+// temporary file that is synced and renamed over the file, so that a crash or a full disk
+// leaves the old file or the new one, never a mix of both. The handle then reads the new
+// file. On failure the file and the handle stay as they were and the user is told why.
+bool Rewrite(RecordFile& h, const std::function<void(std::vector<std::uint8_t>&)>& edit) {
+    std::FILE* f = h.file.get();
+    off_t length = -1;
+    if (::fseeko(f, 0, SEEK_END) == 0) length = ::ftello(f);
+    if (length < 0 || !SeekTo(f, 0)) {
+        ReportUnwritten(h.path, std::strerror(errno));
+        return false;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    if (std::ferror(f) || bytes.size() < RecordOffset(h, h.recordCount)) {
+        std::clearerr(f);
+        ReportUnwritten(h.path, "it could not be read back whole before the change");
+        return false;
+    }
+    edit(bytes);
+    std::string why;
+    if (!platform::WriteFileAtomically(h.path, bytes.data(), bytes.size(), &why)) {
+        ReportUnwritten(h.path, why);
+        return false;
+    }
+    FileHandle reopened(std::fopen(h.path.c_str(), "rb"));
+    if (!reopened) {
+        ReportUnreadable(h.path, std::string("it was saved but cannot be opened again: ") + std::strerror(errno));
+        h.file.reset();
+        return false;
+    }
+    h.file = std::move(reopened);
+    return true;
+}
+
+bool Writable(const RecordFile* h) { return h && h->file && h->mode != 0; }
+
+// Appends one record holding min(bytes, size) bytes of `data` (zeros without data) in one
+// rewrite. A file of record size 0 takes `recordSize` as its size.
+bool AppendRecord(RecordFile* h, std::uint32_t recordSize, const void* data, std::size_t bytes,
+                  std::uint32_t* outIndex) {
+    if (!Writable(h) || !outIndex) return false;
+    const bool adoptSize = h->recordSize == 0;
+    if (adoptSize && (recordSize == 0 || recordSize > kMaxRecordSize)) return false;
+    if (h->recordCount == UINT32_MAX) return false;
+    const std::uint32_t size = adoptSize ? recordSize : h->recordSize;
+    const std::uint32_t index = h->recordCount;
+    const std::size_t used = data ? std::min<std::size_t>(bytes, size) : 0;
+    const bool ok = Rewrite(*h, [&](std::vector<std::uint8_t>& file) {
+        const std::size_t at = kRecordFileHeaderSize + static_cast<std::size_t>(index) * size;
+        // The slot may hold bytes left past the count by a removal.
+        if (file.size() < at + size) file.resize(at + size);
+        std::fill_n(file.begin() + static_cast<std::ptrdiff_t>(at), size, std::uint8_t{0});
+        if (used) std::memcpy(file.data() + at, data, used);
+        le::PutU32(file.data(), kCountOffset, index + 1);
+        if (le::U32(file.data(), kSizeOffset) == 0) le::PutU32(file.data(), kSizeOffset, size);
+    });
+    if (!ok) return false;
+    if (adoptSize) h->recordSize = size;
+    h->buffer.assign(size, 0);
+    if (used) std::memcpy(h->buffer.data(), data, used);
+    h->recordCount = index + 1;
+    *outIndex = index;
+    return true;
+}
+
+}  // namespace
+
+int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
+    out.reset();
+    if (mode == 0) return OpenChecked(platform::ResolvePath(name), 0, false, out);
+
+    const fs::path copy = platform::ResolvePath(ProgramPath("usercatalogs\\", name));
+    std::error_code ec;
+    const bool copyExists = fs::exists(fs::symlink_status(copy, ec));
+    if (!platform::HomeUsable()) {
+        // The home cannot be written (the user was told at start): the user's copy, or the
+        // shipped file until there is one, is read and nothing is written.
+        return copyExists ? OpenChecked(copy, 0, true, out) : OpenChecked(ShippedPath(name), 0, false, out);
+    }
+    // Only a missing copy is made from the shipped file: a copy that exists but cannot be
+    // opened holds the user's own records and must not be overwritten.
+    if (!copyExists && !CopyShippedFile(ShippedPath(name), copy)) return 1;
+    return OpenChecked(copy, 1, true, out);
+}
+
 int CreateRecordFile(std::string_view name, std::uint32_t /*typeCode*/, std::uint32_t creator) {
     const fs::path path = platform::ResolvePath(ProgramPath("usercatalogs\\", name));
     std::uint8_t header[kRecordFileHeaderSize] = {};
     le::PutU32(header, 4, creator);
-    return platform::WriteFileAtomically(path, header, sizeof header) ? 0 : 1;
+    std::string why;
+    if (platform::WriteFileAtomically(path, header, sizeof header, &why)) return 0;
+    ReportUnwritten(path, why);
+    return 1;
 }
 
 int CloseRecordFile(RecordFilePtr& handle) {
@@ -161,64 +263,28 @@ int ReadRecordBlock(RecordFile* h, std::uint32_t first, std::uint32_t count, std
 }
 
 std::uint8_t* NewRecord(RecordFile* h, std::uint32_t* outIndex, std::uint32_t recordSize) {
-    if (!h || !outIndex || !h->file || h->mode == 0) return nullptr;
-    const bool adoptSize = h->recordSize == 0;
-    if (adoptSize && (recordSize == 0 || recordSize > kMaxRecordSize)) return nullptr;
-    if (h->recordCount == UINT32_MAX) return nullptr;
-    const std::uint32_t size = adoptSize ? recordSize : h->recordSize;
-    std::FILE* f = h->file.get();
-
-    std::vector<std::uint8_t> zero(size, 0);
-    const std::uint64_t offset = kRecordFileHeaderSize + static_cast<std::uint64_t>(h->recordCount) * size;
-    // The record goes down before the header counts it, so a failure part-way leaves at most
-    // ignored bytes past the count.
-    if (!WriteAt(f, offset, zero.data(), size)) return nullptr;
-    std::uint8_t sizeField[4];
-    if (!ReadAt(f, kSizeOffset, sizeField, sizeof sizeField)) return nullptr;
-    if (!WriteU32At(f, kCountOffset, h->recordCount + 1)) return nullptr;
-    if (le::U32(sizeField, 0) == 0 && !WriteU32At(f, kSizeOffset, size)) {
-        WriteU32At(f, kCountOffset, h->recordCount);
-        std::fflush(f);
-        return nullptr;
-    }
-    if (std::fflush(f) != 0) return nullptr;
-
-    if (adoptSize) h->recordSize = size;
-    h->buffer.assign(size, 0);
-    *outIndex = h->recordCount;
-    ++h->recordCount;
-    return h->buffer.data();
+    return AppendRecord(h, recordSize, nullptr, 0, outIndex) ? h->buffer.data() : nullptr;
 }
 
 int WriteRecord(RecordFile* h, std::uint32_t index, const void* data, std::size_t bytes) {
-    if (!h || !h->file || !data || h->mode == 0 || h->recordSize == 0 || index >= h->recordCount) return 1;
+    if (!Writable(h) || !data || h->recordSize == 0 || index >= h->recordCount) return 1;
     const std::size_t n = std::min<std::size_t>(bytes, h->recordSize);
-    if (!WriteAt(h->file.get(), RecordOffset(*h, index), data, n)) return 1;
-    return std::fflush(h->file.get()) == 0 ? 0 : 1;
+    const std::size_t at = RecordOffset(*h, index);
+    return Rewrite(*h, [&](std::vector<std::uint8_t>& file) { std::memcpy(file.data() + at, data, n); }) ? 0 : 1;
 }
 
 int RemoveRecord(RecordFile* h, std::uint32_t index) {
-    if (!h || !h->file || h->mode == 0 || h->recordSize == 0 || index >= h->recordCount) return 1;
-    std::FILE* f = h->file.get();
+    if (!Writable(h) || h->recordSize == 0 || index >= h->recordCount) return 1;
     const std::uint32_t n = h->recordCount;
-    const std::uint64_t size = h->recordSize;
-
-    // The records after index move down one slot. The target lies before the source, so
-    // copying forward piece by piece never overwrites bytes still to be read.
-    const std::uint64_t total = (static_cast<std::uint64_t>(n) - 1 - index) * size;
-    const std::uint64_t from = RecordOffset(*h, index + 1);
-    const std::uint64_t to = RecordOffset(*h, index);
-    std::vector<std::uint8_t> piece(static_cast<std::size_t>(std::min<std::uint64_t>(total, kMovePiece)));
-    for (std::uint64_t moved = 0; moved < total;) {
-        const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(total - moved, kMovePiece));
-        if (!ReadAt(f, from + moved, piece.data(), len)) return 1;
-        if (!WriteAt(f, to + moved, piece.data(), len)) return 1;
-        moved += len;
-    }
-    std::vector<std::uint8_t> zero(h->recordSize, 0);
-    if (!WriteAt(f, RecordOffset(*h, n - 1), zero.data(), zero.size())) return 1;
-    if (!WriteU32At(f, kCountOffset, n - 1)) return 1;
-    if (std::fflush(f) != 0) return 1;
+    const std::size_t size = h->recordSize;
+    const std::size_t at = RecordOffset(*h, index);
+    const std::size_t last = RecordOffset(*h, n - 1);
+    const bool ok = Rewrite(*h, [&](std::vector<std::uint8_t>& file) {
+        std::memmove(file.data() + at, file.data() + at + size, last - at);
+        std::fill_n(file.begin() + static_cast<std::ptrdiff_t>(last), size, std::uint8_t{0});
+        le::PutU32(file.data(), kCountOffset, n - 1);
+    });
+    if (!ok) return 1;
     h->recordCount = n - 1;
     return 0;
 }
@@ -270,13 +336,7 @@ int WriteDbRecord(RecordFilePtr& db, std::uint16_t index, const void* data, std:
         // Index 0xFFFF asks for an append, so 65535 records are all a database can address.
         if (db->recordCount >= kAppendRecord) return 0;
         if (db->recordSize == 0 && bytes > kMaxRecordSize) return 0;
-        if (!NewRecord(db.get(), &target, static_cast<std::uint32_t>(bytes))) return 0;
-        if (WriteRecord(db.get(), target, data, bytes) != 0) {
-            // Take the blank record back so that a failed write adds nothing.
-            RemoveRecord(db.get(), target);
-            return 0;
-        }
-        return 1;
+        return AppendRecord(db.get(), static_cast<std::uint32_t>(bytes), data, bytes, &target) ? 1 : 0;
     }
     return WriteRecord(db.get(), target, data, bytes) == 0 ? 1 : 0;
 }
@@ -326,7 +386,7 @@ bool ReadRecordFileImage(const fs::path& path, RecordFileImage& image) {
     std::vector<std::uint8_t> bytes;
     if (!platform::ReadWholeFile(path, bytes) || bytes.size() < kRecordFileHeaderSize) return false;
     const Header header = DecodeHeader(bytes.data());
-    if (!HeaderFits(header, bytes.size())) return false;
+    if (!HeaderFault(header, bytes.size()).empty()) return false;
     image.version = header.version;
     image.creator = header.creator;
     image.recordSize = header.size;

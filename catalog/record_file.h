@@ -3,6 +3,10 @@
 // record count, record size} followed by count records of size bytes, record i at
 // 16 + i * size. Bytes past the last record are ignored (removal does not shorten the file).
 //
+// Every change (append, write, removal) writes the whole new file under a temporary name,
+// syncs it and renames it over the old one, so a crash or a full disk leaves the old file
+// or the new one, never a mix; a failure names the file and the system's reason.
+//
 // Two layers: the record-file layer (a `RecordFile` handle and its operations) and the
 // database layer over one `RecordFilePtr` per database. Program paths ("data\x.ppc") are
 // mapped by platform::ResolvePath: mode 0 opens the shipped file read-only, mode 1 the
@@ -53,7 +57,11 @@ using RecordFilePtr = std::unique_ptr<RecordFile>;
 // for update, copied from <name> only when the copy does not exist yet (an existing copy
 // that cannot be opened fails the open and is left alone). The header is checked: a short
 // header, a record size above 65536, a size of 0 with records, or records running past the
-// end of the file fail the open. 0 and the handle, or 1 and a null handle.
+// end of the file fail the open. A user's copy that fails (damaged, a folder in its place,
+// unreadable) and a copy that cannot be made are reported with the file's name and why.
+// While the home is unusable (platform::HomeUsable), mode 1 opens the copy, or the shipped
+// file when there is no copy, read-only and makes nothing.
+// 0 and the handle, or 1 and a null handle.
 int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out);
 
 // Creates "usercatalogs\<name>" as an empty file {version 0, creator, count 0, size 0},
@@ -78,17 +86,17 @@ const std::uint8_t* GetRecordFast(RecordFile* handle, std::uint32_t index);
 int ReadRecordBlock(RecordFile* handle, std::uint32_t first, std::uint32_t count, std::vector<std::uint8_t>& out);
 
 // Appends one zeroed record and returns the zeroed buffer, its index in *outIndex. A file
-// of record size 0 takes `recordSize` (1..65536) as its size. The header is rewritten and
-// flushed at once. On any failure returns null and leaves the count (and size) unchanged.
+// of record size 0 takes `recordSize` (1..65536) as its size. The file is saved at once.
+// On any failure returns null and leaves the file, the count (and size) unchanged.
 std::uint8_t* NewRecord(RecordFile* handle, std::uint32_t* outIndex, std::uint32_t recordSize);
 
-// Writes min(bytes, record size) bytes over record `index` (which must exist) and
-// flushes. 0 on success, 1 on failure.
+// Writes min(bytes, record size) bytes over record `index` (which must exist) and saves
+// the file. 0 on success, 1 on failure.
 int WriteRecord(RecordFile* handle, std::uint32_t index, const void* data, std::size_t bytes);
 
-// Removes record `index`, moving the later records down in pieces of at most 16384 bytes
-// and zeroing the vacated last slot; the file keeps its length and the next append reuses
-// the slot. 0 on success, 1 on failure (no stream, index at or past the count).
+// Removes record `index`, moving the later records down and zeroing the vacated last slot;
+// the file keeps its length and the next append reuses the slot. 0 on success, 1 on
+// failure (no stream, index at or past the count, the new file not written).
 int RemoveRecord(RecordFile* handle, std::uint32_t index);
 
 // Record count modulo 65536; 0 for a null handle.
@@ -111,8 +119,9 @@ int GetDbRecordCount(const RecordFilePtr& db, int multiplier);
 // 1 on success; 0 without a message when closed or the record cannot be read.
 int GetDbRecord(const RecordFilePtr& db, std::uint16_t index, void* dest, std::size_t bytes);
 // Writes `bytes` over record `index`, or appends a new record for kAppendRecord (an empty
-// file takes `bytes` as its record size). "Database isn't open!" and 0 when closed; 0
-// when the append or the write fails (nothing written, count unchanged); 1 on success.
+// file takes `bytes` as its record size), in one save. "Database isn't open!" and 0 when
+// closed; 0 when the append or the write fails (nothing written, count unchanged); 1 on
+// success.
 int WriteDbRecord(RecordFilePtr& db, std::uint16_t index, const void* data, std::size_t bytes);
 // "Database isn't open!" and 0 when closed; 1 without change for an index outside the
 // records; otherwise removes the record and returns 1 (0 when the removal fails).

@@ -49,6 +49,8 @@ inline constexpr int kUserObjectRecordSize = 64;
 //  96 f32 eccentricity                       100 f32 argument of perihelion
 // 104 f32 ascending node                     108 f32 inclination (degrees, J2000.0)
 // 112 f32 H or g                             116 f32 G or k
+//     (k is the factor of log10 r in m = g + 5 log10 delta + k log10 r: a list's slope n of
+//     m = H + 5 log10 delta + 2.5 n log10 r is stored as k = 2.5 n)
 // 120 u16 reserved   122 i16 year   124 i16 month   126 u16 reserved
 inline constexpr int kCometRecordSize = 128;
 struct CometRecord {

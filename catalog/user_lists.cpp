@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "astro/time_scales.h"
 #include "catalog/byte_order.h"
@@ -17,6 +22,12 @@ static_assert(std::endian::native == std::endian::little,
               "list files hold the selection records exactly as they are in memory");
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// List files that an automatic save must not replace this run: loaded cut short, or found
+// damaged. The user's own save replaces them.
+std::set<fs::path> keptLists;
 
 // A list name is one file name: a name with a folder separator would reach outside the
 // lists folder.
@@ -34,45 +45,91 @@ void RebuildIndex(int n) {
     selectionList.indexCount = n;
 }
 
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Reports a damaged list and keeps it from automatic saves; returns 0 for LoadUserList.
+int Damaged(const fs::path& path, const char* heading, const std::string& why) {
+    keptLists.insert(path);
+    const std::string detail = path.string() + ": " + why + ".\nThe file was left as it is.";
+    ShowMessage(heading, detail.c_str());
+    return 0;
+}
+
+int Unwritten(const fs::path& path, const char* heading, const std::string& why) {
+    const std::string detail = path.string() + ": " + why + ".\nThe file on disk was left as it was.";
+    ShowMessage(heading, detail.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int LoadUserList(const char* fileName, int mode) {
     if (mode != 0 || !IsPlainFileName(fileName) || !selectionList.records || selectionList.capacity < 1) return 0;
-    std::FILE* f = std::fopen(platform::ResolvePath(std::string("userlists\\") + fileName).c_str(), "rb");
-    if (!f) return 0;
+    const fs::path path = platform::ResolveInFolder("userlists", fileName);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return 0;
+    if (fs::is_directory(path, ec)) return Damaged(path, "Can't read header.", "it is a folder, not a file");
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
+    if (!f) return Damaged(path, "Can't read header.", std::strerror(errno));
 
     std::uint8_t header[kUserListHeaderSize];
-    if (std::fread(header, 1, sizeof header, f) != sizeof header) {
-        std::fclose(f);
-        ShowMessage("Can't read header.", "");
-        return 0;
-    }
-    int n = le::I32(header, 64);
-    if (n < 0) n = 0;
-    if (n >= selectionList.capacity) n = selectionList.capacity - 1;
+    if (std::fread(header, 1, sizeof header, f.get()) != sizeof header)
+        return Damaged(path, "Can't read header.",
+                       std::ferror(f.get()) ? std::string(std::strerror(errno))
+                                            : "it is shorter than a list header (" +
+                                                  std::to_string(kUserListHeaderSize) + " bytes)");
+    const std::int32_t claimed = le::I32(header, 64);
+    if (claimed < 0) return Damaged(path, "Can't read header.", "its header counts " + std::to_string(claimed) + " objects");
+    if (::fseeko(f.get(), 0, SEEK_END) != 0) return Damaged(path, "Can't read data.", std::strerror(errno));
+    const off_t length = ::ftello(f.get());
+    const std::uint64_t held =
+        length > kUserListHeaderSize ? static_cast<std::uint64_t>(length - kUserListHeaderSize) / sizeof(SelectionRecord) : 0;
+    if (held < static_cast<std::uint64_t>(claimed))
+        return Damaged(path, "Can't read data.",
+                       "its header counts " + std::to_string(claimed) + " objects but the file holds " +
+                           std::to_string(held));
 
+    // One slot stays free for the end marker.
+    const int n = std::min(claimed, selectionList.capacity - 1);
+    std::vector<SelectionRecord> records(static_cast<std::size_t>(n));
+    if (::fseeko(f.get(), kUserListHeaderSize, SEEK_SET) != 0 ||
+        std::fread(records.data(), sizeof(SelectionRecord), records.size(), f.get()) != records.size())
+        return Damaged(path, "Can't read data.", std::strerror(errno ? errno : EIO));
+    f.reset();
+
+    // The whole list has been read: only now does it replace the one in memory.
     selectionCriteria.year = static_cast<std::int16_t>(le::I32(header, 44));
     selectionCriteria.month = static_cast<std::int16_t>(le::I32(header, 48));
     selectionCriteria.day = static_cast<std::int16_t>(le::I32(header, 52));
     selectionCriteria.hour = static_cast<std::int16_t>(le::I32(header, 56));
     selectionCriteria.minute = static_cast<std::int16_t>(le::I32(header, 60));
-    selectionList.indexCount = n;
+    for (auto& r : records) r.label[sizeof r.label - 1] = '\0';  // a label read from a file ends in the record
+    if (n > 0) std::memcpy(selectionList.records, records.data(), records.size() * sizeof(SelectionRecord));
+    selectionList.records[n].objectNumber = -1;
     selectionList.recordCount = n;
     selectionList.currentPosition = 0;
-
-    const std::size_t got = std::fread(selectionList.records, sizeof(SelectionRecord), static_cast<std::size_t>(n), f);
-    std::fclose(f);
-    if (got != static_cast<std::size_t>(n)) {
-        ShowMessage("Can't read data.", "");
-        return 0;
-    }
-    selectionList.records[n].objectNumber = -1;
     RebuildIndex(n);
+
+    if (n < claimed) {
+        // Saving this list back would cut the user's file: it is kept until the user saves.
+        keptLists.insert(path);
+        const std::string name = path.stem().string();
+        const std::string text = "Only " + std::to_string(n) + " of " + std::to_string(claimed) + " objects of " +
+                                 name + " were loaded";
+        const std::string detail = path.string() + " keeps all " + std::to_string(claimed) +
+                                   "; it is not saved over unless you save the list.";
+        ShowMessage(text.c_str(), detail.c_str());
+    }
     return 1;
 }
 
-int SaveUserList(const char* name) {
+int SaveUserList(const char* name, ListSave how) {
     if (selectionList.recordCount < 1 || !selectionList.records || !IsPlainFileName(name)) return 0;
+    if (how == ListSave::Automatic && !platform::HomeUsable()) return 0;
+    const auto path = platform::ResolveInFolder("userlists", std::string(name) + ".lst");
+    if (how == ListSave::Automatic && keptLists.count(path)) return 0;
     const int n = std::min(selectionList.recordCount, selectionList.capacity);
 
     std::uint8_t header[kUserListHeaderSize] = {};
@@ -84,18 +141,11 @@ int SaveUserList(const char* name) {
     le::PutI32(header, 60, selectionCriteria.minute);
     le::PutI32(header, 64, n);
 
-    const auto path = platform::ResolvePath(std::string("userlists\\") + name + ".lst");
-    if (!platform::EnsureParentFolders(path)) return 0;
     platform::AtomicFile file(path);
-    if (!file.Ok()) return 0;
-    if (!file.Write(header, sizeof header)) {
-        ShowMessage("Can't write header.", "");
-        return 0;
-    }
-    if (!file.Write(selectionList.records, sizeof(SelectionRecord) * static_cast<std::size_t>(n)) || !file.Commit()) {
-        ShowMessage("Can't write data.", "");
-        return 0;
-    }
+    if (!file.Ok() || !file.Write(header, sizeof header)) return Unwritten(path, "Can't write header.", file.Error());
+    if (!file.Write(selectionList.records, sizeof(SelectionRecord) * static_cast<std::size_t>(n)) || !file.Commit())
+        return Unwritten(path, "Can't write data.", file.Error());
+    keptLists.erase(path);
     return 1;
 }
 

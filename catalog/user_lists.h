@@ -8,15 +8,25 @@
 inline constexpr int kUserListHeaderSize = 68;
 
 // Mode 0 reads "userlists\<fileName>" (the name includes ".lst") into the selection list,
-// and the list's date into the search criteria. A file that cannot be opened is ignored; a
-// short header shows "Can't read header.", missing records "Can't read data.". Other modes
-// do nothing here. Returns 1 when a list was read.
+// and the list's date into the search criteria. A missing file is ignored. A damaged file
+// (a short header, a negative count, fewer records than its header counts, a folder in its
+// place) shows "Can't read header." or "Can't read data." with the file and why, and
+// leaves the selection list as it was. A list longer than the selection list loads what
+// fits and says "Only N of M objects of <list> were loaded". A damaged or cut list is kept
+// from automatic saves for the rest of the run. Other modes do nothing here. Returns 1
+// when a list was read.
 int LoadUserList(const char* fileName, int mode);
 
+// Who asked for a save: the user, or the program on its own (the last list at exit). An
+// automatic save leaves alone a list file that was loaded cut or found damaged, and saves
+// nothing while the home folder is unusable.
+enum class ListSave { ByUser, Automatic };
+
 // Writes the selection list to "userlists\<name>.lst", replacing the file as a whole. An
-// empty list writes no file. Failures show "Can't write header." or "Can't write data.".
-// Returns 1 when a file was written.
-int SaveUserList(const char* name);
+// empty list writes no file. Failures show "Can't write header." or "Can't write data."
+// with the file and the system's reason; the file on disk stays as it was. Returns 1 when
+// a file was written.
+int SaveUserList(const char* name, ListSave how = ListSave::ByUser);
 
 // The menu commands "Import Memo to List" and "Export List to Memo".
 int ImportUserObjects();

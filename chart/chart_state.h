@@ -109,6 +109,8 @@ struct ChartState {
     SaveUnderArea cursor;       // 28 x 28 x dpi factor
 };
 extern ChartState chartState;
+// The selection-projected flag under the name the rest of the program knows it by.
+inline int& selectionProjected = chartState.selectionProjected;
 
 // The zoom level 0..13, -1 until the chart first opens.
 extern int chartZoom;

@@ -14,21 +14,43 @@ struct ObservingDateTime {
 };
 extern ObservingDateTime observingDateTime;
 
+// What the search by criteria looks for and at which instant, with the limiting magnitudes
+// written into its tail. Kept in memory for the run only, cleared at start: a cleared
+// record asks for nothing and searches every catalog.
 struct SelectionCriteria {
-    // The instant the search is made for, written with the observing date.
+    // 0 none; 1 "Very Easy", 2 "Easy", 3 "Difficult", 4 "Very Difficult" (bands of the
+    // visibility margin).
+    std::int16_t visibilityClass;
+    // 0 none; n is record n - 1 of the eyepiece database, with its focal length (whole
+    // millimetres) and apparent field as read from the record.
+    std::int16_t eyepiece;
+    std::int16_t eyepieceFocalLength;
+    float eyepieceApparentField;
+    // 0 none; 1 the eye limit, 2 the scope limit, 3 to 8 the fixed limits 4 to 14.
+    std::int16_t magnitudeLimit;
+    // 0 any, else an object type (19 "Nebula" stands for its whole class) and the class the
+    // type must have.
+    std::int16_t objectType;
+    std::int16_t typeClass;
+    // 0 any, else constellation number + 1.
+    std::int16_t constellation;
+    // 0 none; 1 "Visible"; 2 to 9 above 15 to 50 degrees; 10 "Not Visible".
+    std::int16_t minAltitude;
+    // The instant the search is made for (local civil time, seconds 0), written with the
+    // observing date.
     std::int16_t year;
     std::int16_t month;
     std::int16_t day;
     std::int16_t hour;
     std::int16_t minute;
-    // Limiting magnitudes of the telescope and of the naked eye.
+    // The catalog to search (63 a user catalog, 45 the chart, 54 the alignment forms), 0 all.
+    std::int16_t searchKind;
+    // Limiting magnitudes of the telescope and of the naked eye (at most 7.0), and the sky
+    // model's sunlight and moonlight magnitudes.
     float telescopeLimit;
     float nakedEyeLimit;
-    // What the search is for: its kind (63 a user catalog, 45 the chart, 54 the alignment
-    // forms), the object type and the type class.
-    std::int16_t searchKind;
-    std::int16_t objectType;
-    std::int16_t typeClass;
+    float skyValue1;
+    float skyValue2;
 };
 extern SelectionCriteria selectionCriteria;
 

@@ -1,6 +1,5 @@
 #include "objects/objects_services.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -46,16 +45,6 @@ void InitSelectionCriteria(int typeClass, int kind, int type) {
         for (int i = 0; i < selectionList.capacity; ++i) selectionList.records[i].objectNumber = -1;
         selectionList.indexCount = 0;
     }
-}
-
-int ComputeCometPosition(const CometRecord&, double, int, CometPlace*) { return 0; }
-
-void ComputeLimitingMagnitude() {
-    CopyObservingDateToCriteria();
-    const double centimetres = GetApertureMm() / 10.0;
-    if (centimetres > 0.0)
-        selectionCriteria.telescopeLimit =
-            static_cast<float>(std::floor((5.0 * std::log10(centimetres) + 7.5) * 10.0) / 10.0);
 }
 
 bool AllocSearchBuffers() {

@@ -8,8 +8,8 @@
 #include "core/growable_arrays.h"
 #include "core/initialisers.h"
 #include "core/observing_time.h"
-
-
+#include "objects/comet_position.h"
+#include "objects/limiting_magnitude.h"
 
 // The observer log entry being edited; null when none.
 extern std::uint8_t* observerLogEntry;
@@ -27,10 +27,6 @@ void RunObjectSelection(int type, int catalog, int objectClass);
 // list empty with count 0 (a list with entries is kept).
 void InitSelectionCriteria(int typeClass, int kind, int type);
 
-// The place of a comet or an asteroid from its orbital elements at a Julian day. The orbit
-// computation is not part of the program yet: until it is, no place is given (0).
-int ComputeCometPosition(const CometRecord& elements, double jd, int year, CometPlace* place);
-
 struct ObjectSelectionRequest {
     int type;
     int catalog;
@@ -38,11 +34,6 @@ struct ObjectSelectionRequest {
     int count;   // searches asked for since the start
 };
 extern ObjectSelectionRequest lastObjectSelection;
-
-// Copies the observing date and time into the criteria and recomputes the telescope's
-// limiting magnitude (5 log10 of the aperture in centimetres + 7.5, cut to tenths). The
-// naked-eye limit belongs to the visibility model and is left as it is until that exists.
-void ComputeLimitingMagnitude();
 
 // The search forms' button and catalog choice blocks, made at start.
 inline constexpr std::size_t kButtonListSize = 80;

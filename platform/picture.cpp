@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,18 +40,34 @@ void FromRgb(Surface& s, const std::uint8_t* rgb, int width, int height, std::si
     }
 }
 
-bool LoadPng(const fs::path& path, Surface* out) {
+// Why a picture of the declared size is refused, or an empty text.
+std::string SizeProblem(unsigned long width, unsigned long height) {
+    if (width == 0 || height == 0) return "the picture declares no pixels";
+    if (width > static_cast<unsigned long>(kMaxPictureSide) || height > static_cast<unsigned long>(kMaxPictureSide) ||
+        width * height > static_cast<unsigned long>(kMaxPicturePixels))
+        return std::to_string(width) + " x " + std::to_string(height) +
+               " pixels is larger than the program shows (at most " + std::to_string(kMaxPictureSide) +
+               " on a side and 16 million pixels)";
+    return {};
+}
+
+bool LoadPng(const fs::path& path, Surface* out, std::string* problem) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        *problem = "the PNG picture is damaged";
+        return false;
+    }
     image.format = PNG_FORMAT_RGBA;
-    if (image.width == 0 || image.height == 0 || image.width > 32768 || image.height > 32768) {
+    if (std::string why = SizeProblem(image.width, image.height); !why.empty()) {
+        *problem = std::move(why);
         png_image_free(&image);
         return false;
     }
     std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
     if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+        *problem = "the PNG picture is damaged";
         png_image_free(&image);
         return false;
     }
@@ -78,7 +95,7 @@ void JpegQuiet(j_common_ptr, int) {}
 
 // The decoder writes only through the pointers it is given, so nothing local to it
 // changes between setjmp and a failure's longjmp.
-bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int* height) {
+bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int* height, std::string* problem) {
     jpeg_decompress_struct info;
     JpegError err;
     info.err = jpeg_std_error(&err.mgr);
@@ -86,16 +103,25 @@ bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int
     err.mgr.emit_message = JpegQuiet;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
+        if (problem->empty()) *problem = "the JPEG picture is damaged";
         return false;
     }
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    // The header alone declares the size: refuse before the decoder allocates for it.
+    if (std::string why = SizeProblem(info.image_width, info.image_height); !why.empty()) {
+        *problem = std::move(why);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     *width = static_cast<int>(info.output_width);
     *height = static_cast<int>(info.output_height);
-    if (info.output_components != 3 || *width <= 0 || *height <= 0 || *width > 32768 || *height > 32768) {
+    if (info.output_components != 3 || *width <= 0 || *height <= 0 || *width > kMaxPictureSide ||
+        *height > kMaxPictureSide) {
+        *problem = "the JPEG picture has a form the program cannot show";
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -110,38 +136,53 @@ bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int
     return true;
 }
 
-bool LoadJpeg(const fs::path& path, Surface* out) {
+bool LoadJpeg(const fs::path& path, Surface* out, std::string* problem) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
+    if (!file) {
+        *problem = std::strerror(errno);
+        return false;
+    }
     std::vector<std::uint8_t> rgb;
     int w = 0, h = 0;
-    if (!DecodeJpeg(file.get(), &rgb, &w, &h)) return false;
+    if (!DecodeJpeg(file.get(), &rgb, &w, &h, problem)) return false;
     FromRgb(*out, rgb.data(), w, h, static_cast<std::size_t>(w) * 3);
     return true;
 }
 
 }  // namespace
 
-bool LoadPicture(const fs::path& path, Surface* out) {
+bool LoadPicture(const fs::path& path, Surface* out, std::string* problem) {
+    std::string why;
+    if (!problem) problem = &why;
+    problem->clear();
     if (!out) return false;
     std::uint8_t magic[8] = {};
     {
         FilePtr file(std::fopen(path.c_str(), "rb"));
-        if (!file || std::fread(magic, 1, sizeof magic, file.get()) < 3) return false;
+        if (!file) {
+            *problem = std::strerror(errno);
+            return false;
+        }
+        if (std::fread(magic, 1, sizeof magic, file.get()) < 3) {
+            *problem = std::ferror(file.get()) ? std::strerror(errno) : "the file is too short for a picture";
+            return false;
+        }
     }
     Surface s;
     bool ok = false;
     if (png_sig_cmp(magic, 0, 8) == 0)
-        ok = LoadPng(path, &s);
+        ok = LoadPng(path, &s, problem);
     else if (magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF)
-        ok = LoadJpeg(path, &s);
+        ok = LoadJpeg(path, &s, problem);
+    else
+        *problem = "the file is not a PNG or JPEG picture";
     if (ok) *out = std::move(s);
     return ok;
 }
 
-GfxObject LoadPictureBitmap(const fs::path& path) {
+GfxObject LoadPictureBitmap(const fs::path& path, std::string* problem) {
     Surface s;
-    if (!LoadPicture(path, &s)) return GfxObject{};
+    if (!LoadPicture(path, &s, problem)) return GfxObject{};
     return MakeBitmapFrom(std::move(s));
 }
 

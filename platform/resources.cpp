@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -208,6 +209,9 @@ bool ReadRect(const std::vector<Token>& t, std::size_t at, Rect* r) {
     for (int k = 0; k < 4; ++k)
         if (!ToInt(t[at + k], &v[k])) return false;
     if (v[2] < 0 || v[3] < 0) return false;
+    // Every value and both far edges must be ints; near LONG_MAX the sums would overflow.
+    for (int k = 0; k < 2; ++k)
+        if (v[k] < INT_MIN || v[k] > INT_MAX || v[k + 2] > INT_MAX - v[k]) return false;
     *r = Rect{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[0] + v[2]), static_cast<int>(v[1] + v[3])};
     return true;
 }

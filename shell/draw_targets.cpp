@@ -262,9 +262,13 @@ DrawWindow* LoadBitmap16(int resourceId) { return LoadBitmapOffscreen(resourceId
 
 DrawWindow* LoadImageFile(const char* relativePath, int bitsPerPixel) {
     const std::string full = platform::ResolvePath(relativePath ? relativePath : "").string();
-    GfxObject bitmap = platform::LoadPictureBitmap(full);
+    std::string problem;
+    GfxObject bitmap = platform::LoadPictureBitmap(full, &problem);
     if (!bitmap) {
-        ShowMessage("Can't find", full.c_str());
+        // A file that is there but refused (damaged, too large) says why.
+        std::error_code ec;
+        const bool there = std::filesystem::exists(full, ec);
+        ShowMessage(there ? "Can't load picture" : "Can't find", there ? (full + ": " + problem).c_str() : full.c_str());
         return nullptr;
     }
     DrawWindow* record = OffscreenFromBitmap(bitmap, bitsPerPixel, NightMode() != 0);

@@ -107,8 +107,9 @@ void DeleteOffscreen(DrawWindow* record);
 DrawWindow* LoadBitmapOffscreen(int resourceId, int bitsPerPixel);
 DrawWindow* LoadBitmap16(int resourceId);
 // A picture file (program path, as "img\ngc\ngc1.jpg") into a new 16-bit offscreen,
-// turned red in night mode. A missing or unreadable file shows "Can't find" with the
-// path and gives null.
+// turned red in night mode. A missing file shows "Can't find" with the path, a file that
+// cannot be shown (damaged, too large) "Can't load picture" with the path and why; both
+// give null.
 DrawWindow* LoadImageFile(const char* relativePath, int bitsPerPixel);
 
 // ---- Blits -----------------------------------------------------------------------------

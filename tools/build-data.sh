@@ -114,6 +114,25 @@ if [ ! -f /usr/share/zoneinfo/Europe/Paris ]; then
   $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends tzdata >/dev/null
 fi
 
+# ---- The site form's world maps (6010, 6015, 6016) from the Earth map of Debian package
+# xplanet-images, made into resources/bitmaps/generated (kept out of git). The form
+# draws a graticule in place of a picture that is missing.
+fetch_deb xplanet-images "" ./usr/share/xplanet/images/earth.jpg ./usr/share/doc/xplanet-images/README
+MAP_TOOL="$(dirname "$SCRIPT")/make_world_maps.py"
+EARTH_MAP="$SOURCES_DIR/xplanet-images/root/usr/share/xplanet/images/earth.jpg"
+MAPS_DIR="$(dirname "$SCRIPT")/../resources/bitmaps/generated"
+if [ ! -f "$MAPS_DIR/6016.png" ] || [ "$MAP_TOOL" -nt "$MAPS_DIR/6016.png" ] || [ "$EARTH_MAP" -nt "$MAPS_DIR/6016.png" ]; then
+  if ! /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
+    echo "build-data: installing python3-pil"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends python3-pil >/dev/null
+  fi
+  echo "build-data: making the world maps into $MAPS_DIR"
+  /usr/bin/python3 "$MAP_TOOL" "$EARTH_MAP" "$MAPS_DIR"
+fi
+# ---- end of the world maps
+
 BSC="$SOURCES_DIR/xplanet/root/usr/share/xplanet/stars/BSC"
 ARCS="$SOURCES_DIR/xplanet/root/usr/share/xplanet/arcs/constellations"
 OPENNGC_DB="$SOURCES_DIR/kstars-data/root/usr/share/kstars/OpenNGC.kscat"

@@ -275,25 +275,81 @@ TEST_F(StartupDataTest, ExitSavesTheObservingDateAndTheLastList) {
     EXPECT_EQ(fs::file_size(file), 68u + 2u * 76u);
 }
 
-TEST_F(StartupDataTest, BrokenLastListIsReported) {
-    fs::create_directories(home / "userlists");
+TEST_F(StartupDataTest, BrokenLastListIsReportedAndKept) {
+    const fs::path file = home / "userlists" / "last_list.lst";
+    fs::create_directories(file.parent_path());
     {
-        std::ofstream(home / "userlists" / "last_list.lst", std::ios::binary) << "short";
+        std::ofstream(file, std::ios::binary) << "short";
     }
     AllocStartupData();
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read header.\n"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read header.\n" + file.string() +
+                                                   ": it is shorter than a list header (68 bytes).\nThe file was "
+                                                   "left as it is."});
+    // The exit does not save over it, even with objects in the list.
+    selectionList.records[0].objectNumber = 224;
+    selectionList.recordCount = 1;
     FreeStartupData();
+    EXPECT_EQ(fs::file_size(file), 5u);
 
     // A header that claims more records than follow.
     std::vector<char> bytes(68 + 76, 0);
     bytes[64] = 3;
     {
-        std::ofstream out(home / "userlists" / "last_list.lst", std::ios::binary);
+        std::ofstream out(file, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     platform::ClearShownBoxes();
     AllocStartupData();
-    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read data.\n"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read data.\n" + file.string() +
+                                                   ": its header counts 3 objects but the file holds 1.\nThe file "
+                                                   "was left as it is."});
+}
+
+// The last list longer than the selection list: what fits is loaded and the exit leaves
+// the file whole.
+TEST_F(StartupDataTest, LongLastListIsNotCutAtExit) {
+    const int claimed = GetSelectionListCapacity() + 100;
+    std::vector<char> bytes(68 + static_cast<std::size_t>(claimed) * 76, 0);
+    std::memcpy(&bytes[64], &claimed, 4);
+    const fs::path file = home / "userlists" / "last_list.lst";
+    fs::create_directories(file.parent_path());
+    {
+        std::ofstream out(file, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    AllocStartupData();
+    const int fits = GetSelectionListCapacity() - 1;
+    EXPECT_EQ(selectionList.recordCount, fits);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Only " + std::to_string(fits) + " of " + std::to_string(claimed) +
+                                      " objects of last_list were loaded\n",
+                                  0),
+              0u)
+        << Messages()[0];
+    FreeStartupData();
+    EXPECT_EQ(fs::file_size(file), bytes.size());
+}
+
+// A user folder that cannot be used: one message naming it and why; the program runs on
+// and saves nothing.
+TEST_F(StartupDataTest, UnusableUserFolderIsReportedOnceAndNothingIsSaved) {
+    const fs::path file = home / "not-a-folder";
+    {
+        std::ofstream(file) << "mine";
+    }
+    platform::SetHomeRoot(file);
+    EXPECT_EQ(AllocStartupData(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't use the user folder\n" + file.string() +
+                                                   ": it is a file, not a folder.\nVelkarion runs on, but nothing "
+                                                   "will be saved."});
+    EXPECT_NE(selectionList.records, nullptr) << "the start goes on";
+    selectionList.records[0].objectNumber = 224;
+    selectionList.recordCount = 1;
+    platform::ClearShownBoxes();
+    FreeStartupData();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(fs::file_size(file), 4u);
+    platform::SetHomeRoot(home);
 }
 
 }  // namespace

@@ -71,7 +71,10 @@ TEST_F(DatabasesTest, LargeObjectFileIsPreferred) {
 TEST_F(DatabasesTest, MissingFilesAreReportedAtOpen) {
     starBuffer[0] = 5;
     EXPECT_EQ(OpenAllCatalogDatabases(), -1);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kNoStars, kNoObjects}));
+    // Each names the folders searched, the program's and the user's.
+    const std::string searched =
+        "Searched " + (root / "install" / "data").string() + " or " + (root / "home" / "data").string();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kNoStars + searched, kNoObjects + searched}));
     std::int32_t marker = 0;
     std::memcpy(&marker, starBuffer, sizeof marker);
     EXPECT_EQ(marker, kStarBufferEmpty) << "the chart's star buffer is emptied";

@@ -1,5 +1,11 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
 #include <numeric>
+#include <set>
 
 #include "catalog/byte_order.h"
 #include "catalog_fixture.h"
@@ -17,14 +23,13 @@ std::uint32_t HeaderField(const std::vector<std::uint8_t>& bytes, int field) {
 class RecordFileTest : public CatalogTest {
 protected:
     void MakeDb(std::uint32_t size, std::uint32_t count) {
-        ASSERT_EQ(CreateRecordFile("data\\t.ppc", kTypeCodeQvn1, 0x706c3131), 0);
-        ASSERT_EQ(OpenDb(db, 0x706c3131, kTypeCodeQvn1, 1, "data\\", "t.ppc"), 1);
-        std::vector<std::uint8_t> rec(size);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            std::fill(rec.begin(), rec.end(), static_cast<std::uint8_t>(i));
+        CloseDb(db);
+        fs::create_directories(Path().parent_path());
+        WriteFile(Path(), 0, 0x706c3131, size, count, [&](std::uint32_t i, std::uint8_t* rec) {
+            std::fill(rec, rec + size, static_cast<std::uint8_t>(i));
             rec[0] = static_cast<std::uint8_t>(i + 1);
-            ASSERT_EQ(WriteDbRecord(db, kAppendRecord, rec.data(), rec.size()), 1);
-        }
+        });
+        ASSERT_EQ(OpenDb(db, 0x706c3131, kTypeCodeQvn1, 1, "data\\", "t.ppc"), 1);
     }
     fs::path Path() const { return UserCopy("t.ppc"); }
     // Byte 0 of each slot of the file, past the count too.
@@ -130,24 +135,86 @@ TEST_F(RecordFileTest, ClosedDatabaseWritesAndDeletesReportIt) {
     EXPECT_EQ(GetDbRecordCount(db, 3), 0);
 }
 
-TEST_F(RecordFileTest, FailedAppendWritesNothingAndKeepsTheCount) {
+TEST_F(RecordFileTest, FailedUpdatesWriteNothingAndSayWhy) {
     MakeDb(20, 2);
     const auto before = Bytes(Path());
-    // The stream can no longer write, as on a full or failing disk.
-    db->file.reset(std::fopen(Path().c_str(), "rb"));
+    // The new file cannot be written (its temporary name is taken by a folder), as on a
+    // full or failing disk.
+    const fs::path blocker = Path().string() + ".vktmp-" + std::to_string(::getpid());
+    fs::create_directories(blocker);
+    ClearRecordedReports();
     std::uint8_t rec[20];
     std::memset(rec, 7, sizeof rec);
     EXPECT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 0);
     EXPECT_EQ(WriteDbRecord(db, 0, rec, sizeof rec), 0);
+    EXPECT_EQ(DeleteDbRecord(db, 0), 0);
     EXPECT_EQ(db->recordCount, 2u);
     EXPECT_EQ(Bytes(Path()), before);
+    const std::string why = "Can't write data.\n" + Path().string() +
+                            ": Is a directory.\nThe file on disk was left as it was.";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{why, why, why}));
+    // The handle still reads the file it had.
+    std::uint8_t back[20];
+    ASSERT_EQ(GetDbRecord(db, 1, back, sizeof back), 1);
+    EXPECT_EQ(back[0], 2);
+    fs::remove(blocker);
+    EXPECT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 1);
 
-    // A read-only database refuses appends the same way.
+    // A read-only database refuses appends without touching the file.
     RecordFilePtr shipped;
     WriteFile(Data("r.ppc"), 0, 1, 20, 1, [](std::uint32_t, std::uint8_t*) {});
     ASSERT_EQ(OpenDb(shipped, 1, kTypeCodeQvn1, 0, "data\\", "r.ppc"), 1);
     EXPECT_EQ(WriteDbRecord(shipped, kAppendRecord, rec, sizeof rec), 0);
     EXPECT_EQ(GetDbRecordCount(shipped, 1), 1);
+}
+
+// A run killed in the middle of updates leaves the file as it was before one update or
+// after it: never a torn or duplicated record, never a count that disagrees with them.
+TEST_F(RecordFileTest, KilledDuringUpdatesLeavesAWholeFile) {
+    constexpr std::uint32_t kSize = 1000;
+    MakeDb(kSize, 50);
+    CloseDb(db);
+    int records = 50;
+    for (int run = 0; run < 30; ++run) {
+        SCOPED_TRACE(run);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // Append a record whose every byte is its stamp, remove the oldest, again.
+            RecordFilePtr own;
+            if (OpenDb(own, 0x706c3131, kTypeCodeQvn1, 1, "data\\", "t.ppc") != 1) ::_exit(2);
+            std::vector<std::uint8_t> rec(kSize);
+            for (std::uint32_t stamp = 1000 * (run + 1);; ++stamp) {
+                std::fill(rec.begin(), rec.end(), static_cast<std::uint8_t>(stamp));
+                rec[0] = static_cast<std::uint8_t>(stamp >> 8);
+                if (WriteDbRecord(own, kAppendRecord, rec.data(), rec.size()) != 1) ::_exit(3);
+                if (DeleteDbRecord(own, 0) != 1) ::_exit(4);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(2000 + run * 700));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the updates stopped by themselves: " << WEXITSTATUS(status);
+
+        ASSERT_EQ(OpenDb(db, 0x706c3131, kTypeCodeQvn1, 1, "data\\", "t.ppc"), 1);
+        // Each update pair adds one record and removes one.
+        const int count = GetDbRecordCount(db, 1);
+        EXPECT_TRUE(count == records || count == records + 1) << count << " after " << records;
+        records = count;
+        std::set<std::vector<std::uint8_t>> seen;
+        std::vector<std::uint8_t> rec(kSize);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(GetDbRecord(db, static_cast<std::uint16_t>(i), rec.data(), rec.size()), 1);
+            EXPECT_TRUE(std::all_of(rec.begin() + 1, rec.end(), [&](std::uint8_t b) { return b == rec[1]; }))
+                << "record " << i << " is torn";
+            EXPECT_TRUE(seen.insert(rec).second) << "record " << i << " is there twice";
+        }
+        CloseDb(db);
+        // The killed run may have left its temporary file; the next start removes it.
+        platform::PrepareHomeFolder();
+        for (const auto& entry : fs::directory_iterator(Path().parent_path()))
+            EXPECT_EQ(entry.path().filename().string().find(".vktmp-"), std::string::npos) << entry.path();
+    }
 }
 
 TEST_F(RecordFileTest, WritesOverAnExistingRecordOnly) {
@@ -220,16 +287,80 @@ TEST_F(RecordFileTest, WritableCopyIsMadeOnceAndNeverOverwritten) {
     EXPECT_EQ(GetDbRecordCount(db, 1), 1);
     CloseDb(db);
 
-    // A copy that cannot be opened is not replaced by the shipped file.
-    std::vector<std::uint8_t> garbled(12, 0xEE);
-    ASSERT_TRUE(platform::WriteFileAtomically(UserCopy("velkarion_comet.ppc"), garbled.data(), garbled.size()));
+    // A copy that cannot be opened is named, and is not replaced by the shipped file.
+    const fs::path copy = UserCopy("velkarion_comet.ppc");
+    auto header = [](std::uint32_t count, std::uint32_t size, std::size_t recordBytes) {
+        std::vector<std::uint8_t> b(16 + recordBytes, 0);
+        le::PutU32(b.data(), 8, count);
+        le::PutU32(b.data(), 12, size);
+        return b;
+    };
+    std::vector<std::uint8_t> noise(300);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 >> 3);
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        std::string why;
+    } damaged[] = {
+        {"truncated", std::vector<std::uint8_t>(12, 0xEE), "it is shorter than its 16-byte header"},
+        {"cut records", header(2, 128, 200), "its header claims 2 records of 128 bytes, more than its 216 bytes hold"},
+        {"random bytes", noise, "its header gives a record size of 2245734 bytes, above 65536"},
+        {"2^31 records", header(0x80000000u, 128, 256),
+         "its header claims 2147483648 records of 128 bytes, more than its 272 bytes hold"},
+    };
+    for (const auto& d : damaged) {
+        SCOPED_TRACE(d.what);
+        ClearRecordedReports();
+        ASSERT_TRUE(platform::WriteFileAtomically(copy, d.bytes.data(), d.bytes.size()));
+        EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 0);
+        EXPECT_EQ(Bytes(copy), d.bytes);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read data.\n" + copy.string() + ": " + d.why +
+                                                       ".\nThe file was left as it is."});
+    }
+    // A folder in the file's place stays a folder.
+    fs::remove(copy);
+    fs::create_directories(copy / "inside");
+    ClearRecordedReports();
     EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 0);
-    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), garbled);
+    EXPECT_TRUE(fs::is_directory(copy / "inside"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Can't read data.\n" + copy.string() +
+                                                   ": it is a folder, not a file.\nThe file was left as it is."});
     EXPECT_EQ(Bytes(Data("velkarion_comet.ppc")).size(), 16u + 2 * 128) << "the shipped file stays as installed";
 
     // Neither copy nor shipped file: the open fails.
     EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_satellites.ppc"), 0);
     EXPECT_FALSE(fs::exists(UserCopy("velkarion_satellites.ppc")));
+}
+
+TEST_F(RecordFileTest, CopyThatCannotBeMadeIsNamedWithTheReason) {
+    WriteFile(Data("velkarion_comet.ppc"), 0, kCreatorComets, 128, 2, [](std::uint32_t, std::uint8_t*) {});
+    // A file where the copies' folder belongs.
+    std::vector<std::uint8_t> mine = {'m', 'i', 'n', 'e'};
+    ASSERT_TRUE(platform::WriteFileAtomically(root / "home" / "usercatalogs", mine.data(), mine.size()));
+    EXPECT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 0);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Can't write data.\n" + UserCopy("velkarion_comet.ppc").string() +
+                                 ": the writable copy of " + Data("velkarion_comet.ppc").string() +
+                                 " could not be made: Not a directory.\nThe file on disk was left as it was.");
+    EXPECT_EQ(Bytes(root / "home" / "usercatalogs"), mine);
+}
+
+TEST_F(RecordFileTest, UnusableHomeReadsAndWritesNothing) {
+    WriteFile(Data("velkarion_comet.ppc"), 0, kCreatorComets, 128, 2, [](std::uint32_t, std::uint8_t*) {});
+    std::vector<std::uint8_t> mine = {'m', 'i', 'n', 'e'};
+    const fs::path home = root / "home-file";
+    ASSERT_TRUE(platform::WriteFileAtomically(home, mine.data(), mine.size()));
+    platform::SetHomeRoot(home);
+    ASSERT_NE(platform::PrepareHomeFolder(), "");
+    // The shipped file is read as it is; nothing is copied, written or reported.
+    ASSERT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 1);
+    EXPECT_EQ(GetDbRecordCount(db, 1), 2);
+    std::uint8_t rec[128] = {};
+    EXPECT_EQ(WriteDbRecord(db, kAppendRecord, rec, sizeof rec), 0);
+    EXPECT_EQ(DeleteDbRecord(db, 0), 0);
+    EXPECT_EQ(GetDbRecordCount(db, 1), 2);
+    EXPECT_EQ(Bytes(home), mine);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(RecordFileTest, UserObjectTemplateShippedBesideTheProgramMakesTheUsersCopy) {

@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
+
+#include <zlib.h>
 
 #include "platform/gfx_objects.h"
 #include "platform/picture.h"
@@ -93,6 +97,84 @@ TEST(PictureIo, MissingOrDamagedFilesFail) {
     EXPECT_FALSE(LoadPictureBitmap(bad));
     fs::remove(bad);
     fs::remove(cut);
+}
+
+// A picture declares its size in its header; one larger than the program can show is
+// refused from the header alone (a 122-byte JPEG once declared 18189 x 20558 pixels and was
+// decoded into 1.8 GB).
+TEST(PictureIo, OversizedPicturesAreRefusedBeforeDecoding) {
+    std::vector<std::uint8_t> jpeg;
+    {
+        std::FILE* in = std::fopen(Data("red_blue_16x8.jpg").c_str(), "rb");
+        std::uint8_t buf[4096];
+        jpeg.assign(buf, buf + std::fread(buf, 1, sizeof buf, in));
+        std::fclose(in);
+    }
+    auto jpegOfSize = [&](int width, int height) {
+        std::vector<std::uint8_t> b = jpeg;
+        for (std::size_t i = 0; i + 8 < b.size(); ++i) {
+            if (b[i] == 0xFF && b[i + 1] == 0xC0) {  // start of frame: length, precision, height, width
+                b[i + 5] = static_cast<std::uint8_t>(height >> 8);
+                b[i + 6] = static_cast<std::uint8_t>(height);
+                b[i + 7] = static_cast<std::uint8_t>(width >> 8);
+                b[i + 8] = static_cast<std::uint8_t>(width);
+                return b;
+            }
+        }
+        ADD_FAILURE() << "no start of frame";
+        return b;
+    };
+    auto pngOfSize = [](std::uint32_t width, std::uint32_t height) {
+        Surface s = MakeSurface(2, 2);
+        const fs::path file = Temp("size.png");
+        EXPECT_TRUE(SavePng(s, file));
+        std::vector<std::uint8_t> b(static_cast<std::size_t>(fs::file_size(file)));
+        std::FILE* in = std::fopen(file.c_str(), "rb");
+        EXPECT_EQ(std::fread(b.data(), 1, b.size(), in), b.size());
+        std::fclose(in);
+        fs::remove(file);
+        for (int k = 0; k < 4; ++k) {
+            b[16 + k] = static_cast<std::uint8_t>(width >> (24 - 8 * k));
+            b[20 + k] = static_cast<std::uint8_t>(height >> (24 - 8 * k));
+        }
+        const uLong crc = crc32(crc32(0, nullptr, 0), b.data() + 12, 17);  // the header chunk's check sum
+        for (int k = 0; k < 4; ++k) b[29 + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
+        return b;
+    };
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        const char* problem;
+    } cases[] = {
+        {"the JPEG of the report", jpegOfSize(18189, 20558),
+         "18189 x 20558 pixels is larger than the program shows (at most 4096 on a side and 16 million pixels)"},
+        {"a JPEG one pixel too wide", jpegOfSize(4097, 8), "4097 x 8 pixels is larger"},
+        {"a JPEG of too many pixels", jpegOfSize(4000, 4001), "4000 x 4001 pixels is larger"},
+        {"a PNG of a billion pixels", pngOfSize(40000, 30000), "40000 x 30000 pixels is larger"},
+        {"a PNG one pixel too high", pngOfSize(1, 4097), "1 x 4097 pixels is larger"},
+    };
+    const fs::path file = Temp("big");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        std::fwrite(c.bytes.data(), 1, c.bytes.size(), out);
+        std::fclose(out);
+        Surface s;
+        std::string problem;
+        EXPECT_FALSE(LoadPicture(file, &s, &problem));
+        EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
+    }
+    fs::remove(file);
+
+    // At the limit a picture loads: 4096 pixels on a side.
+    Surface wide = MakeSurface(4096, 1);
+    const fs::path edge = Temp("edge.png");
+    ASSERT_TRUE(SavePng(wide, edge));
+    Surface back;
+    std::string problem;
+    EXPECT_TRUE(LoadPicture(edge, &back, &problem)) << problem;
+    EXPECT_EQ(back.width, 4096);
+    fs::remove(edge);
 }
 
 TEST(PictureIo, BitmapResourcesLoadByIdAtTheirSizes) {

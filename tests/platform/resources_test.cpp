@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -85,6 +86,12 @@ TEST_F(ResourcesTest, BadLayoutsAreRefusedWithTheirLine) {
         {"dialog 5\nbutton 1 \"OK\" 0 0 1 1 sparkly\n", "line 2"},
         {"dialog 5\ncaption \"\\q\"\n", "line 2"},
         {"button 1 \"OK\" 0 0 1 1\n", "no dialog"},
+        // Rectangles whose edges an int cannot hold (the sums once overflowed).
+        {"dialog 5\nrect 9223372036854775807 0 1 1\n", "line 2"},
+        {"dialog 5\nrect 0 0 9223372036854775807 1\n", "line 2"},
+        {"dialog 5\nrect 2147483647 0 1 1\n", "line 2"},
+        {"dialog 5\nbutton 1 \"OK\" 0 -9223372036854775807 1 1\n", "line 2"},
+        {"dialog 5\nbutton 1 \"OK\" 0 2147483000 1 1000\n", "line 2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -93,6 +100,13 @@ TEST_F(ResourcesTest, BadLayoutsAreRefusedWithTheirLine) {
         EXPECT_FALSE(ParseDialogLayout(c.text, &d, &error));
         EXPECT_NE(error.find(c.line), std::string::npos) << error;
     }
+}
+
+TEST_F(ResourcesTest, RectanglesUpToTheIntRangeRead) {
+    DialogLayout d;
+    std::string error;
+    ASSERT_TRUE(ParseDialogLayout("dialog 5\nrect -2147483648 0 4294967295 2147483647\n", &d, &error)) << error;
+    EXPECT_EQ(d.rect, (Rect{INT_MIN, 0, INT_MAX, INT_MAX}));
 }
 
 TEST_F(ResourcesTest, BitmapManifestEntries) {

@@ -375,4 +375,17 @@ TEST_F(PictureFiles, MissingPictureSaysWhereItLooked) {
     DeleteOffscreen(pic);
 }
 
+TEST_F(PictureFiles, PictureTooLargeToShowIsNamedWithTheReason) {
+    platform::Surface wide = platform::MakeSurface(4097, 1);
+    ASSERT_TRUE(platform::SavePng(wide, home / "img" / "misc" / "wide.png"));
+    EXPECT_EQ(LoadImageFile("img\\misc\\wide.png", 16), nullptr);
+    ASSERT_EQ(platform::ShownBoxes().size(), 1u);
+    const std::string& text = platform::ShownBoxes()[0].text;
+    EXPECT_EQ(text.rfind("Can't load picture\n" + (home / "img" / "misc" / "wide.png").string() +
+                             ": 4097 x 1 pixels is larger than the program shows",
+                         0),
+              0u)
+        << text;
+}
+
 }  // namespace

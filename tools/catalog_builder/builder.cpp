@@ -63,7 +63,13 @@ private:
         int id;
         double ra, dec;
     };
-    static int Band(double dec) { return static_cast<int>(std::floor(dec)); }
+    // A declination outside the sky, or not a number, goes to an end band: a cast to int
+    // cannot hold it.
+    static int Band(double dec) {
+        if (!(dec > -1000.0)) return -1000;
+        if (dec > 1000.0) return 1000;
+        return static_cast<int>(std::floor(dec));
+    }
     std::unordered_map<int, std::vector<Point>> bands_;
 };
 

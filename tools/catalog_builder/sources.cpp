@@ -1,5 +1,6 @@
 #include "tools/catalog_builder/sources.h"
 
+#include <climits>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -232,8 +233,11 @@ bool ReadHipStars(std::string_view json, std::vector<HipStar>& out, std::string&
     if (!features) return false;
     for (const Json& f : *features) {
         HipStar s;
-        s.hip = static_cast<int>(Number(Member(f, "id"), 0.0));
-        if (s.hip <= 0 || !PointOf(f, s.ra, s.dec)) continue;
+        // An id that is not a HIP number (NaN, 1e300) is skipped before the cast.
+        const double id = Number(Member(f, "id"), 0.0);
+        if (!(id >= 1.0 && id <= INT_MAX)) continue;
+        s.hip = static_cast<int>(id);
+        if (!PointOf(f, s.ra, s.dec)) continue;
         s.vmag = Number(Member(Member(f, "properties"), "mag"), 99.0);
         double bv = Number(Member(Member(f, "properties"), "bv"), 1e9);
         if (bv < 1e8) s.hasBv = true, s.bv = bv;

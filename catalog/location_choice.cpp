@@ -1,0 +1,3 @@
+#include "catalog/location_choice.h"
+
+std::int32_t selectedLocationIndex = -1;

@@ -1,0 +1,672 @@
+#include "settings/site_form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "astro/angle_text.h"
+#include "catalog/databases.h"
+#include "catalog/location_choice.h"
+#include "chart/chart_services.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "platform/dialog.h"
+#include "platform/gfx_context.h"
+#include "platform/messages.h"
+#include "platform/resources.h"
+#include "settings/gps_reader.h"
+#include "shell/commands.h"
+#include "shell/controls.h"
+#include "shell/draw_primitives.h"
+#include "shell/fields.h"
+#include "shell/form_dispatcher.h"
+#include "shell/list_views.h"
+#include "shell/popup_lists.h"
+#include "shell/text_input.h"
+
+using platform::LParam;
+using platform::LResult;
+using platform::Window;
+using platform::WParam;
+using namespace site_form;
+
+SiteFormState siteForm;
+std::int32_t siteChoice = -1;
+std::int32_t siteMapRecentre = -1;
+
+namespace {
+
+Window siteWindow;
+bool penIsDown = false;
+// The one-time part of the first paint (loading the site into the fields) ran for the
+// form now open; a later full repaint (a colour change) must not reload over the edit.
+bool formPrepared = false;
+
+// What Cancel puts back: the site with its stored sites, and the stored-site choice, as
+// they were when the form opened. The trip to the location list keeps it, since the form
+// closes and opens again on the way.
+struct SiteSnapshot {
+    ObserverLocation site{};
+    std::int32_t choice = -1;
+    bool taken = false;
+};
+SiteSnapshot openedWith;
+bool keepSnapshot = false;
+
+constexpr const char* kSiteNames[3] = {"Site1", "Site2", "Site3"};
+constexpr const char* kClassNames[5] = {"Bright town", "Town", "Bright country", "Country", "Desert/Mountain"};
+
+// Fields with the title and the number of characters of their text input.
+struct FieldEdit {
+    int id;
+    const char* title;
+    int characters;
+};
+constexpr FieldEdit kFieldEdits[] = {
+    {kName, "Location:", 11},   {kLatitude, "Latitude:", 12}, {kLongitude, "Longitude:", 12},
+    {kHeight, "Height:", 6},     {kZone, "GMT (mn):", 5},      {kTemperature, "T\xB0 (C\xB0):", 4},
+    {kPressure, "P (mbar):", 5}, {kHumidity, "Humidity (%):", 4},
+};
+
+// The controls of the fields view, hidden in the world-map view.
+constexpr int kViewFields[] = {kLatitude, kLongitude, kClassPopup, kHeight, kZone, kDaylight,
+                               kPressure, kHumidity, kTemperature};
+
+std::int32_t* Redraw() { return FormRedrawFlag(kSiteFormId); }
+
+int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
+
+// A site name: at most 11 characters and the terminating 0.
+void CopyName(char* to, const char* from) {
+    std::memset(to, 0, 12);
+    for (int i = 0; i < 11 && from[i]; ++i) to[i] = from[i];
+}
+
+// Runs a drawing step on the form's own window outside a paint, and keeps what it drew
+// as the screen the form repaints from.
+template <typename Step>
+void DrawOnForm(Window w, Step step) {
+    const platform::Dc dc = platform::GetWindowDc(w);
+    SetDrawTarget(w, dc);
+    step();
+    // A command may have closed the form (Ok, Cancel, List): nothing of it is left to keep.
+    if (platform::IsWindow(w)) SaveScreen();
+    platform::ReleaseDc(w, dc);
+}
+
+void SetIntField(int id, int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    SetField(id, text);
+}
+
+// The coordinate texts the fields show for the site: the magnitude in the user's degree
+// format and the hemisphere letter, at most 12 characters.
+void CoordinateText(char* out, double value, char positive, char negative) {
+    char magnitude[24];
+    DMSToStr(magnitude, sizeof magnitude, std::fabs(value));
+    char text[32];
+    std::snprintf(text, sizeof text, "%s %c", magnitude, value >= 0 ? positive : negative);
+    text[12] = '\0';
+    std::memcpy(out, text, 13);
+}
+
+void Trim(char* text) {
+    char* start = text;
+    while (*start == ' ' || *start == '\t') ++start;
+    char* end = start + std::strlen(start);
+    while (end > start && (end[-1] == ' ' || end[-1] == '\t')) --end;
+    *end = '\0';
+    if (start != text) std::memmove(text, start, static_cast<std::size_t>(end - start) + 1);
+}
+
+// Reads a coordinate field. A text that still shows the site's value keeps the value
+// itself, so that showing a site never rounds it to the display's seconds.
+bool ReadCoordinateField(int id, char positive, char negative, double limit, float current, float* value) {
+    char text[64] = {};
+    GetField(id, text, sizeof text);
+    Trim(text);
+    char shown[16];
+    CoordinateText(shown, current, positive, negative);
+    if (std::strcmp(text, shown) == 0) return true;
+    double degrees = 0;
+    if (!ParseSiteCoordinate(text, positive, negative, limit, &degrees)) return false;
+    *value = static_cast<float>(degrees);
+    return true;
+}
+
+// A whole number and nothing else (blanks around it allowed).
+bool ReadWholeNumber(int id, int* value) {
+    char text[64] = {};
+    GetField(id, text, sizeof text);
+    Trim(text);
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (!*p || std::strlen(p) > 6) return false;
+    int v = 0;
+    for (; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        v = v * 10 + (*p - '0');
+    }
+    *value = negative ? -v : v;
+    return true;
+}
+
+// A whole-number field within low..high (after adding `offset`), stored at once; a
+// refusal names the field and its range and keeps the stored value.
+bool ApplyNumberField(int id, int offset, int low, int high, std::int16_t* stored, const char* heading,
+                      const char* detail) {
+    int value = 0;
+    if (ReadWholeNumber(id, &value) && value + offset >= low && value + offset <= high) {
+        *stored = static_cast<std::int16_t>(value + offset);
+        return true;
+    }
+    ShowMessage(heading, detail);
+    return false;
+}
+
+void TakeSnapshot() {
+    openedWith.site = observerLocation;
+    openedWith.choice = siteChoice;
+    openedWith.taken = true;
+}
+
+void PutSnapshotBack() {
+    if (!openedWith.taken) return;
+    observerLocation = openedWith.site;
+    siteChoice = openedWith.choice;
+}
+
+void ShowViewControls(Window w, bool show) {
+    for (int id = kFirstLabel; id <= kLastLabel; ++id) {
+        if (show) ShowObject(w, id);
+        else HideObject(w, id);
+    }
+    for (int id : kViewFields) {
+        if (show) ShowObject(w, id);
+        else HideObject(w, id);
+    }
+}
+
+void MakeControls(Window w) {
+    InitTitle(w, kTitle, "Location");
+    // The pictures of the help and back buttons are shared by many forms; until they are
+    // drawn, the buttons show their texts.
+    const bool helpPicture = platform::FindBitmapEntry(5076) != nullptr;
+    const bool backPicture = platform::FindBitmapEntry(5074) != nullptr;
+    InitButton(w, kInfo, helpPicture ? 5076 : 4998, 0, 0);
+    InitButton(w, kOk, backPicture ? 5074 : -1, 0, 0);
+    for (int id : {kCancel, kGps, kList, kMap}) InitButton(w, id, -1, 0, 0);
+    // Lists show the last item added first.
+    for (int i = 2; i >= 0; --i) AppendListItem(w, kSiteList, kSiteNames[i]);
+    InitPopupList(w, kSitePopup, kSiteList, -1, 0, GetSiteChoice());
+    for (int i = 4; i >= 0; --i) AppendListItem(w, kClassList, kClassNames[i]);
+    InitPopupList(w, kClassPopup, kClassList, -1, 0, observerLocation.siteClass);
+    for (int id : {kName, kLatitude, kLongitude, kHeight, kZone, kTemperature, kPressure, kHumidity})
+        InitField(w, id, 0);
+}
+
+void EditField(Window w, int id) {
+    for (const FieldEdit& f : kFieldEdits) {
+        if (f.id != id) continue;
+        SaveScreen();
+        EditTextDialog(w, id, f.title, f.characters + 1);
+        if (id == kLatitude || id == kLongitude) DrawOnForm(w, [] { DrawSiteFields(); });
+        return;
+    }
+}
+
+}  // namespace
+
+// ---- The arithmetic ----------------------------------------------------------------------
+
+bool ParseSiteCoordinate(const char* text, char positiveLetter, char negativeLetter, double limit, double* degrees) {
+    if (!text) return false;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s", text);
+    Trim(buffer);
+    int sign = 1;
+    std::size_t n = std::strlen(buffer);
+    if (n > 0 && std::isalpha(static_cast<unsigned char>(buffer[n - 1]))) {
+        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[n - 1])));
+        if (letter == negativeLetter) sign = -1;
+        else if (letter != positiveLetter) return false;
+        buffer[n - 1] = '\0';
+        Trim(buffer);
+        n = std::strlen(buffer);
+        // A letter and a minus sign would contradict each other.
+        if (n > 0 && buffer[0] == '-') return false;
+    }
+    const char* p = buffer;
+    if (*p == '-' || *p == '+') {
+        if (*p == '-') sign = -sign;
+        ++p;
+    }
+    // Up to three numbers (degrees, minutes, seconds) apart by the separators of the
+    // display formats; only the last may carry decimals.
+    double parts[3] = {0, 0, 0};
+    int count = 0;
+    bool fraction = false;
+    while (*p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (std::isdigit(c) || c == '.') {
+            if (count == 3 || fraction) return false;
+            char* end = nullptr;
+            const double v = std::strtod(p, &end);
+            if (end == p) return false;
+            fraction = std::memchr(p, '.', static_cast<std::size_t>(end - p)) != nullptr;
+            parts[count++] = v;
+            p = end;
+            continue;
+        }
+        const bool separator = c == ' ' || c == '\t' || c == 0xB0 || c == 0xBA || c == '\'' || c == '"' ||
+                               c == ':' || c == 'd' || c == 'h' || c == 'm' || c == 's' || c == '*';
+        if (!separator) return false;
+        ++p;
+    }
+    if (count == 0) return false;
+    if (parts[1] >= 60 || parts[2] >= 60) return false;
+    const double value = parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
+    if (!(value <= limit)) return false;
+    *degrees = sign * value;
+    return true;
+}
+
+int ZoneEstimateHours(double longitude) { return static_cast<int>(std::lround(-longitude / 15.0)); }
+
+// ---- The form's state --------------------------------------------------------------------
+
+int GetSiteChoice() { return siteChoice < 0 ? 0 : siteChoice; }
+
+void SetSiteCoordinates(double longitude, double latitude, std::int16_t zoneMinutes) {
+    SetSiteLatitude(static_cast<float>(latitude));
+    observerLocation.longitude = static_cast<float>(longitude);
+    observerLocation.zoneMinutes = zoneMinutes;
+}
+
+int DrawSiteFields() {
+    ObserverLocation& site = observerLocation;
+    int taken = 1;
+    float latitude = site.latitude, longitude = site.longitude;
+    if (ReadCoordinateField(kLatitude, 'N', 'S', 90.0, site.latitude, &latitude)) {
+        SetSiteLatitude(latitude);
+    } else {
+        ShowMessage("Invalid latitude",
+                    "Type degrees, minutes and seconds from 90\xB0 S to 90\xB0 N, as 48\xB0"
+                    "07'02 N.");
+        taken = 0;
+    }
+    if (ReadCoordinateField(kLongitude, 'W', 'E', 180.0, site.longitude, &longitude)) {
+        site.longitude = longitude;
+    } else {
+        ShowMessage("Invalid longitude",
+                    "Type degrees, minutes and seconds from 180\xB0 E to 180\xB0 W, as 011\xB0"
+                    "31'00 E.");
+        taken = 0;
+    }
+    DrawSmallMap();
+    return taken;
+}
+
+void FillSiteFields() {
+    ObserverLocation& site = observerLocation;
+    if (Window w = GetActiveForm()) SetCheck(w, kDaylight, site.daylight);
+    SetPopupList(kClassPopup, kClassList, site.siteClass);
+    site.name[11] = '\0';
+    SetField(kName, site.name);
+    char text[16];
+    CoordinateText(text, site.latitude, 'N', 'S');
+    SetField(kLatitude, text);
+    CoordinateText(text, site.longitude, 'W', 'E');
+    SetField(kLongitude, text);
+    DrawSiteFields();
+    SetIntField(kHeight, site.height);
+    SetIntField(kZone, site.zoneMinutes - (site.daylight ? 60 : 0));
+    SetIntField(kTemperature, site.temperature);
+    SetIntField(kPressure, site.pressure);
+    SetIntField(kHumidity, site.humidity);
+}
+
+void LoadSiteChoice() {
+    ObserverLocation& site = observerLocation;
+    siteForm.loaded = 1;
+    OpenCatalogDatabases(0);
+    bool loaded = false;
+    if (selectedLocationIndex >= 0) {
+        LocationRecord town;
+        if (GetLocationRecord(selectedLocationIndex, &town)) {
+            CopyName(site.name, town.town);
+            SetSiteLatitude(town.latitude);
+            site.longitude = town.longitude;
+            site.zoneMinutes = static_cast<std::int16_t>(town.zoneMinutes + (site.daylight ? 60 : 0));
+            site.height = 0;
+            SetPopupList(kSitePopup, kSiteList, GetSiteChoice());
+            loaded = true;
+        } else {
+            ShowMessage("Can't read the chosen location", "The site is left as it was.");
+            selectedLocationIndex = -1;
+            loaded = true;
+        }
+    }
+    if (!loaded) {
+        if (siteChoice < 0) {
+            siteChoice = 0;
+            for (int i = 0; i < 3; ++i) {
+                const StoredSite& s = site.storedSites[i];
+                if (s.latitude == site.latitude && s.longitude == site.longitude &&
+                    s.zoneMinutes == site.zoneMinutes && std::strncmp(s.name, site.name, 12) == 0) {
+                    siteChoice = i;
+                    break;
+                }
+            }
+        }
+        const StoredSite& s = site.storedSites[GetSiteChoice()];
+        CopyName(site.name, s.name);
+        SetSiteLatitude(s.latitude);
+        site.longitude = s.longitude;
+        site.zoneMinutes = s.zoneMinutes;
+        site.daylight = s.daylight;
+        site.height = s.height;
+        site.siteClass = s.siteClass;
+        SetPopupList(kSitePopup, kSiteList, GetSiteChoice());
+    }
+    FillSiteFields();
+}
+
+int ApplySiteFields() {
+    ObserverLocation& site = observerLocation;
+    const int daylight = site.daylight ? 60 : 0;
+    char zoneRange[96];
+    std::snprintf(zoneRange, sizeof zoneRange, "Type the standard offset from GMT, from %d to %d minutes%s.",
+                  -1439 - daylight, 1439 - daylight, daylight ? " (DayLight adds 60)" : "");
+    bool valid = true;
+    valid &= ApplyNumberField(kHeight, 0, 0, 31999, &site.height, "Invalid elevation", "Type a height from 0 to 31999 m.");
+    valid &= ApplyNumberField(kZone, daylight, -1439, 1439, &site.zoneMinutes, "Invalid GMT offset", zoneRange);
+    valid &= ApplyNumberField(kTemperature, 0, -70, 59, &site.temperature, "Invalid temperature",
+                              "Type a temperature from -70 to 59 \xB0" "C.");
+    valid &= ApplyNumberField(kPressure, 0, 900, 1100, &site.pressure, "Invalid pressure",
+                              "Type a pressure from 900 to 1100 mbar.");
+    valid &= ApplyNumberField(kHumidity, 0, 0, 99, &site.humidity, "Invalid humidity", "Type a humidity from 0 to 99 %.");
+    const int row = GetListSelection(kClassList);
+    site.siteClass = static_cast<std::int16_t>(row < 0 ? 0 : row);
+    char name[64] = {};
+    GetField(kName, name, sizeof name);
+    CopyName(site.name, name);
+    if (!valid) return 0;
+
+    StoredSite& slot = site.storedSites[GetSiteChoice()];
+    CopyName(slot.name, site.name);
+    slot.latitude = site.latitude;
+    slot.longitude = site.longitude;
+    slot.zoneMinutes = site.zoneMinutes;
+    slot.daylight = site.daylight;
+    slot.height = site.height;
+    slot.siteClass = site.siteClass;
+    UpdateCurrentTime(1);
+    InvalidateSelectionProjection();
+    return 1;
+}
+
+void ShowSiteView() {
+    const Window w = siteWindow;
+    if (siteForm.mode == 0) {
+        if (platform::IsWindow(w)) {
+            ShowViewControls(w, true);
+            EraseWindow(w);
+        }
+        if (siteForm.loaded == 0) LoadSiteChoice();
+        else FillSiteFields();
+        return;
+    }
+    if (platform::IsWindow(w)) {
+        ShowViewControls(w, false);
+        EraseWindow(w);
+    }
+    DrawWorldMap(siteForm.view, observerLocation.longitude, observerLocation.latitude);
+}
+
+void InitSiteForm() {
+    GetScreenSize(&siteForm.screenWidth, &siteForm.screenHeight);
+    PushFormHistory(kSiteFormId);
+    Bounds& v = siteForm.view;
+    v.x = 0;
+    v.y = Sy(24);
+    v.width = siteForm.screenWidth - v.x;
+    v.height = siteForm.screenHeight - Sy(22) - v.y;
+    if (formPrepared) {
+        // A full repaint of the open form: draw again what the form draws, keep the edit.
+        if (siteForm.mode == 0) DrawSmallMap();
+        else DrawWorldMap(siteForm.view, observerLocation.longitude, observerLocation.latitude);
+        return;
+    }
+    formPrepared = true;
+    siteForm.mode = 0;
+    if (platform::IsWindow(siteWindow)) {
+        ShowViewControls(siteWindow, true);
+        for (int id : {kOk, kCancel, kList, kMap, kGps}) ShowObject(siteWindow, id);
+    }
+    LoadSiteChoice();
+    selectedLocationIndex = -1;
+}
+
+int SiteCommand(int id) {
+    ObserverLocation& site = observerLocation;
+    switch (id) {
+    case kOk:
+        if (siteForm.mode == 1) {
+            siteForm.mode = 0;
+            if (platform::IsWindow(siteWindow)) EraseWindow(siteWindow);
+            DrawSiteFields();
+            ApplySiteFields();
+            ShowSiteView();
+            siteMapRecentre = -1;
+            return 1;
+        }
+        // Every value must be valid before the form is left; a refused one was named.
+        if (!DrawSiteFields()) return 1;
+        if (!ApplySiteFields()) return 1;
+        AfterSettingsHook();
+        openedWith.taken = false;
+        GoBackForm();
+        return 1;
+    case kCancel:
+        if (siteForm.mode == 1) {
+            siteForm.mode = 0;
+            if (platform::IsWindow(siteWindow)) EraseWindow(siteWindow);
+            ShowSiteView();
+            siteMapRecentre = -1;
+            return 1;
+        }
+        PutSnapshotBack();
+        openedWith.taken = false;
+        GoBackForm();
+        return 1;
+    case kList:
+        siteForm.loaded = 0;
+        keepSnapshot = true;
+        GotoForm(kLocationListFormId);
+        siteMapRecentre = -1;
+        return 1;
+    case kGps:
+        siteForm.loaded = 0;
+        ReadGpsPosition();
+        siteMapRecentre = -1;
+        return 1;
+    case kClassList: {
+        const int row = GetListSelection(kClassList);
+        if (row < 0 || row > 4) return 1;
+        site.siteClass = static_cast<std::int16_t>(row);
+        site.storedSites[GetSiteChoice()].siteClass = static_cast<std::int16_t>(row);
+        SetPopupList(kClassPopup, kClassList, row);
+        return 1;
+    }
+    case kSiteList: {
+        const int row = GetListSelection(kSiteList);
+        if (row < 0 || row > 2) return 1;
+        // The fields go into the slot being left; a value that is refused keeps the user
+        // on that slot rather than losing the edit.
+        if (row != siteChoice && !ApplySiteFields()) {
+            SetPopupList(kSitePopup, kSiteList, GetSiteChoice());
+            return 1;
+        }
+        siteChoice = row;
+        SetPopupList(kSitePopup, kSiteList, row);
+        LoadSiteChoice();
+        return 1;
+    }
+    case kInfo:
+        ShowMessage("\x95 If your location is not on the list, enter the coordinates, tap on the map, or use GPS if you have it.",
+                    "\x95 Save several settings using site1, 2 and 3.\n\x95 Set location conditions for an accurate "
+                    "object-visibility estimate.");
+        return 1;
+    case kDaylight: {
+        const int check = platform::IsWindow(siteWindow) ? GetCheck(siteWindow, kDaylight) : site.daylight;
+        if (check != (site.daylight ? 1 : 0)) {
+            site.zoneMinutes = static_cast<std::int16_t>(site.zoneMinutes + (check ? 60 : -60));
+            site.daylight = static_cast<std::int16_t>(check);
+        }
+        return 1;
+    }
+    case kMap:
+        siteForm.mode = 1;
+        ShowSiteView();
+        SiteWorldMapTap(siteForm.view.x + siteForm.view.width / 2, siteForm.view.y + siteForm.view.height / 2);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int LayoutSiteForm(Window dialog, int width, int height) {
+    int dx = 0, dy = 0;
+    if (!GetResizeDelta(dialog, width, height, &dx, &dy)) return 0;
+    // On a landscape screen the small map is not drawn: the fields take its place.
+    const int fieldsDy = height <= Sy(240) ? dy - Sy(40) : dy;
+    for (int id = kFirstLabel; id <= kLastLabel; ++id) MoveObject(dialog, id, dx / 2, fieldsDy, 0, 0);
+    for (int id : {kLatitude, kLongitude, kClassPopup, kClassList, kHeight, kZone, kDaylight, kTemperature, kPressure,
+                   kHumidity})
+        MoveObject(dialog, id, dx / 2, fieldsDy, 0, 0);
+    MoveObject(dialog, kInfo, dx, 0, 0, 0);
+    for (int id : {kOk, kCancel, kList}) MoveObject(dialog, id, 0, dy, 0, 0);
+    for (int id : {kMap, kGps}) MoveObject(dialog, id, dx, dy, 0, 0);
+    return 1;
+}
+
+void CloseSiteForm() {
+    FreeWorldMap();
+    selectedLocationIndex = -1;
+    siteForm.loaded = 0;
+    siteForm.mode = 0;
+    formPrepared = false;
+    penIsDown = false;
+}
+
+void ReleaseLocationControls(Window dialog) {
+    *Redraw() = 1;
+    for (int id : {kTitle, kInfo, kSitePopup, kClassPopup, kName, kLatitude, kLongitude, kHeight, kZone,
+                   kTemperature, kPressure, kHumidity, kOk, kCancel, kGps, kList, kMap})
+        ReleaseControl(dialog, id);
+    if (siteWindow == dialog) siteWindow = Window{};
+}
+
+LResult Location(Window w, unsigned message, WParam wParam, LParam lParam) {
+    switch (message) {
+    case platform::kMsgInitDialog: {
+        siteWindow = w;
+        formPrepared = false;
+        if (!keepSnapshot || !openedWith.taken) TakeSnapshot();
+        keepSnapshot = false;
+        InitFormWindow(w);
+        MakeControls(w);
+        *Redraw() = 1;
+        const platform::Rect client = platform::GetClientRect(w);
+        LayoutSiteForm(w, client.Width(), client.Height());
+        return 1;
+    }
+    case platform::kMsgPaint:
+        PaintForm(w, &InitSiteForm, Redraw(), 1, 0);
+        return 1;
+    case platform::kMsgEraseBackground:
+        return 1;
+    case platform::kMsgActivate:
+        HandleFormActivate(w, wParam, lParam, &formActivateInfo, Redraw());
+        return 0;
+    case platform::kMsgSettingChange:
+        HandleFormSettingChange(w, wParam, lParam);
+        return 1;
+    case platform::kMsgClose:
+        CloseSiteForm();
+        ReleaseLocationControls(w);
+        return 0;
+    case kMsgFieldTap:
+        EditField(w, platform::LowWord(wParam));
+        return 1;
+    case platform::kMsgPenDown: {
+        const platform::Point p = platform::PointFromParam(lParam);
+        SiteMapStylusDown(p.x, p.y);
+        penIsDown = true;
+        return 1;
+    }
+    case platform::kMsgPenMove: {
+        if (!penIsDown) return 0;
+        const platform::Point p = platform::PointFromParam(lParam);
+        DrawOnForm(w, [&] { SiteMapStylusMove(p.x, p.y); });
+        return 1;
+    }
+    case platform::kMsgPenUp: {
+        const platform::Point p = platform::PointFromParam(lParam);
+        DrawOnForm(w, [&] { SiteMapStylusUp(p.x, p.y); });
+        penIsDown = false;
+        return 1;
+    }
+    case platform::kMsgCommand: {
+        const int id = platform::LowWord(wParam);
+        switch (id) {
+        case kCmdCloseForm:
+            CloseSiteForm();
+            ReleaseLocationControls(w);
+            CloseForm(kSiteFormId);
+            return 1;
+        case 1:
+            DrawOnForm(w, [] { SiteCommand(kOk); });
+            return 1;
+        case kOk:
+        case kList:
+        case kCancel:
+        case kMap:
+            DrawOnForm(w, [&] {
+                EraseWindow(w);
+                SiteCommand(id);
+                if (platform::IsWindow(w)) DrawTitleUnderline(w, GetDrawDC());
+            });
+            return 1;
+        case kGps:
+            DrawOnForm(w, [] { SiteCommand(kGps); });
+            if (platform::IsWindow(w)) FitFormToClient(w);
+            return 1;
+        case kClassPopup:
+            DrawOnForm(w, [&] { SiteCommand(platform::HighWord(wParam)); });
+            return 1;
+        case kSitePopup:
+            DrawOnForm(w, [&] {
+                EraseWindow(w);
+                SiteCommand(platform::HighWord(wParam));
+                if (platform::IsWindow(w)) DrawTitleUnderline(w, GetDrawDC());
+            });
+            return 1;
+        case kInfo:
+        case kDaylight:
+            SiteCommand(id);
+            return 1;
+        default:
+            return 0;
+        }
+    }
+    default:
+        return 0;
+    }
+}

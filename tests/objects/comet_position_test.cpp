@@ -1,0 +1,205 @@
+// The geocentric place and magnitude of comets and asteroids against Meeus's examples and
+// python3-ephem, and the orbit computation as the catalog layer reaches it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "catalog/object_lookup.h"
+#include "catalog/selection_fixture.h"
+#include "core/calendar.h"
+#include "objects/comet_position.h"
+#include "support/fixture_files.h"
+
+namespace {
+
+using test_units::kDeg;
+using test_units::kRadToDeg;
+
+CometElements Elements(double q, double e, double T, double omega, double node, double incl) {
+    CometElements el;
+    el.perihelionDistance = q;
+    el.eccentricity = e;
+    el.perihelionJd = T;
+    el.argPerihelion = omega;
+    el.ascendingNode = node;
+    el.inclination = incl;
+    return el;
+}
+
+}  // namespace
+
+TEST(LowAccuracySun, MeeusExample25a) {
+    // 1992 October 13.0 TD.
+    const LowAccuracySun sun = ComputeLowAccuracySun(2448908.5);
+    EXPECT_NEAR(std::remainder(sun.longitude * kRadToDeg, 360.0) + 360.0, 199.90987, 1e-5);
+    EXPECT_NEAR(sun.distance, 0.99766, 1e-5);
+}
+
+TEST(CometPosition, EnckeOfDateAndTheMixedFrameOfAnotherYear) {
+    const auto rows = ReadTaggedFixtureRows("objects/comet_places_ephem.txt", "encke");
+    ASSERT_EQ(rows.size(), 1u);
+    const auto& r = rows[0];
+    const CometElements el = Elements(r[0], r[1], r[2], r[3], r[4], r[5]);
+    const double jd = r[6];
+    CometPosition of1990;
+    ASSERT_EQ(ComputeCometPosition(el, jd, 1990, &of1990), 1);
+    EXPECT_LT(SeparationArcsec(of1990.rightAscension, of1990.declination, r[7], r[8]), 30.0);
+    EXPECT_NEAR(of1990.earthDistance, r[9], 1e-4);
+    EXPECT_NEAR(of1990.sunDistance, r[10], 1e-4);
+
+    // The elements of 2000.0 with the Sun of 1990: the comet's heliocentric place turns by
+    // 8.4' against the Sun's. Seen from the Earth that is 80" here, where much of the turn
+    // runs along the line of sight; up to the full 8' for a distant body.
+    CometPosition of2000;
+    ASSERT_EQ(ComputeCometPosition(el, jd, 2000, &of2000), 1);
+    const double mixed = SeparationArcsec(of2000.rightAscension, of2000.declination, r[7], r[8]);
+    EXPECT_GT(mixed, 60.0);
+    CometElements far = el;
+    far.perihelionDistance = 30.0;
+    far.eccentricity = 0.0;
+    CometPosition far1990, far2000;
+    ASSERT_EQ(ComputeCometPosition(far, jd, 1990, &far1990), 1);
+    ASSERT_EQ(ComputeCometPosition(far, jd, 2000, &far2000), 1);
+    EXPECT_NEAR(SeparationArcsec(far1990.rightAscension, far1990.declination, far2000.rightAscension,
+                                 far2000.declination) / 60.0, 8.4, 0.5);
+}
+
+TEST(CometPosition, ElementSetsAgainstEphem) {
+    const auto rows = ReadTaggedFixtureRows("objects/comet_places_ephem.txt", "place");
+    ASSERT_GE(rows.size(), 30u);
+    int pastNoon = 0;
+    for (const auto& r : rows) {
+        const int kind = static_cast<int>(r[0]);
+        const CometElements el = Elements(r[1], r[2], r[3], r[4], r[5], r[6]);
+        const double jd = r[9];
+        CometPosition p;
+        ASSERT_EQ(ComputeCometPosition(el, jd, static_cast<int>(r[10]), &p), 1) << r[1] << " " << r[2];
+        const std::string what = "q " + std::to_string(r[1]) + " e " + std::to_string(r[2]) + " jd " +
+                                 std::to_string(jd);
+        // ephem corrects for light time, the program does not.
+        EXPECT_LT(SeparationArcsec(p.rightAscension, p.declination, r[11], r[12]), 60.0) << what;
+        EXPECT_GE(p.rightAscension, 0.0) << what;
+        EXPECT_LT(p.rightAscension, 24.0) << what;
+        pastNoon += p.rightAscension > 12.0;
+        EXPECT_NEAR(p.earthDistance, r[13], 5e-4 * r[13]) << what;
+        EXPECT_NEAR(p.sunDistance, r[14], 5e-4 * r[14]) << what;
+        const double magnitude = CometMagnitude(kind, r[7], r[8], p.sunDistance, p.earthDistance, p.phaseAngle);
+        EXPECT_NEAR(magnitude, r[15], kind == 13 ? 0.0101 : 0.02) << what;
+    }
+    EXPECT_GT(pastNoon, 5);  // right ascensions whose angle came out negative
+}
+
+TEST(CometPosition, ElongationAndPhaseAngleCloseTheTriangle) {
+    const CometElements el = Elements(1.2, 0.3, 2460000.5, 40.0, 80.0, 10.0);
+    for (double days = -400; days <= 400; days += 37) {
+        CometPosition p;
+        ASSERT_EQ(ComputeCometPosition(el, 2460000.5 + days, 2023, &p), 1);
+        const LowAccuracySun sun = ComputeLowAccuracySun(2460000.5 + days);
+        // The Sun-Earth-body and Sun-body-Earth angles with the third make 180 degrees.
+        const double R = sun.distance;
+        const double atSun = std::acos((R * R + p.sunDistance * p.sunDistance - p.earthDistance * p.earthDistance) /
+                                       (2 * R * p.sunDistance));
+        EXPECT_NEAR(p.elongation + p.phaseAngle + atSun, test_units::kPi, 1e-9) << days;
+    }
+}
+
+TEST(CometPosition, FailedSolveGivesZeroOutputs) {
+    CometPosition p;
+    p.rightAscension = 5;
+    EXPECT_EQ(ComputeCometPosition(Elements(0.0, 0.5, 2451545.0, 0, 0, 0), 2451600.0, 2000, &p), 0);
+    EXPECT_EQ(p.rightAscension, 0.0);
+    EXPECT_EQ(p.earthDistance, 0.0);
+    EXPECT_EQ(p.phaseAngle, 0.0);
+}
+
+TEST(CometMagnitude, CometAndAsteroidLaws) {
+    // Comet: g + 5 log10 delta + k log10 r with k as stored.
+    EXPECT_NEAR(CometMagnitude(13, 5.0, 10.0, 2.0, 0.5, 0.3), 5.0 + 5 * std::log10(0.5) + 10 * std::log10(2.0), 1e-12);
+    // Asteroid at opposition (beta 0): both phase functions are 1.
+    EXPECT_NEAR(CometMagnitude(18, 3.34, 0.12, 2.5, 1.5, 0.0), 3.34 + 5 * std::log10(2.5 * 1.5), 1e-12);
+    // Every kind other than 13 is an asteroid; brighter at opposition than at 20 degrees.
+    EXPECT_EQ(CometMagnitude(7, 3.34, 0.12, 2.5, 1.5, 0.0), CometMagnitude(18, 3.34, 0.12, 2.5, 1.5, 0.0));
+    EXPECT_GT(CometMagnitude(18, 3.34, 0.12, 2.5, 1.5, 20 * kDeg), CometMagnitude(18, 3.34, 0.12, 2.5, 1.5, 0.0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Through the catalog layer's hook
+
+namespace {
+
+class CometCatalogTest : public SelectionFixture {
+protected:
+    // Record 0: Encke with Meeus's elements (example 33.b).
+    void WriteEncke() {
+        WriteFile(Data(kCometFile), 0, kCreatorComets, kCometRecordSize, 1, [](std::uint32_t, std::uint8_t* bytes) {
+            CometRecord c;
+            c.kind = 13;
+            std::strcpy(c.name, "2P/Encke");
+            c.year = 1990;
+            c.month = 10;
+            c.perihelionDay = 28.54502f;
+            c.perihelionDistance = static_cast<float>(2.2091404 * (1.0 - 0.8502196));
+            c.eccentricity = 0.8502196f;
+            c.argPerihelion = 186.23352f;
+            c.ascendingNode = 334.75006f;
+            c.inclination = 11.94524f;
+            c.magnitude1 = 9.8f;
+            c.magnitude2 = 10.0f;
+            EncodeCometRecord(c, bytes);
+        });
+    }
+    void SetUp() override {
+        SelectionFixture::SetUp();
+        WriteEncke();
+        OpenSet();
+        SelectionHooks hooks;
+        hooks.computeCometPosition = &ComputeCometPosition;
+        SetSelectionHooks(hooks);
+        observerLocation.zoneMinutes = 0;
+        SetObservingDateTime(1990, 10, 6, 0, 0, 0);
+        ASSERT_EQ(GetCometData(0, &record), 1);
+    }
+    CometPosition Expected(int year) {
+        CometPosition p;
+        EXPECT_EQ(ComputeCometPosition(MakeCometElements(record), jd, year, &p), 1);
+        return p;
+    }
+    CometRecord record;
+    const double jd = 2448170.5;
+};
+
+}  // namespace
+
+TEST_F(CometCatalogTest, TheCatalogPassesTheYearOfTheInstant) {
+    const CometPosition of1990 = Expected(1990);
+    const CometPosition of2000 = Expected(2000);
+    ASSERT_GT(SeparationArcsec(of1990.rightAscension, of1990.declination, of2000.rightAscension, of2000.declination),
+              60.0);
+
+    char label[kObjectTextSize];
+    char second[kObjectTextSize];
+    ObjectRef ref;
+    std::int32_t flag = 0;
+    ASSERT_EQ(BuildObjectDescription(kCatalogComet, 0, &ref, label, second, 1, &flag), 1);
+    EXPECT_NEAR(ref.ra, of1990.rightAscension, 1e-5);
+    EXPECT_NEAR(ref.dec, of1990.declination, 1e-4);
+    EXPECT_NEAR(ref.distance, of1990.earthDistance, 1e-6);
+
+    FreshList();
+    SelectionRecord comet{};
+    comet.objectNumber = 0;
+    comet.catalogCode = kCatalogComet;
+    selectionList.records[selectionList.recordCount++] = comet;
+    UpdateObjectEphemeris(1990, 10, 6, 0, 0, 0);
+    EXPECT_NEAR(selectionList.records[0].rightAscension, of1990.rightAscension, 1e-5);
+    EXPECT_NEAR(selectionList.records[0].declination, of1990.declination, 1e-4);
+}
+
+TEST_F(CometCatalogTest, TheHookGivesNoPlaceForUnsolvableElements) {
+    record.perihelionDistance = 0.0f;
+    CometPlace place{1, 2, 3, 4, 5};
+    EXPECT_EQ(ComputeCometPosition(record, jd, 1990, &place), 0);
+    EXPECT_EQ(place.rightAscension, 0.0);
+    EXPECT_EQ(place.earthDistance, 0.0);
+}

@@ -1,0 +1,325 @@
+// The low-precision Sun and Moon, the rounding rules, the sky brightness model's behaviour
+// and the limiting magnitudes written into the search criteria.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "astro/time_scales.h"
+#include "core/observing_time.h"
+#include "core/settings.h"
+#include "objects/limiting_magnitude.h"
+#include "objects/sky_brightness.h"
+#include "support/fixture_files.h"
+
+namespace {
+
+using test_units::kPi;
+
+// A dark site at sea level, 40 % humidity, 15 degrees C.
+ObserverLocation DarkSite(float latitude = 45.0f, float longitudeWest = 0.0f) {
+    ObserverLocation site = MakeSite(latitude, longitudeWest, 0, 0);
+    site.humidity = 40;
+    site.temperature = 15;
+    return site;
+}
+
+// The default observer of the settings: acuity 1.0, age 2, experience 5.
+SkyObserver DefaultObserver() {
+    SkyObserver o;
+    o.acuity = 1.0;
+    o.age = 2;
+    o.experience = 5;
+    return o;
+}
+
+struct SkyRun {
+    SkyModel model;
+    SkyTerms terms;
+    double uncertainty;
+};
+
+SkyRun Sky(const ObserverLocation& site, int year, int month, int day, int hour, int minute, int skyValue = 29,
+        SkyObserver observer = DefaultObserver()) {
+    SkyRun r;
+    r.uncertainty = ComputeSkyBrightnessFor(&r.model, site, observer, skyValue, year, month, day, hour, minute, &r.terms);
+    return r;
+}
+
+double SunAltitudeAt(const ObserverLocation& site, int year, int month, int day, int hour, int minute) {
+    double ra = 0, dec = 0;
+    LowPrecisionSun(DateTimeToJD(year, month, day, hour, minute, 0, site.zoneMinutes), &ra, &dec);
+    const double lst = LocalSiderealTime(year, month, day, hour, minute, 0, site.longitude, site.zoneMinutes);
+    const double h = (lst - ra) * kPi / 12.0;
+    const double phi = site.latitude * kPi / 180.0, d = dec * kPi / 180.0;
+    return std::asin(std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(h)) * 180.0 / kPi;
+}
+
+}  // namespace
+
+TEST(SkyRounding, TenthsAndHundredthsRoundHalfUp) {
+    struct Case {
+        double value, tenth, hundredth;
+    };
+    const Case cases[] = {{1.04, 1.0, 1.04},   {1.05, 1.1, 1.05},     {1.234, 1.2, 1.23},  {1.235, 1.2, 1.24},
+                          {-1.26, -1.3, -1.26}, {-12.3456, -12.3, -12.35}, {0.0, 0.0, 0.0}, {999.996, 1000.0, 1000.0}};
+    for (const Case& c : cases) {
+        EXPECT_NEAR(RoundToTenth(c.value), c.tenth, 1e-12) << c.value;
+        EXPECT_NEAR(RoundToHundredth(c.value), c.hundredth, 1e-12) << c.value;
+    }
+}
+
+TEST(SkyGeometry, Atan2PositiveCoversTheCircle) {
+    struct Case {
+        double x, y, angle;
+    };
+    const Case cases[] = {{1, 1, kPi / 4},      {-1, 1, 3 * kPi / 4}, {-1, -1, 5 * kPi / 4}, {1, -1, 7 * kPi / 4},
+                          {1, 0, 0},            {-1, 0, kPi},         {0, 2, kPi / 2},       {0, -2, 3 * kPi / 2},
+                          {0, 0, 0}};
+    for (const Case& c : cases) EXPECT_NEAR(Atan2Positive(c.x, c.y), c.angle, 1e-12) << c.x << " " << c.y;
+}
+
+TEST(SkyGeometry, LowPrecisionSunAgainstEphem) {
+    const auto rows = ReadTaggedFixtureRows("objects/sun_moon_ephem.txt", "sun");
+    ASSERT_GE(rows.size(), 2u);
+    for (const auto& r : rows) {
+        double ra = 0, dec = 0;
+        LowPrecisionSun(r[0], &ra, &dec);
+        EXPECT_LT(SeparationArcsec(ra, dec, r[1], r[2]), 0.01 * 3600) << r[0];
+    }
+}
+
+TEST(SkyGeometry, LowPrecisionMoonAgainstMeeusAndEphem) {
+    // Meeus 47.a, 1992 April 12.0 TD.
+    double lambda = 0, beta = 0, parallax = 0;
+    LowPrecisionMoonEcliptic(2448724.5, &lambda, &beta, &parallax);
+    EXPECT_NEAR(std::remainder(lambda - 133.162655, 360.0), 0.0, 0.3);
+    EXPECT_NEAR(beta, -3.229126, 0.2);
+    EXPECT_NEAR(parallax, 0.991990, 0.01);
+
+    const auto rows = ReadTaggedFixtureRows("objects/sun_moon_ephem.txt", "moon");
+    ASSERT_GE(rows.size(), 3u);
+    for (const auto& r : rows) {
+        int y, mo, d, h, mi, s;
+        JDToDate(r[0], &y, &mo, &d, &h, &mi, &s);
+        const double lst = LocalSiderealTime(y, mo, d, h, mi, s, -r[2], 0);
+        double ra = 0, dec = 0, distance = 0;
+        LowPrecisionMoon(r[0], lst, r[1], &ra, &dec, &distance);
+        EXPECT_LT(SeparationArcsec(ra, dec, r[3], r[4]), 0.3 * 3600) << r[0];
+        EXPECT_GT(distance, 54.0);
+        EXPECT_LT(distance, 65.0);
+    }
+}
+
+TEST(SkyModel, SurfaceBrightnessAndLightPollution) {
+    EXPECT_NEAR(SurfaceBrightness(1000.0), 26.3313 - 2.5 * 3.0, 1e-4);
+    EXPECT_NEAR(SurfaceBrightness(1000.0), 18.83, 0.005);
+    EXPECT_NEAR(SurfaceBrightness(54.0), 22.00, 0.005);
+    EXPECT_NEAR(LightPollutionTerm(29), 6.3e-6, 0.2e-6);
+    EXPECT_NEAR(LightPollutionTerm(14), 7.95, 0.01);
+    EXPECT_LT(LightPollutionTerm(22), LightPollutionTerm(19));
+}
+
+TEST(SkyModel, DarkMoonlessSite) {
+    // 2020 February 20, 22:00 UT at 45 N on the Greenwich meridian: the Sun about 30
+    // degrees down, the Moon (a day before new) below the horizon.
+    const ObserverLocation site = DarkSite();
+    const SkyRun r = Sky(site, 2020, 2, 20, 22, 0);
+    ASSERT_LT(SunAltitudeAt(site, 2020, 2, 20, 22, 0), -25.0);
+    EXPECT_FALSE(r.terms.dayVision);
+    EXPECT_EQ(r.model.moonlightMagnitude, 50.0);
+    EXPECT_EQ(r.model.sunlightMagnitude, 50.0);
+    EXPECT_EQ(r.model.moonSurfaceBrightness, -500.0);
+    EXPECT_EQ(r.model.moonBrightness, 0.0);
+    EXPECT_EQ(r.terms.moonAirMass, 40.0);
+    EXPECT_EQ(r.terms.sunAirMass, 40.0);
+    EXPECT_GT(r.terms.limitBeforePollution, 6.0);
+    EXPECT_LT(r.terms.limitBeforePollution, 7.0);
+    EXPECT_NEAR(r.terms.limitBeforePollution, 6.12, 0.005);
+    EXPECT_NEAR(r.model.limitingMagnitude, r.terms.limitBeforePollution, 0.005);
+    EXPECT_NEAR(r.model.skySurfaceBrightness, RoundToHundredth(SurfaceBrightness(r.terms.total)), 1e-9);
+    EXPECT_GT(r.model.extinctionCoefficient, 0.1);
+    EXPECT_LT(r.model.extinctionCoefficient, 0.6);
+    EXPECT_GT(r.uncertainty, 0.16);
+    EXPECT_LT(r.uncertainty, 1.0);
+    // The record holds its inputs.
+    EXPECT_EQ(r.model.altitude, 89.0);
+    EXPECT_EQ(r.model.azimuth, 180.0);
+    EXPECT_EQ(r.model.humidity, 40.0);
+    EXPECT_EQ(r.model.year, 2020);
+    EXPECT_EQ(r.model.second, 0);
+}
+
+TEST(SkyModel, TheLimitFallsAsTheSunRises) {
+    // 2020 March 20 at 45 N: the Sun rises near 6:00 UT on the Greenwich meridian.
+    const ObserverLocation site = DarkSite();
+    double previousLimit = 99.0;
+    double previousAltitude = -90.0;
+    double first = 0, last = 0;
+    for (int minute = 3 * 60 + 40; minute <= 6 * 60 + 10; minute += 5) {
+        const double altitude = SunAltitudeAt(site, 2020, 3, 20, minute / 60, minute % 60);
+        if (altitude < -18.0 || altitude > 0.0) continue;
+        ASSERT_GT(altitude, previousAltitude);
+        const SkyRun r = Sky(site, 2020, 3, 20, minute / 60, minute % 60);
+        EXPECT_LE(r.model.limitingMagnitude, previousLimit + 1e-9) << altitude;
+        if (previousLimit == 99.0) first = r.model.limitingMagnitude;
+        last = r.model.limitingMagnitude;
+        previousLimit = r.model.limitingMagnitude;
+        previousAltitude = altitude;
+    }
+    EXPECT_GT(first - last, 2.0);
+}
+
+TEST(SkyModel, TheMoonBrightensTheSkyAsItRisesAndWaxes) {
+    // 22:00 UT at 45 N from 2020 January 27 (the Moon below the horizon, three days after
+    // new) to February 5: each night the Moon stands higher and fuller.
+    const ObserverLocation site = DarkSite();
+    const SkyRun moonless = Sky(site, 2020, 1, 27, 22, 0);
+    EXPECT_EQ(moonless.model.moonlightMagnitude, 50.0);
+    EXPECT_EQ(moonless.model.moonSurfaceBrightness, -500.0);
+    double previousLimit = moonless.model.limitingMagnitude;
+    double previousFraction = moonless.model.moonFraction;
+    for (int day = 28; day <= 36; ++day) {
+        const SkyRun r = Sky(site, 2020, day > 31 ? 2 : 1, day > 31 ? day - 31 : day, 22, 0);
+        EXPECT_LE(r.model.limitingMagnitude, previousLimit + 1e-9) << day;
+        EXPECT_GT(r.model.moonFraction, previousFraction) << day;
+        previousLimit = r.model.limitingMagnitude;
+        previousFraction = r.model.moonFraction;
+    }
+    const SkyRun bright = Sky(site, 2020, 2, 5, 22, 0);
+    EXPECT_LT(bright.model.moonlightMagnitude, -11.0);
+    EXPECT_GT(bright.model.moonBrightness, 1000.0);
+    EXPECT_GT(moonless.model.limitingMagnitude - bright.model.limitingMagnitude, 2.0);
+}
+
+TEST(SkyModel, DayVisionFromTheThresholdBrightness) {
+    const ObserverLocation site = DarkSite();
+    bool sawDay = false, sawNight = false;
+    for (int minute = 17 * 60; minute <= 20 * 60 + 30; minute += 2) {
+        const SkyRun r = Sky(site, 2020, 3, 20, minute / 60, minute % 60);
+        EXPECT_EQ(r.terms.dayVision, r.terms.total >= 1479.0) << minute;
+        sawDay = sawDay || r.terms.dayVision;
+        sawNight = sawNight || !r.terms.dayVision;
+        // Noon-bright skies keep their brightness unrounded above 1000 nL.
+        if (r.terms.total > 1000.0) {
+            EXPECT_EQ(r.model.skyBrightness, r.terms.total);
+        }
+    }
+    EXPECT_TRUE(sawDay);
+    EXPECT_TRUE(sawNight);
+    const SkyRun noon = Sky(site, 2020, 6, 21, 12, 0);
+    EXPECT_TRUE(noon.terms.dayVision);
+    EXPECT_LT(noon.model.sunlightMagnitude, -26.0);
+    EXPECT_LT(noon.model.limitingMagnitude, -2.0);
+}
+
+TEST(SkyModel, EveryHumidityGivesFiniteValues) {
+    ObserverLocation site = DarkSite();
+    std::vector<double> limits;
+    for (int humidity : {0, 50, 99, 100, 120, -5}) {
+        site.humidity = static_cast<std::int16_t>(humidity);
+        const SkyRun r = Sky(site, 2020, 2, 20, 22, 0);
+        EXPECT_TRUE(std::isfinite(r.model.limitingMagnitude)) << humidity;
+        EXPECT_TRUE(std::isfinite(r.model.extinctionCoefficient)) << humidity;
+        EXPECT_TRUE(std::isfinite(r.uncertainty)) << humidity;
+        limits.push_back(r.model.limitingMagnitude);
+    }
+    EXPECT_GT(limits[0], limits[1]);            // drier is clearer
+    EXPECT_GT(limits[1], limits[2] + 5.0);      // near saturation the aerosols are a fog
+    EXPECT_NEAR(limits[2], limits[3], 0.05);    // 100 % takes the aerosols of 99 %
+    EXPECT_EQ(limits[3], limits[4]);            // above 100 % counts as 100 %
+    EXPECT_EQ(limits[0], limits[5]);            // below 0 % as 0 %
+}
+
+TEST(SkyModel, ObserverAndSiteClass) {
+    const ObserverLocation site = DarkSite();
+    SkyObserver sharp = DefaultObserver();
+    sharp.acuity = 2.0;
+    SkyObserver expert = DefaultObserver();
+    expert.experience = 10;
+    SkyObserver broken = DefaultObserver();
+    broken.acuity = 0.0;
+    const SkyRun base = Sky(site, 2020, 2, 20, 22, 0);
+    EXPECT_GT(Sky(site, 2020, 2, 20, 22, 0, 29, sharp).model.limitingMagnitude, base.model.limitingMagnitude);
+    EXPECT_NEAR(Sky(site, 2020, 2, 20, 22, 0, 29, expert).model.limitingMagnitude - base.model.limitingMagnitude, 0.8,
+                0.011);
+    EXPECT_TRUE(std::isfinite(Sky(site, 2020, 2, 20, 22, 0, 29, broken).model.limitingMagnitude));
+    const SkyRun town = Sky(site, 2020, 2, 20, 22, 0, 14);
+    EXPECT_NEAR(base.model.limitingMagnitude - town.model.limitingMagnitude, 7.95, 0.011);
+}
+
+TEST(SkyModel, ObserverFromTheSettings) {
+    const Preferences saved = preferences;
+    preferences.word[19] = 1;
+    preferences.word[20] = 40;
+    preferences.word[21] = 8;
+    const SkyObserver o = SkyObserverFromPreferences();
+    EXPECT_NEAR(o.acuity, 1.0, 1e-12);
+    EXPECT_EQ(o.age, 40.0);
+    EXPECT_EQ(o.experience, 5.0);
+    preferences = saved;
+}
+
+// ---------------------------------------------------------------------------------------
+
+class LimitingMagnitudes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedPreferences = preferences;
+        savedSite = observerLocation;
+        savedTime = observingDateTime;
+        savedCriteria = selectionCriteria;
+        SetDefaultSettings();
+        observerLocation = DarkSite();
+        observerLocation.siteClass = 4;
+    }
+    void TearDown() override {
+        preferences = savedPreferences;
+        observerLocation = savedSite;
+        observingDateTime = savedTime;
+        selectionCriteria = savedCriteria;
+    }
+    Preferences savedPreferences;
+    ObserverLocation savedSite;
+    ObservingDateTime savedTime;
+    SelectionCriteria savedCriteria;
+};
+
+TEST_F(LimitingMagnitudes, TelescopeLimitFromWholeCentimetres) {
+    EXPECT_FLOAT_EQ(TelescopeLimitingMagnitude(200), 14.0f);
+    EXPECT_FLOAT_EQ(TelescopeLimitingMagnitude(203), 14.0f);
+    EXPECT_FLOAT_EQ(TelescopeLimitingMagnitude(50), 10.9f);  // 10.995 cut to tenths
+    EXPECT_FLOAT_EQ(TelescopeLimitingMagnitude(5), 7.5f);
+}
+
+TEST_F(LimitingMagnitudes, WritesTheInstantLimitsAndSkyValuesIntoTheCriteria) {
+    selectionCriteria = SelectionCriteria{};
+    selectionCriteria.searchKind = 42;
+    selectionCriteria.objectType = 3;
+    preferences.word[pref::apertureChoice] = 200;
+    observingDateTime = {2020, 2, 20, 22, 0, 30};
+    const float scope = ComputeLimitingMagnitude();
+    EXPECT_FLOAT_EQ(scope, 14.0f);
+    EXPECT_FLOAT_EQ(selectionCriteria.telescopeLimit, 14.0f);
+    EXPECT_EQ(selectionCriteria.year, 2020);
+    EXPECT_EQ(selectionCriteria.month, 2);
+    EXPECT_EQ(selectionCriteria.day, 20);
+    EXPECT_EQ(selectionCriteria.hour, 22);
+    EXPECT_EQ(selectionCriteria.minute, 0);
+    EXPECT_EQ(selectionCriteria.searchKind, 42);
+    EXPECT_EQ(selectionCriteria.objectType, 3);
+    EXPECT_FLOAT_EQ(selectionCriteria.nakedEyeLimit, static_cast<float>(skyModel.limitingMagnitude));
+    EXPECT_FLOAT_EQ(selectionCriteria.skyValue1, 50.0f);   // the Sun is down
+    EXPECT_FLOAT_EQ(selectionCriteria.skyValue2, 50.0f);   // and the Moon
+    EXPECT_FLOAT_EQ(skyModel.localSiderealTime,
+                    static_cast<float>(LocalSiderealTime(2020, 2, 20, 22, 0, 0, 0.0, 0)));
+
+    // A sharp-eyed expert under a perfect sky reaches past 7, which the criteria cap.
+    preferences.word[19] = 2;
+    preferences.word[21] = 28;
+    ComputeLimitingMagnitude();
+    EXPECT_GT(skyModel.limitingMagnitude, 7.0);
+    EXPECT_FLOAT_EQ(selectionCriteria.nakedEyeLimit, 7.0f);
+    preferences.word[pref::apertureChoice] = 10;  // the table's 203 mm
+    EXPECT_FLOAT_EQ(ComputeLimitingMagnitude(), 14.0f);
+}
