@@ -2,9 +2,12 @@
 
 #include "app/home_form.h"
 #include "catalog/selection_hooks.h"
+#include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
+#include "moon/moon_services.h"
 #include "objects/objects_services.h"
+#include "scope/encoder_boxes.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -27,6 +30,12 @@ void ComposeProgram() {
     selection.computeCometPosition = &ComputeCometPosition;
     selection.formatDate = &FormatDate;
     SetSelectionHooks(selection);
+    // The chart reaches the mount, the object search and the map views.
+    ChartLinks chart;
+    chart.isEncoderDrive = &IsEncoderDrive;
+    chart.freeMapImages = &FreeMapImages;
+    chart.initSelectionCriteria = &InitSelectionCriteria;
+    SetChartLinks(chart);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);

@@ -130,6 +130,7 @@ void FreeStartupData() {
     CloseSerialPort();
     FreeConstellationLines();
     FreeChartBitmaps();
+    FreeCachedChartBitmaps();
     FreeSatelliteSprites();
     FreeObserverLogEntry();
     FreeEventList();

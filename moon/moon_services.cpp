@@ -14,3 +14,10 @@ void FreeMoonFeatureOrder() {
     std::free(moonFeatureOrder);
     moonFeatureOrder = nullptr;
 }
+
+int cachedMapImageIds[2] = {-1, -1};
+
+void FreeMapImages() {
+    cachedMapImageIds[0] = -1;
+    cachedMapImageIds[1] = -1;
+}

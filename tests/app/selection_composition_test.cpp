@@ -11,19 +11,21 @@
 #include "shell/utilities.h"
 
 TEST(SelectionComposition, TheListAndTheSelectionTalkToTheChart) {
-    selectionProjected = 1;
+    chartState.selectionProjected = 1;
     ASSERT_EQ(AllocSelectionList(), 1);
-    EXPECT_EQ(selectionProjected, 0);
+    EXPECT_EQ(chartState.selectionProjected, 0);
 
     ObjectRef sirius;
     sirius.catalog = 54;
     sirius.number = 12;
+    SetObjectRefName(&sirius, "Sirius");
     SetObjectSelection(&sirius, 0);
-    const int before = chartObjectRequest.count;
     EXPECT_EQ(LocateSelectionInList(), 1);
-    EXPECT_EQ(chartObjectRequest.count, before + 1);
-    EXPECT_EQ(chartObjectRequest.number, 12);
-    EXPECT_EQ(chartObjectRequest.position, 11);  // the finder position of the bright stars
+    // The chart made the selection its current object: the list's last record.
+    ASSERT_EQ(selectionList.recordCount, 1);
+    EXPECT_EQ(selectionList.records[0].objectNumber, 12);
+    EXPECT_EQ(selectionList.records[0].group, 11);  // the finder position of the bright stars
+    EXPECT_EQ(selectionList.currentPosition, 0);
     FreeSelectionList();
     ClearObjectSelection();
 }

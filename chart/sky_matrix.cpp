@@ -1,0 +1,222 @@
+#include "chart/sky_matrix.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/fixed_trig.h"
+#include "astro/horizontal.h"
+#include "astro/matrices.h"
+#include "astro/precession_nutation.h"
+#include "astro/time_scales.h"
+#include "catalog/databases.h"
+#include "catalog/selection_list.h"
+#include "catalog/star_tables.h"
+#include "chart/chart_colours.h"
+#include "chart/chart_math.h"
+#include "chart/chart_records.h"
+#include "chart/chart_settings.h"
+#include "chart/chart_state.h"
+#include "core/calendar.h"
+#include "core/settings.h"
+
+ChartMatrix chartMatrix{};
+SkyCacheKey skyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
+
+namespace {
+
+using namespace chartmath;
+
+constexpr double kOne = 16777216.0;
+
+std::int32_t Mul(std::int32_t a, std::int32_t b) { return FixProduct(a, b); }
+
+std::int32_t ToFixed(double v) { return static_cast<std::int32_t>(v * kOne); }
+double ToDouble(std::int32_t v) { return v / kOne; }
+
+void CopyRows(const std::int32_t a[9]) {
+    for (int j = 0; j < 3; ++j) {
+        chartMatrix.row0[j] = a[j];
+        chartMatrix.row1[j] = a[3 + j];
+        chartMatrix.row2[j] = a[6 + j];
+    }
+}
+
+std::int32_t ToFixedAngle(double radians) {
+    const std::int32_t v = ToFixed(WrapTurn(radians));
+    return v >= kFixTurn ? v - kFixTurn : v;
+}
+
+// The inverse of the orthographic view: a tap to the frame angle a (minus the view's
+// turn-angle convention: the azimuth in the horizon frame) and the elevation b, radians.
+// The centre may be offset by the view's origin. False for a view without a scale.
+bool TapToFrame(const SkyView& view, int x, int y, std::int64_t originX, std::int64_t originY, double* a,
+                double* b) {
+    if (view.scaleX == 0 || view.scaleY == 0) return false;
+    const std::int64_t dx = view.centreX + originX - x, dy = view.centreY + originY - y;
+    double u = ToDouble(static_cast<std::int32_t>((dx * (std::int64_t{1} << 24)) / view.scaleX));
+    double v = ToDouble(static_cast<std::int32_t>((dy * (std::int64_t{1} << 24)) / view.scaleY));
+    const double r2 = u * u + v * v;
+    if (r2 > 1.0) {
+        const double r = std::sqrt(r2);
+        u /= r;
+        v /= r;
+    }
+    const double depth = std::sqrt(std::max(1.0 - u * u - v * v, 0.0));
+    const double t = ToDouble(view.tilt), a0 = ToDouble(view.turn);
+    const double ct = std::cos(t), st = std::sin(t), ca = std::cos(a0), sa = std::sin(a0);
+    *b = std::asin(std::clamp(depth * st + v * ct, -1.0, 1.0));
+    const double m = depth * ct - v * st;
+    *a = WrapTurn(std::atan2(m * sa + u * ca, u * sa - m * ca) + kPi);
+    return true;
+}
+
+}  // namespace
+
+void BuildSkyMatrix(int year, int month, int day, int hour, int minute, int second) {
+    const ObserverLocation& site = observerLocation;
+    const double jd = DateTimeToJD(year, month, day, hour, minute, second, site.zoneMinutes);
+    const double lst = LocalSiderealTime(year, month, day, hour, minute, second, site.longitude, site.zoneMinutes);
+    const std::int32_t fixedLst = static_cast<std::int32_t>(lst * kHoursToFixed);
+    chartMatrix.piMinusLst = kFixHalfTurn - fixedLst;
+    if (chartMatrix.piMinusLst < 0) chartMatrix.piMinusLst = 3 * kFixHalfTurn + 1 - fixedLst;
+
+    double p[9], n[9], pn[9], h[9], m[9];
+    PrecessionMatrix(jd, p);
+    NutationMatrix(jd, n);
+    MultiplyMatrix3(p, n, pn);
+    HorizonMatrix(year, month, day, hour, minute, second, h);
+    MultiplyMatrix3(h, pn, m);
+    for (int i = 0; i < 9; ++i) {
+        chartMatrix.horizon[i] = ToFixed(h[i]);
+        chartMatrix.full[i] = ToFixed(m[i]);
+    }
+    SelectFullSkyMatrix();
+}
+
+void SelectFullSkyMatrix() { CopyRows(chartMatrix.full); }
+void SelectHorizonOnlyMatrix() { CopyRows(chartMatrix.horizon); }
+
+void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y, std::int32_t* z) {
+    std::int32_t cosRa, sinRa, cosDec, sinDec;
+    FixSinCos(ra, &cosRa, &sinRa);
+    FixSinCos(dec, &cosDec, &sinDec);
+    const std::int32_t e1 = Mul(cosDec, sinRa), e2 = Mul(cosDec, cosRa), e3 = sinDec;
+    std::int32_t ox = e1, oy = e2, oz = e3;
+    if (skyCacheKey.horizonFlag != 0) {
+        const ChartMatrix& a = chartMatrix;
+        // The third term is 0 for the horizon matrix alone, but precession tilts the pole by
+        // about 0.001 in the full matrix: left out, x would be off by up to 0.06 degree.
+        ox = Mul(a.row0[0], e1) + Mul(a.row0[1], e2) + Mul(a.row0[2], e3);
+        oy = Mul(a.row1[0], e1) + Mul(a.row1[1], e2) + Mul(a.row1[2], e3);
+        oz = Mul(a.row2[0], e1) + Mul(a.row2[1], e2) + Mul(a.row2[2], e3);
+    }
+    if (x) *x = ox;
+    if (y) *y = oy;
+    if (z) *z = oz;
+}
+
+int UpdateSkyForDate(int horizonFlag, int year, int month, int day, int hour, int minute, int second, int force) {
+    SetChartColors();
+    SkyCacheKey& key = skyCacheKey;
+    if (force == 0 && key.horizonFlag == horizonFlag && key.year == year && key.month == month && key.day == day &&
+        key.hour == hour && key.minute == minute)
+        return 0;
+    key.horizonFlag = horizonFlag;
+    BuildSkyMatrix(year, month, day, hour, minute, second);
+    ProjectStarTable();
+    key.year = year;
+    key.month = month;
+    key.day = day;
+    key.hour = hour;
+    key.minute = minute;
+    key.zoneMinutes = observerLocation.zoneMinutes;
+    key.second = second;
+    return 1;
+}
+
+void InvalidateSkyProjection() { skyCacheKey.horizonFlag = -1; }
+
+void ProjectStarTable() {
+    LoadStarTable(1);
+    UpdateCurrentTime(1);
+    StarRecord* stars = BrightStars();
+    if (!stars) return;
+    const int n = GetStarTableCount();
+    for (int i = 0; i < n; ++i) {
+        StarRecord& s = stars[i];
+        ProjectToChart(s.word[starword::ra], s.word[starword::dec], &s.word[starword::planeP],
+                       &s.word[starword::planeQ], &s.word[starword::skyZ]);
+    }
+}
+
+void ProjectObjects(SelectionRecord* records, int count) {
+    if (!records) return;
+    if (ChartMode() < kChartModeWholeSky) InvalidateSelectionProjection();
+    for (int i = 0; i < count; ++i) {
+        SelectionRecord& r = records[i];
+        const std::int32_t ra = HoursToFixedAngle(r.rightAscension);
+        const std::int32_t dec = DegreesToFixedAngle(r.declination);
+        const bool ofDate = r.catalogCode == kCatalogPlanet;
+        if (ofDate) SelectHorizonOnlyMatrix();
+        ProjectToChart(ra, dec, &r.chartX, &r.chartY, nullptr);
+        if (ofDate) SelectFullSkyMatrix();
+    }
+}
+
+int SkyViewProjectPoint(const SkyView& view, std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y) {
+    std::int32_t px, py, pz;
+    ProjectToChart(ra, dec, &px, &py, &pz);
+    std::int32_t ca, sa, ct, st;
+    FixSinCos(view.turn, &ca, &sa);
+    FixSinCos(view.tilt, &ct, &st);
+    const std::int32_t w = Mul(ca, py) + Mul(px, sa);
+    const std::int32_t depth = Mul(ct, w) + Mul(pz, st);
+    if (depth < 1) return 0;
+    const std::int32_t u = Mul(px, ca) - Mul(py, sa);
+    const std::int32_t v = Mul(ct, pz) - Mul(w, st);
+    *x = view.centreX - Mul(view.scaleX, u);
+    *y = view.centreY - Mul(v, view.scaleY);
+    return 1;
+}
+
+int ScreenToSky(const SkyView& view, int x, int y, std::int32_t* ra, std::int32_t* dec) {
+    double a = 0.0, b = 0.0;
+    if (!TapToFrame(view, x, y, 0, 0, &a, &b)) return 0;
+    if (skyCacheKey.horizonFlag == 0) {
+        // In the catalog frame the frame angle runs against the right ascension.
+        *ra = ToFixedAngle(-a);
+        *dec = ToFixed(b);
+        return 1;
+    }
+    // Undo the latitude tilt of the horizon matrix; what remains is the equator of date
+    // turned by the stored pi - LST.
+    const double lat = observerLocation.latitude * kDegToRad;
+    const double sinLat = std::sin(lat), cosLat = std::cos(lat);
+    const double hx = -std::cos(b) * std::sin(a), hy = std::cos(b) * std::cos(a), hz = std::sin(b);
+    const double ex = hx, ey = sinLat * hy - cosLat * hz, ez = cosLat * hy + sinLat * hz;
+    *dec = ToFixed(std::asin(std::clamp(ez, -1.0, 1.0)));
+    *ra = ToFixedAngle(std::atan2(ex, ey) - ToDouble(chartMatrix.piMinusLst));
+    return 1;
+}
+
+int SkyViewPixelToAltAz(const SkyView& view, int x, int y, std::int32_t* azimuth, std::int32_t* altitude) {
+    double a = 0.0, b = 0.0;
+    if (!TapToFrame(view, x, y, view.originX, view.originY, &a, &b)) return 0;
+    if (skyCacheKey.horizonFlag != 0) {
+        *azimuth = ToFixedAngle(a);
+        *altitude = ToFixed(b);
+        return 1;
+    }
+    // The catalog frame: the hour angle (negated: a runs against the right ascension).
+    const double lat = observerLocation.latitude * kDegToRad;
+    const double sinLat = std::sin(lat), cosLat = std::cos(lat);
+    const double h = std::remainder(ToDouble(chartMatrix.piMinusLst) - a + kPi, kTwoPi);
+    const double cb = std::cos(b), sb = std::sin(b), ch = std::cos(h);
+    *altitude = ToFixed(std::asin(std::clamp(cb * ch * cosLat + sb * sinLat, -1.0, 1.0)));
+    std::int32_t turned = FixAtan2(ToFixed(-cb * std::sin(h)), ToFixed(cosLat * sb - cb * ch * sinLat));
+    if (turned < 0) turned += kFixTurn;
+    std::int32_t az = kFixTurn + 1 - turned;
+    if (az >= kFixTurn) az -= kFixTurn;
+    *azimuth = az;
+    return 1;
+}
