@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench deps configure build clean data
+.PHONY: run test asan bench bench-peers deps configure build clean data
 
 deps:
 	@bash tools/install-deps.sh
@@ -40,6 +40,13 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVELKARION_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target velkarion_bench
 	$(BENCH_BUILD)/velkarion_bench
+
+# The side-by-side timing with astronomy-engine (npm, cached under $(BENCH_BUILD)/peers);
+# needs node and npm. Not part of the tests.
+bench-peers: deps
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVELKARION_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target velkarion_peer_times
+	bash bench/peers/run.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "astro/planetary_theory.h"
+#include "astro/precession_nutation_internal.h"
+#include "astro/quick_sun_moon.h"
 #include "theories/moon_illumination.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"
@@ -20,6 +22,7 @@ void BM_MoonSeries(benchmark::State& state) {
         benchmark::DoNotOptimize(lon + lat + dist);
         T += kStepCenturies;
     }
+    state.SetLabel("target 1.5 us");
 }
 BENCHMARK(BM_MoonSeries);
 
@@ -31,8 +34,37 @@ void BM_SunSeries(benchmark::State& state) {
         benchmark::DoNotOptimize(lon + lat + dist);
         T += kStepCenturies;
     }
+    state.SetLabel("target 1.5 us");
 }
 BENCHMARK(BM_SunSeries);
+
+// The apparent places of date (nutation, and aberration for the Sun) from the series, as
+// the peer comparison (make bench-peers) times them.
+void BM_MoonApparentOfDate(benchmark::State& state) {
+    ResetAstrometryCaches();
+    double T = 0.24;
+    for (auto _ : state) {
+        FullPosition p{};
+        MoonPositionFull(&p, T, 0.0);
+        benchmark::DoNotOptimize(p);
+        T += kStepCenturies;
+    }
+    state.SetLabel("target 1.5 us");
+}
+BENCHMARK(BM_MoonApparentOfDate);
+
+void BM_SunApparentOfDate(benchmark::State& state) {
+    ResetAstrometryCaches();
+    double T = 0.24;
+    for (auto _ : state) {
+        FullPosition p{};
+        SunPositionFull(&p, T);
+        benchmark::DoNotOptimize(p);
+        T += kStepCenturies;
+    }
+    state.SetLabel("target 1.5 us");
+}
+BENCHMARK(BM_SunApparentOfDate);
 
 void BM_MoonIllumination(benchmark::State& state) {
     int day = 0;
