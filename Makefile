@@ -1,14 +1,17 @@
 # Velkarion: `make run` starts the program, `make test` builds and runs the tests.
 # Both install the Debian packages they need first (listed in packages.txt).
+# `make install PREFIX=...` puts the program in PREFIX/bin and its files in
+# PREFIX/share/velkarion, where it finds them from its own path.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench bench-peers deps configure build clean data
+.PHONY: run test asan bench bench-peers deps configure build clean data install
 
 deps:
 	@bash tools/install-deps.sh
@@ -30,6 +33,9 @@ run: data
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+install: data
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELKARION_SANITIZE=ON

@@ -1,11 +1,14 @@
 #include "app/composition.h"
 
 #include "app/home_form.h"
+#include "catalog/selection_hooks.h"
+#include "chart/chart_services.h"
 #include "core/observing_time.h"
 #include "objects/objects_services.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
 #include "shell/message_box.h"
+#include "shell/utilities.h"
 
 void ComposeProgram() {
     // Once per process: a second start of the program in the same process (tests) keeps
@@ -16,6 +19,13 @@ void ComposeProgram() {
     InstallShellReportHooks();
     // A new observing time changes the limiting magnitudes of the searches.
     SetObservingTimeChangedHook(&ComputeLimitingMagnitude);
+    // The selection reaches the chart, the orbit computation and the device's date order.
+    SelectionHooks selection;
+    selection.selectChartObject = &SelectChartObject;
+    selection.invalidateSelectionProjection = &InvalidateSelectionProjection;
+    selection.computeCometPosition = &ComputeCometPosition;
+    selection.formatDate = &FormatDate;
+    SetSelectionHooks(selection);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);

@@ -15,7 +15,7 @@
 #include "planets/planets_services.h"
 #include "platform/gfx_context.h"
 #include "platform/messages.h"
-#include "scope/scope_services.h"
+#include "scope/saved_alignment.h"
 #include "shell/colour_scheme.h"
 #include "shell/controls.h"
 #include "shell/draw_primitives.h"

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "app/composition.h"
 #include "catalog/user_lists.h"
@@ -8,6 +9,7 @@
 #include "platform/gfx_context.h"
 #include "platform/instance.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
@@ -85,6 +87,8 @@ constexpr MenuForm kMenuForms[] = {
 ShellActivateInfo mainActivateInfo;
 platform::InstanceClaim instanceClaim;
 bool instanceClaimed = false;
+// Whether this run takes the single-instance lock (headless runs do not).
+bool instanceLockWanted = true;
 
 // Set while the loop of RunVelkarion is over: a destruction after that (the loop ended
 // for a quit posted from outside) must not leave a quit message for a later run.
@@ -202,13 +206,14 @@ std::string ProgramInstanceName() {
 
 bool ClaimProgramInstance() {
     if (instanceClaimed) return true;
-    instanceClaimed = platform::ClaimSingleInstance(instanceClaim, ProgramInstanceName());
+    instanceClaimed = platform::ClaimSingleInstance(instanceClaim, ProgramInstanceName(), platform::HomeRoot());
+    if (!instanceClaim.problem.empty()) std::fprintf(stderr, "velkarion: %s\n", instanceClaim.problem.c_str());
     return instanceClaimed;
 }
 
 int InitInstance(bool show) {
     ComposeProgram();
-    if (!ClaimProgramInstance()) return 0;
+    if (instanceLockWanted && !ClaimProgramInstance()) return 0;
 
     InitScreenScale();
     const int width = static_cast<int>(kDesignWidth * screenScale.horizontal);
@@ -272,6 +277,7 @@ LResult MainWndProc(Window w, unsigned message, WParam wParam, LParam lParam) {
 
 int RunVelkarion(const RunOptions& options) {
     loopEnded = false;
+    instanceLockWanted = options.instanceLock;
     int code = 0;
     if (InitInstance(options.show)) {
         const platform::AcceleratorTable* table = platform::FindAccelerators(kAcceleratorTable);

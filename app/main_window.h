@@ -19,7 +19,8 @@
 
 // What a run is started with; the entry point's option parser fills it.
 struct RunOptions {
-    bool show = true;  // show the main window at once
+    bool show = true;          // show the main window at once
+    bool instanceLock = true;  // one copy per user folder (headless runs take no lock)
 };
 
 // The entry function: returns the quit code of the loop, or 0 when another copy runs or
@@ -35,8 +36,9 @@ platform::LResult MainWndProc(platform::Window w, unsigned message, platform::WP
 // The name by which the copies of the program find each other (made from the window class
 // and title strings).
 std::string ProgramInstanceName();
-// Claims the single-instance lock for this process, once. False when another copy runs:
-// that copy has been asked to come to the front and this one must end without making a
-// window. The entry point claims before it opens its backend; InitInstance claims when
-// nobody has.
+// Claims the single-instance lock in the user folder for this process, once (a folder
+// refused for the lock is said on stderr, and the run goes on). False when another copy
+// with this user folder runs: that copy has been asked to come to the front and this one
+// must end without making a window. The entry point claims before it opens its window;
+// InitInstance claims when nobody has, unless the run takes no lock.
 bool ClaimProgramInstance();

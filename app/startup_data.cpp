@@ -1,6 +1,7 @@
 #include "app/startup_data.h"
 
 #include <cstdint>
+#include <ctime>
 
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
@@ -17,13 +18,35 @@
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "planets/planets_services.h"
-#include "scope/scope_services.h"
+#include "scope/saved_alignment.h"
+#include "scope/serial_port.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
 #include "shell/form_dispatcher.h"
 #include "shell/scratch_text.h"
 #include "shell/utilities.h"
+
+namespace {
+
+// The machine's UTC offset in minutes (local minus UT, summer time included) at a local
+// instant, from its time zone (TZ, else the system's).
+int MachineZoneMinutes(const ObservingDateTime& t) {
+    std::tm local{};
+    local.tm_year = t.year - 1900;
+    local.tm_mon = t.month - 1;
+    local.tm_mday = t.day;
+    local.tm_hour = t.hour;
+    local.tm_min = t.minute;
+    local.tm_sec = t.second;
+    local.tm_isdst = -1;
+    const std::time_t instant = std::mktime(&local);
+    std::tm back{};
+    if (instant == static_cast<std::time_t>(-1) || !localtime_r(&instant, &back)) return 0;
+    return static_cast<int>(back.tm_gmtoff / 60);
+}
+
+}  // namespace
 
 int AllocStartupData() {
     SetDefaultSettings();
@@ -47,6 +70,9 @@ int AllocStartupData() {
         t = {w[pref::savedYear], w[pref::savedMonth], w[pref::savedDay], w[pref::savedHour], w[pref::savedMinute], 0};
     }
     CopyObservingDateToCriteria();
+    // Until the user gives a site, the default one keeps the machine's time zone, so that
+    // UT is right from the first start.
+    observerLocation.zoneMinutes = static_cast<std::int16_t>(MachineZoneMinutes(t));
 
     const int order = GetDateOrder(0);
     dateOrderMonthFirst = order >= 1 && order <= 3 ? 1 : 0;

@@ -10,6 +10,7 @@
 #include "catalog/observing_lists.h"
 #include "catalog/star_tables.h"
 #include "core/report.h"
+#include "core/settings.h"
 #include "catalog/chart_buffers.h"
 
 RecordFilePtr starDb;
@@ -22,6 +23,7 @@ RecordFilePtr satelliteDb;
 RecordFilePtr userObjectDb;
 RecordFilePtr objectIndexDb;
 RecordFilePtr crossReferenceDb;
+RecordFilePtr locationDb;
 std::string objectIndexFileName = kObjectIndexFile;
 
 CatalogEntry CatalogTable[kCatalogCount] = {
@@ -227,6 +229,10 @@ int OpenAllCatalogDatabases() {
 
     OpenDb(objectIndexDb, kCreatorObjectIndex, kTypeCodeQvn1, 0, kDataFolder, objectIndexFileName);
     OpenDb(crossReferenceDb, kCreatorCrossReferences, kTypeCodeQvn1, 0, kDataFolder, kCrossReferenceFile);
+
+    // The stellar level of the "Card Catalog" setting, so that the chart's faint stars and
+    // the settings page find it open (a missing file is the page's to report).
+    if (preferences.word[pref::stellarCatalogChoice] != 0) SelectStarCatalogLevel(kStarLevelNone);
     return result;
 }
 
@@ -396,6 +402,39 @@ int GetCatalogList(std::span<const char*> names, std::span<int> codes) {
         if (static_cast<std::size_t>(i) < codes.size()) codes[static_cast<std::size_t>(i)] = kCodes[i];
     }
     return n;
+}
+
+void DecodeLocationRecord(const std::uint8_t* bytes, LocationRecord& out) {
+    out = LocationRecord{};
+    le::Text(bytes, 0, 21, out.country);
+    le::Text(bytes, 21, 3, out.countryCode);
+    le::Text(bytes, 24, 23, out.town);
+    out.latitude = le::F32(bytes, 48);
+    out.longitude = le::F32(bytes, 52);
+    out.zoneMinutes = le::I16(bytes, 56);
+}
+
+void EncodeLocationRecord(const LocationRecord& rec, std::uint8_t* bytes) {
+    std::memset(bytes, 0, kLocationRecordSize);
+    le::PutText(bytes, 0, 21, rec.country);
+    le::PutText(bytes, 21, 3, rec.countryCode);
+    le::PutText(bytes, 24, 23, rec.town);
+    le::PutF32(bytes, 48, rec.latitude);
+    le::PutF32(bytes, 52, rec.longitude);
+    le::PutI16(bytes, 56, rec.zoneMinutes);
+}
+
+int GetLocationRecord(int index, LocationRecord* out) {
+    if (!out || !ValidIndex(index)) return 0;
+    CloseDb(locationDb);
+    if (!OpenDb(locationDb, kCreatorLocations, kTypeCodeQvn1, 1, kDataFolder, kLocationFile)) return 0;
+    std::uint8_t bytes[kLocationRecordSize];
+    const int ok = GetDbRecord(locationDb, static_cast<std::uint16_t>(index), bytes, sizeof bytes);
+    CloseDb(locationDb);
+    if (!ok) return 0;
+    DecodeLocationRecord(bytes, *out);
+    out->longitude = -out->longitude;
+    return 1;
 }
 
 int GetMessierObject(int n, ObjectRef* out) { return ListObject(messierRecords, n, out); }

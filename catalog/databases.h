@@ -99,6 +99,7 @@ inline constexpr int kCatalogSao = 51;
 inline constexpr int kCatalogSharpless = 52;
 inline constexpr int kCatalogBrightStar = 54;
 inline constexpr int kCatalogTycho = 60;
+inline constexpr int kCatalogUgc = 61;
 inline constexpr int kCatalogUser = 63;
 
 struct CatalogEntry {
@@ -165,6 +166,30 @@ int FindMarsFeatureRun(int kind, int* first, int* count);
 // spans hold and returns the number of catalogs (8 or 9).
 inline constexpr int kMaxCatalogListEntries = 9;
 int GetCatalogList(std::span<const char*> names, std::span<int> codes);
+
+// ---------------------------------------------------------------------------------------
+// Locations
+
+// LocationRecord, 64 bytes, of "velkarion_location.ppc", sorted by country, then town:
+//   0 char[21] country name   21 char[3] country code (ISO, two letters)   24 char[23] town
+//  47 unused                 48 f32 latitude, degrees north   52 f32 longitude, degrees EAST
+//  56 i16 time-zone offset, minutes (local standard time minus UT)   58..63 zero
+inline constexpr int kLocationRecordSize = 64;
+struct LocationRecord {
+    char country[22] = {};
+    char countryCode[4] = {};
+    char town[24] = {};
+    float latitude = 0;
+    float longitude = 0;
+    std::int16_t zoneMinutes = 0;
+};
+void DecodeLocationRecord(const std::uint8_t* bytes, LocationRecord& out);
+void EncodeLocationRecord(const LocationRecord& rec, std::uint8_t* bytes);
+
+extern RecordFilePtr locationDb;
+// Opens the location database (the writable copy), reads record `index` and closes it
+// again; the longitude comes out positive WEST, as the site keeps it. 1 or 0.
+int GetLocationRecord(int index, LocationRecord* out);
 
 // ---------------------------------------------------------------------------------------
 // Observing lists: position n of the list -> the object record of that object. 0 without

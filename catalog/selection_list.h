@@ -5,7 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
-// One entry, 76 bytes, stored unchanged in ".lst" files: every offset is file format.
+#include "catalog/records.h"
+
+// One entry, 76 bytes, stored unchanged in ".lst" files: every offset is file format, and
+// EncodeSelectionRecord / DecodeSelectionRecord read and write them field by field.
+inline constexpr int kSelectionRecordSize = 76;
+inline constexpr int kSelectionLabelLength = 14;
 struct SelectionRecord {
     char label[15];               // 0: designation, at most 14 characters, NUL at 14
     std::uint8_t reserved0;       // 15
@@ -18,7 +23,8 @@ struct SelectionRecord {
     float declination;            // 32: degrees
     std::int32_t chartX;          // 36
     std::int32_t chartY;          // 40
-    std::uint8_t reserved1[4];    // 44
+    std::int16_t positionAngle;   // 44: whole degrees, 0 when unknown
+    std::uint8_t reserved1[2];    // 46
     std::int16_t sizeA;           // 48: arc minutes
     std::int16_t sizeB;           // 50
     std::int16_t group;           // 52: the kind of source that added it
@@ -33,7 +39,13 @@ struct SelectionRecord {
 static_assert(sizeof(SelectionRecord) == 76);
 static_assert(offsetof(SelectionRecord, objectNumber) == 16 && offsetof(SelectionRecord, rightAscension) == 28 &&
               offsetof(SelectionRecord, sizeA) == 48 && offsetof(SelectionRecord, magnitude10) == 56 &&
-              offsetof(SelectionRecord, offChart) == 68 && offsetof(SelectionRecord, distance) == 72);
+              offsetof(SelectionRecord, offChart) == 68 && offsetof(SelectionRecord, distance) == 72 &&
+              offsetof(SelectionRecord, positionAngle) == 44);
+
+// The record's bytes in the file layout (kSelectionRecordSize), reserved bytes included.
+void EncodeSelectionRecord(const SelectionRecord& record, std::uint8_t* bytes);
+// Reads all fields; the label always ends with a NUL at 14.
+void DecodeSelectionRecord(const std::uint8_t* bytes, SelectionRecord& record);
 
 struct SelectionList {
     std::int32_t* index;          // capacity entries: record positions passing the filter, -1 past the count
@@ -58,6 +70,68 @@ int AllocSelectionList();
 void FreeSelectionList();
 
 // Entries to allocate for the selection list: the bright stars, a reserve for search
-// results and imports, and 5.
+// results and imports, and 5. The bright stars count as at least the default star table,
+// so that a missing bright-star file never shrinks the list below what a saved list holds.
 int GetSelectionListCapacity();
 inline constexpr int kSelectionListReserve = 500;
+
+// The kind of source that added a record (SelectionRecord::group).
+enum SelectionGroup : std::int16_t {
+    kGroupCatalog = 0,
+    kGroupBody = 1,       // label from the body name
+    kGroupMessier = 2,
+    kGroupCaldwell = 3,
+    kGroupHerschel = 7,
+    kGroupBestNgc = 9,
+    kGroupByCatalog = 11, // label made from the catalog
+};
+
+// Builds a record from the reference at position p = index count (0 while the list is
+// fresh) of `records` and sets index[p] = p. The counts are the caller's: it increments
+// the index count after each success and sets the record count when the batch is done.
+// Messier and Caldwell references (number = list position) are replaced by their object
+// record, keeping their display name. Returns 0 without a message when the list is full,
+// when the (number, catalog) is already among the first index-count records, or when the
+// label would index a table outside its rows (a constellation number past 88).
+int AddObjectToSelection(int objectIndex, int group, SelectionRecord* records, const ObjectRef& ref);
+// Removes the record at pos (0 <= pos < index count): both counts drop by one, later records
+// move down, and the slot after the last is marked empty. 1 or 0.
+int RemoveSelectionRecord(int pos);
+// The position of the first of the record count's records with the reference's number and
+// catalog, or -1.
+int FindSelectionRecord(const SelectionRecord* records, const ObjectRef& ref);
+// The first index position holding `value`, or -1.
+int FindSelectionPos(int value);
+// index[pos]; -1 for a negative pos.
+int GetSelectionObject(int pos);
+// True outside the records, without a filter, or when the record's type is in the
+// filter's category.
+bool IsRecordInCategory(int pos);
+// Marks the object types of the category shown (0 and 7 and above: all), then rebuilds the
+// index and pointers over the first `count` records in order. Returns the index count.
+int FilterSelectionByType(int category, SelectionRecord* records, int count);
+
+// Comparators of the list form's sort choices (negative, zero, positive). Keys that are
+// not finite sort after all others.
+int CompareSelectionByGroup(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByCatalog(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByMagnitude(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionBySize(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByTransit(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByRA(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByAltitude(const SelectionRecord& a, const SelectionRecord& b);
+int CompareSelectionByConstellation(const SelectionRecord& a, const SelectionRecord& b);
+// The keys the transit and altitude comparators compute from a record's place at the
+// observing date, time and site.
+double SelectionTransitKey(const SelectionRecord& record);
+double SelectionAltitudeKey(const SelectionRecord& record);
+
+// Sorts the first record-count records by the list form's sort choice 0..6 (0: by group,
+// then the records after the leading groups 1, 2 and 3 by catalog), then rebuilds the
+// index for the current category filter. Returns the index count.
+int SortSelectionList(int choice);
+
+// Moves the planets, comets and asteroids of the list to the local date and time: place,
+// constellation and magnitude (planets also distance and size, in coordinate mode 2).
+// Records whose elements cannot be read or placed keep what they held.
+void UpdateObjectEphemeris(int year, int month, int day, int hour, int minute, int second);

@@ -263,26 +263,121 @@ int FindObjectIndexByDec(std::int32_t dec) {
 
 // ---------------------------------------------------------------------------------------
 
+namespace {
+
+// Levels whose file failed to open since the level was last reset, and levels reported
+// as not installed in this run.
+bool levelMissing[7] = {};
+bool levelReported[7] = {};
+
+void CloseLevel() {
+    CloseDb(stellarDb);
+    starCatalogLevel = kStarLevelNone;
+    starsPerRecord = 0;
+}
+
+bool OpenLevel(int level) {
+    if (levelMissing[level]) return false;
+    RecordFilePtr db;
+    if (!OpenDb(db, kCreatorStellarLevel, kTypeCodeQvn1, 0, kDataFolder, kStellarLevelFiles[level]) ||
+        db->recordSize == 0 || db->recordSize % kStellarStarEntrySize != 0) {
+        levelMissing[level] = true;
+        return false;
+    }
+    CloseLevel();
+    starsPerRecord = static_cast<int>(db->recordSize / kStellarStarEntrySize);
+    stellarDb = std::move(db);
+    starCatalogLevel = level;
+    return true;
+}
+
+// The levels that serve a caller, best first. A lookup needs its own level (its index
+// names that file's records); the chart takes the chosen level, else the nearest present,
+// fainter-limited ones first.
+std::vector<int> LevelsFor(int level) {
+    if (level == kStarLookupHr) return {kStarLevelHr};
+    if (level == kStarLookupHip) return {kStarLevelHip110k};
+    if (level == kStarLookupTycho) return {kStarLevelTycho2500k, kStarLevelTycho390k};
+    const int chosen = std::clamp(preferences.word[pref::stellarCatalogChoice], 1, 6);
+    std::vector<int> levels{chosen};
+    for (int l = chosen - 1; l >= 1; --l) levels.push_back(l);
+    for (int l = chosen + 1; l <= 6; ++l) levels.push_back(l);
+    return levels;
+}
+
+bool IsChartLevel(int level) { return level != kStarLookupHr && level != kStarLookupHip && level != kStarLookupTycho; }
+
+bool ReadStellarRecord(int record, const std::uint8_t** rec) {
+    return stellarDb && record >= 0 && record < kAppendRecord &&
+           QueryRecord(stellarDb.get(), static_cast<std::uint32_t>(record), rec) == 0;
+}
+
+// The entry of star `number` in level record `record`.
+int FindInStellarRecord(int record, std::uint32_t number, StellarStarEntry* out) {
+    const std::uint8_t* rec = nullptr;
+    if (!ReadStellarRecord(record, &rec)) return 0;
+    for (int k = 0; k < starsPerRecord; ++k) {
+        StellarStarEntry e;
+        DecodeStellarStarEntry(rec + static_cast<std::size_t>(k) * kStellarStarEntrySize, e);
+        if (e.number != number) continue;
+        if (out) *out = e;
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int SelectStarCatalogLevel(int level) {
     if (preferences.word[pref::stellarCatalogChoice] == 0) return 0;
-    if (level == starCatalogLevel) return 1;
-    ResetStarCatalogLevel();
+    const std::vector<int> levels = LevelsFor(level);
+    for (int l : levels) {
+        if (!(stellarDb && starCatalogLevel == l) && !OpenLevel(l)) continue;
+        const int chosen = levels.front();
+        if (l != chosen && IsChartLevel(level) && !levelReported[chosen]) {
+            levelReported[chosen] = true;
+            const std::string text = std::string(kStellarLevelFiles[chosen]) + " is not installed";
+            const std::string detail = std::string("The stars of ") + kStellarLevelFiles[l] + " are shown instead.";
+            ShowMessage(text.c_str(), detail.c_str());
+        }
+        return 1;
+    }
+    CloseLevel();
     return 0;
 }
 
 int IsStellarDbOpen() { return stellarDb ? 1 : 0; }
 
 void ResetStarCatalogLevel() {
-    CloseDb(stellarDb);
-    starCatalogLevel = kStarLevelNone;
-    starsPerRecord = 0;
+    CloseLevel();
+    std::fill(std::begin(levelMissing), std::end(levelMissing), false);
 }
 
 int GetStellarStarCount() { return stellarDb ? GetDbRecordCount(stellarDb, starsPerRecord) : 0; }
 
-int FindStellarRecordByDec(double /*decDegrees*/) {
-    // Only an open level file could answer, and none is opened.
-    return -1;
+double StellarEntryDeclination(const StellarStarEntry& e) {
+    return e.decDegrees + e.decMinutes / 60.0 + e.decSeconds / 3600.0;
+}
+
+int FindStellarRecordByDec(double decDegrees) {
+    if (!stellarDb || starsPerRecord <= 0) return -1;
+    const int count = GetDbRecordCount(stellarDb, 1);
+    if (count <= 0) return -1;
+    int found = 0;
+    for (int lo = 0, hi = count - 1; lo <= hi;) {
+        const int mid = lo + (hi - lo) / 2;
+        const std::uint8_t* rec = nullptr;
+        if (!ReadStellarRecord(mid, &rec)) return -1;
+        StellarStarEntry first;
+        DecodeStellarStarEntry(rec, first);
+        if (StellarEntryDeclination(first) <= decDegrees) {
+            found = mid;
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return found;
 }
 
 int GetStellarStar(int index, StellarStarEntry* out) {
@@ -291,18 +386,47 @@ int GetStellarStar(int index, StellarStarEntry* out) {
         return 0;
     }
     if (!out || index < 0) return 0;
-    const int record = index / starsPerRecord;
-    const int slot = index % starsPerRecord;
     const std::uint8_t* rec = nullptr;
-    if (record >= kAppendRecord || QueryRecord(stellarDb.get(), static_cast<std::uint32_t>(record), &rec) != 0) return 0;
-    const std::size_t at = static_cast<std::size_t>(slot) * kStellarStarEntrySize;
-    if (at + kStellarStarEntrySize > stellarDb->recordSize) return 0;
-    DecodeStellarStarEntry(rec + at, *out);
+    if (!ReadStellarRecord(index / starsPerRecord, &rec)) return 0;
+    DecodeStellarStarEntry(rec + static_cast<std::size_t>(index % starsPerRecord) * kStellarStarEntrySize, *out);
     return 1;
 }
 
-int GetHipparcosStar(int /*number*/, StellarStarEntry* /*out*/) { return 0; }
-int GetTychoStar(int /*number*/, StellarStarEntry* /*out*/) { return 0; }
+int GetHipparcosStar(int number, StellarStarEntry* out) {
+    if (!stellarDb || starsPerRecord <= 0 || number <= 0) return 0;
+    const bool hr = starCatalogLevel == kStarLevelHr;
+    if (!hr && starCatalogLevel != kStarLevelHip110k) return 0;
+    RecordFilePtr index;
+    if (!OpenDb(index, hr ? kCreatorHrIndex : kCreatorHipIndex, kTypeCodeQvn1, 0, kDataFolder,
+                hr ? kHrIndexFile : kHipIndexFile))
+        return 0;
+    const int record = number / kStellarIndexSlots;
+    std::uint8_t bytes[kStellarIndexSlots * 2];
+    if (record >= kAppendRecord || index->recordSize < sizeof bytes ||
+        !GetDbRecord(index, static_cast<std::uint16_t>(record), bytes, sizeof bytes))
+        return 0;
+    const int levelRecord = le::I16(bytes, static_cast<std::size_t>(2 * (number % kStellarIndexSlots)));
+    return levelRecord < 0 ? 0 : FindInStellarRecord(levelRecord, static_cast<std::uint32_t>(number), out);
+}
+
+int GetTychoStar(int number, StellarStarEntry* out) {
+    if (!stellarDb || starsPerRecord <= 0 || number <= 0) return 0;
+    if (starCatalogLevel != kStarLevelTycho390k && starCatalogLevel != kStarLevelTycho2500k) return 0;
+    RecordFilePtr index;
+    if (!OpenDb(index, kCreatorTychoIndex, kTypeCodeQvn1, 0, kDataFolder, kTychoIndexFile)) return 0;
+    const int region = number / 100000;
+    std::uint8_t bytes[kTychoIndexRecordSize];
+    if (region >= kAppendRecord || index->recordSize < sizeof bytes ||
+        !GetDbRecord(index, static_cast<std::uint16_t>(region), bytes, sizeof bytes))
+        return 0;
+    const float south = le::F32(bytes, 0), north = le::F32(bytes, 4);
+    if (!(south <= north)) return 0;
+    const int first = FindStellarRecordByDec(south), last = FindStellarRecordByDec(north);
+    if (first < 0 || last < 0) return 0;
+    for (int r = first; r <= last; ++r)
+        if (FindInStellarRecord(r, static_cast<std::uint32_t>(number), out)) return 1;
+    return 0;
+}
 
 void ResetStarTables() {
     starTableLoaded = false;

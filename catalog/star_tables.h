@@ -93,33 +93,63 @@ void FreeConstellationLines();
 int FindObjectIndexByDec(std::int32_t dec);
 
 // ---------------------------------------------------------------------------------------
-// Stellar catalog level: 0..6 name the level files below; -1 is none. No level file is
-// opened by the program yet, so the level stays none.
+// Stellar catalog levels: 0..6 name the level files below; -1 is none.
+//
+// A level file holds 12-byte star entries, 42 to a record (80 in files of more than 25000
+// stars), records sorted by declination. The HR level (0) and the Hipparcos 110K level (4)
+// have star indexes: star k's level record in slot k mod 42 of index record k / 42 (-1 for
+// none). The Tycho index holds a pair of f32 declination bounds per region of 100000 star
+// numbers.
 
 inline constexpr int kStarLevelNone = -1;
+inline constexpr int kStarLevelHr = 0;
+inline constexpr int kStarLevelHip110k = 4;
+inline constexpr int kStarLevelTycho390k = 5;
+inline constexpr int kStarLevelTycho2500k = 6;
 extern const char* const kStellarLevelFiles[7];
+// The level files' creator code (not checked at open).
+inline constexpr std::uint32_t kCreatorStellarLevel = 0x706c3637;
+inline constexpr int kStellarIndexSlots = 42;
+inline constexpr int kTychoIndexRecordSize = 8;
+inline constexpr int StellarStarsPerRecord(std::size_t stars) { return stars > 25000 ? 80 : 42; }
+
+// The levels the lookups ask SelectStarCatalogLevel for: the HR lookup opens the HR level,
+// the Hipparcos lookup the 110K level, the Tycho lookup the largest Tycho level present,
+// each with its star index. Any other value (the chart's and the sky views' zoom levels)
+// asks for the level of the "Card Catalog" setting.
+inline constexpr int kStarLookupHr = 0;
+inline constexpr int kStarLookupHip = 8;
+inline constexpr int kStarLookupTycho = 10;
+
 extern RecordFilePtr stellarDb;
 extern int starCatalogLevel;
-// Star entries per stellar record (42, or 80 in files of more than 25000 stars); 0 while
-// no level file is open.
+// Star entries per stellar record (42 or 80); 0 while no level file is open.
 extern int starsPerRecord;
 
-// 0 when the stellar catalog setting is 0; 1 when `level` is the current level; otherwise
-// closes any open level file, sets the level to none and returns 0.
+// 0 when the stellar catalog setting is 0. Otherwise makes the level the caller needs the
+// open one (see the lookup levels above), closing another level's file and opening this
+// one's when they differ, and returns 1 while it is open. A chosen level whose file is
+// missing is replaced by the nearest level present (below it first), and reported once
+// per run as not installed; with no level file at all the result is 0, without a message.
 int SelectStarCatalogLevel(int level);
 int IsStellarDbOpen();
 // Closes the level file and sets the level to none.
 void ResetStarCatalogLevel();
 // Stars of the open level file; 0 when none is open.
 int GetStellarStarCount();
-// The stellar record at that declination (degrees); -1 when no level file is open.
+// The stellar record at that declination (degrees): the last record whose first star lies
+// at or below it, record 0 for a declination below every record; -1 when no level file is
+// open.
 int FindStellarRecordByDec(double decDegrees);
 // "Database Hipparchos isn't open!" and 0 when no level file is open.
 int GetStellarStar(int index, StellarStarEntry* out);
-// Lookups by catalog number through the star index files; 0 at once while no level file
-// is open.
+// Lookups by catalog number through the open level's star index (HR numbers in the HR
+// level, HIP numbers in the 110K level, Tycho numbers in a Tycho level): 1 and the entry,
+// or 0 when no level file is open, the level has no index, or the star is not in it.
 int GetHipparcosStar(int number, StellarStarEntry* out);
 int GetTychoStar(int number, StellarStarEntry* out);
+// The declination of an entry in degrees.
+double StellarEntryDeclination(const StellarStarEntry& e);
 
 // Forgets the loaded star table (the buffer stays allocated), the remembered bright-star
 // count and the constellation lines, so that they are read again from the files.

@@ -1,6 +1,7 @@
 #include "chart/chart_services.h"
 
 #include "astro/time_scales.h"
+#include "catalog/object_selection.h"
 #include "core/observing_time.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
@@ -14,6 +15,8 @@ ChartClock chartClock{};
 DrawWindow* chartBitmaps[2] = {nullptr, nullptr};
 DrawWindow* savedChartBitmap = nullptr;
 ChartCentreRequest chartCentreRequest{0, 0, -1};
+int selectionProjected = 0;
+ChartObjectRequest chartObjectRequest{0, 0, -1, 0};
 
 namespace {
 
@@ -82,5 +85,22 @@ void RequestChartCentre(int returnFormId, int index) {
     chartCentreRequest.selectionFlags = 0;
     chartCentreRequest.returnFormId = returnFormId;
     if (index >= 0) chartCentreRequest.index = index;
+    GotoForm(2350);
+}
+
+void InvalidateSelectionProjection() { selectionProjected = 0; }
+
+int SelectChartObject(const ObjectRef& object, int position) {
+    chartObjectRequest.catalog = static_cast<int>(object.catalog);
+    chartObjectRequest.number = static_cast<int>(object.number);
+    chartObjectRequest.position = position < 0 ? CatalogToFinderIndex(object) : position;
+    ++chartObjectRequest.count;
+    return -1;
+}
+
+void OpenFinderForm(int entryMode, int catalog) {
+    ClearObjectSelection();
+    finderEntry.entryMode = entryMode;
+    if (catalog >= 0) finderEntry.catalog = catalog;
     GotoForm(2350);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 struct DrawWindow;
+struct ObjectRef;
 
 // The chart's six symbol bitmap ids and their transparent colour, and the tool icon set
 // (0 day, 2 night), as SetNightMode chose them.
@@ -64,3 +65,24 @@ struct ChartCentreRequest {
 };
 extern ChartCentreRequest chartCentreRequest;
 void RequestChartCentre(int returnFormId, int index);
+
+// The chart's selection projection flag: 1 while its selection records are projected for
+// the current view; any change of the selection list clears it.
+extern int selectionProjected;
+void InvalidateSelectionProjection();
+
+// Makes an object the chart's current object; a negative position takes the finder
+// position of the object's catalog. The chart's object popup is not part of the program
+// yet: until it is, the call records the request and gives no popup row (-1).
+struct ChartObjectRequest {
+    int catalog;
+    int number;
+    int position;
+    int count;   // requests since the start
+};
+extern ChartObjectRequest chartObjectRequest;
+int SelectChartObject(const ObjectRef& object, int position);
+
+// Opens the finder form (2350) for a new search: the selection is cleared, the entry mode
+// kept and, when it is 0 or more, the catalog.
+void OpenFinderForm(int entryMode, int catalog);

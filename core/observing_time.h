@@ -24,6 +24,11 @@ struct SelectionCriteria {
     // Limiting magnitudes of the telescope and of the naked eye.
     float telescopeLimit;
     float nakedEyeLimit;
+    // What the search is for: its kind (63 a user catalog, 45 the chart, 54 the alignment
+    // forms), the object type and the type class.
+    std::int16_t searchKind;
+    std::int16_t objectType;
+    std::int16_t typeClass;
 };
 extern SelectionCriteria selectionCriteria;
 

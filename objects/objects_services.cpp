@@ -5,8 +5,11 @@
 #include <string>
 
 #include "astro/time_scales.h"
+#include "catalog/object_selection.h"
+#include "catalog/selection_list.h"
 #include "core/settings.h"
 #include "core/startup_alloc.h"
+#include "shell/utilities.h"
 
 std::uint8_t* observerLogEntry = nullptr;
 std::uint8_t* buttonList = nullptr;
@@ -29,6 +32,23 @@ void RunObjectSelection(int type, int catalog, int objectClass) {
     lastObjectSelection.objectClass = objectClass;
     ++lastObjectSelection.count;
 }
+
+void InitSelectionCriteria(int typeClass, int kind, int type) {
+    ClearObjectSelection();
+    ObservingDateTime& t = observingDateTime;
+    if (preferences.word[pref::timeUpdateMode] == 0 || t.year == 0)
+        GetLocalDateTime(&t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second);
+    selectionCriteria.searchKind = static_cast<std::int16_t>(kind);
+    selectionCriteria.objectType = static_cast<std::int16_t>(type);
+    selectionCriteria.typeClass = static_cast<std::int16_t>(typeClass);
+    ComputeLimitingMagnitude();
+    if (selectionList.indexCount < 1 && selectionList.records) {
+        for (int i = 0; i < selectionList.capacity; ++i) selectionList.records[i].objectNumber = -1;
+        selectionList.indexCount = 0;
+    }
+}
+
+int ComputeCometPosition(const CometRecord&, double, int, CometPlace*) { return 0; }
 
 void ComputeLimitingMagnitude() {
     CopyObservingDateToCriteria();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "catalog/selection_hooks.h"
 #include "core/growable_arrays.h"
 #include "core/initialisers.h"
 #include "core/observing_time.h"
@@ -20,6 +21,16 @@ void FreeObserverLogEntry();
 // current object. The search engine is not part of the program yet: until it is, the call
 // only records what was asked for, and the chart opens on the list it already has.
 void RunObjectSelection(int type, int catalog, int objectClass);
+// Prepares a search started from another form: clears the selection, reads the device
+// clock into the observing time unless the user set it, records the search kind, object
+// type and type class, recomputes the limiting magnitudes, and marks an empty selection
+// list empty with count 0 (a list with entries is kept).
+void InitSelectionCriteria(int typeClass, int kind, int type);
+
+// The place of a comet or an asteroid from its orbital elements at a Julian day. The orbit
+// computation is not part of the program yet: until it is, no place is given (0).
+int ComputeCometPosition(const CometRecord& elements, double jd, int year, CometPlace* place);
+
 struct ObjectSelectionRequest {
     int type;
     int catalog;

@@ -557,6 +557,16 @@ void TypeText(std::string_view text) {
     RunUntilIdle();
 }
 
+void TypeKey(int key, char typed, bool control) {
+    const Point p = PenPosition();
+    if (control) Put(InputKind::KeyDown, p, kKeyControl);
+    if (key) Put(InputKind::KeyDown, p, key);
+    if (typed) Put(InputKind::Char, p, 0, static_cast<unsigned char>(typed));
+    if (key) Put(InputKind::KeyUp, p, key);
+    if (control) Put(InputKind::KeyUp, p, kKeyControl);
+    RunUntilIdle();
+}
+
 void RequestClose() {
     Put(InputKind::Close, PenPosition());
     RunUntilIdle();

@@ -101,6 +101,10 @@ void KeyUp(int key);
 void KeyPress(int key, bool control = false);
 // Typed characters (Windows-1252).
 void TypeText(std::string_view text);
+// A key of the desktop keyboard as the window backend delivers it: the key down (key 0:
+// a key without a code of its own, punctuation), the character it types (0: none), the
+// key up; Ctrl held around it when asked.
+void TypeKey(int key, char typed, bool control = false);
 // The desktop window's close box.
 void RequestClose();
 

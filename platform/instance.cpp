@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -49,6 +51,22 @@ void CloseFd(int& fd) {
     fd = -1;
 }
 
+// The socket of the copy that uses a user folder: named for the folder (an FNV-1a hash of
+// its absolute path), so that socket paths stay short whatever the folder.
+std::string SocketName(std::string_view name, const fs::path& userFolder) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(userFolder, ec);
+    if (ec) absolute = userFolder;
+    std::uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : absolute.lexically_normal().string()) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    return std::string(name) + "-" + hex + ".sock";
+}
+
 }  // namespace
 
 fs::path RuntimeFolder() {
@@ -56,23 +74,59 @@ fs::path RuntimeFolder() {
     if (const char* r = std::getenv("XDG_RUNTIME_DIR"); r && *r) {
         base = fs::path(r) / "velkarion";
     } else {
-        base = fs::path("/tmp") / ("velkarion-" + std::to_string(::getuid()));
+        std::error_code ec;
+        fs::path temp = fs::temp_directory_path(ec);
+        if (ec) temp = "/tmp";
+        base = temp / ("velkarion-" + std::to_string(::getuid()));
     }
     ::mkdir(base.c_str(), 0700);
     return base;
 }
 
-bool ClaimSingleInstance(InstanceClaim& claim, std::string_view name) {
+std::string FolderRefusal(const fs::path& folder, bool privateOnly) {
+    struct stat st {};
+    // The runtime folder is ours alone and never a link; a user folder may be one.
+    const int got = privateOnly ? ::lstat(folder.c_str(), &st) : ::stat(folder.c_str(), &st);
+    if (got != 0) return folder.string() + ": " + std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return folder.string() + ": not a folder";
+    if (st.st_uid != ::geteuid()) return folder.string() + ": owned by another user";
+    const mode_t others = privateOnly ? (S_IWGRP | S_IWOTH) : S_IWOTH;
+    if (st.st_mode & others) return folder.string() + ": other users may write in it";
+    return {};
+}
+
+bool ClaimSingleInstance(InstanceClaim& claim, std::string_view name, const fs::path& userFolder) {
     ReleaseInstance(claim);
-    const fs::path folder = RuntimeFolder();
-    claim.lockPath = folder / (std::string(name) + ".lock");
-    claim.socketPath = folder / (std::string(name) + ".sock");
-    claim.lockFd = ::open(claim.lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    claim.problem.clear();
+    std::error_code ec;
+    fs::create_directories(userFolder, ec);
+    if (std::string refused = FolderRefusal(userFolder, false); !refused.empty()) {
+        // A missing or unusable user folder is reported where the files are; only a folder
+        // another user controls is worth a word here.
+        if (fs::is_directory(userFolder, ec)) claim.problem = "no instance lock in " + refused;
+        return true;
+    }
+    claim.lockPath = userFolder / (std::string(name) + ".lock");
+    claim.lockFd = ::open(claim.lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (claim.lockFd < 0) return true;  // no lock can be had: do not keep the user from starting
+    struct stat st {};
+    if (::fstat(claim.lockFd, &st) != 0 || st.st_uid != ::geteuid() || !S_ISREG(st.st_mode)) {
+        claim.problem = "no instance lock: " + claim.lockPath.string() + " belongs to another user";
+        CloseFd(claim.lockFd);
+        return true;
+    }
+    const fs::path runtime = RuntimeFolder();
+    const std::string runtimeRefused = FolderRefusal(runtime, true);
+    claim.socketPath = runtime / SocketName(name, userFolder);
     if (::flock(claim.lockFd, LOCK_EX | LOCK_NB) != 0) {
         CloseFd(claim.lockFd);
-        AskToFront(claim.socketPath);
+        if (runtimeRefused.empty()) AskToFront(claim.socketPath);
         return false;
+    }
+    if (!runtimeRefused.empty()) {
+        claim.problem = "a later start cannot bring this copy to the front: " + runtimeRefused;
+        claim.socketPath.clear();
+        return true;
     }
     // We hold the lock, so a socket file left here belongs to a copy that died.
     ::unlink(claim.socketPath.c_str());

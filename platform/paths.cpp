@@ -24,6 +24,18 @@ fs::path ExecutableFolder() {
     return exe.parent_path();
 }
 
+// The program's read-only files lie beside it in a build tree, and in ../share/velkarion
+// when it is installed (bin/velkarion under a prefix); found from the program's own path,
+// whichever folder it is started from.
+fs::path DefaultInstallRoot() {
+    const fs::path beside = ExecutableFolder();
+    std::error_code ec;
+    if (fs::is_directory(beside / "resources", ec) || fs::is_directory(beside / "data", ec)) return beside;
+    const fs::path shared = (beside / ".." / "share" / "velkarion").lexically_normal();
+    if (fs::is_directory(shared, ec)) return shared;
+    return beside;
+}
+
 // Appends each component, taking an existing entry that matches without regard to case
 // when the component as written does not exist.
 fs::path AppendMatching(fs::path base, const std::vector<std::string>& parts) {
@@ -80,7 +92,7 @@ fs::path InstallRoot() {
     std::lock_guard lock(rootsMutex);
     if (!installOverride.empty()) return installOverride;
     if (const char* i = std::getenv("VELKARION_INSTALL"); i && *i) return fs::path(i);
-    return ExecutableFolder();
+    return DefaultInstallRoot();
 }
 
 void SetHomeRoot(const fs::path& p) {

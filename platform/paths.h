@@ -4,8 +4,9 @@
 //
 // Two roots:
 //  - the install root: the read-only folders made at build or install time (data, maps,
-//    font, textures, resources). Default: the folder of the executable; VELKARION_INSTALL
-//    overrides it.
+//    font, textures, resources). Default: the folder of the executable when they lie
+//    beside it (a build tree), else ../share/velkarion from it (an install);
+//    VELKARION_INSTALL overrides it.
 //  - the home: the per-user writable root (usercatalogs, userlists, userlogs, shots,
 //    import, img, moon, mars, small_moon). VELKARION_HOME overrides the default
 //    $XDG_DATA_HOME/velkarion (or ~/.local/share/velkarion).

@@ -8,11 +8,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/paths.h"
 #include "platform/text_fonts.h"
-
-#ifndef VELKARION_SOURCE_DIR
-#define VELKARION_SOURCE_DIR "."
-#endif
 
 namespace platform {
 namespace fs = std::filesystem;
@@ -241,12 +238,6 @@ bool ParseColor(const std::string& word, Color* c) {
 
 void Note(std::vector<std::string>* problems, const std::string& what) {
     if (problems) problems->push_back(what);
-}
-
-fs::path ExecutableFolder() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path{} : exe.parent_path();
 }
 
 }  // namespace
@@ -544,10 +535,9 @@ fs::path BitmapPath(int id) {
 
 fs::path ResourcesFolder() {
     if (const char* env = std::getenv("VELKARION_RESOURCES"); env && *env) return fs::path(env);
-    std::error_code ec;
-    const fs::path beside = ExecutableFolder() / "resources";
-    if (!ExecutableFolder().empty() && fs::is_directory(beside, ec)) return beside;
-    return fs::path(VELKARION_SOURCE_DIR) / "resources";
+    // Found from the program's own path (the install root), never from the source tree: a
+    // copied or installed program must not depend on where it was built.
+    return InstallRoot() / "resources";
 }
 
 bool LoadResources(const fs::path& folder, std::vector<std::string>* problems) {

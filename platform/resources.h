@@ -90,8 +90,8 @@ std::filesystem::path BitmapPath(int id);
 
 // ---- Loading -----------------------------------------------------------------------------
 
-// The resources folder: $VELKARION_RESOURCES, else "resources" beside the executable,
-// else the source tree's.
+// The resources folder: $VELKARION_RESOURCES, else "resources" in the install root
+// (paths.h: beside the program in a build tree, ../share/velkarion when installed).
 std::filesystem::path ResourcesFolder();
 // Reads everything from the folder (default: ResourcesFolder()). Files that are missing
 // leave their part empty; malformed entries are skipped and described in `problems`.

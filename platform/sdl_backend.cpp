@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace {
 
 struct State {
     bool installed = false;
+    int scale = 1;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
@@ -241,13 +243,62 @@ void Raise() {
     if (S().window) SDL_RaiseWindow(S().window);
 }
 
+bool ShowsNothing(const char* driver) {
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                      std::strcmp(driver, "evdev") == 0);
+}
+
+// SDL's video. Without a display SDL falls back to a driver that shows nothing, which
+// would leave the user an invisible program: unless the environment asked for such a
+// driver, the drivers of real displays are tried alone, so that SDL says why they failed.
+bool OpenVideo(std::string* why) {
+    constexpr Uint32 kSystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+    if (SDL_InitSubSystem(kSystems) != 0) {
+        *why = SDL_GetError();
+        return false;
+    }
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!ShowsNothing(SDL_GetCurrentVideoDriver()) || (asked && *asked)) return true;
+    SDL_QuitSubSystem(kSystems);
+    std::string real;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (!driver || ShowsNothing(driver)) continue;
+        if (!real.empty()) real += ',';
+        real += driver;
+    }
+    if (real.empty()) {
+        *why = "SDL has no video driver for a display";
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, real.c_str());
+    const bool opened = SDL_InitSubSystem(kSystems) == 0;
+    if (!opened) *why = SDL_GetError();
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    return opened;
+}
+
+// The largest scale up to `wanted` whose window fits the usable area of the display.
+int FittingScale(int wanted, int designWidth, int designHeight) {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return wanted;
+    int scale = wanted;
+    while (scale > 1 && (designWidth * scale > usable.w || designHeight * scale > usable.h)) --scale;
+    return scale;
+}
+
 }  // namespace
 
-bool Install(const Options& options) {
+bool Install(const Options& options, std::string* why) {
     State& s = S();
     if (s.installed) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
-    const int scale = options.scale < 1 ? 1 : options.scale;
+    std::string reason;
+    if (!OpenVideo(&reason)) {
+        if (why) *why = reason;
+        return false;
+    }
+    int scale = options.scale < 1 ? 1 : options.scale;
+    if (options.width == 0 && options.height == 0) scale = FittingScale(scale, 240, 320 + options.bandHeight);
     SetScreenGeometry(scale, options.width, options.height);
     const int w = ScreenWidth(), h = ScreenHeight();
     s.window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
@@ -256,6 +307,7 @@ bool Install(const Options& options) {
         s.renderer = CreateFrameRenderer(s.window);
     }
     if (!s.window || !s.renderer) {
+        if (why) *why = SDL_GetError();
         if (s.window) SDL_DestroyWindow(s.window);
         s.window = nullptr;
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -282,6 +334,7 @@ bool Install(const Options& options) {
     s.backend.keyIsDown = &KeyDown;
     s.backend.raise = &Raise;
     s.installed = true;
+    s.scale = scale;
     SetBackend(&s.backend);
     // Everything is shown once the loop first presents.
     MarkScreenChanged();
@@ -309,5 +362,7 @@ void Uninstall() {
 }
 
 bool Installed() { return S().installed; }
+
+int Scale() { return S().scale; }
 
 }  // namespace platform::sdl

@@ -14,14 +14,22 @@ struct Options {
     int scale = 2;
     int width = 0;    // 0: 240 * scale
     int height = 0;   // 0: 320 * scale
+    // Design pixels the window shows below the screen (the menu band), counted when the
+    // scale is fitted to the display.
+    int bandHeight = 0;
     std::string title = "Velkarion";
 };
 
-// Opens the window at the screen's size and makes this the backend in use. False, with
-// nothing changed, when SDL cannot open a window (no display).
-bool Install(const Options& options);
+// Opens the window at the screen's size and makes this the backend in use. A scale whose
+// window (screen and band) does not fit the display's usable area is lowered to the
+// largest that fits (Scale() tells the one in use). False, with nothing changed and SDL's
+// reason in *why, when no window can be opened: also when there is no display and SDL
+// would fall back to a driver that shows nothing, unless SDL_VIDEODRIVER asks for it.
+bool Install(const Options& options, std::string* why = nullptr);
 // Closes the window and returns to the plain backend.
 void Uninstall();
 bool Installed();
+// The screen scale of the open window.
+int Scale();
 
 }  // namespace platform::sdl

@@ -657,12 +657,29 @@ Window HitChild(WindowRecord& r, Point p) {
 }
 }  // namespace
 
+namespace {
+// While a modal dialog runs it takes every pen event of the screen: a top-level that is
+// neither the innermost running dialog nor owned by it takes none, as if disabled. Its
+// owner alone is disabled, and a dialog opened over another dialog (from the menu band)
+// would otherwise leave that one open to the pen.
+bool ShutOutByModal(const WindowRecord& top) {
+    Core& c = C();
+    Window modal;
+    for (auto it = c.modal.rbegin(); it != c.modal.rend() && !modal; ++it)
+        if (!it->ended && Find(it->dialog)) modal = it->dialog;
+    if (!modal) return false;
+    for (const WindowRecord* r = &top; r; r = Find(r->owner))
+        if (r->self == modal) return false;
+    return true;
+}
+}  // namespace
+
 Window WindowFromPoint(Point screen) {
     Core& c = C();
     for (auto it = c.topLevels.rbegin(); it != c.topLevels.rend(); ++it) {
         WindowRecord* t = Find(*it);
         if (!t || !t->visible || t->destroying || !t->rect.Contains(screen)) continue;
-        if (!t->enabled) return Window{};
+        if (!t->enabled || ShutOutByModal(*t)) return Window{};
         return HitChild(*t, Point{screen.x - t->rect.left, screen.y - t->rect.top});
     }
     return Window{};

@@ -143,7 +143,8 @@ bool BringWindowToTop(Window w);  // among its siblings; a top-level's owned win
 bool EnableWindow(Window w, bool enable);
 bool IsWindowEnabled(Window w);
 // The topmost visible enabled window under a screen point, as the pen finds it (static
-// labels are transparent; a disabled top-level swallows the pen). Null when none.
+// labels are transparent; a disabled top-level swallows the pen, and so does one outside
+// the running modal dialog while it runs). Null when none.
 Window WindowFromPoint(Point screen);
 
 // ---- Focus, activation, capture ------------------------------------------------------

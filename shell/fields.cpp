@@ -235,7 +235,8 @@ void GetPenPosition(int* x, int* y, int* flag) {
     for (;;) {
         platform::Message m;
         if (platform::PeekMessage(m, Window{}, platform::kMsgPenFirst, platform::kMsgPenLast, true)) {
-            if (m.message == platform::kMsgPenMove) lastPen = platform::PointFromParam(m.lParam);
+            // An up or a down ends a drag where it happens, not at the last move before it.
+            lastPen = platform::PointFromParam(m.lParam);
             break;
         }
         if (!platform::AsyncKeyIsDown(platform::kKeyPen) || OtherMessageWaiting()) break;

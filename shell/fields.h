@@ -44,9 +44,9 @@ int ShowControl(platform::Window dialog, int id, int show);
 void RedrawObject(platform::Window dialog, int id);
 
 // For loops that follow the pen: *flag 0 when the pen is up. While it is down, waits for
-// the next pen message and takes it (other messages stay queued for the loop); x and y come
-// from a pen move (client coordinates of the window the pen is on), else they keep the last
-// position seen. When another message is waiting the call returns at once with the last
+// the next pen message and takes it (other messages stay queued for the loop); x and y are
+// where that message happened, a move, an up or a down (client coordinates of the window
+// the pen is on), else they keep the last position seen. When another message is waiting the call returns at once with the last
 // position, so the caller's loop can end and let it through.
 void GetPenPosition(int* x, int* y, int* flag);
 // 1 while Page Down, Down, Page Up, Up, Left or Right is held.

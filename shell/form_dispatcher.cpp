@@ -181,7 +181,23 @@ void ClearShellCalls() { shellLog.clear(); }
 
 // ---- The form switch ----------------------------------------------------------------------
 
+namespace {
+
+// A form ShowForm would answer "Unkown form call" for (not built yet).
+bool FormMissing(int formId) {
+    if (formId == 2300 || (formId == 2400 && preferences.word[pref::scopeDrive] == 0)) return false;
+    return GetFormDialogProc(formId) == nullptr;
+}
+
+}  // namespace
+
 void GotoForm(int formId) {
+    // A form that does not exist yet says so, and the form that asked for it stays on the
+    // screen (closing it first would leave the user a blank screen).
+    if (FormMissing(formId) && platform::IsWindow(formWindow)) {
+        platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(formId));
+        return;
+    }
     RestoreMainLayout();
     platform::PostMessage(mainWindow, platform::kMsgCommand, kCmdShowForm, static_cast<LParam>(formId));
     SetCurrentFormId(formId);
@@ -205,12 +221,29 @@ void ShowForm(std::uint16_t formId) {
     platform::CreateDialog(formId, mainWindow, proc, 0);
 }
 
+namespace {
+
+// A modal dialog still open over the form (the night-mode or position dialog when the
+// program quits, or when the menu band asks for another form) ends with it: asked to
+// close, innermost first, it releases its controls before the form reports what is left.
+void CloseDialogsOver(Window form) {
+    const std::vector<Window> open = platform::ModalStack();
+    for (auto it = open.rbegin(); it != open.rend(); ++it) {
+        bool over = false;
+        for (Window owner = platform::GetOwner(*it); owner && !over; owner = platform::GetOwner(owner)) over = owner == form;
+        if (over && platform::IsWindow(*it)) platform::SendMessage(*it, platform::kMsgClose, 0, 0);
+    }
+}
+
+}  // namespace
+
 void RestoreMainLayout() {
     if (!platform::IsWindow(formWindow)) {
         formWindow = Window{};
         return;
     }
     const Window form = formWindow;
+    CloseDialogsOver(form);
     const Rect screen{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
     platform::ShowWindow(form, false);
     platform::MoveWindow(form, screen, false);

@@ -118,7 +118,9 @@ extern platform::Window mainWindow;
 extern platform::Window formWindow;
 
 // Closes the shown form (RestoreMainLayout), posts command 9900 with the id to the main
-// window and records the id as the current form id.
+// window and records the id as the current form id. For a form that is not built yet only
+// the command is posted (ShowForm says "Unkown form call"): the shown form stays, and so
+// does the current form id.
 void GotoForm(int formId);
 // Creates the form from the form table. "No Scope Drive Selected" (2400 without a scope
 // drive), "MonitorForm not done" (2300) and "Unkown form call" (an id the table does not

@@ -56,10 +56,10 @@ void SetUp(Window dialog) {
     for (int id : {kNightModeLevel1, kNightModeLevel2, kNightModeLevel3}) MoveObject(dialog, id, dx, 0, 0, 0);
 }
 
-void Close(Window dialog) {
+void Close(Window dialog, int result = platform::kIdOk) {
     ReleaseControl(dialog, kNightModeTitle);
     for (int id : kButtons) ReleaseControl(dialog, id);
-    platform::EndDialog(dialog, platform::kIdOk);
+    platform::EndDialog(dialog, result);
 }
 
 }  // namespace
@@ -76,6 +76,11 @@ LResult NightModeDlgProc(Window dialog, unsigned message, WParam wParam, LParam 
             platform::EndPaint(dialog, dc);
             return 1;
         }
+        case platform::kMsgClose:
+            // The form under it is closing (the program quits): the dialog ends with it,
+            // changing nothing more.
+            Close(dialog, platform::kIdCancel);
+            return 1;
         case platform::kMsgCommand: {
             const int id = platform::LowWord(wParam);
             switch (id) {

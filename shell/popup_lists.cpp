@@ -166,6 +166,19 @@ void RunPopup(Window trigger, PopupControl* st, Point at) {
         FlushPenEvents();
         platform::SetFocus(dialog);
     };
+    // The row marked becomes the choice: the list closes and tells its dialog.
+    auto pick = [&](int row) {
+        st->selected = static_cast<std::int16_t>(row);
+        if (ListSelectionMark(list) != row) SelectListRow(list, row);
+        st->label[0] = 0;
+        platform::ShowWindow(list, false);
+        PaintControlNow(trigger);
+        platform::PostMessage(dialog, platform::kMsgCommand, command, 0);
+        FlushPenEvents();
+        platform::SetFocus(dialog);
+    };
+    // Escape leaves the choice the list opened with.
+    const int openedWith = st->selected;
 
     Message m;
     for (;;) {
@@ -194,6 +207,18 @@ void RunPopup(Window trigger, PopupControl* st, Point at) {
             const int key = static_cast<int>(m.wParam);
             if (m.message == platform::kMsgKeyDown && (key == platform::kKeyUp || key == platform::kKeyDown))
                 StepChoice(trigger, st, key);
+            if (m.message == platform::kMsgKeyDown && key == platform::kKeyEscape) {
+                st->selected = static_cast<std::int16_t>(openedWith);
+                SelectListRow(list, openedWith);
+                dismiss();
+                break;
+            }
+            if (m.message == platform::kMsgKeyDown && key == platform::kKeyReturn) {
+                const int row = ListSelectionMark(list);
+                if (row < 0) continue;
+                pick(row);
+                break;
+            }
             continue;
         }
         if (IsPen(m.message)) {
@@ -247,16 +272,7 @@ void RunPopup(Window trigger, PopupControl* st, Point at) {
                 platform::InvalidateRect(trigger, nullptr, false);
                 if (row < 0) continue;
                 // What is picked is the row under the pen, even without a move onto it.
-                if (row != lastRow) {
-                    st->selected = static_cast<std::int16_t>(row);
-                    SelectListRow(list, row);
-                }
-                st->label[0] = 0;
-                platform::ShowWindow(list, false);
-                PaintControlNow(trigger);
-                platform::PostMessage(dialog, platform::kMsgCommand, command, 0);
-                FlushPenEvents();
-                platform::SetFocus(dialog);
+                pick(row);
                 break;
             }
             platform::DispatchMessage(m);

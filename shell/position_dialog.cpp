@@ -112,6 +112,10 @@ LResult PositionInputDlgProc(Window dialog, unsigned message, WParam wParam, LPa
                 default: return 0;
             }
         }
+        case platform::kMsgClose:
+            // The form under it is closing (the program quits): cancelled, as by Escape.
+            Finish(dialog, kPositionCancel);
+            return 1;
         case platform::kMsgSetFocus:
             ShellSetInputPanel(dialog, kInputPanelRaise);
             return 0;

@@ -12,7 +12,12 @@
 #     figures (arcs/constellations);
 #   - Debian package kstars-data: OpenNGC, the NGC and IC catalogue (CC-BY-SA-4.0);
 #   - npm package d3-celestial (BSD-3-Clause): Hipparcos stars with B-V, star names, deep-sky
-#     objects of further catalogues, the Messier list, constellation lines.
+#     objects of further catalogues, the Messier list, constellation lines;
+#   - Debian package stellarium-data (GPL-2+): its deep-sky catalogue (distances, position
+#     angles, Trumpler, Stock, Ruprecht, van den Bergh-Hagen and more) and its default star
+#     files (the Tycho level); only those files are unpacked from the .deb;
+#   - npm package city-timezones (MIT): towns with their IANA time zone, for the location
+#     list; each zone's standard offset is read from the machine's tzdata.
 # The derived files are made here, on the user's machine, and never committed.
 #
 # Cached: the data is rebuilt only when the builder, a source or this script changes.
@@ -20,7 +25,9 @@ set -euo pipefail
 
 XPLANET_VERSION_WANTED=""        # any version Debian serves
 KSTARS_DATA_VERSION_WANTED=""
+STELLARIUM_DATA_VERSION_WANTED=""
 D3_CELESTIAL_VERSION="0.7.35"
+CITY_TIMEZONES_VERSION="1.3.4"
 
 if [ $# -lt 1 ]; then
   echo "usage: bash tools/build-data.sh DATA_DIR [CATALOG_BUILDER]" >&2
@@ -49,9 +56,11 @@ need_tool() {
   $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "$package" >/dev/null
 }
 
-# Fetches a Debian package's .deb into the source cache (once) and unpacks it there.
+# Fetches a Debian package's .deb into the source cache (once) and unpacks it there: the
+# whole package, or only the paths given after the version.
 fetch_deb() {
   local package=$1 wanted=$2 dir="$SOURCES_DIR/$1"
+  shift 2
   if [ -f "$dir/.unpacked" ]; then return 0; fi
   echo "build-data: fetching Debian package $package"
   rm -rf "$dir" && mkdir -p "$dir"
@@ -64,7 +73,12 @@ fetch_deb() {
   fi
   local deb
   deb=$(ls "$dir"/*.deb)
-  dpkg-deb -x "$deb" "$dir/root"
+  if [ $# -eq 0 ]; then
+    dpkg-deb -x "$deb" "$dir/root"
+  else
+    mkdir -p "$dir/root"
+    dpkg-deb --fsys-tarfile "$deb" | tar -x -C "$dir/root" "$@"
+  fi
   dpkg-deb -f "$deb" Version > "$dir/VERSION"
   rm -f "$deb"
   touch "$dir/.unpacked"
@@ -88,25 +102,50 @@ need_tool sqlite3 sqlite3
 fetch_deb xplanet "$XPLANET_VERSION_WANTED"
 fetch_deb kstars-data "$KSTARS_DATA_VERSION_WANTED"
 fetch_npm d3-celestial "$D3_CELESTIAL_VERSION"
+fetch_npm city-timezones "$CITY_TIMEZONES_VERSION"
+STELLARIUM_SHARE=./usr/share/stellarium
+fetch_deb stellarium-data "$STELLARIUM_DATA_VERSION_WANTED" ./usr/share/doc/stellarium-data/copyright \
+  "$STELLARIUM_SHARE/nebulae/default/catalog.dat" "$STELLARIUM_SHARE/stars/default"
+# The towns' zone offsets come from the machine's own time-zone database.
+if [ ! -f /usr/share/zoneinfo/Europe/Paris ]; then
+  echo "build-data: installing tzdata"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends tzdata >/dev/null
+fi
 
 BSC="$SOURCES_DIR/xplanet/root/usr/share/xplanet/stars/BSC"
 ARCS="$SOURCES_DIR/xplanet/root/usr/share/xplanet/arcs/constellations"
 OPENNGC_DB="$SOURCES_DIR/kstars-data/root/usr/share/kstars/OpenNGC.kscat"
 D3="$SOURCES_DIR/d3-celestial/package/data"
-for f in "$BSC" "$ARCS" "$OPENNGC_DB" "$D3/starnames.json" "$D3/dsos.20.json"; do
+STELLARIUM="$SOURCES_DIR/stellarium-data/root/usr/share/stellarium"
+STELLARIUM_DSO_GZ="$STELLARIUM/nebulae/default/catalog.dat"
+STELLARIUM_STARS="$STELLARIUM/stars/default"
+TOWNS="$SOURCES_DIR/city-timezones/package/data/cityMap.json"
+ZONEINFO=/usr/share/zoneinfo
+for f in "$BSC" "$ARCS" "$OPENNGC_DB" "$D3/starnames.json" "$D3/dsos.20.json" "$D3/stars.14.json" \
+         "$STELLARIUM_DSO_GZ" "$STELLARIUM_STARS/stars_0_0v0_8.cat" "$TOWNS"; do
   [ -f "$f" ] || { echo "build-data: $f is missing from the fetched sources" >&2; exit 1; }
 done
 
 OPENNGC_TSV="$SOURCES_DIR/openngc.tsv"
-if [ ! -f "$OPENNGC_TSV" ] || [ "$OPENNGC_DB" -nt "$OPENNGC_TSV" ]; then
+if [ ! -f "$OPENNGC_TSV" ] || [ "$OPENNGC_DB" -nt "$OPENNGC_TSV" ] || [ "$SCRIPT" -nt "$OPENNGC_TSV" ]; then
   sqlite3 -separator $'\t' -noheader "file:$OPENNGC_DB?mode=ro" \
-    "SELECT type, ra, dec, magnitude, name, long_name, catalog_identifier, major_axis, minor_axis FROM cat" \
+    "SELECT type, ra, dec, magnitude, name, long_name, catalog_identifier, major_axis, minor_axis, position_angle FROM cat" \
     > "$OPENNGC_TSV.tmp"
   mv "$OPENNGC_TSV.tmp" "$OPENNGC_TSV"
+fi
+# The deep-sky catalogue ships gzip-compressed.
+STELLARIUM_DSO="$SOURCES_DIR/stellarium-dso.dat"
+if [ ! -f "$STELLARIUM_DSO" ] || [ "$STELLARIUM_DSO_GZ" -nt "$STELLARIUM_DSO" ]; then
+  gunzip -c "$STELLARIUM_DSO_GZ" > "$STELLARIUM_DSO.tmp"
+  mv "$STELLARIUM_DSO.tmp" "$STELLARIUM_DSO"
 fi
 
 XPLANET_VERSION=$(cat "$SOURCES_DIR/xplanet/VERSION")
 KSTARS_VERSION=$(cat "$SOURCES_DIR/kstars-data/VERSION")
+STELLARIUM_VERSION=$(cat "$SOURCES_DIR/stellarium-data/VERSION")
+TZDATA_VERSION=$(dpkg-query -W -f='${Version}' tzdata 2>/dev/null || echo "of this machine")
 SOURCES_TEXT="$SOURCES_DIR/SOURCES.head"
 cat > "$SOURCES_TEXT" <<EOF
 Velkarion catalog data, generated by tools/build-data.sh from these public sources:
@@ -121,20 +160,57 @@ velkarion_constellation.ppc
   Line set 1: arcs/constellations of xplanet $XPLANET_VERSION (figures by Chris Dolan; GPL-2+).
 velkarion_obj_18k.ppc, velkarion_obj_1k.ppc, velkarion_obj_1k_idx.ppc, velkarion_obj_cross_ref.ppc
   NGC and IC: OpenNGC (Mattia Verga, CC-BY-SA-4.0), as OpenNGC.kscat of Debian package
-  kstars-data $KSTARS_VERSION. These files are adaptations of OpenNGC under the same licence.
-  Morphology, the other catalogues (Abell, Barnard, Cederblad, Collinder, LDN, RCW,
-  Sharpless, UGC, van den Bergh), the Messier list and common names: data/dsos.20.json,
-  data/messier.json and data/dsonames.json of d3-celestial $D3_CELESTIAL_VERSION (BSD-3-Clause).
-  Proper names of HR stars as above.
+  kstars-data $KSTARS_VERSION: places, magnitudes, sizes, position angles (the flag value,
+  whole degrees 0-179), kinds and names. These files are adaptations of OpenNGC under the
+  same licence. OpenNGC comes first for NGC and IC wherever a later source also has a value.
+  Morphology, the catalogues Abell, Barnard, Cederblad, Collinder, LDN, RCW, Sharpless, UGC
+  and van den Bergh, the Messier list and common names: data/dsos.20.json, data/messier.json
+  and data/dsonames.json of d3-celestial $D3_CELESTIAL_VERSION (BSD-3-Clause). Its "mag" of a
+  dark nebula is an opacity class: dark nebulae carry no magnitude.
+  Distances (the distance value, kpc / 0.014084507: the catalogue's distance, else its
+  parallax's, else for galaxies of redshift above 0.003 cz / 71 km/s/Mpc), and magnitudes,
+  sizes, position angles
+  and morphology where the sources above have none; Trumpler, Stock, Ruprecht, van den
+  Bergh-Hagen, Melotte and the numbers the sources above lack in the other catalogues:
+  the deep-sky catalogue nebulae/default/catalog.dat of Debian package stellarium-data
+  $STELLARIUM_VERSION (GPL-2+; compiled from many public catalogues). UGC numbers of NGC and
+  IC galaxies are cross references only (as records they would take the object file past
+  the 32767 records its index can address).
+  Catalog codes with no records, because no packaged public source carries them: Basel,
+  Berkeley, Bernes, Biurakan, Blanco, Bochum, Czernik, Dolidze, Dolidze-Dzimselej, Graff,
+  Graham, Grindlay, Gum, HA, Haffner, Harvard, Haute Provence, Hogg, Iskudarian, King, Lg,
+  Liller, Lynga, Maffei, Markarian, Mayer, Palomar, Pismis, Roslund, Sandqvist, SL,
+  Stephenson, Terzan, Tombaugh, UGCA, Waterloo, Westerlund. Messier, Caldwell, Herschel and
+  110 Best of NGC are lists over the records above; HIP, HR and TYC are the stellar levels;
+  comets, planets, constellations, meteor showers, bright stars and user objects are not
+  object records.
   The Messier, Caldwell, Herschel 400 and 110 Best of NGC objects are those of the program's
   own list tables (catalog/observing_lists.cpp).
+velkarion_hr.ppc, velkarion_hr_idx.ppc
+  Every star of the Bright Star Catalogue by HR number, at its Hipparcos place, as above.
+velkarion_hip_16k.ppc, velkarion_hip_32k.ppc, velkarion_hip_64k.ppc, velkarion_hip_110k.ppc,
+velkarion_hip_110k_idx.ppc
+  The brightest 16000, 32000 and 64000 and all Hipparcos stars with HIP numbers, V
+  magnitudes and B-V: data/stars.14.json of d3-celestial $D3_CELESTIAL_VERSION (BSD-3-Clause).
+velkarion_tycho_390k.ppc, velkarion_tycho_idx.ppc
+  The Hipparcos and Tycho stars to magnitude 10.5 of the default star files
+  stars/default/stars_*.cat of stellarium-data $STELLARIUM_VERSION (GPL-2+). These files carry
+  no Tycho numbers: the stars of this level are numbered 0 and the Tycho index has no
+  regions, so TYC lookups find nothing.
+velkarion_tycho_2500k.ppc
+  Not made: no packaged public source holds Tycho-2. The chart uses the largest level present.
+velkarion_location.ppc
+  Towns of at least 50000 people: data/cityMap.json of npm package city-timezones
+  $CITY_TIMEZONES_VERSION (MIT), with each IANA zone's standard offset from the tzdata
+  $TZDATA_VERSION of the machine that made the data.
 Other files: valid empty databases, filled by the program or by later data.
 EOF
 
 stamp_of() {
   {
-    sha256sum "$BUILDER" "$SCRIPT" "$BSC" "$ARCS" "$OPENNGC_TSV" "$SOURCES_TEXT" | cut -d' ' -f1
+    sha256sum "$BUILDER" "$SCRIPT" "$BSC" "$ARCS" "$OPENNGC_TSV" "$SOURCES_TEXT" "$STELLARIUM_DSO" "$TOWNS" | cut -d' ' -f1
     find "$D3" -maxdepth 1 -name '*.json' -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
+    find "$STELLARIUM_STARS" -maxdepth 1 -name 'stars_*.cat' -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
   } | sha256sum | cut -d' ' -f1
 }
 # The user-object template ships in the writable folder's name beside the program; the
@@ -155,8 +231,9 @@ fi
 
 echo "build-data: building the catalog databases into $DATA_DIR"
 rm -f "$DATA_DIR/.stamp"
-"$BUILDER" --bsc "$BSC" --arcs "$ARCS" --d3 "$D3" --openngc "$OPENNGC_TSV" --out "$DATA_DIR" \
-  --sources "$SOURCES_TEXT"
+"$BUILDER" --bsc "$BSC" --arcs "$ARCS" --d3 "$D3" --openngc "$OPENNGC_TSV" \
+  --stellarium-dso "$STELLARIUM_DSO" --stellarium-stars "$STELLARIUM_STARS" --towns "$TOWNS" --zoneinfo "$ZONEINFO" \
+  --out "$DATA_DIR" --sources "$SOURCES_TEXT"
 install_user_template
 echo "$STAMP" > "$DATA_DIR/.stamp.tmp"
 mv "$DATA_DIR/.stamp.tmp" "$DATA_DIR/.stamp"

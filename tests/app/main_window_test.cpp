@@ -167,7 +167,7 @@ protected:
 
 TEST_F(MainWindowTest, ASecondStartEndsAtOnceWithoutAWindow) {
     platform::InstanceClaim first;
-    ASSERT_TRUE(platform::ClaimSingleInstance(first, ProgramInstanceName()));
+    ASSERT_TRUE(platform::ClaimSingleInstance(first, ProgramInstanceName(), home));
 
     Start([] { return RunVelkarion(); });
     EXPECT_FALSE(RunUntilIdle());
@@ -326,19 +326,40 @@ TEST_F(MainWindowTest, MenuCommandsOpenTheirForms) {
         {1032, 2800, -1}, {40015, 2830, -1},
     };
     ASSERT_NE(preferences.word[pref::scopeDrive], 0) << "the defaults choose a drive";
+    // A form not built yet is not switched to (AFormNotBuiltYetLeavesTheAskingFormShown):
+    // the test form stands in for those.
+    std::vector<int> standIns;
+    for (const Case& c : cases) {
+        if (GetFormDialogProc(c.form)) continue;
+        SetFormDialogProc(c.form, TestFormProc);
+        standIns.push_back(c.form);
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         Call([] { SetCurrentFormId(0); });
-        const std::size_t boxes = Boxes().size();
         PostCommand(c.command);
         EXPECT_EQ(GetCurrentFormId(), c.form);
         if (c.planetMode >= 0) {
             EXPECT_EQ(planetView.mode, c.planetMode);
         }
-        if (!GetFormDialogProc(c.form)) {
-            EXPECT_EQ(BoxTextsFrom(boxes), std::vector<std::string>{"Unkown form call\n"});
-        }
     }
+    for (int form : standIns) SetFormDialogProc(form, nullptr);
+}
+
+TEST_F(MainWindowTest, AFormNotBuiltYetLeavesTheAskingFormShown) {
+    StartVelkarion();
+    Call([] { GotoForm(kTestForm); });
+    const Window form = formWindow;
+    ASSERT_TRUE(platform::IsWindow(form));
+    ASSERT_EQ(GetFormDialogProc(2410), nullptr) << "Twilight is not built";
+    const std::size_t boxes = Boxes().size();
+
+    PostCommand(1022);  // Twilight, from the menu
+    EXPECT_EQ(BoxTextsFrom(boxes), std::vector<std::string>{"Unkown form call\n"});
+    EXPECT_EQ(formWindow, form);
+    EXPECT_TRUE(platform::IsWindowVisible(form));
+    EXPECT_FALSE(atClose.closed);
+    EXPECT_EQ(GetCurrentFormId(), kTestForm);
 }
 
 TEST_F(MainWindowTest, CommandsThatOpenNoForm) {
@@ -374,6 +395,31 @@ TEST_F(MainWindowTest, TheNightModeCommandOpensItsDialog) {
     Key(platform::kKeyEscape);
     EXPECT_TRUE(platform::ModalStack().empty());
     EXPECT_TRUE(platform::IsWindow(mainWindow));
+}
+
+// Quitting with the night-mode dialog open ends the dialog with its form: no box of the
+// dialog's control ids at the end.
+TEST_F(MainWindowTest, QuittingWithTheNightModeDialogOpenEndsItWithItsForm) {
+    struct Way {
+        const char* name;
+        void (*quit)();
+    } ways[] = {
+        {"Ctrl+Q", [] { platform::headless::KeyPress('Q', true); }},
+        {"close box", [] { platform::headless::RequestClose(); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        atClose = {};
+        StartVelkarion();
+        Call([] { GotoForm(kTestForm); });
+        PostCommand(1036);
+        ASSERT_EQ(platform::ModalStack().size(), 1u);
+        const std::size_t boxes = Boxes().size();
+        way.quit();
+        EXPECT_TRUE(BoxTextsFrom(boxes).empty());
+        EXPECT_TRUE(atClose.closed);
+        ExpectRunEndedCleanly();
+    }
 }
 
 TEST_F(MainWindowTest, AStrokeOnTheBareWindowOpensTheHomeFormOnce) {

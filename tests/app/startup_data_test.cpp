@@ -1,4 +1,5 @@
 #include "app/startup_data.h"
+#include "app/home_form.h"
 #include "catalog/chart_buffers.h"
 #include "catalog/descriptions.h"
 #include "catalog/star_tables.h"
@@ -7,6 +8,7 @@
 #include "shell/scratch_text.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -21,7 +23,8 @@
 #include "objects/objects_services.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
-#include "scope/scope_services.h"
+#include "scope/saved_alignment.h"
+#include "scope/serial_port.h"
 #include "core/settings.h"
 #include "shell/utilities.h"
 #include "shell/utilities_internal.h"
@@ -44,7 +47,8 @@ class StartupDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
         home = fs::temp_directory_path() /
-               ("vk-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("vk-startup-" + std::to_string(::getpid()) + "-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(home);
         fs::create_directories(home);
         platform::SetHomeRoot(home);
@@ -138,6 +142,46 @@ TEST_F(StartupDataTest, SetsDefaultsObservingTimeAndDateOrder) {
     EXPECT_EQ(selectionCriteria.minute, 15);
     EXPECT_EQ(dateOrderMonthFirst, 1);
     EXPECT_EQ(GetSerialHold(), 1);  // a drive is chosen
+}
+
+// Until a site is given, UT follows the machine's time zone at the observing instant
+// (summer time included); a site that is given keeps its own zone.
+TEST_F(StartupDataTest, TheDefaultSiteTakesTheMachinesZoneAtTheObservingInstant) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedTz = saved ? saved : "";
+    struct Case {
+        const char* tz;
+        LocalDateTimeFields clock;
+        int zone;
+        const char* utRow;
+    } cases[] = {
+        // New York's rules written out, so that the test needs no time zone database.
+        {"EST5EDT,M3.2.0,M11.1.0", {2026, 1, 15, 10, 7, 0}, -300, ": 15h07"},
+        {"EST5EDT,M3.2.0,M11.1.0", {2024, 8, 12, 22, 15, 30}, -240, ": 02h15 >"},
+        {"IST-5:30", {2024, 3, 20, 21, 30, 0}, 330, ": 16h00"},
+        {"UTC0", {2024, 3, 20, 21, 30, 0}, 0, ": 21h30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tz);
+        ::setenv("TZ", c.tz, 1);
+        ::tzset();
+        static LocalDateTimeFields clock;
+        clock = c.clock;
+        SetLocalClockSource([] { return clock; });
+        AllocStartupData();
+        EXPECT_EQ(observerLocation.zoneMinutes, c.zone);
+        char row[32];
+        const ObservingDateTime& t = observingDateTime;
+        FormatUtClock(row, t.year, t.month, t.day, t.hour, t.minute, observerLocation.zoneMinutes);
+        EXPECT_STREQ(row, c.utRow);
+        FreeStartupData();
+    }
+    if (saved) {
+        ::setenv("TZ", savedTz.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
 }
 
 TEST_F(StartupDataTest, EachAllocationFailureIsReportedAndFreesCleanly) {

@@ -165,6 +165,37 @@ TEST_F(DialogTest, ModalLoopKeepsTheTimersOfTheFormBeneathRunning) {
     EXPECT_EQ(seen.formPens, 1);
 }
 
+// A second modal dialog over the first, both owned by the form (as the night-mode dialog
+// opened from the menu band over the date picker): the first is not disabled, yet it takes
+// no pen while the second runs.
+TEST_F(DialogTest, AModalDialogTakesEveryPenEventOfTheScreen) {
+    Start();
+    Window form;
+    Call([&] { form = CreateWindow(WindowSpec{.text = "form", .rect = {0, 0, 240, 320}}); });
+    Call([form] { DialogBox(kFormLayout, form, &FormProc, 0); });
+    ASSERT_EQ(ModalStack().size(), 1u);
+    const Window first = ModalStack()[0];
+    const Point onFirst{200, 250};  // beside its controls, below the second dialog
+    Tap(onFirst);
+    ASSERT_EQ(seen.formPens, 1);
+
+    RunModal(form);
+    ASSERT_EQ(ModalStack().size(), 2u);
+    EXPECT_TRUE(IsWindowEnabled(first));
+    Tap(onFirst);
+    EXPECT_EQ(seen.formPens, 1);
+    EXPECT_EQ(WindowFromPoint(onFirst), Window{});
+    // The second dialog's own controls take the pen.
+    TapWindow(GetDialogItem(ModalStack()[1], kIdCancel));
+    EXPECT_EQ(seen.result, 20);
+    ASSERT_EQ(ModalStack().size(), 1u);
+
+    Tap(onFirst);
+    EXPECT_EQ(seen.formPens, 2);
+    Call([first] { EndDialog(first, kIdOk); });
+    EXPECT_TRUE(ModalStack().empty());
+}
+
 TEST_F(DialogTest, ReturnAndEscapeSendTheDialogsCommands) {
     struct Case {
         int key;

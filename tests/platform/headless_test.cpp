@@ -127,3 +127,34 @@ TEST_F(HeadlessTest, FramesArePresentedWhenTheLoopWaits) {
 }
 
 }  // namespace
+
+namespace {
+
+// A key typed as the desktop keyboard gives it reaches the focused edit as its key and its
+// character: letters and digits have keys, punctuation only types, Back deletes once.
+TEST_F(HeadlessTest, TypedKeysReachTheFocusedEditAsTheKeyboardGivesThem) {
+    DialogLayout layout;
+    std::string error;
+    ASSERT_TRUE(ParseDialogLayout("dialog 60170\nrect 0 0 240 100\nedit 1 \"\" 10 10 200 20\n", &layout, &error))
+        << error;
+    Start();
+    Window edit;
+    Call([&] {
+        const Window dialog = CreateDialogFromLayout(layout, Window{}, nullptr, 0);
+        edit = GetDialogItem(dialog, 1);
+        SetFocus(edit);
+    });
+    ASSERT_TRUE(edit);
+    headless::TypeKey('A', 'a');
+    headless::TypeKey('7', '7');
+    headless::TypeKey(0, ',');
+    headless::TypeKey('B', 'B');
+    headless::TypeKey(kKeyBack, 8);
+    EXPECT_EQ(GetWindowText(edit), "a7,");
+    headless::TypeKey(kKeySpace, ' ');
+    headless::TypeKey('Q', 0, true);  // Ctrl+Q types nothing
+    EXPECT_EQ(GetWindowText(edit), "a7, ");
+    EXPECT_FALSE(AsyncKeyIsDown(kKeyControl));
+}
+
+}  // namespace

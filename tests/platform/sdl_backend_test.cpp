@@ -165,5 +165,33 @@ TEST_F(SdlBackend, ShowsFramesAndTranslatesInput) {
     waker.join();
 }
 
+// A window (screen and menu band) larger than the display's usable area comes at the
+// largest scale that fits: Xvfb's 640 x 800 and the offscreen driver's 1024 x 768 both take
+// scale 2 when 8 is asked for.
+TEST_F(SdlBackend, AScaleTooLargeForTheDisplayIsLoweredToOneThatFits) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "not under the address sanitizer";
+#endif
+    sdl::Options options;
+    options.scale = 8;
+    options.bandHeight = 26;
+    std::string why;
+    if (!sdl::Install(options, &why)) GTEST_SKIP() << "no window could be opened: " << why;
+    SDL_Rect usable;
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    int fits = 8;
+    while (fits > 1 && (240 * fits > usable.w || 346 * fits > usable.h)) --fits;
+    EXPECT_EQ(sdl::Scale(), fits);
+    EXPECT_LT(sdl::Scale(), 8);
+    EXPECT_EQ(ScreenWidth(), 240 * sdl::Scale());
+    EXPECT_EQ(ScreenHeight(), 320 * sdl::Scale());
+    sdl::Uninstall();
+
+    // A scale that fits is kept.
+    options.scale = 1;
+    ASSERT_TRUE(sdl::Install(options, &why)) << why;
+    EXPECT_EQ(sdl::Scale(), 1);
+}
+
 }  // namespace
 }  // namespace platform

@@ -123,12 +123,16 @@ TEST_F(Fields, GetPenPositionTakesOnlyPenMessages) {
     const Window form = formWindow;
     platform::headless::PenDown(Point{200, 280});
     int x = -1, y = -1, flag = -1;
-    // A move that comes while the loop waits is taken, with its position.
-    platform::InputEvent move;
-    move.kind = platform::InputKind::PenMove;
-    move.point = Point{190, 270};
-    move.time = platform::headless::Tick() + 5;
-    platform::headless::Schedule(move);
+    // A pen event that comes while the loop waits.
+    auto comes = [](platform::InputKind kind, Point at) {
+        platform::InputEvent e;
+        e.kind = kind;
+        e.point = at;
+        e.time = platform::headless::Tick() + 5;
+        platform::headless::Schedule(e);
+    };
+    // A move is taken, with its position.
+    comes(platform::InputKind::PenMove, Point{190, 270});
     Call([&] { GetPenPosition(&x, &y, &flag); });
     EXPECT_EQ(flag, 1);
     EXPECT_EQ((Point{x, y}), (Point{190, 270}));
@@ -142,7 +146,12 @@ TEST_F(Fields, GetPenPositionTakesOnlyPenMessages) {
     });
     EXPECT_EQ(Count("cmd 60201 60213"), 1);
 
-    platform::headless::PenUp(Point{190, 270});
+    // An up (or a down) gives where it happened, not the last move before it.
+    comes(platform::InputKind::PenUp, Point{150, 240});
+    Call([&] { GetPenPosition(&x, &y, &flag); });
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ((Point{x, y}), platform::ScreenToClient(form, Point{150, 240}));
+
     Call([&] { GetPenPosition(&x, &y, &flag); });
     EXPECT_EQ(flag, 0);
 }

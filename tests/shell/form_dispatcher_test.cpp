@@ -37,27 +37,38 @@ TEST_F(FormDispatcher, GotoFromACommandClosesTheOldFormBeforeTheNewOneStarts) {
     EXPECT_TRUE(Texts().empty());
 }
 
-TEST_F(FormDispatcher, RefusedFormsCreateNothingAfterTheOldFormClosed) {
+TEST_F(FormDispatcher, RefusedFormsCreateNothing) {
     struct Case {
         int id;
         const char* text;
+        bool askingFormStays;
     };
-    // 2400 needs a scope drive (none chosen); 2300 is not done; 1200 is a form whose
-    // procedure is not built yet; 4242 is no form at all.
-    for (const Case& c : {Case{2400, "No Scope Drive Selected\n"}, Case{2300, "MonitorForm not done\n"},
-                          Case{1200, "Unkown form call\n"}, Case{4242, "Unkown form call\n"}}) {
+    // 2400 needs a scope drive (none chosen) and 2300 is not done: the old form has closed
+    // when they are refused. 1200 is a form whose procedure is not built yet and 4242 no
+    // form at all: the form that asked for them stays on the screen, and stays current.
+    for (const Case& c : {Case{2400, "No Scope Drive Selected\n", false}, Case{2300, "MonitorForm not done\n", false},
+                          Case{1200, "Unkown form call\n", true}, Case{4242, "Unkown form call\n", true}}) {
         SCOPED_TRACE(c.id);
         Open(kFormA);
-        ASSERT_TRUE(platform::IsWindow(formWindow));
+        const Window asking = formWindow;
+        ASSERT_TRUE(platform::IsWindow(asking));
         const std::size_t windows = platform::TopLevelWindows().size();
         platform::ClearShownBoxes();
         Log().clear();
         Open(c.id);
         EXPECT_EQ(Texts(), std::vector<std::string>{c.text});
-        EXPECT_EQ(Count("closed 60201"), 1);
-        EXPECT_FALSE(platform::IsWindow(formWindow));
-        EXPECT_EQ(platform::TopLevelWindows().size(), windows - 1);
-        EXPECT_EQ(GetCurrentFormId(), c.id);
+        if (c.askingFormStays) {
+            EXPECT_EQ(Count("closed 60201"), 0);
+            EXPECT_EQ(formWindow, asking);
+            EXPECT_TRUE(platform::IsWindowVisible(asking));
+            EXPECT_EQ(platform::TopLevelWindows().size(), windows);
+            EXPECT_EQ(GetCurrentFormId(), kFormA);
+        } else {
+            EXPECT_EQ(Count("closed 60201"), 1);
+            EXPECT_FALSE(platform::IsWindow(formWindow));
+            EXPECT_EQ(platform::TopLevelWindows().size(), windows - 1);
+            EXPECT_EQ(GetCurrentFormId(), c.id);
+        }
     }
 }
 

@@ -107,6 +107,20 @@ TEST_F(NightModeDialogTest, TheTitleAndEscapeCloseWithoutChangingTheMode) {
     EXPECT_EQ(ShownIds().back(), kFormA);
 }
 
+// The program quitting (or the menu band asking for another form) closes the form under
+// the open dialog: the dialog ends with it, leaving no control behind to be reported.
+TEST_F(NightModeDialogTest, TheDialogEndsWithItsForm) {
+    const Window dialog = OpenDialog();
+    TapWindow(In(dialog, kNightModeLevel2));
+    platform::ClearShownBoxes();
+    Call([] { RestoreMainLayout(); });
+    EXPECT_TRUE(platform::ModalStack().empty());
+    EXPECT_FALSE(platform::IsWindow(dialog));
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_TRUE(Registry().empty());
+    EXPECT_EQ(Mode(), 2);
+}
+
 class NightModeWideScreen : public NightModeDialogTest {
 protected:
     void SetUp() override {

@@ -271,16 +271,35 @@ TEST_F(PopupListTest, ATapElsewhereClosesTheListAndDoesNothingMore) {
     EXPECT_EQ(CommandsOf(kOther), 1);
 }
 
-TEST_F(PopupListTest, KeysOnTheOpenListStayInsideIt) {
+TEST_F(PopupListTest, UpAndDownMarkARowEscapeClosesWithoutAChoiceReturnChoosesIt) {
     MakePopup(3);
     TapWindow(Control(kTrigger));
     for (int i = 0; i < 5; ++i) Key(platform::kKeyDown);
     EXPECT_EQ(Mark(kList), 2);
     Key(platform::kKeyUp);
     EXPECT_EQ(Mark(kList), 1);
-    Key(platform::kKeyReturn);
     EXPECT_TRUE(Open());
     EXPECT_TRUE(seen.commands.empty());
+
+    // Escape: closed, and the choice is the one the list opened with.
+    Key(platform::kKeyEscape);
+    EXPECT_FALSE(Open());
+    EXPECT_TRUE(seen.commands.empty());
+    EXPECT_EQ(GetListSelection(kList), 0);
+    EXPECT_EQ(GetPopupControl(Control(kTrigger))->selected, 0);
+    EXPECT_EQ(platform::GetFocus(), dialog);
+
+    // Return: the marked row is chosen, as a tap on it would.
+    TapWindow(Control(kTrigger));
+    ASSERT_TRUE(Open());
+    Key(platform::kKeyDown);
+    Key(platform::kKeyDown);
+    Key(platform::kKeyReturn);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(seen.commands, std::vector<WParam>{kPicked});
+    EXPECT_EQ(GetListSelection(kList), 2);
+    EXPECT_EQ(GetPopupControl(Control(kTrigger))->selected, 2);
+    EXPECT_EQ(platform::GetFocus(), dialog);
 }
 
 TEST_F(PopupListTest, CtrlQWhileOpenQuitsTheProgram) {

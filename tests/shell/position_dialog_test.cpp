@@ -137,6 +137,19 @@ TEST_F(PositionDialogTest, CancelLeavesTheCallersTextsAlone) {
     EXPECT_EQ(texts.type, -5);
 }
 
+TEST_F(PositionDialogTest, TheDialogEndsWithItsFormAsCancelled) {
+    const Window dialog = Run(1);
+    ASSERT_TRUE(dialog);
+    platform::ClearShownBoxes();
+    Call([] { RestoreMainLayout(); });
+    EXPECT_TRUE(platform::ModalStack().empty());
+    EXPECT_TRUE(texts.returned);
+    EXPECT_EQ(texts.result, 0);
+    EXPECT_STREQ(texts.name, "M42");
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_TRUE(Registry().empty());
+}
+
 TEST_F(PositionDialogTest, LongTextsComeInWholeAndGoBackCutToFourteen) {
     Set("ABCDEFGHIJKLMNOPQRSTUVWXY", "0123456789012345678901234", "short");
     const Window dialog = Run(1);

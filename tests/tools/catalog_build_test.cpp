@@ -4,13 +4,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "catalog/record_file.h"
 #include "catalog/records.h"
 #include "catalog/star_tables.h"
+#include "core/settings.h"
 #include "support/recorded_reports.h"
 #include "platform/paths.h"
 #include "catalog/chart_buffers.h"
@@ -39,6 +43,10 @@ cb::BuildInput ReadFixtures() {
     paths.arcLines = FixtureFolder() / "constellations";
     paths.d3Data = FixtureFolder() / "d3";
     paths.openNgc = FixtureFolder() / "openngc.tsv";
+    paths.stellariumDso = FixtureFolder() / "stellarium" / "catalog.dat";
+    paths.stellariumStars = FixtureFolder() / "stellarium";
+    paths.towns = FixtureFolder() / "towns" / "cityMap.json";
+    paths.zoneinfo = FixtureFolder() / "zoneinfo";
     cb::BuildInput in;
     std::string error;
     EXPECT_TRUE(cb::ReadSources(paths, in, nullptr, error)) << error;
@@ -128,8 +136,15 @@ TEST_F(CatalogBuildTest, EveryFileHasItsCreatorCodeVersionAndRecordSize) {
         {kSatelliteFile, kCreatorSatellites, 0, 0, true},
         {kUserObjectFile, kCreatorUserObjects, 0, 0, true},
         {kEyepieceFile, kCreatorEyepieces, 0, 0, true},
-        {kLocationFile, kCreatorLocations, 0, 0, true},
+        {kLocationFile, kCreatorLocations, 0, 64, false},
         {kCameraLogFile, kCreatorCameraLog, 0, 0, true},
+        {"velkarion_hr.ppc", kCreatorStellarLevel, 0, 42 * 12, false},
+        {"velkarion_hip_16k.ppc", kCreatorStellarLevel, 0, 42 * 12, false},
+        {"velkarion_hip_110k.ppc", kCreatorStellarLevel, 0, 42 * 12, false},
+        {"velkarion_tycho_390k.ppc", kCreatorStellarLevel, 0, 42 * 12, false},
+        {kHrIndexFile, kCreatorHrIndex, 0, 84, false},
+        {kHipIndexFile, kCreatorHipIndex, 0, 84, false},
+        {kTychoIndexFile, kCreatorTychoIndex, 0, 8, true},
     };
     for (const Expect& e : files) {
         Header h;
@@ -140,6 +155,7 @@ TEST_F(CatalogBuildTest, EveryFileHasItsCreatorCodeVersionAndRecordSize) {
         EXPECT_EQ(records.empty(), e.empty) << e.file;
     }
     EXPECT_TRUE(fs::exists(root_ / "data" / "SOURCES"));
+    EXPECT_FALSE(fs::exists(root_ / "data" / "velkarion_tycho_2500k.ppc")) << "no source";
 }
 
 TEST_F(CatalogBuildTest, NamedStarsCarryMagnitudeColourAndDesignation) {
@@ -228,24 +244,34 @@ TEST_F(CatalogBuildTest, LineEndsAreStarsOfTheTable) {
     EXPECT_EQ(constellationLines.size(), 4u);
 }
 
-TEST_F(CatalogBuildTest, ObjectsAreSortedByCatalogAndNumber) {
-    auto objects = ReadAll(kObjects18kFile, kCreatorObjects);
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> keys;
-    for (const auto& o : objects) keys.push_back({le::U32(o.data(), 0), le::U32(o.data(), 4)});
-    const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
-        {9, 99},    {29, 434},  {34, 1622}, {39, 22},   {39, 25},   {42, 224},   {42, 869},
-        {42, 1952}, {42, 2070}, {42, 3189}, {42, 3190}, {42, 5866}, {51, 28353}, {52, 155}};
-    EXPECT_EQ(keys, expected);
-    // The small file: the list objects and NGC and IC objects with a magnitude, which here
-    // leaves out only the dark nebula.
-    EXPECT_EQ(ReadAll(kObjects1kFile, kCreatorObjects).size(), objects.size() - 1);
+using Key = std::pair<std::uint32_t, std::uint32_t>;
 
-    std::map<std::pair<std::uint32_t, std::uint32_t>, ObjectRecord> byKey;
+std::map<Key, ObjectRecord> RecordsByKey(const std::vector<std::vector<std::uint8_t>>& objects) {
+    std::map<Key, ObjectRecord> byKey;
     for (const auto& o : objects) {
         ObjectRecord r;
         DecodeObjectRecord(o.data(), r);
         byKey[{r.catalog, r.number}] = r;
     }
+    return byKey;
+}
+
+TEST_F(CatalogBuildTest, ObjectsComeFromEverySourceSortedByCatalogAndNumber) {
+    auto objects = ReadAll(kObjects18kFile, kCreatorObjects);
+    std::vector<Key> keys;
+    for (const auto& o : objects) keys.push_back({le::U32(o.data(), 0), le::U32(o.data(), 4)});
+    EXPECT_TRUE(std::adjacent_find(keys.begin(), keys.end(), std::greater_equal<>()) == keys.end()) << "sorted, unique";
+    const auto byKey = RecordsByKey(objects);
+    // OpenNGC and the other sources as before; from the deep-sky catalogue the objects they
+    // lack (NGC 6991, which OpenNGC has without a place; Trumpler 14 with its Collinder and
+    // van den Bergh-Hagen numbers; Stock 2; Ruprecht 44; the Coma cluster; a UGC galaxy) and
+    // further designations (Sh2 281 of the Orion Nebula).
+    for (Key k : std::vector<Key>{{2, 33},   {9, 99},   {29, 434}, {34, 1622}, {42, 224}, {42, 1976}, {42, 6991},
+                                  {52, 281}, {11, 230}, {59, 14},  {65, 102},  {56, 2},   {48, 44},   {1, 1656},
+                                  {61, 3580}, {51, 28353}, {39, 22}})
+        EXPECT_TRUE(byKey.count(k)) << k.first << " " << k.second;
+    EXPECT_FALSE(byKey.count({61, 454})) << "the UGC number of an NGC galaxy is a cross reference only";
+
     auto at = [&](std::uint32_t catalog, std::uint32_t number) { return byKey.at({catalog, number}); };
     const ObjectRecord m31 = at(42, 224);
     EXPECT_EQ(m31.type, 16);
@@ -255,13 +281,39 @@ TEST_F(CatalogBuildTest, ObjectsAreSortedByCatalogAndNumber) {
     EXPECT_FLOAT_EQ(m31.magnitude, 4.36f);
     EXPECT_FLOAT_EQ(m31.sizeA, 177.83f);
     EXPECT_EQ(m31.morphology, 252);  // "Sb", from the other source's SA(s)b
+    EXPECT_EQ(m31.flag, 35) << "OpenNGC's position angle before the catalogue's 45";
+    EXPECT_NEAR(m31.distance * 0.014084507, 778.0, 0.01) << "778 kpc, shown as 778 kpc";
+    EXPECT_EQ(at(42, 5866).flag, 126);
     EXPECT_FLOAT_EQ(at(42, 5866).magnitude, 10.74f);
-    EXPECT_FLOAT_EQ(at(34, 1622).magnitude, 0.0f) << "no magnitude";
+    EXPECT_GT(at(42, 5866).distance, 0.0f);
+    EXPECT_EQ(at(42, 869).flag, 0) << "no angle in any source";
     EXPECT_EQ(at(42, 2070).type, 11) << "cluster with nebulosity in the LMC";
     EXPECT_EQ(at(51, 28353).type, 31) << "M40 is a double star";
     const ObjectRecord dup = at(42, 3190);
     EXPECT_EQ(dup.type, at(42, 3189).type);
     EXPECT_FLOAT_EQ(dup.ra, at(42, 3189).ra);
+
+    // No dark nebula has a magnitude, whatever its sources wrote there.
+    for (const auto& [key, o] : byKey) {
+        if (o.type == 21) {
+            EXPECT_FLOAT_EQ(o.magnitude, 0.0f) << key.first << " " << key.second;
+        }
+    }
+    EXPECT_EQ(at(34, 1622).type, 21);
+    EXPECT_EQ(at(2, 33).type, 21);
+
+    const ObjectRecord ngc6991 = at(42, 6991);
+    EXPECT_EQ(ngc6991.type, 6);
+    EXPECT_NEAR(ngc6991.ra, 20.915, 1e-4);
+    EXPECT_FLOAT_EQ(ngc6991.magnitude, 0.0f) << "no source has a magnitude";
+    const ObjectRecord tr14 = at(59, 14);
+    EXPECT_FLOAT_EQ(tr14.ra, at(11, 230).ra);
+    EXPECT_FLOAT_EQ(tr14.magnitude, 5.5f);
+    EXPECT_NEAR(at(1, 1656).ra, 12.9969, 1e-3);
+
+    // The small file: list objects, then NGC and IC objects with a magnitude.
+    for (const auto& o : ReadAll(kObjects1kFile, kCreatorObjects))
+        EXPECT_TRUE(byKey.count({le::U32(o.data(), 0), le::U32(o.data(), 4)}));
 }
 
 TEST_F(CatalogBuildTest, FixedListsResolveThroughTheCatalogLayer) {
@@ -308,6 +360,13 @@ TEST_F(CatalogBuildTest, CrossReferencesAreSortedAndNameObjectsAndStars) {
     EXPECT_EQ(other(9, 14, 0), std::make_pair(42, 869u));
     EXPECT_EQ(other(40, 45, 0), std::make_pair(39, 22u));
     EXPECT_EQ(other(42, 3190, 0), std::make_pair(42, 3189u)) << "duplicate designation";
+    EXPECT_EQ(other(59, 14, 0), std::make_pair(11, 230u)) << "a further designation names its object";
+    auto names = [&](int catalog, std::uint32_t number, std::pair<int, std::uint32_t> wanted) {
+        for (int slot = 0; slot < 3; ++slot)
+            if (other(catalog, number, slot) == wanted) return true;
+        return false;
+    };
+    EXPECT_TRUE(names(42, 224, {61, 454u})) << "the UGC number of M31, a cross reference only";
     EXPECT_EQ(name(42, 224), "Andromeda Galaxy");
     EXPECT_EQ(name(40, 31), "Andromeda Galaxy");
     EXPECT_EQ(name(42, 869), "h Persei Cluster");
@@ -321,7 +380,7 @@ TEST_F(CatalogBuildTest, ObjectIndexAscendsByDeclinationAndPointsAtItsRecords) {
     auto index = ReadAll(kObjectIndexFile, kCreatorObjectIndex);
     ASSERT_FALSE(index.empty());
     std::int32_t last = INT32_MIN;
-    int entries = 0;
+    std::set<Key> indexed;
     for (const auto& rec : index) {
         for (int k = 0; k < kObjectIndexEntriesPerRecord; ++k) {
             ObjectIndexEntry e;
@@ -329,14 +388,102 @@ TEST_F(CatalogBuildTest, ObjectIndexAscendsByDeclinationAndPointsAtItsRecords) {
             EXPECT_GE(e.dec, last);
             last = e.dec;
             if (e.limit == 32767) continue;  // filler of the last zone
-            ++entries;
+            EXPECT_TRUE(indexed.insert({static_cast<std::uint32_t>(e.catalog), e.number}).second) << "drawn once";
             const auto& o = objects.at(static_cast<std::size_t>(e.selectionNumber));
             EXPECT_EQ(le::U32(o.data(), 0), static_cast<std::uint32_t>(e.catalog));
             EXPECT_EQ(le::U32(o.data(), 4), e.number);
             EXPECT_EQ(e.dec, cb::DegreesToFixed(le::F32(o.data(), 20)));
         }
     }
-    EXPECT_EQ(entries, static_cast<int>(objects.size()) - 1) << "every object but the duplicate designation";
+    // Every object once: a further designation of an object is not drawn a second time.
+    const std::vector<Key> further{{42, 3190}, {52, 117}, {52, 281}, {34, 1730}, {59, 14}, {65, 102}};
+    for (Key k : further) {
+        EXPECT_FALSE(indexed.count(k)) << k.first << " " << k.second;
+    }
+    EXPECT_EQ(indexed.size(), objects.size() - further.size());
+    for (Key own : std::vector<Key>{{42, 3189}, {42, 1976}, {2, 33}, {11, 230}, {42, 6991}, {56, 2}}) {
+        EXPECT_TRUE(indexed.count(own)) << own.first << " " << own.second;
+    }
+}
+
+TEST_F(CatalogBuildTest, StellarLevelsHoldTheStarsAndTheirIndexesFindThem) {
+    EXPECT_EQ(built_.levels[0].size(), 12u) << "every star of the Bright Star Catalogue fixture";
+    EXPECT_FALSE(built_.levels[1].empty());
+    EXPECT_EQ(built_.levels[4].size(), built_.levels[1].size()) << "the fixture holds fewer than 16000 stars";
+    EXPECT_EQ(built_.levels[5].size(), 14u) << "every star of both star file fixtures";
+    EXPECT_TRUE(built_.levels[6].empty());
+
+    const int saved = preferences.word[pref::stellarCatalogChoice];
+    preferences.word[pref::stellarCatalogChoice] = 4;
+    ASSERT_EQ(OpenCatalogDatabases(1), 1);
+    EXPECT_EQ(starCatalogLevel, 4) << "the default Card Catalog, opened with the set";
+    StellarStarEntry e;
+    ASSERT_EQ(SelectStarCatalogLevel(kStarLookupHip), 1);
+    ASSERT_EQ(GetHipparcosStar(32349, &e), 1) << "HIP 32349 is Sirius";
+    // Sirius at 6h45m08.9s, -16d42'58": whole seconds of time and arc.
+    EXPECT_EQ(std::make_tuple(e.raHours, e.raMinutes, e.raSeconds), std::make_tuple(6, 45, 9));
+    EXPECT_EQ(std::make_tuple(e.decDegrees, e.decMinutes, e.decSeconds), std::make_tuple(-16, -42, -58));
+    EXPECT_EQ(e.magnitude, 0) << "brighter than magnitude 0";
+    ASSERT_EQ(SelectStarCatalogLevel(kStarLookupHr), 1);
+    ASSERT_EQ(GetHipparcosStar(7001, &e), 1) << "HR 7001 is Vega";
+    EXPECT_EQ(std::make_tuple(e.raHours, e.raMinutes), std::make_tuple(18, 36));
+    EXPECT_EQ(e.decDegrees, 38);
+    ASSERT_EQ(SelectStarCatalogLevel(kStarLookupTycho), 1);
+    EXPECT_EQ(starCatalogLevel, kStarLevelTycho390k);
+    EXPECT_EQ(GetTychoStar(123400056, &e), 0) << "the source has no Tycho numbers";
+    EXPECT_TRUE(ReportTexts().empty());
+    // Every level file is sorted by declination.
+    for (int level : {0, 1, 4, 5}) {
+        preferences.word[pref::stellarCatalogChoice] = level == 0 ? 1 : level;
+        ASSERT_EQ(SelectStarCatalogLevel(level == 0 ? kStarLookupHr : 5), 1);
+        double last = -91.0;
+        for (int i = 0; i < GetStellarStarCount(); ++i) {
+            ASSERT_EQ(GetStellarStar(i, &e), 1);
+            EXPECT_GE(StellarEntryDeclination(e), last) << level << " " << i;
+            last = StellarEntryDeclination(e);
+        }
+    }
+    preferences.word[pref::stellarCatalogChoice] = saved;
+}
+
+TEST_F(CatalogBuildTest, LocationsAreTownsByCountryWithTheirZonesStandardOffset) {
+    auto records = ReadAll(kLocationFile, kCreatorLocations);
+    std::vector<LocationRecord> towns;
+    for (const auto& r : records) {
+        LocationRecord l;
+        DecodeLocationRecord(r.data(), l);
+        towns.push_back(l);
+    }
+    // Sydney in Canada and Chaghcharan are below 50000 people.
+    ASSERT_EQ(towns.size(), 5u);
+    const char* expected[][2] = {{"Australia", "Adelaide"}, {"Australia", "Sydney"}, {"France", "Paris"},
+                                 {"Nepal", "Kathmandu"},     {"United States of Amer", "New York"}};
+    for (std::size_t i = 0; i < towns.size(); ++i) {
+        EXPECT_STREQ(towns[i].country, expected[i][0]);
+        EXPECT_STREQ(towns[i].town, expected[i][1]);
+    }
+    EXPECT_STREQ(towns[2].countryCode, "FR");
+    EXPECT_NEAR(towns[2].latitude, 48.867, 0.01);
+    EXPECT_NEAR(towns[2].longitude, 2.333, 0.01) << "stored east positive";
+    EXPECT_EQ(towns[2].zoneMinutes, 60);
+    EXPECT_EQ(towns[0].zoneMinutes, 570);
+    EXPECT_EQ(towns[3].zoneMinutes, 345);
+    EXPECT_EQ(towns[4].zoneMinutes, -300);
+
+    LocationRecord paris;
+    ASSERT_EQ(GetLocationRecord(2, &paris), 1);
+    EXPECT_NEAR(paris.longitude, -2.333, 0.01) << "the site keeps longitudes positive west";
+    EXPECT_EQ(GetLocationRecord(5, &paris), 0);
+}
+
+TEST(CatalogBuild, TownsWhoseZoneTheMachineLacksAreLeftOutAndCounted) {
+    cb::BuildInput in;
+    in.towns = {{"Here", "Land", "LA", 1.0, 2.0, 60000, "Nowhere/Zone"}, {"There", "Land", "LA", 1.0, 2.0, 60000, "UTC"}};
+    in.zoneOffsets["UTC"] = 0;
+    cb::BuildOutput out = cb::BuildCatalogs(in);
+    ASSERT_EQ(out.locations.size(), 1u);
+    EXPECT_EQ(out.locations[0].town, "There");
+    EXPECT_EQ(out.report.townsWithoutZone, 1);
 }
 
 TEST(CatalogBuild, FixedPointAnglesTruncateAsTheStarTableDoes) {

@@ -70,9 +70,8 @@ private:
 using Key = std::pair<int, std::uint32_t>;
 
 std::string Designation(int catalog, std::uint32_t number) {
-    for (const auto& [prefix, code] : std::initializer_list<std::pair<const char*, int>>{
-             {"NGC ", 42}, {"IC ", 29}, {"M ", 40}, {"C ", 9}, {"Mel ", 39}, {"Sh2 ", 52}, {"SAO ", 51}})
-        if (code == catalog) return prefix + std::to_string(number);
+    if (catalog > 0 && catalog < kCatalogCount && CatalogTable[catalog].prefix[0] != ' ')
+        return std::string(CatalogTable[catalog].prefix) + " " + std::to_string(number);
     return "catalog " + std::to_string(catalog) + " number " + std::to_string(number);
 }
 
@@ -214,6 +213,28 @@ DeepSkyObject FromSource(int catalog, std::uint32_t number, const std::string& t
     return o;
 }
 
+DeepSkyObject FromDso(int catalog, std::uint32_t number, const DsoSource& s) {
+    DeepSkyObject o = FromSource(catalog, number, s.type, s.morphology, s.hasMagnitude, s.magnitude, s.sizeA, s.sizeB,
+                                 s.ra, s.dec);
+    o.hasAngle = s.hasAngle;
+    o.angle = s.angle;
+    o.distanceKpc = s.distanceKpc;
+    return o;
+}
+
+// Fills the fields an object lacks from another source's entry of it. An entry more than a
+// quarter of a degree (or half the object's size) away describes another object that
+// shares the number, and fills nothing.
+void FillFrom(DeepSkyObject& o, const DsoSource& s) {
+    const double tolerance = std::max(0.25, std::max(o.sizeA, s.sizeA) / 120.0);
+    if (SeparationDegrees(o.ra, o.dec, s.ra, s.dec) > tolerance) return;
+    if (o.distanceKpc <= 0.0 && s.distanceKpc > 0.0) o.distanceKpc = s.distanceKpc;
+    if (!o.hasMagnitude && s.hasMagnitude) o.hasMagnitude = true, o.magnitude = s.magnitude;
+    if (o.sizeA <= 0.0 && s.sizeA > 0.0) o.sizeA = s.sizeA, o.sizeB = s.sizeB;
+    if (!o.hasAngle && s.hasAngle) o.hasAngle = true, o.angle = s.angle;
+    if (o.morphology == 0) o.morphology = MorphologyCode(s.type, s.morphology);
+}
+
 void AddOther(CrossReference& r, int catalog, std::uint32_t number) {
     for (int i = 0; i < 3; ++i)
         if (r.otherCatalog[i] == catalog && r.otherNumber[i] == number) return;
@@ -225,14 +246,68 @@ void AddOther(CrossReference& r, int catalog, std::uint32_t number) {
         }
 }
 
+// ---------------------------------------------------------------------------------------
+// Stellar level files
+
+void BuildStellarLevels(const BuildInput& in, const std::vector<StarCandidate>& candidates, BuildOutput& out) {
+    // Level 0: every bright star by HR number, at its Hipparcos place where one matched.
+    for (const StarCandidate& c : candidates) {
+        const Star& s = c.star;
+        out.levels[0].push_back({static_cast<std::uint32_t>(s.hr), s.ra, s.dec, s.vmag, s.hasBv, s.bv});
+    }
+    // Levels 1 to 4: the brightest Hipparcos stars, by HIP number.
+    std::vector<const HipStar*> hip;
+    for (const HipStar& h : in.hipparcos) hip.push_back(&h);
+    std::stable_sort(hip.begin(), hip.end(), [](const HipStar* a, const HipStar* b) {
+        return a->vmag != b->vmag ? a->vmag < b->vmag : a->hip < b->hip;
+    });
+    for (int level = 1; level <= 4; ++level) {
+        const std::size_t n = std::min(hip.size(), kHipparcosLevelSizes[level - 1]);
+        for (std::size_t i = 0; i < n; ++i)
+            out.levels[level].push_back({static_cast<std::uint32_t>(hip[i]->hip), hip[i]->ra, hip[i]->dec, hip[i]->vmag,
+                                         hip[i]->hasBv, hip[i]->bv});
+    }
+    // Level 5: the Hipparcos and Tycho stars. The source carries no Tycho numbers, so the
+    // stars of this level are numbered 0 (a Tycho level names its stars by Tycho number).
+    for (const CatalogStar& s : in.tycho) out.levels[5].push_back({0, s.ra, s.dec, s.vmag, true, s.bv});
+}
+
+// ---------------------------------------------------------------------------------------
+// Locations
+
+void BuildLocations(const BuildInput& in, BuildOutput& out) {
+    for (const Town& t : in.towns) {
+        if (t.population < kTownMinimumPopulation) continue;
+        auto zone = in.zoneOffsets.find(t.zone);
+        if (zone == in.zoneOffsets.end()) {
+            ++out.report.townsWithoutZone;
+            continue;
+        }
+        Location l;
+        l.country = t.country;
+        l.countryCode = t.countryCode;
+        l.town = t.name;
+        l.latitude = t.latitude;
+        l.longitude = t.longitude;
+        l.zoneMinutes = zone->second;
+        out.locations.push_back(std::move(l));
+    }
+    // The list shows the country, then the town.
+    std::stable_sort(out.locations.begin(), out.locations.end(), [](const Location& a, const Location& b) {
+        return a.country != b.country ? a.country < b.country : a.town < b.town;
+    });
+}
+
 }  // namespace
 
 int CatalogCodeOfPrefix(const std::string& prefix) {
-    static const std::pair<const char*, int> kCodes[] = {
-        {"ACO", 1}, {"B", 2},   {"C", 9},    {"Ced", 10}, {"Cr", 11},  {"IC", 29},  {"LDN", 34}, {"Mel", 39},
-        {"M", 40},  {"NGC", 42}, {"RCW", 46}, {"SAO", 51}, {"Sh2", 52}, {"UGC", 61}, {"VdB", 64}};
-    for (const auto& [p, code] : kCodes)
+    // The sources' own spellings of the table's prefixes.
+    static const std::pair<const char*, int> kSpellings[] = {{"ACO", 1}, {"St", 56}, {"VdB", 64}, {"VdBHa", 65}};
+    for (const auto& [p, code] : kSpellings)
         if (prefix == p) return code;
+    if (prefix.empty() || prefix == "None") return -1;
+    for (int code = 1; code < kCatalogCount; ++code)
+        if (prefix == CatalogTable[code].prefix) return code;
     return -1;
 }
 
@@ -306,6 +381,7 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
     for (std::size_t i = 0; i < in.openNgc.size(); ++i)
         if (in.openNgc[i].type != "dup") openNgcGrid.Add(static_cast<int>(i), in.openNgc[i].ra, in.openNgc[i].dec);
     std::vector<std::pair<Key, Key>> duplicates;
+    std::vector<std::pair<Key, Key>> uncountedAliases;  // designations kept as cross references only
     for (const DsoSource& s : in.openNgc) {
         int code = CatalogCodeOfPrefix(s.prefix);
         Key key{code, static_cast<std::uint32_t>(s.number)};
@@ -320,8 +396,7 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
             }
             continue;
         }
-        DeepSkyObject o = FromSource(code, key.second, s.type, s.morphology, s.hasMagnitude, s.magnitude, s.sizeA,
-                                     s.sizeB, s.ra, s.dec);
+        DeepSkyObject o = FromDso(code, key.second, s);
         o.commonName = s.commonName;
         if (!s.alias.empty()) aliases.push_back({key, s.alias});
         objects.emplace(key, std::move(o));
@@ -348,8 +423,7 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
             if (o.commonName.empty()) o.commonName = name;
             continue;
         }
-        DeepSkyObject o = FromSource(code, key.second, s.type, s.morphology, s.hasMagnitude, s.magnitude, s.sizeA,
-                                     s.sizeB, s.ra, s.dec);
+        DeepSkyObject o = FromDso(code, key.second, s);
         o.commonName = name;
         if (!s.alias.empty()) aliases.push_back({key, s.alias});
         objects.emplace(key, std::move(o));
@@ -365,6 +439,54 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
         objects.emplace(dup, std::move(o));
     }
 
+    // The deep-sky catalogue of stellarium-data fills what the sources above lack: the
+    // distances, and magnitudes, sizes, angles and morphology where they have none. Its
+    // objects of catalogs they lack become records: each designation in a program catalog
+    // gets one, so that a lookup by any of its numbers finds the object. The designation
+    // already present (else the catalogue's first) is the object's own record; the others
+    // are further designations, drawn once. UGC numbers of NGC and IC galaxies stay cross
+    // references only: as records they would take the object file past what the chart's
+    // index can address.
+    for (const CatalogObject& c : in.catalogObjects) {
+        std::vector<Key> keys;
+        bool ngcOrIc = false;
+        for (const auto& [prefix, number] : c.designations) {
+            if (prefix == "M" || prefix == "C") continue;  // list designations: the lists and cross references
+            int code = CatalogCodeOfPrefix(prefix);
+            if (code < 0 || number <= 0) continue;
+            keys.push_back(Key{code, static_cast<std::uint32_t>(number)});
+            if (code == kCatalogNgc || code == kCatalogIc) ngcOrIc = true;
+        }
+        if (keys.empty()) continue;
+        Key primary = keys.front();
+        for (const Key& k : keys)
+            if (objects.count(k)) {
+                primary = k;
+                break;
+            }
+        auto [it, added] = objects.emplace(primary, FromDso(primary.first, primary.second, c.data));
+        if (!added) FillFrom(it->second, c.data);
+        for (const Key& k : keys) {
+            if (k == primary) continue;
+            if (auto other = objects.find(k); other != objects.end()) {
+                FillFrom(other->second, c.data);
+                continue;
+            }
+            if (k.first == kCatalogUgc && ngcOrIc) {
+                uncountedAliases.push_back({primary, k});
+                continue;
+            }
+            DeepSkyObject o = objects.at(primary);
+            o.catalog = k.first;
+            o.number = k.second;
+            objects.emplace(k, std::move(o));
+            duplicates.push_back({k, primary});
+        }
+    }
+    // Whatever a source wrote into a dark nebula's magnitude, it is no brightness.
+    for (auto& [key, o] : objects)
+        if (o.type == kTypeDarkNebula) o.hasMagnitude = false;
+
     std::map<int, const MessierEntry*> messierByNumber;
     for (const MessierEntry& m : in.messier) messierByNumber[m.messier] = &m;
 
@@ -377,9 +499,7 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
         DeepSkyObject o;
         bool found = false;
         if (auto it = listSources.find(listId); !listId.empty() && it != listSources.end()) {
-            const DsoSource& s = *it->second;
-            o = FromSource(key.first, key.second, s.type, s.morphology, s.hasMagnitude, s.magnitude, s.sizeA, s.sizeB,
-                           s.ra, s.dec);
+            o = FromDso(key.first, key.second, *it->second);
             found = true;
         } else if (auto m = messierByNumber.find(listNumber);
                    listPrefix && std::string(listPrefix) == "M" && m != messierByNumber.end()) {
@@ -412,6 +532,9 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
     }
 
     for (auto& [key, o] : objects) out.objects.push_back(o);  // the map keeps (catalog, number) order
+    if (out.objects.size() > kMaxObjectRecords)
+        report.error = "the object file would hold " + std::to_string(out.objects.size()) + " records, more than the " +
+                       std::to_string(kMaxObjectRecords) + " the chart's index can address";
 
     // The small file: every list object, then the brightest NGC and IC objects.
     std::set<Key> small;
@@ -490,6 +613,7 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
         // One way only: a tap on either record then names the object by its main number.
         AddOther(ref(dup), primary.first, primary.second);
     }
+    for (const auto& [primary, alias] : uncountedAliases) AddOther(ref(primary), alias.first, alias.second);
     for (const DeepSkyObject& o : out.objects)
         if (!o.commonName.empty()) ref(Key{o.catalog, o.number}).name = o.commonName;
     for (auto& [key, r] : refs)
@@ -503,6 +627,9 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
     for (auto& [key, r] : refs) out.crossReferences.push_back(r);
 
     for (const std::string& m : report.missingListObjects) report.warnings.push_back("list object missing: " + m);
+
+    BuildStellarLevels(in, candidates, out);
+    BuildLocations(in, out);
     return out;
 }
 

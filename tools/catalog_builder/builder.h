@@ -11,6 +11,8 @@
 
 #include "catalog/star_tables.h"
 #include "tools/catalog_builder/sources.h"
+#include "tools/catalog_builder/stellarium.h"
+#include "tools/catalog_builder/towns.h"
 
 namespace catalog_builder {
 
@@ -20,10 +22,17 @@ struct BuildInput {
     std::vector<HipStarName> hipNames;
     std::vector<DsoSource> openNgc;  // NGC and IC; where empty, the other objects' NGC and IC entries serve
     std::vector<DsoSource> objects;  // every catalog; morphology and names fill in OpenNGC's entries
+    // The deep-sky catalogue of stellarium-data: distances for all, and magnitudes, sizes,
+    // angles and whole catalogues the sources above lack.
+    std::vector<CatalogObject> catalogObjects;
     std::vector<MessierEntry> messier;
     std::map<std::string, std::string> objectNames;  // by designation as the source writes it
     std::vector<LineSegment> figureLines;            // line set 0
     std::vector<LineSegment> arcLines;               // line set 1
+    std::vector<HipStar> hipparcos;     // every Hipparcos star with a number: the levels 1 to 4
+    std::vector<CatalogStar> tycho;     // the Hipparcos and Tycho stars of level 5
+    std::vector<Town> towns;
+    std::map<std::string, int> zoneOffsets;  // standard offset in minutes by IANA zone
     // The star table's size; the program's table holds exactly this many stars.
     std::size_t starTableSize = kDefaultStarCount;
 };
@@ -63,6 +72,9 @@ struct DeepSkyObject {
     double magnitude = 0.0;
     double sizeA = 0.0, sizeB = 0.0;
     int morphology = 0;
+    bool hasAngle = false;
+    int angle = 0;  // position angle, whole degrees 0..179
+    double distanceKpc = 0.0;  // 0 when unknown
     std::string commonName;
 };
 
@@ -83,14 +95,37 @@ struct IndexEntry {
     int limit = 0;  // magnitude × 10
 };
 
+// A star of a stellar level file.
+struct LevelStar {
+    std::uint32_t number = 0;  // HR or HIP number; 0 where the file's catalogue has none
+    double ra = 0.0, dec = 0.0;
+    double vmag = 0.0;
+    bool hasBv = false;
+    double bv = 0.0;
+};
+
+// The Hipparcos levels 1 to 4 hold the brightest stars up to these counts; level 4 all.
+inline constexpr std::size_t kHipparcosLevelSizes[4] = {16000, 32000, 64000, SIZE_MAX};
+
+// Towns for the location list: those of at least this many people.
+inline constexpr double kTownMinimumPopulation = 50000.0;
+
+struct Location {
+    std::string country, countryCode, town;
+    double latitude = 0.0, longitude = 0.0;  // east positive
+    int zoneMinutes = 0;
+};
+
 struct BuildReport {
     int brightStarsRead = 0;
     int starsMatchedToHip = 0;
     int lineSegmentsDropped[2] = {0, 0};
     int duplicateLinesDropped[2] = {0, 0};
     int objectsSkipped = 0;  // designations outside the program's catalogs
+    int townsWithoutZone = 0;  // towns whose zone the machine's tzdata lacks
     std::vector<std::string> missingListObjects;
     std::vector<std::string> warnings;
+    std::string error;  // set when the files cannot be written as built
 };
 
 struct BuildOutput {
@@ -101,14 +136,20 @@ struct BuildOutput {
     std::vector<DeepSkyObject> smallObjects;  // the small object file, by (catalog, number)
     std::vector<IndexEntry> index;            // by declination
     std::vector<CrossReference> crossReferences;  // by (catalog, number), without record 0
+    std::vector<LevelStar> levels[7];  // the stellar level files 0..6; level 6 has no source
+    std::vector<Location> locations;   // by country, then town
     BuildReport report;
 };
+
+// The object file's records are addressed by 16-bit signed numbers in the chart's index.
+inline constexpr std::size_t kMaxObjectRecords = 32767;
 
 // The size of the small object file: the list objects, then the brightest others.
 inline constexpr std::size_t kSmallObjectFileSize = 1130;
 
-// The program's catalog code of a source prefix ("NGC" 42, "IC" 29, "Sh2" 52, "LDN" 34,
-// ...); −1 for catalogs the program does not know.
+// The program's catalog code of a designation prefix: every prefix of the catalog table
+// ("NGC" 42, "IC" 29, "Sh2" 52, "LDN" 34, "Tr" 59, ...) and the sources' own spellings of
+// some ("ACO" for Abell, "VdB" for vdB). −1 for catalogs the program does not know.
 int CatalogCodeOfPrefix(const std::string& prefix);
 
 // Fixed-point angles as the star table and the object index hold them (truncated).

@@ -1,5 +1,6 @@
 #include "tools/catalog_builder/inputs.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -38,6 +39,36 @@ bool Load(const std::filesystem::path& p, Reader read, Out& out, const std::func
     return true;
 }
 
+bool ReadStarFiles(const std::filesystem::path& folder, std::vector<CatalogStar>& out,
+                   const std::function<void(const std::string&)>& progress, std::string& error) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("stars_", 0) == 0 && entry.path().extension() == ".cat" && name.find("hip_") == std::string::npos)
+            files.push_back(entry.path());
+    }
+    if (ec || files.empty()) {
+        error = "no star catalogue files (stars_*.cat) in " + folder.string();
+        return false;
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& f : files)
+        if (!Load(f, ReadStellariumStarFile, out, progress, error)) return false;
+    return true;
+}
+
+// The standard offset of every zone the towns name, from the tzdata folder; zones it
+// lacks are left out (their towns are reported).
+void ReadZoneOffsets(const std::filesystem::path& zoneinfo, BuildInput& in) {
+    for (const Town& t : in.towns) {
+        if (in.zoneOffsets.count(t.zone) || t.zone.find("..") != std::string::npos) continue;
+        std::string text, error;
+        int minutes = 0;
+        if (ReadText(zoneinfo / t.zone, text, error) && ZoneStandardOffset(text, minutes)) in.zoneOffsets[t.zone] = minutes;
+    }
+}
+
 }  // namespace
 
 bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<void(const std::string&)>& progress,
@@ -46,13 +77,20 @@ bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<v
     return Load(paths.brightStarCatalog, ReadBrightStarCatalog, in.brightStars, progress, error) &&
            Load(paths.arcLines, ReadArcLines, in.arcLines, progress, error) &&
            Load(FirstPresent(d3, {"stars.8.json", "stars.6.json"}), ReadHipStars, in.hipStars, progress, error) &&
+           Load(FirstPresent(d3, {"stars.14.json", "stars.8.json", "stars.6.json"}), ReadHipStars, in.hipparcos, progress,
+                error) &&
            Load(d3 / "starnames.json", ReadHipStarNames, in.hipNames, progress, error) &&
            Load(FirstPresent(d3, {"dsos.20.json", "dsos.14.json", "dsos.6.json"}), ReadDeepSkyObjects, in.objects,
                 progress, error) &&
            Load(d3 / "messier.json", ReadMessierList, in.messier, progress, error) &&
            Load(d3 / "dsonames.json", ReadDsoNames, in.objectNames, progress, error) &&
            Load(d3 / "constellations.lines.json", ReadFigureLines, in.figureLines, progress, error) &&
-           (paths.openNgc.empty() || Load(paths.openNgc, ReadOpenNgc, in.openNgc, progress, error));
+           (paths.openNgc.empty() || Load(paths.openNgc, ReadOpenNgc, in.openNgc, progress, error)) &&
+           (paths.stellariumDso.empty() ||
+            Load(paths.stellariumDso, ReadStellariumDsoCatalog, in.catalogObjects, progress, error)) &&
+           (paths.stellariumStars.empty() || ReadStarFiles(paths.stellariumStars, in.tycho, progress, error)) &&
+           (paths.towns.empty() || Load(paths.towns, ReadTowns, in.towns, progress, error)) &&
+           (paths.zoneinfo.empty() || (ReadZoneOffsets(paths.zoneinfo, in), true));
 }
 
 }  // namespace catalog_builder

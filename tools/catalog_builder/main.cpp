@@ -1,10 +1,13 @@
 // catalog_builder: makes the program's catalog databases from the public source catalogs.
 //
-//   catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] --out DIR [--sources FILE]
+//   catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] [--stellarium-dso FILE]
+//                   [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] --out DIR [--sources FILE]
 //
 // --bsc and --arcs are xplanet's "stars/BSC" and "arcs/constellations", --d3 is
 // d3-celestial's data folder, --openngc OpenNGC's table as tab-separated lines (type, RA,
-// Dec, magnitude, name, other names, identifier, major and minor axis), --out the data
+// Dec, magnitude, name, other names, identifier, major and minor axis, position angle),
+// --stellarium-dso stellarium-data's unpacked deep-sky catalogue, --stellarium-stars its
+// star folder, --towns city-timezones' cityMap.json, --zoneinfo the tzdata folder, --out the data
 // folder to fill, --sources a text file whose
 // contents head the generated SOURCES file (which package and version each source came
 // from).
@@ -23,7 +26,9 @@ using namespace catalog_builder;
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] --out DIR [--sources FILE]\n");
+    std::fprintf(stderr,
+                 "usage: catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] [--stellarium-dso FILE]\n"
+                 "                       [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] --out DIR [--sources FILE]\n");
     return 2;
 }
 
@@ -45,6 +50,10 @@ int main(int argc, char** argv) {
         else if (a == "--arcs") paths.arcLines = v;
         else if (a == "--d3") paths.d3Data = v;
         else if (a == "--openngc") paths.openNgc = v;
+        else if (a == "--stellarium-dso") paths.stellariumDso = v;
+        else if (a == "--stellarium-stars") paths.stellariumStars = v;
+        else if (a == "--towns") paths.towns = v;
+        else if (a == "--zoneinfo") paths.zoneinfo = v;
         else if (a == "--out") out = v;
         else if (a == "--sources") sourcesFile = v;
         else return Usage();
@@ -66,7 +75,15 @@ int main(int argc, char** argv) {
                 r.lineSegmentsDropped[1]);
     std::printf("  %zu objects, %zu in the small file, %zu cross references\n", built.objects.size(),
                 built.smallObjects.size(), built.crossReferences.size());
+    for (int level = 0; level < 7; ++level)
+        std::printf("  stellar level %d (%s): %zu stars\n", level, kStellarLevelFiles[level], built.levels[level].size());
+    std::printf("  %zu towns for the location list (%d left out: zone unknown to tzdata)\n", built.locations.size(),
+                r.townsWithoutZone);
     for (const std::string& w : r.warnings) std::printf("  warning: %s\n", w.c_str());
+    if (!r.error.empty()) {
+        std::fprintf(stderr, "catalog_builder: %s\n", r.error.c_str());
+        return 1;
+    }
 
     std::string sources;
     if (!sourcesFile.empty()) {

@@ -2,10 +2,12 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
-#include "tools/catalog_builder/json.h"
+#include <nlohmann/json.hpp>
+
 #include "tools/catalog_builder/names.h"
 
 namespace catalog_builder {
@@ -57,26 +59,55 @@ double LongitudeToHours(double lon) {
     return ra;
 }
 
-bool Parse(std::string_view json, JsonValue& doc, std::string& error, const char* what) {
-    if (ParseJson(json, doc, error)) return true;
-    error = std::string(what) + ": " + error;
-    return false;
+// Objects keep their members in file order, as the sources list them.
+using Json = nlohmann::ordered_json;
+
+bool Parse(std::string_view text, Json& doc, std::string& error, const char* what) {
+    try {
+        doc = Json::parse(text.begin(), text.end());
+        return true;
+    } catch (const Json::parse_error& e) {
+        error = std::string(what) + ": bad JSON at byte " + std::to_string(e.byte);
+        return false;
+    }
 }
 
-const JsonValue* Features(const JsonValue& doc, std::string& error, const char* what) {
-    const JsonValue& f = doc["features"];
-    if (!f.IsArray()) {
+const Json& Member(const Json& j, const char* key) {
+    static const Json kNull;
+    if (!j.is_object()) return kNull;
+    auto it = j.find(key);
+    return it == j.end() ? kNull : *it;
+}
+
+// Numbers and numeric strings ("1.2") as a double; `fallback` for anything else.
+double Number(const Json& j, double fallback) {
+    if (j.is_number()) return j.get<double>();
+    double v = 0.0;
+    if (j.is_string() && ParseDouble(Trim(j.get_ref<const std::string&>()), v)) return v;
+    return fallback;
+}
+
+// Strings as they are, numbers in their shortest form, anything else empty.
+std::string Text(const Json& j) {
+    if (j.is_string()) return j.get<std::string>();
+    if (j.is_number()) return j.dump();
+    return {};
+}
+
+const Json* Features(const Json& doc, std::string& error, const char* what) {
+    const Json& f = Member(doc, "features");
+    if (!f.is_array()) {
         error = std::string(what) + ": no \"features\" array";
         return nullptr;
     }
     return &f;
 }
 
-bool PointOf(const JsonValue& feature, double& ra, double& dec) {
-    const JsonValue& c = feature["geometry"]["coordinates"];
-    if (!c.IsArray() || c.items.size() < 2) return false;
-    ra = LongitudeToHours(c.items[0].AsNumber(0.0));
-    dec = c.items[1].AsNumber(0.0);
+bool PointOf(const Json& feature, double& ra, double& dec) {
+    const Json& c = Member(Member(feature, "geometry"), "coordinates");
+    if (!c.is_array() || c.size() < 2) return false;
+    ra = LongitudeToHours(Number(c[0], 0.0));
+    dec = Number(c[1], 0.0);
     return true;
 }
 
@@ -105,6 +136,13 @@ int TrailingNumber(std::string_view s) {
 }
 
 }  // namespace
+
+int WholeAngle(double degrees) {
+    if (!std::isfinite(degrees)) return 0;
+    long whole = std::lround(degrees);
+    int a = static_cast<int>(whole % 180);
+    return a < 0 ? a + 180 : a;
+}
 
 bool SplitDesignation(std::string_view text, std::string& prefix, int& number) {
     std::string t = Trim(text);
@@ -188,16 +226,16 @@ bool ReadArcLines(std::string_view text, std::vector<LineSegment>& out, std::str
 }
 
 bool ReadHipStars(std::string_view json, std::vector<HipStar>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "stars")) return false;
-    const JsonValue* features = Features(doc, error, "stars");
+    const Json* features = Features(doc, error, "stars");
     if (!features) return false;
-    for (const JsonValue& f : features->items) {
+    for (const Json& f : *features) {
         HipStar s;
-        s.hip = static_cast<int>(f["id"].AsNumber(0.0));
+        s.hip = static_cast<int>(Number(Member(f, "id"), 0.0));
         if (s.hip <= 0 || !PointOf(f, s.ra, s.dec)) continue;
-        s.vmag = f["properties"]["mag"].AsNumber(99.0);
-        double bv = f["properties"]["bv"].AsNumber(1e9);
+        s.vmag = Number(Member(Member(f, "properties"), "mag"), 99.0);
+        double bv = Number(Member(Member(f, "properties"), "bv"), 1e9);
         if (bv < 1e8) s.hasBv = true, s.bv = bv;
         out.push_back(s);
     }
@@ -205,102 +243,106 @@ bool ReadHipStars(std::string_view json, std::vector<HipStar>& out, std::string&
 }
 
 bool ReadHipStarNames(std::string_view json, std::vector<HipStarName>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "star names")) return false;
-    if (!doc.IsObject()) {
+    if (!doc.is_object()) {
         error = "star names: expected an object keyed by HIP number";
         return false;
     }
-    for (const auto& [key, v] : doc.members) {
+    for (const auto& [key, v] : doc.items()) {
         HipStarName n;
         if (!ParseInt(key, n.hip) || n.hip <= 0) continue;
-        n.hd = TrailingNumber(v["hd"].AsText());
-        n.name = ToProgramText(v["name"].AsText());
+        n.hd = TrailingNumber(Text(Member(v, "hd")));
+        n.name = ToProgramText(Text(Member(v, "name")));
         out.push_back(std::move(n));
     }
     return true;
 }
 
 bool ReadDeepSkyObjects(std::string_view json, std::vector<DsoSource>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "deep-sky objects")) return false;
-    const JsonValue* features = Features(doc, error, "deep-sky objects");
+    const Json* features = Features(doc, error, "deep-sky objects");
     if (!features) return false;
-    for (const JsonValue& f : features->items) {
+    for (const Json& f : *features) {
         DsoSource o;
-        if (!SplitDesignation(f["id"].AsText(), o.prefix, o.number)) continue;
+        if (!SplitDesignation(Text(Member(f, "id")), o.prefix, o.number)) continue;
         if (!PointOf(f, o.ra, o.dec)) continue;
-        const JsonValue& p = f["properties"];
-        std::string desig = Trim(p["desig"].AsText());
+        const Json& p = Member(f, "properties");
+        std::string desig = Trim(Text(Member(p, "desig")));
         std::string dp;
         int dn = 0;
         if (SplitDesignation(desig, dp, dn) && (dp != o.prefix || dn != o.number)) o.alias = desig;
-        o.type = Trim(p["type"].AsText());
-        o.morphology = Trim(p["morph"].AsText());
-        double mag = p["mag"].AsNumber(999.0);
-        if (mag < 90.0) o.hasMagnitude = true, o.magnitude = mag;
-        ParseDimensions(p["dim"].AsText(), o.sizeA, o.sizeB);
+        o.type = Trim(Text(Member(p, "type")));
+        o.morphology = Trim(Text(Member(p, "morph")));
+        // A dark nebula's "mag" is its opacity class (1 to 6), not a brightness.
+        double mag = Number(Member(p, "mag"), 999.0);
+        if (mag < 90.0 && o.type != "dn") o.hasMagnitude = true, o.magnitude = mag;
+        ParseDimensions(Text(Member(p, "dim")), o.sizeA, o.sizeB);
         out.push_back(std::move(o));
     }
     return true;
 }
 
 bool ReadMessierList(std::string_view json, std::vector<MessierEntry>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "Messier list")) return false;
-    const JsonValue* features = Features(doc, error, "Messier list");
+    const Json* features = Features(doc, error, "Messier list");
     if (!features) return false;
-    for (const JsonValue& f : features->items) {
+    for (const Json& f : *features) {
         MessierEntry m;
         std::string mp;
-        if (!SplitDesignation(f["id"].AsText(), mp, m.messier) || mp != "M") continue;
+        if (!SplitDesignation(Text(Member(f, "id")), mp, m.messier) || mp != "M") continue;
         if (!PointOf(f, m.ra, m.dec)) continue;
-        const JsonValue& p = f["properties"];
+        const Json& p = Member(f, "properties");
         std::string dp;
         int dn = 0;
-        if (SplitDesignation(p["desig"].AsText(), dp, dn) && (dp == "NGC" || dp == "IC")) m.prefix = dp, m.number = dn;
-        m.commonName = ToProgramText(p["alt"].AsText());
-        m.type = Trim(p["type"].AsText());
-        double mag = p["mag"].AsNumber(999.0);
+        if (SplitDesignation(Text(Member(p, "desig")), dp, dn) && (dp == "NGC" || dp == "IC")) m.prefix = dp, m.number = dn;
+        m.commonName = ToProgramText(Text(Member(p, "alt")));
+        m.type = Trim(Text(Member(p, "type")));
+        double mag = Number(Member(p, "mag"), 999.0);
         if (mag < 90.0) m.hasMagnitude = true, m.magnitude = mag;
-        ParseDimensions(p["dim"].AsText(), m.sizeA, m.sizeB);
+        ParseDimensions(Text(Member(p, "dim")), m.sizeA, m.sizeB);
         out.push_back(std::move(m));
     }
     return true;
 }
 
 bool ReadDsoNames(std::string_view json, std::map<std::string, std::string>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "deep-sky names")) return false;
-    if (!doc.IsObject()) {
+    if (!doc.is_object()) {
         error = "deep-sky names: expected an object keyed by designation";
         return false;
     }
-    for (const auto& [key, v] : doc.members) {
-        std::string name = ToProgramText(v["name"].AsText());
+    for (const auto& [key, v] : doc.items()) {
+        std::string name = ToProgramText(Text(Member(v, "name")));
         if (!name.empty()) out[key] = name;
     }
     return true;
 }
 
 bool ReadFigureLines(std::string_view json, std::vector<LineSegment>& out, std::string& error) {
-    JsonValue doc;
+    Json doc;
     if (!Parse(json, doc, error, "constellation lines")) return false;
-    const JsonValue* features = Features(doc, error, "constellation lines");
+    const Json* features = Features(doc, error, "constellation lines");
     if (!features) return false;
-    for (const JsonValue& f : features->items) {
-        int con = ConstellationNumber(f["id"].AsText());
-        for (const JsonValue& poly : f["geometry"]["coordinates"].items) {
-            for (std::size_t i = 1; i < poly.items.size(); ++i) {
-                const JsonValue& a = poly.items[i - 1];
-                const JsonValue& b = poly.items[i];
-                if (a.items.size() < 2 || b.items.size() < 2) continue;
+    for (const Json& f : *features) {
+        int con = ConstellationNumber(Text(Member(f, "id")));
+        const Json& lines = Member(Member(f, "geometry"), "coordinates");
+        if (!lines.is_array()) continue;
+        for (const Json& poly : lines) {
+            if (!poly.is_array()) continue;
+            for (std::size_t i = 1; i < poly.size(); ++i) {
+                const Json& a = poly[i - 1];
+                const Json& b = poly[i];
+                if (!a.is_array() || !b.is_array() || a.size() < 2 || b.size() < 2) continue;
                 LineSegment s;
                 s.constellation = con;
-                s.ra1 = LongitudeToHours(a.items[0].AsNumber(0.0));
-                s.dec1 = a.items[1].AsNumber(0.0);
-                s.ra2 = LongitudeToHours(b.items[0].AsNumber(0.0));
-                s.dec2 = b.items[1].AsNumber(0.0);
+                s.ra1 = LongitudeToHours(Number(a[0], 0.0));
+                s.dec1 = Number(a[1], 0.0);
+                s.ra2 = LongitudeToHours(Number(b[0], 0.0));
+                s.dec2 = Number(b[1], 0.0);
                 out.push_back(s);
             }
         }
@@ -321,8 +363,8 @@ bool ReadOpenNgc(std::string_view tsv, std::vector<DsoSource>& out, std::string&
             if (tab == std::string_view::npos) break;
             start = tab + 1;
         }
-        if (f.size() != 9) {
-            error = "OpenNGC line " + std::to_string(lineNo) + ": expected 9 tab-separated fields";
+        if (f.size() != 10) {
+            error = "OpenNGC line " + std::to_string(lineNo) + ": expected 10 tab-separated fields";
             return false;
         }
         int kind = -1;
@@ -356,6 +398,8 @@ bool ReadOpenNgc(std::string_view tsv, std::vector<DsoSource>& out, std::string&
         if (!f[3].empty() && ParseDouble(f[3], mag)) o.hasMagnitude = true, o.magnitude = mag;
         if (f[7].empty() || !ParseDouble(f[7], o.sizeA)) o.sizeA = 0.0;
         if (f[8].empty() || !ParseDouble(f[8], o.sizeB)) o.sizeB = o.sizeA;
+        double angle = 0.0;
+        if (!f[9].empty() && ParseDouble(f[9], angle)) o.hasAngle = true, o.angle = WholeAngle(angle);
         std::string p;
         int n = 0;
         if (SplitDesignation(f[4], p, n) && p == "M") o.alias = "M " + std::to_string(n);

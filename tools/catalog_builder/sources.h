@@ -7,7 +7,7 @@
 //    the Messier list, common names of deep-sky objects, constellation lines;
 //  - OpenNGC as KStars ships it (an SQLite table, exported by the set-up step as tab-separated
 //    lines: type, RA and Dec in degrees, magnitude, name, other names, catalog identifier,
-//    major and minor axis in arc minutes).
+//    major and minor axis in arc minutes, position angle in degrees).
 // Every reader takes the file's text, so that tests can feed small fixtures.
 #include <map>
 #include <string>
@@ -59,6 +59,9 @@ struct DsoSource {
     double sizeB = 0.0;
     double ra = 0.0;  // hours
     double dec = 0.0;
+    bool hasAngle = false;  // position angle of the major axis, whole degrees 0..179
+    int angle = 0;
+    double distanceKpc = 0.0;  // 0 when unknown
 };
 
 struct MessierEntry {
@@ -78,6 +81,9 @@ struct LineSegment {
     double ra1 = 0.0, dec1 = 0.0;  // hours, degrees
     double ra2 = 0.0, dec2 = 0.0;
 };
+
+// A position angle in whole degrees 0..179 (an axis at 180 is the axis at 0).
+int WholeAngle(double degrees);
 
 // Splits "NGC 224", "NGC224", "IC 4725", "Sh 2-155", "C 41", "M 45" into prefix and number;
 // false when the text has no number.

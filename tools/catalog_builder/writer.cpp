@@ -1,12 +1,16 @@
 #include "tools/catalog_builder/writer.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <system_error>
 
 #include "catalog/byte_order.h"
 #include "catalog/databases.h"
 #include "catalog/record_file.h"
 #include "catalog/records.h"
+#include "catalog/star_tables.h"
 #include "platform/paths.h"
 #include "tools/catalog_builder/names.h"
 
@@ -43,7 +47,9 @@ ObjectRecord ToObjectRecord(const DeepSkyObject& o) {
     r.magnitude = o.hasMagnitude ? static_cast<float>(o.magnitude) : 0.0f;
     r.sizeA = static_cast<float>(o.sizeA);
     r.sizeB = static_cast<float>(o.sizeB);
+    r.flag = static_cast<std::int16_t>(o.hasAngle ? o.angle : 0);
     r.morphology = static_cast<std::int16_t>(o.morphology);
+    r.distance = static_cast<float>(DistanceValueOfKpc(o.distanceKpc));
     return r;
 }
 
@@ -147,6 +153,94 @@ RecordFileImage CrossReferences(const BuildOutput& b) {
     return image;
 }
 
+// A star entry: the place rounded to whole seconds of time and of arc (every part of a
+// southern declination negative), the magnitude in sixteenths (0 for anything brighter
+// than magnitude 0, 255 at the faint end) and B−V in tenths.
+StellarStarEntry ToStellarEntry(const LevelStar& s) {
+    StellarStarEntry e;
+    e.number = s.number;
+    long raSeconds = std::lround(s.ra * 3600.0) % 86400;
+    if (raSeconds < 0) raSeconds += 86400;
+    e.raHours = static_cast<std::int8_t>(raSeconds / 3600);
+    e.raMinutes = static_cast<std::int8_t>(raSeconds / 60 % 60);
+    e.raSeconds = static_cast<std::int8_t>(raSeconds % 60);
+    long decSeconds = std::min(std::lround(std::fabs(s.dec) * 3600.0), 90L * 3600);
+    const int sign = s.dec < 0.0 ? -1 : 1;
+    e.decDegrees = static_cast<std::int8_t>(sign * (decSeconds / 3600));
+    e.decMinutes = static_cast<std::int8_t>(sign * (decSeconds / 60 % 60));
+    e.decSeconds = static_cast<std::int8_t>(sign * (decSeconds % 60));
+    e.magnitude = static_cast<std::uint8_t>(std::clamp(std::lround(s.vmag * 16.0), 0L, 255L));
+    e.colour = static_cast<std::int8_t>(s.hasBv ? std::clamp(std::lround(s.bv * 10.0), -128L, 127L) : 0);
+    return e;
+}
+
+// A stellar level file: records of 42 entries (80 in files of more than 25000 stars),
+// sorted by declination. Slots past the last star hold entries that are never drawn: at
+// the pole, at the faintest magnitude, numbered 0.
+struct LevelFile {
+    RecordFileImage image;
+    std::map<std::uint32_t, int> recordOf;  // star number -> record, for the index files
+};
+
+LevelFile Level(const std::vector<LevelStar>& stars) {
+    std::vector<StellarStarEntry> entries;
+    entries.reserve(stars.size());
+    for (const LevelStar& s : stars) entries.push_back(ToStellarEntry(s));
+    auto dec = [](const StellarStarEntry& e) { return e.decDegrees * 3600 + e.decMinutes * 60 + e.decSeconds; };
+    auto ra = [](const StellarStarEntry& e) { return e.raHours * 3600 + e.raMinutes * 60 + e.raSeconds; };
+    std::stable_sort(entries.begin(), entries.end(), [&](const StellarStarEntry& a, const StellarStarEntry& b) {
+        return dec(a) != dec(b) ? dec(a) < dec(b) : ra(a) < ra(b);
+    });
+    const int perRecord = StellarStarsPerRecord(entries.size());
+    LevelFile f;
+    f.image = Image(kCreatorStellarLevel, 0, static_cast<std::uint32_t>(perRecord * kStellarStarEntrySize));
+    StellarStarEntry filler;
+    filler.decDegrees = 90;
+    filler.magnitude = 255;
+    for (std::size_t i = 0; i < entries.size(); i += static_cast<std::size_t>(perRecord)) {
+        std::uint8_t* rec = f.image.Append();
+        const int record = static_cast<int>(f.image.Count()) - 1;
+        for (int k = 0; k < perRecord; ++k) {
+            const std::size_t at = i + static_cast<std::size_t>(k);
+            const StellarStarEntry& e = at < entries.size() ? entries[at] : filler;
+            EncodeStellarStarEntry(e, rec + k * kStellarStarEntrySize);
+            if (at < entries.size() && e.number > 0) f.recordOf.emplace(e.number, record);
+        }
+    }
+    return f;
+}
+
+// A star index: star k's level record in slot k mod 42 of index record k / 42; −1 where
+// the level has no star k.
+RecordFileImage StarIndex(std::uint32_t creator, const std::map<std::uint32_t, int>& recordOf) {
+    RecordFileImage image = Image(creator, 0, kStellarIndexSlots * 2);
+    if (recordOf.empty()) return image;
+    const std::uint32_t last = recordOf.rbegin()->first;
+    for (std::uint32_t first = 0; first <= last; first += kStellarIndexSlots) {
+        std::uint8_t* rec = image.Append();
+        for (int k = 0; k < kStellarIndexSlots; ++k) {
+            auto it = recordOf.find(first + static_cast<std::uint32_t>(k));
+            le::PutI16(rec, static_cast<std::size_t>(2 * k), static_cast<std::int16_t>(it == recordOf.end() ? -1 : it->second));
+        }
+    }
+    return image;
+}
+
+RecordFileImage Locations(const BuildOutput& b) {
+    RecordFileImage image = Image(kCreatorLocations, 0, kLocationRecordSize);
+    for (const Location& l : b.locations) {
+        LocationRecord r;
+        std::snprintf(r.country, sizeof r.country, "%s", l.country.c_str());
+        std::snprintf(r.countryCode, sizeof r.countryCode, "%s", l.countryCode.c_str());
+        std::snprintf(r.town, sizeof r.town, "%s", l.town.c_str());
+        r.latitude = static_cast<float>(l.latitude);
+        r.longitude = static_cast<float>(l.longitude);
+        r.zoneMinutes = static_cast<std::int16_t>(l.zoneMinutes);
+        EncodeLocationRecord(r, image.Append());
+    }
+    return image;
+}
+
 }  // namespace
 
 bool WriteDataFolder(const BuildOutput& built, const std::filesystem::path& folder, const std::string& sources,
@@ -178,7 +272,19 @@ bool WriteDataFolder(const BuildOutput& built, const std::filesystem::path& fold
     files.push_back({kSatelliteFile, Image(kCreatorSatellites, 0, 0)});
     files.push_back({kUserObjectFile, Image(kCreatorUserObjects, 0, 0)});
     files.push_back({kEyepieceFile, Image(kCreatorEyepieces, 0, 0)});
-    files.push_back({kLocationFile, Image(kCreatorLocations, 0, 0)});
+    files.push_back({kLocationFile, Locations(built)});
+    // The stellar levels present, and the star indexes of the HR and 110K levels. No source
+    // gives Tycho numbers, so the Tycho index has no regions.
+    std::map<std::uint32_t, int> recordsByLevel[7];
+    for (int level = 0; level < 7; ++level) {
+        if (built.levels[level].empty()) continue;
+        LevelFile f = Level(built.levels[level]);
+        recordsByLevel[level] = std::move(f.recordOf);
+        files.push_back({kStellarLevelFiles[level], std::move(f.image)});
+    }
+    files.push_back({kHrIndexFile, StarIndex(kCreatorHrIndex, recordsByLevel[0])});
+    files.push_back({kHipIndexFile, StarIndex(kCreatorHipIndex, recordsByLevel[4])});
+    files.push_back({kTychoIndexFile, Image(kCreatorTychoIndex, 0, kTychoIndexRecordSize)});
     files.push_back({kCameraLogFile, Image(kCreatorCameraLog, 0, 0)});
 
     std::string counts;

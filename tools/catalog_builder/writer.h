@@ -14,6 +14,10 @@ namespace catalog_builder {
 inline constexpr int kCrossReferenceRecordSize = 56;
 inline constexpr int kCrossReferenceNameSize = kCrossReferenceRecordSize - 24;
 
+// The object record's distance value of a distance in kiloparsecs: the program shows the
+// value v as v × 0.014084507 kiloparsecs.
+inline double DistanceValueOfKpc(double kpc) { return kpc > 0.0 ? kpc / 0.014084507 : 0.0; }
+
 // Writes every database file into `folder` (created when missing), then "SOURCES" with
 // `sources` followed by the record counts. `progress` receives one line per file. Returns
 // false with a message naming the file on the first failure.
