@@ -101,10 +101,15 @@ struct CachedPicture {
     int width, height;  // 0, 0: as decoded
     DrawWindow* record;
 };
-std::vector<CachedPicture> pictureCache;
+// Kept until the process ends (never destroyed, so that the pictures stay reachable and
+// no exit-time destructor frees them before the windows go).
+std::vector<CachedPicture>& PictureCache() {
+    static auto* cache = new std::vector<CachedPicture>;
+    return *cache;
+}
 
 const DrawWindow* CachedResource(int resourceId, int nightMode, int width = 0, int height = 0) {
-    for (const CachedPicture& c : pictureCache)
+    for (const CachedPicture& c : PictureCache())
         if (c.resourceId == resourceId && c.nightMode == nightMode && c.width == width && c.height == height)
             return c.record;
     DrawWindow* record = nullptr;
@@ -118,7 +123,7 @@ const DrawWindow* CachedResource(int resourceId, int nightMode, int width = 0, i
     }
     // The cache outlives the forms and their windows: the record belongs to none.
     if (record) record->window = Window{};
-    pictureCache.push_back({resourceId, nightMode, width, height, record});
+    PictureCache().push_back({resourceId, nightMode, width, height, record});
     return record;
 }
 
@@ -315,8 +320,8 @@ const DrawWindow* CachedBitmapAt(int resourceId, int width, int height) {
 }
 
 void ClearPictureCache() {
-    for (CachedPicture& c : pictureCache) DeleteOffscreen(c.record);
-    pictureCache.clear();
+    for (CachedPicture& c : PictureCache()) DeleteOffscreen(c.record);
+    PictureCache().clear();
 }
 
 DrawWindow* LoadBitmap16(int resourceId) { return LoadBitmapOffscreen(resourceId, 16); }
