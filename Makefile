@@ -15,7 +15,7 @@ PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench fuzz deps configure build clean data install
+.PHONY: run test asan bench bench-peers fuzz deps configure build clean data install
 
 deps:
 	@bash tools/install-deps.sh
@@ -55,6 +55,13 @@ bench: deps
 # FUZZ_SECONDS; not part of the tests.
 fuzz: deps
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZERS)
+
+# The side-by-side timing with astronomy-engine (npm, cached under $(BENCH_BUILD)/peers);
+# needs node and npm. Not part of the tests.
+bench-peers: deps
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVELKARION_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target velkarion_peer_times
+	bash bench/peers/run.sh $(BENCH_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -9,6 +9,7 @@
 #include "core/angle_units.h"
 #include "astro/planetary_theory.h"
 #include "astro/precession_nutation.h"
+#include "theories/series_trig.h"
 
 ApparentPlaceCache apparentPlaceCache;
 
@@ -115,10 +116,14 @@ void SunBarycentricOffset(double jd, double pos[3], double vel[3]) {
         const double ce = std::cos(kObliquityJ2000), se = std::sin(kObliquityJ2000);
         Zero3(cache.offsetPos);
         Zero3(cache.offsetVel);
-        for (const GiantPlanet& g : kGiants) {
-            const double lambda = std::fmod(g.longitude + g.motion * (jd - kJ2000), kTwoPi);
+        double lambdas[4], sines[4], cosines[4];
+        for (int i = 0; i < 4; ++i)
+            lambdas[i] = std::fmod(kGiants[i].longitude + kGiants[i].motion * (jd - kJ2000), kTwoPi);
+        SeriesSinCosArray(lambdas, sines, cosines, 4);
+        for (int i = 0; i < 4; ++i) {
+            const GiantPlanet& g = kGiants[i];
             const double f = 1.0 / (g.massRatio * kMassFactor);
-            const double sl = std::sin(lambda), cl = std::cos(lambda);
+            const double sl = sines[i], cl = cosines[i];
             cache.offsetPos[0] += f * g.axis * cl;
             cache.offsetPos[1] += f * g.axis * sl * ce;
             cache.offsetPos[2] += f * g.axis * sl * se;
@@ -133,13 +138,95 @@ void SunBarycentricOffset(double jd, double pos[3], double vel[3]) {
     Copy(cache.offsetVel, vel);
 }
 
+constexpr double kSunSeriesUnitsPerDay = 2.737850787132101e-7;  // 10000 Julian years
+constexpr int kSunTermCount = sizeof kSunTerms / sizeof kSunTerms[0];
+
+// The solar series' longitude and distance sums at u (units of 10000 Julian years from
+// J2000.0); with `around` also at the instants 0.1 day before and after, in slots 0 and 2.
+// There every argument is the middle one turned by the term's motion in 0.1 day, so the
+// three instants cost one sine and cosine per term.
+struct SunSeriesSums {
+    double longitude[3] = {}, distance[3] = {};
+};
+
+SunSeriesSums SumSunSeries(double u, bool around) {
+    struct Turn {
+        double c[kSunTermCount], s[kSunTermCount];
+    };
+    static const Turn tenthOfDay = [] {
+        Turn t;
+        for (int i = 0; i < kSunTermCount; ++i) {
+            const double angle = kSunTerms[i].frequency * (0.1 * kSunSeriesUnitsPerDay);
+            t.c[i] = std::cos(angle);
+            t.s[i] = std::sin(angle);
+        }
+        return t;
+    }();
+    double args[kSunTermCount], sines[kSunTermCount], cosines[kSunTermCount];
+    for (int i = 0; i < kSunTermCount; ++i) args[i] = kSunTerms[i].phase + kSunTerms[i].frequency * u;
+    SeriesSinCosArray(args, sines, cosines, kSunTermCount);
+    SunSeriesSums sums;
+    for (int i = 0; i < kSunTermCount; ++i) {
+        sums.longitude[1] += kSunTerms[i].longitude * sines[i];
+        sums.distance[1] += kSunTerms[i].distance * cosines[i];
+    }
+    if (!around) return sums;
+    for (int i = 0; i < kSunTermCount; ++i) {
+        const double cc = cosines[i] * tenthOfDay.c[i], ss = sines[i] * tenthOfDay.s[i];
+        const double sc = sines[i] * tenthOfDay.c[i], cs = cosines[i] * tenthOfDay.s[i];
+        sums.longitude[0] += kSunTerms[i].longitude * (sc - cs);
+        sums.distance[0] += kSunTerms[i].distance * (cc + ss);
+        sums.longitude[2] += kSunTerms[i].longitude * (sc + cs);
+        sums.distance[2] += kSunTerms[i].distance * (cc - ss);
+    }
+    return sums;
+}
+
+// The Sun's geocentric place at the TDB Julian day jd from its series' sums there.
+void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, double* distance) {
+    const double u = (jd - kJ2000) * kSunSeriesUnitsPerDay;
+    double lambda = std::fmod(4.9353929 + 62833.196168 * u + 1e-7 * sumL, kTwoPi);
+    if (lambda < 0) lambda += kTwoPi;
+    *distance = 1.0001026 + 1e-7 * sumR;
+    const double t = 100.0 * u;
+    const double angles[2] = {lambda, (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad};
+    double sines[2], cosines[2];
+    SeriesSinCosArray(angles, sines, cosines, 2);
+    const double sl = sines[0];
+    double raDeg = std::atan2(cosines[1] * sl, cosines[0]) * kRadToDeg;
+    if (raDeg < 0) raDeg += 360.0;
+    if (raDeg >= 360.0) raDeg -= 360.0;
+    *ra = raDeg / 15.0;
+    *dec = std::asin(sines[1] * sl) * kRadToDeg;
+}
+
 // The Earth's heliocentric position, J2000.0 equator, from the Sun's geocentric place.
-void EarthFromSun(double jd, double p[3]) {
+void EarthFromSun(double jd, double sumL, double sumR, double p[3]) {
     double ra, dec, distance, v[3];
-    SunEphemeris(jd, &ra, &dec, &distance);
+    SunPlace(jd, sumL, sumR, &ra, &dec, &distance);
     RaDecToVector(ra, dec, distance, v);
     Precession(jd, v, kJ2000, p);
     for (int i = 0; i < 3; ++i) p[i] = -p[i];
+}
+
+// The Earth's heliocentric position and velocity from three solar places 0.1 day apart.
+// The barycentric and the heliocentric state of one instant both start from it, so it is
+// kept for the last instant asked for.
+void EarthHeliocentricState(double jd, double pos[3], double vel[3]) {
+    ApparentPlaceCache& cache = apparentPlaceCache;
+    if (!cache.earthSeriesValid || jd != cache.earthSeriesJD) {
+        const SunSeriesSums sums = SumSunSeries((jd - kJ2000) * kSunSeriesUnitsPerDay, true);
+        double p0[3], p2[3];
+        EarthFromSun(jd - 0.1, sums.longitude[0], sums.distance[0], p0);
+        EarthFromSun(jd, sums.longitude[1], sums.distance[1], cache.earthSeriesPos);
+        EarthFromSun(jd + 0.1, sums.longitude[2], sums.distance[2], p2);
+        for (int i = 0; i < 3; ++i) cache.earthSeriesVel[i] = (p2[i] - p0[i]) * 5.0;
+        cache.earthSeriesJD = jd;
+        cache.earthSeriesValid = true;
+        ++cache.earthSeriesEvaluations;
+    }
+    Copy(cache.earthSeriesPos, pos);
+    Copy(cache.earthSeriesVel, vel);
 }
 
 // The observer's barycentric position and velocity and heliocentric position.
@@ -313,14 +400,7 @@ int SolarSystemEphemeris(double jd, int number, int origin, double pos[3], doubl
         Zero3(pos);
         Zero3(vel);
     } else if (number == kEarth) {
-        double p0[3], p1[3], p2[3];
-        EarthFromSun(jd - 0.1, p0);
-        EarthFromSun(jd, p1);
-        EarthFromSun(jd + 0.1, p2);
-        for (int i = 0; i < 3; ++i) {
-            pos[i] = p1[i];
-            vel[i] = (p2[i] - p0[i]) * 5.0;
-        }
+        EarthHeliocentricState(jd, pos, vel);
     } else {
         // The planetary theory carries Mercury to Neptune only.
         if (number < kMercury || number > kNeptune) return 2;
@@ -406,24 +486,8 @@ int GetEarthState(double jd, const SolarSystemBody& earth, double* tdb, double b
 }
 
 void SunEphemeris(double jd, double* ra, double* dec, double* distance) {
-    const double u = (jd - kJ2000) * 2.737850787132101e-7;
-    double sumL = 0.0, sumR = 0.0;
-    for (const SunTerm& term : kSunTerms) {
-        const double a = term.phase + term.frequency * u;
-        sumL += term.longitude * std::sin(a);
-        sumR += term.distance * std::cos(a);
-    }
-    double lambda = std::fmod(4.9353929 + 62833.196168 * u + 1e-7 * sumL, kTwoPi);
-    if (lambda < 0) lambda += kTwoPi;
-    *distance = 1.0001026 + 1e-7 * sumR;
-    const double t = 100.0 * u;
-    const double eps = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
-    const double sl = std::sin(lambda);
-    double raDeg = std::atan2(std::cos(eps) * sl, std::cos(lambda)) * kRadToDeg;
-    if (raDeg < 0) raDeg += 360.0;
-    if (raDeg >= 360.0) raDeg -= 360.0;
-    *ra = raDeg / 15.0;
-    *dec = std::asin(std::sin(eps) * sl) * kRadToDeg;
+    const SunSeriesSums sums = SumSunSeries((jd - kJ2000) * kSunSeriesUnitsPerDay, false);
+    SunPlace(jd, sums.longitude[1], sums.distance[1], ra, dec, distance);
 }
 
 void StarToVectors(const CatalogStar& star, double pos[3], double vel[3]) {
@@ -523,10 +587,12 @@ int VectorToRaDec(const double pos[3], double* ra, double* dec) {
 }
 
 void RaDecToVector(double ra, double dec, double distance, double pos[3]) {
-    const double a = ra * 15.0 * kDegToRad, d = dec * kDegToRad;
-    pos[0] = distance * std::cos(d) * std::cos(a);
-    pos[1] = distance * std::cos(d) * std::sin(a);
-    pos[2] = distance * std::sin(d);
+    const double angles[2] = {ra * 15.0 * kDegToRad, dec * kDegToRad};
+    double s[2], c[2];
+    SeriesSinCosArray(angles, s, c, 2);
+    pos[0] = distance * c[1] * c[0];
+    pos[1] = distance * c[1] * s[0];
+    pos[2] = distance * s[1];
 }
 
 void SiderealTimeOfJD(double jdHigh, double jdLow, double equationOfEquinoxes, double* gst) {

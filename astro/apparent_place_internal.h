@@ -3,9 +3,9 @@
 // state was computed, and the reset tests and benchmarks start from.
 #include "astro/apparent_place.h"
 
-// The caches of this file: the Earth's state on the TT Julian day and the Sun's
-// barycentric offset on the TDB Julian day. Each answers only for the exact argument it
-// was filled for.
+// The caches of this file: the Earth's state on the TT Julian day, its heliocentric state
+// from the solar series and the Sun's barycentric offset on the TDB Julian day. Each
+// answers only for the exact argument it was filled for.
 struct ApparentPlaceCache {
     bool earthValid = false;
     double earthJD = 0.0;
@@ -14,6 +14,11 @@ struct ApparentPlaceCache {
     double earthBaryPos[3] = {}, earthBaryVel[3] = {};
     double earthHelioPos[3] = {}, earthHelioVel[3] = {};
     long earthEvaluations = 0;
+
+    bool earthSeriesValid = false;  // the Earth's heliocentric state on the TDB Julian day
+    double earthSeriesJD = 0.0;
+    double earthSeriesPos[3] = {}, earthSeriesVel[3] = {};
+    long earthSeriesEvaluations = 0;
 
     bool offsetValid = false;
     double offsetJD = 0.0;

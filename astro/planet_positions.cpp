@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "theories/moon_illumination.h"
 #include "theories/moon_series.h"
+#include "theories/series_trig.h"
 #include "theories/sun_series.h"
 
 const char* const bodyNames[kNamedBodyCount] = {"Sun",     "Moon",   "Mercury", "Venus",   "Mars", "Jupiter",
@@ -39,11 +40,14 @@ bool IsTopocentric(int coordinateMode) { return coordinateMode >= 2; }
 
 // Ecliptic longitude (degrees [0, 360)) and latitude of an equatorial place in radians.
 void EquatorialToEcliptic(double ra, double dec, double eps, double* longitude, double* latitude) {
-    double lon = std::atan2(std::sin(ra) * std::cos(eps) + std::tan(dec) * std::sin(eps), std::cos(ra)) * kRadToDeg;
+    const double angles[3] = {ra, dec, eps};
+    double s[3], c[3];
+    SeriesSinCosArray(angles, s, c, 3);
+    double lon = std::atan2(s[0] * c[2] + s[1] / c[1] * s[2], c[0]) * kRadToDeg;
     if (lon < 0.0) lon += 360.0;
     if (lon >= 360.0) lon -= 360.0;  // a tiny negative angle rounds to 360 above
     *longitude = lon;
-    *latitude = std::asin(std::sin(dec) * std::cos(eps) - std::cos(dec) * std::sin(eps) * std::sin(ra)) * kRadToDeg;
+    *latitude = std::asin(s[1] * c[2] - c[1] * s[2] * s[0]) * kRadToDeg;
 }
 
 // Right ascension (radians, [0, 2pi)) and declination of an ecliptic place.

@@ -9,6 +9,7 @@
 #include "astro/tables/pluto_terms.h"
 #include "astro/separation.h"
 #include "astro/time_scales.h"
+#include "theories/series_trig.h"
 
 namespace {
 
@@ -20,6 +21,25 @@ constexpr double kGaussK = 0.01720209895;
 constexpr double kSinObliquityJ2000 = 0.3977771559319137;
 constexpr double kCosObliquityJ2000 = 0.9174820620691818;
 constexpr int kMaxPlan94KeplerSteps = 10;
+
+// Turns the sine and cosine of an angle on by a step: by the Taylor series of the step's
+// sine and cosine when it is small (the first term left out is below 1e-19 up to 0.25),
+// else afresh.
+void TurnBy(double step, double* sine, double* cosine) {
+    double s, c;
+    if (std::fabs(step) <= 0.25) {
+        const double z = step * step;
+        s = step * (1.0 + z * (-1.0 / 6.0 + z * (1.0 / 120.0 + z * (-1.0 / 5040.0 + z * (1.0 / 362880.0 +
+                                       z * (-1.0 / 39916800.0 + z * (1.0 / 6227020800.0)))))));
+        c = 1.0 + z * (-0.5 + z * (1.0 / 24.0 + z * (-1.0 / 720.0 + z * (1.0 / 40320.0 +
+                                       z * (-1.0 / 3628800.0 + z * (1.0 / 479001600.0))))));
+    } else {
+        SeriesSinCos(step, &s, &c);
+    }
+    const double sin0 = *sine, cos0 = *cosine;
+    *sine = sin0 * c + cos0 * s;
+    *cosine = cos0 * c - sin0 * s;
+}
 
 double Quadratic(const double c[3], double t) { return c[0] + (c[1] + c[2] * t) * t; }
 
@@ -161,50 +181,61 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
     const double inclination = AngleQuadratic(body.inclination, t);
     const double node = NormalizeAnglePi(AngleQuadratic(body.node, t));
 
+    // The periodic terms' sines and cosines, all at once.
     const double mu = 0.35953620 * t;
+    constexpr int kAxisTerms = kPlan94AxisTermCount;
+    constexpr int kTerms = kPlan94AxisTermCount + kPlan94LongitudeTermCount;
+    double args[kTerms], sines[kTerms], cosines[kTerms];
+    for (int k = 0; k < kAxisTerms; ++k) args[k] = body.axisK[k] * mu;
+    for (int k = 0; k < kPlan94LongitudeTermCount; ++k) args[kAxisTerms + k] = body.longitudeK[k] * mu;
+    SeriesSinCosArray(args, sines, cosines, kTerms);
+    const double* sl = sines + kAxisTerms;
+    const double* cl = cosines + kAxisTerms;
     for (int k = 0; k < 8; ++k) {
-        const double arga = body.axisK[k] * mu;
-        const double argl = body.longitudeK[k] * mu;
-        a += (body.axisCos[k] * std::cos(arga) + body.axisSin[k] * std::sin(arga)) * 1e-7;
-        L += (body.longitudeCos[k] * std::cos(argl) + body.longitudeSin[k] * std::sin(argl)) *
-             1e-7;
+        a += (body.axisCos[k] * cosines[k] + body.axisSin[k] * sines[k]) * 1e-7;
+        L += (body.longitudeCos[k] * cl[k] + body.longitudeSin[k] * sl[k]) * 1e-7;
     }
-    const double arga = body.axisK[8] * mu;
-    a += t * (body.axisCos[8] * std::cos(arga) + body.axisSin[8] * std::sin(arga)) * 1e-7;
-    for (int k = 8; k < 10; ++k) {
-        const double argl = body.longitudeK[k] * mu;
-        L += t * (body.longitudeCos[k] * std::cos(argl) + body.longitudeSin[k] * std::sin(argl)) *
-             1e-7;
-    }
+    a += t * (body.axisCos[8] * cosines[8] + body.axisSin[8] * sines[8]) * 1e-7;
+    for (int k = 8; k < 10; ++k) L += t * (body.longitudeCos[k] * cl[k] + body.longitudeSin[k] * sl[k]) * 1e-7;
     L = std::fmod(L, kTwoPi);
 
-    // Kepler's equation; the step count bounds the loop whatever the input.
+    // Kepler's equation; the step count bounds the loop whatever the input. The sine and
+    // cosine of E are turned on by each step rather than taken afresh.
     const double M = L - perihelion;
-    double E = M + e * std::sin(M);
+    double sinE, cosE;
+    SeriesSinCos(M, &sinE, &cosE);
+    const double firstStep = e * sinE;
+    double E = M + firstStep;
+    TurnBy(firstStep, &sinE, &cosE);
     double dE = 1.0;
     for (int k = 0; k < kMaxPlan94KeplerSteps && std::fabs(dE) > 1e-12; ++k) {
-        dE = (M - E + e * std::sin(E)) / (1.0 - e * std::cos(E));
+        dE = (M - E + e * sinE) / (1.0 - e * cosE);
         E += dE;
+        TurnBy(dE, &sinE, &cosE);
     }
 
-    const double halfE = E / 2.0;
-    const double trueAnomaly =
-        2.0 * std::atan2(std::sqrt((1.0 + e) / (1.0 - e)) * std::sin(halfE), std::cos(halfE));
-    const double r = a * (1.0 - e * std::cos(E));
+    // The remaining sines and cosines in two batches.
+    const double first[3] = {E / 2.0, inclination / 2.0, node};
+    double s1[3], c1[3];
+    SeriesSinCosArray(first, s1, c1, 3);
+    const double trueAnomaly = 2.0 * std::atan2(std::sqrt((1.0 + e) / (1.0 - e)) * s1[0], c1[0]);
+    const double r = a * (1.0 - e * cosE);
     const double v = kGaussK * std::sqrt((1.0 + 1.0 / body.inverseMass) / (a * a * a));
+    const double second[2] = {trueAnomaly + perihelion, perihelion};
+    double s2[2], c2[2];
+    SeriesSinCosArray(second, s2, c2, 2);
 
     // Orbit plane to the ecliptic of J2000.0.
-    const double si2 = std::sin(inclination / 2.0);
-    const double xq = si2 * std::cos(node);
-    const double xp = si2 * std::sin(node);
-    const double tl = trueAnomaly + perihelion;
-    const double xsw = std::sin(tl);
-    const double xcw = std::cos(tl);
+    const double si2 = s1[1], ci2 = c1[1];
+    const double xq = si2 * c1[2];
+    const double xp = si2 * s1[2];
+    const double xsw = s2[0];
+    const double xcw = c2[0];
+    const double sinPerihelion = s2[1], cosPerihelion = c2[1];
     const double xm2 = 2.0 * (xp * xcw - xq * xsw);
     const double xf = a / std::sqrt(1.0 - e * e);
-    const double ci2 = std::cos(inclination / 2.0);
-    const double xms = (e * std::sin(perihelion) + xsw) * xf;
-    const double xmc = (e * std::cos(perihelion) + xcw) * xf;
+    const double xms = (e * sinPerihelion + xsw) * xf;
+    const double xmc = (e * cosPerihelion + xcw) * xf;
     const double xpxq2 = 2.0 * xp * xq;
 
     double x = r * (xcw - xm2 * xp);

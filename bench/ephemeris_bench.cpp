@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 
 #include "astro/lunar_phases.h"
 #include "astro/planet_positions.h"
@@ -27,7 +28,9 @@ void BM_ComputePlanet(benchmark::State& state) {
         benchmark::DoNotOptimize(record);
         minute = (minute + 1) % 60;
     }
-    state.SetLabel(body < kNamedBodyCount ? bodyNames[body] : "shadow");
+    const bool planet = body >= kBodyMercury && body <= kBodyNeptune;
+    state.SetLabel(std::string(body < kNamedBodyCount ? bodyNames[body] : "shadow") +
+                   (planet ? ", target 3 us" : body == kBodySun ? ", target 1.5 us" : ""));
 }
 BENCHMARK(BM_ComputePlanet)->DenseRange(0, 10)->Arg(13);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform::gfx {
 namespace {
@@ -38,6 +39,22 @@ Span RowSpan(const Rect& box, double a, double b, int y) {
     left = std::min(left, box.left + (box.Width() - 1) / 2);
     left = std::max(left, box.left);
     return Span{left, box.right - 1 - (left - box.left)};
+}
+
+// A blit at one to one without a key: each clipped row is one copy. Source columns and
+// rows outside the source are left out, as the general blit leaves them.
+void CopyUnscaled(Canvas& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy) {
+    const int left = dx + dst.origin.x, top = dy + dst.origin.y;
+    const Rect area{left + std::max(0, -sx), top + std::max(0, -sy), left + std::min(w, src.width - sx),
+                    top + std::min(h, src.height - sy)};
+    if (area.Empty()) return;
+    for (const Rect& clip : dst.clip) {
+        const Rect part = Intersect(area, clip);
+        if (part.Empty()) continue;
+        const std::size_t bytes = static_cast<std::size_t>(part.Width()) * sizeof(std::uint16_t);
+        for (int y = part.top; y < part.bottom; ++y)
+            std::memcpy(dst.surface->Row(y) + part.left, src.Row(sy + (y - top)) + sx + (part.left - left), bytes);
+    }
 }
 
 }  // namespace
@@ -154,6 +171,10 @@ void RoundBox(Canvas& c, const Rect& box, int ew, int eh, const std::uint16_t* p
 void Blit(Canvas& dst, int dx, int dy, int dw, int dh, const Surface& src, int sx, int sy, int sw, int sh,
           const std::uint16_t* key) {
     if (!dst.surface || dw == 0 || dh == 0 || sw == 0 || sh == 0 || !src.Valid()) return;
+    if (!key && dw == sw && dh == sh && dw > 0 && dh > 0 && &src != dst.surface) {
+        CopyUnscaled(dst, dx, dy, dw, dh, src, sx, sy);
+        return;
+    }
     const int aw = std::abs(dw), ah = std::abs(dh);
     std::vector<int> cols(aw), rows(ah);
     for (int i = 0; i < aw; ++i) {

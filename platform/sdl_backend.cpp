@@ -98,6 +98,16 @@ void Redraw() {
     SDL_RenderPresent(s.renderer);
 }
 
+// Frames go through SDL's software renderer into the window's own surface. An accelerated
+// renderer loads the system's whole graphics driver stack (a hundred megabytes for a
+// 480 x 640 picture); so would SDL's check, when it first makes a window surface, for a
+// graphics driver it could use instead, unless told to keep to the plain surface.
+SDL_Renderer* CreateFrameRenderer(SDL_Window* window) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+}
+
 void Translate(const SDL_Event& ev) {
     State& s = S();
     InputEvent e;
@@ -294,8 +304,7 @@ bool Install(const Options& options, std::string* why) {
     s.window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                 SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (s.window) {
-        s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-        if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
+        s.renderer = CreateFrameRenderer(s.window);
     }
     if (!s.window || !s.renderer) {
         if (why) *why = SDL_GetError();

@@ -51,6 +51,8 @@ void Drop(GfxObject& obj) {
 
 void CreateSchemeBrushes() {
     DeleteSchemeBrushes();
+    // Pictures were turned red for the scheme they were decoded under.
+    ClearPictureCache();
     const int mode = NightMode();
     const Color red = Rgb(GetNightLevel(), 0, 0);
     if (mode == 0) {

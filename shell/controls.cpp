@@ -102,14 +102,13 @@ ButtonState* ButtonOf(Window control) {
 // False when the bitmap cannot be loaded.
 bool FitToBitmap(Window control, int bitmapId) {
     if (bitmapId < 1) return true;
-    DrawWindow* bitmap = LoadBitmap16(bitmapId);
+    const DrawWindow* bitmap = CachedBitmap(bitmapId);
     if (!bitmap) return false;
     const Rect at = platform::GetRectInParent(control);
     platform::MoveWindow(control,
                          Rect{at.left, at.top, at.left + static_cast<int>(bitmap->width * screenScale.horizontal),
                               at.top + static_cast<int>(bitmap->height * screenScale.vertical)},
                          false);
-    DeleteOffscreen(bitmap);
     return true;
 }
 
@@ -148,12 +147,14 @@ void PaintTextButton(Window w, ButtonState*) {
 
 void PaintBitmapButton(Window w, ButtonState* st) {
     const Dc dc = platform::BeginPaint(w, nullptr);
-    DrawWindow* bitmap = LoadBitmapOffscreen(st->currentBitmapId, 16);
+    const DrawWindow* bitmap = CachedBitmap(st->currentBitmapId);
     if (bitmap) {
         const Rect rc = platform::GetClientRect(w);
         platform::FillRect(dc, rc, GetBackBrush());
         const int width = static_cast<int>(bitmap->width * screenScale.horizontal);
         const int height = static_cast<int>(bitmap->height * screenScale.vertical);
+        // Stretched to the screen scale once and kept, so a repaint copies it one to one.
+        if (const DrawWindow* scaled = CachedBitmapAt(st->currentBitmapId, width, height)) bitmap = scaled;
         if (st->transparent) {
             // The bitmap was turned red at night; its key colour turns with it.
             const std::uint16_t key = NightPixel(static_cast<std::uint16_t>(st->keyColour & 0x7FFF));
@@ -161,7 +162,6 @@ void PaintBitmapButton(Window w, ButtonState* st) {
         } else {
             platform::StretchBlit(dc, 0, 0, width, height, bitmap->dc, 0, 0, bitmap->width, bitmap->height);
         }
-        DeleteOffscreen(bitmap);
         if (st->pressed == 1) platform::DrawFocusRect(dc, rc);
     }
     platform::EndPaint(w, dc);

@@ -1,7 +1,9 @@
 #include "shell/draw_targets.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/picture.h"
@@ -88,8 +90,56 @@ DrawWindow* LoadResource(int resourceId, bool night) {
     return record;
 }
 
+// Bitmap resources decoded once per run: the 16-bit offscreen of each resource id, by day
+// or in the night mode it was turned red for, and copies stretched to the sizes they are
+// drawn at. Repaints blit from these instead of opening and decoding the picture file and
+// stretching it again. A resource that cannot be loaded is remembered as such. Emptied
+// when the colour scheme changes.
+struct CachedPicture {
+    int resourceId;
+    int nightMode;
+    int width, height;  // 0, 0: as decoded
+    DrawWindow* record;
+};
+// Kept until the process ends (never destroyed, so that the pictures stay reachable and
+// no exit-time destructor frees them before the windows go).
+std::vector<CachedPicture>& PictureCache() {
+    static auto* cache = new std::vector<CachedPicture>;
+    return *cache;
+}
+
+const DrawWindow* CachedResource(int resourceId, int nightMode, int width = 0, int height = 0) {
+    for (const CachedPicture& c : PictureCache())
+        if (c.resourceId == resourceId && c.nightMode == nightMode && c.width == width && c.height == height)
+            return c.record;
+    DrawWindow* record = nullptr;
+    if (width == 0 && height == 0) {
+        record = LoadResource(resourceId, nightMode != 0);
+    } else if (const DrawWindow* picture = CachedResource(resourceId, nightMode)) {
+        if (width == picture->width && height == picture->height) return picture;
+        if (width > 0 && height > 0 && (record = CreateOffscreenDIB(width, height, 16)))
+            platform::StretchBlit(record->dc, 0, 0, width, height, picture->dc, 0, 0, picture->width,
+                                  picture->height);
+    }
+    // The cache outlives the forms and their windows: the record belongs to none.
+    if (record) record->window = Window{};
+    PictureCache().push_back({resourceId, nightMode, width, height, record});
+    return record;
+}
+
+// A new offscreen the caller owns, with a copy of a cached picture's pixels.
+DrawWindow* CopyOfPicture(const DrawWindow* picture) {
+    DrawWindow* record = CreateOffscreenDIB(picture->width, picture->height, 16);
+    if (!record) return nullptr;
+    if (record->stride == picture->stride && record->pixels && picture->pixels)
+        std::memcpy(record->pixels, picture->pixels, static_cast<std::size_t>(picture->stride) * picture->height);
+    else
+        platform::CopyBlit(record->dc, 0, 0, picture->width, picture->height, picture->dc, 0, 0);
+    return record;
+}
+
 // The colour of a record's top-left pixel: the key of the masked bitmap blits.
-platform::Color TopLeftColour(DrawWindow* record) {
+platform::Color TopLeftColour(const DrawWindow* record) {
     platform::Color c = platform::GetPixel(record->dc, 0, 0);
     return c == platform::kNoColor ? 0 : c;
 }
@@ -97,15 +147,16 @@ platform::Color TopLeftColour(DrawWindow* record) {
 int Scaled(int v, double factor) { return static_cast<int>(v * factor); }
 
 int DrawResourceStretched(int resourceId, int x, int y, bool masked, double fx, double fy) {
-    DrawWindow* record = LoadResource(resourceId, NightMode() != 0);
+    const DrawWindow* record = CachedResource(resourceId, NightMode());
     if (!record) return 0;
     const int w = Scaled(record->width, fx), h = Scaled(record->height, fy);
+    // The key is the decoded picture's top-left pixel.
+    const platform::Color key = masked ? TopLeftColour(record) : 0;
+    if (const DrawWindow* scaled = CachedResource(resourceId, NightMode(), w, h)) record = scaled;
     if (masked)
-        platform::TransparentBlit(drawState.dc, x, y, w, h, record->dc, 0, 0, record->width, record->height,
-                                  TopLeftColour(record));
+        platform::TransparentBlit(drawState.dc, x, y, w, h, record->dc, 0, 0, record->width, record->height, key);
     else
         platform::StretchBlit(drawState.dc, x, y, w, h, record->dc, 0, 0, record->width, record->height);
-    DeleteOffscreen(record);
     return 1;
 }
 
@@ -251,11 +302,26 @@ void DeleteOffscreen(DrawWindow* record) {
 }
 
 DrawWindow* LoadBitmapOffscreen(int resourceId, int bitsPerPixel) {
+    if (bitsPerPixel == 16) {
+        const DrawWindow* picture = CachedBitmap(resourceId);
+        return picture ? CopyOfPicture(picture) : nullptr;
+    }
     GfxObject bitmap = platform::LoadBitmapResource(resourceId);
     if (!bitmap) return nullptr;
     DrawWindow* record = OffscreenFromBitmap(bitmap, bitsPerPixel, NightMode() != 0);
     platform::DeleteObject(bitmap);
     return record;
+}
+
+const DrawWindow* CachedBitmap(int resourceId) { return CachedResource(resourceId, NightMode()); }
+
+const DrawWindow* CachedBitmapAt(int resourceId, int width, int height) {
+    return CachedResource(resourceId, NightMode(), width, height);
+}
+
+void ClearPictureCache() {
+    for (CachedPicture& c : PictureCache()) DeleteOffscreen(c.record);
+    PictureCache().clear();
 }
 
 DrawWindow* LoadBitmap16(int resourceId) { return LoadBitmapOffscreen(resourceId, 16); }
@@ -358,11 +424,10 @@ void RestoreRect(DrawWindow* record, int x, int y) {
 }
 
 int DrawBitmapTransparent(int resourceId, int x, int y) {
-    DrawWindow* record = LoadResource(resourceId, false);
+    const DrawWindow* record = CachedResource(resourceId, 0);
     if (!record) return 0;
     platform::TransparentBlit(drawState.dc, x, y, record->width, record->height, record->dc, 0, 0, record->width,
                               record->height, TopLeftColour(record));
-    DeleteOffscreen(record);
     return 0;
 }
 

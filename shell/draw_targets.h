@@ -106,6 +106,13 @@ void DeleteOffscreen(DrawWindow* record);
 // resource is missing.
 DrawWindow* LoadBitmapOffscreen(int resourceId, int bitsPerPixel);
 DrawWindow* LoadBitmap16(int resourceId);
+// The same picture decoded once per run and kept: the caller blits from it and neither
+// changes nor frees it. It stays valid until the picture cache is emptied (the colour
+// scheme changes). Null when the resource is missing.
+const DrawWindow* CachedBitmap(int resourceId);
+// The cached picture stretched to width x height (made once, then kept the same way).
+const DrawWindow* CachedBitmapAt(int resourceId, int width, int height);
+void ClearPictureCache();
 // A picture file (program path, as "img\ngc\ngc1.jpg") into a new 16-bit offscreen,
 // turned red in night mode. A missing file shows "Can't find" with the path, a file that
 // cannot be shown (damaged, too large) "Can't load picture" with the path and why; both

@@ -83,9 +83,11 @@ void PaintTrigger(Window w, PopupControl* st, bool open, bool frame) {
     const Rect rc = platform::GetClientRect(w);
     platform::FillRect(dc, rc, GetBackBrush());
     if (st->bitmapId != 0) {
-        if (DrawWindow* icon = LoadBitmapOffscreen(st->bitmapId, 16)) {
+        if (const DrawWindow* icon = CachedBitmap(st->bitmapId)) {
             const int width = static_cast<int>(icon->width * screenScale.horizontal);
             const int height = static_cast<int>(icon->height * screenScale.vertical);
+            st->textOffset = static_cast<std::int16_t>(icon->width + ScaledH(2));
+            if (const DrawWindow* scaled = CachedBitmapAt(st->bitmapId, width, height)) icon = scaled;
             if (st->transparent) {
                 // The icon was turned red at night; its key colour turns with it.
                 const auto key = NightPixel(static_cast<std::uint16_t>(st->keyColour & 0x7FFF));
@@ -93,8 +95,6 @@ void PaintTrigger(Window w, PopupControl* st, bool open, bool frame) {
             } else {
                 platform::StretchBlit(dc, 0, 0, width, height, icon->dc, 0, 0, icon->width, icon->height);
             }
-            st->textOffset = static_cast<std::int16_t>(icon->width + ScaledH(2));
-            DeleteOffscreen(icon);
         }
     }
     const int s = ListSelectionMark(st->list);

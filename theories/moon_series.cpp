@@ -1,83 +1,325 @@
 #include "theories/moon_series.h"
 
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 
 #include "core/angle_units.h"
+#include "theories/series_trig.h"
 #include "theories/tables/moon_terms.h"
 
 namespace {
 constexpr double kKmToAu = 6.684587153547039e-9;  // 1 AU = 149597870 km
 
-// Highest multiple of each mean argument used by the main-problem terms.
+// Highest multiple of each mean argument used by the series (D is never negative in the
+// main problem, but the fixed-equinox terms take -2 D).
 constexpr int kMaxD = 8;
 constexpr int kMaxM = 4;
 constexpr int kMaxMp = 6;
 constexpr int kMaxF = 5;
 
-// cos and sin of n times an angle, n = 0..N.
+// cos and sin of an angle.
+struct Rotation {
+    double c, s;
+};
+
+Rotation Times(Rotation a, Rotation b) { return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s}; }
+
+// cos and sin of k D (k = -8..8), k M (-4..4), k M' (-6..6) and k F (-5..5) in one array.
+constexpr int kDZero = kMaxD;
+constexpr int kMZero = kDZero + kMaxD + 1 + kMaxM;
+constexpr int kMpZero = kMZero + kMaxM + 1 + kMaxMp;
+constexpr int kFZero = kMpZero + kMaxMp + 1 + kMaxF;
+constexpr int kMultipleCount = kFZero + kMaxF + 1;
+
+// The multiples of one angle around the slot of k = 0, by repeated rotation.
+void FillMultiples(Rotation once, int most, Rotation* zero) {
+    zero[0] = {1.0, 0.0};
+    zero[1] = once;
+    for (int k = 2; k <= most; ++k) zero[k] = Times(zero[k - 1], once);
+    for (int k = 1; k <= most; ++k) zero[-k] = {zero[k].c, -zero[k].s};
+}
+
+// The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
+// multiplies in one step.
+typedef double Pair __attribute__((vector_size(16)));
+
+// A main-problem argument d D + m M + mp M' + f F is the sum of a first part (d D + m M)
+// and a second part (mp M' + f F). Each part has a slot in a table filled once per call,
+// so a term costs two multiplications of pairs instead of a sine.
+constexpr int kMSlots = 2 * kMaxM + 1;
+constexpr int kFSlots = 2 * kMaxF + 1;
+constexpr int kFirstSlots = (kMaxD + 1) * kMSlots;
+constexpr int kSecondSlots = (2 * kMaxMp + 1) * kFSlots;
+
+int FirstSlot(int d, int m) { return d * kMSlots + m + kMaxM; }
+int SecondSlot(int mp, int f) { return (mp + kMaxMp) * kFSlots + f + kMaxF; }
+
+// The slot tables of one call. first holds (cos, sin) of the first part; secondSine holds
+// (sin, cos) and secondCosine (cos, -sin) of the second part, so that the product of a
+// first and a second pair adds up to the sine or the cosine of the whole argument.
+struct SlotTables {
+    Pair first[kFirstSlots];
+    Pair secondSine[kSecondSlots];
+    Pair secondCosine[kSecondSlots];
+};
+
+// A slot the series read: its number and the two multiples whose product fills it.
+struct SlotRecipe {
+    std::uint8_t slot, a, b;
+};
+
+// One series as the loop reads it: for every term the byte offsets of its two slots in
+// one word (first in the low half) and its amplitude.
 template <int N>
-struct Multiples {
-    double c[N + 1];
-    double s[N + 1];
-    explicit Multiples(double angle) {
-        for (int n = 0; n <= N; ++n) {
-            c[n] = std::cos(n * angle);
-            s[n] = std::sin(n * angle);
-        }
-    }
-    // cos and sin of k times the angle for a signed k.
-    void Get(int k, double* cosOut, double* sinOut) const {
-        if (k >= 0) {
-            *cosOut = c[k];
-            *sinOut = s[k];
-        } else {
-            *cosOut = c[-k];
-            *sinOut = -s[-k];
-        }
-    }
+struct SeriesLayout {
+    std::uint32_t offsets[N];
+    double amplitude[N];
 };
 
-struct Arguments {
-    Multiples<kMaxD> d;
-    Multiples<kMaxM> m;
-    Multiples<kMaxMp> mp;
-    Multiples<kMaxF> f;
+// The angles the planetary and fixed-equinox terms add to multiples of D, M' and F: built
+// from the planetary mean longitudes Ve, Ea, Ma, Ju, the mean longitude zeta referred to the
+// fixed equinox, and T.
+enum ExtraAngle {
+    kVenusTerm,       // 18 Ve - 16 Ea
+    kTwoEaTwoJu,      // 2 Ea - 2 Ju
+    kFourEaEightMa,   // 4 Ea - 8 Ma + 3 Ju
+    kVeEa,            // Ve - Ea
+    kThreeVeThreeEa,  // 3 Ve - 3 Ea
+    kEaJu,            // Ea - Ju
+    kTenVeThreeEa,    // 10 Ve - 3 Ea
+    kTwoEaThreeJu,    // 2 Ea - 3 Ju
+    kTwoVeThreeEa,    // 2 Ve - 3 Ea
+    kEaTwoMa,         // Ea - 2 Ma
+    kTwoVeTwoEa,      // 2 Ve - 2 Ea
+    kEa,              // Ea
+    kFiveVeSixEa,     // 5 Ve - 6 Ea
+    kZeta,            // zeta
+    kTwoZeta,         // 2 zeta
+    kLatitudeT,       // 3.1991885189056064 + 8433.46585222164 T, formed from T not from F
+    kExtraAngleCount
 };
 
-// cos and sin of (d D + m M + mp M' + f F), built from the multiples by angle addition so the
-// 1100-odd terms cost a few multiplications each instead of a sine.
-inline void TermAngle(const Arguments& a, const MoonTerm& t, double* cosOut, double* sinOut) {
-    double c1, s1, c2, s2;
-    a.d.Get(t.d, &c1, &s1);
-    a.m.Get(t.m, &c2, &s2);
-    double c = c1 * c2 - s1 * s2;
-    double s = s1 * c2 + c1 * s2;
-    a.mp.Get(t.mp, &c1, &s1);
-    c2 = c * c1 - s * s1;
-    s2 = s * c1 + c * s1;
-    a.f.Get(t.f, &c1, &s1);
-    *cosOut = c2 * c1 - s2 * s1;
-    *sinOut = s2 * c1 + c2 * s1;
+// A sine term A sin(angle + d D + mp M' + f F + phase), A in arc seconds, phase in degrees.
+struct ExtraTerm {
+    double amplitude;
+    ExtraAngle angle;
+    signed char d, mp, f;
+    double phase;
+};
+
+constexpr ExtraTerm kLongitudeExtraTerms[] = {
+    // Planetary perturbations.
+    {14.2488, kVenusTerm, 0, -1, 0, 26.54261},
+    {1.1431, kTwoEaTwoJu, 2, -1, 0, 180.11977},
+    {0.9011, kFourEaEightMa, 0, 0, 0, 285.98707},
+    {0.8216, kVeEa, 0, 0, 0, 180.00988},
+    {0.7881, kVenusTerm, 0, -2, 0, 26.54324},
+    {0.7393, kVenusTerm, 0, 0, 0, 26.5456},
+    {0.6437, kThreeVeThreeEa, 2, -1, 0, 179.98144},
+    {0.6388, kEaJu, 0, 0, 0, 1.2289},
+    {0.5634, kTenVeThreeEa, 0, -1, 0, 333.30551},
+    {0.4453, kTwoEaThreeJu, 2, -1, 0, 10.07001},
+    {0.3436, kTwoVeThreeEa, 0, 0, 0, 269.95393},
+    {0.3246, kEaTwoMa, 0, 0, 0, 318.13776},
+    {0.3016, kTwoVeTwoEa, 0, 0, 0, 0.20448},
+    // Terms in the mean longitude referred to the fixed equinox.
+    {7.06304, kZeta, 0, 0, -1, 0.00094},
+    {0.49331, kZeta, 0, 1, -1, 0.00127},
+    {0.49141, kZeta, 0, -1, -1, 0.00127},
+    {0.36061, kZeta, 0, 0, 1, 0.00071},
+    {0.09642, kZeta, 2, 0, -1, 0.0009},
+    {0.06569, kZeta, -2, 0, -1, 0.001},
+    {0.06456, kZeta, 2, -1, -1, 0.00042},
+    {0.05036, kZeta, 0, -1, 1, 0.00051},
+    {0.04962, kZeta, -2, 1, -1, 0.00029},
+    {0.04746, kZeta, -2, 0, 1, 0.00076},
+    {0.03838, kZeta, 0, 1, 1, 0.0007},
+    {0.03638, kTwoZeta, 0, 0, -2, 180.0},
+    {0.03402, kZeta, 0, 2, -1, 0.00126},
+    {0.03279, kZeta, 0, -2, -1, 0.00128},
+    {0.01492, kZeta, 0, 0, -3, 180.00086},
+    {0.01234, kZeta, 2, 1, -1, 0.00102},
+};
+
+constexpr ExtraTerm kLatitudeExtraTerms[] = {
+    {8.045, kZeta, 0, 0, 0, 180.0},
+    {0.416, kZeta, 0, 1, 0, 180.0},
+    {0.456, kZeta, 0, -1, 0, 0.0},
+    {0.326, kZeta, 0, 0, -2, 0.0},
+    {0.63, kVenusTerm, 0, -1, 1, 26.54},
+    {0.63, kVenusTerm, 0, -1, -1, 26.54},
+    {0.14, kEa, 1, 0, 0, 291.98},
+    {0.07, kVenusTerm, 0, -2, -1, 26.54},
+    {0.067, kVenusTerm, 0, 0, 1, 26.54},
+    {0.067, kFiveVeSixEa, 2, 0, -1, 272.3},
+    {1.375, kEa, 1, 0, 0, 275.13},
+    {0.078, kEa, 1, -1, 0, 95.13},
+    {-0.0011020707028792996, kLatitudeT, 0, 0, 0, 0.0},
+};
+
+// The planetary and fixed-equinox terms as their loop reads them. Their argument is an
+// extra angle plus d D (a combination filled once per call) plus a second part from the
+// slot table; the phase is folded into the amplitude: A sin(x + phase) is
+// (A cos phase) sin x + (A sin phase) cos x.
+constexpr int kMostExtraTerms = 32;
+
+struct ExtraLayout {
+    int count = 0;
+    std::uint8_t combination[kMostExtraTerms];
+    std::uint16_t second[kMostExtraTerms];  // byte offset of the second part's slot
+    double sineAmplitude[kMostExtraTerms];
+    double cosineAmplitude[kMostExtraTerms];
+};
+
+// An extra angle plus d D.
+struct Combination {
+    ExtraAngle angle;
+    std::uint8_t multiple;  // of D
+};
+// No more than one per term.
+constexpr int kMostCombinations = std::size(kLongitudeExtraTerms) + std::size(kLatitudeExtraTerms);
+
+// The three series and the slots they read, so that a call fills only those; the layout
+// is made once from the tables.
+struct MoonLayout {
+    SeriesLayout<kMoonLongitudeTermCount> longitude;
+    SeriesLayout<kMoonLatitudeTermCount> latitude;
+    SeriesLayout<kMoonDistanceTermCount> distance;
+    ExtraLayout longitudeExtra, latitudeExtra;
+    Combination combinations[kMostCombinations];
+    int combinationCount = 0;
+    SlotRecipe firstSlots[kFirstSlots];
+    int firstSlotCount = 0;
+    SlotRecipe secondSlots[kSecondSlots];
+    int secondSlotCount = 0;
+};
+
+struct UsedSlots {
+    bool first[kFirstSlots] = {};
+    bool second[kSecondSlots] = {};
+};
+
+template <int N>
+SeriesLayout<N> LayOut(const MoonTerm* terms, UsedSlots* used) {
+    SeriesLayout<N> layout{};
+    for (int i = 0; i < N; ++i) {
+        const int first = FirstSlot(terms[i].d, terms[i].m);
+        const int second = SecondSlot(terms[i].mp, terms[i].f);
+        layout.offsets[i] = static_cast<std::uint32_t>(first * sizeof(Pair) | second * sizeof(Pair) << 16);
+        layout.amplitude[i] = terms[i].amplitude;
+        used->first[first] = true;
+        used->second[second] = true;
+    }
+    return layout;
 }
 
-double SineSum(const Arguments& a, const MoonTerm* terms, int count) {
-    double sum = 0.0;
-    for (int i = 0; i < count; ++i) {
-        double c, s;
-        TermAngle(a, terms[i], &c, &s);
-        sum += terms[i].amplitude * s;
+template <int N>
+ExtraLayout LayOutExtra(const ExtraTerm (&terms)[N], MoonLayout* layout, UsedSlots* used) {
+    static_assert(N <= kMostExtraTerms);
+    ExtraLayout extra;
+    for (const ExtraTerm& t : terms) {
+        const Combination wanted{t.angle, static_cast<std::uint8_t>(kDZero + t.d)};
+        int k = 0;
+        while (k < layout->combinationCount &&
+               (layout->combinations[k].angle != wanted.angle || layout->combinations[k].multiple != wanted.multiple))
+            ++k;
+        if (k == layout->combinationCount) layout->combinations[layout->combinationCount++] = wanted;
+        const int second = SecondSlot(t.mp, t.f);
+        used->second[second] = true;
+        const double phase = t.phase * kDegToRad;
+        extra.combination[extra.count] = static_cast<std::uint8_t>(k);
+        extra.second[extra.count] = static_cast<std::uint16_t>(second * sizeof(Pair));
+        extra.sineAmplitude[extra.count] = t.amplitude * std::cos(phase);
+        extra.cosineAmplitude[extra.count] = t.amplitude * std::sin(phase);
+        ++extra.count;
     }
-    return sum;
+    return extra;
 }
 
-double CosineSum(const Arguments& a, const MoonTerm* terms, int count) {
-    double sum = 0.0;
-    for (int i = 0; i < count; ++i) {
-        double c, s;
-        TermAngle(a, terms[i], &c, &s);
-        sum += terms[i].amplitude * c;
+MoonLayout MakeLayout() {
+    MoonLayout layout;
+    UsedSlots used;
+    layout.longitude = LayOut<kMoonLongitudeTermCount>(kMoonLongitudeTerms, &used);
+    layout.latitude = LayOut<kMoonLatitudeTermCount>(kMoonLatitudeTerms, &used);
+    layout.distance = LayOut<kMoonDistanceTermCount>(kMoonDistanceTerms, &used);
+    layout.longitudeExtra = LayOutExtra(kLongitudeExtraTerms, &layout, &used);
+    layout.latitudeExtra = LayOutExtra(kLatitudeExtraTerms, &layout, &used);
+    for (int slot = 0; slot < kFirstSlots; ++slot) {
+        if (!used.first[slot]) continue;
+        const int d = slot / kMSlots, m = slot % kMSlots - kMaxM;
+        layout.firstSlots[layout.firstSlotCount++] = {static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(kDZero + d),
+                                                      static_cast<std::uint8_t>(kMZero + m)};
     }
-    return sum;
+    for (int slot = 0; slot < kSecondSlots; ++slot) {
+        if (!used.second[slot]) continue;
+        const int mp = slot / kFSlots - kMaxMp, f = slot % kFSlots - kMaxF;
+        layout.secondSlots[layout.secondSlotCount++] = {static_cast<std::uint8_t>(slot),
+                                                        static_cast<std::uint8_t>(kMpZero + mp),
+                                                        static_cast<std::uint8_t>(kFZero + f)};
+    }
+    return layout;
+}
+
+const MoonLayout& Layout() {
+    static const MoonLayout layout = MakeLayout();
+    return layout;
+}
+
+void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* tables) {
+    for (int i = 0; i < layout.firstSlotCount; ++i) {
+        const SlotRecipe& recipe = layout.firstSlots[i];
+        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
+        tables->first[recipe.slot] = Pair{r.c, r.s};
+    }
+    for (int i = 0; i < layout.secondSlotCount; ++i) {
+        const SlotRecipe& recipe = layout.secondSlots[i];
+        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
+        tables->secondSine[recipe.slot] = Pair{r.s, r.c};
+        tables->secondCosine[recipe.slot] = Pair{r.c, -r.s};
+    }
+}
+
+// Sum of amplitude x (first pair . second pair) over the series, in four running sums so
+// that the additions do not wait on each other.
+template <int N>
+double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* second) {
+    const char* firstBytes = reinterpret_cast<const char*>(first);
+    const char* secondBytes = reinterpret_cast<const char*>(second);
+    auto term = [&](int i) {
+        const std::uint32_t offsets = series.offsets[i];
+        const Pair& a = *reinterpret_cast<const Pair*>(firstBytes + (offsets & 0xffff));
+        const Pair& b = *reinterpret_cast<const Pair*>(secondBytes + (offsets >> 16));
+        return series.amplitude[i] * (a * b);
+    };
+    Pair sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+    int i = 0;
+    for (; i + 4 <= N; i += 4) {
+        sum0 += term(i);
+        sum1 += term(i + 1);
+        sum2 += term(i + 2);
+        sum3 += term(i + 3);
+    }
+    for (; i < N; ++i) sum0 += term(i);
+    const Pair total = (sum0 + sum1) + (sum2 + sum3);
+    return total[0] + total[1];
+}
+
+// Sum of the extra terms: the combination pair times the second part's sine and cosine
+// pairs give the sine and the cosine of the whole argument.
+double ExtraSum(const ExtraLayout& extra, const Pair* combinations, const SlotTables& tables) {
+    const char* sineBytes = reinterpret_cast<const char*>(tables.secondSine);
+    const char* cosineBytes = reinterpret_cast<const char*>(tables.secondCosine);
+    Pair sum0 = {}, sum1 = {};
+    for (int i = 0; i < extra.count; ++i) {
+        const Pair& x = combinations[extra.combination[i]];
+        const Pair& sine = *reinterpret_cast<const Pair*>(sineBytes + extra.second[i]);
+        const Pair& cosine = *reinterpret_cast<const Pair*>(cosineBytes + extra.second[i]);
+        sum0 += extra.sineAmplitude[i] * (x * sine);
+        sum1 += extra.cosineAmplitude[i] * (x * cosine);
+    }
+    const Pair total = sum0 + sum1;
+    return total[0] + total[1];
 }
 
 // A mean argument in degrees, in radians reduced with the floating remainder (the sign of the
@@ -109,62 +351,51 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
     // Mean longitude referred to a fixed equinox (general precession 5029.0966"/cy added).
     const double zeta = w1 + 0.024381748353014515 * T;
 
-    const Arguments args{Multiples<kMaxD>(D), Multiples<kMaxM>(M), Multiples<kMaxMp>(Mp),
-                         Multiples<kMaxF>(F)};
-
-    auto deg = [](double x) { return x * kDegToRad; };
     const double venusTerm = 18.0 * Ve - 16.0 * Ea;
+    // The extra angles, then D, M, M' and F.
+    const double angles[kExtraAngleCount + 4] = {
+        venusTerm,
+        2.0 * Ea - 2.0 * Ju,
+        4.0 * Ea - 8.0 * Ma + 3.0 * Ju,
+        Ve - Ea,
+        3.0 * Ve - 3.0 * Ea,
+        Ea - Ju,
+        10.0 * Ve - 3.0 * Ea,
+        2.0 * Ea - 3.0 * Ju,
+        2.0 * Ve - 3.0 * Ea,
+        Ea - 2.0 * Ma,
+        2.0 * Ve - 2.0 * Ea,
+        Ea,
+        5.0 * Ve - 6.0 * Ea,
+        zeta,
+        2.0 * zeta,
+        3.1991885189056064 + 8433.46585222164 * T,
+        D, M, Mp, F,
+    };
+    double sines[kExtraAngleCount + 4], cosines[kExtraAngleCount + 4];
+    SeriesSinCosArray(angles, sines, cosines, kExtraAngleCount + 4);
 
-    double sumL = SineSum(args, kMoonLongitudeTerms, kMoonLongitudeTermCount);
-    // Planetary perturbations.
-    sumL += 14.2488 * std::sin(venusTerm - Mp + deg(26.54261));
-    sumL += 1.1431 * std::sin(2.0 * D - Mp + 2.0 * Ea - 2.0 * Ju + deg(180.11977));
-    sumL += 0.9011 * std::sin(4.0 * Ea - 8.0 * Ma + 3.0 * Ju + deg(285.98707));
-    sumL += 0.8216 * std::sin(Ve - Ea + deg(180.00988));
-    sumL += 0.7881 * std::sin(venusTerm - 2.0 * Mp + deg(26.54324));
-    sumL += 0.7393 * std::sin(venusTerm + deg(26.5456));
-    sumL += 0.6437 * std::sin(2.0 * D - Mp + 3.0 * Ve - 3.0 * Ea + deg(179.98144));
-    sumL += 0.6388 * std::sin(Ea - Ju + deg(1.2289));
-    sumL += 0.5634 * std::sin(10.0 * Ve - 3.0 * Ea - Mp + deg(333.30551));
-    sumL += 0.4453 * std::sin(2.0 * D - Mp + 2.0 * Ea - 3.0 * Ju + deg(10.07001));
-    sumL += 0.3436 * std::sin(2.0 * Ve - 3.0 * Ea + deg(269.95393));
-    sumL += 0.3246 * std::sin(Ea - 2.0 * Ma + deg(318.13776));
-    sumL += 0.3016 * std::sin(2.0 * Ve - 2.0 * Ea + deg(0.20448));
-    // Terms in the mean longitude referred to the fixed equinox.
-    sumL += 7.06304 * std::sin(zeta - F + deg(0.00094));
-    sumL += 0.49331 * std::sin(zeta + Mp - F + deg(0.00127));
-    sumL += 0.49141 * std::sin(zeta - Mp - F + deg(0.00127));
-    sumL += 0.36061 * std::sin(zeta + F + deg(0.00071));
-    sumL += 0.09642 * std::sin(zeta + 2.0 * D - F + deg(0.0009));
-    sumL += 0.06569 * std::sin(zeta - 2.0 * D - F + deg(0.001));
-    sumL += 0.06456 * std::sin(zeta + 2.0 * D - Mp - F + deg(0.00042));
-    sumL += 0.05036 * std::sin(zeta - Mp + F + deg(0.00051));
-    sumL += 0.04962 * std::sin(zeta - 2.0 * D + Mp - F + deg(0.00029));
-    sumL += 0.04746 * std::sin(zeta - 2.0 * D + F + deg(0.00076));
-    sumL += 0.03838 * std::sin(zeta + Mp + F + deg(0.0007));
-    sumL += 0.03638 * std::sin(2.0 * zeta - 2.0 * F + deg(180.0));
-    sumL += 0.03402 * std::sin(zeta + 2.0 * Mp - F + deg(0.00126));
-    sumL += 0.03279 * std::sin(zeta - 2.0 * Mp - F + deg(0.00128));
-    sumL += 0.01492 * std::sin(zeta - 3.0 * F + deg(180.00086));
-    sumL += 0.01234 * std::sin(zeta + 2.0 * D + Mp - F + deg(0.00102));
+    Rotation multiples[kMultipleCount];
+    FillMultiples({cosines[kExtraAngleCount], sines[kExtraAngleCount]}, kMaxD, multiples + kDZero);
+    FillMultiples({cosines[kExtraAngleCount + 1], sines[kExtraAngleCount + 1]}, kMaxM, multiples + kMZero);
+    FillMultiples({cosines[kExtraAngleCount + 2], sines[kExtraAngleCount + 2]}, kMaxMp, multiples + kMpZero);
+    FillMultiples({cosines[kExtraAngleCount + 3], sines[kExtraAngleCount + 3]}, kMaxF, multiples + kFZero);
 
-    double sumB = SineSum(args, kMoonLatitudeTerms, kMoonLatitudeTermCount);
-    sumB += 8.045 * std::sin(zeta + deg(180.0));
-    sumB += 0.416 * std::sin(zeta + Mp + deg(180.0));
-    sumB += 0.456 * std::sin(zeta - Mp);
-    sumB += 0.326 * std::sin(zeta - 2.0 * F);
-    sumB += 0.63 * std::sin(venusTerm - Mp + F + deg(26.54));
-    sumB += 0.63 * std::sin(venusTerm - Mp - F + deg(26.54));
-    sumB += 0.14 * std::sin(D + Ea + deg(291.98));
-    sumB += 0.07 * std::sin(venusTerm - 2.0 * Mp - F + deg(26.54));
-    sumB += 0.067 * std::sin(venusTerm + F + deg(26.54));
-    sumB += 0.067 * std::sin(2.0 * D - F + 5.0 * Ve - 6.0 * Ea + deg(272.3));
-    sumB += 1.375 * std::sin(D + Ea + deg(275.13));
-    sumB += 0.078 * std::sin(D - Mp + Ea + deg(95.13));
-    // Formed from T directly rather than from the reduced F.
-    sumB += -0.0011020707028792996 * std::sin(3.1991885189056064 + 8433.46585222164 * T);
+    const MoonLayout& layout = Layout();
+    SlotTables tables;
+    FillSlots(layout, multiples, &tables);
+    Pair combinations[kMostCombinations];
+    for (int k = 0; k < layout.combinationCount; ++k) {
+        const Combination& c = layout.combinations[k];
+        const Rotation r = Times({cosines[c.angle], sines[c.angle]}, multiples[c.multiple]);
+        combinations[k] = Pair{r.c, r.s};
+    }
 
-    const double sumR = CosineSum(args, kMoonDistanceTerms, kMoonDistanceTermCount);
+    const double sumL = SeriesSum(layout.longitude, tables.first, tables.secondSine) +
+                        ExtraSum(layout.longitudeExtra, combinations, tables);
+    const double sumB = SeriesSum(layout.latitude, tables.first, tables.secondSine) +
+                        ExtraSum(layout.latitudeExtra, combinations, tables);
+    const double sumR = SeriesSum(layout.distance, tables.first, tables.secondCosine);
 
     *longitude = std::fmod(sumL / 3600.0, 360.0) * kDegToRad + w1;
     *latitude = std::fmod(sumB / 3600.0, 360.0) * kDegToRad;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "astro/apparent_place.h"
@@ -10,6 +11,7 @@
 #include "astro/horizontal.h"
 #include "astro/precession_nutation.h"
 #include "astro/precession_nutation_internal.h"
+#include "core/angle_units.h"
 #include "support/fixture_files.h"
 
 namespace {
@@ -273,6 +275,43 @@ TEST_F(ApparentPlaceTest, CachedEarthStateEqualsAFreshOne) {
     double ra, dec;
     ASSERT_EQ(AppStar(jds[3], earth, ThetaPersei(), &ra, &dec), 0);
     EXPECT_EQ(apparentPlaceCache.earthEvaluations, evaluations);
+}
+
+// The Earth's state from the solar series: the outer two of the derivative's three places
+// are turned from the middle one's terms, and must equal three places taken one by one.
+// 8e-10 AU a day of velocity moves the aberration by 1e-6".
+TEST_F(ApparentPlaceTest, EarthStateEqualsThreeSolarPlacesTakenOneByOne) {
+    std::mt19937_64 rng(3111);
+    std::uniform_real_distribution<double> day(kEphemerisFirstJD + 1.0, kEphemerisLastJD - 1.0);
+    for (int i = 0; i < 2000; ++i) {
+        const double jd = day(rng);
+        double places[3][3];
+        for (int k = 0; k < 3; ++k) {
+            const double q = jd + (k - 1) * 0.1;
+            double ra, dec, distance, v[3];
+            SunEphemeris(q, &ra, &dec, &distance);
+            RaDecToVector(ra, dec, distance, v);
+            Precession(q, v, kJ2000, places[k]);
+        }
+        double pos[3], vel[3];
+        ASSERT_EQ(SolarSystemEphemeris(jd, kEarth, 1, pos, vel), 0);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(pos[k], -places[1][k]) << jd;
+            EXPECT_NEAR(vel[k], (places[0][k] - places[2][k]) * 5.0, 8e-10) << jd;
+        }
+    }
+}
+
+TEST_F(ApparentPlaceTest, OneInstantTakesTheSolarSeriesOnce) {
+    const double jd = 2460000.3;
+    double pos[3], vel[3];
+    ASSERT_EQ(SolarSystemEphemeris(jd, kEarth, 0, pos, vel), 0);
+    const long evaluations = apparentPlaceCache.earthSeriesEvaluations;
+    double helioPos[3], helioVel[3];
+    ASSERT_EQ(SolarSystemEphemeris(jd, kEarth, 1, helioPos, helioVel), 0);
+    EXPECT_EQ(apparentPlaceCache.earthSeriesEvaluations, evaluations);
+    ASSERT_EQ(SolarSystemEphemeris(jd + 1e-9, kEarth, 1, helioPos, helioVel), 0);
+    EXPECT_EQ(apparentPlaceCache.earthSeriesEvaluations, evaluations + 1);
 }
 
 }  // namespace

@@ -239,6 +239,29 @@ TEST(GfxDrawing, CopyBlitLeavesWhatLiesOutsideTheSourceAlone) {
     EXPECT_EQ(dst.Inked(), (Points{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
 }
 
+// A one-to-one copy goes row by row; it must put down what the pixel-by-pixel blit does (a
+// keyed blit whose key never occurs), with the source partly outside its bitmap and the
+// destination cut by a clip and by its edge.
+TEST(GfxDrawing, OneToOneCopyEqualsThePixelByPixelBlit) {
+    Canvas src(7, 5);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) SetPixel(src.dc, x, y, Rgb(x * 30, y * 40, 8));
+    struct Case {
+        int dx, dy, w, h, sx, sy;
+    };
+    const Case cases[] = {{0, 0, 7, 5, 0, 0}, {3, 2, 9, 6, -2, 1}, {-2, -1, 6, 4, 3, 2}, {8, 7, 5, 5, 0, 0}};
+    for (const Case& k : cases) {
+        Canvas rows(10, 9), pixels(10, 9);
+        IntersectClip(rows.dc, Rect{1, 1, 9, 8});
+        IntersectClip(pixels.dc, Rect{1, 1, 9, 8});
+        CopyBlit(rows.dc, k.dx, k.dy, k.w, k.h, src.dc, k.sx, k.sy);
+        TransparentBlit(pixels.dc, k.dx, k.dy, k.w, k.h, src.dc, k.sx, k.sy, k.w, k.h, Rgb(255, 0, 255));
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 10; ++x)
+                EXPECT_EQ(rows.At(x, y), pixels.At(x, y)) << k.dx << "," << k.dy << " at " << x << "," << y;
+    }
+}
+
 TEST(GfxDrawing, OverlappingCopyOnOneSurfaceActsThroughATemporary) {
     Canvas c(6, 1);
     for (int x = 0; x < 6; ++x) SetPixel(c.dc, x, 0, Rgb(x * 40, 0, 0));

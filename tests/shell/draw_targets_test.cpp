@@ -70,6 +70,7 @@ protected:
     static std::uint16_t& Px(DrawWindow* r, int x, int y) {
         return reinterpret_cast<std::uint16_t*>(r->pixels + (r->height - 1 - y) * r->stride)[x];
     }
+    static std::uint16_t Px(const DrawWindow* r, int x, int y) { return Px(const_cast<DrawWindow*>(r), x, y); }
 
     platform::Window window;
     platform::Dc dc;
@@ -295,6 +296,52 @@ TEST_F(DrawTargets, BitmapResourcesLoadAndTurnRedAtNight) {
     ASSERT_NE(night, nullptr);
     EXPECT_EQ(Px(night, 0, 0), 31 << 10);
     DeleteOffscreen(night);
+}
+
+// Paints blit from pictures decoded once per run, by day and per night mode, until the
+// colour scheme is rebuilt; LoadBitmapOffscreen hands out a copy the caller may free.
+TEST_F(DrawTargets, PicturesAreDecodedOnceUntilTheColourSchemeChanges) {
+    EXPECT_EQ(CachedBitmap(1), nullptr);
+    const DrawWindow* day = CachedBitmap(4109);
+    ASSERT_NE(day, nullptr);
+    EXPECT_EQ(CachedBitmap(4109), day);
+
+    DrawWindow* copy = LoadBitmap16(4109);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, day);
+    for (int y = 0; y < day->height; y += 7)
+        for (int x = 0; x < day->width; x += 5) ASSERT_EQ(Px(copy, x, y), Px(day, x, y));
+    Px(copy, 0, 0) = 0;
+    DeleteOffscreen(copy);
+    EXPECT_EQ(Px(CachedBitmap(4109), 0, 0), 0x7FFF);
+
+    preferences.word[pref::nightMode] = 3;
+    const DrawWindow* night = CachedBitmap(4109);
+    ASSERT_NE(night, nullptr);
+    EXPECT_NE(night, day);
+    EXPECT_EQ(Px(night, 0, 0), 31 << 10);
+
+    // A mark left in the cached picture shows whether it was decoded again.
+    Px(const_cast<DrawWindow*>(night), 1, 1) = 0x1234;
+    EXPECT_EQ(Px(CachedBitmap(4109), 1, 1), 0x1234);
+    CreateSchemeBrushes();
+    EXPECT_NE(Px(CachedBitmap(4109), 1, 1), 0x1234);
+}
+
+// The copy stretched once and kept puts down what stretching the picture on every paint did.
+TEST_F(DrawTargets, StretchedPictureEqualsAFreshStretch) {
+    const DrawWindow* picture = CachedBitmap(4110);
+    ASSERT_NE(picture, nullptr);
+    const int w = picture->width * 2 + 1, h = picture->height * 3 / 2;
+    const DrawWindow* kept = CachedBitmapAt(4110, w, h);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(CachedBitmapAt(4110, w, h), kept);
+    EXPECT_EQ(CachedBitmapAt(4110, picture->width, picture->height), picture);
+    DrawWindow* fresh = CreateOffscreenDIB(w, h, 16);
+    platform::StretchBlit(fresh->dc, 0, 0, w, h, picture->dc, 0, 0, picture->width, picture->height);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(Px(kept, x, y), Px(fresh, x, y)) << x << "," << y;
+    DeleteOffscreen(fresh);
 }
 
 TEST_F(DrawTargets, MaskedBitmapsKeepTheBackgroundUnderTheirKey) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "support/fixture_files.h"
+#include "theories/series_reference.h"
 #include "theories/tables/moon_terms.h"
 
 namespace {
@@ -110,6 +112,22 @@ TEST(MoonSeries, AgreesWithIndependentEphemeris) {
             EXPECT_GT(lon, -2.0 * kPi - 0.12);
             EXPECT_LT(lon, 0.12);
         }
+    }
+}
+
+// The tabled evaluation (products of precomputed sines and cosines) against the term by
+// term one with a sine per term, over 1000-3000 and beyond the reductions' turn.
+TEST(MoonSeries, TabledEvaluationEqualsTheTermByTermOne) {
+    std::mt19937_64 rng(2101);
+    std::uniform_real_distribution<double> centuries(-10.0, 10.0);
+    for (int i = 0; i < 4000; ++i) {
+        const double T = i < 3 ? -0.00045363 * i : centuries(rng);
+        double lon, lat, dist, refLon, refLat, refDist;
+        GetMoonEclipticPosition(T, &lon, &lat, &dist);
+        reference::MoonEclipticPosition(T, &refLon, &refLat, &refDist);
+        ASSERT_LT(std::fabs(lon - refLon) * test_units::kRadToArcsec, 1e-6) << "T " << T;
+        ASSERT_LT(std::fabs(lat - refLat) * test_units::kRadToArcsec, 1e-6) << "T " << T;
+        ASSERT_LT(std::fabs(dist - refDist) * kAuKm, 1e-6) << "T " << T;
     }
 }
 

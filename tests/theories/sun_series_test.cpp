@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "support/fixture_files.h"
+#include "theories/series_reference.h"
 #include "theories/tables/sun_terms.h"
 
 namespace {
@@ -73,6 +75,25 @@ TEST(SunSeries, LongitudeStaysInOneTurnAboveHalfATurn) {
         previous = lon;
     }
     EXPECT_EQ(drops, 1);
+}
+
+// Terms sharing a frequency share one sine and cosine; the sums must stay those of the
+// term by term evaluation over 1000-3000.
+TEST(SunSeries, SharedFrequencyEvaluationEqualsTheTermByTermOne) {
+    std::mt19937_64 rng(2102);
+    std::uniform_real_distribution<double> centuries(-10.0, 10.0);
+    for (int i = 0; i < 4000; ++i) {
+        const double T = centuries(rng);
+        double lon, lat, dist, refLon, refLat, refDist;
+        GetSunEclipticPosition(T, &lon, &lat, &dist);
+        reference::SunEclipticPosition(T, &refLon, &refLat, &refDist);
+        ASSERT_LT(std::fabs(std::remainder(lon - refLon, 2.0 * kPi)) * kRadToArcsec, 1e-6) << "T " << T;
+        ASSERT_LT(std::fabs(lat - refLat) * kRadToArcsec, 1e-6) << "T " << T;
+        ASSERT_LT(std::fabs(dist - refDist), 1e-12) << "T " << T;
+        ASSERT_LT(std::fabs(std::remainder(EarthLongitudeSeries(T) - reference::EarthLongitudeSeries(T), 360.0)) * 3600.0,
+                  1e-6)
+            << "T " << T;
+    }
 }
 
 }  // namespace

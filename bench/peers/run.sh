@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Times the program's Sun, Moon, planet and rise-and-set functions and the same measures of
+# astronomy-engine (npm) on the same 1,000 instants in one run, and prints both with their
+# ratio. A benchmark, not a test: nothing fails on the figures.
+#
+#   bash bench/peers/run.sh BUILD_FOLDER   (make bench-peers builds and runs it)
+#
+# Needs node and npm (Debian: nodejs, npm). The library is installed once into
+# BUILD_FOLDER/peers and reused.
+set -euo pipefail
+build="${1:?usage: run.sh BUILD_FOLDER}"
+here="$(cd "$(dirname "$0")" && pwd)"
+version=2.1.19
+cache="$build/peers"
+
+for tool in node npm; do
+    command -v "$tool" > /dev/null || { echo "run.sh: $tool is missing (apt-get install nodejs npm)" >&2; exit 1; }
+done
+if [ ! -f "$cache/node_modules/astronomy-engine/package.json" ] ||
+   ! grep -q "\"version\": \"$version\"" "$cache/node_modules/astronomy-engine/package.json"; then
+    mkdir -p "$cache"
+    npm install --prefix "$cache" --no-audit --no-fund --silent "astronomy-engine@$version"
+fi
+
+instants="$cache/instants.txt"
+ours="$cache/velkarion.tsv"
+theirs="$cache/astronomy-engine.tsv"
+"$build/velkarion_peer_times" "$instants" > "$ours"
+node "$here/astronomy_engine_times.js" "$cache/node_modules" "$instants" > "$theirs"
+
+echo "Microseconds per call on the same 1,000 instants (best of 15 passes):"
+awk -F'\t' -v version="$version" '
+    /^#/ { next }
+    NR == FNR { ours[$1] = $2; order[++n] = $1; next }
+    { theirs[$1] = $2 }
+    END {
+        printf "%-24s %12s %20s %8s\n", "measure", "Velkarion", "astronomy-engine " version, "ratio"
+        for (i = 1; i <= n; ++i) {
+            m = order[i]
+            printf "%-24s %12.2f %20.2f %7.2fx\n", m, ours[m], theirs[m], theirs[m] / ours[m]
+        }
+    }' "$ours" "$theirs"
