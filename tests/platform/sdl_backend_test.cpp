@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <signal.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,35 +28,40 @@ namespace {
 
 pid_t xvfb = 0;
 
-// Starts Xvfb on the first free display number; true when its socket appeared.
+// Starts a private Xvfb; true when it is ready. Xvfb picks a free display number itself and
+// writes it to a pipe once it accepts connections (-displayfd), so test processes starting
+// side by side never share, or kill, each other's server.
 bool StartXvfb() {
     if (access("/usr/bin/Xvfb", X_OK) != 0) return false;
-    for (int n = 90; n < 100; ++n) {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-        if (std::filesystem::exists(socket) || std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock"))
-            continue;
-        const std::string display = ":" + std::to_string(n);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", "640x800x24", "-nolisten", "tcp",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        if (pid < 0) return false;
-        for (int i = 0; i < 100; ++i) {
-            if (std::filesystem::exists(socket)) {
-                xvfb = pid;
-                setenv("DISPLAY", display.c_str(), 1);
-                return true;
-            }
-            int status;
-            if (waitpid(pid, &status, WNOHANG) == pid) break;   // it gave up
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        const std::string fd = std::to_string(fds[1]);
+        execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x800x24", "-nolisten", "tcp",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return false;
+    }
+    std::string number;
+    pollfd ready{fds[0], POLLIN, 0};
+    char c = 0;
+    // Up to 10 s for the server to come up, however loaded the machine.
+    while (poll(&ready, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) {
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
+        return false;
     }
-    return false;
+    xvfb = pid;
+    setenv("DISPLAY", (":" + number).c_str(), 1);
+    return true;
 }
 
 class SdlBackend : public ::testing::Test {
