@@ -130,6 +130,17 @@ void PlaceConstellation(ObjectRef& out, double jd) {
     out.constellation = FindConstellation(out.ra, out.dec, jd);
 }
 
+// Starts a record for a named object of the non-deep-sky kinds: everything cleared but its
+// catalog, number, type and name, and the name as the label.
+void NewObject(ObjectRef* out, int catalog, int n, int type, const char* name, const Texts& texts) {
+    *out = ObjectRef{};
+    out->catalog = static_cast<std::uint32_t>(catalog);
+    out->number = static_cast<std::uint32_t>(n);
+    out->type = type;
+    SetObjectRefName(out, name);
+    texts.Label(name);
+}
+
 std::string Designation(int catalog, long number) {
     char text[64];
     FormatDesignation(text, sizeof text, catalog, number);
@@ -235,14 +246,9 @@ int BrightStar(int n, ObjectRef* out, const Texts& texts, int withPosition) {
     if (!stars || named.starIndex < 0 || named.starIndex >= GetStarTableCount()) return 0;
     const StarRecord& star = stars[named.starIndex];
 
-    *out = ObjectRef{};
-    out->catalog = kCatalogBrightStar;
-    out->number = static_cast<std::uint32_t>(n);
-    out->type = 30;
-    SetObjectRefName(out, named.name);
+    NewObject(out, kCatalogBrightStar, n, 30, named.name, texts);
     out->magnitude = static_cast<float>(star.Half(6) / 16.0);
     out->morphology = star.Half(7);
-    texts.Label(named.name);
     if (withPosition) {
         out->ra = static_cast<float>(star.word[1] * kFixedToRadians * kRadiansToHours);
         out->dec = static_cast<float>(star.word[2] * kFixedToRadians * kRadiansToDegrees);
@@ -254,12 +260,7 @@ int BrightStar(int n, ObjectRef* out, const Texts& texts, int withPosition) {
 
 int Planet(int n, ObjectRef* out, const Texts& texts, int withPosition) {
     if (n < 0 || n >= kNamedBodyCount) return 0;
-    *out = ObjectRef{};
-    out->catalog = kCatalogPlanet;
-    out->number = static_cast<std::uint32_t>(n);
-    out->type = 27;
-    SetObjectRefName(out, bodyNames[n]);
-    texts.Label(bodyNames[n]);
+    NewObject(out, kCatalogPlanet, n, 27, bodyNames[n], texts);
     if (withPosition) {
         const ObservingDateTime& t = observingDateTime;
         BodyRecord body{};
@@ -277,12 +278,7 @@ int Planet(int n, ObjectRef* out, const Texts& texts, int withPosition) {
 int Comet(int n, ObjectRef* out, const Texts& texts, int withPosition) {
     CometRecord elements;
     if (!GetCometData(n, &elements)) return 0;
-    *out = ObjectRef{};
-    out->catalog = kCatalogComet;
-    out->number = static_cast<std::uint32_t>(n);
-    out->type = static_cast<std::int32_t>(elements.kind);
-    SetObjectRefName(out, elements.name);
-    texts.Label(elements.name);
+    NewObject(out, kCatalogComet, n, static_cast<std::int32_t>(elements.kind), elements.name, texts);
     if (withPosition) {
         out->sizeA = out->sizeB = 0.5f;
         const double jd = ObservingJd();
@@ -302,12 +298,7 @@ int Comet(int n, ObjectRef* out, const Texts& texts, int withPosition) {
 int Constellation(int n, ObjectRef* out, const Texts& texts, int withPosition) {
     if (n < 0 || n >= kConstellationCount) return 0;
     const ConstellationEntry& c = ConstellationTable[n];
-    *out = ObjectRef{};
-    out->catalog = kCatalogConstellation;
-    out->number = static_cast<std::uint32_t>(n);
-    out->type = 14;
-    SetObjectRefName(out, c.abbreviation);
-    texts.Label(c.abbreviation);
+    NewObject(out, kCatalogConstellation, n, 14, c.abbreviation, texts);
     texts.Second(c.name);
     if (withPosition) {
         out->ra = static_cast<float>(c.labelRa * 0.001);
@@ -320,11 +311,7 @@ int Constellation(int n, ObjectRef* out, const Texts& texts, int withPosition) {
 int Meteor(int n, ObjectRef* out, const Texts& texts, int withPosition, int* flag) {
     if (n < 0 || n >= kMeteorShowerCount) return 0;
     const MeteorShower& m = meteorShowerTable[n];
-    *out = ObjectRef{};
-    out->catalog = kCatalogMeteor;
-    out->number = static_cast<std::uint32_t>(n);
-    out->type = 29;
-    SetObjectRefName(out, m.name);
+    NewObject(out, kCatalogMeteor, n, 29, m.name, texts);
     // The label is the day and month of the peak (of the start when no peak is given).
     char date[40] = {};
     if (m.peakDay != 0)
