@@ -49,6 +49,17 @@ Window ActiveTrigger(int triggerId) {
     return platform::GetDialogItem(GetActiveForm(), static_cast<std::uint16_t>(triggerId));
 }
 
+// The popup of a trigger of the active form; a trigger missing from it is reported under
+// `heading`. Null for a missing trigger and for a control that is no popup.
+PopupControl* ActivePopup(int triggerId, const char* heading, Window* trigger) {
+    *trigger = ActiveTrigger(triggerId);
+    if (!*trigger) {
+        ReportMissing(heading, triggerId);
+        return nullptr;
+    }
+    return GetPopupControl(*trigger);
+}
+
 PopupControl* DialogPopup(Window dialog, int triggerId) {
     return GetPopupControl(platform::GetDialogItem(dialog, static_cast<std::uint16_t>(triggerId)));
 }
@@ -410,12 +421,8 @@ void InitPopupList(Window dialog, int triggerId, int listId, int rowCount, int v
 }
 
 void SetPopupList(int triggerId, int listId, int index) {
-    const Window trigger = ActiveTrigger(triggerId);
-    if (!trigger) {
-        ReportMissing("SetPopupList:\nNULL popup Wnd", triggerId);
-        return;
-    }
-    PopupControl* st = GetPopupControl(trigger);
+    Window trigger;
+    PopupControl* st = ActivePopup(triggerId, "SetPopupList:\nNULL popup Wnd", &trigger);
     if (!st) return;
     st->label[0] = 0;
     st->selected = static_cast<std::int16_t>(index < 0 ? -1 : index);
@@ -428,12 +435,8 @@ void SetPopupList(int triggerId, int listId, int index) {
 }
 
 void SetPopupLabel(int triggerId, const char* text) {
-    const Window trigger = ActiveTrigger(triggerId);
-    if (!trigger) {
-        ReportMissing("SetPopupLabel:\nNULL popup Wnd", triggerId);
-        return;
-    }
-    PopupControl* st = GetPopupControl(trigger);
+    Window trigger;
+    PopupControl* st = ActivePopup(triggerId, "SetPopupLabel:\nNULL popup Wnd", &trigger);
     if (!st) return;
     st->label[0] = 0;
     if (text) std::snprintf(st->label, sizeof st->label, "%s", text[0] ? text : " ");
