@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/gfx_context.h"
 #include "platform/messages.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
@@ -297,6 +298,19 @@ void DrawControlUnderline(Window dialog, Dc dc, int id) {
     const int bottom = platform::GetRectInParent(control).bottom;
     platform::FillRect(dc, Rect{0, bottom - ScaledV(2), platform::GetClientRect(dialog).right, bottom},
                        GetHighlightBrush());
+}
+
+void PaintDialogTitle(Window dialog, int titleId) {
+    const Dc dc = platform::BeginPaint(dialog, nullptr);
+    DrawControlUnderline(dialog, dc, titleId);
+    platform::EndPaint(dialog, dc);
+}
+
+void ShowDialogStrip(Window dialog, unsigned fullScreen, int height) {
+    ShellInitDialog(dialog, 0);
+    ShellFullScreen(dialog, fullScreen);
+    platform::MoveWindow(dialog, Rect{0, 0, platform::ScreenWidth(), height}, true);
+    platform::ShowWindow(dialog, true);
 }
 
 // ---- Buttons --------------------------------------------------------------------------------

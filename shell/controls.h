@@ -66,6 +66,11 @@ void DrawTitleUnderline(platform::Window form, platform::Dc dc);
 // A 2 x scale line across the dialog whose bottom is that of control id (a modal dialog's
 // title); nothing when the control is missing.
 void DrawControlUnderline(platform::Window dialog, platform::Dc dc, int id);
+// The paint of a modal dialog: the underline of its title control titleId.
+void PaintDialogTitle(platform::Window dialog, int titleId);
+// Sets up a modal dialog in the shell's full-screen mode `fullScreen` as a strip across the
+// top of the screen, `height` pixels high, and shows it.
+void ShowDialogStrip(platform::Window dialog, unsigned fullScreen, int height);
 
 // Makes control id an owner-drawn button: bitmapId -1 shows the control's text, a bitmap id
 // shows that bitmap at the screen scale (the button takes the bitmap's size), with

@@ -20,7 +20,6 @@
 
 using platform::LParam;
 using platform::LResult;
-using platform::Rect;
 using platform::Window;
 using platform::WParam;
 
@@ -42,11 +41,8 @@ void ShowModeLine() {
 }
 
 void SetUp(Window dialog) {
-    ShellInitDialog(dialog, 0);
-    ShellFullScreen(dialog, kShellFullScreen);
+    ShowDialogStrip(dialog, kShellFullScreen, static_cast<int>(88 * screenScale.vertical));
     const int width = platform::ScreenWidth();
-    platform::MoveWindow(dialog, Rect{0, 0, width, static_cast<int>(88 * screenScale.vertical)}, true);
-    platform::ShowWindow(dialog, true);
     InitTitleNoClose(dialog, kNightModeTitle, "NightMode Settings");
     SetActiveFormHandle(dialog);
     for (int id : kButtons) InitButton(dialog, id, -1, 0, 0);
@@ -70,12 +66,9 @@ LResult NightModeDlgProc(Window dialog, unsigned message, WParam wParam, LParam 
         case platform::kMsgInitDialog:
             SetUp(dialog);
             return 1;
-        case platform::kMsgPaint: {
-            const platform::Dc dc = platform::BeginPaint(dialog, nullptr);
-            DrawControlUnderline(dialog, dc, kNightModeTitle);
-            platform::EndPaint(dialog, dc);
+        case platform::kMsgPaint:
+            PaintDialogTitle(dialog, kNightModeTitle);
             return 1;
-        }
         case platform::kMsgClose:
             // The form under it is closing (the program quits): the dialog ends with it,
             // changing nothing more.

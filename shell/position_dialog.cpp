@@ -17,7 +17,6 @@
 
 using platform::LParam;
 using platform::LResult;
-using platform::Rect;
 using platform::Window;
 using platform::WParam;
 
@@ -41,11 +40,7 @@ char* Buffer(int id) {
 
 void SetUp(Window dialog) {
     positionInput.menuBar = ShellCreateMenuBar(dialog, kMenuBarResource);
-    ShellInitDialog(dialog, 0);
-    ShellFullScreen(dialog, kShellInputDialog);
-    platform::MoveWindow(dialog,
-                         Rect{0, 0, platform::ScreenWidth(), static_cast<int>(120 * screenScale.horizontal)}, true);
-    platform::ShowWindow(dialog, true);
+    ShowDialogStrip(dialog, kShellInputDialog, static_cast<int>(120 * screenScale.horizontal));
     ShellSetInputPanel(dialog, kInputPanelFollowDialog);
 
     InitTitleNoClose(dialog, kPositionTitle, "Position input");
@@ -85,12 +80,9 @@ LResult PositionInputDlgProc(Window dialog, unsigned message, WParam wParam, LPa
         case platform::kMsgInitDialog:
             SetUp(dialog);
             return 1;
-        case platform::kMsgPaint: {
-            const platform::Dc dc = platform::BeginPaint(dialog, nullptr);
-            DrawControlUnderline(dialog, dc, kPositionTitle);
-            platform::EndPaint(dialog, dc);
+        case platform::kMsgPaint:
+            PaintDialogTitle(dialog, kPositionTitle);
             return 1;
-        }
         case platform::kMsgCommand: {
             const int id = platform::LowWord(wParam);
             switch (id) {
