@@ -22,8 +22,11 @@ import ephem
 import erfa
 import numpy as np
 
+from fixture_rows import fixture_writer
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "tests", "data", "astro")
+write = fixture_writer(OUT)
 DJD_EPHEM = 2415020.0  # ephem dates count days from this Julian day
 
 BODIES = [
@@ -44,17 +47,6 @@ SITES = [
 
 def fmt(x):
     return "%.10g" % x
-
-
-def write(name, header, rows):
-    os.makedirs(OUT, exist_ok=True)
-    path = os.path.join(OUT, name)
-    with open(path, "w", encoding="utf-8") as f:
-        for line in header:
-            f.write("# " + line + "\n")
-        for row in rows:
-            f.write(" ".join(row) + "\n")
-    print("wrote", os.path.relpath(path, ROOT), len(rows), "rows")
 
 
 def planets(rng):

@@ -31,8 +31,11 @@ import struct
 
 import ephem
 
+from fixture_rows import fixture_writer
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "tests", "data", "objects")
+write = fixture_writer(OUT)
 DJD_EPHEM = 2415020.0  # ephem dates count days from this Julian day
 GAUSS_K = 0.01720209895
 LIGHT_DAYS_PER_AU = 0.0057755183
@@ -44,17 +47,6 @@ def f32(x):
 
 def fmt(x):
     return "%.12g" % x
-
-
-def write(name, header, rows):
-    os.makedirs(OUT, exist_ok=True)
-    path = os.path.join(OUT, name)
-    with open(path, "w", encoding="utf-8") as f:
-        for line in header:
-            f.write("# " + line + "\n")
-        for row in rows:
-            f.write(" ".join(row) + "\n")
-    print("wrote", os.path.relpath(path, ROOT), len(rows), "rows")
 
 
 def ut_date(jd_tt):

@@ -24,8 +24,11 @@ import ephem
 import erfa
 import numpy as np
 
+from fixture_rows import fixture_writer
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "tests", "data", "theories")
+write = fixture_writer(OUT)
 J2000 = 2451545.0
 DJD_EPHEM = 2415020.0  # ephem dates count days from this Julian day
 
@@ -36,16 +39,6 @@ def ephem_ut_for_tt(jd_tt):
     for _ in range(3):
         d = ephem.Date(jd_tt - DJD_EPHEM - ephem.delta_t(d) / 86400.0)
     return d
-
-
-def write(name, header, rows):
-    os.makedirs(OUT, exist_ok=True)
-    with open(os.path.join(OUT, name), "w", encoding="utf-8") as f:
-        for line in header:
-            f.write("# " + line + "\n")
-        for row in rows:
-            f.write(" ".join(row) + "\n")
-    print("wrote", os.path.join("tests/data/theories", name), len(rows), "rows")
 
 
 def sun():
