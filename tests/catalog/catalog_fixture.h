@@ -17,6 +17,31 @@
 #include "platform/paths.h"
 #include "catalog/chart_buffers.h"
 
+// The catalog layer as each test finds it: files looked for under the install and home
+// roots given, the start-up loader's buffers that it fills allocated, no database open, no
+// star table loaded and no report recorded. LeaveCatalogState undoes it all.
+inline void EnterCatalogState(const std::filesystem::path& install, const std::filesystem::path& home) {
+    platform::SetInstallRoot(install);
+    platform::SetHomeRoot(home);
+    brightStarsList = static_cast<std::uint8_t*>(std::calloc(1, kBrightStarsListSize));
+    starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
+    CloseCatalogDatabases();
+    ResetStarTables();
+    ClearRecordedReports();
+}
+
+inline void LeaveCatalogState() {
+    CloseCatalogDatabases();
+    ResetStarTables();
+    ClearRecordedReports();
+    platform::SetInstallRoot({});
+    platform::SetHomeRoot({});
+    std::free(brightStarsList);
+    std::free(starBuffer);
+    brightStarsList = nullptr;
+    starBuffer = nullptr;
+}
+
 class CatalogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,26 +51,11 @@ protected:
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "install" / "data");
         std::filesystem::create_directories(root / "home");
-        platform::SetInstallRoot(root / "install");
-        platform::SetHomeRoot(root / "home");
-        // The start-up loader's buffers that the catalog layer fills.
-        brightStarsList = static_cast<std::uint8_t*>(std::calloc(1, kBrightStarsListSize));
-        starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
-        CloseCatalogDatabases();
-        ResetStarTables();
-        ClearRecordedReports();
+        EnterCatalogState(root / "install", root / "home");
     }
     void TearDown() override {
-        CloseCatalogDatabases();
-        ResetStarTables();
-        ClearRecordedReports();
-        platform::SetInstallRoot({});
-        platform::SetHomeRoot({});
+        LeaveCatalogState();
         std::filesystem::remove_all(root);
-        std::free(brightStarsList);
-        std::free(starBuffer);
-        brightStarsList = nullptr;
-        starBuffer = nullptr;
     }
 
     std::filesystem::path Data(const std::string& name) const { return root / "install" / "data" / name; }

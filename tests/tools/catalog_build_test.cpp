@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "catalog/byte_order.h"
+#include "catalog/catalog_fixture.h"
 #include "catalog/databases.h"
 #include "catalog/record_file.h"
 #include "catalog/records.h"
@@ -90,26 +91,8 @@ protected:
     }
     static void TearDownTestSuite() { fs::remove_all(root_); }
 
-    void SetUp() override {
-        platform::SetInstallRoot(root_);
-        platform::SetHomeRoot(root_ / "home");
-        brightStarsList = static_cast<std::uint8_t*>(std::calloc(1, kBrightStarsListSize));
-        starBuffer = static_cast<std::uint8_t*>(std::calloc(1, kStarBufferSize));
-        CloseCatalogDatabases();
-        ResetStarTables();
-        ClearRecordedReports();
-    }
-    void TearDown() override {
-        CloseCatalogDatabases();
-        ResetStarTables();
-        ClearRecordedReports();
-        platform::SetInstallRoot({});
-        platform::SetHomeRoot({});
-        std::free(brightStarsList);
-        std::free(starBuffer);
-        brightStarsList = nullptr;
-        starBuffer = nullptr;
-    }
+    void SetUp() override { EnterCatalogState(root_, root_ / "home"); }
+    void TearDown() override { LeaveCatalogState(); }
 
     static inline fs::path root_;
     static inline cb::BuildOutput built_;
