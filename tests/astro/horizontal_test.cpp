@@ -12,6 +12,7 @@
 #include "astro/time_scales.h"
 #include "core/settings.h"
 #include "support/fixture_files.h"
+#include "support/observing_state.h"
 
 namespace {
 
@@ -64,18 +65,8 @@ protected:
         ResetAstrometryCaches();
         ResetApparentPlaceCaches();
         ResetHorizonCache();
-        saved = observerLocation;
-        savedDate = observingDateTime;
-        savedDeltaT = PreferenceFloat(pref::deltaTUser);
     }
-    void TearDown() override {
-        observerLocation = saved;
-        observingDateTime = savedDate;
-        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
-    }
-    ObserverLocation saved;
-    ObservingDateTime savedDate{};
-    float savedDeltaT = 0.0f;
+    SavedObservingState saved;
 };
 
 TEST_F(HorizontalTest, EquToHorEqualsErfaAndItsCacheChangesNothing) {

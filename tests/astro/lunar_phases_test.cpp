@@ -9,6 +9,7 @@
 #include "astro/time_scales.h"
 #include "core/settings.h"
 #include "support/fixture_files.h"
+#include "support/observing_state.h"
 
 namespace {
 
@@ -17,13 +18,7 @@ namespace {
 class LunarPhasesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedDate = observingDateTime;
-        savedDeltaT = PreferenceFloat(pref::deltaTUser);
         observingDateTime.year = 1900;  // no date below falls in it
-    }
-    void TearDown() override {
-        observingDateTime = savedDate;
-        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
     }
     // Delta T of the given year fixed at `seconds`.
     static void UseDeltaT(int year, double seconds) {
@@ -31,8 +26,7 @@ protected:
         SetPreferenceFloat(pref::deltaTUser, static_cast<float>(seconds));
     }
 
-    ObservingDateTime savedDate{};
-    float savedDeltaT = 0.0f;
+    SavedObservingState saved;
 };
 
 struct Phase {

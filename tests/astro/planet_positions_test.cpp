@@ -9,6 +9,7 @@
 #include "astro/time_scales.h"
 #include "core/settings.h"
 #include "support/fixture_files.h"
+#include "support/observing_state.h"
 
 namespace {
 
@@ -29,34 +30,20 @@ BodyRecord Filled(double value) {
 class PlanetPositionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedSite = observerLocation;
-        savedDate = observingDateTime;
-        savedDeltaT = PreferenceFloat(pref::deltaTUser);
         savedMode = preferences.word[pref::coordinateMode];
         UseSite(45.0, -7.0);
         observingDateTime = ObservingDateTime{1900, 1, 1, 0, 0, 0};
         preferences.word[pref::coordinateMode] = 0;
     }
-    void TearDown() override {
-        observerLocation = savedSite;
-        observingDateTime = savedDate;
-        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
-        preferences.word[pref::coordinateMode] = savedMode;
-    }
+    void TearDown() override { preferences.word[pref::coordinateMode] = savedMode; }
+    // A test site at 10 degrees C and 1013 mbar.
     static void UseSite(double latitude, double longitudeWest) {
-        observerLocation.latitude = static_cast<float>(latitude);
-        observerLocation.longitude = static_cast<float>(longitudeWest);
-        observerLocation.sinLatitude = static_cast<float>(std::sin(latitude * kDeg));
-        observerLocation.cosLatitude = static_cast<float>(std::cos(latitude * kDeg));
-        observerLocation.zoneMinutes = 0;
-        observerLocation.height = 0;
+        UseTestSite(latitude, longitudeWest);
         observerLocation.temperature = 10;
         observerLocation.pressure = 1013;
     }
 
-    ObserverLocation savedSite{};
-    ObservingDateTime savedDate{};
-    float savedDeltaT = 0.0f;
+    SavedObservingState saved;
     std::int32_t savedMode = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "core/report.h"
 #include "core/settings.h"
 #include "support/fixture_files.h"
+#include "support/observing_state.h"
 #include "theories/moon_series.h"
 #include "theories/sun_series.h"
 
@@ -21,29 +22,15 @@ using test_units::kDeg;
 class QuickSunMoonTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedSite = observerLocation;
-        savedDate = observingDateTime;
-        savedDeltaT = PreferenceFloat(pref::deltaTUser);
         FreeSunTable();
         FreeMoonTable();
     }
     void TearDown() override {
-        observerLocation = savedSite;
-        observingDateTime = savedDate;
-        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
         FreeSunTable();
         FreeMoonTable();
     }
-    static void UseSite(double latitude, double longitudeWest) {
-        observerLocation.latitude = static_cast<float>(latitude);
-        observerLocation.longitude = static_cast<float>(longitudeWest);
-        observerLocation.sinLatitude = static_cast<float>(std::sin(latitude * kDeg));
-        observerLocation.cosLatitude = static_cast<float>(std::cos(latitude * kDeg));
-        observerLocation.zoneMinutes = 0;
-        observerLocation.height = 0;
-    }
     static void UseRow(const PlanetEphemRow& r) {
-        UseSite(r.latitude, -r.longitudeEast);
+        UseTestSite(r.latitude, -r.longitudeEast);
         observingDateTime.year = r.year;
         SetPreferenceFloat(pref::deltaTUser, static_cast<float>(r.deltaT));
     }
@@ -51,9 +38,7 @@ protected:
         return DateTimeToJD(r.year, r.month, r.day, r.hour, r.minute, r.second, 0);
     }
 
-    ObserverLocation savedSite{};
-    ObservingDateTime savedDate{};
-    float savedDeltaT = 0.0f;
+    SavedObservingState saved;
 };
 
 TEST_F(QuickSunMoonTest, QuickPositionsFollowAnIndependentEphemeris) {
@@ -85,16 +70,16 @@ TEST_F(QuickSunMoonTest, QuickPositionsFollowAnIndependentEphemeris) {
 }
 
 TEST_F(QuickSunMoonTest, QuickMoonIsPracticallyGeocentric) {
-    UseSite(40.0, 0.0);
+    UseTestSite(40.0, 0.0);
     double ra1, dec1, ra2, dec2;
     MoonPosition(&ra1, &dec1, 2010, 3, 14, 20, 0, 0);
-    UseSite(40.0, 120.0);
+    UseTestSite(40.0, 120.0);
     MoonPosition(&ra2, &dec2, 2010, 3, 14, 20, 0, 0);
     EXPECT_LT(SeparationArcsec(ra1, dec1, ra2, dec2), 10.0);  // the parallax itself is near a degree
 }
 
 TEST_F(QuickSunMoonTest, SunNearTheMarchEquinox) {
-    UseSite(51.0, 0.0);
+    UseTestSite(51.0, 0.0);
     for (int hour = 0; hour < 48; hour += 3) {
         double ra, dec;
         SunPosition(&ra, &dec, 2021, 3, 19, hour, 0, 0);

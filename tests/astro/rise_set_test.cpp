@@ -10,6 +10,7 @@
 #include "astro/time_scales.h"
 #include "core/settings.h"
 #include "support/fixture_files.h"
+#include "support/observing_state.h"
 
 namespace {
 
@@ -18,28 +19,10 @@ using test_units::kDeg;
 class RiseSetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedSite = observerLocation;
-        savedDate = observingDateTime;
-        savedDeltaT = PreferenceFloat(pref::deltaTUser);
         observingDateTime.year = 1900;  // Delta T from its table for every date below
     }
-    void TearDown() override {
-        observerLocation = savedSite;
-        observingDateTime = savedDate;
-        SetPreferenceFloat(pref::deltaTUser, savedDeltaT);
-    }
-    static void UseSite(double latitude, double longitudeWest, int zoneMinutes) {
-        observerLocation.latitude = static_cast<float>(latitude);
-        observerLocation.longitude = static_cast<float>(longitudeWest);
-        observerLocation.sinLatitude = static_cast<float>(std::sin(latitude * kDeg));
-        observerLocation.cosLatitude = static_cast<float>(std::cos(latitude * kDeg));
-        observerLocation.zoneMinutes = static_cast<std::int16_t>(zoneMinutes);
-        observerLocation.height = 0;
-    }
 
-    ObserverLocation savedSite{};
-    ObservingDateTime savedDate{};
-    float savedDeltaT = 0.0f;
+    SavedObservingState saved;
 };
 
 // Local sidereal time at a local clock hour of the date.
@@ -73,7 +56,7 @@ TEST_F(RiseSetTest, HourAngleAndHorizontalPlace) {
 TEST_F(RiseSetTest, FixedObjectEventsInSolarTime) {
     // At rise and set the object stands at the limit altitude (the caller's altitude less
     // 0.61 deg and the dip), and at transit on the meridian, in clock time.
-    UseSite(0.0, 0.0, 0);  // the argument's latitude counts, not the site record's
+    UseTestSite(0.0, 0.0, 0);  // the argument's latitude counts, not the site record's
     struct Case {
         double latitude, longitude;
         int zone, height;
@@ -148,7 +131,7 @@ TEST_F(RiseSetTest, SiderealTimeIsCachedPerDateZoneAndLongitude) {
 TEST_F(RiseSetTest, VenusRisingAtBoston) {
     // Meeus 15.a: Venus at Boston on 1988 March 20 (UT), Delta T 56 s: rise 0.51766,
     // transit 0.81980, set 0.12130 of the day (12h25m, 19h41m, 2h55m).
-    UseSite(42.3333, 71.0833, 0);
+    UseTestSite(42.3333, 71.0833, 0);
     observingDateTime.year = 1988;
     SetPreferenceFloat(pref::deltaTUser, 56.0f);
     double rise, transit, set;
@@ -161,7 +144,7 @@ TEST_F(RiseSetTest, VenusRisingAtBoston) {
 }
 
 TEST_F(RiseSetTest, MovingBodyEdgeCases) {
-    UseSite(42.3333, 71.0833, -300);
+    UseTestSite(42.3333, 71.0833, -300);
     double r1, t1, s1, r2, t2, s2;
     // Right ascensions across 0 h are taken as continuing past 24 h.
     ComputeRiseSetMoving(2020, 3, 1, 0, 0, 0, 23.9, 5.0, 0.1, 5.5, 0.3, 6.0, 0.125, &r1, &t1, &s1);
@@ -232,7 +215,7 @@ TEST_F(RiseSetTest, SunAndMoonFollowAnIndependentEphemeris) {
     int days = 0, midnightSun = 0;
     for (const EphemDay& d : ReadEphemDays()) {
         SCOPED_TRACE(testing::Message() << d.site << " " << d.year << "-" << d.month << "-" << d.day);
-        UseSite(d.latitude, -d.longitudeEast, d.zone);
+        UseTestSite(d.latitude, -d.longitudeEast, d.zone);
         double sun[3], twilight, moon[3];
         const int sunResult = ComputeSunRiseSet(d.year, d.month, d.day, &sun[0], &sun[1], &sun[2], &twilight);
         const int moonResult = ComputeMoonRiseSet(d.year, d.month, d.day, &moon[0], &moon[1], &moon[2], nullptr);
@@ -264,7 +247,7 @@ TEST_F(RiseSetTest, SunAndMoonFollowAnIndependentEphemeris) {
 TEST_F(RiseSetTest, MoonEventsOfTheNextDay) {
     // ComputeMoonRiseSetTransit takes a rise or set that slips past midnight from the
     // next day's computation; ComputeMoonRiseSet keeps the single-day value.
-    UseSite(51.4769, 0.0, 0);
+    UseTestSite(51.4769, 0.0, 0);
     int slipped = 0;
     for (int day = 1; day <= 60; ++day) {
         double r, t, s, dec;
@@ -306,7 +289,7 @@ TEST_F(RiseSetTest, ArgumentFormsReadNoCurrentSiteOrDeltaT) {
     std::vector<std::vector<Events>> expected;
     for (int day = 1; day <= 31; day += 3) expected.push_back(reading(day));
 
-    UseSite(64.1, 21.9, 0);
+    UseTestSite(64.1, 21.9, 0);
     SetPreferenceFloat(pref::deltaTUser, 5.0f);
     for (int day = 1, i = 0; day <= 31; day += 3, ++i) {
         SCOPED_TRACE(day);
