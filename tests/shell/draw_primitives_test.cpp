@@ -10,6 +10,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "core/settings.h"
+#include "shell/screen_window_fixture.h"
 
 namespace {
 
@@ -19,28 +20,12 @@ using Points = std::set<std::pair<int, int>>;
 
 constexpr Color kWhite = Rgb(255, 255, 255);
 
-class DrawPrimitives : public ::testing::Test {
+class DrawPrimitives : public ScreenWindowTest {
 protected:
-    void SetUp() override {
-        platform::ResetWindows();
-        platform::SetScreenGeometry(1, 0, 0);
-        preferences.word[pref::nightMode] = 0;
-        InitScreenScale();
-        CreateSchemeBrushes();
-        platform::WindowSpec desc;
-        desc.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(desc);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
-        platform::FillRect(dc, platform::Rect{0, 0, 240, 320}, GetBackBrush());
-    }
+    void SetUp() override { OpenScreen(1); }
     void TearDown() override {
-        ReleaseDrawTarget();
+        CloseScreen();
         DeleteOffscreen(off);
-        platform::ReleaseDc(window, dc);
-        platform::ResetWindows();
-        preferences.word[pref::nightMode] = 0;
-        DeleteSchemeBrushes();
     }
     // Makes a w x h pixel offscreen, cleared to black, the current target.
     void UsePixels(int w, int h) {
@@ -59,14 +44,7 @@ protected:
                 if (Raw(x, y)) p.insert({x, y});
         return p;
     }
-    Color Screen(int x, int y) const {
-        const platform::Surface* s = platform::WindowSurface(window);
-        const platform::Point o = platform::WindowOrigin(window);
-        return platform::PixelToColor(s->Row(y + o.y)[x + o.x]);
-    }
 
-    platform::Window window;
-    platform::Dc dc;
     DrawWindow* off = nullptr;
 };
 

@@ -14,6 +14,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "core/settings.h"
+#include "shell/screen_window_fixture.h"
 
 namespace {
 
@@ -25,39 +26,17 @@ constexpr Color kWhite = Rgb(255, 255, 255);
 constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kBlue = Rgb(0, 0, 255);
 
-class DrawTargets : public ::testing::Test {
+class DrawTargets : public ScreenWindowTest {
 protected:
     void SetUp() override { Start(1); }
     void TearDown() override { Stop(); }
 
-    void Start(int scale) {
-        platform::ResetWindows();
-        platform::SetScreenGeometry(scale, 0, 0);
-        platform::ClearShownBoxes();
-        preferences.word[pref::nightMode] = 0;
-        InitScreenScale();
-        CreateSchemeBrushes();
-        platform::WindowSpec desc;
-        desc.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
-        window = platform::CreateWindow(desc);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
-        platform::FillRect(dc, platform::GetClientRect(window), GetBackBrush());
-    }
+    void Start(int scale) { OpenScreen(scale); }
     void Stop() {
         FreeSavedScreen();
         FreeScreenBuffer();
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
-        platform::ResetWindows();
-        preferences.word[pref::nightMode] = 0;
-        DeleteSchemeBrushes();
+        CloseScreen();
         platform::SetHomeRoot({});
-    }
-    Color Screen(int x, int y) const {
-        const platform::Surface* s = platform::WindowSurface(window);
-        const platform::Point o = platform::WindowOrigin(window);
-        return platform::PixelToColor(s->Row(y + o.y)[x + o.x]);
     }
     // A w x h pixel offscreen filled with one colour.
     static DrawWindow* Solid(int w, int h, Color c) {
@@ -71,9 +50,6 @@ protected:
         return reinterpret_cast<std::uint16_t*>(r->pixels + (r->height - 1 - y) * r->stride)[x];
     }
     static std::uint16_t Px(const DrawWindow* r, int x, int y) { return Px(const_cast<DrawWindow*>(r), x, y); }
-
-    platform::Window window;
-    platform::Dc dc;
 };
 
 TEST_F(DrawTargets, ScaleAndResizeDelta) {

@@ -17,6 +17,7 @@
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
 #include "core/settings.h"
+#include "shell/screen_window_fixture.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ using platform::Rgb;
 
 constexpr Color kWhite = Rgb(255, 255, 255);
 
-class Fonts : public ::testing::Test {
+class Fonts : public ScreenWindowTest {
 protected:
     void SetUp() override {
         // Tests run in parallel processes: the folder is the process's own.
@@ -47,33 +48,13 @@ protected:
                           fs::copy_options::overwrite_existing);
         else
             fs::remove(install / "font" / "symbol.ttf");
-        platform::ResetWindows();
-        platform::SetScreenGeometry(scale, 0, 0);
-        platform::ClearShownBoxes();
-        preferences.word[pref::nightMode] = 0;
         preferences.word[pref::chartBackground] = 2;
-        InitScreenScale();
-        CreateSchemeBrushes();
-        platform::WindowSpec desc;
-        desc.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
-        window = platform::CreateWindow(desc);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
-        platform::FillRect(dc, platform::GetClientRect(window), GetBackBrush());
+        OpenScreen(scale);
     }
     void Stop() {
         FreeSymbolStrips();
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseScreen();
         ReleaseFonts();
-        platform::ResetWindows();
-        preferences.word[pref::nightMode] = 0;
-        DeleteSchemeBrushes();
-    }
-    Color Screen(int x, int y) const {
-        const platform::Surface* s = platform::WindowSurface(window);
-        const platform::Point o = platform::WindowOrigin(window);
-        return platform::PixelToColor(s->Row(y + o.y)[x + o.x]);
     }
     std::vector<Color> Area(int x, int y, int w, int h) const {
         std::vector<Color> v;
@@ -98,8 +79,6 @@ protected:
     }
 
     fs::path install;
-    platform::Window window;
-    platform::Dc dc;
 };
 
 TEST_F(Fonts, HeightsFollowTheSystemFontAndTheScale) {
