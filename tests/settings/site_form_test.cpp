@@ -35,6 +35,7 @@
 #include "shell/list_views.h"
 #include "shell/scratch_text.h"
 #include "shell/text_input.h"
+#include "shell/forms_fixture.h"
 #include "support/headless_fixture.h"
 #include "support/recorded_reports.h"
 
@@ -155,35 +156,12 @@ platform::LResult StandInForm(Window w, unsigned m, platform::WParam wp, platfor
     }
 }
 
-platform::LResult MainProc(Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
-    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm) {
-        ShowForm(static_cast<std::uint16_t>(lp & 0xFFFF));
-        return 0;
-    }
-    return platform::DefWindowProc(w, m, wp, lp);
-}
-
-class SiteFormTest : public HeadlessFixture {
+class SiteFormTest : public FormScreenFixture {
 protected:
     void SetUp() override {
         ConfigureScreen();
-        HeadlessFixture::SetUp();
-        ASSERT_TRUE(platform::LoadResources());
-        platform::ResetSystemColors();
-        savedPreferences = preferences;
-        observerLocation = ObserverLocation{};
-        SetDefaultSettings();
-        preferences.word[pref::nightMode] = 0;
-        InitScreenScale();
-        CreateSchemeBrushes();
-        if (!txtBuffer) {
-            txtBuffer = static_cast<char*>(std::calloc(kTxtBufferSize, 1));
-            ownTxtBuffer = true;
-        }
-        formWindow = Window{};
-        controlRegistry.count = 0;
-        ResetFormHistory();
-        SetAllFormRedrawFlags();
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
         siteChoice = -1;
         siteMapRecentre = -1;
         selectedLocationIndex = -1;
@@ -198,36 +176,20 @@ protected:
         platform::RegisterDialogLayout(list);
         SetFormDialogProc(kLocationListFormId, &StandInForm<kLocationListFormId>);
         SetFormDialogProc(kHomeFormId, &StandInForm<kHomeFormId>);
-        Start();
-        Call([] {
-            platform::WindowSpec desc;
-            desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-            desc.proc = &MainProc;
-            mainWindow = platform::CreateWindow(desc);
-        });
+        StartWithMainWindow(&FormHostProc);
+    }
+    void PrepareSettings() override {
+        observerLocation = ObserverLocation{};
+        SetDefaultSettings();
     }
     void TearDown() override {
         Stop();
         CloseSiteForm();
-        FreeSavedScreen();
-        FreeScreenBuffer();
-        ReleaseDrawTarget();
         SetFormDialogProc(kSiteFormId, nullptr);
         SetFormDialogProc(kLocationListFormId, nullptr);
         SetFormDialogProc(kHomeFormId, nullptr);
-        mainWindow = Window{};
-        formWindow = Window{};
-        SetActiveFormHandle(Window{});
-        controlRegistry.count = 0;
-        if (ownTxtBuffer) {
-            std::free(txtBuffer);
-            txtBuffer = nullptr;
-        }
-        HeadlessFixture::TearDown();
-        DeleteSchemeBrushes();
-        platform::ClearResources();
+        FormScreenFixture::TearDown();
         CloseCatalogDatabases();
-        preferences = savedPreferences;
     }
     virtual void ConfigureScreen() {}
 
@@ -238,7 +200,6 @@ protected:
         ASSERT_TRUE(platform::IsWindow(formWindow));
     }
     static bool FormOpen() { return platform::IsWindow(formWindow) && GetCurrentFormId() == kSiteFormId; }
-    static Window Item(int id) { return platform::GetDialogItem(formWindow, static_cast<std::uint16_t>(id)); }
 
     void Command(int id, int high = 0) {
         Call([=] {
@@ -314,8 +275,6 @@ protected:
         return out;
     }
 
-    Preferences savedPreferences{};
-    bool ownTxtBuffer = false;
 };
 
 TEST_F(SiteFormTest, TheFirstOpeningLoadsTheFirstStoredSite) {

@@ -1,8 +1,9 @@
 #pragma once
-// A headless program with a main window that shows forms on command 9900, and small test
-// forms (ids 60201 to 60203, outside the program's range) whose behaviour each test
-// scripts: which controls they make and release, what their commands do, what they draw.
-// Every form keeps a log of what happened to it, in order.
+// FormScreenFixture: the shell around a headless loop, with a main window that shows forms
+// on command 9900, for any test of a form. FormsFixture: that, with small test forms (ids
+// 60201 to 60203, outside the program's range) whose behaviour each test scripts: which
+// controls they make and release, what their commands do, what they draw. Every form keeps
+// a log of what happened to it, in order.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -30,6 +31,80 @@
 #include "shell/scratch_text.h"
 #include "support/headless_fixture.h"
 #include "shell/commands.h"
+
+// A main window as the program's: shows the form a kCmdShowForm command names.
+inline platform::LResult FormHostProc(platform::Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
+    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm) {
+        ShowForm(static_cast<std::uint16_t>(lp & 0xFFFF));
+        return 0;
+    }
+    return platform::DefWindowProc(w, m, wp, lp);
+}
+
+// SetUp loads the resources and leaves day colours and their brushes, a text buffer and no
+// form, control or form history; a derived fixture then installs its forms and calls
+// StartWithMainWindow. TearDown ends the loop, undoes all that and puts the preferences
+// back; a derived TearDown stops the loop itself (Stop) before it takes its forms away.
+class FormScreenFixture : public HeadlessFixture {
+protected:
+    void SetUp() override {
+        HeadlessFixture::SetUp();
+        ASSERT_TRUE(platform::LoadResources());
+        savedPreferences = preferences;
+        // Day colours, whatever an earlier test of the program left.
+        platform::ResetSystemColors();
+        PrepareSettings();
+        preferences.word[pref::nightMode] = 0;
+        InitScreenScale();
+        CreateSchemeBrushes();
+        if (!txtBuffer) {
+            txtBuffer = static_cast<char*>(std::calloc(kTxtBufferSize, 1));
+            ownTxtBuffer = true;
+        }
+        formWindow = platform::Window{};
+        controlRegistry.count = 0;
+        ResetFormHistory();
+        SetAllFormRedrawFlags();
+    }
+    // The settings the fixture's tests start from, made before the colour scheme (which is
+    // the day one whatever they say).
+    virtual void PrepareSettings() {}
+
+    // Runs the loop with a full-screen main window of `proc`.
+    void StartWithMainWindow(platform::WindowProc proc) {
+        Start();
+        Call([proc] {
+            platform::WindowSpec desc;
+            desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+            desc.proc = proc;
+            mainWindow = platform::CreateWindow(desc);
+        });
+    }
+
+    void TearDown() override {
+        Stop();
+        FreeSavedScreen();
+        FreeScreenBuffer();
+        ReleaseDrawTarget();
+        mainWindow = platform::Window{};
+        formWindow = platform::Window{};
+        SetActiveFormHandle(platform::Window{});
+        controlRegistry.count = 0;
+        if (ownTxtBuffer) {
+            std::free(txtBuffer);
+            txtBuffer = nullptr;
+        }
+        HeadlessFixture::TearDown();
+        DeleteSchemeBrushes();
+        platform::ClearResources();
+        preferences = savedPreferences;
+    }
+
+    static platform::Window Item(int id) { return platform::GetDialogItem(formWindow, static_cast<std::uint16_t>(id)); }
+
+    Preferences savedPreferences{};
+    bool ownTxtBuffer = false;
+};
 
 namespace forms_test {
 
@@ -139,19 +214,16 @@ inline std::vector<int>& ShownIds() {
 }
 
 inline platform::LResult TestMainProc(platform::Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
-    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm) {
+    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm)
         ShownIds().push_back(static_cast<int>(lp & 0xFFFF));
-        ShowForm(static_cast<std::uint16_t>(lp & 0xFFFF));
-        return 0;
-    }
-    return platform::DefWindowProc(w, m, wp, lp);
+    return FormHostProc(w, m, wp, lp);
 }
 
-class FormsFixture : public HeadlessFixture {
+class FormsFixture : public FormScreenFixture {
 protected:
     void SetUp() override {
-        HeadlessFixture::SetUp();
-        platform::LoadResources();
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
         for (int id : {kFormA, kFormB, kFormC}) {
             platform::DialogLayout layout;
             std::string error;
@@ -167,61 +239,26 @@ protected:
         // Real forms the tests open by id stay out of the way: their rows answer as rows
         // whose form is not built.
         for (int id : kParkedForms) parked[id] = SetFormDialogProc(id, nullptr);
-        savedPreferences = preferences;
-        // Day colours, whatever an earlier test of the program left.
-        platform::ResetSystemColors();
-        preferences.word[pref::nightMode] = 0;
-        preferences.word[pref::scopeDrive] = 0;
-        InitScreenScale();
-        CreateSchemeBrushes();
-        if (!txtBuffer) {
-            txtBuffer = static_cast<char*>(std::calloc(kTxtBufferSize, 1));
-            ownTxtBuffer = true;
-        }
-        formWindow = platform::Window{};
-        controlRegistry.count = 0;
         messageHeadingTexts.count = messageDetailTexts.count = 0;
         messageQueue.busy = 0;
         lastPressedButton = platform::Window{};
-        ResetFormHistory();
-        SetAllFormRedrawFlags();
         ClearShellCalls();
-        Start();
-        Call([] {
-            platform::WindowSpec desc;
-            desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-            desc.proc = &TestMainProc;
-            mainWindow = platform::CreateWindow(desc);
-        });
+        StartWithMainWindow(&TestMainProc);
     }
+    void PrepareSettings() override { preferences.word[pref::scopeDrive] = 0; }
 
     void TearDown() override {
         Stop();
-        FreeSavedScreen();
-        FreeScreenBuffer();
-        ReleaseDrawTarget();
         for (int id : {kFormA, kFormB, kFormC}) SetFormDialogProc(id, nullptr);
         for (auto [id, proc] : parked) SetFormDialogProc(id, proc);
         platform::SetBoxPresenter(nullptr);
-        mainWindow = platform::Window{};
-        formWindow = platform::Window{};
-        SetActiveFormHandle(platform::Window{});
-        controlRegistry.count = 0;
-        if (ownTxtBuffer) {
-            std::free(txtBuffer);
-            txtBuffer = nullptr;
-        }
-        HeadlessFixture::TearDown();
-        DeleteSchemeBrushes();
-        platform::ClearResources();
-        preferences = savedPreferences;
+        FormScreenFixture::TearDown();
     }
 
     // Opens a form the way the program does, and runs until it is shown.
     void Open(int id) {
         Call([id] { GotoForm(id); });
     }
-    static platform::Window Item(int id) { return platform::GetDialogItem(formWindow, static_cast<std::uint16_t>(id)); }
     static std::vector<int> Registry() {
         return std::vector<int>(controlRegistry.data, controlRegistry.data + controlRegistry.count);
     }
@@ -244,8 +281,6 @@ protected:
 
     static constexpr int kParkedForms[] = {112, 1200, 1950, 2400};
     std::map<int, platform::DialogProc> parked;
-    bool ownTxtBuffer = false;
-    Preferences savedPreferences{};
 };
 
 }  // namespace forms_test
