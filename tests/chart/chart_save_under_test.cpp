@@ -22,9 +22,9 @@ protected:
         platform::ResetWindows();
         platform::SetScreenGeometry(1, 0, 0);
         InitScreenScale();
-        platform::WindowSpec spec;
-        spec.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(spec);
+        platform::WindowSpec window_shape;
+        window_shape.rect = platform::Rect{0, 0, 240, 320};
+        window = platform::CreateWindow(window_shape);
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
         screen = CreateOffscreen(240, 320);
