@@ -10,6 +10,7 @@
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
+#include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -48,4 +49,5 @@ void ComposeProgram() {
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(location_list::kFormId, &LocationList);
 }
