@@ -7,7 +7,11 @@
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
+#include "scope/assistant_links.h"
+#include "scope/camera_control.h"
+#include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
+#include "scope/polar_assistant.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -40,4 +44,11 @@ void ComposeProgram() {
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    // The observing assistants of the telescope folder. Their finder chart and candidate
+    // stars come from the sky views and the object search once those are built: until
+    // then the links stay empty (no chart is drawn, no star is searched).
+    SetAssistantLinks(AssistantLinks{});
+    RegisterForm(kPolarFormId, &PolarAssistant);
+    RegisterForm(kCameraFormId, &CameraControl);
+    RegisterForm(kCcdFormId, &CcdAssistant);
 }
