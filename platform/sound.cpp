@@ -22,7 +22,7 @@ bool saverWasEnabled = true;
 // format opens it anew.
 struct Audio {
     SDL_AudioDeviceID device = 0;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
 };
 Audio audio;
 
@@ -32,16 +32,16 @@ bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
 
 bool PlayWave(const std::filesystem::path& path) {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &samples, &length)) return false;
-    if (audio.device != 0 && !SameFormat(audio.spec, spec)) {
+    if (!SDL_LoadWAV(path.c_str(), &format, &samples, &length)) return false;
+    if (audio.device != 0 && !SameFormat(audio.format, format)) {
         SDL_CloseAudioDevice(audio.device);
         audio.device = 0;
     }
     if (audio.device == 0) {
-        audio.device = SDL_OpenAudioDevice(nullptr, 0, &spec, &audio.spec, 0);
+        audio.device = SDL_OpenAudioDevice(nullptr, 0, &format, &audio.format, 0);
         if (audio.device == 0) {
             SDL_FreeWAV(samples);
             return false;
