@@ -206,6 +206,10 @@ void ShowMethod() {
     for (int id : kDriftControls) SetShown(id, drift);
     SetShown(kSecondDec, method == kPolarRambaut);
     SetShown(kSecondDec - 1, method == kPolarRambaut);
+    if (FormShown()) {
+        const platform::Window label = platform::GetDialogItem(polarWindow, kLambdaLabel);
+        platform::SetWindowText(label, method == kPolarRambaut ? "Lambda" : "lambda");
+    }
     if (!drift) {
         DrawPolarFinder();
         return;
