@@ -12,6 +12,7 @@
 #include "core/number_text.h"
 #include "core/settings.h"
 #include "platform/sound.h"
+#include "scope/assistant_links.h"
 #include "support/fixture_files.h"
 
 namespace {
@@ -263,6 +264,42 @@ TEST_F(PolarFormTest, TheResolutionWaitsForAStar) {
     DriftMethod(kPolarKing);
     Command(kAssistant2);
     EXPECT_EQ(Headings(), (std::vector<std::string>{"Please before select a star to set resolution."}));
+}
+
+struct SearchCall {
+    int count = 0;
+    int typeClass = -1, kind = -1, type = -1;
+};
+SearchCall search;
+void RecordSearch(int typeClass, int kind, int type) {
+    ++search.count;
+    search.typeClass = typeClass;
+    search.kind = kind;
+    search.type = type;
+}
+
+TEST_F(PolarFormTest, AssistantOneSearchesCandidateStarsAndOpensTheChart) {
+    search = SearchCall{};
+    AssistantLinks links;
+    links.runObjectSelectionQuiet = &RecordSearch;
+    const AssistantLinks saved = SetAssistantLinks(links);
+    DriftMethod(kPolarKing);
+    Command(kAssistant1);
+    SetAssistantLinks(saved);
+    EXPECT_EQ(search.count, 1);
+    EXPECT_EQ(search.typeClass, 0);
+    EXPECT_EQ(search.kind, 54);
+    EXPECT_EQ(search.type, 0);
+    EXPECT_EQ(polarAssistant.step, 1);
+    ASSERT_FALSE(RecordedReports().empty());
+    EXPECT_EQ(ReportText(0), "Point to a star which is\nin the vicinity of the celestial equator (Dec=0\xB0 +/- 10\xB0).");
+    // The chart is asked for; in this test no chart is built.
+    EXPECT_EQ(Headings().back(), "Unkown form call");
+    // With a star chosen the resolution can be measured.
+    ClearRecordedReports();
+    Command(kAssistant2);
+    EXPECT_EQ(Headings().at(0), "\x95 Put the star on the");
+    EXPECT_EQ(Text(kResolution), "0.00") << "no time passed between A and B here";
 }
 
 }  // namespace
