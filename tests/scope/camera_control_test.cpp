@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "assistant_form_fixture.h"
@@ -107,6 +108,8 @@ TEST_F(CameraFormTest, ThreeShotsOfTenSecondsFiveApart) {
     }
     EXPECT_EQ(fakeSerial.Count("open"), 3) << "each shot opens the port anew";
     EXPECT_EQ(fakeSerial.Count("close"), 3);
+    EXPECT_EQ(std::count(fakeSerial.sleeps.begin(), fakeSerial.sleeps.end(), kSerialSettleMs), 3)
+        << "each open settles before its exposure";
     EXPECT_FALSE(IsSerialOpen());
     EXPECT_EQ(platform::PlayedSounds(),
               (std::vector<std::string>{"startTimer", "stopTimer", "startTimer", "stopTimer", "startTimer", "stopTimer"}));
