@@ -8,9 +8,13 @@
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
+#include "scope/assistant_links.h"
+#include "scope/camera_control.h"
+#include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
 #include "settings/location_list_form.h"
+#include "scope/polar_assistant.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -50,4 +54,11 @@ void ComposeProgram() {
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(location_list::kFormId, &LocationList);
+    // The observing assistants of the telescope folder. Their finder chart and candidate
+    // stars come from the sky views and the object search once those are built: until
+    // then the links stay empty (no chart is drawn, no star is searched).
+    SetAssistantLinks(AssistantLinks{});
+    RegisterForm(kPolarFormId, &PolarAssistant);
+    RegisterForm(kCameraFormId, &CameraControl);
+    RegisterForm(kCcdFormId, &CcdAssistant);
 }
