@@ -6,6 +6,7 @@
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
 #include "settings/site_form.h"
@@ -40,4 +41,5 @@ void ComposeProgram() {
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(kListManagerFormId, &ListManager);
 }
