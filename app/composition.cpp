@@ -7,14 +7,15 @@
 #include "chart/chart_state.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
-#include "settings/location_list_form.h"
 #include "scope/polar_assistant.h"
+#include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -61,4 +62,5 @@ void ComposeProgram() {
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
     RegisterForm(kCcdFormId, &CcdAssistant);
+    RegisterForm(kListManagerFormId, &ListManager);
 }
