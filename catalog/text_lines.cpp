@@ -49,9 +49,10 @@ public:
         *out = StrToDouble(field);
         return true;
     }
+    // A value a float cannot hold is a bad field.
     bool Float(float* out) {
         double v = 0;
-        if (!Double(&v)) return false;
+        if (!Double(&v) || !(std::fabs(v) <= 3.0e38)) return false;
         *out = static_cast<float>(v);
         return true;
     }
