@@ -304,8 +304,8 @@ int DownloadUserCatalog(int source, const char* name) {
 }
 
 int DownloadEyepieces(int source, const char* name) {
-    RecordFilePtr db;
-    return DownloadRecords(db, kEyepieces, source, name, LineToBytes<EyepieceLine>(&ParseEyepieceLine, &EncodeEyepieceLine));
+    return DownloadRecords(eyepieceDb, kEyepieces, source, name,
+                           LineToBytes<EyepieceRecord>(&ParseEyepieceLine, &EncodeEyepieceRecord));
 }
 
 int DownloadLocations(int source, const char* name) {
