@@ -4,10 +4,12 @@
 #include "catalog/selection_hooks.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
+#include "chart/chart_state.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
+#include "scope/mount_dispatcher.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -35,7 +37,13 @@ void ComposeProgram() {
     chart.isEncoderDrive = &IsEncoderDrive;
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
+    chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
     SetChartLinks(chart);
+    // The mount opens the ScopeControl form, unless the chart is following it.
+    MountDispatchLinks mount;
+    mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
+    SetMountDispatchLinks(mount);
+    SetEncoderGotoHook(&OpenScopeControl);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
