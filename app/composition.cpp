@@ -10,6 +10,8 @@
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
+#include "scope/scope_control_form.h"
+#include "scope/serial_port.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -38,14 +40,30 @@ void ComposeProgram() {
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
     chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
+    chart.scopeConnect = &ScopeConnect;
+    chart.scopeDisconnect = &ScopeDisconnect;
+    chart.scopeGetPosition = &ScopeGetPosition;
+    chart.scopeSync = &ScopeSync;
+    chart.scopeGoto = &ScopeGoto;
+    chart.openScopeControl = &OpenScopeControl;
+    chart.moveScopeWhileKeyHeld = &MoveScopeWhileKeyHeld;
+    chart.telescopeEmulated = [] { return telescopeEmulation != 0; };
+    chart.clearEncoderTarget = [] { SetEncoderTarget(0.0, -100.0); };
+    chart.clearSerialAuxFlag = &ClearSerialAuxFlag;
     SetChartLinks(chart);
     // The mount opens the ScopeControl form, unless the chart is following it.
     MountDispatchLinks mount;
     mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
     SetMountDispatchLinks(mount);
     SetEncoderGotoHook(&OpenScopeControl);
+    // The hand paddle shares the chart's following flag.
+    ScopeControlLinks paddle;
+    paddle.tracking = [] { return scopeTracking; };
+    paddle.setTracking = [](int on) { scopeTracking = on; };
+    SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(kScopeControlFormId, &ScopeControl);
 }
