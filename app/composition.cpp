@@ -35,6 +35,8 @@ void ComposeProgram() {
     chart.isEncoderDrive = &IsEncoderDrive;
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
+    chart.runObjectSelection = &RunObjectSelection;
+    chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
 
     RegisterForm(kHomeFormId, &HomeForm);
