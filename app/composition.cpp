@@ -12,6 +12,7 @@
 #include "scope/mount_dispatcher.h"
 #include "scope/scope_control_form.h"
 #include "scope/serial_port.h"
+#include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -50,6 +51,8 @@ void ComposeProgram() {
     chart.telescopeEmulated = [] { return telescopeEmulation != 0; };
     chart.clearEncoderTarget = [] { SetEncoderTarget(0.0, -100.0); };
     chart.clearSerialAuxFlag = &ClearSerialAuxFlag;
+    chart.runObjectSelection = &RunObjectSelection;
+    chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
     // The mount opens the ScopeControl form, unless the chart is following it.
     MountDispatchLinks mount;
@@ -66,4 +69,5 @@ void ComposeProgram() {
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(kScopeControlFormId, &ScopeControl);
+    RegisterForm(location_list::kFormId, &LocationList);
 }
