@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/headless.h"
 #include "platform/messages.h"
+#include "scope/alignment_model.h"
 #include "scope/encoder_boxes.h"
 #include "scope/encoder_guidance.h"
 #include "scope/lx200.h"
@@ -344,6 +346,50 @@ TEST_F(ScopeControlTest, DrivesAnLx200MountOnTheSerialLine) {
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.back(), "Activating Telescope emulation mode.\n");
     EXPECT_EQ(telescopeEmulation, 1);
+}
+
+// With an alignment the page shows how far the target lies from where the box points, and
+// in emulation sets the counts moving by that difference.
+TEST_F(ScopeControlTest, EncoderGuidanceMeasuresTheWayToTheTarget) {
+    preferences.word[pref::scopeDrive] = 3;
+    preferences.word[pref::mountType] = 1;
+    preferences.word[pref::alignMethod] = 0;
+    telescopeEmulation = 1;
+    OpenScopeControl();
+    const AlignmentModel savedModel = alignmentModel;
+    alignmentModel = AlignmentModel{};
+    alignmentModel.transform[0] = alignmentModel.transform[4] = alignmentModel.transform[8] = 1.0;
+    alignmentModel.aligned = 1;
+    struct Case {
+        double dAz, dAlt;       // where the box points less where the target lies, degrees
+        double shownAz;         // the azimuth difference as the page brings it
+    };
+    const Case cases[] = {{0, 0, 0}, {10, -5, 10}, {-30, 12, -30}, {-200, 3, 160}, {190, 0, -170}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dAz);
+        encoderState.azCount = 1024;  // 45 degrees
+        encoderState.altCount = 512;  // 22.5 degrees
+        encoderState.azStep = encoderState.altStep = 0;
+        Call([&] {
+            int h, mi, s;
+            GetLocalDateTime(nullptr, nullptr, nullptr, &h, &mi, &s);
+            char text[16];
+            std::snprintf(text, sizeof text, "%02d:%02d:%02d", h, mi, s);
+            double ra = 0.0, dec = 0.0;
+            double targetAz = 45.0 - c.dAz;
+            if (targetAz < 0.0) targetAz += 360.0;
+            if (targetAz >= 360.0) targetAz -= 360.0;
+            ASSERT_EQ(MountToSky(HmsStrToDeg(text), targetAz, 22.5 - c.dAlt, &ra, &dec), 1);
+            SetEncoderTarget(ra, dec);
+            const platform::Dc dc = platform::GetWindowDc(formWindow);
+            SetDrawTarget(formWindow, dc);
+            DrawEncoderInfo();
+            platform::ReleaseDc(formWindow, dc);
+        });
+        EXPECT_NEAR(encoderState.azStep, 8192 * c.shownAz / 360.0, 1.0);
+        EXPECT_NEAR(encoderState.altStep, 8192 * c.dAlt / 360.0, 1.0);
+    }
+    alignmentModel = savedModel;
 }
 
 TEST(EncoderGuidance, AzimuthDifferenceComesIntoPlusMinus180) {
