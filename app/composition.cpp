@@ -2,6 +2,7 @@
 
 #include "app/home_form.h"
 #include "catalog/selection_hooks.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
@@ -44,4 +45,5 @@ void ComposeProgram() {
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(location_list::kFormId, &LocationList);
+    RegisterForm(kChartFormId, &ScopeAssistant);
 }
