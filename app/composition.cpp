@@ -2,6 +2,7 @@
 
 #include "app/home_form.h"
 #include "catalog/selection_hooks.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
@@ -70,4 +71,5 @@ void ComposeProgram() {
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
+    RegisterForm(kChartFormId, &ScopeAssistant);
 }
