@@ -6,6 +6,7 @@
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
+#include "chart/scope_cursor.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
@@ -64,6 +65,7 @@ void ComposeProgram() {
     ScopeControlLinks paddle;
     paddle.tracking = [] { return scopeTracking; };
     paddle.setTracking = [](int on) { scopeTracking = on; };
+    paddle.showOnChart = &ShowScopeMoveOnChart;
     SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
