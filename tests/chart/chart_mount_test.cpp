@@ -16,6 +16,9 @@
 #include "chart/chart_state.h"
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
+#include "astro/angle_text.h"
+#include "astro/separation.h"
+#include "shell/position_dialog.h"
 #include "chart/scope_cursor.h"
 #include "core/settings.h"
 #include "platform/headless.h"
@@ -255,6 +258,58 @@ TEST_F(ChartMountTest, ToolbarTogglesAndZoom) {
     Choose(kZoomList, 6);
     EXPECT_EQ(chartZoom, 6);
     EXPECT_EQ(preferences.word[pref::chartZoom], 6);
+}
+
+TEST_F(ChartMountTest, ManualPositionsBecomeUserObjects) {
+    Open();
+    chartInputNumber = 1;
+    struct Case {
+        int control;
+        const char* label;       // what the dialog calls the first value
+        const char* name;
+        const char* first;
+        const char* second;
+        bool confirm;
+    } const cases[] = {
+        {kInputEquatorial, "RA", "Spica", "13:25:12", "-11:09:41", true},
+        {kInputHorizontal, "Az", "South", "180:00:00", "45:00:00", true},
+        {kInputEquatorial, "RA", "Gone", "01:00:00", "10:00:00", false},
+    };
+    unsigned number = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int draws = chartForm.drawRuns;
+        const ChartView before = chartViews[0].view;
+        Command(c.control);
+        const auto stack = platform::ModalStack();
+        ASSERT_FALSE(stack.empty());
+        const platform::Window dialog = stack.back();
+        const auto item = [&](int id) { return platform::GetDialogItem(dialog, static_cast<std::uint16_t>(id)); };
+        EXPECT_EQ(platform::GetWindowText(item(kPositionFirstLabel)), c.label);
+        Call([&] {
+            platform::SetWindowText(item(kPositionName), c.name);
+            platform::SetWindowText(item(kPositionFirst), c.first);
+            platform::SetWindowText(item(kPositionSecond), c.second);
+        });
+        TapWindow(item(c.confirm ? kPositionOk : kPositionCancel));
+        ASSERT_TRUE(RunUntilIdle());
+        EXPECT_EQ(chartForm.drawRuns, draws + 1);
+        const ChartView& v = chartViews[0].view;
+        if (!c.confirm) {
+            EXPECT_EQ(v.number, before.number);
+            EXPECT_STREQ(v.name, before.name);
+            continue;
+        }
+        double ra = HmsStrToHours(c.first), dec = DmsStrToDeg(c.second);
+        if (c.control == kInputHorizontal)
+            HorizontalToEquatorial(chartClock.siderealTime, DmsStrToDeg(c.first), DmsStrToDeg(c.second), &ra, &dec);
+        EXPECT_EQ(v.catalog, 63u);
+        EXPECT_EQ(v.number, 1 + number++);  // the view holds the number + 1
+        EXPECT_STREQ(v.name, c.name);
+        EXPECT_NEAR(v.ra, ra, 1e-4);
+        EXPECT_NEAR(v.dec, dec, 1e-4);
+    }
+    EXPECT_EQ(chartInputNumber, 3);
 }
 
 }  // namespace
