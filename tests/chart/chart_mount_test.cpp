@@ -9,6 +9,7 @@
 #include "chart/chart_form.h"
 #include "chart/chart_form_fixture.h"
 #include "chart/chart_keys.h"
+#include "chart/chart_object_index.h"
 #include "chart/chart_links.h"
 #include "chart/chart_popups.h"
 #include "chart/chart_projection.h"
@@ -258,6 +259,25 @@ TEST_F(ChartMountTest, ToolbarTogglesAndZoom) {
     Choose(kZoomList, 6);
     EXPECT_EQ(chartZoom, 6);
     EXPECT_EQ(preferences.word[pref::chartZoom], 6);
+}
+
+TEST_F(ChartMountTest, DirectionAndFilterPopups) {
+    Open();
+    // The sky map turns by the row's angle.
+    for (int row : {2, 5, 0}) {
+        Choose(kDirectionList, row);
+        EXPECT_EQ(chartState.rotation, -180 + 45 * row);
+    }
+    // "Edit List" opens the list form and the filter goes back to "All".
+    askedForms.clear();
+    Choose(kFilterList, 8);
+    EXPECT_EQ(chartFilterRow, 0);
+    EXPECT_EQ(askedForms, std::vector<int>{1800});
+    // "Clear List" empties the list the chart shows.
+    Open();
+    Choose(kFilterList, kFilterRowClearList);
+    EXPECT_EQ(chartFilterRow, 0);
+    EXPECT_EQ(selectionList.recordCount, 0);
 }
 
 TEST_F(ChartMountTest, ManualPositionsBecomeUserObjects) {
