@@ -9,11 +9,16 @@
 #include "chart/scope_cursor.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
+#include "scope/assistant_links.h"
+#include "scope/camera_control.h"
+#include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
 #include "scope/scope_control_form.h"
 #include "scope/serial_port.h"
+#include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
@@ -53,6 +58,7 @@ void ComposeProgram() {
     chart.telescopeEmulated = [] { return telescopeEmulation != 0; };
     chart.clearEncoderTarget = [] { SetEncoderTarget(0.0, -100.0); };
     chart.clearSerialAuxFlag = &ClearSerialAuxFlag;
+    chart.setListManagerMode = &SetListManagerMode;
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
@@ -74,4 +80,12 @@ void ComposeProgram() {
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
+    // The observing assistants of the telescope folder. Their finder chart and candidate
+    // stars come from the sky views and the object search once those are built: until
+    // then the links stay empty (no chart is drawn, no star is searched).
+    SetAssistantLinks(AssistantLinks{});
+    RegisterForm(kPolarFormId, &PolarAssistant);
+    RegisterForm(kCameraFormId, &CameraControl);
+    RegisterForm(kCcdFormId, &CcdAssistant);
+    RegisterForm(kListManagerFormId, &ListManager);
 }

@@ -215,7 +215,8 @@ bool FindBrightStarAt(int x, int y, int r, int turn) {
         }
         const int row = SelectChartObject(ref, -1);
         chartViews[0].view = ref;
-        selectionList.currentPosition = row;
+        // A star is told about from its own place, not as a list record.
+        selectionList.currentPosition = -1;
         if (row >= 0 && row < selectionList.indexCount) {
             const int record = GetSelectionObject(row);
             if (record >= 0) SetSelectionPixel(selectionList.records[record], px, py);

@@ -114,32 +114,34 @@ MountDispatchLinks SetMountDispatchLinks(const MountDispatchLinks& replacement) 
     return previous;
 }
 
-std::uint32_t ScopeConnect() {
-    if (telescopeEmulation == 1) return 1;
+namespace {
+
+// The family of the chosen drive code, or the message for code 0 or an unknown code.
+bool SelectedFamily(const char* noDrive, const char* unknown, MountFamily* family) {
     const int drive = Drive();
     if (drive == 0) {
-        ShowMessage("Sorry, no scope drive is selected", "");
-        return 0;
+        ShowMessage(noDrive, "");
+        return false;
     }
+    if (!MountFamilyOfDrive(drive, family)) {
+        ShowMessage(unknown, "");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::uint32_t ScopeConnect() {
+    if (telescopeEmulation == 1) return 1;
     MountFamily family;
-    if (!MountFamilyOfDrive(drive, &family)) {
-        ShowMessage("Unknown scope drive", "");
-        return 0;
-    }
+    if (!SelectedFamily("Sorry, no scope drive is selected", "Unknown scope drive", &family)) return 0;
     return DriverOf(family).connect();
 }
 
 std::uint32_t ScopeDisconnect() {
-    const int drive = Drive();
-    if (drive == 0) {
-        ShowMessage("Disconnect scope not supported", "");
-        return 0;
-    }
     MountFamily family;
-    if (!MountFamilyOfDrive(drive, &family)) {
-        ShowMessage("Unknown scope drive.", "");
-        return 0;
-    }
+    if (!SelectedFamily("Disconnect scope not supported", "Unknown scope drive.", &family)) return 0;
     return DriverOf(family).disconnect();
 }
 

@@ -11,7 +11,6 @@ std::uint32_t NoCall() { return ShowNotImplemented(), 0u; }
 std::uint32_t NoQuery(double*, double*) { return NoCall(); }
 std::uint32_t NoTarget(double, double) { return NoCall(); }
 std::uint32_t NoIndex(int) { return NoCall(); }
-std::uint32_t NoTime(double) { return NoCall(); }
 // Families without a clock of their own: nothing to tell them.
 std::uint32_t KeepsNoClock(double) { return 1; }
 
@@ -80,8 +79,10 @@ MountDriver SkyCommanderRow() { return NotImplementedDriver("SkyCommander"); }
 int ShowNotImplemented() { return ShowMessage("Sorry, this function is not implemented for your telescope", ""); }
 
 MountDriver NotImplementedDriver(const char* name) {
-    return MountDriver{name,     &NoCall,   &NoCall,  &NoQuery, &NoQuery,  &NoTarget,
-                       &NoTarget, &NoIndex, &NoIndex, &NoIndex, &NoCall,   &NoTime};
+    // Telling the time is no request of the user's: it is taken without a word, so that
+    // the family's connect alone says what is missing.
+    return MountDriver{name,      &NoCall,  &NoCall,  &NoQuery, &NoQuery, &NoTarget,
+                       &NoTarget, &NoIndex, &NoIndex, &NoIndex, &NoCall,  &KeepsNoClock};
 }
 
 MountDriver DefaultMountDriver(MountFamily family) {

@@ -50,7 +50,8 @@ MountDriver& DriverOf(MountFamily family);
 // The row the program starts with (what a test puts back).
 MountDriver DefaultMountDriver(MountFamily family);
 // The row of a family whose driver is not part of the program: every operation shows
-// "Sorry, this function is not implemented for your telescope" and returns 0.
+// "Sorry, this function is not implemented for your telescope" and returns 0, except
+// setSiderealTime, which answers 1 without a word.
 MountDriver NotImplementedDriver(const char* name);
 
 // The family of the connect, disconnect, position and GoTo of a drive code; false for 0

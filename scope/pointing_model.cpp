@@ -279,41 +279,59 @@ int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const A
     int evaluations = 5;
     bool converged = false;
     double step = 1.74532925199433;
-    for (int pass = 0; pass < 9 && !converged; ++pass) {
-        step *= 0.1;
-        for (int o = 0; o < 3 && !converged; ++o) {
-            double& term = terms[order[o]];
-            StepIdleTimer();
-            double a = term - step;
-            double b = term + step;
-            term = a;
-            double ea = evaluate();
-            term = b;
-            double eb = evaluate();
-            evaluations += 2;
-            ShowAlignmentError(table, count);
-            const double tolerance = 0.02 * step;
-            for (;;) {
-                if (std::fabs(b - a) < tolerance) break;
-                if (std::fabs(std::fabs(eb) - std::fabs(ea)) < 1e-8) {
-                    converged = true;
-                    break;
-                }
-                if (std::fabs(eb) > std::fabs(ea)) {
-                    b = a + (b - a) / 2;
-                    term = b;
-                    eb = evaluate();
-                } else {
-                    a = b - (b - a) / 2;
-                    term = a;
-                    ea = evaluate();
-                }
-                ++evaluations;
+    // One bracket search of a term around its value; whether the model already fits.
+    const auto searchTerm = [&](double& term, double step) {
+        StepIdleTimer();
+        double a = term - step;
+        double b = term + step;
+        term = a;
+        double ea = evaluate();
+        term = b;
+        double eb = evaluate();
+        evaluations += 2;
+        ShowAlignmentError(table, count);
+        const double tolerance = 0.02 * step;
+        for (;;) {
+            if (std::fabs(b - a) < tolerance) return false;
+            if (std::fabs(std::fabs(eb) - std::fabs(ea)) < 1e-8) {
+                // Ends that agree hold the best value between them. Only a model that
+                // already fits ends the whole search; otherwise the next term goes on.
+                term = (a + b) / 2;
+                return std::max(std::fabs(ea), std::fabs(eb)) < 1e-8;
             }
+            if (std::fabs(eb) > std::fabs(ea)) {
+                b = a + (b - a) / 2;
+                term = b;
+                eb = evaluate();
+            } else {
+                a = b - (b - a) / 2;
+                term = a;
+                ea = evaluate();
+            }
+            ++evaluations;
+        }
+    };
+    // Nine scales of step, from a tenth of a radian down. The terms pull on each other
+    // (the two-star solution absorbs part of each), so at every scale the round over the
+    // three terms is repeated until none of them moves by more than a tenth of the step.
+    constexpr int kRoundsPerScale = 40;
+    for (int scale = 0; scale < 9 && !converged; ++scale) {
+        step *= 0.1;
+        for (int round = 0; round < kRoundsPerScale && !converged; ++round) {
+            double moved = 0.0;
+            for (int o = 0; o < 3 && !converged; ++o) {
+                double& term = terms[order[o]];
+                const double before = term;
+                converged = searchTerm(term, step);
+                moved = std::max(moved, std::fabs(term - before));
+            }
+            if (moved < 0.1 * step) break;
         }
         if (step < 1e-8) break;
     }
 
+    // The model of the terms as they are left (the last evaluation may have held others).
+    SolveTwoStarMatrix(alignTimeText, first, second);
     alignmentModel.axis2Offset = 0.0;
     alignmentModel.axis1Offset = 0.0;
     ClearPointingModel();
@@ -328,13 +346,10 @@ int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const A
         max2 = std::max(max2, d2);
     }
     if (count > 0) {
-        const double offset2 = max2 > 0.0 ? (min2 + max2) * 0.5 : (max2 - min2) * -0.5;
-        // MountErrorCorrect takes the offset off the model's angle, which on alt-azimuth
-        // mounts runs against the reading.
-        const double centre1 = (min1 + max1) * 0.5;
-        const double offset1 = IsAltAzMount() ? -centre1 : centre1;
-        alignmentModel.axis2Offset = offset2 * kDegToRad;
+        double offset1 = 0.0, offset2 = 0.0;
+        ResidualOffsets(min1, max1, min2, max2, IsAltAzMount(), &offset1, &offset2);
         alignmentModel.axis1Offset = offset1 * kDegToRad;
+        alignmentModel.axis2Offset = offset2 * kDegToRad;
     }
 
     HideBusy(1);
@@ -347,6 +362,15 @@ int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const A
     }
     ShowMessage(text, "");
     return evaluations;
+}
+
+void ResidualOffsets(double min1, double max1, double min2, double max2, bool altAz, double* axis1Offset,
+                     double* axis2Offset) {
+    *axis2Offset = max2 > 0.0 ? (min2 + max2) * 0.5 : (max2 - min2) * -0.5;
+    // MountErrorCorrect takes the offset off the model's angle, which on alt-azimuth mounts
+    // runs against the reading.
+    const double centre1 = (min1 + max1) * 0.5;
+    *axis1Offset = altAz ? -centre1 : centre1;
 }
 
 int ComputePointingCorrection(int fromChart, AlignStar* table, int count, const char* alignTimeText,

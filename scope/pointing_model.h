@@ -39,6 +39,12 @@ int ComputePointingCorrection(int fromChart, AlignStar* table, int count, const 
 // iteration" with the terms. Returns the number of model evaluations.
 int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const AlignStar& second, AlignStar* table,
                       int count);
+// The zero-point offsets (degrees) from the ranges of the residuals corrected - measured:
+// the first takes their centre away (with the sign of the model's angle, mirrored on
+// alt-azimuth mounts); the second is their centre when the largest is above 0, else minus
+// half their range.
+void ResidualOffsets(double min1, double max1, double min2, double max2, bool altAz, double* axis1Offset,
+                     double* axis2Offset);
 // Re-solves the two-star model with the current terms, predicts every record (modelAxis
 // in degrees) and returns the mean error, radians.
 double EvaluateAlignmentModel(const char* alignTimeText, const AlignStar& first, const AlignStar& second,

@@ -12,6 +12,8 @@
 #include "chart/chart_tap.h"
 #include "chart/chart_shift.h"
 #include "shell/fonts.h"
+#include "shell/scratch_text.h"
+#include "catalog/designations.h"
 
 namespace {
 
@@ -223,6 +225,56 @@ TEST_F(ChartTapTest, TapActionsRequestRedrawsOnlyWhereAsked) {
         ASSERT_EQ(IdentifyChartTap(c.x, c.y), 1);
         EXPECT_EQ(chartTap.redrawRequested, c.redraw);
     }
+}
+
+}  // namespace
+
+namespace {
+
+class ChartTapInfoTest : public ChartTapTest {
+protected:
+    void SetUp() override {
+        ChartTapTest::SetUp();
+        if (!txtBuffer) {
+            txtBuffer = static_cast<char*>(std::calloc(kTxtBufferSize, 1));
+            ownBuffer = true;
+        }
+    }
+    void TearDown() override {
+        if (ownBuffer) {
+            std::free(txtBuffer);
+            txtBuffer = nullptr;
+        }
+        ChartTapTest::TearDown();
+    }
+    bool ownBuffer = false;
+};
+
+TEST_F(ChartTapInfoTest, AStarIsToldFromItsOwnPlaceAMessierRecordAsTheCurrentObject) {
+    UseChart(kChartModeSkyMap, 2);
+    RecordsAt({{5, 300}});
+    BrightStarAt(100, 100);
+    BrightStars()[0].word[3] = 3 << 16;  // halfword 7: the colour class 3, magnitude 0
+    FindNearestChartObject(100, 100, 14);
+    ASSERT_EQ(Current().type, 30);
+    ASSERT_EQ(ChartSelectionPosition(), -1);
+    ShowChartTapInfo();
+    const std::string text = txtBuffer;
+    const std::string name = std::string(CatalogPrefix(28)) + "1";
+    EXPECT_EQ(text.rfind(name, 0), 0u) << text;
+    for (const char* line : {"\n\x95 Ra   ", "\n\x95 Dec  ", "\n\x95 Alt  ", "\n\x95 Az   ", "\n\x95 BV  0.3"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in " << text;
+
+    // A Messier record: the object of its list position becomes the current object.
+    SelectionRecord& m = selectionList.records[0];
+    m.group = kGroupMessier;
+    m.objectIndex = 30;
+    SetSelectionPixel(m, 60, 60);
+    FindNearestChartObject(60, 60, 14);
+    ASSERT_EQ(ChartSelectionPosition(), 0);
+    ShowChartTapInfo();
+    EXPECT_EQ(currentObject.listPosition, 5);
+    EXPECT_EQ(currentObject.number, 31u);
 }
 
 }  // namespace

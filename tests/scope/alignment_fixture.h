@@ -14,6 +14,15 @@
 inline constexpr double kPi = std::numbers::pi;
 inline constexpr double kArcSecond = 1.0 / 3600.0;  // degrees
 
+// r = a · b for 3 × 3 matrices.
+inline void Multiply3(const double a[9], const double b[9], double r[9]) {
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            r[i * 3 + j] = 0;
+            for (int k = 0; k < 3; ++k) r[i * 3 + j] += a[i * 3 + k] * b[k * 3 + j];
+        }
+}
+
 // A rotation: about z by a, then about y by b, then about z by c (radians).
 inline void MakeRotation(double a, double b, double c, double r[9]) {
     const double ca = std::cos(a), sa = std::sin(a), cb = std::cos(b), sb = std::sin(b), cc = std::cos(c),
@@ -22,16 +31,8 @@ inline void MakeRotation(double a, double b, double c, double r[9]) {
     const double yb[9] = {cb, 0, sb, 0, 1, 0, -sb, 0, cb};
     const double zc[9] = {cc, -sc, 0, sc, cc, 0, 0, 0, 1};
     double t[9];
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            t[i * 3 + j] = 0;
-            for (int k = 0; k < 3; ++k) t[i * 3 + j] += yb[i * 3 + k] * za[k * 3 + j];
-        }
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) {
-            r[i * 3 + j] = 0;
-            for (int k = 0; k < 3; ++k) r[i * 3 + j] += zc[i * 3 + k] * t[k * 3 + j];
-        }
+    Multiply3(yb, za, t);
+    Multiply3(zc, t, r);
 }
 
 // The mount and the model state of one test, put back after it.

@@ -240,6 +240,11 @@ TEST_F(Dispatcher, TheFamiliesWithoutADriverSayNotImplemented) {
     UseDrive(13);
     EXPECT_EQ(ScopeConnect(), 0u);
     EXPECT_EQ(ReportTexts(), Texts{kNotImplemented});
+    // Takahashi's clock first, then its connect: the user hears it once.
+    UseDrive(14);
+    double first = 0, second = 0;
+    EXPECT_EQ(ScopeReadPositionOnce(&first, &second), 0u);
+    EXPECT_EQ(ReportTexts(), Texts{kNotImplemented});
 }
 
 // ---- GoTo -----------------------------------------------------------------------------
