@@ -8,6 +8,7 @@
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
 #include "scope/encoder_boxes.h"
+#include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -40,4 +41,5 @@ void ComposeProgram() {
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(location_list::kFormId, &LocationList);
 }
