@@ -243,22 +243,15 @@ void DrawConstellationLines(const Pass& p) {
 
 void DrawBrightStarLayer(const Pass& p) {
     if (ChartSetting(chartpref::starsShown) == 1) return;
+    if (ChartSetting(chartpref::starsAsPixel) == 0 || p.detail || p.zoom >= 6) {
+        PaintBrightStars(p);
+        return;
+    }
     StarRecord* stars = BrightStars();
     const std::vector<std::uint8_t>& states = StarStates();
-    const bool pixels = ChartSetting(chartpref::starsAsPixel) != 0 && !p.detail && p.zoom < 6;
-    const bool symbols = ChartSetting(chartpref::starSymbols) != 0;
-    if (pixels) SetForeColor(ChartColour(kStarColour));
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        if (states[i] != 0) continue;
-        const StarRecord& s = stars[i];
-        const int x = s.word[starword::pixelX], y = s.word[starword::pixelY];
-        if (pixels) {
-            DrawPixel(x, y);
-            continue;
-        }
-        PaintStar(p.zoom, s, x, y);
-        if (symbols) PaintStarSymbol(p.zoom, s, x, y);
-    }
+    SetForeColor(ChartColour(kStarColour));
+    for (std::size_t i = 0; i < states.size(); ++i)
+        if (states[i] == 0) DrawPixel(stars[i].word[starword::pixelX], stars[i].word[starword::pixelY]);
 }
 
 void DrawConstellationNames(const Pass& p) {
@@ -502,7 +495,9 @@ void DrawSkyViewStatus(const Bounds& rect, const SelectionRecord* record, std::i
             SkyViewPixelToAltAz(skyViewState.view, skyViewState.view.centreX + skyViewState.view.originX,
                                 skyViewState.view.centreY + skyViewState.view.originY, &a, &b);
         }
-        PaintDirectionGauge(rect.x + rect.width - 22 * g, rect.y + rect.height - 22 * g, a, b);
+        // The gauge (68 x 46 design pixels) in the bottom right corner, clear of the lines.
+        PaintDirectionGauge(rect.x + rect.width - static_cast<int>(70 * screenScale.horizontal),
+                            rect.y + rect.height - static_cast<int>(48 * screenScale.vertical), a, b);
     }
     if (ChartSetting(chartpref::hideInfoBar) != 0) return;
 

@@ -56,7 +56,8 @@ void ComposeSkyViewStatus(const SelectionRecord* record, std::int32_t first, std
 
 // ---- Layers -------------------------------------------------------------------------------
 void PaintStar(int zoom, const StarRecord& star, int x, int y);
-void PaintStarSymbol(int zoom, const StarRecord& star, int x, int y);
+// The bright stars drawn by this pass, with their labels by the zoom and "Stars Symbols".
+void PaintBrightStars(const Pass& p);
 void PaintRecordSymbol(int zoom, const SelectionRecord& r, int x, int y);
 void PaintEllipse(int x, int y, double a, double b, double angle, double scale);
 void PaintBrightStarLabel(int starNumber, int x, int y);

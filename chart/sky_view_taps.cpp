@@ -23,6 +23,8 @@
 #include "chart/chart_save_under.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
+#include "chart/object_layers.h"
+#include "chart/star_layers.h"
 #include "chart/sky_view.h"
 #include "chart/sky_view_internal.h"
 #include "core/calendar.h"
@@ -41,122 +43,60 @@ namespace {
 
 int Dpi() { return std::clamp(GetDpiFactor(), 1, 32); }
 
-bool Within(int px, int py, int x, int y, int r) { return std::abs(px - x) < r && std::abs(py - y) < r; }
-
-// The first drawn record under the tap (x, y in drawing pixels), -1 for none.
-int HitRecord(SelectionRecord* records, int count, int x, int y, int r) {
-    const bool filtered = records == selectionList.records;
-    for (int i = 0; i < count; ++i) {
-        const SelectionRecord& rec = records[i];
-        if (rec.offChart != 0) continue;
-        if (filtered && !IsRecordInCategory(i)) continue;
-        if (Within(SelectionPixelX(rec), SelectionPixelY(rec), x, y, r)) return i;
-    }
-    return -1;
-}
-
-// An entry of the object buffer: its bytes, or null.
-const std::uint8_t* HitObject(int x, int y, int r) {
-    if (!objectBuffer) return nullptr;
-    constexpr int kEntry = 24, kEntries = 900;
-    for (int n = 0; n < kEntries; ++n) {
-        const std::uint8_t* e = objectBuffer + n * kEntry;
-        if (le::I16(e, 0) == kObjectBufferEnd) break;
-        // Objects count up to the radius itself.
-        if (std::abs(le::I16(e, 20) - x) <= r && std::abs(le::I16(e, 22) - y) <= r) return e;
-    }
-    return nullptr;
-}
-
-// The nearest drawn bright star (Manhattan distance) inside the square, -1 for none.
-int HitBrightStar(int x, int y, int r) {
-    StarRecord* stars = BrightStars();
-    const int n = stars ? GetStarTableCount() : 0;
-    int best = -1, bestDistance = 0;
-    for (int i = 0; i < n; ++i) {
-        const StarRecord& s = stars[i];
-        if (s.word[starword::hidden] != 0) continue;
-        const int dx = std::abs(s.word[starword::pixelX] - x), dy = std::abs(s.word[starword::pixelY] - y);
-        if (dx >= r || dy >= r) continue;
-        if (best < 0 || dx + dy < bestDistance) {
-            best = i;
-            bestDistance = dx + dy;
-        }
-    }
-    return best;
-}
-
-// A faint star of the star buffer: its number, or -1.
-std::int32_t HitFaintStar(int x, int y, int r) {
-    if (!starBuffer) return -1;
-    const std::size_t entries = kStarBufferSize / 8;
-    for (std::size_t n = 0; n < entries; ++n) {
-        const std::uint8_t* e = starBuffer + n * 8;
-        const std::int32_t number = le::I32(e, 0);
-        if (number == kStarBufferEmpty) break;
-        if (Within(le::I16(e, 4), le::I16(e, 6), x, y, r)) return number;
-    }
-    return -1;
-}
-
 // What a tap found.
 struct Hit {
     int kind = 0;   // 0 nothing, 1 record, 2 object, 3 bright star, 4 faint star
     int record = -1;
-    const std::uint8_t* object = nullptr;
+    ObjectBufferEntry object{};
     int star = -1;
     std::int32_t faint = -1;
     int x = 0, y = 0;   // the point found, drawing pixels
 };
 
-Hit Search(SelectionRecord* records, int count, int x, int y, int recordRadius, int otherRadius, bool objects,
-           bool starsAtOther) {
+Hit Search(SelectionRecord* records, int count, int x, int y, int recordRadius, int otherRadius, bool objects) {
     Hit h;
-    if ((h.record = HitRecord(records, count, x, y, recordRadius)) >= 0) {
+    if ((h.record = FindSelectionRecordAt(records, count, 0, 0, x, y, recordRadius)) >= 0) {
         h.kind = 1;
         h.x = SelectionPixelX(records[h.record]);
         h.y = SelectionPixelY(records[h.record]);
         return h;
     }
-    if (objects && (h.object = HitObject(x, y, otherRadius)) != nullptr) {
+    int n = objects ? FindObjectTapEntry(x, y, otherRadius) : -1;
+    if (n >= 0) {
         h.kind = 2;
-        h.x = le::I16(h.object, 20);
-        h.y = le::I16(h.object, 22);
+        h.object = GetObjectBufferEntry(n);
+        h.x = h.object.x;
+        h.y = h.object.y;
         return h;
     }
-    const int starRadius = starsAtOther ? otherRadius : recordRadius;
-    if ((h.star = HitBrightStar(x, y, starRadius)) >= 0) {
+    // The bright stars by Manhattan distance below twice the radius: the square's corners.
+    if ((h.star = FindNearestBrightStar(0, 0, x, y, std::max(1, otherRadius / Dpi()))) >= 0) {
         const StarRecord& s = BrightStars()[h.star];
         h.kind = 3;
         h.x = s.word[starword::pixelX];
         h.y = s.word[starword::pixelY];
         return h;
     }
-    if ((h.faint = HitFaintStar(x, y, starRadius)) >= 0) {
+    if ((n = FindStellarTapEntry(x, y, otherRadius)) >= 0) {
+        const StarBufferEntry e = GetStarBufferEntry(n);
         h.kind = 4;
-        h.x = x;
-        h.y = y;
-        for (std::size_t n = 0; n < kStarBufferSize / 8; ++n) {
-            const std::uint8_t* e = starBuffer + n * 8;
-            if (le::I32(e, 0) != h.faint) continue;
-            h.x = le::I16(e, 4);
-            h.y = le::I16(e, 6);
-            break;
-        }
+        h.faint = static_cast<std::int32_t>(e.index);
+        h.x = e.x;
+        h.y = e.y;
     }
     return h;
 }
 
 // The object of an object-buffer entry, its designation replaced by the first cross
 // reference with a catalog code (a Messier number counted from 0 in the references).
-ObjectRef ObjectOfEntry(const std::uint8_t* e) {
+ObjectRef ObjectOfEntry(const ObjectBufferEntry& e) {
     ObjectRef ref;
-    if (!GetObjectRecord(le::I16(e, 0), &ref)) {
-        ref.catalog = static_cast<std::uint32_t>(le::I16(e, 2));
-        ref.number = le::U32(e, 4);
-        ref.type = le::I16(e, 8);
-        ref.ra = static_cast<float>(le::I32(e, 12) / kHoursToFixed);
-        ref.dec = static_cast<float>(le::I32(e, 16) / kDegreesToFixed);
+    if (e.selectionNumber < 0 || !GetObjectRecord(e.selectionNumber, &ref)) {
+        ref.catalog = static_cast<std::uint32_t>(e.catalog);
+        ref.number = e.number;
+        ref.type = e.type;
+        ref.ra = static_cast<float>(e.ra / kHoursToFixed);
+        ref.dec = static_cast<float>(e.dec / kDegreesToFixed);
     }
     std::int16_t otherCatalog = 0;
     std::uint32_t otherNumber = 0;
@@ -193,16 +133,18 @@ ObjectRef BrightStarRef(int index) {
     return ref;
 }
 
-ObjectRef FaintStarRef(std::int32_t number) {
+ObjectRef FaintStarRef(std::int32_t index) {
     ObjectRef ref;
     ref.type = kTypeStar;
-    ref.number = static_cast<std::uint32_t>(number);
     StellarStarEntry e;
-    if (GetStellarStar(number, &e)) {
+    std::int32_t number = index;
+    if (GetStellarStar(index, &e)) {
+        number = static_cast<std::int32_t>(e.number);
         ref.ra = static_cast<float>(e.raHours + e.raMinutes / 60.0 + e.raSeconds / 3600.0);
         ref.dec = static_cast<float>(StellarEntryDeclination(e));
         ref.magnitude = e.magnitude / 10.0f;
     }
+    ref.number = static_cast<std::uint32_t>(number);
     const ObservingDateTime& t = observingDateTime;
     ref.constellation = FindConstellation(ref.ra, ref.dec,
                                           DateTimeToJD(t.year, t.month, t.day, t.hour, t.minute, t.second,
@@ -250,7 +192,7 @@ int ShowTapInfo(SelectionRecord* records, int count, const Bounds& rect, int zoo
     skyViewState.saved[1] = Bounds{};
     const bool objects = ChartSetting(chartpref::objDrilldown) != 0;
     Hit h;
-    for (int m = 1; m <= 5 && h.kind == 0; m += 2) h = Search(records, count, tx, ty, m * base * g, m * base * g, objects, true);
+    for (int m = 1; m <= 5 && h.kind == 0; m += 2) h = Search(records, count, tx, ty, m * base * g, m * base * g, objects);
     if (h.kind == 0) return -1;
 
     ClipRectangle(rect);
@@ -288,7 +230,7 @@ int IdentifyStellarTap(int x, int y) {
     const int count = ChartRecordCount();
     Hit h;
     for (int m = 1; m <= 3 && h.kind == 0; m += 2)
-        h = Search(records, count, tx, ty, m * base * g, m * 3 * g, true, true);
+        h = Search(records, count, tx, ty, m * base * g, m * 3 * g, true);
 
     ObjectRef ref;
     int position = -1;

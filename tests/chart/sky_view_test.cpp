@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "chart/chart_math.h"
 #include "chart/chart_save_under.h"
 #include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
 #include "chart/sky_view_internal.h"
 #include "platform/gfx_context.h"
 #include "platform/headless.h"
@@ -49,7 +51,7 @@ protected:
         SetDrawTarget(window, dc);
         SetChartSetting(chartpref::constLines, 0);
         skyViewState = SkyViewState{};
-        LoadStars({{kArcturusRa, kArcturusDec}, {kVegaRa, kVegaDec}, {kSiriusRa, kSiriusDec}});
+        LoadStars(Stars());
         ClearRecordedReports();
     }
     void TearDown() override {
@@ -62,6 +64,9 @@ protected:
         ChartTest::TearDown();
     }
 
+    virtual std::vector<std::pair<float, float>> Stars() const {
+        return {{kArcturusRa, kArcturusDec}, {kVegaRa, kVegaDec}, {kSiriusRa, kSiriusDec}};
+    }
     // The sky matrix of the test instant for a chart mode.
     static void BuildSky(int mode) {
         SetChartSetting(chartpref::chartType, mode);
@@ -345,6 +350,85 @@ TEST_F(SkyViewTest, ViewInItsOwnWindowIsCopiedToTheScreen) {
     EXPECT_NEAR(b, second, 0.05);
     DeleteOffscreen(own);
     EXPECT_EQ(DrawSkyView(nullptr, 0, kView, nullptr, 5, first, second, 1), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkyViewTest, ChartModesProjectOnceAndFollowTheDrag) {
+    FillSelection({{kSpicaRa, kSpicaDec}, {kArcturusRa, kArcturusDec}});
+    SetChartSetting(chartpref::chartType, kChartModeVisibleSky);
+    chartState.chartRect = Bounds{0, 21, 240, 299};
+    chartZoom = 5;
+    BuildSky(kChartModeVisibleSky);
+    float first = 0, second = 0;
+    CentreOn(kArcturusRa, kArcturusDec, &first, &second);
+    SetChartCentre(first, second);
+    chartState.starsProjected = chartState.selectionProjected = 0;
+    DrawChartSkyView();
+    EXPECT_EQ(chartState.starsProjected, 1);
+    EXPECT_EQ(chartState.selectionProjected, 1);
+    const SelectionRecord& arcturus = selectionList.records[1];
+    ASSERT_EQ(arcturus.offChart, 0);
+    EXPECT_NEAR(SelectionPixelX(arcturus), 120, 1);
+    EXPECT_NEAR(SelectionPixelY(arcturus), 21 + 149, 1);
+
+    // Drawn again without a new matrix while the flags hold.
+    chartMatrix.piMinusLst = 12345;
+    DrawChartSkyView();
+    EXPECT_EQ(chartMatrix.piMinusLst, 12345);
+    // A finder chart in between: the chart takes its own matrix back.
+    DrawFinderChart(ObjectRef{}, "X", kView, 5, 2024, 5, 10, 22, 30);
+    DrawChartSkyView();
+    EXPECT_EQ(skyCacheKey.horizonFlag, 1);
+    EXPECT_EQ(skyCacheKey.minute, 30);
+
+    // Dragging 20 pixels left moves the view centre and redraws.
+    DragChartSkyView(-20, 0);
+    float movedFirst = 0, movedSecond = 0;
+    GetChartCentre(&movedFirst, &movedSecond, nullptr);
+    EXPECT_GT(std::fabs(movedFirst - first), 1.0f);
+    EXPECT_NEAR(SelectionPixelX(arcturus), 100, 3);
+    EXPECT_EQ(TapChartSkyView(SelectionPixelX(arcturus), SelectionPixelY(arcturus)), 1);
+    EXPECT_EQ(selectionList.currentPosition, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The "Whole Sky" chart at scale 1 for the test instant and site, looking south-east.
+class SkyViewPictureTest : public SkyViewTest {
+protected:
+    void SetUp() override {
+        platform::headless::Options options;
+        platform::headless::Install(options);
+        SkyViewTest::SetUp();
+    }
+    void TearDown() override {
+        SkyViewTest::TearDown();
+        platform::headless::Uninstall();
+    }
+    std::vector<std::pair<float, float>> Stars() const override {
+        return {{kArcturusRa, kArcturusDec}, {kVegaRa, kVegaDec}, {kSiriusRa, kSiriusDec}, {kSpicaRa, kSpicaDec},
+                {13.792f, 49.31f}, {12.257f, 57.03f}, {11.062f, 61.75f}, {16.49f, -26.43f}, {19.846f, 8.87f},
+                {20.69f, 45.28f}, {15.578f, 26.71f}, {10.139f, 11.97f}};
+    }
+};
+
+TEST_F(SkyViewPictureTest, WholeSkyLooksAsItShould) {
+    FillSelection({{16.695f, 36.46f}, {13.198f, 18.17f}});
+    std::snprintf(selectionList.records[0].label, sizeof selectionList.records[0].label, "M 13");
+    SetChartSetting(chartpref::chartType, kChartModeWholeSky);
+    chartState.chartRect = Bounds{0, 21, 240, 299};
+    chartZoom = 1;
+    SetChartCentre(-135.0f, 35.0f);
+    chartState.starsProjected = chartState.selectionProjected = 0;
+    DrawChartSkyView();
+    platform::MarkScreenChanged();
+    platform::PresentScreen();
+    ExpectScreenLike(std::filesystem::path(VELKARION_TEST_DATA) / "chart" / "sky_view_whole_sky_1x.png");
 }
 
 }  // namespace
