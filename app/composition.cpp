@@ -2,6 +2,7 @@
 
 #include "app/home_form.h"
 #include "catalog/selection_hooks.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
@@ -36,10 +37,13 @@ void ComposeProgram() {
     chart.isEncoderDrive = &IsEncoderDrive;
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
+    chart.runObjectSelection = &RunObjectSelection;
+    chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(location_list::kFormId, &LocationList);
+    RegisterForm(kChartFormId, &ScopeAssistant);
 }

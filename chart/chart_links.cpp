@@ -38,3 +38,11 @@ void ChartNightModeSettings() {
     else
         NightModeSettings();
 }
+
+void ChartRunObjectSelection(int typeClass, int kind, int type) {
+    if (installed.runObjectSelection) installed.runObjectSelection(typeClass, kind, type);
+}
+
+void ChartComputeLimitingMagnitude() {
+    if (installed.computeLimitingMagnitude) installed.computeLimitingMagnitude();
+}

@@ -16,6 +16,11 @@ struct ChartLinks {
     void (*initSelectionCriteria)(int typeClass, int kind, int type) = nullptr;
     // Runs the night-mode dialog. Default: the shell's NightModeSettings.
     void (*nightModeSettings)() = nullptr;
+    // The object search by type class, search kind and object type, into the selection
+    // list. Default: nothing.
+    void (*runObjectSelection)(int typeClass, int kind, int type) = nullptr;
+    // Recomputes the limiting magnitudes for the observing time. Default: nothing.
+    void (*computeLimitingMagnitude)() = nullptr;
 };
 
 // Installs the links (a null member falls back to its default) and returns those replaced.
@@ -27,3 +32,5 @@ bool ChartIsEncoderDrive();
 void ChartFreeMapImages();
 void ChartInitSelectionCriteria(int typeClass, int kind, int type);
 void ChartNightModeSettings();
+void ChartRunObjectSelection(int typeClass, int kind, int type);
+void ChartComputeLimitingMagnitude();
