@@ -5,6 +5,7 @@
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
+#include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/objects_services.h"
@@ -40,6 +41,10 @@ void ComposeProgram() {
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
+    // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
+    chartSkyModes.draw = &DrawChartSkyView;
+    chartSkyModes.drag = &DragChartSkyView;
+    chartSkyModes.tap = &TapChartSkyView;
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);

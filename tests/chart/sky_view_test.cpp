@@ -11,6 +11,7 @@
 
 #include "astro/angle_text.h"
 #include "chart/chart_fixture.h"
+#include "chart/chart_form.h"
 #include "chart/chart_math.h"
 #include "chart/chart_save_under.h"
 #include "chart/sky_view.h"
@@ -360,7 +361,7 @@ TEST_F(SkyViewTest, ChartModesProjectOnceAndFollowTheDrag) {
     FillSelection({{kSpicaRa, kSpicaDec}, {kArcturusRa, kArcturusDec}});
     SetChartSetting(chartpref::chartType, kChartModeVisibleSky);
     chartState.chartRect = Bounds{0, 21, 240, 299};
-    chartZoom = 5;
+    chartZoom = chartState.otherZoom = 5;
     BuildSky(kChartModeVisibleSky);
     float first = 0, second = 0;
     CentreOn(kArcturusRa, kArcturusDec, &first, &second);
@@ -384,14 +385,25 @@ TEST_F(SkyViewTest, ChartModesProjectOnceAndFollowTheDrag) {
     EXPECT_EQ(skyCacheKey.horizonFlag, 1);
     EXPECT_EQ(skyCacheKey.minute, 30);
 
-    // Dragging 20 pixels left moves the view centre and redraws.
-    DragChartSkyView(-20, 0);
+    // Dragging 20 pixels left moves the view centre and redraws; the chart form's pen
+    // reaches the drag and the tap through its hooks.
+    chartSkyModes = ChartSkyModes{&DrawChartSkyView, &TapChartSkyView, &DragChartSkyView};
+    chartState.offscreen = CreateOffscreen(240, 320);
+    ASSERT_EQ(ChartFormPenDown(120, 150), 1);
+    ChartFormPenMove(110, 150);
+    ChartFormPenMove(100, 150);
     float movedFirst = 0, movedSecond = 0;
     GetChartCentre(&movedFirst, &movedSecond, nullptr);
     EXPECT_GT(std::fabs(movedFirst - first), 1.0f);
     EXPECT_NEAR(SelectionPixelX(arcturus), 100, 3);
-    EXPECT_EQ(TapChartSkyView(SelectionPixelX(arcturus), SelectionPixelY(arcturus)), 1);
+    ChartFormPenUp(100, 150);
+    EXPECT_NEAR(SelectionPixelX(arcturus), 100, 3);
+    ASSERT_EQ(ChartFormPenDown(SelectionPixelX(arcturus), SelectionPixelY(arcturus)), 1);
+    EXPECT_EQ(ChartFormPenUp(SelectionPixelX(arcturus), SelectionPixelY(arcturus)), 1);
     EXPECT_EQ(selectionList.currentPosition, 1);
+    chartSkyModes = ChartSkyModes{};
+    DeleteOffscreen(chartState.offscreen);
+    chartState.offscreen = nullptr;
 }
 
 }  // namespace
