@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "astro/angle_text.h"
 #include "astro/constellation_boundaries.h"
+#include "astro/separation.h"
 #include "catalog/byte_order.h"
 #include "catalog/chart_buffers.h"
 #include "catalog/databases.h"
@@ -23,6 +25,8 @@
 #include "chart/chart_save_under.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
+#include "chart/chart_tap.h"
+#include "chart/chart_tap_cursor.h"
 #include "chart/object_layers.h"
 #include "chart/star_layers.h"
 #include "chart/sky_view.h"
@@ -273,18 +277,25 @@ int IdentifyStellarTap(int x, int y) {
         return 0;
     }
     const Bounds& rect = skyViewState.rect;
-    // The cursor's save-under exists from the second tap on; the first has nothing to put back.
-    if (chartState.bubble.bitmap) RestoreBubbleArea(chartState.bubble.x, chartState.bubble.y, &rect, target);
     std::int32_t px = 0, py = 0, pz = 0;
     ProjectToChart(HoursToFixedAngle(ref.ra), DegreesToFixedAngle(ref.dec), &px, &py, &pz);
     chartViews[1].view.ra = static_cast<float>(
         chartmath::WrapDegrees(std::atan2(static_cast<double>(px), static_cast<double>(py)) * chartmath::kRadToDeg));
     chartViews[1].view.dec = static_cast<float>(std::asin(std::clamp(pz * kUnitPerFixed, -1.0, 1.0)) * chartmath::kRadToDeg);
 
+    // The previous cursor comes off, the area under the new one is saved, the cursor drawn.
     const int sx = h.x + v.originX, sy = h.y + v.originY;
-    SaveBubbleArea(nullptr, sx - 8 * g, sy - 8 * g);
+    MoveTargetCursor(sx, sy);
     if (!chartState.bubble.bitmap) ShowMessage("WinHandled Null", "");
-    PaintTargetCursor(sx, sy);
+    if (chartTap.distanceMode) {
+        char* text = chartTap.distanceText;
+        DMSToStr(text, sizeof chartTap.distanceText,
+                 AngularSeparation(chartTap.previousRa, chartTap.previousDec, ref.ra, ref.dec));
+        SetTextColor(ChartColour(4));
+        DrawString(text, static_cast<int>(std::strlen(text)), sx + 2 * g, sy - 8 * g);
+    }
+    chartTap.previousRa = ref.ra;
+    chartTap.previousDec = ref.dec;
     std::int32_t first = 0, second = 0;
     PointPosition(h.x, h.y, &first, &second);
     DrawSkyViewStatus(rect, h.kind == 1 ? &records[h.record] : nullptr, first, second);

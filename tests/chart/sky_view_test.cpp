@@ -12,6 +12,7 @@
 #include "astro/angle_text.h"
 #include "chart/chart_fixture.h"
 #include "chart/chart_form.h"
+#include "chart/chart_tap.h"
 #include "chart/chart_math.h"
 #include "chart/chart_save_under.h"
 #include "chart/sky_view.h"
@@ -296,8 +297,12 @@ TEST_F(SkyViewTest, ChartTapFindsRecordObjectStarOrSky) {
     EXPECT_EQ(chartViews[0].view.number, static_cast<std::uint32_t>(vega.StarNumber()));
     EXPECT_NEAR(chartViews[0].view.ra, kVegaRa, 1e-3);
 
-    // Empty sky: the tap's own position.
+    // Empty sky: the tap's own position; the distance mode writes how far it lies from Vega.
+    chartTap.distanceMode = 1;
     IdentifyStellarTap(200, 60);
+    chartTap.distanceMode = 0;
+    EXPECT_NE(chartTap.distanceText[0], '\0');
+    EXPECT_EQ(chartTap.cursorX, 200);
     EXPECT_EQ(chartViews[0].view.type, 0);
     EXPECT_EQ(chartViews[0].view.number, 0xFFFFFFFFu);
     std::int32_t ra = 0, dec = 0;
