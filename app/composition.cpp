@@ -5,11 +5,19 @@
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
+#include "chart/chart_state.h"
+#include "chart/sky_view.h"
 #include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
+#include "scope/assistant_links.h"
+#include "scope/camera_control.h"
+#include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
+#include "scope/mount_dispatcher.h"
+#include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
@@ -40,15 +48,34 @@ void ComposeProgram() {
     chart.initSelectionCriteria = &InitSelectionCriteria;
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
+    chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
     chartSkyModes.drag = &DragChartSkyView;
     chartSkyModes.tap = &TapChartSkyView;
+    // The mount opens the ScopeControl form, unless the chart is following it.
+    MountDispatchLinks mount;
+    mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
+    SetMountDispatchLinks(mount);
+    SetEncoderGotoHook(&OpenScopeControl);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
+    // The observing assistants of the telescope folder. Their finder chart comes from the
+    // sky views, for the observing instant; their candidate stars from the object search
+    // once that is built: until then that link stays empty (no star is searched).
+    AssistantLinks assistants;
+    assistants.drawFinderChart = [](const ObjectRef& object, int zoomLevel, const Bounds& area) {
+        const ObservingDateTime& t = observingDateTime;
+        DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
+    };
+    SetAssistantLinks(assistants);
+    RegisterForm(kPolarFormId, &PolarAssistant);
+    RegisterForm(kCameraFormId, &CameraControl);
+    RegisterForm(kCcdFormId, &CcdAssistant);
+    RegisterForm(kListManagerFormId, &ListManager);
 }

@@ -17,15 +17,13 @@
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
+#include "chart/sky_window.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "shell/draw_primitives.h"
 #include "shell/fonts.h"
 
 namespace {
-
-constexpr std::int32_t kHalfPiFixed = 26353589;
-constexpr std::int32_t kPiFixed = 52707178;
 
 void PutObjectEnd(int position) {
     le::PutI16(objectBuffer, static_cast<std::size_t>(position) * kObjectBufferEntrySize, kObjectBufferEnd);
@@ -75,54 +73,7 @@ struct ObjectProjector {
         *y = py;
         return true;
     }
-    bool Sky(int x, int y, std::int32_t* ra, std::int32_t* dec) const {
-        if (view) return ScreenToSky(*view, x, y, ra, dec) != 0;
-        float r = 0.0f, d = 0.0f;
-        PixelToSky(x, y, &r, &d);
-        *ra = HoursToFixedAngle(r);
-        *dec = DegreesToFixedAngle(d);
-        return true;
-    }
 };
-
-// The right-ascension window of the view (8.24): the smallest and largest of a 3 x 3 grid
-// of its points, a span over half a turn taken as the window across 0 h. A view that holds
-// a celestial pole sees every right ascension and reaches the pole.
-struct SkyWindow {
-    std::int32_t raMin, raMax, decMin, decMax;
-    bool all, wraps;
-    bool Contains(std::int32_t ra) const {
-        if (all) return true;
-        return wraps ? (ra <= raMin || ra >= raMax) : (ra >= raMin && ra <= raMax);
-    }
-};
-
-SkyWindow FindSkyWindow(const ObjectProjector& proj, const Bounds& r) {
-    SkyWindow w{0x7FFFFFFF, -0x7FFFFFFF, kHalfPiFixed, -kHalfPiFixed, false, false};
-    for (int a = 0; a < 3; ++a) {
-        for (int b = 0; b < 3; ++b) {
-            std::int32_t ra = 0, dec = 0;
-            if (!proj.Sky(r.x + r.width * a / 2, r.y + r.height * b / 2, &ra, &dec)) continue;
-            ra = static_cast<std::int32_t>(((static_cast<std::int64_t>(ra) % (2 * kPiFixed)) + 2 * kPiFixed) % (2 * kPiFixed));
-            w.raMin = std::min(w.raMin, ra);
-            w.raMax = std::max(w.raMax, ra);
-            w.decMin = std::min(w.decMin, dec);
-            w.decMax = std::max(w.decMax, dec);
-        }
-    }
-    w.decMin = std::max(w.decMin, -kHalfPiFixed);
-    w.decMax = std::min(w.decMax, kHalfPiFixed);
-    w.wraps = static_cast<std::int64_t>(w.raMax) - w.raMin > kPiFixed;
-    for (const std::int32_t pole : {kHalfPiFixed, -kHalfPiFixed}) {
-        int x = 0, y = 0;
-        if (proj.Project(0, pole, &x, &y) && Inside(r, x, y)) {
-            w.all = true;
-            if (pole > 0) w.decMax = kHalfPiFixed;
-            else w.decMin = -kHalfPiFixed;
-        }
-    }
-    return w;
-}
 
 bool AlreadySelected(const SelectionRecord* records, int count, const ObjectIndexEntry& e, int x, int y) {
     for (int i = 0; i < count; ++i) {
@@ -168,7 +119,7 @@ void DrawDeepSkyObjects(const SelectionRecord* records, int count, const Bounds&
     GetChartMetrics(nullptr, nullptr, &sx, nullptr);
     const ObjectProjector proj{view, visibleSkyOnly, chartClock.siderealTimeFixed,
                                static_cast<int>(std::llabs(static_cast<long long>(sx) * 360 / 65536))};
-    const SkyWindow window = FindSkyWindow(proj, viewRect);
+    const SkyWindow window = FindSkyWindow(view, viewRect);
     if (window.raMin > window.raMax && !window.all) return;
     int first = FindObjectIndexByDec(window.decMin);
     int last = FindObjectIndexByDec(window.decMax);

@@ -17,12 +17,14 @@
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
+#include "chart/sky_window.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "shell/fonts.h"
 #include "shell/utilities.h"
 
-int chartLabelFonts[4] = {2, 4, 6, 8};
+// Font 8 is past the shared set: the largest label takes its last font.
+int chartLabelFonts[4] = {2, 4, 6, 7};
 
 namespace {
 
@@ -31,7 +33,6 @@ constexpr int kSizeNight[14] = {7, 7, 7, 6, 6, 5, 4, 4, 3, 2, 1, 0, -1, -1};
 constexpr int kSizeScale2[14] = {6, 6, 6, 5, 5, 4, 4, 3, 2, 1, 0, -1, -2, -2};
 constexpr platform::Color kWhiteKey = 0xFFFFFF;
 constexpr platform::Color kBlackKey = 0x000000;
-constexpr std::int32_t kHalfPiFixed = 26353589;
 
 bool NightOn() { return ChartSetting(chartpref::nightMode) != 0; }
 bool WhiteStrip() { return ChartSetting(chartpref::background) == kBackgroundWhite && !NightOn(); }
@@ -327,29 +328,14 @@ void DrawStellarStarsHorizon(const SkyView& view, int offsetX, int offsetY, int 
     if (limit < 5.1f) return;
     const int threshold = static_cast<int>(limit * 16.0f);
 
-    // The view's sky from a 3 x 3 grid of its points.
     const int w = view.centreX * 2, h = view.centreY * 2;
-    std::int32_t raMin = 0x7FFFFFFF, raMax = -0x7FFFFFFF, decMin = kHalfPiFixed, decMax = -kHalfPiFixed;
-    for (int a = 0; a < 3; ++a) {
-        for (int b = 0; b < 3; ++b) {
-            std::int32_t ra = 0, dec = 0;
-            if (!ScreenToSky(view, w * a / 2, h * b / 2, &ra, &dec)) continue;
-            raMin = std::min(raMin, ra);
-            raMax = std::max(raMax, ra);
-            decMin = std::min(decMin, dec);
-            decMax = std::max(decMax, dec);
-        }
+    const SkyWindow window = FindSkyWindow(&view, Bounds{0, 0, w, h});
+    if (!window.all && window.raMin > window.raMax) {
+        FinishStellarLayer(collector);
+        return;
     }
-    decMin = std::max(decMin, -kHalfPiFixed);
-    decMax = std::min(decMax, kHalfPiFixed);
-    // A span wider than half a turn is the window around 0 h.
-    const bool wraps = static_cast<std::int64_t>(raMax) - raMin > 52707178;
-    auto inWindow = [&](std::int32_t ra) {
-        if (raMin > raMax) return false;
-        return wraps ? (ra <= raMin || ra >= raMax) : (ra >= raMin && ra <= raMax);
-    };
-    int first = FindStellarRecordByDec(decMin / kDegreesToFixed);
-    int last = FindStellarRecordByDec(decMax / kDegreesToFixed);
+    int first = FindStellarRecordByDec(window.decMin / kDegreesToFixed);
+    int last = FindStellarRecordByDec(window.decMax / kDegreesToFixed);
     if (first < 0 || last < 0) {
         FinishStellarLayer(collector);
         return;
@@ -361,7 +347,7 @@ void DrawStellarStarsHorizon(const SkyView& view, int offsetX, int offsetY, int 
         if (e.magnitude > threshold) return;
         const std::int32_t ra = e.raHours * 4392265 + e.raMinutes * 73204 + e.raSeconds * 1220;
         const std::int32_t dec = e.decDegrees * 292818 + e.decMinutes * 4880 + e.decSeconds * 81;
-        if (!inWindow(ra)) return;
+        if (!window.Contains(ra)) return;
         if (visibleSkyOnly) {
             std::int32_t z = 0;
             ProjectToChart(ra, dec, nullptr, nullptr, &z);

@@ -27,7 +27,7 @@ inline constexpr int kStarStripBlackColour = 4104;
 inline constexpr int kStarStripBlackMono = 4105;
 inline constexpr int kStarStripWhiteMono = 4106;
 
-// The four label font numbers of the zoom level (SetChartFontSizes); 2, 4, 6, 8 at start.
+// The four label font numbers of the zoom level (SetChartFontSizes); 2, 4, 6, 7 at start.
 extern int chartLabelFonts[4];
 
 // ---- The star dot --------------------------------------------------------------------------

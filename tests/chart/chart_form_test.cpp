@@ -361,9 +361,9 @@ namespace {
 
 // The whole chart at scale 1 for the test's instant and site, day colours on white: the
 // sky map at zoom 2 and the horizon view. VELKARION_UPDATE_GOLDEN=1 redraws them.
-class ChartGoldenTest : public ChartFormTest {};
+class ChartFormGoldenTest : public ChartFormTest {};
 
-TEST_F(ChartGoldenTest, SkyMapAtZoomTwoAndHorizonView) {
+TEST_F(ChartFormGoldenTest, SkyMapAtZoomTwoAndHorizonView) {
     SetChartSetting(chartpref::savedZoom, 2);
     Open();
     ExpectScreenLike(std::filesystem::path(VELKARION_TEST_DATA) / "chart" / "chart_sky_map_zoom2.png");

@@ -170,4 +170,26 @@ TEST_F(OverlayTest, CursorAndGaugeFollowTheirSettings) {
     EXPECT_GT(CountLit(0, 0, 240, 320), 0);
 }
 
+TEST_F(OverlayTest, MoonImageAndBodyPhaseDisc) {
+    // Full Moon 2024 January 25: the disc is lit and the percent near 100.
+    int percent = -1, seconds = -1, elongation = -1;
+    DrawBodyPhaseDisc(1, 2024, 1, 25, 18, 0, 40, 40, 120, 160, &percent, &seconds, &elongation);
+    EXPECT_GE(percent, 99);
+    EXPECT_NEAR(seconds, 1900, 150);
+    EXPECT_GT(CountLit(100, 140, 140, 180), 1000);
+    // Venus keeps within 48 degrees of the Sun.
+    DrawBodyPhaseDisc(3, 2024, 1, 25, 18, 0, 40, 40, 120, 160, &percent, &seconds, &elongation);
+    EXPECT_GT(elongation, 5);
+    EXPECT_LT(elongation, 48);
+    Clear();
+    moonBlock.ageIndex = 14;
+    moonBlock.parallacticAngle = 30;
+    DrawMoonOnChart(40, 40, 120, 160, 1, 1);
+    EXPECT_GT(CountLit(100, 140, 140, 180), 600);
+    EXPECT_EQ(CountLit(0, 0, 240, 130), 0);
+    Clear();
+    DrawMoonOnChart(0, 40, 120, 160, 1, 1);
+    EXPECT_EQ(CountLit(0, 0, 240, 320), 0);
+}
+
 }  // namespace

@@ -202,4 +202,37 @@ TEST_F(StarLayerTest, TapSearchesFindTheFirstWithinTolerance) {
     EXPECT_EQ(FindStellarTapEntry(200, 200, 3), -1);
 }
 
+TEST_F(StarLayerTest, BrightStarLabelFindsEveryRecordTheFirstIncluded) {
+    LoadStars({{1, 10}, {2, 10}, {3, 10}});
+    Place(0, 0, 0, 0, 'a', 5);
+    Place(2, 0, 0, 0, 0, 0);
+    auto canvasPixels = [&] {
+        std::vector<platform::Color> out;
+        for (int y = 90; y < 120; ++y)
+            for (int x = 90; x < 180; ++x) out.push_back(Pixel(x, y));
+        return out;
+    };
+    // Star 1 is record 0: its Flamsteed number, letter and constellation, not "HR1".
+    DrawBrightStarLabel(1, 100, 100, 1);
+    const auto label = canvasPixels();
+    Clear();
+    DrawStarName(5, 'a', 0, BrightStars()[0].Half(1), 1, 100, 100, 1);
+    EXPECT_TRUE(label == canvasPixels());
+    Clear();
+    DrawString("HR1", 3, 100, 100);
+    EXPECT_FALSE(label == canvasPixels());
+    // A star without number or letter, and one not in the table, are named by number.
+    Clear();
+    DrawBrightStarLabel(3, 100, 100, 1);
+    const auto third = canvasPixels();
+    Clear();
+    const int previous = SetFont(4);
+    DrawString("HR3", 3, 100, 100);
+    SetFont(previous);
+    EXPECT_TRUE(third == canvasPixels());
+    Clear();
+    DrawBrightStarLabel(99, 100, 100, 1);
+    EXPECT_GT(CountLit(90, 90, 180, 120), 0);
+}
+
 }  // namespace
