@@ -53,6 +53,7 @@ protected:
         SetDrawTarget(window, dc);
         SetChartSetting(chartpref::constLines, 0);
         skyViewState = SkyViewState{};
+        SetSkyViewOwner(0);   // no other form's view: no tracks
         LoadStars(Stars());
         ClearRecordedReports();
     }
