@@ -7,6 +7,8 @@
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
 #include "chart/scope_cursor.h"
+#include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/list_manager_form.h"
@@ -62,6 +64,10 @@ void ComposeProgram() {
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
+    // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
+    chartSkyModes.draw = &DrawChartSkyView;
+    chartSkyModes.drag = &DragChartSkyView;
+    chartSkyModes.tap = &TapChartSkyView;
     // The mount opens the ScopeControl form, unless the chart is following it.
     MountDispatchLinks mount;
     mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
@@ -80,10 +86,15 @@ void ComposeProgram() {
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
-    // The observing assistants of the telescope folder. Their finder chart and candidate
-    // stars come from the sky views and the object search once those are built: until
-    // then the links stay empty (no chart is drawn, no star is searched).
-    SetAssistantLinks(AssistantLinks{});
+    // The observing assistants of the telescope folder. Their finder chart comes from the
+    // sky views, for the observing instant; their candidate stars from the object search
+    // once that is built: until then that link stays empty (no star is searched).
+    AssistantLinks assistants;
+    assistants.drawFinderChart = [](const ObjectRef& object, int zoomLevel, const Bounds& area) {
+        const ObservingDateTime& t = observingDateTime;
+        DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
+    };
+    SetAssistantLinks(assistants);
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
     RegisterForm(kCcdFormId, &CcdAssistant);
