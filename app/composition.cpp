@@ -16,6 +16,7 @@
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
+#include "scope/chart_align_star.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
 #include "scope/scope_control_form.h"
@@ -63,6 +64,13 @@ void ComposeProgram() {
     chart.setListManagerMode = &SetListManagerMode;
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
+    // "Improve Pointing": the chart's current object joins the N-star table.
+    chart.addChartObjectAsAlignStar = [] {
+        ChartView view{};
+        GetChartView(&view);
+        const bool none = view.type == 0 && view.catalog == 0;
+        AddChartObjectAsAlignStar(none ? nullptr : &view);
+    };
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;

@@ -1,0 +1,93 @@
+#include "scope/nstar_table.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "astro/rise_set.h"
+#include "astro/time_scales.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "scope/saved_alignment.h"
+#include "shell/utilities.h"
+
+int nStarCount = 0;
+int nStarSelectedRow = 0;
+
+namespace {
+
+bool ExternalMethod() { return preferences.word[pref::alignMethod] == 1; }
+
+double WrappedDifference(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180.0) d -= 360.0;
+    if (d < -180.0) d += 360.0;
+    return d;
+}
+
+}  // namespace
+
+int LoadNStarTable(AlignStar* out) {
+    int n = 0;
+    for (; n < nStarCount && n < kNStarTableSize; ++n)
+        if (!ReadNStarRecord(n, &out[n])) break;
+    return n;
+}
+
+void StoreNStarTable(const AlignStar* records, int count) {
+    for (int k = 0; k < count && k < kNStarTableSize; ++k) WriteNStarRecord(k, records[k]);
+}
+
+bool NStarPositionHeld(double raDeg, double decDeg) {
+    for (int k = 0; k < nStarCount && k < kNStarTableSize; ++k) {
+        AlignStar held;
+        if (!ReadNStarRecord(k, &held)) continue;
+        if (std::fabs(WrappedDifference(held.ra, raDeg)) < 0.5 && std::fabs(held.dec - decDeg) < 1.0) return true;
+    }
+    return false;
+}
+
+bool ExpectNStarAxes(AlignStar& record) {
+    double first = record.ra, second = record.dec;
+    if (!ExternalMethod()) {
+        if (!IsAligned()) {
+            ShowMessage("Please do 2 stars alignment first.", "");
+            return false;
+        }
+        SkyToMount(record);
+        first = record.modelAxis1 * kRadToDeg;
+        second = record.modelAxis2 * kRadToDeg;
+    } else if (IsAltAzMount()) {
+        const double lat = observerLocation.latitude;
+        first = ComputeAzimuth(record.siderealTime, record.ra / 15.0, record.dec, lat);
+        second = ComputeAltitude(record.siderealTime, record.ra / 15.0, record.dec, lat);
+    }
+    record.axis1 = record.modelAxis1 = record.correctedAxis1 = first;
+    record.axis2 = record.modelAxis2 = record.correctedAxis2 = second;
+    return true;
+}
+
+int SelectNStarFromChart(const AlignStar& templ, double measured1, double measured2) {
+    if (nStarCount >= kNStarTableSize) return 0;
+    if (NStarPositionHeld(templ.ra, templ.dec)) {
+        ShowMessage("There is already a star selected at this position", "");
+        return 0;
+    }
+    AlignStar record;
+    record.ra = templ.ra;
+    record.dec = templ.dec;
+    record.objectNumber = templ.objectNumber;
+    record.catalogCode = templ.catalogCode;
+    std::strncpy(record.name, templ.name, 9);
+    record.name[9] = 0;
+    record.measuredAxis1 = measured1;
+    record.measuredAxis2 = measured2;
+    int y, mo, d, h, mi, s;
+    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+    record.time = (s / 3600.0 + mi / 60.0 + h) * 15.0;
+    record.siderealTime = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
+    if (!ExpectNStarAxes(record)) return 0;
+    if (!WriteNStarRecord(nStarCount, record)) return 0;
+    nStarSelectedRow = nStarCount;
+    ++nStarCount;
+    return 1;
+}

@@ -1,0 +1,3 @@
+#include "scope/two_star_state.h"
+
+TwoStarState twoStar;
