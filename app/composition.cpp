@@ -21,6 +21,7 @@
 #include "scope/mount_dispatcher.h"
 #include "scope/scope_control_form.h"
 #include "scope/serial_port.h"
+#include "scope/two_star_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
@@ -106,5 +107,6 @@ void ComposeProgram() {
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
     RegisterForm(kCcdFormId, &CcdAssistant);
+    RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
 }
