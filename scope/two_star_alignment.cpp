@@ -6,6 +6,7 @@
 #include "astro/angle_text.h"
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
+#include "catalog/selection_list.h"
 #include "core/calendar.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -132,3 +133,24 @@ int OfferLastAlignment() {
 }
 
 void ResetLastAlignmentOffer() { offerMade = false; }
+
+int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int keepPos) {
+    if (!selectionList.records || selectionList.recordCount <= 0) return 0;
+    int y, mo, d, h, mi, s;
+    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+    const double lst = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
+    const double lat = observerLocation.latitude;
+    for (int pos = selectionList.recordCount - 1; pos >= 0; --pos) {
+        const SelectionRecord& r = selectionList.records[pos];
+        if (pos == keepPos || r.typeCode != 30) continue;
+        const double alt = ComputeAltitude(lst, r.rightAscension, r.declination, lat);
+        bool keep = alt >= lowAlt && alt <= highAlt;
+        if (keep && referenceAzimuth) {
+            const double az = ComputeAzimuth(lst, r.rightAscension, r.declination, lat);
+            const double apart = std::fmod(std::fabs(az - *referenceAzimuth) + 360.0, 360.0);
+            keep = apart >= 60.0 && apart <= 120.0;
+        }
+        if (!keep) RemoveSelectionRecord(pos);
+    }
+    return selectionList.recordCount;
+}

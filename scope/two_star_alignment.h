@@ -43,3 +43,9 @@ int RecomputeAlignMatrix();
 int OfferLastAlignment();
 // Lets the question be asked again (a new run in tests).
 void ResetLastAlignmentOffer();
+
+// Thins the selection list for a pick at the device time and the site: every star
+// (type 30) outside altitudes lowAlt..highAlt (inclusive) is removed, and, with a
+// reference azimuth, every star not 90 ± 30° from it (the difference taken modulo 360).
+// The record at keepPos stays whatever it is. Returns the records left.
+int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int keepPos);

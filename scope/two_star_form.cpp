@@ -5,11 +5,15 @@
 
 #include "astro/angle_text.h"
 #include "astro/horizontal.h"
+#include "astro/rise_set.h"
+#include "astro/time_scales.h"
 #include "catalog/object_selection.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "scope/alignment_model.h"
 #include "scope/assistant_forms.h"
+#include "scope/assistant_links.h"
+#include "catalog/selection_list.h"
 #include "scope/two_star_alignment.h"
 #include "scope/two_star_state.h"
 #include "shell/controls.h"
@@ -113,6 +117,12 @@ void TakePick(int which) {
     if (which == 0) DeviceTimeText(twoStar.timeText, sizeof twoStar.timeText);
     // The drive is read at once; without one the star's own position stands.
     TwoStarRead(which, nullptr, nullptr);
+    // The second star is best about a quarter turn away in azimuth, neither low nor high.
+    if (which == 0) {
+        const double lst = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
+        const double reference = ComputeAzimuth(lst, o.ra, o.dec, observerLocation.latitude);
+        KeepAlignmentCandidates(15.0, 65.0, &reference, FindSelectionRecord(selectionList.records, o));
+    }
 }
 
 void FillTwoStarForm(Window w) {
@@ -152,9 +162,21 @@ void ReadFields() {
     ReadTwoStarFields(time.text, texts[0], texts[1]);
 }
 
+// The candidates of the first star: bright stars between 20° and 60° of altitude now.
+void PrepareFirstCandidates() {
+    if (selectionList.recordCount > 0) return;
+    if (const auto run = GetAssistantLinks().runObjectSelectionQuiet) run(0, 54, 0);
+    if (KeepAlignmentCandidates(20.0, 60.0, nullptr, -1) <= 0) return;
+    const SelectionRecord& r = selectionList.records[0];
+    objectSelection.object.ra = r.rightAscension;
+    objectSelection.object.dec = r.declination;
+    objectSelection.object.type = r.typeCode;
+}
+
 void Pick(int which) {
     preferences.word[pref::chartMode] = 3;
     preferences.word[pref::chartPickFlag] = 1;
+    if (which == 0) PrepareFirstCandidates();
     pendingPick = which;
     GotoForm(kChartFormId);
 }

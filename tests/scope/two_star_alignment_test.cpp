@@ -4,6 +4,7 @@
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
 #include "core/calendar.h"
+#include "catalog/selection_list.h"
 #include "scope/saved_alignment.h"
 #include "scope/two_star_alignment.h"
 #include "scope/two_star_state.h"
@@ -123,6 +124,52 @@ TEST_F(TwoStarAlignmentTest, TheRestoreQuestionComesOnlyUnderHalfADayAndOncePerR
     EXPECT_EQ(IsAligned(), 0);
     EXPECT_EQ(PreferenceDouble(pref::savedAlignment), 0.0);
     EXPECT_EQ(preferences.word[pref::encoderOffsetAlt], 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A grid of stars over the sky, and one that is not a star, in the selection list.
+TEST_F(TwoStarAlignmentTest, CandidatesKeepTheAltitudeBandAndAQuarterTurnFromTheFirstStar) {
+    ASSERT_GT(AllocSelectionList(), 0);
+    const double lst = LocalSiderealTime(2026, 3, 14, 20, 0, 0, observerLocation.longitude, observerLocation.zoneMinutes);
+    const double lat = observerLocation.latitude;
+    struct Kept {
+        double low, high;
+        bool withAzimuth;
+    };
+    const double reference = 100.0;
+    for (const Kept c : {Kept{20, 60, false}, Kept{15, 65, true}}) {
+        selectionList.recordCount = 0;
+        selectionList.indexCount = 0;
+        int expected = 0;
+        for (int i = 0; i < 120; ++i) {
+            SelectionRecord& r = selectionList.records[i];
+            r = SelectionRecord{};
+            r.objectNumber = i;
+            r.typeCode = i == 7 ? 2 : 30;
+            r.rightAscension = static_cast<float>(0.2 * i);
+            r.declination = static_cast<float>(-60.0 + (i * 37) % 150);
+            const double alt = ComputeAltitude(lst, r.rightAscension, r.declination, lat);
+            const double apart =
+                std::fmod(std::fabs(ComputeAzimuth(lst, r.rightAscension, r.declination, lat) - reference) + 360.0, 360.0);
+            const bool keep = r.typeCode != 30 ||
+                              (alt >= c.low && alt <= c.high && (!c.withAzimuth || (apart >= 60 && apart <= 120)));
+            expected += keep;
+            selectionList.index[i] = i;
+            ++selectionList.recordCount;
+            ++selectionList.indexCount;
+        }
+        ASSERT_GT(expected, 1);
+        ASSERT_LT(expected, 60);
+        EXPECT_EQ(KeepAlignmentCandidates(c.low, c.high, c.withAzimuth ? &reference : nullptr, -1), expected);
+        bool nonStarKept = false;
+        for (int k = 0; k < selectionList.recordCount; ++k) nonStarKept |= selectionList.records[k].objectNumber == 7;
+        EXPECT_TRUE(nonStarKept);
+    }
+    selectionList.recordCount = 0;
+    FreeSelectionList();
 }
 
 }  // namespace
