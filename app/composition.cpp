@@ -6,6 +6,7 @@
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
+#include "chart/scope_cursor.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/list_manager_form.h"
@@ -15,6 +16,8 @@
 #include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
+#include "scope/scope_control_form.h"
+#include "scope/serial_port.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
@@ -45,6 +48,17 @@ void ComposeProgram() {
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
     chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
+    chart.scopeConnect = &ScopeConnect;
+    chart.scopeDisconnect = &ScopeDisconnect;
+    chart.scopeGetPosition = &ScopeGetPosition;
+    chart.scopeSync = &ScopeSync;
+    chart.scopeGoto = &ScopeGoto;
+    chart.openScopeControl = &OpenScopeControl;
+    chart.moveScopeWhileKeyHeld = &MoveScopeWhileKeyHeld;
+    chart.telescopeEmulated = [] { return telescopeEmulation != 0; };
+    chart.clearEncoderTarget = [] { SetEncoderTarget(0.0, -100.0); };
+    chart.clearSerialAuxFlag = &ClearSerialAuxFlag;
+    chart.setListManagerMode = &SetListManagerMode;
     chart.runObjectSelection = &RunObjectSelection;
     chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
@@ -53,10 +67,17 @@ void ComposeProgram() {
     mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
     SetMountDispatchLinks(mount);
     SetEncoderGotoHook(&OpenScopeControl);
+    // The hand paddle shares the chart's following flag.
+    ScopeControlLinks paddle;
+    paddle.tracking = [] { return scopeTracking; };
+    paddle.setTracking = [](int on) { scopeTracking = on; };
+    paddle.showOnChart = &ShowScopeMoveOnChart;
+    SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
     // The observing assistants of the telescope folder. Their finder chart and candidate

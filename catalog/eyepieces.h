@@ -7,11 +7,11 @@
 #include <cstdint>
 
 #include "catalog/record_file.h"
-#include "catalog/text_lines.h"
 
-// EyepieceRecord, kEyepieceRecordSize (72) bytes as the text import writes them
-// (catalog/text_lines.h): 0 char[28] brand name, 28 char[4] brand code (three letters),
-// 32 char[32] eyepiece name, 64 f32 focal length (mm), 68 f32 apparent field (degrees).
+// EyepieceRecord, 72 bytes (the text import writes them too, catalog/text_lines.h):
+// 0 char[28] brand name, 28 char[4] brand code (three letters), 32 char[32] eyepiece name,
+// 64 f32 focal length (mm), 68 f32 apparent field (degrees).
+inline constexpr int kEyepieceRecordSize = 72;
 struct EyepieceRecord {
     char brand[29] = {};
     char brandCode[5] = {};

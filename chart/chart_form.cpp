@@ -13,6 +13,7 @@
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_keys.h"
 #include "chart/chart_lines.h"
 #include "chart/chart_links.h"
 #include "chart/chart_math.h"
@@ -571,16 +572,7 @@ int ChartFormPenUp(int x, int y) {
 
 // ---- Commands -----------------------------------------------------------------------------
 
-int ChartFormCommand(int controlId) {
-    chartForm.lastCommand = controlId;
-    if (controlId == kBack) {
-        GoBackForm();
-        return 1;
-    }
-    return 0;
-}
-
-void ChartFormSelect(int listId) { chartForm.lastCommand = listId; }
+// ChartFormCommand and ChartFormSelect: chart/chart_commands.cpp.
 
 // ---- Closing and layout -------------------------------------------------------------------
 
@@ -720,6 +712,15 @@ LResult ScopeAssistant(Window w, unsigned message, WParam wParam, LParam lParam)
                 chartForm.penDownResult = 0;
             }
             if (platform::IsWindow(w) && GetCurrentFormId() == kChartFormId) StartTimer(w);
+            return 1;
+        }
+        case platform::kMsgKeyDown: {
+            // Page up and down and the cursor keys move the mount or the chart.
+            const int key = static_cast<int>(wParam);
+            if (ChartKeyDirection(key) < 0) return 0;
+            const FormTarget target(w);
+            ChartFormKey(key);
+            if (platform::IsWindow(w) && GetCurrentFormId() == kChartFormId) SaveScreen();
             return 1;
         }
         case platform::kMsgCommand:

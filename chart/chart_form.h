@@ -50,8 +50,8 @@ int ChartFormPenDown(int x, int y);
 int ChartFormPenMove(int x, int y);
 int ChartFormPenUp(int x, int y);
 
-// The chart's commands and popup choices. Only the way back is built here; the others are
-// recorded in chartForm.lastCommand and do nothing yet.
+// The chart's commands and popup choices (chart/chart_commands.cpp); each records its id
+// in chartForm.lastCommand.
 int ChartFormCommand(int controlId);
 void ChartFormSelect(int listId);
 

@@ -5,6 +5,7 @@
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/chart_tap.h"
+#include "chart/scope_cursor.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
 
@@ -47,8 +48,9 @@ void MoveTargetCursor(int x, int y) {
     chartTap.blinkCounter = -3;
 }
 
-int UpdateScopeOnChart(float, float) {
-    if (scopeTracking || !GetCurrentDrawWindow()) return 0;
+int UpdateScopeOnChart(float ra, float dec) {
+    if (scopeTracking) return GetCurrentDrawWindow() ? FollowScopeOnChart(ra, dec) : 0;
+    if (!GetCurrentDrawWindow()) return 0;
     if (chartTap.blinkCounter < 1)
         DrawMark(chartTap.cursorX, chartTap.cursorY);
     else

@@ -9,8 +9,9 @@
 void MoveTargetCursor(int x, int y);
 
 // The timer's call: with no mount followed, the target cursor at the current object is
-// drawn and taken off on alternate ticks (a fresh cursor stays for a few ticks). The mount
-// paths of the scope following are not built here. Returns 1 when it drew, 0 otherwise.
+// drawn and taken off on alternate ticks (a fresh cursor stays for a few ticks); while
+// one is followed, the scope cursor moves (chart/scope_cursor.h). Returns 1 when it drew,
+// 0 otherwise.
 int UpdateScopeOnChart(float ra, float dec);
 
 // Where the target cursor stands (chart pixels), and whether it is on the chart now.
