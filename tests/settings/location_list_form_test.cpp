@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include <unistd.h>
+
 #include "catalog/databases.h"
 #include "catalog/location_choice.h"
 #include "catalog/locations.h"
@@ -171,7 +173,19 @@ TEST_F(LocationListTest, CancelLeavesNoChoice) {
 
 TEST_F(LocationListTest, MissingDatabaseIsReportedAndOkReturnsWithoutAChoice) {
     std::filesystem::remove(platform::ResolvePath("usercatalogs\\data\\velkarion_location.ppc"));
+    // A built catalog set beside the program would supply the database: the form sees an
+    // install root holding everything but the data folder.
+    const std::filesystem::path installed = platform::InstallRoot();
+    const std::filesystem::path bare =
+        std::filesystem::temp_directory_path() / ("vk-bare-install-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(bare);
+    std::filesystem::create_directories(bare);
+    for (const auto& entry : std::filesystem::directory_iterator(installed))
+        if (entry.path().filename() != "data") std::filesystem::create_directory_symlink(entry.path(), bare / entry.path().filename());
+    platform::SetInstallRoot(bare);
     Open();
+    platform::SetInstallRoot({});
+    std::filesystem::remove_all(bare);
     bool reported = false;
     for (const ReportRecord& r : RecordedReports())
         reported = reported || r.heading == "Could not retreive velkarion_location.ppc database.";
