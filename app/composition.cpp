@@ -4,10 +4,18 @@
 #include "catalog/selection_hooks.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
+#include "chart/chart_state.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
+#include "scope/assistant_links.h"
+#include "scope/camera_control.h"
+#include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
+#include "scope/mount_dispatcher.h"
+#include "scope/polar_assistant.h"
+#include "settings/location_list_form.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -35,9 +43,24 @@ void ComposeProgram() {
     chart.isEncoderDrive = &IsEncoderDrive;
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
+    chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
     SetChartLinks(chart);
+    // The mount opens the ScopeControl form, unless the chart is following it.
+    MountDispatchLinks mount;
+    mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
+    SetMountDispatchLinks(mount);
+    SetEncoderGotoHook(&OpenScopeControl);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(location_list::kFormId, &LocationList);
+    // The observing assistants of the telescope folder. Their finder chart and candidate
+    // stars come from the sky views and the object search once those are built: until
+    // then the links stay empty (no chart is drawn, no star is searched).
+    SetAssistantLinks(AssistantLinks{});
+    RegisterForm(kPolarFormId, &PolarAssistant);
+    RegisterForm(kCameraFormId, &CameraControl);
+    RegisterForm(kCcdFormId, &CcdAssistant);
+    RegisterForm(kListManagerFormId, &ListManager);
 }

@@ -173,7 +173,8 @@ LResult MenuCommand(Window w, std::uint16_t command, WParam wParam, LParam lPara
         }
         return 0;
     case kCmdImportMemo:
-        ImportUserObjects();
+        // The imported list opens in the list form.
+        if (ImportUserObjects()) GotoForm(1800);
         return 0;
     case kCmdExportMemo:
         ExportUserObjects();

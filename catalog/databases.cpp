@@ -1,4 +1,5 @@
 #include "catalog/databases.h"
+#include "catalog/user_lists.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -227,6 +228,8 @@ int OpenAllCatalogDatabases() {
     // Opening the user-object file only makes sure its writable copy exists.
     OpenDb(userObjectDb, kCreatorUserObjects, kTypeCodeQvn1, 1, kUserCatalogFolder, kUserObjectFile);
     CloseDb(userObjectDb);
+    // A user catalog chosen in the list manager stays the user objects.
+    ReopenChosenUserCatalog();
 
     OpenDb(objectIndexDb, kCreatorObjectIndex, kTypeCodeQvn1, 0, kDataFolder, objectIndexFileName);
     OpenDb(crossReferenceDb, kCreatorCrossReferences, kTypeCodeQvn1, 0, kDataFolder, kCrossReferenceFile);

@@ -5,3 +5,5 @@
 #include <cstdint>
 
 extern std::int32_t selectedLocationIndex;
+// The same variable under the name the site's forms know it by.
+inline std::int32_t& locationChoice = selectedLocationIndex;

@@ -13,6 +13,10 @@
 
 #include "astro/time_scales.h"
 #include "catalog/byte_order.h"
+#include "catalog/databases.h"
+#include "catalog/selection_hooks.h"
+#include "catalog/text_lines.h"
+#include "core/settings.h"
 #include "catalog/selection_list.h"
 #include "core/observing_time.h"
 #include "platform/paths.h"
@@ -63,10 +67,65 @@ int Unwritten(const fs::path& path, const char* heading, const std::string& why)
     return 0;
 }
 
-}  // namespace
+// The user catalog the user chose this run, held open as the user objects.
+std::string chosenUserCatalog;
 
-int LoadUserList(const char* fileName, int mode) {
-    if (mode != 0 || !IsPlainFileName(fileName) || !selectionList.records || selectionList.capacity < 1) return 0;
+// Mode 1: the chosen user catalog becomes the user-object database and stays open.
+int ChooseUserCatalog(const char* fileName) {
+    chosenUserCatalog.clear();
+    std::snprintf(preferences.userCatalogFile, sizeof preferences.userCatalogFile, "%s", fileName);
+    CloseUserObjectDb();
+    int opened = 0;
+    if (OpenDb(userObjectDb, kCreatorUserObjects, kTypeCodeQvn1, 1, "", fileName)) {
+        if (userObjectDb->creator == kCreatorUserObjects &&
+            (userObjectDb->recordSize == 0 || userObjectDb->recordSize == kUserObjectRecordSize)) {
+            opened = 1;
+            chosenUserCatalog = fileName;
+        } else {
+            CloseUserObjectDb();
+            const auto path = platform::ResolveInFolder("usercatalogs", fileName);
+            ShowMessage("This is not a user catalog.", (path.string() + " holds other records; it was not opened.").c_str());
+        }
+    }
+    InvalidateSelectionProjectionHook();
+    if (selectionList.records && selectionList.recordCount > 0)
+        selectionList.indexCount =
+            FilterSelectionByType(selectionList.categoryFilter, selectionList.records, selectionList.recordCount);
+    return opened;
+}
+
+// Modes 2 and 3: a location or eyepiece list of "usercatalogs" becomes the database the
+// program reads, replacing the user's copy in "usercatalogs/data" as a whole. A file of
+// another kind is refused: it would leave the program without its list.
+int InstallUserDatabase(const char* fileName, std::uint32_t creator, std::uint32_t recordSize, const char* target,
+                        const char* kindName) {
+    const auto source = platform::ResolveInFolder("usercatalogs", fileName);
+    RecordFilePtr db;
+    if (OpenRecordFile(std::string("usercatalogs\\") + fileName, 0, db) != 0 || !db) {
+        ShowMessage("Can't open file.", source.string().c_str());
+        return 0;
+    }
+    const bool fits = db->creator == creator && db->recordSize == recordSize;
+    db.reset();
+    if (!fits) {
+        const std::string text = std::string("This is not ") + kindName + ".";
+        ShowMessage(text.c_str(), (source.string() + " holds other records; nothing was installed.").c_str());
+        return 0;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    const auto destination = platform::ResolvePath(std::string("usercatalogs\\data\\") + target);
+    if (creator == kCreatorLocations) CloseDb(locationDb);
+    if (!platform::ReadWholeFile(source, bytes, &why) ||
+        !platform::WriteFileAtomically(destination, bytes.data(), bytes.size(), &why)) {
+        ShowMessage("Can't write data.", (destination.string() + ": " + why + ".\nThe list in use was left as it was.").c_str());
+        return 0;
+    }
+    return 1;
+}
+
+int LoadListFile(const char* fileName) {
+    if (!selectionList.records || selectionList.capacity < 1) return 0;
     const fs::path path = platform::ResolveInFolder("userlists", fileName);
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return 0;
@@ -125,6 +184,8 @@ int LoadUserList(const char* fileName, int mode) {
     return 1;
 }
 
+}  // namespace
+
 int SaveUserList(const char* name, ListSave how) {
     if (selectionList.recordCount < 1 || !selectionList.records || !IsPlainFileName(name)) return 0;
     if (how == ListSave::Automatic && !platform::HomeUsable()) return 0;
@@ -149,13 +210,25 @@ int SaveUserList(const char* name, ListSave how) {
     return 1;
 }
 
-int ImportUserObjects() {
-    CopyObservingDateToCriteria();
-    // No user-object text is fetched yet, and an empty text imports nothing.
-    return 0;
+int ReopenChosenUserCatalog() {
+    if (chosenUserCatalog.empty()) return 0;
+    std::error_code ec;
+    if (!fs::is_regular_file(platform::ResolveInFolder("usercatalogs", chosenUserCatalog), ec)) return 0;
+    return OpenDb(userObjectDb, kCreatorUserObjects, kTypeCodeQvn1, 1, "", chosenUserCatalog);
 }
 
-int ExportUserObjects() {
-    ShowMessage("0 Object exported.\n", "");
-    return 1;
+int LoadUserList(const char* fileName, int mode) {
+    if (!IsPlainFileName(fileName)) return 0;
+    switch (mode) {
+    case 0:
+        return LoadListFile(fileName);
+    case 1:
+        return ChooseUserCatalog(fileName);
+    case 2:
+        return InstallUserDatabase(fileName, kCreatorLocations, kLocationRecordSize, kLocationFile, "a location list");
+    case 3:
+        return InstallUserDatabase(fileName, kCreatorEyepieces, kEyepieceRecordSize, kEyepieceFile, "an eyepiece list");
+    default:
+        return 0;
+    }
 }

@@ -13,9 +13,17 @@ inline constexpr int kUserListHeaderSize = 68;
 // place) shows "Can't read header." or "Can't read data." with the file and why, and
 // leaves the selection list as it was. A list longer than the selection list loads what
 // fits and says "Only N of M objects of <list> were loaded". A damaged or cut list is kept
-// from automatic saves for the rest of the run. Other modes do nothing here. Returns 1
-// when a list was read.
+// from automatic saves for the rest of the run.
+// Mode 1 makes "usercatalogs\<fileName>" the user-object database (the settings' user
+// catalog file) and keeps it open until another is chosen or the catalogs close.
+// Modes 2 and 3 install "usercatalogs\<fileName>" as the location or eyepiece database
+// ("usercatalogs\data\velkarion_location.ppc", "...velkarion_eyepiece.ppc"), replacing it
+// as a whole; a file that is not a list of that kind is refused with a message.
+// Other modes do nothing. Returns 1 when a list was read, opened or installed.
 int LoadUserList(const char* fileName, int mode);
+// Opens again the user catalog chosen with mode 1 (after the catalog set was reopened).
+// Nonzero when open.
+int ReopenChosenUserCatalog();
 
 // Who asked for a save: the user, or the program on its own (the last list at exit). An
 // automatic save leaves alone a list file that was loaded cut or found damaged, and saves
@@ -28,6 +36,6 @@ enum class ListSave { ByUser, Automatic };
 // a file was written.
 int SaveUserList(const char* name, ListSave how = ListSave::ByUser);
 
-// The menu commands "Import Memo to List" and "Export List to Memo".
-int ImportUserObjects();
-int ExportUserObjects();
+// The menu commands "Import Memo to List" and "Export List to Memo" (ImportUserObjects,
+// ExportUserObjects) and the downloads are in catalog/text_import.h.
+#include "catalog/text_import.h"

@@ -31,8 +31,6 @@ void SetNightMode(int on) {
     LoadToolIcons(chartSymbols.toolIconSet);
 }
 
-int GetMoonPhaseBitmap(int, int, int, int) { return moonBlock.bitmapId; }
-
 void FreeCachedChartBitmaps() {
     for (DrawWindow*& bitmap : chartBitmaps) {
         DeleteOffscreen(bitmap);

@@ -69,7 +69,11 @@ float GetZoomScale(int level) {
     return zoomPixelScales[ChartTableLevel(level)];
 }
 
-float GetZoomFieldWidth(int level) { return zoomFieldWidths[ChartTableLevel(level)]; }
+float GetZoomFieldWidth(int level) {
+    // Past the last level there is no field of the table: the sky views' default width.
+    if (level > kLastZoomLevel) return 75.0f;
+    return zoomFieldWidths[ChartTableLevel(level)];
+}
 
 int ScaleChartScalesForDpi() {
     const int factor = GetDpiFactor();

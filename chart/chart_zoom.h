@@ -31,7 +31,7 @@ int SetChartZoom(int level);
 
 // zoomPixelScales of the level (filling the table on first use); 0 for 14 and above.
 float GetZoomScale(int level);
-// zoomFieldWidths of the level.
+// zoomFieldWidths of the level (-1: the saved level); 75.0 past the last level.
 float GetZoomFieldWidth(int level);
 // Multiplies the 14 chart scales by the dpi factor when it is not 1 and they are still
 // unscaled (the first entry 65536). Returns 1 when it scaled them.

@@ -106,13 +106,13 @@ constexpr WordRule kWordRules[] = {
 
 constexpr int kZoomLevels = 11;  // words 54..64, 65..75 and 140..150
 
-// Hosts of the element files; the data service has no public default, so it points at the
-// user's own machine until the user types an address on preference page 7/7.
+// Hosts of the element files. The data service has no public default: it stays unset until
+// the user types an address on preference page 7/7, and a download says so.
 constexpr const char* kCometUrl = "https://www.minorplanetcenter.net/iau/Ephemerides/Comets/Soft00Cmt.txt";
 constexpr const char* kAsteroidUrl = "https://www.minorplanetcenter.net/iau/Ephemerides/Bright/2010/Soft00Bright.txt";
 constexpr const char* kIridiumUrl = "https://celestrak.org/NORAD/elements/iridium.txt";
 constexpr const char* kSatelliteUrl = "https://celestrak.org/NORAD/elements/visual.txt";
-constexpr const char* kDataUrl = "http://localhost/velkarion/";
+constexpr const char* kDataUrl = "";
 constexpr const char* kUserCatalogFile = "velkarion_user_catalog.pdb";
 
 template <std::size_t N>

@@ -271,8 +271,15 @@ void SetEncoderTarget(double raHours, double decDeg) {
     encoderState.targetDec = decDeg;
 }
 
+namespace {
+void (*encoderGotoHook)(int connectFirst) = nullptr;
+}  // namespace
+
+void SetEncoderGotoHook(void (*openScopeControl)(int connectFirst)) { encoderGotoHook = openScopeControl; }
+
 std::uint32_t EncoderGotoEQ(double raHours, double decDeg) {
     SetEncoderTarget(raHours, decDeg);
+    if (encoderGotoHook) encoderGotoHook(1);
     return 1;
 }
 

@@ -40,8 +40,11 @@ std::uint32_t EncoderQueryAltAz(double* az, double* alt, std::int32_t* rawAz, st
 // The same with the first angle in hours.
 std::uint32_t EncoderQueryEQ(double* ra, double* dec, std::int32_t* rawAz, std::int32_t* rawAlt);
 void SetEncoderTarget(double raHours, double decDeg);
-// Stores the target; 1. (The mount dispatcher then opens the ScopeControl form.)
+// Stores the target and opens the ScopeControl form through the installed hook; 1.
 std::uint32_t EncoderGotoEQ(double raHours, double decDeg);
+// What EncoderGotoEQ calls to open the ScopeControl form (connecting first); the program
+// installs OpenScopeControl (app/composition.cpp). Null: nothing opens.
+void SetEncoderGotoHook(void (*openScopeControl)(int connectFirst));
 // Forgets the zero offsets, so that the next connect sends the set-up again; 0.
 std::uint32_t ClearEncoderOffsets();
 // Sets both offsets and marks the box connected and initialised; 1.

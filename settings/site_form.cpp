@@ -23,6 +23,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/fields.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_paint_step.h"
 #include "shell/list_views.h"
 #include "shell/popup_lists.h"
 #include "shell/text_input.h"
@@ -83,18 +84,6 @@ int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
 void CopyName(char* to, const char* from) {
     std::memset(to, 0, 12);
     for (int i = 0; i < 11 && from[i]; ++i) to[i] = from[i];
-}
-
-// Runs a drawing step on the form's own window outside a paint, and keeps what it drew
-// as the screen the form repaints from.
-template <typename Step>
-void DrawOnForm(Window w, Step step) {
-    const platform::Dc dc = platform::GetWindowDc(w);
-    SetDrawTarget(w, dc);
-    step();
-    // A command may have closed the form (Ok, Cancel, List): nothing of it is left to keep.
-    if (platform::IsWindow(w)) SaveScreen();
-    platform::ReleaseDc(w, dc);
 }
 
 void SetIntField(int id, int value) {

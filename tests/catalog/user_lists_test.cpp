@@ -9,6 +9,8 @@
 #include "catalog/byte_order.h"
 #include "catalog/selection_list.h"
 #include "catalog/user_lists.h"
+#include "core/observing_time.h"
+#include "core/settings.h"
 #include "catalog_fixture.h"
 
 namespace fs = std::filesystem;
@@ -160,4 +162,67 @@ TEST_F(UserListsTest, UnusableHomeTakesNoAutomaticSave) {
     EXPECT_EQ(SaveUserList("last_list", ListSave::Automatic), 0);
     EXPECT_TRUE(Messages().empty()) << "the user was told once, at start";
     EXPECT_EQ(Bytes(home), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+}
+
+// Every byte of every record comes back, the header's reserved bytes are written as 0, and
+// an empty list writes nothing over the file.
+TEST_F(UserListsTest, ARoundTripKeepsEveryRecordAndAnEmptyListWritesNothing) {
+    const int n = 3;
+    for (int i = 0; i < n; ++i) {
+        auto* bytes = reinterpret_cast<std::uint8_t*>(&selectionList.records[i]);
+        for (std::size_t k = 0; k < sizeof(SelectionRecord); ++k) bytes[k] = static_cast<std::uint8_t>(i * 31 + k);
+        selectionList.records[i].label[14] = '\0';
+    }
+    std::vector<SelectionRecord> saved(selectionList.records, selectionList.records + n);
+    selectionList.recordCount = n;
+    selectionList.indexCount = n;
+    selectionCriteria.year = 2025, selectionCriteria.month = 2, selectionCriteria.day = 3;
+    selectionCriteria.hour = 4, selectionCriteria.minute = 5;
+    ASSERT_EQ(SaveUserList("trip"), 1);
+    ASSERT_EQ(SaveUserList("trip"), 1) << "a second save replaces the file";
+    const auto bytes = Bytes(Lists() / "trip.lst");
+    ASSERT_EQ(bytes.size(), kUserListHeaderSize + n * sizeof(SelectionRecord));
+    EXPECT_EQ(le::I32(bytes.data(), 0), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + 4), "trip");
+    EXPECT_EQ(le::I32(bytes.data(), 60), 5);
+
+    std::memset(selectionList.records, 0, n * sizeof(SelectionRecord));
+    selectionCriteria.year = 0;
+    ASSERT_EQ(LoadUserList("trip.lst", 0), 1);
+    EXPECT_EQ(selectionList.recordCount, n);
+    EXPECT_EQ(std::memcmp(selectionList.records, saved.data(), n * sizeof(SelectionRecord)), 0);
+    EXPECT_EQ(selectionList.records[n].objectNumber, -1);
+    EXPECT_EQ(selectionCriteria.year, 2025);
+    EXPECT_EQ(selectionCriteria.minute, 5);
+
+    selectionList.recordCount = 0;
+    EXPECT_EQ(SaveUserList("trip"), 0);
+    EXPECT_EQ(Bytes(Lists() / "trip.lst"), bytes);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Choosing a user catalog opens it as the user objects and keeps it open; a file of another
+// kind is not taken.
+TEST_F(UserListsTest, AChosenUserCatalogStaysOpen) {
+    WriteFile(root / "home" / "usercatalogs" / "mine.ppc", 0, kCreatorUserObjects, kUserObjectRecordSize, 2,
+              [](std::uint32_t i, std::uint8_t* r) {
+                  ObjectRef o;
+                  o.catalog = kCatalogUser;
+                  o.number = i + 1;
+                  std::snprintf(o.name, sizeof o.name, "Mine %u", i + 1);
+                  EncodeUserObjectRecord(o, r);
+              });
+    const Preferences saved = preferences;
+    WriteFile(root / "home" / "usercatalogs" / "eyes.ppc", 0, kCreatorEyepieces, 72, 1, [](std::uint32_t, std::uint8_t*) {});
+    ASSERT_EQ(LoadUserList("mine.ppc", 1), 1);
+    EXPECT_STREQ(preferences.userCatalogFile, "mine.ppc");
+    ASSERT_EQ(GetUserObjectCount(), 2);
+    ObjectRef o;
+    ASSERT_EQ(GetUserObject(1, &o), 1);
+    EXPECT_STREQ(o.name, "Mine 2");
+
+    EXPECT_EQ(LoadUserList("eyes.ppc", 1), 0);
+    EXPECT_EQ(GetUserObjectCount(), 0);
+    EXPECT_EQ(Messages().back().substr(0, 28), "This is not a user catalog.\n");
+    preferences = saved;
 }

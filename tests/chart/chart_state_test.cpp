@@ -158,7 +158,9 @@ TEST_F(ChartStateTest, ZoomTables) {
     SetChartSetting(chartpref::savedZoom, 6);
     EXPECT_EQ(GetZoomScale(-1), GetZoomScale(6)) << "-1 is the saved level";
     EXPECT_FLOAT_EQ(GetZoomFieldWidth(-1), 40.1f);
-    EXPECT_FLOAT_EQ(GetZoomFieldWidth(99), 0.7f);
+    EXPECT_FLOAT_EQ(GetZoomFieldWidth(13), 0.7f);
+    EXPECT_FLOAT_EQ(GetZoomFieldWidth(14), 75.0f);
+    EXPECT_FLOAT_EQ(GetZoomFieldWidth(99), 75.0f);
 
     // The chart scales are multiplied by the dpi factor once.
     const int f = GetDpiFactor();

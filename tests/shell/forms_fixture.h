@@ -106,6 +106,30 @@ protected:
     bool ownTxtBuffer = false;
 };
 
+// A form that only stands in for another not under test: it shows, records itself in the
+// history and closes when told.
+template <int Id>
+platform::LResult StandInFormProc(platform::Window w, unsigned m, platform::WParam wp, platform::LParam) {
+    switch (m) {
+    case platform::kMsgInitDialog:
+        InitFormWindow(w);
+        InitTitle(w, -1, "");
+        return 1;
+    case platform::kMsgPaint:
+        PaintForm(w, [] { PushFormHistory(Id); }, FormRedrawFlag(Id), 0, 0);
+        return 1;
+    case platform::kMsgEraseBackground:
+        return 1;
+    case platform::kMsgCommand:
+        if (platform::LowWord(wp) != kCmdCloseForm) return 0;
+        *FormRedrawFlag(Id) = 1;
+        CloseForm(Id);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 namespace forms_test {
 
 constexpr int kFormA = 60201;

@@ -1,0 +1,164 @@
+#include "platform/http.h"
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+bool GlobalSetUp() {
+    static std::once_flag once;
+    static bool ok = false;
+    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    return ok;
+}
+
+struct EasyDeleter {
+    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+};
+
+// The blocks of one transfer: bytes gather in `block` until it is full, then join the
+// buffer unless they would bring the total to limit - 1 or more, which ends the transfer.
+struct Transfer {
+    std::uint8_t* dest = nullptr;
+    std::size_t limit = 0;
+    std::size_t total = 0;
+    std::uint8_t block[kHttpBlockSize];
+    std::size_t filled = 0;
+    bool full = false;   // the limit was reached: the transfer was ended on purpose
+    const std::function<void()>* progress = nullptr;
+    std::chrono::steady_clock::time_point lastStep{};
+
+    // False when the block does not fit and the transfer is to end.
+    bool Commit() {
+        if (filled == 0) return true;
+        if (limit == 0 || total + filled >= limit - 1) {
+            full = true;
+            filled = 0;
+            return false;
+        }
+        std::memcpy(dest + total, block, filled);
+        total += filled;
+        filled = 0;
+        return true;
+    }
+
+    void Step() {
+        if (!progress || !*progress) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastStep < std::chrono::milliseconds(200)) return;
+        lastStep = now;
+        (*progress)();
+    }
+};
+
+std::size_t OnData(char* data, std::size_t size, std::size_t count, void* user) {
+    auto& t = *static_cast<Transfer*>(user);
+    const std::size_t n = size * count;
+    if (t.full) return 0;
+    for (std::size_t used = 0; used < n;) {
+        const std::size_t take = std::min(n - used, kHttpBlockSize - t.filled);
+        std::memcpy(t.block + t.filled, data + used, take);
+        t.filled += take;
+        used += take;
+        if (t.filled == kHttpBlockSize && !t.Commit()) return 0;  // ends the transfer
+    }
+    t.Step();
+    return n;
+}
+
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    static_cast<Transfer*>(user)->Step();
+    return 0;
+}
+
+}  // namespace
+
+HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
+    HttpResult result;
+    if (!GlobalSetUp()) {
+        result.error = "the transfer library could not be set up";
+        return result;
+    }
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    if (!easy) {
+        result.error = "the transfer library could not be set up";
+        return result;
+    }
+    auto transfer = std::make_unique<Transfer>();
+    transfer->dest = dest;
+    transfer->limit = dest ? request.limit : 0;
+    transfer->progress = &request.progress;
+
+    char errorText[CURL_ERROR_SIZE] = {};
+    CURL* c = easy.get();
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(c, CURLOPT_USERAGENT, request.agent.c_str());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeoutSeconds));
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.lowSpeedSeconds));
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, transfer.get());
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, transfer.get());
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+
+    const CURLcode code = curl_easy_perform(c);
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.httpCode);
+    curl_off_t connectTime = 0;
+    curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
+    result.error = errorText[0] ? errorText : curl_easy_strerror(code);
+
+    switch (code) {
+    case CURLE_OK:
+        result.status = HttpStatus::Ok;
+        result.error.clear();
+        break;
+    case CURLE_WRITE_ERROR:
+        // Ended here at the limit: a complete result.
+        result.status = transfer->full ? HttpStatus::Ok : HttpStatus::Refused;
+        if (transfer->full) result.error.clear();
+        break;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+        result.status = HttpStatus::Unreachable;
+        break;
+    case CURLE_OPERATION_TIMEDOUT:
+        // Before a connection: the host is not reachable; after one: the data stopped.
+        result.status = connectTime > 0 || result.httpCode != 0 ? HttpStatus::TimedOut : HttpStatus::Unreachable;
+        break;
+    case CURLE_HTTP_RETURNED_ERROR:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT:
+    case CURLE_TOO_MANY_REDIRECTS:
+        result.status = HttpStatus::Refused;
+        break;
+    case CURLE_FAILED_INIT:
+    case CURLE_OUT_OF_MEMORY:
+        result.status = HttpStatus::SetupFailed;
+        break;
+    default:
+        // A reply cut short or never sent: what arrived in whole blocks is the result.
+        result.status = HttpStatus::Ok;
+        break;
+    }
+    // The last block, shorter than a whole one, follows the same rule.
+    if (result.status == HttpStatus::Ok && !transfer->full) transfer->Commit();
+    result.bytes = transfer->total;
+    return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+#include "platform/sound.h"
+
+#include <SDL.h>
+
+#include <filesystem>
+
+#include "platform/resources.h"
+#include "platform/sdl_backend.h"
+
+namespace platform {
+namespace {
+
+std::vector<std::string>& Played() {
+    static std::vector<std::string> played;
+    return played;
+}
+
+bool keptOn = false;
+bool saverWasEnabled = true;
+
+// The audio device, opened for the first sound's format and kept; a sound of another
+// format opens it anew.
+struct Audio {
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioSpec format{};
+};
+Audio audio;
+
+bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
+    return a.freq == b.freq && a.format == b.format && a.channels == b.channels;
+}
+
+bool PlayWave(const std::filesystem::path& path) {
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec format{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV(path.c_str(), &format, &samples, &length)) return false;
+    if (audio.device != 0 && !SameFormat(audio.format, format)) {
+        SDL_CloseAudioDevice(audio.device);
+        audio.device = 0;
+    }
+    if (audio.device == 0) {
+        audio.device = SDL_OpenAudioDevice(nullptr, 0, &format, &audio.format, 0);
+        if (audio.device == 0) {
+            SDL_FreeWAV(samples);
+            return false;
+        }
+    }
+    // A sound asked for while the last one still plays replaces it.
+    SDL_ClearQueuedAudio(audio.device);
+    const bool queued = SDL_QueueAudio(audio.device, samples, length) == 0;
+    SDL_FreeWAV(samples);
+    SDL_PauseAudioDevice(audio.device, 0);
+    return queued;
+}
+
+}  // namespace
+
+bool PlaySound(const char* name) {
+    if (!name || !*name) return false;
+    Played().push_back(name);
+    const std::filesystem::path path = ResourcesFolder() / "sounds" / (std::string(name) + ".wav");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (!sdl::Installed()) return true;
+    return PlayWave(path);
+}
+
+const std::vector<std::string>& PlayedSounds() { return Played(); }
+
+void ClearPlayedSounds() { Played().clear(); }
+
+void KeepScreenOn(bool on) {
+    if (on == keptOn) return;
+    keptOn = on;
+    if (!sdl::Installed()) return;
+    if (on) {
+        saverWasEnabled = SDL_IsScreenSaverEnabled() == SDL_TRUE;
+        SDL_DisableScreenSaver();
+    } else if (saverWasEnabled) {
+        SDL_EnableScreenSaver();
+    }
+}
+
+bool ScreenKeptOn() { return keptOn; }
+
+}  // namespace platform

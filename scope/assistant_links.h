@@ -1,0 +1,21 @@
+#pragma once
+// What the observing assistants of this folder (polar alignment, CCD field of view) need
+// from the sky chart and the object search, which live beside this folder: the program
+// installs them at start (app/composition.cpp); until then, and in tests that install
+// nothing, each call does nothing.
+#include "shell/draw_targets.h"
+
+struct ObjectRef;
+
+struct AssistantLinks {
+    // Draws a finder chart of the object at the chart's zoom level into `area` (pixels of
+    // the current draw target), for the observing date and time.
+    void (*drawFinderChart)(const ObjectRef& object, int zoomLevel, const Bounds& area) = nullptr;
+    // The object search by criteria into the selection list, keeping the list's position
+    // and the chart's view (the candidate stars of the alignment assistants: 0, 54, 0).
+    void (*runObjectSelectionQuiet)(int typeClass, int kind, int type) = nullptr;
+};
+
+// Installs the links and returns those replaced.
+AssistantLinks SetAssistantLinks(const AssistantLinks& links);
+const AssistantLinks& GetAssistantLinks();

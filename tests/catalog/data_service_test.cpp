@@ -1,0 +1,123 @@
+// Data files from the data service (a server inside the test) and from the import folder.
+#include "catalog/data_service.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalog_fixture.h"
+#include "core/settings.h"
+#include "support/http_test_server.h"
+
+namespace {
+
+class DataServiceTest : public CatalogTest {
+protected:
+    void SetUp() override {
+        CatalogTest::SetUp();
+        saved = preferences;
+        SetDownloadTimeouts(2, 1);
+    }
+    void TearDown() override {
+        SetDownloadTimeouts(0, 0);
+        preferences = saved;
+        CatalogTest::TearDown();
+    }
+    void SetService(const std::string& url) { std::snprintf(preferences.dataUrl, sizeof preferences.dataUrl, "%s", url.c_str()); }
+    void WriteImport(const std::string& name, const std::string& text) {
+        ASSERT_TRUE(platform::WriteFileAtomically(root / "home" / "import" / name, text.data(), text.size()));
+    }
+    static std::string Text(const std::vector<std::uint8_t>& b) { return reinterpret_cast<const char*>(b.data()); }
+    std::vector<std::uint8_t> buffer = std::vector<std::uint8_t>(kDownloadBufferSize, 0);
+    Preferences saved;
+};
+
+TEST_F(DataServiceTest, TheRequestNamesTheFileEscapedAndCarriesTheAgent) {
+    HttpTestServer server([](const std::string& target) {
+        if (target.find("param6=page") != std::string::npos) return HttpTestReply{200, "<html>error page</html>"};
+        return HttpTestReply{200, "0123456789"};
+    });
+    SetService(server.Url("/velkarion/"));
+    ASSERT_EQ(FetchDataFile(kSourceDataService, "userlists/my list;1.txt", buffer.data()), 1);
+    EXPECT_EQ(Text(buffer), "0123456789");
+    EXPECT_EQ(buffer[10], 0);
+    EXPECT_FALSE(IsFailedReply(buffer.data()));
+    const auto head = server.Requests().at(0);
+    EXPECT_EQ(head.substr(0, head.find("\r\n")),
+              "GET /velkarion/getdata.php?param1=0&param2=65&param3=58274106&param4=30&param5=2&"
+              "param6=userlists/my%20list%3B1.txt HTTP/1.1");
+    EXPECT_NE(head.find("User-Agent: RozEraz\r\n"), std::string::npos);
+    EXPECT_TRUE(Messages().empty());
+
+    // An error page is a reply, but not a data file.
+    ASSERT_EQ(FetchDataFile(kSourceDataService, "page", buffer.data()), 1);
+    EXPECT_TRUE(IsFailedReply(buffer.data()));
+}
+
+TEST_F(DataServiceTest, FailuresAreShownWithTheAddress) {
+    HttpTestServer server([](const std::string& target) {
+        if (target.find("slow") != std::string::npos) return HttpTestReply{200, "abc", HttpTestReply::Stall};
+        return HttpTestReply{404, "<html>no</html>"};
+    });
+    int closedPort = 0;
+    {
+        HttpTestServer gone([](const std::string&) { return HttpTestReply{}; });
+        closedPort = gone.Port();
+    }
+    const std::string closed = "http://127.0.0.1:" + std::to_string(closedPort) + "/x";
+    const struct {
+        std::string url;
+        std::string message;
+    } cases[] = {
+        {server.Url("/missing"), "Failed to open URL\n" + server.Url("/missing")},
+        {closed, "Web is not reachable\n" + closed},
+        {server.Url("/slow"), "The data service stopped answering\n" + server.Url("/slow") +
+                                  "\nNothing came for 1 seconds; what arrived was not kept."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        ClearRecordedReports();
+        EXPECT_EQ(LoadFileFromUrl(c.url.c_str(), buffer.data(), buffer.size()), 0u);
+        EXPECT_EQ(buffer[0], 0);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].substr(0, c.message.size()), c.message);
+    }
+    ClearRecordedReports();
+    EXPECT_EQ(LoadFileFromUrl(server.Url("/x").c_str(), nullptr, 10), 0u);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"LoadFileFromUrl\nNull buffer pointer"});
+
+    // No address set: nothing is tried.
+    ClearRecordedReports();
+    preferences.dataUrl[0] = 0;
+    EXPECT_EQ(FetchDataFile(kSourceDataService, "objects.txt", buffer.data()), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Web is not reachable\nNo data service address is set (preference 7/7)"});
+}
+
+TEST_F(DataServiceTest, TheImportFolderIsReadWholeUpToItsLimitAndCutAtALineEnd) {
+    WriteImport("mylist.txt", "a;b\n");
+    ASSERT_EQ(FetchDataFile(kSourceImportFolder, "userlists/mylist.txt", buffer.data()), 1);
+    EXPECT_EQ(Text(buffer), "a;b\n");
+    EXPECT_EQ(FetchDataFile(kSourceImportFolder, "missing.txt", buffer.data()), 0);
+
+    // 63 blocks of 1024 bytes exactly: all of it.
+    std::string line(63, 'x');
+    line += '\n';
+    std::string exact;
+    while (exact.size() < kLocalImportLimit) exact += line;
+    ASSERT_EQ(exact.size(), kLocalImportLimit);
+    WriteImport("exact.txt", exact);
+    ASSERT_EQ(FetchDataFile(kSourceImportFolder, "exact.txt", buffer.data()), 1);
+    EXPECT_EQ(Text(buffer), exact);
+    EXPECT_TRUE(Messages().empty());
+
+    // Longer: the text ends after the last whole line, and the user is told.
+    std::string longer = exact.substr(0, kLocalImportLimit - 10) + std::string(30, 'y') + "\nmore\n";
+    WriteImport("long.txt", longer);
+    ASSERT_EQ(FetchDataFile(kSourceImportFolder, "long.txt", buffer.data()), 1);
+    EXPECT_EQ(Text(buffer), exact.substr(0, kLocalImportLimit - 64));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].substr(0, 48), "Only the first 64512 bytes of long.txt were read");
+}
+
+}  // namespace
