@@ -2,9 +2,13 @@
 
 #include "app/home_form.h"
 #include "catalog/selection_hooks.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
+#include "chart/scope_cursor.h"
+#include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/list_manager_form.h"
@@ -14,6 +18,8 @@
 #include "scope/ccd_assistant.h"
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
+#include "scope/scope_control_form.h"
+#include "scope/serial_port.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
@@ -44,21 +50,51 @@ void ComposeProgram() {
     chart.freeMapImages = &FreeMapImages;
     chart.initSelectionCriteria = &InitSelectionCriteria;
     chart.scopeSetRate = [](int rate) { ScopeSetRate(rate); };
+    chart.scopeConnect = &ScopeConnect;
+    chart.scopeDisconnect = &ScopeDisconnect;
+    chart.scopeGetPosition = &ScopeGetPosition;
+    chart.scopeSync = &ScopeSync;
+    chart.scopeGoto = &ScopeGoto;
+    chart.openScopeControl = &OpenScopeControl;
+    chart.moveScopeWhileKeyHeld = &MoveScopeWhileKeyHeld;
+    chart.telescopeEmulated = [] { return telescopeEmulation != 0; };
+    chart.clearEncoderTarget = [] { SetEncoderTarget(0.0, -100.0); };
+    chart.clearSerialAuxFlag = &ClearSerialAuxFlag;
+    chart.setListManagerMode = &SetListManagerMode;
+    chart.runObjectSelection = &RunObjectSelection;
+    chart.computeLimitingMagnitude = [] { ComputeLimitingMagnitude(); };
     SetChartLinks(chart);
+    // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
+    chartSkyModes.draw = &DrawChartSkyView;
+    chartSkyModes.drag = &DragChartSkyView;
+    chartSkyModes.tap = &TapChartSkyView;
     // The mount opens the ScopeControl form, unless the chart is following it.
     MountDispatchLinks mount;
     mount.chartFollowsMount = [] { return GetCurrentFormId() == 1900 && scopeTracking != 0; };
     SetMountDispatchLinks(mount);
     SetEncoderGotoHook(&OpenScopeControl);
+    // The hand paddle shares the chart's following flag.
+    ScopeControlLinks paddle;
+    paddle.tracking = [] { return scopeTracking; };
+    paddle.setTracking = [](int on) { scopeTracking = on; };
+    paddle.showOnChart = &ShowScopeMoveOnChart;
+    SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
-    // The observing assistants of the telescope folder. Their finder chart and candidate
-    // stars come from the sky views and the object search once those are built: until
-    // then the links stay empty (no chart is drawn, no star is searched).
-    SetAssistantLinks(AssistantLinks{});
+    RegisterForm(kChartFormId, &ScopeAssistant);
+    // The observing assistants of the telescope folder. Their finder chart comes from the
+    // sky views, for the observing instant; their candidate stars from the object search
+    // once that is built: until then that link stays empty (no star is searched).
+    AssistantLinks assistants;
+    assistants.drawFinderChart = [](const ObjectRef& object, int zoomLevel, const Bounds& area) {
+        const ObservingDateTime& t = observingDateTime;
+        DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
+    };
+    SetAssistantLinks(assistants);
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
     RegisterForm(kCcdFormId, &CcdAssistant);

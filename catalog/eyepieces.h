@@ -8,8 +8,9 @@
 
 #include "catalog/record_file.h"
 
-// EyepieceRecord, 72 bytes: 0 char[28] brand name, 28 char[4] brand code (three letters),
-// 32 char[32] eyepiece name, 64 f32 focal length (mm), 68 f32 apparent field (degrees).
+// EyepieceRecord, 72 bytes (the text import writes them too, catalog/text_lines.h):
+// 0 char[28] brand name, 28 char[4] brand code (three letters), 32 char[32] eyepiece name,
+// 64 f32 focal length (mm), 68 f32 apparent field (degrees).
 inline constexpr int kEyepieceRecordSize = 72;
 struct EyepieceRecord {
     char brand[29] = {};

@@ -208,6 +208,24 @@ bool ComposeLabel(int group, int objectIndex, const ObjectRef& ref, char* text, 
 
 }  // namespace
 
+void SetSelectionFromObject(SelectionRecord& r, const ObjectRef& ref) {
+    r.catalogCode = static_cast<std::int16_t>(ref.catalog);
+    r.typeCode = static_cast<std::int16_t>(ref.type);
+    r.constellation = static_cast<std::int16_t>(ref.constellation);
+    r.objectNumber = static_cast<std::int32_t>(ref.number);
+    r.rightAscension = ref.ra;
+    r.declination = ref.dec;
+    r.magnitude10 = TruncateToInt(ref.magnitude * 10.0);
+    r.distance = ref.distance;
+    r.sizeA = static_cast<std::int16_t>(TruncateToInt(ref.sizeA));
+    r.sizeB = static_cast<std::int16_t>(TruncateToInt(ref.sizeB));
+    if (r.sizeB == 0) r.sizeB = r.sizeA;
+    r.flagValue = static_cast<std::int8_t>(ref.flag & 0xFF);
+    r.morphology = static_cast<std::int8_t>(ref.morphology & 0xFF);
+    // The data builder stores a galaxy's position angle in the flag value.
+    r.positionAngle = ref.flag;
+}
+
 int AddObjectToSelection(int objectIndex, int group, SelectionRecord* records, const ObjectRef& given) {
     if (!records || !selectionList.index) return 0;
     // Right after allocation the index count is -1: the first record goes at 0.
@@ -236,21 +254,7 @@ int AddObjectToSelection(int objectIndex, int group, SelectionRecord* records, c
     SelectionRecord& r = records[p];
     selectionList.index[p] = p;
     r.objectIndex = static_cast<std::int16_t>(objectIndex);
-    r.catalogCode = static_cast<std::int16_t>(ref.catalog);
-    r.typeCode = static_cast<std::int16_t>(ref.type);
-    r.constellation = static_cast<std::int16_t>(ref.constellation);
-    r.objectNumber = static_cast<std::int32_t>(ref.number);
-    r.rightAscension = ref.ra;
-    r.declination = ref.dec;
-    r.magnitude10 = TruncateToInt(ref.magnitude * 10.0);
-    r.distance = ref.distance;
-    r.sizeA = static_cast<std::int16_t>(TruncateToInt(ref.sizeA));
-    r.sizeB = static_cast<std::int16_t>(TruncateToInt(ref.sizeB));
-    if (r.sizeB == 0) r.sizeB = r.sizeA;
-    r.flagValue = static_cast<std::int8_t>(ref.flag & 0xFF);
-    r.morphology = static_cast<std::int8_t>(ref.morphology & 0xFF);
-    // The data builder stores a galaxy's position angle in the flag value.
-    r.positionAngle = ref.flag;
+    SetSelectionFromObject(r, ref);
     r.group = static_cast<std::int16_t>(group);
     r.cleared = 0;
     if (!keepLabel) std::memcpy(r.label, text, kSelectionLabelLength);

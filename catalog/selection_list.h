@@ -86,6 +86,11 @@ enum SelectionGroup : std::int16_t {
     kGroupByCatalog = 11, // label made from the catalog
 };
 
+// The catalog fields of a record from an object: codes, number, place, magnitude x 10,
+// distance, sizes (size b as size a when it is 0), flags, morphology and position angle.
+// The label, list fields and chart fields are left as they are.
+void SetSelectionFromObject(SelectionRecord& record, const ObjectRef& ref);
+
 // Builds a record from the reference at position p = index count (0 while the list is
 // fresh) of `records` and sets index[p] = p. The counts are the caller's: it increments
 // the index count after each success and sets the record count when the batch is done.

@@ -35,9 +35,10 @@ std::string Text(const std::vector<std::uint8_t>& buffer) {
 // What a failed download tells the user to look at: the address (or the import folder)
 // with the file's name.
 std::string WhereFrom(int source, const std::string& file, const char* tryName) {
-    const std::string where = source == kSourceImportFolder
-                                  ? (platform::ResolveInFolder("import", "") / "").string()
-                                  : std::string(preferences.dataUrl, strnlen(preferences.dataUrl, sizeof preferences.dataUrl));
+    std::string where = source == kSourceImportFolder
+                            ? platform::ResolveInFolder("import", "").string()
+                            : std::string(preferences.dataUrl, strnlen(preferences.dataUrl, sizeof preferences.dataUrl));
+    if (!where.empty() && where.back() != '/') where += '/';
     return where + file + "\n\nTry " + tryName + " as a test.";
 }
 
@@ -198,7 +199,7 @@ void ChooseListPlace(ObjectRef& ref, int* group, int* index) {
         return;
     }
     ObjectRef found;
-    if (!lookup(number - 1, &found)) return;  // not in the object file: an ordinary object
+    if (number < 1 || !lookup(number - 1, &found)) return;  // not in its list: an ordinary object
     std::memcpy(found.name, ref.name, sizeof found.name);
     ref = found;
     *group = listGroup;
@@ -303,8 +304,8 @@ int DownloadUserCatalog(int source, const char* name) {
 }
 
 int DownloadEyepieces(int source, const char* name) {
-    RecordFilePtr db;
-    return DownloadRecords(db, kEyepieces, source, name, LineToBytes<EyepieceLine>(&ParseEyepieceLine, &EncodeEyepieceLine));
+    return DownloadRecords(eyepieceDb, kEyepieces, source, name,
+                           LineToBytes<EyepieceRecord>(&ParseEyepieceLine, &EncodeEyepieceRecord));
 }
 
 int DownloadLocations(int source, const char* name) {

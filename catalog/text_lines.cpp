@@ -49,9 +49,10 @@ public:
         *out = StrToDouble(field);
         return true;
     }
+    // A value a float cannot hold is a bad field.
     bool Float(float* out) {
         double v = 0;
-        if (!Double(&v)) return false;
+        if (!Double(&v) || !(std::fabs(v) <= 3.0e38)) return false;
         *out = static_cast<float>(v);
         return true;
     }
@@ -171,20 +172,11 @@ int LineLength(std::string_view text) {
     return static_cast<int>(i);
 }
 
-void EncodeEyepieceLine(const EyepieceLine& e, std::uint8_t* bytes) {
-    std::memset(bytes, 0, kEyepieceRecordSize);
-    le::PutText(bytes, 0, 28, e.brand);
-    le::PutText(bytes, 28, 4, e.code);
-    le::PutText(bytes, 32, 32, e.name);
-    le::PutF32(bytes, 64, e.focalLength);
-    le::PutF32(bytes, 68, e.apparentField);
-}
-
-int ParseEyepieceLine(std::string_view line, EyepieceLine& out) {
-    out = EyepieceLine{};
+int ParseEyepieceLine(std::string_view line, EyepieceRecord& out) {
+    out = EyepieceRecord{};
     LineFields f(line);
     if (!f.Trimmed(out.brand, 25)) return -1;
-    if (!f.Text(out.code, 3)) return -2;
+    if (!f.Text(out.brandCode, 3)) return -2;
     if (!f.Trimmed(out.name, 31)) return -3;
     if (!f.Float(&out.focalLength)) return -4;
     if (!f.Float(&out.apparentField)) return -5;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "catalog/databases.h"
+#include "catalog/eyepieces.h"
 #include "catalog/observer_log_entry.h"
 #include "catalog/records.h"
 #include "catalog/selection_list.h"
@@ -30,24 +31,11 @@ int ReadField(std::string_view text, char* dst, int max, bool* atLineEnd = nullp
 // before a line end.
 int LineLength(std::string_view text);
 
-// An eyepiece as the eyepiece database holds it (72 bytes):
-//   0 char[28] brand name   28 char[4] brand code   32 char[32] eyepiece name
-//  64 f32 focal length, mm  68 f32 apparent field, degrees
-inline constexpr int kEyepieceRecordSize = 72;
-struct EyepieceLine {
-    char brand[26] = {};     // at most 25 characters
-    char code[4] = {};       // 3
-    char name[32] = {};      // 31
-    float focalLength = 0;
-    float apparentField = 0;
-};
-void EncodeEyepieceLine(const EyepieceLine& eyepiece, std::uint8_t* bytes);
-
 // "Brand full name;Brand Trigram;Eyepiece Name;Focal (in mm);Fov (in °);". A focal length
 // or field of 0 or less is refused (-1).
 inline constexpr const char* kEyepieceLineFormat =
     "Brand full name;Brand Trigram;Eyepiece Name;Focal (in mm);Fov (in \xB0);";
-int ParseEyepieceLine(std::string_view line, EyepieceLine& out);
+int ParseEyepieceLine(std::string_view line, EyepieceRecord& out);
 
 // "Country;Country Code;Town Name;longitude (in °);latitude (in °);time zone (hours)".
 // Longitude east positive; a longitude or latitude of exactly 0, or one outside its range,

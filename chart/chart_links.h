@@ -7,6 +7,30 @@
 struct ChartLinks {
     // The mount's slew rate: 0 slew, 1 find, 2 center, 3 guide. Default: nothing.
     void (*scopeSetRate)(int rate) = nullptr;
+    // The mount as the chart follows and drives it (right ascension in hours, declination
+    // in degrees; results 1 done, 0 not). Defaults: 0, nothing.
+    unsigned (*scopeConnect)() = nullptr;
+    unsigned (*scopeDisconnect)() = nullptr;
+    unsigned (*scopeGetPosition)(double* raHours, double* decDeg) = nullptr;
+    unsigned (*scopeSync)(double raHours, double decDeg) = nullptr;
+    // A GoTo with the apparent-place mode (-1 none .. 3 topocentric with refraction).
+    void (*scopeGoto)(double raHours, double decDeg, int mode) = nullptr;
+    // Opens the mount's hand paddle, connecting first when asked.
+    void (*openScopeControl)(int connectFirst) = nullptr;
+    // Moves the mount (0 north, 1 south, 2 east, 3 west) for as long as the key that asked
+    // for it stays down.
+    void (*moveScopeWhileKeyHeld)(int direction) = nullptr;
+    // True while every mount operation runs on the emulated mount. Default: false.
+    bool (*telescopeEmulated)() = nullptr;
+    // Forgets an encoder box's push-to target. Default: nothing.
+    void (*clearEncoderTarget)() = nullptr;
+    // Lets the serial port be chosen again for the mount. Default: nothing.
+    void (*clearSerialAuxFlag)() = nullptr;
+    // Adds the chart's current object as a star of the N-star alignment. Default: nothing.
+    void (*addChartObjectAsAlignStar)() = nullptr;
+    // What the list manager opens for: 0 the lists to load or save, 1 the catalogs to
+    // load. Default: nothing.
+    void (*setListManagerMode)(int mode) = nullptr;
     // True for a push-to encoder box. Default: by the drive code of the settings.
     bool (*isEncoderDrive)() = nullptr;
     // Frees the map views' cached images and forgets their ids. Default: nothing.
@@ -16,6 +40,11 @@ struct ChartLinks {
     void (*initSelectionCriteria)(int typeClass, int kind, int type) = nullptr;
     // Runs the night-mode dialog. Default: the shell's NightModeSettings.
     void (*nightModeSettings)() = nullptr;
+    // The object search by type class, search kind and object type, into the selection
+    // list. Default: nothing.
+    void (*runObjectSelection)(int typeClass, int kind, int type) = nullptr;
+    // Recomputes the limiting magnitudes for the observing time. Default: nothing.
+    void (*computeLimitingMagnitude)() = nullptr;
 };
 
 // Installs the links (a null member falls back to its default) and returns those replaced.
@@ -23,7 +52,21 @@ ChartLinks SetChartLinks(const ChartLinks& links);
 
 // Calls through the installed links.
 void ChartScopeSetRate(int rate);
+unsigned ChartScopeConnect();
+unsigned ChartScopeDisconnect();
+unsigned ChartScopeGetPosition(double* raHours, double* decDeg);
+unsigned ChartScopeSync(double raHours, double decDeg);
+void ChartScopeGoto(double raHours, double decDeg, int mode);
+void ChartOpenScopeControl(int connectFirst);
+void ChartMoveScopeWhileKeyHeld(int direction);
+bool ChartTelescopeEmulated();
+void ChartClearEncoderTarget();
+void ChartClearSerialAuxFlag();
+void ChartAddObjectAsAlignStar();
+void ChartSetListManagerMode(int mode);
 bool ChartIsEncoderDrive();
 void ChartFreeMapImages();
 void ChartInitSelectionCriteria(int typeClass, int kind, int type);
 void ChartNightModeSettings();
+void ChartRunObjectSelection(int typeClass, int kind, int type);
+void ChartComputeLimitingMagnitude();

@@ -6,6 +6,7 @@
 #include "astro/time_scales.h"
 #include "catalog/object_selection.h"
 #include "catalog/selection_list.h"
+#include "objects/body_search.h"
 #include "core/settings.h"
 #include "core/startup_alloc.h"
 #include "shell/utilities.h"
@@ -30,6 +31,12 @@ void RunObjectSelection(int type, int catalog, int objectClass) {
     lastObjectSelection.catalog = catalog;
     lastObjectSelection.objectClass = objectClass;
     ++lastObjectSelection.count;
+    // Of the searches, only the bodies of the solar system are built: the list then holds
+    // them. Any other kind leaves the list as it is, rather than emptying it for nothing.
+    if (catalog == kSearchKindBodies) {
+        InitSelectionCriteria(type, catalog, objectClass);
+        ListSolarSystemBodies();
+    }
 }
 
 void InitSelectionCriteria(int typeClass, int kind, int type) {

@@ -18,7 +18,8 @@ extern std::uint8_t* observerLogEntry;
 void FreeObserverLogEntry();
 
 // The object search for a category (type, catalog, class), whose first result becomes the
-// current object. The search engine is not part of the program yet: until it is, the call
+// current object. Of the search engine only the search of the solar system's bodies (kind
+// 45) is built: it fills the list with the Sun, the Moon and the planets. Any other kind
 // only records what was asked for, and the chart opens on the list it already has.
 void RunObjectSelection(int type, int catalog, int objectClass);
 // Prepares a search started from another form: clears the selection, reads the device

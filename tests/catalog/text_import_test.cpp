@@ -56,11 +56,11 @@ protected:
     void WriteEyepieceFile(const fs::path& path, const std::vector<const char*>& names) {
         WriteFile(path, 0, kCreatorEyepieces, kEyepieceRecordSize, static_cast<std::uint32_t>(names.size()),
                   [&](std::uint32_t i, std::uint8_t* r) {
-                      EyepieceLine e;
+                      EyepieceRecord e;
                       std::snprintf(e.name, sizeof e.name, "%s", names[i]);
                       e.focalLength = 10;
                       e.apparentField = 50;
-                      EncodeEyepieceLine(e, r);
+                      EncodeEyepieceRecord(e, r);
                   });
     }
     static std::string Name(const std::vector<std::uint8_t>& eyepiece) {

@@ -62,17 +62,17 @@ TEST(TextLines, Eyepieces) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        EyepieceLine e;
+        EyepieceRecord e;
         EXPECT_EQ(ParseEyepieceLine(c.line, e), c.result);
         if (c.result < 0) continue;
         EXPECT_STREQ(e.brand, c.brand);
         EXPECT_STREQ(e.name, c.name);
         EXPECT_EQ(e.focalLength, c.focal);
     }
-    EyepieceLine e;
+    EyepieceRecord e;
     ASSERT_GT(ParseEyepieceLine("Tele Vue;TVEX;Nagler;13;82;", e), 0);
     std::uint8_t bytes[kEyepieceRecordSize];
-    EncodeEyepieceLine(e, bytes);
+    EncodeEyepieceRecord(e, bytes);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes)), "Tele Vue");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 28)), "TVE");
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 32)), "Nagler");

@@ -37,6 +37,30 @@ struct LinkCalls {
 };
 inline LinkCalls linkCalls;
 
+// The chart's globals as at program start, the flip settings cleared.
+inline void ResetChartGlobals() {
+    chartState = ChartState{};
+    chartState.horizonZoom = chartState.otherZoom = -1;
+    chartState.starLimit = 13.0f;
+    chartState.objectLimit = 100.0f;
+    chartState.xSign = chartState.ySign = 1;
+    chartClock = ChartClock{};
+    chartViews[0] = chartViews[1] = ChartViewRecord{};
+    chartZoom = -1;
+    chartSelectionIndex = -1;
+    lastDrawnRow = 0;
+    chartFilterRow = 0;
+    scopeTracking = 0;
+    skyCacheKey = SkyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
+    chartMatrix = ChartMatrix{};
+    for (int n = 0; n < kZoomLevels; ++n) zoomPixelScales[n] = -1.0f;
+    static const std::int32_t kScales[kZoomLevels] = {65536,   91750,   115015,  153354,  230031,
+                                                      306708,  458752,  688128,  1376256, 2752512,
+                                                      5505024, 9175000, 13762560, 16500000};
+    for (int n = 0; n < kZoomLevels; ++n) zoomChartScales[n] = kScales[n];
+    for (int w = chartpref::viewFirst; w <= chartpref::viewLast; ++w) preferences.word[w] = 0;
+}
+
 class ChartTest : public CatalogTest {
 protected:
     void SetUp() override {
@@ -81,29 +105,7 @@ protected:
         CatalogTest::TearDown();
     }
 
-    // The chart's globals as at program start, the flip settings cleared.
-    static void ResetChart() {
-        chartState = ChartState{};
-        chartState.horizonZoom = chartState.otherZoom = -1;
-        chartState.starLimit = 13.0f;
-        chartState.objectLimit = 100.0f;
-        chartState.xSign = chartState.ySign = 1;
-        chartClock = ChartClock{};
-        chartViews[0] = chartViews[1] = ChartViewRecord{};
-        chartZoom = -1;
-        chartSelectionIndex = -1;
-        lastDrawnRow = 0;
-        chartFilterRow = 0;
-        scopeTracking = 0;
-        skyCacheKey = SkyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
-        chartMatrix = ChartMatrix{};
-        for (int n = 0; n < kZoomLevels; ++n) zoomPixelScales[n] = -1.0f;
-        static const std::int32_t kScales[kZoomLevels] = {65536,   91750,   115015,  153354,  230031,
-                                                          306708,  458752,  688128,  1376256, 2752512,
-                                                          5505024, 9175000, 13762560, 16500000};
-        for (int n = 0; n < kZoomLevels; ++n) zoomChartScales[n] = kScales[n];
-        for (int w = chartpref::viewFirst; w <= chartpref::viewLast; ++w) preferences.word[w] = 0;
-    }
+    static void ResetChart() { ResetChartGlobals(); }
 
     // Chart mode and zoom level, with the chart laid out on the 240 x 320 screen and its
     // clock stepped to the device time.

@@ -1,6 +1,8 @@
 // The line layers: the horizon view's ruler labels, constellation lines across the azimuth
 // wrap, and the grid's colours.
+#include "astro/rise_set.h"
 #include "chart/chart_lines.h"
+#include "chart/star_layers.h"
 #include "chart_layers_fixture.h"
 
 namespace {
@@ -90,6 +92,44 @@ TEST_F(LineLayerTest, GridDrawsTheEquatorAndZeroHourLinesInTheLabelColour) {
         }
     EXPECT_GT(lineCount, labelCount);
     EXPECT_GT(labelCount, 0);
+}
+
+TEST_F(LineLayerTest, AligningTurnsTheCentresAzimuthToTheBottom) {
+    LoadStars({{1, 10}});
+    UseChartAtLst(kChartModeSkyMap, 5, 2.0);
+    SetChartCentre(5.0f, 20.0f);
+    int rotation = 0;
+    AlignChartToCentreAzimuth(&rotation, chartClock.siderealTime);
+    const double azimuth = ComputeAzimuth(chartClock.siderealTime, 5.0, 20.0, observerLocation.latitude);
+    EXPECT_EQ(rotation, static_cast<int>(azimuth - 180.0));
+    float c = 0, s = 0;
+    GetProjectionRotation(&c, &s);
+    EXPECT_NEAR(c, std::cos(rotation * 0.017453292519943295), 1e-4);
+    // The sky views have no rotation to align.
+    SetChartSetting(chartpref::chartType, kChartModeWholeSky);
+    int other = 7;
+    AlignChartToCentreAzimuth(&other, chartClock.siderealTime);
+    EXPECT_EQ(other, 7);
+}
+
+TEST_F(LineLayerTest, StarPixelsShiftOrFollowTheirPlanePoints) {
+    LoadStars({{1, 10}, {2, 10}});
+    UseChart(kChartModeSkyMap, 5);
+    StarRecord* stars = BrightStars();
+    stars[0].word[starword::planeP] = 1 << 20;
+    stars[0].word[starword::planeQ] = -(1 << 21);
+    stars[0].word[starword::hidden] = 0;
+    stars[1].word[starword::hidden] = 1;
+    stars[1].word[starword::pixelX] = 5;
+    UpdateStarPixels(0, 0, 0);
+    std::int32_t x = 0, y = 0;
+    PlaneToPixel(1 << 20, -(1 << 21), &x, &y);
+    EXPECT_EQ(stars[0].word[starword::pixelX], x);
+    EXPECT_EQ(stars[0].word[starword::pixelY], y);
+    UpdateStarPixels(3, -4, 1);
+    EXPECT_EQ(stars[0].word[starword::pixelX], x + 3);
+    EXPECT_EQ(stars[0].word[starword::pixelY], y - 4);
+    EXPECT_EQ(stars[1].word[starword::pixelX], 5);
 }
 
 }  // namespace
