@@ -202,8 +202,8 @@ std::uint32_t TakahashiMove(int direction) {
 }
 
 std::uint32_t TakahashiStopMove(int) {
-    WriteSerialText("M@\r\n");
-    return 0;
+    // The hand paddle and the chart keys check the stop: a stop that was sent is a stop.
+    return WriteSerialText("M@\r\n") ? 1 : 0;
 }
 
 std::uint32_t TakahashiStopAll() {

@@ -44,7 +44,7 @@ std::uint32_t TakahashiSyncEQ(double raHours, double decDeg);
 std::uint32_t TakahashiSetRate(int rate);
 // 1 written, 0 not.
 std::uint32_t TakahashiMove(int direction);
-// Sends the stop; 0 always.
+// 1 written, 0 not.
 std::uint32_t TakahashiStopMove(int direction);
 // 1, or 0 when a write failed.
 std::uint32_t TakahashiStopAll();

@@ -286,13 +286,14 @@ TEST_F(Takahashi, RatesMovesAndStops) {
     }
     EXPECT_EQ(TakahashiSetRate(4), 0u);
     EXPECT_EQ(takahashiState.moveRow, 0u);
-    EXPECT_EQ(TakahashiStopMove(2), 0u) << "sent, yet always 0";
+    EXPECT_EQ(TakahashiStopMove(2), 1u);
     EXPECT_EQ(TakahashiStopAll(), 1u);
     ASSERT_TRUE(mount.WaitForCommands(11));
     EXPECT_EQ(mount.Commands(), (Commands{"MI\r\n", "MQ\r\n", "MC\r\n", "ME\r\n", "MH\r\n", "MP\r\n", "MB\r\n",
                                           "MD\r\n", "M@\r\n", "PS\r\n", "s\r\n"}));
     mount.CloseMaster();
     EXPECT_EQ(TakahashiMove(0), 0u);
+    EXPECT_EQ(TakahashiStopMove(0), 0u);
     EXPECT_EQ(TakahashiStopAll(), 0u);
 }
 
