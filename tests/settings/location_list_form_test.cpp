@@ -24,27 +24,6 @@ using namespace location_list;
 
 constexpr int kBackForm = 60201;
 
-platform::LResult BackForm(platform::Window w, unsigned m, platform::WParam wp, platform::LParam) {
-    switch (m) {
-    case platform::kMsgInitDialog:
-        InitFormWindow(w);
-        InitTitle(w, -1, "");
-        return 1;
-    case platform::kMsgPaint:
-        PaintForm(w, [] { PushFormHistory(kBackForm); }, FormRedrawFlag(kBackForm), 0, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgCommand:
-        if (platform::LowWord(wp) != kCmdCloseForm) return 0;
-        *FormRedrawFlag(kBackForm) = 1;
-        CloseForm(kBackForm);
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 class LocationListTest : public FormScreenFixture {
 protected:
     void SetUp() override {
@@ -56,7 +35,7 @@ protected:
         std::string error;
         ASSERT_TRUE(platform::ParseDialogLayout("dialog 60201\nrect 0 0 240 320\n", &back, &error)) << error;
         platform::RegisterDialogLayout(back);
-        SetFormDialogProc(kBackForm, &BackForm);
+        SetFormDialogProc(kBackForm, &StandInFormProc<kBackForm>);
         SetFormDialogProc(kFormId, &LocationList);
         StartWithMainWindow(&FormHostProc);
     }
