@@ -87,6 +87,7 @@ void ComposeProgram() {
     paddle.tracking = [] { return scopeTracking; };
     paddle.setTracking = [](int on) { scopeTracking = on; };
     paddle.showOnChart = &ShowScopeMoveOnChart;
+    paddle.drawSkyView = &DrawSkyViewAroundPosition;
     SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);

@@ -33,6 +33,8 @@
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
 
+#include "chart_bench_setup.h"
+
 namespace {
 
 struct LayerWorld {
@@ -50,31 +52,12 @@ LayerWorld& Setup() {
     platform::SetScreenGeometry(2, 0, 0);
     platform::LoadResources();
     InitScreenScale();
-    SetDefaultSettings();
-    SetSiteLatitude(48.2f);
-    observerLocation.longitude = -16.4f;
-    observerLocation.zoneMinutes = 60;
-    SetChartSetting(chartpref::timeUpdate, 1);
-    SetObservingDateTime(2024, 5, 10, 22, 30, 0);
+    SetBenchSiteAndTime();
 
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("vk-layers-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "data");
-    platform::SetInstallRoot(root);
-    platform::SetHomeRoot(root);
+    const std::filesystem::path root = MakeBenchInstallRoot("vk-layers-bench");
     std::mt19937 random(7);
     std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f);
-    RecordFileImage stars;
-    stars.creator = kCreatorDefaultStars;
-    stars.recordSize = kStarRecordSize;
-    for (int i = 0; i < kDefaultStarCount; ++i) {
-        std::uint8_t* r = stars.Append();
-        le::PutI16(r, 0, static_cast<std::int16_t>(i + 1));
-        le::PutF32(r, 4, ra(random));
-        le::PutF32(r, 8, dec(random));
-        le::PutI16(r, 12, static_cast<std::int16_t>((i % 6) << 4));
-    }
-    WriteRecordFileImage(root / "data" / kDefaultStarsFile, stars);
+    WriteScatteredStarFile(root, random, [](int i) { return static_cast<std::int16_t>((i % 6) << 4); });
     // An object index of 1200 zones (18000 objects) sorted by declination.
     std::vector<ObjectIndexEntry> objects(18000);
     for (std::size_t i = 0; i < objects.size(); ++i) {

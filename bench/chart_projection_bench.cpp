@@ -25,6 +25,8 @@
 #include "core/settings.h"
 #include "platform/paths.h"
 
+#include "chart_bench_setup.h"
+
 namespace {
 
 // Once per run: a site, a star file of 1646 scattered stars in a temporary install, the
@@ -33,30 +35,12 @@ void Setup() {
     static bool done = false;
     if (done) return;
     done = true;
-    SetDefaultSettings();
-    SetSiteLatitude(48.2f);
-    observerLocation.longitude = -16.4f;
-    observerLocation.zoneMinutes = 60;
-    SetChartSetting(chartpref::timeUpdate, 1);
-    SetObservingDateTime(2024, 5, 10, 22, 30, 0);
+    SetBenchSiteAndTime();
 
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("vk-chart-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(root / "data");
-    platform::SetInstallRoot(root);
-    platform::SetHomeRoot(root);
+    const std::filesystem::path root = MakeBenchInstallRoot("vk-chart-bench");
     std::mt19937 random(11);
     std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f);
-    RecordFileImage image;
-    image.creator = kCreatorDefaultStars;
-    image.recordSize = kStarRecordSize;
-    for (int i = 0; i < kDefaultStarCount; ++i) {
-        std::uint8_t* r = image.Append();
-        le::PutI16(r, 0, static_cast<std::int16_t>(i + 1));
-        le::PutF32(r, 4, ra(random));
-        le::PutF32(r, 8, dec(random));
-    }
-    WriteRecordFileImage(root / "data" / kDefaultStarsFile, image);
+    WriteScatteredStarFile(root, random, [](int) { return std::int16_t{0}; });
     OpenCatalogDatabases(1);
     AllocBrightStarsList();
     AllocChartBuffers();

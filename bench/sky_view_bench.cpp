@@ -29,6 +29,8 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 
+#include "chart_bench_setup.h"
+
 namespace {
 
 bool defaultCatalogs = false;
@@ -39,35 +41,16 @@ void Setup() {
     static bool done = false;
     if (done) return;
     done = true;
-    SetDefaultSettings();
-    SetSiteLatitude(48.2f);
-    observerLocation.longitude = -16.4f;
-    observerLocation.zoneMinutes = 60;
-    SetChartSetting(chartpref::timeUpdate, 1);
-    SetObservingDateTime(2024, 5, 10, 22, 30, 0);
+    SetBenchSiteAndTime();
 
     const std::filesystem::path built = platform::InstallRoot() / "data" / kDefaultStarsFile;
     defaultCatalogs = std::filesystem::exists(built);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f);
     if (!defaultCatalogs) {
-        const std::filesystem::path root =
-            std::filesystem::temp_directory_path() / ("vk-sky-view-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(root / "data");
-        platform::SetInstallRoot(root);
-        platform::SetHomeRoot(root);
-        RecordFileImage image;
-        image.creator = kCreatorDefaultStars;
-        image.recordSize = kStarRecordSize;
         std::uniform_int_distribution<int> magnitude(0, 6 * 16);
-        for (int i = 0; i < kDefaultStarCount; ++i) {
-            std::uint8_t* r = image.Append();
-            le::PutI16(r, 0, static_cast<std::int16_t>(i + 1));
-            le::PutF32(r, 4, ra(random));
-            le::PutF32(r, 8, dec(random));
-            le::PutI16(r, 12, static_cast<std::int16_t>(magnitude(random)));
-        }
-        WriteRecordFileImage(root / "data" / kDefaultStarsFile, image);
+        WriteScatteredStarFile(MakeBenchInstallRoot("vk-sky-view-bench"), random,
+                               [&](int) { return static_cast<std::int16_t>(magnitude(random)); });
     }
     OpenCatalogDatabases(1);
     AllocBrightStarsList();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "catalog/byte_order.h"
 #include "catalog/chart_buffers.h"
@@ -133,13 +134,17 @@ void DrawDeepSkyObjects(const SelectionRecord* records, int count, const Bounds&
     first = std::max(first - 1, 0);
     last = std::min(last + 1, GetDbRecordCount(objectIndexDb, 1) - 1);
 
+    // The zones in view are read in one piece: a read per zone made up most of a redraw.
+    static std::vector<std::uint8_t> zones;
+    if (ReadRecordBlock(objectIndexDb.get(), static_cast<std::uint32_t>(first),
+                        static_cast<std::uint32_t>(last - first + 1), zones) != 0) {
+        ShowMessage("Can't get stellar record", "");
+        HideBusy(1);
+        return;
+    }
     int buffered = 0;
     for (int zone = first; zone <= last; ++zone) {
-        const std::uint8_t* rec = nullptr;
-        if (QueryRecord(objectIndexDb.get(), static_cast<std::uint32_t>(zone), &rec) != 0) {
-            ShowMessage("Can't get stellar record", "");
-            continue;
-        }
+        const std::uint8_t* rec = zones.data() + static_cast<std::size_t>(zone - first) * objectIndexDb->recordSize;
         const int entries =
             std::min<int>(kObjectIndexEntriesPerRecord, static_cast<int>(objectIndexDb->recordSize / kObjectIndexEntrySize));
         for (int i = 0; i < entries; ++i) {

@@ -1,5 +1,7 @@
 #include "chart/sky_view_chart.h"
 
+#include "astro/rise_set.h"
+#include "astro/time_scales.h"
 #include "catalog/selection_list.h"
 #include "chart/chart_object_index.h"
 #include "chart/chart_records.h"
@@ -8,6 +10,7 @@
 #include "chart/sky_matrix.h"
 #include "chart/sky_view.h"
 #include "core/observing_time.h"
+#include "core/settings.h"
 
 namespace {
 
@@ -49,4 +52,23 @@ void DragChartSkyView(int dx, int dy) {
 int TapChartSkyView(int x, int y) {
     IdentifyStellarTap(x, y);
     return 1;
+}
+
+void DrawSkyViewAroundPosition(DrawWindow* target, const Bounds& rect, double raHours, double decDeg, int zoom) {
+    if (!target) return;
+    const ObservingDateTime& t = observingDateTime;
+    UpdateSkyForDate(1, t.year, t.month, t.day, t.hour, t.minute, t.second, 0);
+    ProjectObjects(selectionList.records, ChartRecordCount());
+    // The view's projection replaced the chart's in the shared star and record words.
+    chartState.starsProjected = 0;
+    chartState.selectionProjected = 0;
+    const double lst = LocalSiderealTime(t.year, t.month, t.day, t.hour, t.minute, t.second,
+                                         observerLocation.longitude, observerLocation.zoneMinutes);
+    const double azimuth = ComputeAzimuth(lst, raHours, decDeg, observerLocation.latitude);
+    const double altitude = ComputeAltitude(lst, raHours, decDeg, observerLocation.latitude);
+    // In the horizon frame the view's turn runs against the azimuth.
+    const float turn = static_cast<float>(azimuth > 0.0 ? 360.0 - azimuth : 0.0);
+    DrawWindow* previous = SetDrawWindow(target);
+    DrawSkyView(selectionList.records, ChartRecordCount(), rect, nullptr, zoom, turn, static_cast<float>(altitude), 1);
+    SetDrawWindow(previous);
 }

@@ -2,6 +2,7 @@
 // The chart form's sky-view modes 2 to 4 ("Whole Sky", "Visible Sky", "Equatorial Sky"):
 // the drawing pass of DrawChart, the drag that moves the view centre with the pen, and the
 // tap. The chart form calls them for those modes.
+#include "shell/draw_targets.h"
 
 // Builds the sky matrix and projects the selection records when their flags ask for it,
 // then draws the view around the chart centre into the chart rectangle on the current
@@ -12,3 +13,9 @@ void DrawChartSkyView();
 void DragChartSkyView(int dx, int dy);
 // A tap on the view (IdentifyStellarTap). Returns 1: the cursor was drawn.
 int TapChartSkyView(int x, int y);
+
+// The sky around a telescope position (right ascension hours, declination degrees), seen
+// from the site at the observing instant, drawn with full detail into `target`'s
+// rectangle at zoom level `zoom` (the views embedded in other forms, as the hand paddle's).
+// The chart projects its stars and records again when it next draws.
+void DrawSkyViewAroundPosition(DrawWindow* target, const Bounds& rect, double raHours, double decDeg, int zoom);

@@ -3,6 +3,10 @@
 #include "core/report.h"
 #include "scope/encoder_boxes.h"
 #include "scope/lx200.h"
+#include "scope/nexstar.h"
+#include "scope/servocat_skycommander.h"
+#include "scope/sidereal_tech.h"
+#include "scope/takahashi.h"
 
 namespace {
 
@@ -66,13 +70,72 @@ MountDriver EmulatedRow() {
     return d;
 }
 
-// ---- The rows of the families whose drivers come later --------------------------------
-// Each is replaced by its driver's row when the driver joins the program.
-MountDriver NexStarRow() { return NotImplementedDriver("NexStar"); }
-MountDriver ServoCatRow() { return NotImplementedDriver("ServoCat"); }
-MountDriver TakahashiRow() { return NotImplementedDriver("Takahashi"); }
-MountDriver SiderealTechRow() { return NotImplementedDriver("SiderealTech"); }
-MountDriver SkyCommanderRow() { return NotImplementedDriver("SkyCommander"); }
+MountDriver NexStarRow() {
+    MountDriver d = NotImplementedDriver("NexStar");
+    d.connect = &NexStarConnect;
+    d.disconnect = &NexStarDisconnect;
+    d.queryEQ = &NexStarQueryEQ;
+    d.gotoEQ = &NexStarGotoEQ;
+    d.syncEQ = &NexStarSyncEQ;
+    d.setRate = &NexStarSetRate;
+    d.move = &NexStarMove;
+    d.stopMove = &NexStarStopMove;
+    d.stopAll = &NexStarStopAll;
+    d.setSiderealTime = &KeepsNoClock;
+    return d;
+}
+
+// ServoCat and SkyCommander know no sync; their rate, move and stop are the emulated
+// mount's.
+MountDriver ServoCatRow() {
+    MountDriver d = NotImplementedDriver("ServoCat");
+    d.connect = &ServoCatConnect;
+    d.disconnect = &ServoCatDisconnect;
+    d.queryEQ = &ServoCatQueryEQ;
+    d.gotoEQ = &ServoCatGotoEQ;
+    d.setSiderealTime = &KeepsNoClock;
+    return d;
+}
+
+MountDriver SkyCommanderRow() {
+    MountDriver d = NotImplementedDriver("SkyCommander");
+    d.connect = &SkyCommanderConnect;
+    d.disconnect = &SkyCommanderDisconnect;
+    d.queryEQ = &SkyCommanderQueryEQ;
+    d.gotoEQ = &SkyCommanderGotoEQ;
+    d.setSiderealTime = &KeepsNoClock;
+    return d;
+}
+
+MountDriver TakahashiRow() {
+    MountDriver d = NotImplementedDriver("Takahashi");
+    d.connect = &TakahashiConnect;
+    d.disconnect = &TakahashiDisconnect;
+    d.queryEQ = &TakahashiQueryEQ;
+    d.gotoEQ = &TakahashiGotoEQ;
+    d.syncEQ = &TakahashiSyncEQ;
+    d.setRate = &TakahashiSetRate;
+    d.move = &TakahashiMove;
+    d.stopMove = &TakahashiStopMove;
+    d.stopAll = &TakahashiStopAll;
+    d.setSiderealTime = &TakahashiSetSiderealTime;
+    return d;
+}
+
+MountDriver SiderealTechRow() {
+    MountDriver d = NotImplementedDriver("SiderealTech");
+    d.connect = &SiderealTechConnect;
+    d.disconnect = &SiderealTechDisconnect;
+    d.queryEQ = &SiderealTechQueryEQ;
+    d.queryAltAz = &SiderealTechQueryAltAz;
+    d.gotoEQ = &SiderealTechGotoEQ;
+    d.setRate = &SiderealTechSetRate;
+    d.move = &SiderealTechMove;
+    d.stopMove = &SiderealTechStopMove;
+    d.stopAll = &SiderealTechStopAll;
+    d.setSiderealTime = &KeepsNoClock;
+    return d;
+}
 
 }  // namespace
 

@@ -278,3 +278,28 @@ TEST_F(ChartTapInfoTest, AStarIsToldFromItsOwnPlaceAMessierRecordAsTheCurrentObj
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ChartTapTest, ADrawnObjectJoinsTheListUnderItsCrossReference) {
+    // A cross-reference file: the header record, then NGC 7000 also known as UGC 12345.
+    WriteFile(Data(kCrossReferenceFile), 0, kCreatorCrossReferences, 48, 2, [](std::uint32_t i, std::uint8_t* r) {
+        if (i == 0) return;
+        le::PutI16(r, 0, 42);
+        le::PutI16(r, 2, kCatalogUgc);
+        le::PutU32(r, 8, 7000);
+        le::PutU32(r, 12, 12345);
+    });
+    OpenCatalogDatabases(1);
+    ClearRecordedReports();
+    UseChart(kChartModeSkyMap, 2);
+    RecordsAt({{5, 300}});
+    ObjectsAt({{100, 100}});
+    FindNearestChartObject(100, 100, 14);
+    ASSERT_EQ(selectionList.recordCount, 2);
+    EXPECT_EQ(selectionList.records[1].catalogCode, kCatalogUgc);
+    EXPECT_EQ(selectionList.records[1].objectNumber, 12345);
+    EXPECT_EQ(Current().catalog, static_cast<std::uint32_t>(kCatalogUgc));
+}
+
+}  // namespace

@@ -359,6 +359,25 @@ TEST_F(SkyViewTest, ViewInItsOwnWindowIsCopiedToTheScreen) {
     EXPECT_EQ(DrawSkyView(nullptr, 0, kView, nullptr, 5, first, second, 1), -1);
 }
 
+TEST_F(SkyViewTest, ViewAroundATelescopePositionCentresItAndLeavesTheScreenTarget) {
+    const ObservingDateTime savedTime = observingDateTime;
+    observingDateTime = ObservingDateTime{2024, 5, 10, 22, 30, 0};
+    chartState.starsProjected = chartState.selectionProjected = 1;
+    DrawWindow* own = CreateOffscreen(120, 100);
+    ASSERT_NE(own, nullptr);
+    DrawSkyViewAroundPosition(own, Bounds{0, 0, 120, 100}, kArcturusRa, kArcturusDec, 5);
+    EXPECT_EQ(GetDrawWindow()->window, window);
+    // The telescope's place is of date and the star's of the catalogue: a few pixels apart.
+    EXPECT_EQ(Star(kArcturus).word[starword::hidden], 0);
+    EXPECT_NEAR(Star(kArcturus).word[starword::pixelX], 60, 6);
+    EXPECT_NEAR(Star(kArcturus).word[starword::pixelY], 50, 6);
+    // The chart projects its own stars and records again before it draws.
+    EXPECT_EQ(chartState.starsProjected, 0);
+    EXPECT_EQ(chartState.selectionProjected, 0);
+    DeleteOffscreen(own);
+    observingDateTime = savedTime;
+}
+
 }  // namespace
 
 namespace {

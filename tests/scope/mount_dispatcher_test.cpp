@@ -235,18 +235,6 @@ TEST_F(Dispatcher, RateMoveAndStopGoToTheFamilyOrTheEmulatedMountWhileEmulating)
     }
 }
 
-TEST_F(Dispatcher, TheFamiliesWithoutADriverSayNotImplemented) {
-    std::copy(std::begin(savedDrivers_), std::end(savedDrivers_), mountDrivers);
-    UseDrive(13);
-    EXPECT_EQ(ScopeConnect(), 0u);
-    EXPECT_EQ(ReportTexts(), Texts{kNotImplemented});
-    // Takahashi's clock first, then its connect: the user hears it once.
-    UseDrive(14);
-    double first = 0, second = 0;
-    EXPECT_EQ(ScopeReadPositionOnce(&first, &second), 0u);
-    EXPECT_EQ(ReportTexts(), Texts{kNotImplemented});
-}
-
 // ---- GoTo -----------------------------------------------------------------------------
 
 TEST_F(Dispatcher, GotoWithoutAnAlignmentStillDrivesAnLx200ToTheApparentPlace) {

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -89,6 +90,162 @@ std::string Counts(int az, int alt) {
 
 double Halfway(double from, double to, double snap) {
     return std::fabs(to - from) <= snap ? to : from + (to - from) / 2.0;
+}
+
+// ---- NexStar ----------------------------------------------------------------------------
+
+// The length of a command by its first byte.
+std::size_t NexStarFrameLength(MountDialect d, unsigned char first) {
+    if (d == MountDialect::NexStarBinary) return first == 'R' ? 5 : 1;
+    switch (first) {
+        case 'K': case 5: return 2;
+        case 'R': case 'S': case 'F': return 10;
+        case 'P': case 6: case 7: return 8;
+        default: return 1;
+    }
+}
+
+unsigned TurnCount(double degrees) {
+    double a = std::fmod(degrees, 360.0);
+    if (a < 0) a += 360.0;
+    return static_cast<unsigned>(std::lround(a * 65536.0 / 360.0)) & 0xFFFF;
+}
+
+double TurnDegrees(unsigned count) { return count * 360.0 / 65536.0; }
+
+// Sets the position from the counts of a target frame.
+void NexStarTarget(MountDoubleState& s, unsigned ra, unsigned dec) {
+    s.ra = s.targetRa = TurnDegrees(ra) / 15.0;
+    const double d = TurnDegrees(dec);
+    s.dec = s.targetDec = d >= 270.0 ? d - 360.0 : d;
+    s.slewing = false;
+}
+
+std::string RespondNexStar(MountDialect d, MountDoubleState& s, const std::string& c) {
+    const auto* b = reinterpret_cast<const unsigned char*>(c.data());
+    if (c == "?") return "#";
+    if (c == "Kx") return "x#";
+    if (c == "E") {
+        const unsigned ra = TurnCount(s.ra * 15.0), dec = TurnCount(s.dec);
+        if (d == MountDialect::NexStarBinary)
+            return std::string{static_cast<char>(ra >> 8), static_cast<char>(ra & 0xFF), static_cast<char>(dec >> 8),
+                               static_cast<char>(dec & 0xFF)};
+        char text[16];
+        std::snprintf(text, sizeof text, "%04X,%04X#", ra, dec);
+        return text;
+    }
+    if (d == MountDialect::NexStarBinary && c.size() == 5 && c[0] == 'R') {
+        NexStarTarget(s, (b[1] << 8) | b[2], (b[3] << 8) | b[4]);
+        return "";
+    }
+    if (c.size() == 10 && (c[0] == 'R' || c[0] == 'S' || c[0] == 'F')) {
+        unsigned ra = 0, dec = 0;
+        if (std::sscanf(c.c_str() + 1, "%4x,%4x", &ra, &dec) != 2) return "";
+        NexStarTarget(s, ra, dec);
+        return "#";
+    }
+    if (c.size() == 8 && c[0] == 'P') {
+        // 'P', 2, axis, sign, rate: a rate of 0 stops the axis.
+        const bool dec = b[2] == 0x11;
+        const unsigned bit = dec ? (b[3] == 0x24 ? 1u : 2u) : (b[3] == 0x24 ? 8u : 4u);
+        if (b[4] == 0) s.moves &= dec ? ~3u : ~12u;
+        else s.moves |= bit;
+        s.rate = b[4];
+        return "#";
+    }
+    if (c == "M") {
+        s.moves = 0;
+        s.slewing = false;
+        return "#";
+    }
+    return "";
+}
+
+// ---- Takahashi ----------------------------------------------------------------------------
+
+std::string RespondTakahashi(MountDoubleState& s, int& turningLeft, const std::string& c) {
+    if (c == "v\r\n") return "vTEST 2.40 D\r\n";
+    if (c == "Z\r\n") {
+        turningLeft = s.turningAnswers;
+        return "";
+    }
+    if (c == "PT\r,\n") {
+        s.side = s.side == 'E' ? 'W' : 'E';
+        return "";
+    }
+    if (c == "E\r\n") {
+        const long seconds = std::lround(std::fmod(s.ra + 24.0, 24.0) * 3600.0) % 86400;
+        const long tenths = std::lround(std::fabs(s.dec) * 600.0);
+        char side = s.side;
+        if (turningLeft != 0) {
+            side = 'F';
+            if (turningLeft > 0) --turningLeft;
+        }
+        char text[64];
+        std::snprintf(text, sizeof text, "E%02ld%02ld%02ld%c%02ld%02ld%ld%c0\r\n", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60, s.dec < 0 ? '-' : '+', tenths / 600, tenths / 10 % 60, tenths % 10, side);
+        return text;
+    }
+    if ((c[0] == 'P' || c[0] == 'D') && c.size() == 15) {
+        int h, m, sec, d, dm, t;
+        if (std::sscanf(c.c_str() + 1, "%2d%2d%2d", &h, &m, &sec) != 3) return "R2\r\n";
+        const char sign = c[7];
+        if (c.compare(7, 6, " 00000") == 0) d = dm = t = 0;
+        else if (std::sscanf(c.c_str() + 8, "%2d%2d%1d", &d, &dm, &t) != 3) return "R3\r\n";
+        s.ra = s.targetRa = h + m / 60.0 + sec / 3600.0;
+        s.dec = s.targetDec = (sign == '-' ? -1 : 1) * (d + (dm + t / 10.0) / 60.0);
+        return "R0\r\n";
+    }
+    return "";
+}
+
+// ---- SiderealTech, ServoCat, SkyCommander -------------------------------------------------
+
+std::string Number(char letter, long value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%ld\r", letter, value);
+    return text;
+}
+
+std::string RespondSiderealTech(MountDoubleState& s, const std::string& c) {
+    if (c == "Q\r") return "*\r";
+    if (c == "XXU<E>\r") return Number('U', s.altResolution);
+    if (c == "XXV<E>\r") return Number('V', s.azResolution);
+    if (c == "X\r") return Number('X', s.altCount);
+    if (c == "Y\r") return Number('Y', s.azCount);
+    long target = 0, speed = 0;
+    // "Y%ldS%ld": a GoTo of one axis, done at once here.
+    if (std::sscanf(c.c_str() + 1, "%ldS%ld", &target, &speed) == 2) {
+        (c[0] == 'X' ? s.altCount : s.azCount) = static_cast<int>(target);
+        return "";
+    }
+    if (c == "XN\r") s.moves &= ~3u;
+    if (c == "YN\r") s.moves &= ~12u;
+    return "";
+}
+
+// ServoCat and SkyCommander: a CR asks the position in fixed-length decimal text; a GoTo
+// carries the decimal RA and Dec after its prefix.
+struct DecimalMount {
+    const char* answer;      // printf form of RA and Dec
+    const char* gotoPrefix;
+    const char* gotoAnswer;
+};
+constexpr DecimalMount kServoCat = {"%06.3f %+07.3f", "g", ""};
+constexpr DecimalMount kSkyCommander = {"%07.4f %+07.3f\r", "L0 ", "A"};
+
+std::string RespondDecimal(const DecimalMount& m, MountDoubleState& s, const std::string& c) {
+    if (c == "\r") {
+        char text[32];
+        std::snprintf(text, sizeof text, m.answer, s.ra, s.dec);
+        return text;
+    }
+    const std::size_t prefix = std::strlen(m.gotoPrefix);
+    double ra = 0, dec = 0;
+    if (c.rfind(m.gotoPrefix, 0) != 0 || std::sscanf(c.c_str() + prefix, "%lf %lf", &ra, &dec) != 2) return "";
+    s.ra = s.targetRa = ra;
+    s.dec = s.targetDec = dec;
+    return m.gotoAnswer;
 }
 
 }  // namespace
@@ -184,6 +341,38 @@ void MountDouble::Take(unsigned char byte) {
             case MountDialect::Intelliscope:
                 if (byte == 'Q') command = "Q";
                 break;
+            case MountDialect::NexStar:
+            case MountDialect::NexStarCr:
+            case MountDialect::NexStarBinary:
+                p.push_back(static_cast<char>(byte));
+                if (p.size() >= NexStarFrameLength(dialect_, static_cast<unsigned char>(p[0]))) {
+                    command = p;
+                    p.clear();
+                }
+                break;
+            case MountDialect::Takahashi:
+            case MountDialect::SiderealTech:
+                p.push_back(static_cast<char>(byte));
+                if (byte == (dialect_ == MountDialect::Takahashi ? '\n' : '\r')) {
+                    command = p;
+                    p.clear();
+                }
+                break;
+            case MountDialect::ServoCat:
+            case MountDialect::SkyCommander: {
+                // A lone CR asks the position; a GoTo is 'g' and 14 bytes, or 'L' up to LF.
+                if (p.empty() && byte == '\r') {
+                    command = "\r";
+                    break;
+                }
+                p.push_back(static_cast<char>(byte));
+                const bool servoCat = dialect_ == MountDialect::ServoCat;
+                if ((servoCat && p.size() == 15) || (!servoCat && byte == '\n')) {
+                    command = p;
+                    p.clear();
+                }
+                break;
+            }
         }
         if (command.empty()) return;
         commands_.push_back(command);
@@ -197,6 +386,15 @@ void MountDouble::Frame(const std::string& command) {
         std::lock_guard<std::mutex> lock(lock_);
         const auto it = answers_.find(command);
         answer = it != answers_.end() ? it->second : Respond(command);
+        if (dialect_ == MountDialect::NexStarCr) {
+            // This controller answers a command only once its CR came.
+            if (command != "\r") {
+                held_ += answer;
+                return;
+            }
+            answer = held_ + answer;
+            held_.clear();
+        }
     }
     Answer(std::move(answer));
 }
@@ -284,6 +482,18 @@ std::string MountDouble::Respond(const std::string& c) {
             return Counts(s.azCount, s.altCount);
         case MountDialect::Intelliscope:
             return "*" + Counts(s.azCount, s.altCount);
+        case MountDialect::NexStar:
+        case MountDialect::NexStarCr:
+        case MountDialect::NexStarBinary:
+            return RespondNexStar(dialect_, s, c);
+        case MountDialect::Takahashi:
+            return RespondTakahashi(s, turningLeft_, c);
+        case MountDialect::SiderealTech:
+            return RespondSiderealTech(s, c);
+        case MountDialect::ServoCat:
+            return RespondDecimal(kServoCat, s, c);
+        case MountDialect::SkyCommander:
+            return RespondDecimal(kSkyCommander, s, c);
         case MountDialect::Raw:
             return "";
     }
@@ -391,6 +601,25 @@ bool MountDouble::WaitForReceived(std::size_t count) {
 
 bool MountDouble::WaitForCommands(std::size_t count) {
     return WaitUntil(lock_, [&] { return commands_.size() >= count; });
+}
+
+bool MountDouble::Settle() {
+    // Nothing left unread on the line, and nothing more taken in since the last look.
+    std::size_t seen = static_cast<std::size_t>(-1);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < end) {
+        int unread = 0;
+        if (master_ < 0 || ioctl(master_, FIONREAD, &unread) != 0) return false;
+        std::size_t now;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            now = received_.size();
+        }
+        if (unread == 0 && now == seen) return true;
+        seen = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
 }
 
 termios MountDouble::MasterAttributes() {

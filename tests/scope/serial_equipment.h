@@ -4,7 +4,8 @@
 // MountDouble: a mount on a pseudo-terminal. The program opens its slave path like any
 // serial device; a thread on the master side frames the commands of one dialect, answers
 // each at once and completely, records every byte, and keeps a small mount (position,
-// target, slew, moves, precision; encoder counts and resolutions). Scripts make it
+// target, slew, moves, precision; encoder counts and resolutions, which are the axis ticks
+// of the SiderealTech dialect; the pier side). Scripts make it
 // silent, short, late or garbled, or close the master so that the program's writes fail
 // with EIO. New dialects go into Respond() in the .cpp.
 //
@@ -36,6 +37,14 @@ enum class MountDialect {
     Ouranos,       // "R%05d\t%05d\r", "I%05d\t%05d\r", "Q" counts
     PlainEncoder,  // boxes without set-up (AAM, NGC-Max): "Q" counts
     Intelliscope,  // "Q": one byte, then the counts
+    NexStar,       // framed by first byte and length: '?', "Kx", "E", 'R' "S" "F" texts, 'P'
+                   // frames, "M", the old GT's binary frames (first byte 5, 6 or 7)
+    NexStarCr,     // the same, each answer held back until the CR written after the command
+    NexStarBinary, // '?', "E", 'R' and four bytes
+    Takahashi,     // commands up to LF ("...\r\n", the side flip "PT\r,\n")
+    SiderealTech,  // commands up to CR; X axis: altCount, altResolution; Y axis: az...
+    ServoCat,      // CR: the position; 'g' and 14 bytes: GoTo
+    SkyCommander,  // CR: the position; 'L' up to LF: GoTo, answered 'A'
 };
 
 struct MountDoubleState {
@@ -52,6 +61,9 @@ struct MountDoubleState {
     int azResolution = 0;     // as the set-up gave them
     int altResolution = 0;
     int setups = 0;           // set-ups received
+    char side = 'E';          // Takahashi: the side of the pier it reports
+    int turningAnswers = 0;   // Takahashi: position answers that say 'F' after each zenith
+                              // command; -1 for ever
 };
 
 enum class MountScript {
@@ -89,6 +101,9 @@ public:
     // commands framed: a command without an answer may still be on its way.
     bool WaitForReceived(std::size_t count);
     bool WaitForCommands(std::size_t count);
+    // Waits until every byte the program wrote has been taken in: for the tail of an
+    // exchange that reads no answer.
+    bool Settle();
     // The line as the program set it, read on the master side.
     termios MasterAttributes();
 
@@ -116,6 +131,8 @@ private:
     std::string received_;
     std::vector<std::string> commands_;
     std::string pending_;  // bytes of the command being framed
+    std::string held_;     // NexStarCr: answers waiting for their CR
+    int turningLeft_ = 0;  // Takahashi: 'F' answers still to give
 };
 
 class SerialBench {

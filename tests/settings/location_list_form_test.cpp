@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include <unistd.h>
+
 #include "catalog/databases.h"
 #include "catalog/location_choice.h"
 #include "catalog/locations.h"
@@ -22,27 +24,6 @@ using namespace location_list;
 
 constexpr int kBackForm = 60201;
 
-platform::LResult BackForm(platform::Window w, unsigned m, platform::WParam wp, platform::LParam) {
-    switch (m) {
-    case platform::kMsgInitDialog:
-        InitFormWindow(w);
-        InitTitle(w, -1, "");
-        return 1;
-    case platform::kMsgPaint:
-        PaintForm(w, [] { PushFormHistory(kBackForm); }, FormRedrawFlag(kBackForm), 0, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgCommand:
-        if (platform::LowWord(wp) != kCmdCloseForm) return 0;
-        *FormRedrawFlag(kBackForm) = 1;
-        CloseForm(kBackForm);
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 class LocationListTest : public FormScreenFixture {
 protected:
     void SetUp() override {
@@ -54,7 +35,7 @@ protected:
         std::string error;
         ASSERT_TRUE(platform::ParseDialogLayout("dialog 60201\nrect 0 0 240 320\n", &back, &error)) << error;
         platform::RegisterDialogLayout(back);
-        SetFormDialogProc(kBackForm, &BackForm);
+        SetFormDialogProc(kBackForm, &StandInFormProc<kBackForm>);
         SetFormDialogProc(kFormId, &LocationList);
         StartWithMainWindow(&FormHostProc);
     }
@@ -171,7 +152,19 @@ TEST_F(LocationListTest, CancelLeavesNoChoice) {
 
 TEST_F(LocationListTest, MissingDatabaseIsReportedAndOkReturnsWithoutAChoice) {
     std::filesystem::remove(platform::ResolvePath("usercatalogs\\data\\velkarion_location.ppc"));
+    // A built catalog set beside the program would supply the database: the form sees an
+    // install root holding everything but the data folder.
+    const std::filesystem::path installed = platform::InstallRoot();
+    const std::filesystem::path bare =
+        std::filesystem::temp_directory_path() / ("vk-bare-install-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(bare);
+    std::filesystem::create_directories(bare);
+    for (const auto& entry : std::filesystem::directory_iterator(installed))
+        if (entry.path().filename() != "data") std::filesystem::create_directory_symlink(entry.path(), bare / entry.path().filename());
+    platform::SetInstallRoot(bare);
     Open();
+    platform::SetInstallRoot({});
+    std::filesystem::remove_all(bare);
     bool reported = false;
     for (const ReportRecord& r : RecordedReports())
         reported = reported || r.heading == "Could not retreive velkarion_location.ppc database.";

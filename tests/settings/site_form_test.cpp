@@ -131,31 +131,6 @@ TEST(WorldMapGeometry, VerticalOffsetStaysOnTheMapAndHorizontalWraps) {
 
 // ---- The form ----------------------------------------------------------------------------
 
-// Stand-ins for the forms the site form leads to: the location list (form 1600, built with
-// the chart layers), which goes back when asked leaving its choice where the test puts it,
-// and the home form.
-template <int Id>
-platform::LResult StandInForm(Window w, unsigned m, platform::WParam wp, platform::LParam) {
-    switch (m) {
-    case platform::kMsgInitDialog:
-        InitFormWindow(w);
-        InitTitle(w, -1, "");
-        return 1;
-    case platform::kMsgPaint:
-        PaintForm(w, [] { PushFormHistory(Id); }, FormRedrawFlag(Id), 0, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgCommand:
-        if (platform::LowWord(wp) != kCmdCloseForm) return 0;
-        *FormRedrawFlag(Id) = 1;
-        CloseForm(Id);
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 class SiteFormTest : public FormScreenFixture {
 protected:
     void SetUp() override {
@@ -174,8 +149,10 @@ protected:
         std::string error;
         ASSERT_TRUE(platform::ParseDialogLayout("dialog 1600\nrect 0 0 240 320\n", &list, &error)) << error;
         platform::RegisterDialogLayout(list);
-        SetFormDialogProc(kLocationListFormId, &StandInForm<kLocationListFormId>);
-        SetFormDialogProc(kHomeFormId, &StandInForm<kHomeFormId>);
+        // The location list (built with the chart layers) and the home form are stand-ins: the
+        // list goes back when asked, leaving its choice where the test puts it.
+        SetFormDialogProc(kLocationListFormId, &StandInFormProc<kLocationListFormId>);
+        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
         StartWithMainWindow(&FormHostProc);
     }
     void PrepareSettings() override {
