@@ -17,6 +17,7 @@
 #include "platform/gfx_context.h"
 #include "platform/messages.h"
 #include "scope/saved_alignment.h"
+#include "scope/two_star_alignment.h"
 #include "shell/colour_scheme.h"
 #include "shell/controls.h"
 #include "shell/draw_primitives.h"
@@ -573,7 +574,7 @@ LResult HomeForm(Window w, unsigned message, WParam wParam, LParam lParam) {
         PaintForm(w, &HomeDraw, FormRedrawFlag(kFormId), 0, 0);
         if (homeAlignmentOffer) {
             homeAlignmentOffer = 0;
-            RestoreLastAlignment();
+            OfferLastAlignment();
         }
         return 1;
     case platform::kMsgActivate:

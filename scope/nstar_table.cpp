@@ -1,6 +1,7 @@
 #include "scope/nstar_table.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "astro/rise_set.h"
@@ -77,8 +78,7 @@ int SelectNStarFromChart(const AlignStar& templ, double measured1, double measur
     record.dec = templ.dec;
     record.objectNumber = templ.objectNumber;
     record.catalogCode = templ.catalogCode;
-    std::strncpy(record.name, templ.name, 9);
-    record.name[9] = 0;
+    std::snprintf(record.name, 10, "%.9s", templ.name);
     record.measuredAxis1 = measured1;
     record.measuredAxis2 = measured2;
     int y, mo, d, h, mi, s;

@@ -23,6 +23,7 @@
 #include "platform/resources.h"
 #include "platform/system_colors.h"
 #include "shell/colour_scheme.h"
+#include "scope/two_star_alignment.h"
 #include "shell/form_dispatcher.h"
 #include "shell/form_dispatcher_internal.h"
 #include "support/golden_screen.h"
@@ -193,6 +194,7 @@ protected:
         SetFormDialogProc(kHomeFormId, &HomeForm);
         SetFormDialogProc(kDateTimeFormId, &DateTime);
         homeAlignmentOffer = 1;
+        ResetLastAlignmentOffer();
         platform::ClearShownBoxes();
     }
     void TearDown() override {
@@ -299,6 +301,7 @@ TEST_F(HomeFormTest, AlignmentIsOfferedOnceWhenTheLastOneIsRecent) {
                             DateTimeToJD(t.year, t.month, t.day, t.hour, t.minute, 0, observerLocation.zoneMinutes) -
                                 2.0 / 24);
         homeAlignmentOffer = 1;
+        ResetLastAlignmentOffer();
     });
     ShowHome();
     ShowHome();
