@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "catalog/databases.h"
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 #include "catalog/observer_log_entry.h"
 #include "catalog/records.h"
 #include "catalog/selection_list.h"

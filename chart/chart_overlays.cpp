@@ -10,7 +10,7 @@
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
 #include "catalog/designations.h"
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 #include "catalog/object_types.h"
 #include "catalog/selection_list.h"
 #include "chart/chart_colours.h"

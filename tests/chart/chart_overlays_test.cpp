@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 #include "chart/chart_overlays.h"
 #include "chart_layers_fixture.h"
 

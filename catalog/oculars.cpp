@@ -1,4 +1,4 @@
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 
 #include <cmath>
 #include <cstdio>

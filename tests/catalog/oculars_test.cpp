@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 #include "catalog/locations.h"
 #include "catalog_fixture.h"
 #include "core/settings.h"

@@ -1,10 +1,10 @@
-#include "shell/eyepiece_rows.h"
+#include "shell/ocular_rows.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "catalog/eyepieces.h"
+#include "catalog/oculars.h"
 #include "shell/fonts.h"
 #include "shell/list_views.h"
 #include "shell/popup_lists.h"

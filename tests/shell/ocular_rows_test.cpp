@@ -1,5 +1,5 @@
 // The eyepiece rows' focal lengths: a decimal only when there is a fraction.
-#include "shell/eyepiece_rows.h"
+#include "shell/ocular_rows.h"
 
 #include <gtest/gtest.h>
 
