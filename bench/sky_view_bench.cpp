@@ -43,8 +43,10 @@ void Setup() {
     done = true;
     SetBenchSiteAndTime();
 
-    const std::filesystem::path built = platform::InstallRoot() / "data" / kDefaultStarsFile;
-    defaultCatalogs = std::filesystem::exists(built);
+    // An earlier benchmark of the run may have left the install root on its own temporary
+    // star file: only a folder the data builder made (it writes SOURCES) holds the catalogs.
+    const std::filesystem::path data = platform::InstallRoot() / "data";
+    defaultCatalogs = std::filesystem::exists(data / kDefaultStarsFile) && std::filesystem::exists(data / "SOURCES");
     std::mt19937 random(7);
     std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f);
     if (!defaultCatalogs) {
