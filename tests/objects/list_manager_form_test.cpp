@@ -74,28 +74,12 @@ protected:
         ASSERT_TRUE(RunUntilIdle());
         ASSERT_EQ(GetCurrentFormId(), kListManagerFormId);
     }
-    void Command(int id, int high = 0) {
-        Call([=] {
-            platform::SendMessage(formWindow, platform::kMsgCommand,
-                                  platform::MakeLong(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(high)), 0);
-        });
-        RunUntilIdle();
-    }
     void TapRow(const std::string& file) {
         const auto& files = ListManagerFiles();
         const int row = static_cast<int>(std::find(files.begin(), files.end(), file) - files.begin());
         ASSERT_LT(row, static_cast<int>(files.size())) << file;
         Call([=] { SetListSelection(kFiles, row); });
         Command(kFiles);
-    }
-    std::string Text(int id) {
-        std::string out;
-        Call([&] {
-            char text[128] = {};
-            GetField(id, text, sizeof text);
-            out = text;
-        });
-        return out;
     }
     bool Visible(int id) {
         bool shown = false;

@@ -43,30 +43,6 @@ protected:
         ASSERT_EQ(GetCurrentFormId(), formId_);
         ASSERT_TRUE(platform::IsWindow(formWindow));
     }
-    void Command(int id, int high = 0) {
-        Call([=] {
-            platform::SendMessage(formWindow, platform::kMsgCommand,
-                                  platform::MakeLong(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(high)), 0);
-        });
-        RunUntilIdle();
-    }
-    // Picks a row of a popup list as the popup does.
-    void Pick(int trigger, int list, int row) {
-        Call([=] { SetListSelection(list, row); });
-        Command(trigger, list);
-    }
-    void SetText(int id, const std::string& text) {
-        Call([=] { SetField(id, text.c_str()); });
-    }
-    std::string Text(int id) {
-        std::string out;
-        Call([&] {
-            char text[256] = {};
-            GetField(id, text, sizeof text);
-            out = text;
-        });
-        return out;
-    }
     // A tap on the form, in its client coordinates.
     void TapForm(int x, int y) {
         Tap(platform::ClientToScreen(formWindow, platform::Point{x, y}));

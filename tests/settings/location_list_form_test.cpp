@@ -75,10 +75,6 @@ protected:
         ASSERT_TRUE(RunUntilIdle());
         ASSERT_EQ(GetCurrentFormId(), kFormId);
     }
-    void Command(int id) {
-        Call([=] { platform::SendMessage(formWindow, platform::kMsgCommand, static_cast<platform::WParam>(id), 0); });
-        RunUntilIdle();
-    }
     void PageKey(int key) {
         Call([=] { platform::SendMessage(formWindow, platform::kMsgKeyDown, static_cast<platform::WParam>(key), 0); });
         RunUntilIdle();
@@ -86,15 +82,6 @@ protected:
     void Choose(int row) {
         Call([=] { SetListSelection(kList, row); });
         Command(kList);
-    }
-    std::string Text(int id) {
-        std::string out;
-        Call([&] {
-            char text[64] = {};
-            GetField(id, text, sizeof text);
-            out = text;
-        });
-        return out;
     }
     int Selected() {
         int row = -2;

@@ -178,30 +178,6 @@ protected:
     }
     static bool FormOpen() { return platform::IsWindow(formWindow) && GetCurrentFormId() == kSiteFormId; }
 
-    void Command(int id, int high = 0) {
-        Call([=] {
-            platform::SendMessage(formWindow, platform::kMsgCommand,
-                                  platform::MakeLong(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(high)), 0);
-        });
-        RunUntilIdle();
-    }
-    // Picks a row of a popup list as the popup does.
-    void Pick(int trigger, int list, int row) {
-        Call([=] { SetListSelection(list, row); });
-        Command(trigger, list);
-    }
-    void SetText(int id, const std::string& text) {
-        Call([=] { SetField(id, text.c_str()); });
-    }
-    std::string Text(int id) {
-        std::string out;
-        Call([&] {
-            char text[64] = {};
-            GetField(id, text, sizeof text);
-            out = text;
-        });
-        return out;
-    }
     // A coordinate field edited: the form reads the coordinates back at once.
     int EditCoordinate(int id, const std::string& text) {
         int taken = 0;

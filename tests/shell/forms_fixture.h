@@ -23,6 +23,7 @@
 #include "shell/controls.h"
 #include "shell/draw_targets.h"
 #include "shell/fields.h"
+#include "shell/list_views.h"
 #include "shell/form_dispatcher.h"
 #include "shell/form_dispatcher_internal.h"
 #include "core/initialisers.h"
@@ -101,6 +102,33 @@ protected:
     }
 
     static platform::Window Item(int id) { return platform::GetDialogItem(formWindow, static_cast<std::uint16_t>(id)); }
+
+    // A command to the form on screen, as its control `id` sends it (`high`: the
+    // notification, or the list of a popup trigger).
+    void Command(int id, int high = 0) {
+        Call([=] {
+            platform::SendMessage(formWindow, platform::kMsgCommand,
+                                  platform::MakeLong(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(high)), 0);
+        });
+        RunUntilIdle();
+    }
+    // Picks a row of a popup list as the popup does.
+    void Pick(int trigger, int list, int row) {
+        Call([=] { SetListSelection(list, row); });
+        Command(trigger, list);
+    }
+    void SetText(int id, const std::string& text) {
+        Call([=] { SetField(id, text.c_str()); });
+    }
+    std::string Text(int id) {
+        std::string out;
+        Call([&] {
+            char text[256] = {};
+            GetField(id, text, sizeof text);
+            out = text;
+        });
+        return out;
+    }
 
     Preferences savedPreferences{};
     bool ownTxtBuffer = false;
