@@ -171,8 +171,8 @@ int CcdCommand(Window w, int id, int list) {
         return 1;
     case kInfo:
         ShowMessage("To display your CCD Field Of View (FOV) in RorAdudo:",
-                    "\x95 Select your CCD camera from the list or manually enter your CCD specs.\n\x95 Then tap "
-                    "Update to compute the FOV and to save the specs.");
+                    "\x95 Select your CCD camera from the list or manually enter your CCD sizes.\n\x95 Then tap "
+                    "Update to compute the FOV and to save the sizes.");
         return 1;
     default:
         return 0;
