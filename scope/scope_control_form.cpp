@@ -223,6 +223,8 @@ ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& l) {
     return previous;
 }
 
+const ScopeControlLinks& GetScopeControlLinks() { return links; }
+
 int ScopeTracking() { return links.tracking ? links.tracking() : ownTracking; }
 
 void SetScopeTracking(int on) {

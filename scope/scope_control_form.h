@@ -87,6 +87,8 @@ struct ScopeControlLinks {
 };
 // Installs the links (a null member falls back to its default) and returns those replaced.
 ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& links);
+// The links installed (the sky view is lent to the other forms of this folder).
+const ScopeControlLinks& GetScopeControlLinks();
 
 // Through the links.
 int ScopeTracking();
