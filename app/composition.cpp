@@ -112,6 +112,10 @@ void ComposeProgram() {
     assistants.setChartTime = [](int year, int month, int day, int hour, int minute) {
         SetSkyDateTime(nullptr, year, month, day, hour, minute);
     };
+    assistants.chartObject = [](ObjectRef* out) {
+        GetChartView(out);
+        return !(out->type == 0 && out->catalog == 0);
+    };
     SetAssistantLinks(assistants);
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);

@@ -19,6 +19,9 @@ struct AssistantLinks {
     void (*drawBrightStarLabel)(int starNumber, int x, int y) = nullptr;
     // Sets the chart's observing instant (to the minute) before the chart is opened.
     void (*setChartTime)(int year, int month, int day, int hour, int minute) = nullptr;
+    // The chart's current object (what the user last tapped there) into *out; false when it
+    // has none. Not installed: the selected object stands for it.
+    bool (*chartObject)(ObjectRef* out) = nullptr;
 };
 
 // Installs the links and returns those replaced.

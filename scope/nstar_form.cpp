@@ -140,17 +140,21 @@ void AddNStarStar() {
     GotoForm(kChartFormId);
 }
 
-// The object picked on the chart joins the table, read on the mount now (or, without a
-// drive, at its own apparent place).
+// The object picked on the chart (its current object, or the selected one) joins the table,
+// read on the mount now (or, without a drive, at its own apparent place).
 void TakePickedStar() {
     if (!nStarForm.pendingPick) return;
     nStarForm.pendingPick = false;
     if (RefuseFullNStarTable()) return;
-    if (!IsObjectSelected()) {
-        ShowMessage("Please select a star or an object.", "");
-        return;
+    ObjectRef o;
+    const auto chartObject = GetAssistantLinks().chartObject;
+    if (!(chartObject && chartObject(&o))) {
+        if (!IsObjectSelected()) {
+            ShowMessage("Please select a star or an object.", "");
+            return;
+        }
+        o = objectSelection.object;
     }
-    const ObjectRef& o = objectSelection.object;
     int y, mo, d, h, mi, s;
     GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
     double ra = 0, dec = 0, alt = 0, az = 0;

@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "platform/surface.h"
 #include "scope/alignment_model.h"
+#include "scope/assistant_links.h"
 #include "scope/mount_drivers.h"
 #include "scope/nstar_table.h"
 #include "scope/saved_alignment.h"
@@ -55,6 +56,7 @@ protected:
         twoStar = TwoStarState{};
         DriverOf(MountFamily::Lx200) = DefaultMountDriver(MountFamily::Lx200);
         SetScopeControlLinks({});
+        SetAssistantLinks({});
     }
 
     // A held star whose expected position (the "External" method on an equatorial mount:
@@ -105,17 +107,14 @@ TEST_F(NStarFormTest, APickOnTheChartComesBackAsAStarAndASecondPickOfItOrA21stSt
     m13.type = 3;
     m13.ra = 16.6949f;
     m13.dec = 36.4613f;
-    const auto pickOnChart = [&] {
-        Command(2102);
-        ASSERT_EQ(GetCurrentFormId(), kChartForm);
-        Call([&] {
-            SetObjectSelection(&m13, 0);
-            GoBackForm();
-        });
-        ASSERT_TRUE(RunUntilIdle());
-        ASSERT_EQ(GetCurrentFormId(), kNStarFormId);
-    };
-    pickOnChart();
+    Command(2102);
+    ASSERT_EQ(GetCurrentFormId(), kChartForm);
+    Call([&] {
+        SetObjectSelection(&m13, 0);
+        GoBackForm();
+    });
+    ASSERT_TRUE(RunUntilIdle());
+    ASSERT_EQ(GetCurrentFormId(), kNStarFormId);
     ASSERT_EQ(nStarCount, 1);
     double ra = 0, dec = 0, alt = 0, az = 0;
     ComputeApparentPosition(m13.ra, m13.dec, &ra, &dec, &alt, &az, kModeTopocentricRefracted, 2026, 3, 14, 21, 30, 36);
@@ -127,7 +126,21 @@ TEST_F(NStarFormTest, APickOnTheChartComesBackAsAStarAndASecondPickOfItOrA21stSt
     char text[32];
     EXPECT_EQ(Text(2103), HMSToStr(text, sizeof text, ra));
 
-    pickOnChart();
+    // The chart's own current object is the pick when the chart tells it: here the same
+    // star again, which is refused.
+    AssistantLinks links;
+    links.chartObject = [](ObjectRef* out) {
+        *out = objectSelection.object;
+        return true;
+    };
+    SetAssistantLinks(links);
+    Command(2102);
+    Call([] {
+        ClearObjectSelection();
+        GoBackForm();
+    });
+    ASSERT_TRUE(RunUntilIdle());
+    SetAssistantLinks({});
     EXPECT_EQ(Headings().back(), "There is already a star selected at this position");
     EXPECT_EQ(nStarCount, 1);
 
