@@ -123,8 +123,6 @@ void TakePick(int which) {
         o.ra = r.rightAscension;
         o.dec = r.declination;
         o.type = r.typeCode;
-        o.catalog = static_cast<std::uint32_t>(static_cast<std::int32_t>(r.catalogCode));
-        o.number = static_cast<std::uint32_t>(r.objectNumber);
         std::memset(o.name, 0, sizeof o.name);
         std::memcpy(o.name, r.label, kSelectionLabelLength);
     }
