@@ -104,6 +104,8 @@ void ComposeProgram() {
         const ObservingDateTime& t = observingDateTime;
         DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
     };
+    // The search is built for their candidate stars: the bright stars with a proper name.
+    assistants.runObjectSelectionQuiet = &RunObjectSelectionQuiet;
     SetAssistantLinks(assistants);
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
