@@ -99,13 +99,13 @@ void ComposeProgram() {
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
     // The observing assistants of the telescope folder. Their finder chart comes from the
-    // sky views, for the observing instant; their candidate stars from the object search
-    // once that is built: until then that link stays empty (no star is searched).
+    // sky views, for the observing instant; their candidate stars from the object search.
     AssistantLinks assistants;
     assistants.drawFinderChart = [](const ObjectRef& object, int zoomLevel, const Bounds& area) {
         const ObservingDateTime& t = observingDateTime;
         DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
     };
+    assistants.runObjectSelectionQuiet = &RunObjectSelectionQuiet;
     // The N-star list labels bright stars as the chart does; its pick opens the chart at
     // the device time.
     assistants.drawBrightStarLabel = [](int starNumber, int x, int y) { DrawBrightStarLabel(starNumber, x, y, 1); };

@@ -227,7 +227,15 @@ int SetDefaultSettings() {
     return 1;
 }
 
-void AfterSettingsHook() {}
+namespace {
+void (*afterSettingsListener)() = nullptr;
+}  // namespace
+
+void AfterSettingsHook() {
+    if (afterSettingsListener) afterSettingsListener();
+}
+
+void SetAfterSettingsListener(void (*listener)()) { afterSettingsListener = listener; }
 
 namespace {
 

@@ -169,6 +169,9 @@ int SetDefaultSettings();
 // Called after a preference page, a site or a two-star alignment is applied. Settings are
 // not stored, so there is nothing to do.
 void AfterSettingsHook();
+// What AfterSettingsHook also runs (null, the default: nothing). The program installs
+// nothing; tests install a counter to see that a change of settings was announced.
+void SetAfterSettingsListener(void (*listener)());
 
 // Horizon altitude in degrees for the horizon choice: 0, 2, 4, 5, 6, 8, 10.
 int GetHorizonAltitude();

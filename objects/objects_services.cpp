@@ -6,6 +6,7 @@
 #include "astro/time_scales.h"
 #include "catalog/object_selection.h"
 #include "catalog/selection_list.h"
+#include "objects/alignment_star_search.h"
 #include "objects/body_search.h"
 #include "core/settings.h"
 #include "core/startup_alloc.h"
@@ -52,6 +53,13 @@ void InitSelectionCriteria(int typeClass, int kind, int type) {
         for (int i = 0; i < selectionList.capacity; ++i) selectionList.records[i].objectNumber = -1;
         selectionList.indexCount = 0;
     }
+}
+
+void RunObjectSelectionQuiet(int typeClass, int kind, int type) {
+    InitSelectionCriteria(typeClass, kind, type);
+    const int position = selectionList.currentPosition;
+    if (kind == kSearchKindAlignmentStars) ListNamedBrightStars();
+    selectionList.currentPosition = position;
 }
 
 bool AllocSearchBuffers() {

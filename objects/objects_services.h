@@ -27,6 +27,12 @@ void RunObjectSelection(int type, int catalog, int objectClass);
 // type and type class, recomputes the limiting magnitudes, and marks an empty selection
 // list empty with count 0 (a list with entries is kept).
 void InitSelectionCriteria(int typeClass, int kind, int type);
+// The search started by the alignment forms and the polar assistant to get candidate
+// stars: prepares the criteria as InitSelectionCriteria does and runs the search into the
+// selection list, keeping the list's current position and the chart's view and instant.
+// Of the searches only the alignment stars (kind 54: the bright stars with a proper name,
+// added after the records the list holds) are built; other kinds only prepare.
+void RunObjectSelectionQuiet(int typeClass, int kind, int type);
 
 struct ObjectSelectionRequest {
     int type;

@@ -88,6 +88,7 @@ int ComputeTwoStarAlignment() {
         return 0;
     }
     StoreSavedAlignment(DeviceJulianDay(), twoStar.first, twoStar.second);
+    AfterSettingsHook();
     return 1;
 }
 
@@ -134,15 +135,16 @@ int OfferLastAlignment() {
 
 void ResetLastAlignmentOffer() { offerMade = false; }
 
-int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int keepPos) {
+int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int* keepPos) {
     if (!selectionList.records || selectionList.recordCount <= 0) return 0;
+    const int kept = keepPos ? *keepPos : -1;
     int y, mo, d, h, mi, s;
     GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
     const double lst = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
     const double lat = observerLocation.latitude;
     for (int pos = selectionList.recordCount - 1; pos >= 0; --pos) {
         const SelectionRecord& r = selectionList.records[pos];
-        if (pos == keepPos || r.typeCode != 30) continue;
+        if (pos == kept || r.typeCode != 30) continue;
         const double alt = ComputeAltitude(lst, r.rightAscension, r.declination, lat);
         bool keep = alt >= lowAlt && alt <= highAlt;
         if (keep && referenceAzimuth) {
@@ -150,7 +152,7 @@ int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referen
             const double apart = std::fmod(std::fabs(az - *referenceAzimuth) + 360.0, 360.0);
             keep = apart >= 60.0 && apart <= 120.0;
         }
-        if (!keep) RemoveSelectionRecord(pos);
+        if (!keep && RemoveSelectionRecord(pos) && pos < kept) --*keepPos;
     }
     return selectionList.recordCount;
 }

@@ -25,8 +25,9 @@ int TwoStarRead(int which, const char* axis1Text, const char* axis2Text);
 void ReadTwoStarFields(const char* timeText, const TwoStarFieldTexts& first, const TwoStarFieldTexts& second);
 
 // Solves the model from the working stars; on success the device time's Julian day and
-// both stars go to the saved alignment. "Fail to compute align matrix" / "Please verify
-// inputs." on failure. 1 solved.
+// both stars go to the saved alignment, and the change of settings is announced
+// (AfterSettingsHook). "Fail to compute align matrix" / "Please verify inputs." on
+// failure. 1 solved.
 int ComputeTwoStarAlignment();
 
 // Forgets the encoder offsets and the model; both stars zeroed with objectNumber -1; the
@@ -47,5 +48,6 @@ void ResetLastAlignmentOffer();
 // Thins the selection list for a pick at the device time and the site: every star
 // (type 30) outside altitudes lowAlt..highAlt (inclusive) is removed, and, with a
 // reference azimuth, every star not 90 ± 30° from it (the difference taken modulo 360).
-// The record at keepPos stays whatever it is. Returns the records left.
-int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int keepPos);
+// The record at *keepPos (when given and not negative) stays whatever it is, and *keepPos
+// follows it to its new position. Returns the records left.
+int KeepAlignmentCandidates(double lowAlt, double highAlt, const double* referenceAzimuth, int* keepPos);

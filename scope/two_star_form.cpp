@@ -8,12 +8,16 @@
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
 #include "catalog/object_selection.h"
+#include "catalog/selection_hooks.h"
+#include "core/observing_time.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "scope/alignment_model.h"
 #include "scope/assistant_forms.h"
 #include "scope/assistant_links.h"
 #include "catalog/selection_list.h"
+#include "scope/encoder_boxes.h"
+#include "scope/mount_dispatcher.h"
 #include "scope/two_star_alignment.h"
 #include "scope/two_star_state.h"
 #include "shell/controls.h"
@@ -50,7 +54,20 @@ constexpr int kButtons[] = {kNow, kStar1, kStar2, kRead1, kRead2, kClear, kAlign
                             kPlatformReset};
 
 Window twoStarWindow;
-int pendingPick = -1;  // the star (0, 1) a chart pick fills on return, -1 none
+int pendingPick = -1;        // the star (0, 1) a chart pick fills on return, -1 none
+bool connectPending = false; // an encoder box is connected once on each entry of the form
+
+// The pick index is the selection list's current position: a pick offers the earlier
+// pick there, and the chart moves it to the listed star the user taps.
+bool ListHoldsObjects() { return selectionList.records && selectionList.indexCount > 0; }
+
+// The record at the pick index; -1 when the index is not a position of the list.
+int PickedRecord() {
+    const int pos = selectionList.currentPosition;
+    if (!ListHoldsObjects() || pos < 0 || pos >= selectionList.indexCount) return -1;
+    const int record = GetSelectionObject(pos);
+    return record >= 0 && record < selectionList.recordCount ? record : -1;
+}
 
 AlignStar& Working(int which) { return which == 0 ? twoStar.first : twoStar.second; }
 
@@ -96,9 +113,19 @@ void ReadStar(int which) {
     ShowScopeFields(which);
 }
 
-// A star picked on the chart: its apparent place now.
+// A star picked on the chart: the listed star at the pick index, else the selected
+// object; its apparent place now.
 void TakePick(int which) {
-    const ObjectRef& o = objectSelection.object;
+    const int record = PickedRecord();
+    ObjectRef o = objectSelection.object;
+    if (record >= 0) {
+        const SelectionRecord& r = selectionList.records[record];
+        o.ra = r.rightAscension;
+        o.dec = r.declination;
+        o.type = r.typeCode;
+        std::memset(o.name, 0, sizeof o.name);
+        std::memcpy(o.name, r.label, kSelectionLabelLength);
+    }
     if (o.type != 30 && o.type != 27) {
         ShowMessage("Please select a star or an object.", "");
         return;
@@ -111,22 +138,40 @@ void TakePick(int which) {
     AlignStar& star = Working(which);
     star.ra = ra * 15.0;
     star.dec = dec;
+    star.objectNumber = record >= 0 ? selectionList.currentPosition : -1;
     std::memset(star.name, 0, sizeof star.name);
     std::memcpy(star.name, o.name, 9);
     star.time = (s / 3600.0 + mi / 60.0 + h) * 15.0;
     if (which == 0) DeviceTimeText(twoStar.timeText, sizeof twoStar.timeText);
+    // An encoder box counts from the star it points at (once its offsets are forgotten).
+    if (IsEncoderDrive()) {
+        if (IsAltAzMount()) CalibrateEncoderOffsets(&az, &alt);
+        else CalibrateEncoderOffsets(&star.ra, &star.dec);
+    }
     // The drive is read at once; without one the star's own position stands.
     TwoStarRead(which, nullptr, nullptr);
     // The second star is best about a quarter turn away in azimuth, neither low nor high.
     if (which == 0) {
         const double lst = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
         const double reference = ComputeAzimuth(lst, o.ra, o.dec, observerLocation.latitude);
-        KeepAlignmentCandidates(15.0, 65.0, &reference, FindSelectionRecord(selectionList.records, o));
+        int kept = record >= 0 ? record : FindSelectionRecord(selectionList.records, o);
+        KeepAlignmentCandidates(15.0, 65.0, &reference, &kept);
+        // The first star's place in the thinned list, offered again by the next pick.
+        if (kept >= 0) {
+            star.objectNumber = kept;
+            selectionList.currentPosition = kept;
+        }
+        InvalidateSelectionProjectionHook();
     }
 }
 
 void FillTwoStarForm(Window w) {
     PushFormHistory(kTwoStarFormId);
+    // A box gets its set-up when the form is entered, not when a star is read.
+    if (connectPending) {
+        connectPending = false;
+        if (IsEncoderDrive() && ScopeConnect()) ScopeDisconnect();
+    }
     platform::SetWindowText(platform::FindChild(w, kLabel1), IsAltAzMount() ? "Scope Azt" : "Scope RA");
     platform::SetWindowText(platform::FindChild(w, kLabel2), IsAltAzMount() ? "Scope Alt" : "Scope Dec");
     if (pendingPick >= 0) {
@@ -143,7 +188,6 @@ void FillTwoStarForm(Window w) {
         SetNonZero(kFields[k].time, s.time, &DegToHmsText);
         ShowScopeFields(k);
     }
-    ShowPlatformButtons(w);
 }
 
 void ReadFields() {
@@ -162,21 +206,33 @@ void ReadFields() {
     ReadTwoStarFields(time.text, texts[0], texts[1]);
 }
 
-// The candidates of the first star: bright stars between 20° and 60° of altitude now.
-void PrepareFirstCandidates() {
-    if (selectionList.recordCount > 0) return;
+// Star 1: while the list holds objects the earlier first star is offered again; otherwise
+// the candidates are searched: bright stars between 20° and 60° of altitude now.
+void PrepareFirstPick() {
+    if (ListHoldsObjects()) {
+        if (twoStar.first.objectNumber >= 0) selectionList.currentPosition = twoStar.first.objectNumber;
+        return;
+    }
+    const bool wasEmpty = selectionList.recordCount <= 0;
     if (const auto run = GetAssistantLinks().runObjectSelectionQuiet) run(0, 54, 0);
-    if (KeepAlignmentCandidates(20.0, 60.0, nullptr, -1) <= 0) return;
-    const SelectionRecord& r = selectionList.records[0];
-    objectSelection.object.ra = r.rightAscension;
-    objectSelection.object.dec = r.declination;
-    objectSelection.object.type = r.typeCode;
+    if (KeepAlignmentCandidates(20.0, 60.0, nullptr, nullptr) > 0 && wasEmpty) {
+        const SelectionRecord& r = selectionList.records[0];
+        objectSelection.object.ra = r.rightAscension;
+        objectSelection.object.dec = r.declination;
+        objectSelection.object.type = r.typeCode;
+        selectionList.currentPosition = 0;
+    }
+    InvalidateSelectionProjectionHook();
 }
 
 void Pick(int which) {
     preferences.word[pref::chartMode] = 3;
     preferences.word[pref::chartPickFlag] = 1;
-    if (which == 0) PrepareFirstCandidates();
+    if (which == 0) {
+        PrepareFirstPick();
+    } else if (ListHoldsObjects() && selectionCriteria.typeClass == 5 && twoStar.second.objectNumber >= 0) {
+        selectionList.currentPosition = twoStar.second.objectNumber;
+    }
     pendingPick = which;
     GotoForm(kChartFormId);
 }
@@ -186,12 +242,25 @@ void Redraw(Window w) {
     platform::InvalidateRect(w, nullptr, false);
 }
 
+// The title band's buttons keep to the right edge and the bottom row to the bottom; the
+// platform buttons show for the mount type.
+void LayoutTwoStarForm(Window w, int width, int height) {
+    int dx = 0, dy = 0;
+    if (GetResizeDelta(w, width, height, &dx, &dy)) {
+        for (int id : {kInfo, kOk}) MoveObject(w, id, dx, 0, 0, 0);
+        for (int id : {kAlign, kClear}) MoveObject(w, id, dx, dy, 0, 0);
+        MoveObject(w, kNStar, 0, dy, 0, 0);
+    }
+    ShowPlatformButtons(w);
+}
+
 void InitTwoStarForm(Window w) {
     twoStarWindow = w;
     InitTitle(w, kTitle, "2-StarAligment");
     InitHelpAndBackButtons(w, kInfo, kOk);
     for (int id : kEdits) InitField(w, id, 0);
     for (int id : kButtons) InitButton(w, id, -1, 0, 0);
+    connectPending = true;
     OfferLastAlignment();
 }
 
@@ -255,13 +324,12 @@ LResult TwoStarAlignment(Window w, unsigned message, WParam wParam, LParam lPara
     static const AssistantForm form = [] {
         AssistantForm f;
         f.formId = kTwoStarFormId;
+        // A change of the screen's size makes the form anew (HandleAssistantForm), which
+        // lays it out again here.
         f.init = [](Window dialog) {
             InitTwoStarForm(dialog);
-            int dx = 0, dy = 0;
             const platform::Rect client = platform::GetClientRect(dialog);
-            if (GetResizeDelta(dialog, client.Width(), client.Height(), &dx, &dy)) {
-                for (int id : {kInfo, kOk, kAlign, kClear}) MoveObject(dialog, id, dx, 0, 0, 0);
-            }
+            LayoutTwoStarForm(dialog, client.Width(), client.Height());
         };
         f.draw = [] { FillTwoStarForm(twoStarWindow); };
         f.close = &CloseTwoStarForm;

@@ -70,10 +70,15 @@ TEST_F(TwoStarAlignmentTest, TypedStarsReachTheModelAndAGoodAlignIsSaved) {
     std::snprintf(ax21, sizeof ax21, "%.10f", b.axis1 / 15);
     std::snprintf(ax22, sizeof ax22, "%.10f", b.axis2);
     ReadTwoStarFields("20:00:00", {"20:00:00", ra1, d1, ax11, ax12}, {"20:00:00", ra2, d2, ax21, ax22});
+    static int announced;
+    announced = 0;
+    SetAfterSettingsListener([] { ++announced; });
     EXPECT_NEAR(twoStar.first.ra, 37.5, 1e-6);
     EXPECT_NEAR(twoStar.first.axis1, a.axis1, 1e-6);
     EXPECT_NEAR(twoStar.second.dec, 50.0, 1e-6);
     ASSERT_EQ(ComputeTwoStarAlignment(), 1);
+    SetAfterSettingsListener(nullptr);
+    EXPECT_EQ(announced, 1);  // the stored alignment is a change of settings
     EXPECT_EQ(IsAligned(), 1);
     AlignStar s1, s2;
     EXPECT_NEAR(LoadSavedAlignment(&s1, &s2), DateTimeToJD(2026, 3, 14, 20, 0, 0, observerLocation.zoneMinutes), 1e-9);
@@ -84,7 +89,12 @@ TEST_F(TwoStarAlignmentTest, AlignWithEmptyScopeFieldsFailsAndKeepsTheSavedAlign
     SetPreferenceDouble(pref::savedAlignment, 123.0);
     ReadTwoStarFields("20:00:00", {"20:00:00", "02:30:00", "20:00:00", "", ""},
                       {"20:00:00", "10:00:00", "50:00:00", "", ""});
+    static int announced;
+    announced = 0;
+    SetAfterSettingsListener([] { ++announced; });
     EXPECT_EQ(ComputeTwoStarAlignment(), 0);
+    SetAfterSettingsListener(nullptr);
+    EXPECT_EQ(announced, 0);
     EXPECT_EQ(IsAligned(), 0);
     const std::vector<std::string> texts = ReportTexts();
     ASSERT_FALSE(texts.empty());
@@ -140,10 +150,13 @@ TEST_F(TwoStarAlignmentTest, CandidatesKeepTheAltitudeBandAndAQuarterTurnFromThe
         bool withAzimuth;
     };
     const double reference = 100.0;
+    // The first star's record stays, out of the band as it is, and its position follows it.
+    const int firstStar = 100;
     for (const Kept c : {Kept{20, 60, false}, Kept{15, 65, true}}) {
         selectionList.recordCount = 0;
         selectionList.indexCount = 0;
         int expected = 0;
+        bool firstInBand = false;
         for (int i = 0; i < 120; ++i) {
             SelectionRecord& r = selectionList.records[i];
             r = SelectionRecord{};
@@ -154,8 +167,9 @@ TEST_F(TwoStarAlignmentTest, CandidatesKeepTheAltitudeBandAndAQuarterTurnFromThe
             const double alt = ComputeAltitude(lst, r.rightAscension, r.declination, lat);
             const double apart =
                 std::fmod(std::fabs(ComputeAzimuth(lst, r.rightAscension, r.declination, lat) - reference) + 360.0, 360.0);
-            const bool keep = r.typeCode != 30 ||
+            const bool keep = r.typeCode != 30 || (c.withAzimuth && i == firstStar) ||
                               (alt >= c.low && alt <= c.high && (!c.withAzimuth || (apart >= 60 && apart <= 120)));
+            if (i == firstStar) firstInBand = alt >= c.low && alt <= c.high && apart >= 60 && apart <= 120;
             expected += keep;
             selectionList.index[i] = i;
             ++selectionList.recordCount;
@@ -163,7 +177,13 @@ TEST_F(TwoStarAlignmentTest, CandidatesKeepTheAltitudeBandAndAQuarterTurnFromThe
         }
         ASSERT_GT(expected, 1);
         ASSERT_LT(expected, 60);
-        EXPECT_EQ(KeepAlignmentCandidates(c.low, c.high, c.withAzimuth ? &reference : nullptr, -1), expected);
+        int kept = c.withAzimuth ? firstStar : -1;
+        EXPECT_EQ(KeepAlignmentCandidates(c.low, c.high, c.withAzimuth ? &reference : nullptr, &kept), expected);
+        if (c.withAzimuth) {
+            ASSERT_FALSE(firstInBand);
+            ASSERT_LT(kept, firstStar);
+            EXPECT_EQ(selectionList.records[kept].objectNumber, firstStar);
+        }
         bool nonStarKept = false;
         for (int k = 0; k < selectionList.recordCount; ++k) nonStarKept |= selectionList.records[k].objectNumber == 7;
         EXPECT_TRUE(nonStarKept);
