@@ -296,32 +296,9 @@ Bounds SkyViewBounds(Window w) {
 }
 
 void DrawSkyViewOfStar(Window w) {
-    const auto draw = GetScopeControlLinks().drawSkyView;
     AlignStar r;
-    if (!draw || nStarCount <= 0 || !ReadNStarRecord(nStarSelectedRow, &r)) return;
-    const Bounds view = SkyViewBounds(w);
-    if (view.width <= 0 || view.height <= 0) return;
-    DrawWindow*& offscreen = nStarForm.skyView;
-    if (offscreen && (offscreen->width != view.width || offscreen->height != view.height)) {
-        DeleteOffscreen(offscreen);
-        offscreen = nullptr;
-    }
-    if (!offscreen) offscreen = CreateOffscreen(view.width, view.height);
-    if (!offscreen) {
-        ShowMessage("Can't allocate offscreen window", "");
-        return;
-    }
-    // A plain horizon view for the call; the chart's own settings are put back after it.
-    std::int32_t* word = preferences.word;
-    const std::int32_t saved[3] = {word[pref::chartMode], word[pref::skyViewScrollFlip], word[142]};
-    word[pref::chartMode] = 2;
-    word[pref::skyViewScrollFlip] = 0;
-    word[142] = 0;
-    draw(offscreen, Bounds{0, 0, view.width, view.height}, r.ra / 15.0, r.dec, kSkyViewZoom);
-    word[pref::chartMode] = saved[0];
-    word[pref::skyViewScrollFlip] = saved[1];
-    word[142] = saved[2];
-    CopyBits(offscreen, GetDrawWindow(), Bounds{0, 0, view.width, view.height}, view.x, view.y, 0);
+    if (nStarCount <= 0 || !ReadNStarRecord(nStarSelectedRow, &r)) return;
+    DrawSkyViewInto(nStarForm.skyView, SkyViewBounds(w), r.ra / 15.0, r.dec, kSkyViewZoom);
 }
 
 void DrawNStarForm() {
