@@ -9,6 +9,7 @@
 #include "chart/scope_cursor.h"
 #include "chart/sky_view.h"
 #include "chart/sky_view_chart.h"
+#include "chart/star_layers.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
 #include "objects/list_manager_form.h"
@@ -22,6 +23,7 @@
 #include "scope/scope_control_form.h"
 #include "scope/serial_port.h"
 #include "scope/two_star_form.h"
+#include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
 #include "settings/site_form.h"
@@ -104,10 +106,21 @@ void ComposeProgram() {
         DrawFinderChart(object, nullptr, area, zoomLevel, t.year, t.month, t.day, t.hour, t.minute);
     };
     assistants.runObjectSelectionQuiet = &RunObjectSelectionQuiet;
+    // The N-star list labels bright stars as the chart does; its pick opens the chart at
+    // the device time.
+    assistants.drawBrightStarLabel = [](int starNumber, int x, int y) { DrawBrightStarLabel(starNumber, x, y, 1); };
+    assistants.setChartTime = [](int year, int month, int day, int hour, int minute) {
+        SetSkyDateTime(nullptr, year, month, day, hour, minute);
+    };
+    assistants.chartObject = [](ObjectRef* out) {
+        GetChartView(out);
+        return !(out->type == 0 && out->catalog == 0);
+    };
     SetAssistantLinks(assistants);
     RegisterForm(kPolarFormId, &PolarAssistant);
     RegisterForm(kCameraFormId, &CameraControl);
     RegisterForm(kCcdFormId, &CcdAssistant);
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
+    RegisterForm(kNStarFormId, &NStarAlignment);
 }

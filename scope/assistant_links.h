@@ -14,6 +14,14 @@ struct AssistantLinks {
     // The object search by criteria into the selection list, keeping the list's position
     // and the chart's view (the candidate stars of the alignment assistants: 0, 54, 0).
     void (*runObjectSelectionQuiet)(int typeClass, int kind, int type) = nullptr;
+    // The chart's label of bright star `starNumber` (its HR number) at (x, y) of the current
+    // draw target. Not installed: the caller writes the name it has.
+    void (*drawBrightStarLabel)(int starNumber, int x, int y) = nullptr;
+    // Sets the chart's observing instant (to the minute) before the chart is opened.
+    void (*setChartTime)(int year, int month, int day, int hour, int minute) = nullptr;
+    // The chart's current object (what the user last tapped there) into *out; false when it
+    // has none. Not installed: the selected object stands for it.
+    bool (*chartObject)(ObjectRef* out) = nullptr;
 };
 
 // Installs the links and returns those replaced.

@@ -25,6 +25,15 @@ double WrappedDifference(double a, double b) {
     return d;
 }
 
+// The moment of a reading: the device clock as degrees (hours × 15) and the local sidereal
+// time at the site.
+void StampNStarTime(AlignStar& record) {
+    int y, mo, d, h, mi, s;
+    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+    record.time = (s / 3600.0 + mi / 60.0 + h) * 15.0;
+    record.siderealTime = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
+}
+
 }  // namespace
 
 int LoadNStarTable(AlignStar* out) {
@@ -67,8 +76,14 @@ bool ExpectNStarAxes(AlignStar& record) {
     return true;
 }
 
+bool RefuseFullNStarTable() {
+    if (nStarCount < kNStarTableSize) return false;
+    ShowMessage("Sorry, no more than 20 stars: delete one first.", "");
+    return true;
+}
+
 int SelectNStarFromChart(const AlignStar& templ, double measured1, double measured2) {
-    if (nStarCount >= kNStarTableSize) return 0;
+    if (RefuseFullNStarTable()) return 0;
     if (NStarPositionHeld(templ.ra, templ.dec)) {
         ShowMessage("There is already a star selected at this position", "");
         return 0;
@@ -81,13 +96,64 @@ int SelectNStarFromChart(const AlignStar& templ, double measured1, double measur
     std::snprintf(record.name, 10, "%.9s", templ.name);
     record.measuredAxis1 = measured1;
     record.measuredAxis2 = measured2;
-    int y, mo, d, h, mi, s;
-    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
-    record.time = (s / 3600.0 + mi / 60.0 + h) * 15.0;
-    record.siderealTime = LocalSiderealTime(y, mo, d, h, mi, s, observerLocation.longitude, observerLocation.zoneMinutes);
+    StampNStarTime(record);
     if (!ExpectNStarAxes(record)) return 0;
     if (!WriteNStarRecord(nStarCount, record)) return 0;
     nStarSelectedRow = nStarCount;
     ++nStarCount;
     return 1;
+}
+
+bool CanSyncNStarRecord(int row) {
+    if (nStarCount <= 0) {
+        ShowMessage("Please add at least one stars.", "");
+        return false;
+    }
+    if (row < 0 || row >= nStarCount) {
+        ShowMessage("Please select one stars.", "");
+        return false;
+    }
+    if (!ExternalMethod() && !IsAligned()) {
+        ShowMessage("Please do 2 stars alignment first", "");
+        return false;
+    }
+    return true;
+}
+
+int SyncNStarRecord(int row, double measured1, double measured2) {
+    AlignStar record;
+    if (!CanSyncNStarRecord(row) || !ReadNStarRecord(row, &record)) return 0;
+    StampNStarTime(record);
+    record.measuredAxis1 = measured1;
+    record.measuredAxis2 = measured2;
+    if (!ExpectNStarAxes(record)) return 0;
+    return WriteNStarRecord(row, record) ? 1 : 0;
+}
+
+int DeleteNStarRecord(int row) {
+    if (nStarCount <= 0) {
+        nStarCount = 0;
+        ShowMessage("Sorry, there is no more star to delete.", "");
+        return 0;
+    }
+    if (row < 0 || row >= nStarCount) {
+        ShowMessage("Please select one stars.", "");
+        return 0;
+    }
+    for (int k = row; k + 1 < nStarCount; ++k) {
+        AlignStar next;
+        if (ReadNStarRecord(k + 1, &next)) WriteNStarRecord(k, next);
+    }
+    --nStarCount;
+    nStarSelectedRow = row < nStarCount ? row : (nStarCount > 0 ? nStarCount - 1 : 0);
+    return 1;
+}
+
+void NameUnnamedNStarRecords() {
+    for (int k = 0; k < nStarCount && k < kNStarTableSize; ++k) {
+        AlignStar record;
+        if (!ReadNStarRecord(k, &record) || record.name[0]) continue;
+        std::snprintf(record.name, sizeof record.name, "St %d", k);
+        WriteNStarRecord(k, record);
+    }
 }

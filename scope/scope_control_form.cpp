@@ -223,6 +223,33 @@ ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& l) {
     return previous;
 }
 
+const ScopeControlLinks& GetScopeControlLinks() { return links; }
+
+bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field) {
+    if (!links.drawSkyView || area.width <= 0 || area.height <= 0) return false;
+    if (offscreen && (offscreen->width != area.width || offscreen->height != area.height)) {
+        DeleteOffscreen(offscreen);
+        offscreen = nullptr;
+    }
+    if (!offscreen) offscreen = CreateOffscreen(area.width, area.height);
+    if (!offscreen) {
+        ShowMessage("Can't allocate offscreen window", "");
+        return false;
+    }
+    std::int32_t* w = preferences.word;
+    constexpr int kHorizonFlip = pref::chartFlip + 2;  // the horizon view's flip word
+    const std::int32_t saved[3] = {w[pref::chartMode], w[pref::skyViewScrollFlip], w[kHorizonFlip]};
+    w[pref::chartMode] = 2;
+    w[pref::skyViewScrollFlip] = 0;
+    w[kHorizonFlip] = 0;
+    links.drawSkyView(offscreen, Bounds{0, 0, area.width, area.height}, raHours, decDeg, field);
+    w[pref::chartMode] = saved[0];
+    w[pref::skyViewScrollFlip] = saved[1];
+    w[kHorizonFlip] = saved[2];
+    CopyBits(offscreen, GetDrawWindow(), Bounds{0, 0, area.width, area.height}, area.x, area.y, 0);
+    return true;
+}
+
 int ScopeTracking() { return links.tracking ? links.tracking() : ownTracking; }
 
 void SetScopeTracking(int on) {
@@ -350,31 +377,17 @@ void DrawScopePosition(int bitmapId, double raHours, double decDeg) {
     if (bitmapId != 0) DrawMoveIndicator(bitmapId);
 
     if (links.drawSkyView) {
-        const Bounds view = Scaled(kSkyViewDesign);
-        if (!s.skyView) s.skyView = CreateOffscreen(view.width, view.height);
-        if (!s.skyView) {
-            ShowMessage("Can't allocate offscreen window", "");
-        } else {
-            // The sky view draws as a plain horizon view with its objects; the chart's own
-            // settings are put back afterwards, all but the object drill-down.
-            std::int32_t* w = preferences.word;
-            const std::int32_t saved[5] = {w[pref::chartMode], w[pref::skyViewScrollFlip], w[142],
-                                           w[pref::hideInfoBar], w[pref::hideCompass]};
-            w[pref::chartMode] = 2;
-            w[pref::skyViewScrollFlip] = 0;
-            w[142] = 0;
-            w[pref::hideInfoBar] = 1;
-            w[pref::hideCompass] = 0;
-            w[pref::objDrilldown] = 1;
-            const std::uint32_t rate = s.rateIndex < 4 ? s.rateIndex : 0;
-            links.drawSkyView(s.skyView, Bounds{0, 0, view.width, view.height}, raHours, decDeg, kSkyViewField[rate]);
-            w[pref::chartMode] = saved[0];
-            w[pref::skyViewScrollFlip] = saved[1];
-            w[142] = saved[2];
-            w[pref::hideInfoBar] = saved[3];
-            w[pref::hideCompass] = saved[4];
-            CopyBits(s.skyView, GetDrawWindow(), Bounds{0, 0, view.width, view.height}, view.x, view.y, 0);
-        }
+        // No info bar nor compass in this small view; the chart's own settings are put back
+        // afterwards, all but the object drill-down.
+        std::int32_t* w = preferences.word;
+        const std::int32_t saved[2] = {w[pref::hideInfoBar], w[pref::hideCompass]};
+        w[pref::hideInfoBar] = 1;
+        w[pref::hideCompass] = 0;
+        w[pref::objDrilldown] = 1;
+        const std::uint32_t rate = s.rateIndex < 4 ? s.rateIndex : 0;
+        DrawSkyViewInto(s.skyView, Scaled(kSkyViewDesign), raHours, decDeg, kSkyViewField[rate]);
+        w[pref::hideInfoBar] = saved[0];
+        w[pref::hideCompass] = saved[1];
     }
     Present();
 }

@@ -87,6 +87,15 @@ struct ScopeControlLinks {
 };
 // Installs the links (a null member falls back to its default) and returns those replaced.
 ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& links);
+// The links installed (the sky view is lent to the other forms of this folder).
+const ScopeControlLinks& GetScopeControlLinks();
+// Draws the installed sky view around a position (right ascension in hours, declination in
+// degrees, field as the chart's zoom level) into `offscreen`, made or remade to the area's
+// size, and copies it to `area` of the current draw target. It draws as a plain horizon
+// view: the chart's mode and flip words are set for the call and put back after it.
+// "Can't allocate offscreen window" and false when the bitmap can't be made; false without
+// a sky view installed or with an empty area.
+bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field);
 
 // Through the links.
 int ScopeTracking();
