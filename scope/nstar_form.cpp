@@ -140,6 +140,24 @@ void AddNStarStar() {
     GotoForm(kChartFormId);
 }
 
+// The list record of the picked object: the chart's current row when it is that object (a
+// listed star the user tapped; the chart numbers such an object from 1, so its number does
+// not name the record), else the record of its catalog and number; -1 when not listed.
+int PickedListRecord(const ObjectRef& o) {
+    const SelectionList& list = selectionList;
+    const int pos = list.currentPosition;
+    if (list.records && pos >= 0 && pos < list.indexCount) {
+        const int record = GetSelectionObject(pos);
+        if (record >= 0 && record < list.recordCount) {
+            const SelectionRecord& r = list.records[record];
+            if (r.catalogCode == static_cast<std::int16_t>(o.catalog) && r.rightAscension == o.ra &&
+                r.declination == o.dec)
+                return record;
+        }
+    }
+    return FindSelectionRecord(list.records, o);
+}
+
 // The object picked on the chart (its current object, or the selected one) joins the table,
 // read on the mount now (or, without a drive, at its own apparent place).
 void TakePickedStar() {
@@ -173,7 +191,7 @@ void TakePickedStar() {
     }
 
     // Its name and number from its row of the selection list when it has one.
-    const int row = FindSelectionRecord(selectionList.records, o);
+    const int row = PickedListRecord(o);
     if (row >= 0) {
         const SelectionRecord& r = selectionList.records[row];
         templ.catalogCode = r.catalogCode;
@@ -270,12 +288,12 @@ void DrawPlots() {
     const platform::Color previous = SetForeColor(PlotColour());
     DrawPlot(p.x, p.y, size, NStarPlotScale(nStarForm.leftScale), table, count,
              [](const AlignStar& r, double* d1, double* d2) {
-                 *d1 = r.axis1 - r.measuredAxis1;
+                 *d1 = WrappedAngle(r.axis1 - r.measuredAxis1, 360.0);
                  *d2 = r.axis2 - r.measuredAxis2;
              });
     DrawPlot(p.x + size, p.y, size, NStarPlotScale(nStarForm.rightScale), table, count,
              [](const AlignStar& r, double* d1, double* d2) {
-                 *d1 = r.correctedAxis1 - r.measuredAxis1;
+                 *d1 = WrappedAngle(r.correctedAxis1 - r.measuredAxis1, 360.0);
                  *d2 = r.correctedAxis2 - r.measuredAxis2;
              });
     SetForeColor(previous);
@@ -298,7 +316,7 @@ Bounds SkyViewBounds(Window w) {
 void DrawSkyViewOfStar(Window w) {
     AlignStar r;
     if (nStarCount <= 0 || !ReadNStarRecord(nStarSelectedRow, &r)) return;
-    DrawSkyViewInto(nStarForm.skyView, SkyViewBounds(w), r.ra / 15.0, r.dec, kSkyViewZoom);
+    DrawSkyViewInto(nStarForm.skyView, SkyViewBounds(w), r.ra / 15.0, r.dec, kSkyViewZoom, false);
 }
 
 void DrawNStarForm() {

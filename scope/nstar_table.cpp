@@ -8,6 +8,7 @@
 #include "astro/time_scales.h"
 #include "core/report.h"
 #include "core/settings.h"
+#include "scope/pointing_model.h"
 #include "scope/saved_alignment.h"
 #include "shell/utilities.h"
 
@@ -18,12 +19,6 @@ namespace {
 
 bool ExternalMethod() { return preferences.word[pref::alignMethod] == 1; }
 
-double WrappedDifference(double a, double b) {
-    double d = std::fmod(a - b, 360.0);
-    if (d > 180.0) d -= 360.0;
-    if (d < -180.0) d += 360.0;
-    return d;
-}
 
 // The moment of a reading: the device clock as degrees (hours × 15) and the local sidereal
 // time at the site.
@@ -51,7 +46,7 @@ bool NStarPositionHeld(double raDeg, double decDeg) {
     for (int k = 0; k < nStarCount && k < kNStarTableSize; ++k) {
         AlignStar held;
         if (!ReadNStarRecord(k, &held)) continue;
-        if (std::fabs(WrappedDifference(held.ra, raDeg)) < 0.5 && std::fabs(held.dec - decDeg) < 1.0) return true;
+        if (std::fabs(WrappedAngle(held.ra - raDeg, 360.0)) < 0.5 && std::fabs(held.dec - decDeg) < 1.0) return true;
     }
     return false;
 }

@@ -49,14 +49,6 @@ bool UsableForTerms(const AlignStar& r) {
     return std::fabs(r.axis2) <= 89.0;
 }
 
-// A difference of two angles brought into -half turn .. half turn.
-double Wrapped(double difference, double turn) {
-    difference = std::fmod(difference, turn);
-    if (difference > turn / 2) difference -= turn;
-    if (difference <= -turn / 2) difference += turn;
-    return difference;
-}
-
 // What the model with its fitted corrections predicts for a record, in mount degrees: the
 // angles a GoTo would send (the first mirrored back on alt-azimuth mounts).
 void PredictCorrected(AlignStar& record) {
@@ -74,6 +66,13 @@ void PredictCorrected(AlignStar& record) {
 void StepIdleTimer() { ++idleTimerResets; }
 
 }  // namespace
+
+double WrappedAngle(double difference, double turn) {
+    difference = std::fmod(difference, turn);
+    if (difference > turn / 2) difference -= turn;
+    if (difference <= -turn / 2) difference += turn;
+    return difference;
+}
 
 void PointingRowEquatorialRa(double x, double y, double* row, int n) {
     const double xr = x * kDegToRad;
@@ -156,7 +155,7 @@ int FitPointingModel(AlignStar* table, int count) {
             ShowBusy(1);
             PositionRows(r.axis1, r.axis2, &a[static_cast<std::size_t>(2 * i * n)],
                          &a[static_cast<std::size_t>((2 * i + 1) * n)], n);
-            b[static_cast<std::size_t>(2 * i)] = Wrapped(r.measuredAxis1 - r.axis1, 360.0) * kDegToRad;
+            b[static_cast<std::size_t>(2 * i)] = WrappedAngle(r.measuredAxis1 - r.axis1, 360.0) * kDegToRad;
             b[static_cast<std::size_t>(2 * i + 1)] = (r.measuredAxis2 - r.axis2) * kDegToRad;
         }
         int status = 0;
@@ -175,7 +174,7 @@ int FitPointingModel(AlignStar* table, int count) {
         double sum1 = 0.0;
         double sum2 = 0.0;
         for (int i = 0; i < count; ++i) {
-            sum1 += Wrapped(table[i].measuredAxis1 - table[i].axis1, 360.0);
+            sum1 += WrappedAngle(table[i].measuredAxis1 - table[i].axis1, 360.0);
             sum2 += table[i].measuredAxis2 - table[i].axis2;
         }
         pointingTerms[0] = sum1 / count * kDegToRad;
@@ -207,7 +206,7 @@ double MeanAlignmentError(const AlignStar* table, int count) {
         double a = std::atan2(MountDirectionY(measured2, measured1), MountDirectionX(measured2, measured1));
         if (a < 0.0) a += kTwoPi;
         // Either side of the zero of the first axis is one angle apart, not a turn.
-        const double d1 = Wrapped(model1 - a, kTwoPi);
+        const double d1 = WrappedAngle(model1 - a, kTwoPi);
         const double d2 = r.modelAxis2 * kDegToRad - std::asin(std::sin(z + measured2));
         sum += std::sqrt(d1 * d1 + d2 * d2);
     }
@@ -218,7 +217,8 @@ double ComputeAlignmentResiduals(const AlignStar* table, int count) {
     if (!table || count < 1) return 0.0;
     double s = 0.0;
     for (int i = 0; i < count; ++i) {
-        const double d1 = table[i].measuredAxis1 - table[i].modelAxis1;
+        // Either side of the zero of the first axis is one angle apart, not a turn.
+        const double d1 = WrappedAngle(table[i].measuredAxis1 - table[i].modelAxis1, 360.0);
         const double d2 = table[i].measuredAxis2 - table[i].modelAxis2;
         s += d1 * d1 + d2 * d2;
     }
@@ -339,7 +339,7 @@ int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const A
     for (int i = 0; i < count; ++i) {
         PredictCorrected(table[i]);
         const double d2 = table[i].correctedAxis2 - table[i].measuredAxis2;
-        const double d1 = Wrapped(table[i].correctedAxis1 - table[i].measuredAxis1, 360.0);
+        const double d1 = WrappedAngle(table[i].correctedAxis1 - table[i].measuredAxis1, 360.0);
         min1 = std::min(min1, d1);
         max1 = std::max(max1, d1);
         min2 = std::min(min2, d2);

@@ -49,6 +49,8 @@ void ResidualOffsets(double min1, double max1, double min2, double max2, bool al
 // in degrees) and returns the mean error, radians.
 double EvaluateAlignmentModel(const char* alignTimeText, const AlignStar& first, const AlignStar& second,
                               AlignStar* table, int count);
+// A difference of two angles brought into -half turn .. half turn (turn 360 for degrees).
+double WrappedAngle(double difference, double turn);
 // Mean distance (radians) between each record's model axes and its measured reading.
 double MeanAlignmentError(const AlignStar* table, int count);
 // sqrt(sum of squared measured - model differences, degrees) / count; 0 below 1 record.

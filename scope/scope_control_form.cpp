@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "astro/angle_text.h"
 #include "astro/rise_set.h"
@@ -225,7 +226,8 @@ ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& l) {
 
 const ScopeControlLinks& GetScopeControlLinks() { return links; }
 
-bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field) {
+bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                     bool compass) {
     if (!links.drawSkyView || area.width <= 0 || area.height <= 0) return false;
     if (offscreen && (offscreen->width != area.width || offscreen->height != area.height)) {
         DeleteOffscreen(offscreen);
@@ -238,14 +240,16 @@ bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours,
     }
     std::int32_t* w = preferences.word;
     constexpr int kHorizonFlip = pref::chartFlip + 2;  // the horizon view's flip word
-    const std::int32_t saved[3] = {w[pref::chartMode], w[pref::skyViewScrollFlip], w[kHorizonFlip]};
-    w[pref::chartMode] = 2;
-    w[pref::skyViewScrollFlip] = 0;
-    w[kHorizonFlip] = 0;
+    constexpr int kWords[] = {pref::chartMode, pref::skyViewScrollFlip, kHorizonFlip, pref::hideInfoBar,
+                              pref::hideCompass};
+    const std::int32_t values[] = {2, 0, 0, 1, compass ? 0 : 1};
+    std::int32_t saved[std::size(kWords)];
+    for (std::size_t k = 0; k < std::size(kWords); ++k) {
+        saved[k] = w[kWords[k]];
+        w[kWords[k]] = values[k];
+    }
     links.drawSkyView(offscreen, Bounds{0, 0, area.width, area.height}, raHours, decDeg, field);
-    w[pref::chartMode] = saved[0];
-    w[pref::skyViewScrollFlip] = saved[1];
-    w[kHorizonFlip] = saved[2];
+    for (std::size_t k = 0; k < std::size(kWords); ++k) w[kWords[k]] = saved[k];
     CopyBits(offscreen, GetDrawWindow(), Bounds{0, 0, area.width, area.height}, area.x, area.y, 0);
     return true;
 }
@@ -377,17 +381,10 @@ void DrawScopePosition(int bitmapId, double raHours, double decDeg) {
     if (bitmapId != 0) DrawMoveIndicator(bitmapId);
 
     if (links.drawSkyView) {
-        // No info bar nor compass in this small view; the chart's own settings are put back
-        // afterwards, all but the object drill-down.
-        std::int32_t* w = preferences.word;
-        const std::int32_t saved[2] = {w[pref::hideInfoBar], w[pref::hideCompass]};
-        w[pref::hideInfoBar] = 1;
-        w[pref::hideCompass] = 0;
-        w[pref::objDrilldown] = 1;
+        // The drill-down is left on for the chart as well.
+        preferences.word[pref::objDrilldown] = 1;
         const std::uint32_t rate = s.rateIndex < 4 ? s.rateIndex : 0;
-        DrawSkyViewInto(s.skyView, Scaled(kSkyViewDesign), raHours, decDeg, kSkyViewField[rate]);
-        w[pref::hideInfoBar] = saved[0];
-        w[pref::hideCompass] = saved[1];
+        DrawSkyViewInto(s.skyView, Scaled(kSkyViewDesign), raHours, decDeg, kSkyViewField[rate], true);
     }
     Present();
 }

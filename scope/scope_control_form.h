@@ -92,10 +92,12 @@ const ScopeControlLinks& GetScopeControlLinks();
 // Draws the installed sky view around a position (right ascension in hours, declination in
 // degrees, field as the chart's zoom level) into `offscreen`, made or remade to the area's
 // size, and copies it to `area` of the current draw target. It draws as a plain horizon
-// view: the chart's mode and flip words are set for the call and put back after it.
+// view without the info bar, with or without the compass: the chart's words for these are
+// set for the call and put back after it.
 // "Can't allocate offscreen window" and false when the bitmap can't be made; false without
 // a sky view installed or with an empty area.
-bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field);
+bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                     bool compass);
 
 // Through the links.
 int ScopeTracking();

@@ -3,6 +3,7 @@
 // typed positions, Calc below four stars, and the residual plots.
 #include "scope/nstar_form.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "astro/angle_text.h"
 #include "astro/horizontal.h"
 #include "catalog/object_selection.h"
+#include "catalog/selection_list.h"
 #include "core/settings.h"
 #include "platform/surface.h"
 #include "scope/alignment_model.h"
@@ -152,6 +154,46 @@ TEST_F(NStarFormTest, APickOnTheChartComesBackAsAStarAndASecondPickOfItOrA21stSt
     EXPECT_EQ(GetCurrentFormId(), kNStarFormId);
     EXPECT_EQ(nStarCount, kNStarTableSize);
     EXPECT_STREQ(Held(7).name, "St 7");
+}
+
+// The chart numbers a listed object it shows as current from 1 (its record's index + 1),
+// so two neighbouring bright stars of the name file must not be taken for one another:
+// the star tapped is the list's current row.
+TEST_F(NStarFormTest, AListedStarTappedOnTheChartIsTakenByItsRowNotByTheChartsNumber) {
+    ASSERT_EQ(AllocSelectionList(), 1);
+    selectionList.indexCount = 0;
+    const struct {
+        const char* name;
+        float ra, dec;
+    } stars[] = {{"Fawaris", 19.7496f, 45.1308f}, {"Felis", 9.9145f, -19.0094f}};
+    for (int i = 0; i < 2; ++i) {
+        ObjectRef star;
+        star.catalog = 54;
+        star.number = static_cast<std::uint32_t>(663 + i);
+        star.type = 30;
+        star.ra = stars[i].ra;
+        star.dec = stars[i].dec;
+        std::snprintf(star.name, sizeof star.name, "%s", stars[i].name);
+        ASSERT_TRUE(AddObjectToSelection(663 + i, 11, selectionList.records, star));
+        selectionList.indexCount = selectionList.recordCount = i + 1;
+    }
+    Open();
+    Command(2102);
+    ASSERT_EQ(GetCurrentFormId(), kChartForm);
+    AssistantLinks links;
+    links.chartObject = [](ObjectRef* out) {
+        selectionList.currentPosition = 0;  // the user tapped the first listed star
+        SelectionRecordToInfo(out, &selectionList.records[0]);
+        return true;
+    };
+    SetAssistantLinks(links);
+    Call([] { GoBackForm(); });
+    ASSERT_TRUE(RunUntilIdle());
+    SetAssistantLinks({});
+    FreeSelectionList();
+    ASSERT_EQ(nStarCount, 1);
+    EXPECT_STREQ(Held(0).name, "Fawaris");
+    EXPECT_EQ(Held(0).objectNumber, 663);
 }
 
 TEST_F(NStarFormTest, DelRemovesTheSelectedStarAndMovesUpFromTheLastRow) {

@@ -75,6 +75,11 @@ TEST_F(PointingModelTest, OneOrTwoStarsGiveAPureOffsetAndAgreementGivesNothing) 
     ASSERT_EQ(FitPointingModel(agree.data(), 6), 0);
     for (double term : pointingTerms) EXPECT_NEAR(term, 0.0, 1e-15);
     EXPECT_NEAR(ComputeAlignmentResiduals(agree.data(), 6), 0.0, 1e-12);
+    // A reading just past the zero of the first axis is a small error, not a turn.
+    AlignStar across;
+    across.measuredAxis1 = 359.9;
+    across.modelAxis1 = 0.1;
+    EXPECT_NEAR(ComputeAlignmentResiduals(&across, 1), 0.2, 1e-9);
 
     EXPECT_EQ(FitPointingModel(agree.data(), 0), 0);
 }
