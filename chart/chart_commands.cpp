@@ -112,11 +112,15 @@ void ShowObjectRow() {
 
 void ChooseObjectRow() {
     const int row = GetListSelection(kObjectsList);
-    RestoreBubbleArea(chartState.bubble.x, chartState.bubble.y, nullptr, GetCurrentDrawWindow());
+    // Only a bubble on the chart has an area to put back; none is a normal state, not a fault.
+    if (chartState.bubble.bitmap)
+        RestoreBubbleArea(chartState.bubble.x, chartState.bubble.y, &chartState.chartRect, GetCurrentDrawWindow());
     FreeChartBitmaps();
     if (row != chartSelectionIndex) chartState.redraw = 1;
     chartForm.panX = chartForm.panY = 0;
     chartSelectionIndex = row;
+    // The row chosen is the list's current position, as a tap on a listed object makes it.
+    if (row >= 0) selectionList.currentPosition = row;
     DrawChart();
 }
 

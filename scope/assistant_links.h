@@ -24,6 +24,14 @@ struct AssistantLinks {
     bool (*chartObject)(ObjectRef* out) = nullptr;
 };
 
+// The object the user picked on the chart, and its selection-list record (-1 when it is
+// not listed): the chart's current object when the chart tells it (a listed one by the
+// list's current row, which the chart moves to a listed object tapped, since the chart
+// numbers such an object from 1), else the record at the list's current position, else
+// the selected object. A listed object carries its record's place, type and label. False
+// when nothing is picked.
+bool GetChartPick(ObjectRef* object, int* record);
+
 // Installs the links and returns those replaced.
 AssistantLinks SetAssistantLinks(const AssistantLinks& links);
 const AssistantLinks& GetAssistantLinks();

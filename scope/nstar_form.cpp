@@ -140,24 +140,6 @@ void AddNStarStar() {
     GotoForm(kChartFormId);
 }
 
-// The list record of the picked object: the chart's current row when it is that object (a
-// listed star the user tapped; the chart numbers such an object from 1, so its number does
-// not name the record), else the record of its catalog and number; -1 when not listed.
-int PickedListRecord(const ObjectRef& o) {
-    const SelectionList& list = selectionList;
-    const int pos = list.currentPosition;
-    if (list.records && pos >= 0 && pos < list.indexCount) {
-        const int record = GetSelectionObject(pos);
-        if (record >= 0 && record < list.recordCount) {
-            const SelectionRecord& r = list.records[record];
-            if (r.catalogCode == static_cast<std::int16_t>(o.catalog) && r.rightAscension == o.ra &&
-                r.declination == o.dec)
-                return record;
-        }
-    }
-    return FindSelectionRecord(list.records, o);
-}
-
 // The object picked on the chart (its current object, or the selected one) joins the table,
 // read on the mount now (or, without a drive, at its own apparent place).
 void TakePickedStar() {
@@ -165,13 +147,10 @@ void TakePickedStar() {
     nStarForm.pendingPick = false;
     if (RefuseFullNStarTable()) return;
     ObjectRef o;
-    const auto chartObject = GetAssistantLinks().chartObject;
-    if (!(chartObject && chartObject(&o))) {
-        if (!IsObjectSelected()) {
-            ShowMessage("Please select a star or an object.", "");
-            return;
-        }
-        o = objectSelection.object;
+    int row = -1;
+    if (!GetChartPick(&o, &row)) {
+        ShowMessage("Please select a star or an object.", "");
+        return;
     }
     int y, mo, d, h, mi, s;
     GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
@@ -191,7 +170,6 @@ void TakePickedStar() {
     }
 
     // Its name and number from its row of the selection list when it has one.
-    const int row = PickedListRecord(o);
     if (row >= 0) {
         const SelectionRecord& r = selectionList.records[row];
         templ.catalogCode = r.catalogCode;

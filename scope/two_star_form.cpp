@@ -61,14 +61,6 @@ bool connectPending = false; // an encoder box is connected once on each entry o
 // pick there, and the chart moves it to the listed star the user taps.
 bool ListHoldsObjects() { return selectionList.records && selectionList.indexCount > 0; }
 
-// The record at the pick index; -1 when the index is not a position of the list.
-int PickedRecord() {
-    const int pos = selectionList.currentPosition;
-    if (!ListHoldsObjects() || pos < 0 || pos >= selectionList.indexCount) return -1;
-    const int record = GetSelectionObject(pos);
-    return record >= 0 && record < selectionList.recordCount ? record : -1;
-}
-
 AlignStar& Working(int which) { return which == 0 ? twoStar.first : twoStar.second; }
 
 void SetNonZero(int id, double value, char* (*format)(char*, std::size_t, double), double scale = 1.0) {
@@ -113,19 +105,12 @@ void ReadStar(int which) {
     ShowScopeFields(which);
 }
 
-// A star picked on the chart: the listed star at the pick index, else the selected
-// object; its apparent place now.
+// A star picked on the chart (the chart's current object, else the listed star at the
+// pick index, else the selected object); its apparent place now.
 void TakePick(int which) {
-    const int record = PickedRecord();
-    ObjectRef o = objectSelection.object;
-    if (record >= 0) {
-        const SelectionRecord& r = selectionList.records[record];
-        o.ra = r.rightAscension;
-        o.dec = r.declination;
-        o.type = r.typeCode;
-        std::memset(o.name, 0, sizeof o.name);
-        std::memcpy(o.name, r.label, kSelectionLabelLength);
-    }
+    ObjectRef o;
+    int record = -1;
+    if (!GetChartPick(&o, &record)) o = ObjectRef{};
     if (o.type != 30 && o.type != 27) {
         ShowMessage("Please select a star or an object.", "");
         return;

@@ -46,6 +46,13 @@ TEST_F(ChartFormTest, OpeningFillsAnEmptyListAndClosingKeepsTheZoom) {
     ASSERT_NE(chartState.offscreen, nullptr);
     EXPECT_EQ(chartForm.timerPeriod, 10000u);
 
+    // A row chosen in the list puts the bubble's area back without a fault to report, and
+    // it becomes the list's current position as a tap on it would.
+    Pick(chartctl::kObjectsTrigger, chartctl::kObjectsList, 1);
+    EXPECT_EQ(chartSelectionIndex, 1);
+    EXPECT_EQ(selectionList.currentPosition, 1);
+    EXPECT_TRUE(Texts().empty()) << Texts().front();
+
     // A later paint repaints the saved screen; it does not open the chart again.
     Call([] { platform::InvalidateRect(formWindow, nullptr, false); });
     ASSERT_TRUE(RunUntilIdle());
