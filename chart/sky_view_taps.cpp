@@ -298,6 +298,9 @@ int IdentifyStellarTap(int x, int y) {
     chartTap.previousDec = ref.dec;
     std::int32_t first = 0, second = 0;
     PointPosition(h.x, h.y, &first, &second);
+    // Over the lines already on the screen: on the background, so they are replaced, not mixed.
+    const int transparent = SetTextTransparent(0);
     DrawSkyViewStatus(rect, h.kind == 1 ? &records[h.record] : nullptr, first, second);
+    SetTextTransparent(transparent);
     return 0;
 }
