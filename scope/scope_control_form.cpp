@@ -224,8 +224,6 @@ ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& l) {
     return previous;
 }
 
-const ScopeControlLinks& GetScopeControlLinks() { return links; }
-
 bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
                      bool compass) {
     if (!links.drawSkyView || area.width <= 0 || area.height <= 0) return false;

@@ -87,8 +87,6 @@ struct ScopeControlLinks {
 };
 // Installs the links (a null member falls back to its default) and returns those replaced.
 ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& links);
-// The links installed (the sky view is lent to the other forms of this folder).
-const ScopeControlLinks& GetScopeControlLinks();
 // Draws the installed sky view around a position (right ascension in hours, declination in
 // degrees, field as the chart's zoom level) into `offscreen`, made or remade to the area's
 // size, and copies it to `area` of the current draw target. It draws as a plain horizon
