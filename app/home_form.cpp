@@ -513,6 +513,8 @@ void HomeClose(Window form) {
 }
 
 LResult HomeForm(Window w, unsigned message, WParam wParam, LParam lParam) {
+    if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, FormRedrawFlag(kFormId), &result))
+        return result;
     switch (message) {
     case platform::kMsgInitDialog: {
         homeWindow = w;
@@ -577,16 +579,8 @@ LResult HomeForm(Window w, unsigned message, WParam wParam, LParam lParam) {
             OfferLastAlignment();
         }
         return 1;
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, FormRedrawFlag(kFormId));
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
-        return 1;
     case platform::kMsgClose:
         HomeClose(w);
-        return 1;
-    case platform::kMsgEraseBackground:
         return 1;
     default:
         return 0;

@@ -276,6 +276,8 @@ int ListManagerCommand(int id) {
 }
 
 LResult ListManager(Window w, unsigned message, WParam wParam, LParam lParam) {
+    if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result))
+        return result;
     switch (message) {
     case platform::kMsgInitDialog: {
         managerWindow = w;
@@ -296,14 +298,6 @@ LResult ListManager(Window w, unsigned message, WParam wParam, LParam lParam) {
     }
     case platform::kMsgPaint:
         PaintForm(w, &DrawListManager, Redraw(), 1, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, Redraw());
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
         return 1;
     case platform::kMsgClose:
         Release(w);

@@ -35,6 +35,8 @@ FieldText ReadField(int id) {
 platform::LResult HandleAssistantForm(const AssistantForm& form, platform::Window w, unsigned message,
                                       platform::WParam wParam, platform::LParam lParam) {
     std::int32_t* const redraw = FormRedrawFlag(form.formId);
+    if (platform::LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, redraw, &result))
+        return result;
     switch (message) {
     case platform::kMsgInitDialog:
         InitFormWindow(w);
@@ -43,14 +45,6 @@ platform::LResult HandleAssistantForm(const AssistantForm& form, platform::Windo
         return 1;
     case platform::kMsgPaint:
         PaintForm(w, form.draw, redraw, 0, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, redraw);
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
         return 1;
     case platform::kMsgTimer:
         if (form.timer) form.timer(w, static_cast<unsigned>(wParam));

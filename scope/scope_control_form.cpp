@@ -454,6 +454,8 @@ void ReleaseScopeControls(Window form) {
 // ---- The dialog procedure ------------------------------------------------------------------
 
 LResult ScopeControl(Window w, unsigned message, WParam wParam, LParam lParam) {
+    std::int32_t* const redraw = FormRedrawFlag(kScopeControlFormId);
+    if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, redraw, &result)) return result;
     switch (message) {
     case platform::kMsgInitDialog: {
         scopeWindow = w;
@@ -519,14 +521,6 @@ LResult ScopeControl(Window w, unsigned message, WParam wParam, LParam lParam) {
     case platform::kMsgClose:
         CloseScopeControl();
         ReleaseScopeControls(w);
-        return 1;
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, FormRedrawFlag(kScopeControlFormId));
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
-        return 1;
-    case platform::kMsgEraseBackground:
         return 1;
     default:
         return 0;

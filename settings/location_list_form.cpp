@@ -133,6 +133,8 @@ void ReleaseLocationListControls(Window dialog) {
 }
 
 LResult LocationList(Window w, unsigned message, WParam wParam, LParam lParam) {
+    if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result))
+        return result;
     switch (message) {
     case platform::kMsgInitDialog: {
         InitFormWindow(w);
@@ -150,8 +152,6 @@ LResult LocationList(Window w, unsigned message, WParam wParam, LParam lParam) {
     case platform::kMsgPaint:
         PaintForm(w, &InitLocationList, Redraw(), 1, 0);
         return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
     case platform::kMsgDrawItem:
         if (platform::LowWord(wParam) == kList)
             DrawOwnerListItem(w, reinterpret_cast<const platform::DrawItemInfo*>(lParam), &DrawLocationRow);
@@ -162,12 +162,6 @@ LResult LocationList(Window w, unsigned message, WParam wParam, LParam lParam) {
         DrawOnForm(w, [key] { LocationListKeyDown(key); });
         return 1;
     }
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, Redraw());
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
-        return 1;
     case platform::kMsgClose:
         ReleaseLocationListControls(w);
         return 0;

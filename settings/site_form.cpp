@@ -563,6 +563,8 @@ void ReleaseLocationControls(Window dialog) {
 }
 
 LResult Location(Window w, unsigned message, WParam wParam, LParam lParam) {
+    if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result))
+        return result;
     switch (message) {
     case platform::kMsgInitDialog: {
         siteWindow = w;
@@ -578,14 +580,6 @@ LResult Location(Window w, unsigned message, WParam wParam, LParam lParam) {
     }
     case platform::kMsgPaint:
         PaintForm(w, &InitSiteForm, Redraw(), 1, 0);
-        return 1;
-    case platform::kMsgEraseBackground:
-        return 1;
-    case platform::kMsgActivate:
-        HandleFormActivate(w, wParam, lParam, &formActivateInfo, Redraw());
-        return 0;
-    case platform::kMsgSettingChange:
-        HandleFormSettingChange(w, wParam, lParam);
         return 1;
     case platform::kMsgClose:
         CloseSiteForm();

@@ -340,6 +340,25 @@ void HandleFormSettingChange(Window window, WParam wParam, LParam lParam) {
     if (wParam == platform::kSettingDisplayReset) GotoForm(GetCurrentFormId());
 }
 
+bool HandleFormFrameMessage(Window window, unsigned message, WParam wParam, LParam lParam, std::int32_t* redrawFlag,
+                            platform::LResult* result) {
+    switch (message) {
+    case platform::kMsgActivate:
+        HandleFormActivate(window, wParam, lParam, &formActivateInfo, redrawFlag);
+        *result = 0;
+        return true;
+    case platform::kMsgSettingChange:
+        HandleFormSettingChange(window, wParam, lParam);
+        *result = 1;
+        return true;
+    case platform::kMsgEraseBackground:
+        *result = 1;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void InitFormWindow(Window window) {
     ShellInitDialog(window, kShellFormDialog);
     ShellFullScreen(window, kShellFullScreen);

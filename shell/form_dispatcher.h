@@ -159,6 +159,11 @@ void HandleFormActivate(platform::Window window, platform::WParam wParam, platfo
 // WM_SETTINGCHANGE of a form: the shell's handler; a display reset (12290) reopens the
 // current form.
 void HandleFormSettingChange(platform::Window window, platform::WParam wParam, platform::LParam lParam);
+// The window messages a form answers as every form does: its activation (HandleFormActivate),
+// a change of settings (HandleFormSettingChange) and the erasing of its background, which
+// its paint covers. True when `message` was one of them, with the result in *result.
+bool HandleFormFrameMessage(platform::Window window, unsigned message, platform::WParam wParam,
+                            platform::LParam lParam, std::int32_t* redrawFlag, platform::LResult* result);
 // The set-up every form does first on kMsgInitDialog: the shell's dialog set-up for forms
 // (21), full screen (42) and FitFormToClient.
 void InitFormWindow(platform::Window window);
