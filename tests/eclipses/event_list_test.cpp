@@ -15,6 +15,8 @@
 #include "platform/resources.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
+#include "shell/forms_fixture.h"
+#include "shell/list_views.h"
 #include "shell/scratch_text.h"
 
 namespace {
@@ -276,6 +278,45 @@ TEST_F(EventRows, UnknownTypesAndRowsOutsideTheListDrawNoRecord) {
     SortEvents();
     DrawRow(0);
     EXPECT_STREQ(txtBuffer, "2024/02/01 Full Moon");
+}
+
+// With the Events view's list on screen, sorting sets its row count to the filtered rows.
+class EventListOnScreen : public forms_test::FormsFixture {
+protected:
+    void SetUp() override {
+        FormsFixture::SetUp();
+        FreeEventList();
+        platform::DialogLayout layout;
+        std::string error;
+        ASSERT_TRUE(platform::ParseDialogLayout("dialog 60699\nrect 0 0 240 294\nlistview 2447 \"\" 0 24 240 200 ownerdraw\n",
+                                                &layout, &error))
+            << error;
+        Call([&] {
+            dialog = platform::CreateDialogFromLayout(layout, mainWindow, nullptr, 0);
+            SetActiveFormHandle(dialog);
+        });
+    }
+    void TearDown() override {
+        FreeEventList();
+        FormsFixture::TearDown();
+    }
+    platform::Window dialog;
+};
+
+TEST_F(EventListOnScreen, SortingSetsTheRowCountOfTheList) {
+    AddEvent(0, 0, 0, 0, kEventMoonPhase, 100.0f, 2024, 3, 25, 7, 0, 1, 0);
+    AddEvent(0, 0, 0, 0, kEventLunarEclipse, 1.0f, 2024, 3, 25, 7, 13, 1, 0);
+    AddEvent(0, 0, 0, 0, kEventMoonPhase, 0.0f, 2024, 4, 8, 18, 0, 1, 0);
+    for (auto [filter, rows] : {std::pair{kEventFilterAll, 3}, {kEventFilterMoon, 2}, {kEventFilterOppositions, 0}}) {
+        SCOPED_TRACE(filter);
+        eventList.filter = filter;
+        int count = -1;
+        Call([&] {
+            SortEvents();
+            count = GetListCount(FindListView(dialog, kEventListId));
+        });
+        EXPECT_EQ(count, rows);
+    }
 }
 
 }  // namespace
