@@ -49,7 +49,7 @@ const char* MapImagePath(int mapId) {
 
 int LoadMapImage(int mapId) {
     FreeMapImages();
-    // Ids 31 and 32 are ring pictures, never a globe's map.
+    // Id 32 is only a ring picture.
     if (!InRange(mapId) || mapId >= kUranusRingMapId) return 0;
     DrawWindow* picture = LoadPicture(mapId);
     if (!picture) return 0;

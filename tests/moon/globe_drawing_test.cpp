@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/records.h"
 #include "globe_fixture.h"
 #include "moon/globe_drawing.h"
 #include "moon/map_textures.h"
@@ -295,6 +299,72 @@ TEST_F(RingTest, RingsReloadAloneAndAMissingRingLeavesThePlanet) {
     EXPECT_EQ(RecordedReports()[0].heading, "Can't find");
     EXPECT_EQ(RecordedReports()[1].heading, "Can't alloc DrawMapOnSphere");
     EXPECT_EQ(mapImageCache.ringId, -1);
+}
+
+}  // namespace
+
+// ---- Tapped Mars regions ---------------------------------------------------------------
+
+namespace {
+
+class TappedRegionTest : public GlobeTest {
+protected:
+    void SetUp() override {
+        GlobeTest::SetUp();
+        std::filesystem::create_directories(root / "install" / "data");
+        platform::SetHomeRoot(root / "home");
+        RecordFileImage image;
+        image.creator = kCreatorMars;
+        image.recordSize = kMarsFeatureRecordSize;
+        struct Feature {
+            const char* name;
+            int kind;
+            float latitude, longitude;
+        };
+        // A crater at the centre of the unturned globe, a plain 40 degrees east of it and a
+        // terra on the far side.
+        const Feature features[] = {{"Centre Crater", 2, 0.0f, 0.0f},
+                                    {"Utopia Planitia", 3, 10.0f, 40.0f},
+                                    {"Terra Far", 9, 0.0f, 180.0f}};
+        for (const Feature& f : features) {
+            MarsFeatureRecord r;
+            std::snprintf(r.name, sizeof r.name, "%s", f.name);
+            r.kind = static_cast<std::int16_t>(f.kind);
+            r.latitude = f.latitude;
+            r.longitude = f.longitude;
+            EncodeMarsFeatureRecord(r, image.Append());
+        }
+        ASSERT_TRUE(WriteRecordFileImage(root / "install" / "data" / kMarsFile, image));
+        OpenAllCatalogDatabases();
+        ClearRecordedReports();
+        ASSERT_EQ(GetMarsFeatureCount(), 3);
+        WriteQuadrantMap("mars");
+        ASSERT_EQ(DrawPlanetTexture(kMars, kCx, kCy, 0, 0, 0, 100.0, 1.0), 1);
+    }
+    void TearDown() override {
+        CloseCatalogDatabases();
+        platform::SetHomeRoot({});
+        GlobeTest::TearDown();
+    }
+};
+
+TEST_F(TappedRegionTest, NamesOnlyLargeRegionsNearTheTap) {
+    MarsFeatureRecord record;
+    int x, y;
+    ASSERT_EQ(ProjectSpherePoint(&x, &y, kCx, kCy, -40.0, 10.0), 1);
+    Fill(0);
+    EXPECT_EQ(ShowTappedRegionName(&record, kCx, kCy, x + 10, y - 12), 1);
+    EXPECT_STREQ(record.name, "Utopia Planitia");
+    int white = 0;
+    for (int dy = 0; dy < 14; ++dy)
+        for (int dx = 0; dx < 60; ++dx) white += Pixel(x + dx, y + dy) == Px(31, 31, 31);
+    EXPECT_GT(white, 20) << "the name at the feature's place";
+
+    EXPECT_EQ(ShowTappedRegionName(&record, kCx, kCy, kCx, kCy), 0) << "craters are never named";
+    EXPECT_EQ(ShowTappedRegionName(&record, kCx, kCy, x + 15, y), 0) << "15 pixels is too far";
+    EXPECT_EQ(ShowTappedRegionName(&record, kCx, kCy, 10, 10), 0);
+    EXPECT_EQ(ShowTappedRegionName(nullptr, kCx, kCy, x, y), 0);
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -39,6 +39,10 @@ protected:
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root / "install" / "maps");
         std::filesystem::create_directories(root / "resources" / "bitmaps");
+        // The symbol font the text drawing needs, as the program ships it.
+        std::filesystem::create_directories(root / "install" / "font");
+        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                   root / "install" / "font" / "symbol.ttf");
         platform::SetInstallRoot(root / "install");
         if (const char* r = std::getenv("VELKARION_RESOURCES")) savedResources = r;
         ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
