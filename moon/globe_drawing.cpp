@@ -62,27 +62,39 @@ void SetSphereView(const GlobeView& view, int radius, int scale) {
 
 // Carries every texel of `map` forward onto the disc: rows from the bottom (south) up,
 // column i taking the longitude of table entry `firstColumn` + i. Texels on the far side
-// or outside 0..limit-1 are dropped; with a key (0 or more) texels of that value too.
+// or outside 0..limit-1 are dropped; with a key (0 or more) texels of that value too. The
+// sums are those of GlobeTexelPlace with the terms of the row's latitude taken once.
 void MapTexels(const DrawWindow& map, const std::int16_t* sinTable, const std::int16_t* cosTable, int firstColumn,
                const GlobeView& view, std::int32_t flattening, int centre, int scale, int limit, int key,
                const DiscPixels& disc) {
     const int w = map.width, h = map.height;
     const float step = static_cast<float>(kGlobeTurnExact / (2.0 * h));
+    const std::int32_t p0 = view.p[0], p2 = view.p[2], q0 = view.q[0], q2 = view.q[2], r0 = view.r[0],
+                       r2 = view.r[2];
+    const std::int16_t* sines = sinTable + firstColumn;
+    const std::int16_t* cosines = cosTable + firstColumn;
     float latitude = -(static_cast<float>(h) * step) / 2.0f;
     for (int row = 0; row < h; ++row, latitude += step) {
         const GlobeTrig lat = GlobeSinCos(static_cast<std::int32_t>(latitude));
+        const std::int32_t lc = lat.c;
+        const GlobeVector polar = GlobeSurfaceVector(lat, GlobeTrig{0, 0}, flattening);
+        const std::int32_t py = GlobeMul(view.p[1], polar.y), qy = GlobeMul(view.q[1], polar.y),
+                           ry = GlobeMul(view.r[1], polar.y);
         const auto* texels =
             reinterpret_cast<const std::uint16_t*>(map.pixels + static_cast<std::ptrdiff_t>(row) * map.stride);
         for (int i = 0; i < w; ++i) {
+            const std::int32_t x = static_cast<std::int16_t>(GlobeMul(lc, sines[i]));
+            const std::int32_t z = static_cast<std::int16_t>(GlobeMul(lc, cosines[i]));
+            if (static_cast<std::int16_t>(GlobeMul(r0, x) + ry + GlobeMul(r2, z)) >= 1) continue;
             const std::uint16_t texel = texels[i];
             if (key >= 0 && texel == key) continue;
-            const int column = firstColumn + i;
-            const GlobeVector v =
-                GlobeSurfaceVector(lat, GlobeTrig{cosTable[column], sinTable[column]}, flattening);
-            int u, r;
-            if (!GlobeTexelPlace(view, v, centre, scale, &u, &r)) continue;
-            if (u < 0 || u >= limit || r < 0 || r >= limit) continue;
-            disc.Row(r)[u] = texel;
+            const int u = static_cast<std::int16_t>(
+                centre + ((static_cast<std::int16_t>(GlobeMul(p0, x) + py + GlobeMul(p2, z)) * scale) >> 11));
+            if (u < 0 || u >= limit) continue;
+            const int v = static_cast<std::int16_t>(
+                centre - ((static_cast<std::int16_t>(GlobeMul(q0, x) + qy + GlobeMul(q2, z)) * scale) >> 11));
+            if (v < 0 || v >= limit) continue;
+            disc.Row(v)[u] = texel;
         }
     }
 }
