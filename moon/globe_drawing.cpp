@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "catalog/databases.h"
-#include "core/report.h"
 #include "core/settings.h"
 #include "moon/map_textures.h"
 #include "platform/gfx_context.h"
@@ -190,7 +189,7 @@ int DrawMapOnSphere(int resourceId, int x, int y, int large, double a, double b,
     const DrawWindow* east = west ? CachedBitmap(resourceId + 1) : nullptr;
     if (!west || !east || !west->pixels || !east->pixels || west->width != east->width ||
         west->height != east->height) {
-        ShowMessage("Can't alloc DrawMapOnSphere", "");
+        ReportMissingMapResource(resourceId);
         return 0;
     }
     const int h = west->height, w = west->width;

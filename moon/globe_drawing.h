@@ -35,7 +35,7 @@ extern SphereView sphereView;
 // 7H/32 - 4, or H/4 - 4 with the large flag, and every texel is drawn; with a key colour
 // (a 16-bit pixel value) the radius argument is taken and texels of that value are left
 // out. Black is transparent when the disc is copied. 1 drawn; 0 when a half is missing
-// ("Can't alloc DrawMapOnSphere") or the size is out of range.
+// ("Can't alloc DrawMapOnSphere", once a run) or the size is out of range.
 int DrawMapOnSphere(int resourceId, int x, int y, int large, double a, double b, double c, double radius,
                     int keyColour, std::uint32_t discColour);
 

@@ -43,6 +43,7 @@ void AddLabel(GlobeGrid* grid, const char* text, const GridPoint& p, int cx, int
     const int dy = p.y > cy ? static_cast<int>(14 * screenScale.horizontal) : 0;
     l.x = p.x - dx;
     l.y = p.y - dy;
+    l.afterSegment = grid->segmentCount;
     std::snprintf(l.text, sizeof l.text, "%s", text);
 }
 
@@ -149,11 +150,14 @@ void DrawGlobeOverlay(int left, int top, int width, int height, double a, double
 
     GlobeGrid grid;
     ComputeGlobeGrid(view, cx, cy, radius, labels, &grid);
-    for (int i = 0; i < grid.segmentCount; ++i) {
+    int label = 0;
+    for (int i = 0; i <= grid.segmentCount; ++i) {
+        for (; label < grid.labelCount && grid.labels[label].afterSegment == i; ++label)
+            Text(grid.labels[label].text, grid.labels[label].x, grid.labels[label].y);
+        if (i == grid.segmentCount) break;
         const GlobeGridSegment& g = grid.segments[i];
         DrawLine(g.x0, g.y0, g.x1, g.y1);
     }
-    for (int i = 0; i < grid.labelCount; ++i) Text(grid.labels[i].text, grid.labels[i].x, grid.labels[i].y);
 
     if (off) {
         SetDrawWindow(previous);

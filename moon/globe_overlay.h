@@ -15,7 +15,8 @@ struct GlobeGridSegment {
     int x0, y0, x1, y1;
 };
 struct GlobeGridLabel {
-    int x, y;  // where the text starts
+    int x, y;          // where the text starts
+    int afterSegment;  // drawn after this many segments, so later lines may cross it
     char text[12];
 };
 // The lines and labels of the wire-frame globe, before they are drawn.

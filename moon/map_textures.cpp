@@ -97,4 +97,14 @@ void FreeMapImages() {
     std::vector<std::int16_t>().swap(mapImageCache.cosTable);
 }
 
-void ForgetFailedMapImages() { mapImageCache.failed = 0; }
+void ForgetFailedMapImages() {
+    mapImageCache.failed = 0;
+    mapImageCache.failedResources.clear();
+}
+
+void ReportMissingMapResource(int resourceId) {
+    for (int id : mapImageCache.failedResources)
+        if (id == resourceId) return;
+    mapImageCache.failedResources.push_back(resourceId);
+    ShowMessage(kLoadFailed, "");
+}

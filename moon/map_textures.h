@@ -29,8 +29,10 @@ struct MapImageCache {
     // map's width; column 0 is longitude -180, east to the right).
     std::vector<std::int16_t> sinTable;
     std::vector<std::int16_t> cosTable;
-    // Map ids whose picture could not be read in this run, one bit each.
+    // Map ids whose picture could not be read in this run, one bit each, and the bitmap
+    // resources of the Earth's halves that were missing.
     std::uint64_t failed = 0;
+    std::vector<int> failedResources;
     // Reads a picture file (program path) into a 16-bit offscreen; the picture loader
     // unless a test counts the loads.
     DrawWindow* (*loader)(const char* relativePath, int bitsPerPixel) = &LoadImageFile;
@@ -53,3 +55,5 @@ void FreeMapImages();
 // Forgets the pictures that could not be read, so that the next use tries them again
 // (after the maps were installed, and between tests).
 void ForgetFailedMapImages();
+// Tells "Can't alloc DrawMapOnSphere" for a missing map resource the first time only.
+void ReportMissingMapResource(int resourceId);

@@ -33,6 +33,15 @@ TEST(GlobeGrid, LabelsFollowTheDrawnSegments) {
         EXPECT_TRUE(Has(texts, t)) << t;
     EXPECT_FALSE(Has(texts, "180\xB0" "E"));
     EXPECT_GT(grid.segmentCount, 60);
+    // Each label stands at the end of the segment drawn just before it (moved up and left
+    // by its size when it lies right of or below the centre).
+    for (int i = 0; i < grid.labelCount; ++i) {
+        const GlobeGridLabel& l = grid.labels[i];
+        ASSERT_GE(l.afterSegment, 1);
+        const GlobeGridSegment& s = grid.segments[l.afterSegment - 1];
+        EXPECT_EQ(l.x, s.x1 > 100 ? s.x1 - 18 : s.x1) << l.text;
+        EXPECT_EQ(l.y, s.y1 > 100 ? s.y1 - 14 : s.y1) << l.text;
+    }
     ComputeGlobeGrid(MakeGlobeView(0, 0, 0), 100, 100, 80, 0, &grid);
     EXPECT_EQ(grid.labelCount, 0);
 
