@@ -45,7 +45,9 @@ std::string Lower(std::string_view text) {
 // for the picture of every listed object at each redraw, and a folder of thousands of
 // pictures is not to be searched name by name for the missing ones.
 struct FolderListing {
-    fs::path folder;
+    std::string programFolder;   // "img\ngc"
+    fs::path root;               // the home it was found in
+    fs::path folder;             // where it is
     timespec changed{};
     // Read so soon after the folder's last change that a file added within the same tick
     // of the file system's clock might not show in the time stamp: read again next time.
@@ -53,6 +55,9 @@ struct FolderListing {
     std::unordered_map<std::string, std::string> files;   // lower-case name -> name
 };
 std::vector<FolderListing> listings;
+
+// Longer than a tick of the clock the file system stamps changes with.
+constexpr double kSettleSeconds = 0.1;
 
 bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
@@ -68,28 +73,37 @@ void ReadListing(FolderListing& listing, const timespec& changed) {
     }
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    listing.settled = now.tv_sec - changed.tv_sec > 1;
+    const double since = static_cast<double>(now.tv_sec - changed.tv_sec) + (now.tv_nsec - changed.tv_nsec) * 1e-9;
+    listing.settled = since > kSettleSeconds;
 }
 
 // The picture file `fileName` of the program folder, matched without regard to case;
-// empty when it is not there.
+// empty when it is not there. The folder found for a home is kept, so that a look-up costs
+// one look at the folder's time stamp.
 fs::path ListedPicture(const char* folder, const std::string& fileName) {
-    const fs::path dir = platform::ResolvePath(folder);
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+    const fs::path root = platform::IsInstalledFolder(folder) ? fs::path{} : platform::HomeRoot();
     FolderListing* listing = nullptr;
     for (FolderListing& l : listings)
-        if (l.folder == dir) listing = &l;
-    if (!listing) {
-        listings.push_back(FolderListing{});
-        listings.back().folder = dir;
-        listing = &listings.back();
-        ReadListing(*listing, st.st_mtim);
-    } else if (!listing->settled || !SameTime(listing->changed, st.st_mtim)) {
-        ReadListing(*listing, st.st_mtim);
+        if (l.programFolder == folder && l.root == root) listing = &l;
+    struct stat st {};
+    const auto isFolder = [&st](const fs::path& dir) { return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode); };
+    if (!listing || root.empty() || !isFolder(listing->folder)) {
+        const fs::path dir = platform::ResolvePath(folder);
+        if (!isFolder(dir)) return {};
+        if (!listing) {
+            listings.push_back(FolderListing{});
+            listing = &listings.back();
+            listing->programFolder = folder;
+            listing->root = root;
+        }
+        if (listing->folder != dir) {
+            listing->folder = dir;
+            listing->settled = false;
+        }
     }
+    if (!listing->settled || !SameTime(listing->changed, st.st_mtim)) ReadListing(*listing, st.st_mtim);
     const auto found = listing->files.find(Lower(fileName));
-    return found == listing->files.end() ? fs::path{} : dir / found->second;
+    return found == listing->files.end() ? fs::path{} : listing->folder / found->second;
 }
 
 // The constellation of a name: its number 0 to 88, or its abbreviation; -1 for neither.
