@@ -28,6 +28,7 @@
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
+#include "settings/preference_pages.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -128,4 +129,12 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    // The seven preference pages.
+    RegisterForm(kPreferencePage1Form, &PreferencePage1);
+    RegisterForm(kPreferencePage2Form, &PreferencePage2);
+    RegisterForm(kPreferencePage3Form, &PreferencePage3);
+    RegisterForm(kPreferencePage4Form, &PreferencePage4);
+    RegisterForm(kPreferencePage5Form, &PreferencePage5);
+    RegisterForm(kPreferencePage6Form, &PreferencePage6);
+    RegisterForm(kPreferencePage7Form, &PreferencePage7);
 }
