@@ -14,6 +14,7 @@
 #include "core/observing_time.h"
 #include "moon/map_textures.h"
 #include "objects/list_manager_form.h"
+#include "objects/image_sync.h"
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
@@ -137,4 +138,6 @@ void ComposeProgram() {
     RegisterForm(kPreferencePage5Form, &PreferencePage5);
     RegisterForm(kPreferencePage6Form, &PreferencePage6);
     RegisterForm(kPreferencePage7Form, &PreferencePage7);
+    // The picture synchronisation hands its stop back to page 7/7.
+    SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }
