@@ -12,8 +12,10 @@
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
 #include "moon/moon_services.h"
+#include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
+#include "objects/selection_criteria_form.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -123,4 +125,6 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
+    RegisterForm(kEphemerisFormId, &EphemerisAssistant);
 }
