@@ -533,3 +533,14 @@ TEST_F(ObjectSearch, RemovingMatchesOfAListKindTakesOnlyThatListsRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProperStarNames, DesignationsAreNotNames) {
+    for (const char* name : {"Vega", "Kaus Australis", "Al Thalimain Post", "Men", "Polaris Galacticu"})
+        EXPECT_TRUE(IsProperStarName(name)) << name;
+    for (const char* name : {"", "HR 1234", "Beta CrA", "Eta2 CrA", "61 Cyg", "1 Cas", "Alpha UMa"})
+        EXPECT_FALSE(IsProperStarName(name)) << name;
+}
+
+}  // namespace
