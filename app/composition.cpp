@@ -4,6 +4,7 @@
 #include "catalog/selection_hooks.h"
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
 #include "chart/scope_cursor.h"
@@ -13,6 +14,7 @@
 #include "core/observing_time.h"
 #include "moon/map_textures.h"
 #include "objects/list_manager_form.h"
+#include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -75,6 +77,9 @@ void ComposeProgram() {
         const bool none = view.type == 0 && view.catalog == 0;
         AddChartObjectAsAlignStar(none ? nullptr : &view);
     };
+    // The chart marks listed objects that have a picture and shows it on a tap.
+    chart.showObjectPicture = &ShowObjectPicture;
+    chartFindObjectPicture = &FindObjectPicture;
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
