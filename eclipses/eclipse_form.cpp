@@ -197,43 +197,6 @@ void RefineSolarInstant(EclipseEntry* e, double T) {
     SelectPositionSource(1);
 }
 
-void ComputeSolarEntry(EclipseEntry* e) {
-    EclipseState& s = eclipseState;
-    ++eclipseSolarComputations;
-    const double deltaT = GetDeltaT(e->year, e->month, e->day);
-    double T = (DateTimeToJD(e->year, e->month, e->day, e->hour, e->minute, e->second, 0) + deltaT / 86400.0 -
-                2451545.0) * 2.7378507871321012e-5;
-    if (e->refined < 0) {
-        RefineSolarInstant(e, T);
-        T = (DateTimeToJD(e->year, e->month, e->day, e->hour, e->minute, e->second, 0) + deltaT / 86400.0 -
-             2451545.0) * 2.7378507871321012e-5;
-    }
-    FitBesselElements(&s.elements, e->year, e->month, e->day, e->hour + (e->minute + 30) / 60);
-    const double hours = e->hour + e->minute / 60.0 + e->second / 3600.0;
-    double latitude, longitude, duration, width, start, end;
-    s.centralLine = GetCentralLinePoint(s.elements, hours, deltaT, &latitude, &longitude, &duration, &width) &&
-                    GetCentralLineEnds(s.elements, deltaT, &start, &end);
-    if (!s.centralLine) {
-        // No central point, duration or table span: nothing below may read them.
-        e->duration = 0;
-        s.centralDuration = 0.0;
-        return;
-    }
-    s.centralLatitude = latitude;
-    s.centralLongitude = longitude;
-    s.centralDuration = duration;
-    e->duration = ToIntChecked(duration, 0);
-    s.placeLatitude = latitude;
-    s.placeLongitude = longitude;
-    s.globeLongitude = ToIntChecked(longitude, 0);
-    s.globeLatitude = ToIntChecked(latitude, 0);
-    const double step = (end - start + 0.25) * 0.2 / 24.0 / 36525.0;
-    double dpsi, deps;
-    NutationAngles(T, &dpsi, &deps);
-    BuildSunTable(T - 2.0 * step, step, dpsi * kArcsecToRad);
-    BuildMoonTable(T - 2.0 * step, step, dpsi * kArcsecToRad);
-}
-
 void ComputeLunarEntry(EclipseEntry* e) {
     EclipseState& s = eclipseState;
     if (e->refined < 0) {
@@ -360,6 +323,44 @@ void RedrawWith(Window w, int id) {
 }  // namespace
 
 // ---- Interfaces ------------------------------------------------------------------------------
+
+void ComputeSolarEntry(EclipseEntry* e) {
+    EclipseState& s = eclipseState;
+    ++eclipseSolarComputations;
+    const double deltaT = GetDeltaT(e->year, e->month, e->day);
+    double T = (DateTimeToJD(e->year, e->month, e->day, e->hour, e->minute, e->second, 0) + deltaT / 86400.0 -
+                2451545.0) * 2.7378507871321012e-5;
+    if (e->refined < 0) {
+        RefineSolarInstant(e, T);
+        T = (DateTimeToJD(e->year, e->month, e->day, e->hour, e->minute, e->second, 0) + deltaT / 86400.0 -
+             2451545.0) * 2.7378507871321012e-5;
+    }
+    FitBesselElements(&s.elements, e->year, e->month, e->day, e->hour + (e->minute + 30) / 60);
+    const double hours = e->hour + e->minute / 60.0 + e->second / 3600.0;
+    double latitude, longitude, duration, width, start, end;
+    s.centralLine = GetCentralLinePoint(s.elements, hours, deltaT, &latitude, &longitude, &duration, &width) &&
+                    GetCentralLineEnds(s.elements, deltaT, &start, &end);
+    if (!s.centralLine) {
+        // No central point, duration or table span: nothing below may read them.
+        e->duration = 0;
+        s.centralDuration = 0.0;
+        return;
+    }
+    s.centralLatitude = latitude;
+    s.centralLongitude = longitude;
+    s.centralDuration = duration;
+    e->duration = ToIntChecked(duration, 0);
+    s.placeLatitude = latitude;
+    s.placeLongitude = longitude;
+    s.globeLongitude = ToIntChecked(longitude, 0);
+    s.globeLatitude = ToIntChecked(latitude, 0);
+    const double step = (end - start + 0.25) * 0.2 / 24.0 / 36525.0;
+    double dpsi, deps;
+    NutationAngles(T, &dpsi, &deps);
+    BuildSunTable(T - 2.0 * step, step, dpsi * kArcsecToRad);
+    BuildMoonTable(T - 2.0 * step, step, dpsi * kArcsecToRad);
+}
+
 
 const char* EclipseHelpHeading(int page) { return kPageHelp[PageIndex(page)].heading; }
 const char* EclipseHelpDetail(int page) { return kPageHelp[PageIndex(page)].detail; }

@@ -50,6 +50,12 @@ void CloseEclipseForm(platform::Window dialog);
 int LayoutEclipseForm(platform::Window dialog, int width, int height);
 // The row function of the eclipse list.
 void DrawEclipseRow(int row, Bounds rect, int flag, int rowWidth);
+struct EclipseEntry;
+// What selecting a solar eclipse computes: its instant refined to the least separation of
+// the Sun and the Moon (once per list), the elements fitted around it, the central point
+// with its duration, and the position tables over the central line's span. An eclipse
+// without a central line gets duration 0 and no tables.
+void ComputeSolarEntry(EclipseEntry* entry);
 // Computes the selected eclipse (once per selection) and draws its summary.
 int ComputeSolarEclipse();
 // Draws the current page, building the list first when it is empty.

@@ -216,6 +216,21 @@ void DrawEclipsePath() {
     }
 }
 
+void FormatEclipseSummary(const EclipseEntry& e, bool central, char* out, std::size_t size) {
+    const int marker = e.refined < 0 ? 0 : e.refined;
+    if (e.kind != 0 && !central) {
+        std::snprintf(out, size, "At %02dh%02d'%02dUT No Central Line (%02d'%02d)", e.hour, e.minute, e.second,
+                      marker / 60, marker % 60);
+        return;
+    }
+    const int d = e.duration;
+    char duration[24];
+    if (d < 3600) std::snprintf(duration, sizeof duration, "%02dm%02ds", d / 60, d % 60);
+    else std::snprintf(duration, sizeof duration, "%02dh%02dm", d / 3600, d % 3600 / 60);
+    std::snprintf(out, size, "At %02dh%02d'%02dUT duration %s(%02d'%02d)", e.hour, e.minute, e.second, duration,
+                  marker / 60, marker % 60);
+}
+
 int DrawSolarEclipseSummary(EclipseEntry* list, int row, double* latitude, double* longitude, int width,
                             int height) {
     if (!list || row < 0) return 0;
@@ -228,20 +243,9 @@ int DrawSolarEclipseSummary(EclipseEntry* list, int row, double* latitude, doubl
     const bool solar = e.kind == 1;
     const bool central = solar && e.type != 2.0 && eclipseState.centralLine;
     char text[96];
-    const int marker = e.refined < 0 ? 0 : e.refined;
-    if (e.kind != 0 && !central) {
-        std::snprintf(text, sizeof text, "At %02dh%02d'%02dUT No Central Line (%02d'%02d)", e.hour, e.minute,
-                      e.second, marker / 60, marker % 60);
-        Text(text, Sx(1), top);
-        return 1;
-    }
-    const int d = e.duration;
-    char duration[24];
-    if (d < 3600) std::snprintf(duration, sizeof duration, "%02dm%02ds", d / 60, d % 60);
-    else std::snprintf(duration, sizeof duration, "%02dh%02dm", d / 3600, d % 3600 / 60);
-    std::snprintf(text, sizeof text, "At %02dh%02d'%02dUT duration %s(%02d'%02d)", e.hour, e.minute, e.second,
-                  duration, marker / 60, marker % 60);
+    FormatEclipseSummary(e, central, text, sizeof text);
     Text(text, Sx(1), top);
+    if (e.kind != 0 && !central) return 1;
 
     const int xm = width / 2 - Sy(120) + Sx(1), ym = top + Sy(13);
     DrawWorldMap(xm, ym, Sy(240), Sy(120));

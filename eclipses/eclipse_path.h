@@ -3,6 +3,8 @@
 // eclipse (the central line's start, greatest eclipse and end with their places, the band
 // between the penumbral limits, the umbral limit and the mark of greatest eclipse) and the
 // summary under the eclipse list (the instant, the duration and the best place).
+#include <cstddef>
+
 #include "eclipses/bessel_elements.h"
 #include "eclipses/eclipse_list.h"
 
@@ -33,6 +35,11 @@ int ComputeEclipsePath(const BesselElements& elements, double deltaTSeconds, dou
 
 // The Path page of the selected solar eclipse.
 void DrawEclipsePath();
+
+// The summary's text line: the instant, then the duration (minutes and seconds below an
+// hour, else hours and minutes) or "No Central Line" for a solar eclipse without one (and
+// an unknown kind), then the least separation in arc minutes and seconds.
+void FormatEclipseSummary(const EclipseEntry& entry, bool central, char* out, std::size_t size);
 
 // The summary of row `row` below the eclipse list; a lunar row writes the sub-lunar point
 // (west positive) into *latitude and *longitude. Returns 1 when drawn.

@@ -176,12 +176,7 @@ void ShowViewControls(Window w, bool show) {
 
 void MakeControls(Window w) {
     InitTitle(w, kTitle, "Location");
-    // The pictures of the help and back buttons are shared by many forms; until they are
-    // drawn, the buttons show their texts.
-    const bool helpPicture = platform::FindBitmapEntry(5076) != nullptr;
-    const bool backPicture = platform::FindBitmapEntry(5074) != nullptr;
-    InitButton(w, kInfo, helpPicture ? 5076 : 4998, 0, 0);
-    InitButton(w, kOk, backPicture ? 5074 : -1, 0, 0);
+    InitHelpAndBackButtons(w, kInfo, kOk);
     for (int id : {kCancel, kGps, kList, kMap}) InitButton(w, id, -1, 0, 0);
     // Lists show the last item added first.
     for (int i = 2; i >= 0; --i) AppendListItem(w, kSiteList, kSiteNames[i]);

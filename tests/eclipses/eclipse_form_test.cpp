@@ -356,6 +356,26 @@ TEST_F(EclipseFormTest, YearFieldStartsANewListAndClosingFreesIt) {
     EXPECT_EQ(eclipseState.listYear, 2017);
 }
 
+TEST(EclipseSummary, TextLineByKindAndDuration) {
+    struct Case {
+        EclipseEntry entry;
+        bool central;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{1, 4.0, 2024, 4, 8, 18, 17, 27, 272, 3051}, true, "At 18h17'27UT duration 04m32s(50'51)"},
+        {{0, 4.0, 2025, 3, 14, 6, 58, 43, 3900, 500}, false, "At 06h58'43UT duration 01h05m(08'20)"},
+        {{1, 2.0, 2025, 3, 29, 10, 47, 0, 0, 1250}, false, "At 10h47'00UT No Central Line (20'50)"},
+        {{1, 3.0, 2014, 4, 29, 6, 3, 5, 0, 3800}, false, "At 06h03'05UT No Central Line (63'20)"},
+        {{7, 1.0, 2030, 1, 1, 0, 0, 0, 0, -1}, false, "At 00h00'00UT No Central Line (00'00)"},
+    };
+    for (const Case& c : cases) {
+        char text[96];
+        FormatEclipseSummary(c.entry, c.central, text, sizeof text);
+        EXPECT_STREQ(text, c.text);
+    }
+}
+
 // ---- The Path page's band -----------------------------------------------------------------
 
 struct PathCase {
