@@ -204,8 +204,12 @@ void DrawChartGrids(float lst, int centreRa, int centreDec, int zoom, platform::
     if (zoom < 10) {
         std::int32_t hx = 0, hy = 0;
         AltAzToPixel(0.0f, 0.0f, &hx, &hy);
-        DrawTargetCursor(zx, zy);
         SetForeColor(lineColour);
+        // The zenith's own mark, a small cross: the target cursor marks the current object
+        // alone, so that the chart never shows two of them.
+        const int arm = 4 * GetDpiFactor();
+        DrawLine(zx - arm, zy, zx + arm, zy);
+        DrawLine(zx, zy - arm, zx, zy + arm);
         DrawCircle(zx, zy, static_cast<int>(std::hypot(hx - zx, hy - zy)));
     }
     if (ChartSetting(chartpref::hideGrid)) return;

@@ -15,6 +15,7 @@
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
 #include "chart/chart_math.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_projection.h"
 #include "chart/chart_records.h"
 #include "chart/chart_services.h"
@@ -415,13 +416,14 @@ int DrawSkyView(SelectionRecord* records, int count, const Bounds& rect, DrawWin
     if (ChartSetting(chartpref::constLines) != 0 && LoadConstellationLines(ChartSetting(chartpref::constLineSet) != 0 ? 1 : 0))
         DrawConstellationLines(p);
     DrawFaintLayers(p, records, count);
-    if (zoom < 12) {
-        int horizon = 1;
-        if (ChartSetting(chartpref::hideGrid) != 0 || (!detail && ChartSetting(chartpref::showGrid) == 0))
-            horizon = -1;
-        else if (ChartMode() == kChartModeEquatorialSky || ChartSetting(chartpref::altAzGrid) != 0)
-            horizon = 0;
-        PaintGrid(p, horizon);
+    // "Hide Grid" takes the grid and the horizon ring off, as scrolling does without "Show
+    // Grid".
+    const bool gridShown = ChartSetting(chartpref::hideGrid) == 0 && (detail || ChartSetting(chartpref::showGrid) != 0);
+    if (zoom < 12 && gridShown) {
+        // Flag 0 draws the grid's circles straight in the view's frame: the equator's in the
+        // equatorial view, the horizon's (the alt/az grid) in the others.
+        const bool ownFrame = ChartMode() == kChartModeEquatorialSky || ChartSetting(chartpref::altAzGrid) != 0;
+        PaintGrid(p, ownFrame ? 0 : 1);
     }
     DrawBrightStarLayer(p);
     if (detail && ChartSetting(chartpref::constNames) != 0) DrawConstellationNames(p);
@@ -495,9 +497,8 @@ void DrawSkyViewStatus(const Bounds& rect, const SelectionRecord* record, std::i
             SkyViewPixelToAltAz(skyViewState.view, skyViewState.view.centreX + skyViewState.view.originX,
                                 skyViewState.view.centreY + skyViewState.view.originY, &a, &b);
         }
-        // The gauge (68 x 46 design pixels) in the bottom right corner, clear of the lines.
-        PaintDirectionGauge(rect.x + rect.width - static_cast<int>(70 * screenScale.horizontal),
-                            rect.y + rect.height - static_cast<int>(48 * screenScale.vertical), a, b);
+        const Bounds box = DirectionGaugeBox(rect);
+        PaintDirectionGauge(box.x, box.y, a, b);
     }
     if (ChartSetting(chartpref::hideInfoBar) != 0) return;
 
@@ -530,12 +531,14 @@ void DrawFinderChart(const ObjectRef& object, const char* name, const Bounds& re
     const bool same = st.finderKeyValid && st.finderYear == year && st.finderMonth == month && st.finderDay == day &&
                       st.finderHour == hour && st.finderMinute == minute && key.horizonFlag == -1 &&
                       key.year == year && key.month == month && key.day == day && key.hour == hour &&
-                      key.minute == minute;
+                      key.minute == minute && key.latitude == observerLocation.latitude &&
+                      key.longitude == observerLocation.longitude;
     if (!same) {
         BuildSkyMatrix(year, month, day, hour, minute, 0);
         // Marked -1: the chart's next UpdateSkyForDate rebuilds for its own instant, and
         // ProjectToChart goes through the horizon rows meanwhile.
-        key = SkyCacheKey{-1, year, month, day, hour, minute, observerLocation.zoneMinutes, 0};
+        key = SkyCacheKey{-1, year, month, day, hour, minute, observerLocation.zoneMinutes, 0, observerLocation.latitude,
+                          observerLocation.longitude};
         ProjectStarTable();
         st.finderKeyValid = 1;
         st.finderYear = year;
