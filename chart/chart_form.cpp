@@ -179,6 +179,17 @@ int CentreOnCurrentObject() {
     chartForm.panX = WrapChartOffset(chartForm.panX);
     chartState.centreOffsetX = x - chartState.width / 2 - chartForm.panX;
     chartState.centreOffsetY = y - chartState.height / 2 - chartForm.panY;
+    if (IsHorizonView() && chartState.ySign > 0) {
+        // The horizon view keeps its horizon (altitude 0, where the plane's origin lies) in
+        // the picture, above the info lines: a high object is shown higher up instead.
+        const Bounds& r = chartState.chartRect;
+        const int horizonY = chartState.height / 2 - chartState.centreOffsetY;
+        const int lowest = r.y + r.height - Sv(40);
+        if (horizonY > lowest) {
+            chartForm.panY -= horizonY - lowest;
+            chartState.centreOffsetY += horizonY - lowest;
+        }
+    }
     return record;
 }
 

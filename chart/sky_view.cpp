@@ -416,14 +416,17 @@ int DrawSkyView(SelectionRecord* records, int count, const Bounds& rect, DrawWin
     if (ChartSetting(chartpref::constLines) != 0 && LoadConstellationLines(ChartSetting(chartpref::constLineSet) != 0 ? 1 : 0))
         DrawConstellationLines(p);
     DrawFaintLayers(p, records, count);
-    // "Hide Grid" takes the grid and the horizon ring off, as scrolling does without "Show
-    // Grid".
-    const bool gridShown = ChartSetting(chartpref::hideGrid) == 0 && (detail || ChartSetting(chartpref::showGrid) != 0);
-    if (zoom < 12 && gridShown) {
-        // Flag 0 draws the grid's circles straight in the view's frame: the equator's in the
-        // equatorial view, the horizon's (the alt/az grid) in the others.
-        const bool ownFrame = ChartMode() == kChartModeEquatorialSky || ChartSetting(chartpref::altAzGrid) != 0;
-        PaintGrid(p, ownFrame ? 0 : 1);
+    if (zoom < 12) {
+        // -1: the horizon ring alone ("Hide Grid", or a scroll without "Show Grid"); 0 draws
+        // the grid's circles straight in the view's frame (the equator's in the equatorial
+        // view, the horizon's, an alt/az grid, in the others); 1 the equatorial grid through
+        // the sky matrix.
+        int horizon = 1;
+        if (ChartSetting(chartpref::hideGrid) != 0 || (!detail && ChartSetting(chartpref::showGrid) == 0))
+            horizon = -1;
+        else if (ChartMode() == kChartModeEquatorialSky || ChartSetting(chartpref::altAzGrid) != 0)
+            horizon = 0;
+        PaintGrid(p, horizon);
     }
     DrawBrightStarLayer(p);
     if (detail && ChartSetting(chartpref::constNames) != 0) DrawConstellationNames(p);
