@@ -151,7 +151,7 @@ void ChooseObjectRow() {
             std::memcpy(chartViews[0].view.name, r.label, kSelectionLabelLength);
             chartViews[0].view.name[kSelectionLabelLength] = '\0';
             CentreChartSkyViewOn(r.rightAscension, r.declination, r.catalogCode == kCatalogPlanet);
-            chartSelectionIndex = row;
+            chartSelectionIndex = row;  // centring on a place leaves no row current
         }
     }
     DrawChart();

@@ -112,6 +112,8 @@ void RecentreOnScope(double ra, double dec) {
     tapAction = saved;
     chartScope.cursorShown = 0;
     ++chartScope.recentres;
+    // The next read draws the cursor in the new picture, even a read of the same place.
+    chartScope.previousRa = chartScope.previousDec = -1000.0;
 }
 
 // The object slot of the object pages holds the mount's place while it is followed.

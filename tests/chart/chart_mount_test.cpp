@@ -204,6 +204,10 @@ TEST_F(ChartMountTest, SkyViewsFollowTheMountAcrossTheView) {
         ASSERT_TRUE(SkyViewProjectPoint(skyViewState.view, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), &x, &y));
         EXPECT_NEAR(x + skyViewState.view.originX, cx, 2);
         EXPECT_NEAR(y + skyViewState.view.originY, cy, 2);
+        // The mount standing still there is shown in the new picture at the next read.
+        EXPECT_EQ(Follow(ra, dec), 1);
+        EXPECT_EQ(chartScope.cursorShown, 1);
+        EXPECT_NEAR(chartScope.x, cx, 2 * GetDpiFactor());
         scopeTracking = 0;
     }
 }
