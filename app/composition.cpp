@@ -11,7 +11,7 @@
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
-#include "moon/moon_services.h"
+#include "moon/map_textures.h"
 #include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
@@ -26,6 +26,7 @@
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
+#include "settings/preference_pages.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -123,4 +124,12 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    // The seven preference pages.
+    RegisterForm(kPreferencePage1Form, &PreferencePage1);
+    RegisterForm(kPreferencePage2Form, &PreferencePage2);
+    RegisterForm(kPreferencePage3Form, &PreferencePage3);
+    RegisterForm(kPreferencePage4Form, &PreferencePage4);
+    RegisterForm(kPreferencePage5Form, &PreferencePage5);
+    RegisterForm(kPreferencePage6Form, &PreferencePage6);
+    RegisterForm(kPreferencePage7Form, &PreferencePage7);
 }
