@@ -8,6 +8,7 @@
 #include "catalog/databases.h"
 #include "core/settings.h"
 #include "objects/object_pictures.h"
+#include "platform/gfx_context.h"
 #include "platform/system_colors.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
@@ -60,20 +61,21 @@ void BlitMapRegion(int firstBitmapId, const Bounds& view, int* scrollX, int* scr
     const int half = kMarsMapHalfSize * ScaleX();
     const int mapHeight = kMarsMapHalfSize * ScaleY();
     const Color previous = SetForeColor(Rgb(0, 0, 0));
-    FillRectangle(view);
+    DrawRectangle(view, 0);
     SetForeColor(previous);
     const DrawWindow* halves[2] = {CachedBitmapAt(firstBitmapId, half, mapHeight),
                                    CachedBitmapAt(firstBitmapId + 1, half, mapHeight)};
     DrawWindow* target = GetCurrentDrawWindow();
-    ClipRectangle(view);
+    const int top = view.y + *scrollY;
+    const int y0 = std::max(top, view.y), y1 = std::min(top + mapHeight, view.y + view.height);
     for (int tile = 0; tile < 4; ++tile) {
-        // [second][first][second][first]
+        // [second][first][second][first], each cut to the view.
         const DrawWindow* picture = halves[tile % 2 == 0 ? 1 : 0];
-        if (!picture) continue;
-        CopyBits(const_cast<DrawWindow*>(picture), target, Bounds{0, 0, half, mapHeight},
-                 view.x + *scrollX + (tile - 1) * half, view.y + *scrollY, 0);
+        const int left = view.x + *scrollX + (tile - 1) * half;
+        const int x0 = std::max(left, view.x), x1 = std::min(left + half, view.x + view.width);
+        if (!picture || x0 >= x1 || y0 >= y1) continue;
+        CopyBits(const_cast<DrawWindow*>(picture), target, Bounds{x0 - left, y0 - top, x1 - x0, y1 - y0}, x0, y0, 0);
     }
-    ResetClip();
 }
 
 int MarsMapScreenX(int scrollX, int mapX) {
@@ -115,7 +117,8 @@ void DrawMapFeatureNames(const Bounds& view, int scrollX, int scrollY) {
         const int y = view.y + scrollY + record.y * ScaleY();
         DrawString(record.name, length, x - CharsWidth(record.name, length) / 2, y);
     }
-    ResetClip();
+    // No clip of our own left behind (ResetClip would clip an offscreen to nothing).
+    platform::SelectClip(GetDrawDC(), platform::GfxObject{});
     SetTextColor(previousText);
     SetTextTransparent(previousTransparent);
     SetFont(previousFont);

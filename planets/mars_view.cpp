@@ -10,6 +10,7 @@
 #include "moon/angle_icons.h"
 #include "moon/globe_drawing.h"
 #include "moon/globe_overlay.h"
+#include "platform/gfx_context.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
@@ -58,7 +59,7 @@ void DrawMirroredGlobe(int left, int top, int size, int flipX, int flipY, Draw d
     }
     DrawWindow* const previous = SetDrawWindow(canvas);
     const Color fore = SetForeColor(Rgb(0, 0, 0));
-    FillRectangle(Bounds{0, 0, size, size});
+    DrawRectangle(Bounds{0, 0, size, size}, 0);
     SetForeColor(fore);
     draw(size / 2, size / 2);
     SetDrawWindow(previous);
@@ -89,7 +90,7 @@ void DrawMarsMoons(int year, int month, int day, int hour, int minute, int x, in
 
     const Bounds panel{x, y, width, height};
     const Color previousFore = SetForeColor(Rgb(0, 0, 0));
-    FillRectangle(panel);
+    DrawRectangle(panel, 0);
     ClipRectangle(panel);
     const int previousFont = SetFont(kMoonLabelFont);
     const int previousTransparent = SetTextTransparent(1);
@@ -109,7 +110,8 @@ void DrawMarsMoons(int year, int month, int day, int hour, int minute, int x, in
     SetTextColor(previousText);
     SetTextTransparent(previousTransparent);
     SetFont(previousFont);
-    ResetClip();
+    // No clip of our own left behind (ResetClip would clip an offscreen to nothing).
+    platform::SelectClip(GetDrawDC(), platform::GfxObject{});
     SetForeColor(previousFore);
 }
 
@@ -122,7 +124,7 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
     const Color previousBack = SetBackColor(Rgb(0, 0, 0));
     const Color previousText = SetTextColor(text);
     const int previousTransparent = SetTextTransparent(1);
-    FillRectangle(Bounds{x, y, width, height});
+    DrawRectangle(Bounds{x, y, width, height}, 0);
 
     float cm = 0, pa = 0, de = 0;
     ComputeMarsPhysicalEphemeris(year, month, day, hour, minute, &cm, &pa, &de);

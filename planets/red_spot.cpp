@@ -182,13 +182,13 @@ void DrawRedSpotTable() {
     const Color previousText = SetTextColor(colours.foreground);
     const int previousFont = SetFont(1);
     const int previousTransparent = SetTextTransparent(1);
-    FillRectangle(Bounds{0, 24 * sy, width, height - 29 * sy});
+    DrawRectangle(Bounds{0, 24 * sy, width, height - 29 * sy}, 0);
 
     const int rowCount = (height - 59 * sy) / (kRowHeight * sy);
     const int extra = (width - 240 * sx) / 13;
     for (int r = 0; r < rowCount; ++r) {
         SetForeColor(r % 2 == 0 ? colours.lightBand : colours.stripBackground);
-        FillRectangle(Bounds{0, (24 + r * kRowHeight) * sy, width, kRowHeight * sy});
+        DrawRectangle(Bounds{0, (24 + r * kRowHeight) * sy, width, kRowHeight * sy}, 0);
     }
     const int top0 = 24 * sy;
     DrawString("Date", 4, 1, top0);
