@@ -44,27 +44,22 @@ void DrawDataLine(const char* text, int left, int right, int y) {
 }
 
 // Draws a globe through `draw` (which draws around the given centre in the current draw
-// window) into an offscreen, mirrors it for the orientation and copies it to the page.
+// window) into an offscreen, mirrors it for the orientation and lays it on the page with
+// black transparent, so the square of the globe does not blank what lies beside the disc.
 template <typename Draw>
 void DrawMirroredGlobe(int left, int top, int size, int flipX, int flipY, Draw draw) {
     DrawWindow* const page = GetCurrentDrawWindow();
-    if (!flipX && !flipY) {
-        draw(left + size / 2, top + size / 2);
-        return;
-    }
     DrawWindow* canvas = CreateOffscreenDIB(size, size, 16);
-    if (!canvas) {
-        draw(left + size / 2, top + size / 2);
-        return;
-    }
+    if (!canvas) return;
     DrawWindow* const previous = SetDrawWindow(canvas);
     const Color fore = SetForeColor(Rgb(0, 0, 0));
     DrawRectangle(Bounds{0, 0, size, size}, 0);
     SetForeColor(fore);
     draw(size / 2, size / 2);
     SetDrawWindow(previous);
-    canvas = MirrorOffscreen(canvas, flipX, flipY);
-    CopyBits(canvas, page, Bounds{0, 0, size, size}, left, top, 0);
+    if (flipX || flipY) canvas = MirrorOffscreen(canvas, flipX, flipY);
+    canvas->transparentColour = Rgb(0, 0, 0);
+    CopyBits(canvas, page, Bounds{0, 0, size, size}, left, top, kDrawTransparent);
     DeleteOffscreen(canvas);
 }
 
@@ -141,14 +136,8 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
         });
         top = y + 12 * v + size;
     }
-    SetTextColor(text);
-    DrawText("View of Mars:", x + 5 * h, top);
-    const int globe = 2 * 60 * h + 4;
-    DrawMirroredGlobe(x + 80 * h - globe / 2, top + 93 * v - globe / 2, globe, flipX, flipY, [&](int cx, int cy) {
-        DrawPlanetTexture(kMarsMapId, cx, cy, cm, pa, de, 60.0 * h, 1.0);
-    });
-
-    // The moons on the right half, with the orientation's signs.
+    // The moons on the right half, with the orientation's signs; the textured globe reaches
+    // over the panel's left edge on a narrow page, so it is laid over the panel after it.
     const int half = x + width / 2;
     SetTextColor(text);
     DrawText("Satelites positions:", half, top);
@@ -156,6 +145,13 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
     int visible[kMarsMoonCount];
     DrawMarsMoons(year, month, day, hour, minute, half, top + 14 * v, width / 2, 120, mx, my, visible, 1, colours,
                   signs.xSign, signs.ySign);
+
+    SetTextColor(text);
+    DrawText("View of Mars:", x + 5 * h, top);
+    const int globe = 2 * 60 * h + 4;
+    DrawMirroredGlobe(x + 80 * h - globe / 2, top + 93 * v - globe / 2, globe, flipX, flipY, [&](int cx, int cy) {
+        DrawPlanetTexture(kMarsMapId, cx, cy, cm, pa, de, 60.0 * h, 1.0);
+    });
 
     char line[64], number[32];
     SetTextColor(text);
