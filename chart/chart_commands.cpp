@@ -5,6 +5,7 @@
 
 #include "astro/angle_text.h"
 #include "astro/constellation_boundaries.h"
+#include "astro/horizontal.h"
 #include "astro/rise_set.h"
 #include "astro/separation.h"
 #include "catalog/selection_list.h"
@@ -192,7 +193,13 @@ void GotoChartObject() {
         return;
     }
     const bool body = view.type == kTypePlanet || (view.type == kTypeComet && view.catalog == 0);
-    ChartScopeGoto(view.ra, view.dec, body ? -1 : 3);
+    // A telescope needs the topocentric place with refraction, whatever the chart shows:
+    // the Moon's parallax alone is a degree.
+    int y, mo, d, h, mi, s;
+    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+    double ra = view.ra, dec = view.dec;
+    if (view.type == kTypePlanet) ComputeBodyPointingPlace(view.number, y, mo, d, h, mi, s, &ra, &dec);
+    ChartScopeGoto(ra, dec, body ? kModeNone : kModeTopocentricRefracted);
 }
 
 // ---- The manual position input -----------------------------------------------------------
