@@ -11,7 +11,7 @@
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
-#include "moon/moon_services.h"
+#include "moon/map_textures.h"
 #include "objects/list_manager_form.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
