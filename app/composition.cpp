@@ -13,9 +13,12 @@
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
 #include "moon/map_textures.h"
+#include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/image_sync.h"
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
+#include "objects/selection_criteria_form.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -129,6 +132,8 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
+    RegisterForm(kEphemerisFormId, &EphemerisAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);
@@ -137,4 +142,6 @@ void ComposeProgram() {
     RegisterForm(kPreferencePage5Form, &PreferencePage5);
     RegisterForm(kPreferencePage6Form, &PreferencePage6);
     RegisterForm(kPreferencePage7Form, &PreferencePage7);
+    // The picture synchronisation hands its stop back to page 7/7.
+    SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }

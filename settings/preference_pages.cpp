@@ -382,9 +382,16 @@ void PreferenceCommand(int id) {
     case kDriveList:
         ChooseScopeDrive();
         return;
+    case kSync:
+        StartPictureSync();
+        return;
     case kStop:
         // The synchronisation ends itself this way too, so the page's timer stops here.
         StopSync();
+        StopPictureSync();
+        return;
+    case kClear:
+        ClearPictureSync();
         return;
     default:
         return;

@@ -143,3 +143,7 @@ void DrawPortListItem(int row, Bounds rect);
 // One step of the picture synchronisation, run at each tick of page 7/7's timer. It ends
 // the run itself through PreferenceCommand(prefpage::kStop).
 void PictureSyncStep();
+// Page 7/7's "Sync", "Stop" and "Clear": the network flag and the synchronisation counters.
+void StartPictureSync();
+void StopPictureSync();
+void ClearPictureSync();

@@ -14,12 +14,14 @@
 #include "chart/chart_services.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
+#include "objects/image_sync.h"
 #include "platform/system_colors.h"
 #include "scope/encoder_boxes.h"
 #include "scope/serial_equipment.h"
 #include "scope/serial_port.h"
 #include "shell/forms_fixture.h"
 #include "shell/popup_lists.h"
+#include "shell/utilities.h"
 #include "support/recorded_reports.h"
 
 using platform::Window;
@@ -47,6 +49,7 @@ protected:
         SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
         announced = 0;
         SetAfterSettingsListener(&CountAnnouncement);
+        SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
         StartWithMainWindow(&FormHostProc);
         Call([] { GotoForm(kHomeFormId); });
         RunUntilIdle();
@@ -61,6 +64,9 @@ protected:
     void TearDown() override {
         Stop();
         SetAfterSettingsListener(nullptr);
+        SetImageSyncLinks(ImageSyncLinks{});
+        imageSyncState = {};
+        SetNetworkAllowed(0);
         for (int id : kPages) SetFormDialogProc(id, nullptr);
         SetFormDialogProc(kHomeFormId, nullptr);
         FormScreenFixture::TearDown();
@@ -644,6 +650,26 @@ TEST_F(PreferencePagesTest, SyncRunsOnTheTimerUntilItStopsItself) {
         EXPECT_TRUE(RecordedReports().empty()) << stop;
         EXPECT_EQ(Current(), stop == kStop ? 1357 : kHomeFormId);
     }
+}
+
+TEST_F(PreferencePagesTest, SyncAllowsDownloadsOnlyWithAnAddressAndStopAndClearEndAndRestartTheRun) {
+    imageSyncState.messier = 40;
+    Open(1357);
+    Command(kSync);
+    EXPECT_FALSE(IsNetworkAllowed()) << "no data-service address";
+    Command(kStop);
+    std::strcpy(preferences.dataUrl, "http://127.0.0.1:9/");
+    Open(1357);
+    Command(kSync);
+    EXPECT_TRUE(IsNetworkAllowed());
+    EXPECT_EQ(imageSyncState.stop, 0);
+    Command(kStop);
+    EXPECT_FALSE(IsNetworkAllowed());
+    EXPECT_EQ(imageSyncState.stop, 1);
+    EXPECT_EQ(imageSyncState.messier, 40) << "a stopped run goes on where it stopped";
+    Command(kClear);
+    EXPECT_EQ(imageSyncState.messier, 1);
+    EXPECT_EQ(imageSyncState.stop, 0);
 }
 
 }  // namespace
