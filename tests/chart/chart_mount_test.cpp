@@ -19,6 +19,7 @@
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
 #include "astro/angle_text.h"
+#include "astro/horizontal.h"
 #include "astro/separation.h"
 #include "shell/position_dialog.h"
 #include "chart/scope_cursor.h"
@@ -32,6 +33,7 @@
 #include "platform/messages.h"
 #include "shell/fonts.h"
 #include "shell/list_views.h"
+#include "shell/utilities.h"
 #include "shell/utilities_internal.h"
 #include "support/fixture_files.h"
 
@@ -302,7 +304,14 @@ TEST_F(ChartMountTest, GotoSendsTheChosenObjectOnly) {
         EXPECT_EQ(Shown("Sorry, GoTo to Sun is disable."), c.refused);
         EXPECT_EQ(mount.gotoMode, c.mode);
         if (!c.refused) {
-            EXPECT_NEAR(mount.gotoRa, r.rightAscension, 1e-5);
+            // The body goes at its own topocentric place now, not at the list's row.
+            double bodyRa = 0.0, bodyDec = 0.0;
+            Call([&] {
+                int y, mo, d, h, mi, s;
+                GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+                ComputeBodyPointingPlace(r.objectNumber, y, mo, d, h, mi, s, &bodyRa, &bodyDec);
+            });
+            EXPECT_LT(AngularSeparation(mount.gotoRa, mount.gotoDec, bodyRa, bodyDec), 0.01);
         }
     }
 }
