@@ -2,7 +2,8 @@
 // selected eclipse; every tap on the map page refines the local circumstances five times;
 // the information page searches the contacts at a place; the map track takes up to 60
 // instants of the umbra with the ten limit latitudes each; the Diagram page sweeps the
-// limit curves over the globe.
+// limit curves over the globe. The eclipse form builds its list of six eclipses, and the
+// planet assistant's Events view searches a year of events when it redraws.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,8 +13,11 @@
 #include "eclipses/bessel_elements.h"
 #include "eclipses/central_line.h"
 #include "eclipses/eclipse_limits_drawing.h"
+#include "eclipses/eclipse_list.h"
 #include "eclipses/eclipse_state.h"
 #include "eclipses/local_circumstances.h"
+#include "eclipses/event_list.h"
+#include "eclipses/event_search.h"
 #include "eclipses/umbra_ground.h"
 
 namespace {
@@ -101,4 +105,26 @@ void BM_EclipseLimitCurves(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EclipseLimitCurves)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildEclipseList(benchmark::State& state) {
+    EclipseEntry* list = nullptr;
+    for (auto _ : state) benchmark::DoNotOptimize(BuildEclipseList(&list, 6, 2024, 1, 1));
+    FreeEclipseList(&list);
+    state.SetLabel("target under 20 ms");
+}
+BENCHMARK(BM_BuildEclipseList)->Unit(benchmark::kMillisecond);
+
+// 370 days from 2024 January 1 with the refinements, at a site five hours behind UT.
+void BM_SearchEventYear(benchmark::State& state) {
+    const ObserverLocation site = observerLocation;
+    observerLocation.zoneMinutes = -300;
+    for (auto _ : state) {
+        FreeEventList();
+        benchmark::DoNotOptimize(SearchEventPeriod(2024, 1, 1, 370));
+    }
+    FreeEventList();
+    observerLocation = site;
+    state.SetLabel("target under 200 ms");
+}
+BENCHMARK(BM_SearchEventYear)->Unit(benchmark::kMillisecond);
 }  // namespace

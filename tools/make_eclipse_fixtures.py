@@ -1,8 +1,11 @@
 #!/usr/bin/python3
-"""Writes the local circumstances of solar eclipses that the eclipse tests compare against,
-computed independently with python3-ephem 4.1:
+"""Writes the references of the eclipse and event tests, computed independently with
+python3-ephem 4.1:
 
-  tests/data/eclipses/local_contacts_ephem.txt
+  tests/data/eclipses/local_contacts_ephem.txt   local circumstances of solar eclipses
+  tests/data/eclipses/events_ephem.txt           greatest lunar eclipses, lunar phases,
+                                                 oppositions and inferior conjunctions,
+                                                 closest approaches of two bodies
 
 For each place: the apparent topocentric Sun and Moon from ephem (no refraction, sea
 level), their apparent radii from the topocentric distances with the program's body sizes
@@ -114,8 +117,115 @@ def covered_share(k, r):
     return a / math.pi
 
 
+JD_OF_EPHEM_ZERO = 2415020.0  # ephem dates count days from 1899 December 31 12h UT
+
+
+def jd(date):
+    return float(date) + JD_OF_EPHEM_ZERO
+
+
+def geocentric(body, t):
+    body.compute(ephem.Date(t))
+    return float(body.g_ra), float(body.g_dec)
+
+
+def shadow_distance(t):
+    """Distance (radians) of the Moon from the antisolar point, geocentric apparent."""
+    sra, sdec = geocentric(ephem.Sun(), t)
+    mra, mdec = geocentric(ephem.Moon(), t)
+    return float(ephem.separation((sra + math.pi, -sdec), (mra, mdec)))
+
+
+def pair_distance(a, b):
+    def f(t):
+        return float(ephem.separation(geocentric(a(), t), geocentric(b(), t)))
+    return f
+
+
+# BodyIndex of the program: the Sun 0, Mercury 2 .. Pluto 9.
+PLANETS = {2: ephem.Mercury, 3: ephem.Venus, 4: ephem.Mars, 5: ephem.Jupiter, 6: ephem.Saturn,
+           7: ephem.Uranus, 8: ephem.Neptune, 9: ephem.Pluto}
+BODIES = {0: ephem.Sun, **PLANETS}
+
+# Greatest lunar eclipses near these UT instants; closest approaches of two bodies near these
+# dates (UT).
+GREATEST_LUNAR = [(2019, 1, 21, 5.2), (2022, 11, 8, 11.0)]
+CLOSEST_PAIRS = [(4, 5, (2024, 8, 14))]
+EVENT_SPAN = ((2023, 12, 1), (2025, 2, 1))
+# Mercury's inferior conjunctions over years, many of which fall between two days on which it
+# is more than 1 degree from the Earth's direction.
+MERCURY_SPAN = ((2020, 1, 1), (2029, 1, 6))
+
+
+def heliocentric_gap(body, t):
+    """Heliocentric ecliptic longitude of the planet less the Earth's, reduced to (-pi, pi]."""
+    d = ephem.Date(t)
+    p = body()
+    p.compute(d)
+    s = ephem.Sun()
+    s.compute(d)  # a Sun's heliocentric longitude is the Earth's
+    g = float(p.hlon) - float(s.hlon)
+    return math.atan2(math.sin(g), math.cos(g))
+
+
+def alignments(body, start, end):
+    """Instants at which the planet passes the Earth's heliocentric direction."""
+    out = []
+    t = float(start)
+    previous = heliocentric_gap(body, t)
+    while t < float(end):
+        gap = heliocentric_gap(body, t + 1.0)
+        if abs(gap) < 0.5 and (gap < 0.0) != (previous < 0.0):
+            out.append(bisect(lambda x: heliocentric_gap(body, x), t, t + 1.0, 1e-7))
+        previous = gap
+        t += 1.0
+    return out
+
+
+def event_lines():
+    lines = [
+        "# Events by python3-ephem %s (tools/make_eclipse_fixtures.py); instants are UT Julian days." %
+        ephem.__version__,
+        "# greatest year month day jd separationArcsec: least distance of the Moon from the antisolar point",
+        "# phase kind jd: kind 0 New Moon, 1 Full Moon",
+        "# aligned body jd: heliocentric longitudes of the planet and the Earth equal (inferior conjunction",
+        "#   of Mercury or Venus, opposition of an outer planet)",
+        "# closest body1 body2 jd separationDegrees: least geocentric apparent separation (body 0 the Sun)",
+        "# mercury jd: inferior conjunctions of Mercury from %d to %d" % (MERCURY_SPAN[0][0], MERCURY_SPAN[1][0]),
+    ]
+    for y, m, d, hour in GREATEST_LUNAR:
+        t0 = ephem.Date((y, m, d, 0, 0, 0)) + hour / 24.0
+        t = golden_minimum(shadow_distance, t0 - 0.1, t0 + 0.1, 1e-8)
+        lines.append("greatest %d %d %d %.6f %.2f" % (y, m, d, jd(t), math.degrees(shadow_distance(t)) * 3600.0))
+
+    start, end = ephem.Date(EVENT_SPAN[0]), ephem.Date(EVENT_SPAN[1])
+    for kind, step in ((0, ephem.next_new_moon), (1, ephem.next_full_moon)):
+        t = step(start)
+        while t < end:
+            lines.append("phase %d %.6f" % (kind, jd(t)))
+            t = step(t + 1.0)
+
+    conjunctions = []
+    for index, body in PLANETS.items():
+        for when in alignments(body, start, end):
+            lines.append("aligned %d %.6f" % (index, jd(when)))
+            if index < 4:
+                conjunctions.append((index, 0, when))
+    for b1, b2, date in CLOSEST_PAIRS:
+        conjunctions.append((b1, b2, float(ephem.Date(date))))
+    for b1, b2, near in conjunctions:
+        f = pair_distance(BODIES[b1], BODIES[b2])
+        t = golden_minimum(f, near - 1.5, near + 1.5, 1e-8)
+        lines.append("closest %d %d %.6f %.5f" % (b1, b2, jd(t), math.degrees(f(t))))
+    for when in alignments(ephem.Mercury, ephem.Date(MERCURY_SPAN[0]), ephem.Date(MERCURY_SPAN[1])):
+        lines.append("mercury %.6f" % jd(when))
+    return lines
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    with open(os.path.join(OUT, "events_ephem.txt"), "w") as f:
+        f.write("\n".join(event_lines()) + "\n")
     lines = [
         "# Local circumstances of solar eclipses by python3-ephem %s (tools/make_eclipse_fixtures.py)." %
         ephem.__version__,

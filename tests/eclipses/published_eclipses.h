@@ -70,3 +70,35 @@ inline void PinDeltaT(int year, double seconds) {
 // The umbral radius of the published elements is made with k2 = 0.272281; these
 // computations use k = 0.2725076 for both cones, 0.000227 Earth radii more.
 inline constexpr double kUmbraKShift = 0.2725076 - 0.272281;
+
+// Greatest eclipse (UT, to the minute) of eclipses in a row, from F. Espenak's NASA eclipse
+// tables (eclipse.gsfc.nasa.gov, Five Millennium Catalogs of Solar and of Lunar Eclipses).
+// kind 1 solar, 0 lunar; type 1 penumbral, 2 partial, 3 annular, 4 total.
+struct PublishedEclipseTime {
+    int kind, type;
+    int year, month, day, hour, minute;
+};
+
+// Every eclipse from 2024 January 1 to 2025 April 1.
+inline constexpr PublishedEclipseTime kEclipsesFrom2024[] = {
+    {0, 1, 2024, 3, 25, 7, 13},  {1, 4, 2024, 4, 8, 18, 17}, {0, 2, 2024, 9, 18, 2, 44},
+    {1, 3, 2024, 10, 2, 18, 45}, {0, 4, 2025, 3, 14, 6, 59}, {1, 2, 2025, 3, 29, 10, 47},
+};
+// Every eclipse from 2006 January 1 to 2007 April 1.
+inline constexpr PublishedEclipseTime kEclipsesFrom2006[] = {
+    {0, 1, 2006, 3, 14, 23, 48}, {1, 4, 2006, 3, 29, 10, 11}, {0, 2, 2006, 9, 7, 18, 51},
+    {1, 3, 2006, 9, 22, 11, 40}, {0, 4, 2007, 3, 3, 23, 21},  {1, 2, 2007, 3, 19, 2, 32},
+};
+// A solar and a lunar eclipse of one lunation.
+inline constexpr PublishedEclipseTime kEclipsesOf2022May[] = {
+    {1, 2, 2022, 4, 30, 20, 41},
+    {0, 4, 2022, 5, 16, 4, 11},
+};
+
+// Total lunar eclipses: greatest eclipse (UT, to the second) and the duration of totality.
+struct PublishedTotality {
+    int year, month, day, hour, minute, second;
+    int totalitySeconds;
+};
+inline constexpr PublishedTotality kTotalLunar2019 = {2019, 1, 21, 5, 12, 16, 61 * 60 + 59};
+inline constexpr PublishedTotality kTotalLunar2022 = {2022, 11, 8, 10, 59, 8, 84 * 60 + 58};
