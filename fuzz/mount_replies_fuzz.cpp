@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/report.h"
 #include "core/settings.h"
 #include "platform/serial_fake.h"
 #include "scope/mount_dispatcher.h"

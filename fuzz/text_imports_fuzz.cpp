@@ -13,6 +13,7 @@
 #include "catalog/record_file.h"
 #include "catalog/selection_list.h"
 #include "catalog/text_import.h"
+#include "core/report.h"
 #include "fuzz_files.h"
 #include "platform/paths.h"
 

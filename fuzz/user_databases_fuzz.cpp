@@ -11,6 +11,7 @@
 #include "catalog/locations.h"
 #include "catalog/oculars.h"
 #include "catalog/user_lists.h"
+#include "core/report.h"
 #include "fuzz_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
