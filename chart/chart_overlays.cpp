@@ -14,6 +14,8 @@
 #include "catalog/object_types.h"
 #include "catalog/selection_list.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_form.h"
+#include "chart/chart_links.h"
 #include "chart/chart_records.h"
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
@@ -26,9 +28,10 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/fonts.h"
+#include "shell/utilities.h"
 #include "theories/moon_illumination.h"
 
-int (*chartFindObjectPicture)(const char* name, int flags, int folderKind) = nullptr;
+int (*chartFindObjectPicture)(const char* name, int folderKind, int catalogCode) = nullptr;
 
 namespace {
 
@@ -348,12 +351,25 @@ void DrawFieldLabel(int x, int y, int zoom) {
 
 // ---- Direction gauge ---------------------------------------------------------------------------
 
+namespace {
+
+int GaugeRadius() { return std::max(20 * Sv() - 10 * Sh(), 4); }
+int GaugeWidth() { return 4 * GaugeRadius() + 28 * Sh(); }
+int GaugeHeight() { return 2 * GaugeRadius() + 26 * Sv(); }
+
+}  // namespace
+
+Bounds DirectionGaugeBox(const Bounds& area) {
+    const int infoLines = 32 * Sv();
+    return Bounds{area.x, area.y + area.height - infoLines - GaugeHeight(), GaugeWidth(), GaugeHeight()};
+}
+
 void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB) {
     if (ChartSetting(chartpref::hideCompass)) return;
     static DrawWindow* gauge = nullptr;
     const int sh = Sh(), sv = Sv();
-    const int r = std::max(20 * sv - 10 * sh, 4);
-    const int width = 4 * r + 28 * sh, height = 2 * r + 26 * sv;
+    const int r = GaugeRadius();
+    const int width = GaugeWidth(), height = GaugeHeight();
     if (gauge && (gauge->width != width || gauge->height != height)) {
         DeleteOffscreen(gauge);
         gauge = nullptr;
@@ -403,24 +419,53 @@ void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB) 
 
 // ---- Selection marker --------------------------------------------------------------------------
 
+int SelectionPictureName(const SelectionRecord& r, char* name, std::size_t size) {
+    if (r.group == kGroupBody || r.group == kGroupMessier) {
+        std::snprintf(name, size, "%.*s", kSelectionLabelLength, r.label);
+        return r.group == kGroupBody ? 45 : 40;
+    }
+    FormatDesignation(name, size, r.catalogCode, r.objectNumber);
+    return r.catalogCode;
+}
+
+void DrawPlainMarker(int x, int y) {
+    const bool white = ChartSetting(chartpref::background) == kBackgroundWhite && !NightOn();
+    const platform::Color previous = SetForeColor(white ? platform::Rgb(0, 0, 0) : platform::Rgb(255, 64, 64));
+    DrawCircle(x, y, kPlainMarkerRadius * GetDpiFactor());
+    SetForeColor(previous);
+}
+
 void DrawSelectionMarker(int x, int y, int index, int typeArgument) {
     if (index < 0 || index >= ChartRecordCount()) return;
     const SelectionRecord& r = selectionList.records[index];
-    int icon = 0, folder = 0;
-    char name[40];
-    if (r.group == 2) {
+    int icon = 0;
+    if (r.group == kGroupMessier) {
         if (r.objectIndex < 111) icon = 3000 + r.objectIndex;
-        folder = 40;
-        std::snprintf(name, sizeof name, "%s", r.label);
-    } else if (r.group == 1) {
-        folder = 45;
-        std::snprintf(name, sizeof name, "%s", r.label);
-    } else {
+    } else if (r.group != kGroupBody) {
         const int n = GetTypeCodeText(nullptr, typeArgument);
         if (n != 0) icon = n + 2999;
-        folder = r.catalogCode;
-        FormatDesignation(name, sizeof name, r.catalogCode, r.objectNumber);
     }
-    if (icon && GetDpiFactor() != 1) DrawBitmap(icon, x, y);
-    if (chartFindObjectPicture && chartFindObjectPicture(name, 0, folder)) DrawBitmapMasked(1941, x, y);
+    char name[40];
+    const int catalog = SelectionPictureName(r, name, sizeof name);
+    // Without its icon (none for the record, none made yet, or a dpi factor of 1, where
+    // icons are not drawn) a listed object is still marked: a small ring in the cursor's
+    // colour.
+    const bool iconDrawn = icon && GetDpiFactor() != 1 && DrawBitmap(icon, x, y);
+    if (!iconDrawn) DrawPlainMarker(x, y);
+    if (chartFindObjectPicture && chartFindObjectPicture(name, 0, catalog)) DrawBitmapMasked(1941, x, y);
+}
+
+void ShowChartObjectPicture() {
+    if (chartSelectionIndex < 0 || chartSelectionIndex >= selectionList.indexCount) return;
+    const int record = GetSelectionObject(chartSelectionIndex);
+    if (record < 0 || record >= ChartRecordCount()) return;
+    char name[40];
+    const int catalog = SelectionPictureName(selectionList.records[record], name, sizeof name);
+    // Below the title band, and beside the toolbar while it is shown.
+    const int top = static_cast<int>(21 * screenScale.vertical);
+    const int toolbar = ChartSetting(chartpref::hideToolBar) == 0 ? static_cast<int>(20 * screenScale.horizontal) : 0;
+    if (!ChartShowObjectPicture(name, 0, top, chartState.width - toolbar, chartState.height - top, 0, 0, catalog))
+        return;
+    WaitPenOrKey();
+    DrawChart();
 }

@@ -6,69 +6,24 @@
 #include <limits>
 #include <memory>
 
-#include "astro/fixed_trig.h"
+#include "astro/globe_view.h"
 #include "eclipses/central_line.h"
 #include "eclipses/eclipse_math.h"
 #include "platform/types.h"
 #include "shell/draw_primitives.h"
 
 namespace {
-constexpr double kFixUnitsPerDegreeExact = 292817.65851827303;  // 2^24 pi / 180
 constexpr double kMagnitudes[kLimitMagnitudes] = {0.0, 0.25, 0.5, 0.75, 1.0};
 
-// Degrees to the 16-bit angle of the fixed-point sine (radians x 2048), as the globe
-// drawing converts its angles: to 8.24 fixed point, truncated, shifted right by 13.
-std::int32_t Angle16(double degrees) {
-    const std::int32_t fixed = ToIntChecked(degrees * kFixUnitsPerDegreeExact, 0);
-    return fixed >> 13;
-}
-
-struct Q11Trig {
-    std::int32_t c, s;
-};
-Q11Trig SinCos(double degrees) {
-    std::int16_t c, s;
-    FixSinCos16(Angle16(degrees), &c, &s);
-    return {c, s};
-}
-
-std::int32_t Mul(std::int32_t a, std::int32_t b) { return (a * b) >> 11; }
-
-// The globe's view: rows P (screen x), Q (screen y) and R (depth) of the rotation by A
-// about the polar axis, B in the plane of the screen and C about the screen's horizontal
-// axis, in Q11 with every product shifted back.
-struct GlobeView {
-    std::int32_t P[3], Q[3], R[3];
-};
-GlobeView MakeView(double a, double b, double c) {
-    const Q11Trig A = SinCos(a), B = SinCos(b), C = SinCos(c);
-    GlobeView v;
-    v.P[0] = Mul(B.c, A.c);
-    v.P[1] = -B.s;
-    v.P[2] = Mul(B.c, A.s);
-    v.Q[0] = Mul(Mul(A.c, B.s), C.c) - Mul(A.s, C.s);
-    v.Q[1] = Mul(B.c, C.c);
-    v.Q[2] = Mul(Mul(A.s, B.s), C.c) + Mul(A.c, C.s);
-    v.R[0] = Mul(A.s, C.c) + Mul(Mul(A.c, B.s), C.s);
-    v.R[1] = Mul(B.c, C.s);
-    v.R[2] = Mul(Mul(A.s, B.s), C.s) - Mul(A.c, C.c);
-    return v;
-}
-
-std::int32_t Dot(const std::int32_t row[3], const std::int32_t v[3]) {
-    return static_cast<std::int16_t>(Mul(row[0], v[0]) + Mul(row[1], v[1]) + Mul(row[2], v[2]));
-}
-
 // A place on the globe's screen; false on the far side. The globe's axes run with the
-// latitude and the longitude both negated (its longitudes east, its latitudes south).
+// latitude and the longitude both negated (its longitudes east, its latitudes south); the
+// screen offsets are scaled by division, which the lines' own rule takes.
 bool ProjectPlace(const GlobeView& view, int latitude, int longitudeWest, int centreX, int centreY, int radius,
                   int* x, int* y) {
-    const Q11Trig phi = SinCos(-latitude);
-    const Q11Trig lambda = SinCos(-longitudeWest);
-    const std::int32_t v[3] = {Mul(phi.c, lambda.s), -phi.s, Mul(phi.c, lambda.c)};
-    if (Dot(view.R, v) >= 1) return false;
-    *x = centreX + Dot(view.P, v) * radius / 2048;
-    *y = centreY - Dot(view.Q, v) * radius / 2048;
+    const GlobeVector v = GlobeSurfaceVector(GlobeSinCosDegrees(-latitude), GlobeSinCosDegrees(-longitudeWest));
+    if (GlobeTexelHidden(view, v)) return false;
+    *x = centreX + GlobeDot(view.p, v) * radius / kGlobeOne;
+    *y = centreY - GlobeDot(view.q, v) * radius / kGlobeOne;
     return true;
 }
 
@@ -118,7 +73,7 @@ int ComputeEclipseLimitCurves(const BesselElements& elements, int centreX, int c
     const double firstLongitude = CentralLineSweep(elements, start, end, deltaTSeconds, &sweep);
     if (!std::isfinite(firstLongitude)) return 0;
 
-    const GlobeView view = MakeView(angle1, angle2, -angle3);
+    const GlobeView view = MakeGlobeView(angle1, angle2, -angle3);
     const int r = ToIntChecked(radius, 0);
     const int first = ToIntChecked(firstLongitude, 0);
     const int direction = sweep < 0.0 ? -1 : 1;

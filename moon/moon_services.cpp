@@ -14,10 +14,3 @@ void FreeMoonFeatureOrder() {
     std::free(moonFeatureOrder);
     moonFeatureOrder = nullptr;
 }
-
-int cachedMapImageIds[2] = {-1, -1};
-
-void FreeMapImages() {
-    cachedMapImageIds[0] = -1;
-    cachedMapImageIds[1] = -1;
-}

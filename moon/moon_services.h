@@ -9,9 +9,3 @@ extern std::uint8_t* moonFeatureOrder;
 void FreeMoonFeatureIndex();
 void FreeMoonFeatureOrder();
 
-// The ids of the two map images the map views keep cached, -1 for none.
-extern int cachedMapImageIds[2];
-// Frees the map views' cached images and sets both ids to -1. The map views keep no
-// bitmaps or textures yet, so there is nothing else to free; harmless when nothing is
-// cached.
-void FreeMapImages();

@@ -142,3 +142,40 @@ TEST_F(EclipseLimitsPixels, PartialEclipseDrawsNothing) {
     EXPECT_EQ(Count(0), kSize * kSize);
 }
 }  // namespace
+
+namespace {
+// The segments' integers, folded: the globe's shared arithmetic must give exactly the
+// lines it gave when the eclipse code turned the globe by itself.
+std::uint64_t SegmentHash(const LimitCurves& curves) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](int v) {
+        h ^= static_cast<std::uint32_t>(v);
+        h *= 1099511628211ull;
+    };
+    for (int i = 0; i < curves.segmentCount; ++i) {
+        const LimitSegment& s = curves.segments[i];
+        for (int v : {s.x0, s.y0, s.x1, s.y1, s.colour, s.curve}) mix(v);
+    }
+    return h;
+}
+
+TEST(EclipseLimits, SegmentsKeepTheirIntegers) {
+    struct Expected {
+        int count;
+        std::uint64_t hash;
+    };
+    const Expected expected[] = {{256, 2862328493647453224ull}, {156, 6073173026915168741ull}};
+    for (int i = 0; i < 2; ++i) {
+        const PathCase& c = kPaths[i];
+        SCOPED_TRACE(c.name);
+        BesselElements e;
+        ASSERT_EQ(FitBesselElements(&e, c.year, c.month, c.day, c.hour), 1);
+        auto curves = std::make_unique<LimitCurves>();
+        // A turned, tilted and pole-rotated globe, so every entry of the view counts.
+        const int count = ComputeEclipseLimitCurves(e, 150, 160, c.centreLongitudeWest + 7.5, 12.25,
+                                                    c.centreLatitude - 3.0, 137.0, c.deltaT, curves.get());
+        EXPECT_EQ(count, expected[i].count);
+        EXPECT_EQ(SegmentHash(*curves), expected[i].hash);
+    }
+}
+}  // namespace
