@@ -84,7 +84,12 @@ void SetDownloadTimeouts(int connectSeconds, int lowSpeedSeconds, int totalSecon
     totalTimeout = totalSeconds > 0 ? totalSeconds : 60;
 }
 
-std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit) {
+namespace {
+
+// One GET into dest. A whole text (`text`) refuses a body too large for the buffer and one
+// with a NUL byte; otherwise a body too large keeps the beginning that fits, for the
+// caller's own size check.
+std::size_t Load(const char* url, std::uint8_t* dest, std::size_t limit, bool text) {
     if (!dest) {
         ShowMessage("LoadFileFromUrl", "Null buffer pointer");
         return 0;
@@ -104,7 +109,7 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
     const std::string detail = request.url + (r.error.empty() ? "" : "\n" + r.error);
     switch (r.status) {
     case platform::HttpStatus::Ok:
-        if (!HoldsNul(dest, r.bytes)) return r.bytes;
+        if (!text || !HoldsNul(dest, r.bytes)) return r.bytes;
         TellNul(request.url);
         break;
     case platform::HttpStatus::SetupFailed:
@@ -127,6 +132,7 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
         ShowMessage("The download was cut short; nothing was changed", detail.c_str());
         break;
     case platform::HttpStatus::TooLarge: {
+        if (!text) return r.bytes;
         const std::string heading = "The file is larger than " + std::to_string(limit >= 2 ? limit - 2 : 0) +
                                     " bytes; nothing was changed";
         ShowMessage(heading.c_str(), request.url.c_str());
@@ -138,6 +144,12 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
     }
     std::memset(dest, 0, std::min(limit, r.bytes + 1));
     return 0;
+}
+
+}  // namespace
+
+std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit) {
+    return Load(url, dest, limit, false);
 }
 
 std::string DataServiceRequest(const char* fileName, DataRequestKind kind) {
@@ -158,7 +170,7 @@ int FetchDataFile(int source, const char* fileName, std::uint8_t* dest) {
         ShowMessage("Web is not reachable", "No data service address is set (preference 7/7)");
         return 0;
     }
-    return LoadFileFromUrl(url.c_str(), dest, kDownloadBufferSize) > 0 ? 1 : 0;
+    return Load(url.c_str(), dest, kDownloadBufferSize, true) > 0 ? 1 : 0;
 }
 
 bool IsFailedReply(const std::uint8_t* text) { return !text || text[0] == 0 || text[0] == '<'; }
