@@ -15,7 +15,7 @@ PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench bench-peers fuzz deps configure build program clean data install
+.PHONY: run test asan bench bench-peers fuzz monkey deps configure build program clean data install
 
 deps:
 	@bash tools/install-deps.sh
@@ -59,6 +59,13 @@ bench: deps
 # FUZZ_SECONDS; not part of the tests.
 fuzz: deps
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZERS)
+
+# Seeded monkey runs of the headless program over its forms (tools/monkey.py), failing on
+# any internal message box; MONKEY_RUNS runs from MONKEY_SEED. Not part of the tests.
+MONKEY_RUNS ?= 100
+MONKEY_SEED ?= 1
+monkey: build
+	python3 tools/monkey.py --program $(BUILD)/velkarion --runs $(MONKEY_RUNS) --seed $(MONKEY_SEED) --jobs $(JOBS)
 
 # The side-by-side timing with astronomy-engine (npm, cached under $(BENCH_BUILD)/peers);
 # needs node and npm. Not part of the tests.

@@ -482,7 +482,8 @@ int main(int argc, char** argv) {
                      "name where it is)\n", platform::ResourcesFolder().c_str());
     // One window per user folder: a second start only brings the running copy to the front.
     if (!line.headless && !ClaimProgramInstance()) {
-        std::fprintf(stderr, "Velkarion is already running (user folder %s)\n", platform::HomeRoot().c_str());
+        if (!ProgramInstanceLockRefused())
+            std::fprintf(stderr, "Velkarion is already running (user folder %s)\n", platform::HomeRoot().c_str());
         return kExitAlreadyRunning;
     }
     return line.headless ? RunHeadless(line) : RunInWindow(line);

@@ -212,6 +212,8 @@ bool ClaimProgramInstance() {
     return instanceClaimed;
 }
 
+bool ProgramInstanceLockRefused() { return instanceClaim.lockRefused; }
+
 int InitInstance(bool show) {
     ComposeProgram();
     if (instanceLockWanted && !ClaimProgramInstance()) return 0;

@@ -37,8 +37,12 @@ platform::LResult MainWndProc(platform::Window w, unsigned message, platform::WP
 // and title strings).
 std::string ProgramInstanceName();
 // Claims the single-instance lock in the user folder for this process, once (a folder
-// refused for the lock is said on stderr, and the run goes on). False when another copy
+// refused for the lock is said on stderr, and the run goes on; a lock path that is not
+// the user's plain file is said and fails the claim). False when another copy
 // with this user folder runs: that copy has been asked to come to the front and this one
 // must end without making a window. The entry point claims before it opens its window;
 // InitInstance claims when nobody has, unless the run takes no lock.
 bool ClaimProgramInstance();
+// After a failed claim: true when it failed on the lock's path (a link, a folder, another
+// user's file; said on stderr), not on a running copy.
+bool ProgramInstanceLockRefused();

@@ -18,6 +18,14 @@ namespace {
 
 int connectTimeout = 10;
 int lowSpeedTimeout = 30;
+int totalTimeout = 60;
+
+// A NUL byte in a text would end it there: such a file is refused whole.
+bool HoldsNul(const std::uint8_t* bytes, std::size_t n) { return std::memchr(bytes, 0, n) != nullptr; }
+
+void TellNul(const std::string& where) {
+    ShowMessage("The file holds a NUL byte: it is not a text file; nothing was changed", where.c_str());
+}
 
 constexpr const char* kAgent = "RozEraz";
 
@@ -49,6 +57,11 @@ int ReadLocalImport(const char* fileName, std::uint8_t* dest) {
     FileHandle f(std::fopen(path.c_str(), "rb"));
     if (!f) return 0;
     const std::size_t got = std::fread(dest, 1, kLocalImportLimit, f.get());
+    if (HoldsNul(dest, got)) {
+        std::memset(dest, 0, got);
+        TellNul(path.string());
+        return 0;
+    }
     const bool longer = got == kLocalImportLimit && std::fgetc(f.get()) != EOF;
     if (!longer) return 1;
     // Only whole lines are imported: the text ends after the last line end that came.
@@ -65,12 +78,18 @@ int ReadLocalImport(const char* fileName, std::uint8_t* dest) {
 
 }  // namespace
 
-void SetDownloadTimeouts(int connectSeconds, int lowSpeedSeconds) {
+void SetDownloadTimeouts(int connectSeconds, int lowSpeedSeconds, int totalSeconds) {
     connectTimeout = connectSeconds > 0 ? connectSeconds : 10;
     lowSpeedTimeout = lowSpeedSeconds > 0 ? lowSpeedSeconds : 30;
+    totalTimeout = totalSeconds > 0 ? totalSeconds : 60;
 }
 
-std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit) {
+namespace {
+
+// One GET into dest. A whole text (`text`) refuses a body too large for the buffer and one
+// with a NUL byte; otherwise a body too large keeps the beginning that fits, for the
+// caller's own size check.
+std::size_t Load(const char* url, std::uint8_t* dest, std::size_t limit, bool text) {
     if (!dest) {
         ShowMessage("LoadFileFromUrl", "Null buffer pointer");
         return 0;
@@ -82,13 +101,17 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
     request.limit = limit;
     request.connectTimeoutSeconds = connectTimeout;
     request.lowSpeedSeconds = lowSpeedTimeout;
+    request.totalSeconds = totalTimeout;
     request.progress = [] { ShowBusy(1); };
+    request.cancelled = [] { return BusyCancelRequested(); };
     const platform::HttpResult r = platform::HttpGet(request, dest);
     HideBusy();
     const std::string detail = request.url + (r.error.empty() ? "" : "\n" + r.error);
     switch (r.status) {
     case platform::HttpStatus::Ok:
-        return r.bytes;
+        if (!text || !HoldsNul(dest, r.bytes)) return r.bytes;
+        TellNul(request.url);
+        break;
     case platform::HttpStatus::SetupFailed:
         ShowMessage("Failed to initialize Internet connexion.", "");
         break;
@@ -100,13 +123,33 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
         break;
     case platform::HttpStatus::TimedOut: {
         const std::string why = request.url + "\nNothing came for " + std::to_string(lowSpeedTimeout) +
+                                " seconds, or not all of it within " + std::to_string(totalTimeout) +
                                 " seconds; what arrived was not kept.";
         ShowMessage("The data service stopped answering", why.c_str());
         break;
     }
+    case platform::HttpStatus::CutShort:
+        ShowMessage("The download was cut short; nothing was changed", detail.c_str());
+        break;
+    case platform::HttpStatus::TooLarge: {
+        if (!text) return r.bytes;
+        const std::string heading = "The file is larger than " + std::to_string(limit >= 2 ? limit - 2 : 0) +
+                                    " bytes; nothing was changed";
+        ShowMessage(heading.c_str(), request.url.c_str());
+        break;
+    }
+    case platform::HttpStatus::Cancelled:
+        ShowMessage("The download was ended; nothing was changed", request.url.c_str());
+        break;
     }
     std::memset(dest, 0, std::min(limit, r.bytes + 1));
     return 0;
+}
+
+}  // namespace
+
+std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit) {
+    return Load(url, dest, limit, false);
 }
 
 std::string DataServiceRequest(const char* fileName, DataRequestKind kind) {
@@ -127,7 +170,7 @@ int FetchDataFile(int source, const char* fileName, std::uint8_t* dest) {
         ShowMessage("Web is not reachable", "No data service address is set (preference 7/7)");
         return 0;
     }
-    return LoadFileFromUrl(url.c_str(), dest, kDownloadBufferSize) > 0 ? 1 : 0;
+    return Load(url.c_str(), dest, kDownloadBufferSize, true) > 0 ? 1 : 0;
 }
 
 bool IsFailedReply(const std::uint8_t* text) { return !text || text[0] == 0 || text[0] == '<'; }

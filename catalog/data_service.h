@@ -23,8 +23,12 @@ inline constexpr int kSourceDataService = 5;
 // stored, 0 on any failure, which is shown: "Web is not reachable" (the URL as detail)
 // when the host cannot be reached, "Failed to open URL" for an error status or a URL that
 // cannot be fetched, "Failed to initialize Internet connexion." when the transfer cannot
-// be set up, "The data service stopped answering" when the data stopped coming. The busy
-// indicator steps while it waits.
+// be set up, "The data service stopped answering" when the data stopped coming or the
+// whole transfer took too long, "The download was cut short; nothing was changed" when
+// the reply ended early, "The download was ended; nothing was changed" when the user
+// ended it (Escape or a tap on the busy indicator, which steps while it waits). On
+// failure dest holds nothing. A body too large for the buffer gives the beginning that
+// was kept (what fits in whole blocks below limit - 1), for the caller's own size check.
 std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit);
 
 // What a request asks the data service for (param5).
@@ -38,7 +42,9 @@ std::string DataServiceRequest(const char* fileName, DataRequestKind kind = kDat
 // Fetches a data file into dest (kDownloadBufferSize bytes, zero-filled). Source 4 reads
 // "import/<base name>" of the home (the base name is what follows the last '/' or '\'),
 // whole up to 64512 bytes; a longer file is cut after its last complete line within them
-// and the user is told. Other sources ask the data service; an unset address fails at once
+// and the user is told; a file with a NUL byte is refused (said) and fails. From the data
+// service the text must come whole: a reply too large for the buffer fails with "The file
+// is larger than 65534 bytes; nothing was changed", one with a NUL byte as no text. Other sources ask the data service; an unset address fails at once
 // with "Web is not reachable". Returns 1 when something was fetched or the local file was
 // read (also when it is empty), 0 otherwise.
 int FetchDataFile(int source, const char* fileName, std::uint8_t* dest);
@@ -47,5 +53,6 @@ int FetchDataFile(int source, const char* fileName, std::uint8_t* dest);
 // page), is a failed fetch.
 bool IsFailedReply(const std::uint8_t* text);
 
-// Tests shorten the time-outs (seconds); 0 restores the defaults (10 and 30).
-void SetDownloadTimeouts(int connectSeconds, int lowSpeedSeconds);
+// Tests shorten the time-outs (seconds); 0 restores the defaults (10, 30 and 60 for the
+// whole transfer).
+void SetDownloadTimeouts(int connectSeconds, int lowSpeedSeconds, int totalSeconds = 0);

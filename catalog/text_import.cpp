@@ -104,9 +104,11 @@ bool OpenKindFile(RecordFilePtr& db, const RecordKind& kind, const std::string& 
     return true;
 }
 
-// Fetches <name>.txt and writes its good lines over the records of the kind's file in
-// order, appending past the old ones; the old records past the new ones are removed only
-// when every write succeeded. `parse` fills the record bytes from a line.
+// Fetches <name>.txt and replaces the records of the kind's file with its good lines, in
+// one write of the whole file through a temporary file renamed into place: a download is
+// all or nothing (a crash or a failed write leaves the old list whole) and takes one save,
+// however many lines it brings. No good line leaves the old records. `parse` fills the
+// record bytes from a line.
 template <typename Parse>
 int DownloadRecords(RecordFilePtr& db, const RecordKind& kind, int source, const char* name, Parse parse) {
     const std::string stem = SafeFileName(name ? name : "", kind.tryName);
@@ -125,40 +127,43 @@ int DownloadRecords(RecordFilePtr& db, const RecordKind& kind, int source, const
         if (&db != &userObjectDb) CloseDb(db);
         return 0;
     }
-    const int oldCount = GetDbRecordCount(db, 1);
+    RecordFileImage image;
+    image.version = db->version;
+    image.creator = kind.creator;
+    image.recordSize = static_cast<std::uint32_t>(kind.recordSize);
     int good = 0, rejected = 0;
-    bool allWritten = true;
-    std::vector<std::uint8_t> record(kind.recordSize);
     EachLine(Text(buffer), [&](std::string_view line) {
-        const int used = parse(line, record.data());
+        std::uint8_t* record = image.Append();
+        const int used = parse(line, record);
         if (used < 0) {
+            image.records.resize(image.records.size() - kind.recordSize);
             ++rejected;
             return used;
-        }
-        const std::uint16_t at = good < oldCount ? static_cast<std::uint16_t>(good) : kAppendRecord;
-        if (!WriteDbRecord(db, at, record.data(), record.size())) {
-            allWritten = false;
-            return 0;
         }
         ++good;
         return used;
     });
-    if (good > 0 && allWritten)
-        for (int k = GetDbRecordCount(db, 1) - 1; k >= good; --k)
-            if (!DeleteDbRecord(db, k)) break;
+    const fs::path path = db->path;
+    bool written = true;
+    if (good > 0) {
+        // The open handle would go on reading the replaced file: closed first, opened again
+        // below for the user objects.
+        CloseDb(db);
+        written = WriteRecordFileImage(path, image);
+    }
     char text[128];
-    if (good > 0 || !kind.noneLoaded) {
-        if (good > 0 || allWritten) {
-            std::snprintf(text, sizeof text, kind.uploaded, good, rejected);
-            ShowMessage(text, allWritten ? "" : "A record could not be written; the download stopped there.");
-        }
+    if (!written) {
+        ShowMessage(kind.failed, (path.string() + " could not be written; the old records are kept.").c_str());
+    } else if (good > 0 || !kind.noneLoaded) {
+        std::snprintf(text, sizeof text, kind.uploaded, good, rejected);
+        ShowMessage(text, "");
     } else {
         ShowMessage(kind.noneLoaded, kind.format);
     }
     // The user catalog stays the user objects, as if chosen in the list manager.
     if (&db == &userObjectDb) LoadUserList(file.c_str(), 1);
     else CloseDb(db);
-    return 1;
+    return written ? 1 : 0;
 }
 
 // A line parser and a record encoder as one step: the line's record in the file's bytes.

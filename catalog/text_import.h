@@ -27,8 +27,9 @@ int ImportUserObjects();
 // "import" folder, any other from the data service) and its lines stored in
 // "usercatalogs/<name>.ppc" (user objects, kept open afterwards as the user-object
 // database), "<name>.eyp" or "<name>.loc" (made when missing), replacing the records
-// there. Bad lines are counted as rejected; a write failure ends the download and keeps
-// every old record not yet replaced. 1 when a text was processed, 0 otherwise.
+// there in one write of the whole file: a failed fetch (cut short, too large, ended), a
+// text without a good line or a failed write keeps every old record. Bad lines are
+// counted as rejected. 1 when a text was processed and stored, 0 otherwise.
 int DownloadUserCatalog(int source, const char* name);
 int DownloadEyepieces(int source, const char* name);
 int DownloadLocations(int source, const char* name);

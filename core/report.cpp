@@ -40,6 +40,8 @@ void HideBusy(int flag) {
     if (hooks.hideBusy) hooks.hideBusy(flag);
 }
 
+bool BusyCancelRequested() { return hooks.busyCancelled && hooks.busyCancelled(); }
+
 ReportHooks SetReportHooks(const ReportHooks& next) {
     const ReportHooks previous = hooks;
     hooks = next;

@@ -16,12 +16,16 @@ int AskYesNo(const char* heading, const char* detail);
 // A non-zero flag steps the busy indicator once (0 does nothing); HideBusy removes it.
 void ShowBusy(int flag);
 void HideBusy(int flag = 1);
+// Whether the user asked to end the wait the busy indicator stands for (Escape, or a tap
+// on the screen while it is up). The recording default never asks.
+bool BusyCancelRequested();
 
 struct ReportHooks {
     int (*showMessage)(const char* heading, const char* detail) = nullptr;
     int (*askYesNo)(const char* heading, const char* detail) = nullptr;
     void (*showBusy)(int flag) = nullptr;
     void (*hideBusy)(int flag) = nullptr;
+    bool (*busyCancelled)() = nullptr;
 };
 // Installs the hooks (a null member records instead) and returns the ones replaced.
 ReportHooks SetReportHooks(const ReportHooks& hooks);

@@ -32,6 +32,8 @@ struct Transfer {
     std::size_t filled = 0;
     bool full = false;   // the limit was reached: the transfer was ended on purpose
     const std::function<void()>* progress = nullptr;
+    const std::function<bool()>* cancelled = nullptr;
+    bool cancel = false;  // the caller ended the transfer
     std::chrono::steady_clock::time_point lastStep{};
 
     // False when the block does not fit and the transfer is to end.
@@ -48,12 +50,15 @@ struct Transfer {
         return true;
     }
 
-    void Step() {
-        if (!progress || !*progress) return;
+    // False when the caller asked to end the transfer.
+    bool Step() {
+        if (cancel) return false;
         const auto now = std::chrono::steady_clock::now();
-        if (now - lastStep < std::chrono::milliseconds(200)) return;
+        if (now - lastStep < std::chrono::milliseconds(200)) return true;
         lastStep = now;
-        (*progress)();
+        if (progress && *progress) (*progress)();
+        if (cancelled && *cancelled && (*cancelled)()) cancel = true;
+        return !cancel;
     }
 };
 
@@ -68,13 +73,11 @@ std::size_t OnData(char* data, std::size_t size, std::size_t count, void* user) 
         used += take;
         if (t.filled == kHttpBlockSize && !t.Commit()) return 0;  // ends the transfer
     }
-    t.Step();
-    return n;
+    return t.Step() ? n : 0;
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    static_cast<Transfer*>(user)->Step();
-    return 0;
+    return static_cast<Transfer*>(user)->Step() ? 0 : 1;
 }
 
 }  // namespace
@@ -94,6 +97,7 @@ HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
     transfer->dest = dest;
     transfer->limit = dest ? request.limit : 0;
     transfer->progress = &request.progress;
+    transfer->cancelled = &request.cancelled;
 
     char errorText[CURL_ERROR_SIZE] = {};
     CURL* c = easy.get();
@@ -109,6 +113,7 @@ HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeoutSeconds));
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.lowSpeedSeconds));
+    if (request.totalSeconds > 0) curl_easy_setopt(c, CURLOPT_TIMEOUT, static_cast<long>(request.totalSeconds));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, transfer.get());
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
@@ -127,9 +132,13 @@ HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
         result.error.clear();
         break;
     case CURLE_WRITE_ERROR:
-        // Ended here at the limit: a complete result.
-        result.status = transfer->full ? HttpStatus::Ok : HttpStatus::Refused;
-        if (transfer->full) result.error.clear();
+    case CURLE_ABORTED_BY_CALLBACK:
+        // Ended here: at the limit, or by the caller.
+        result.status = transfer->full     ? HttpStatus::TooLarge
+                        : transfer->cancel ? HttpStatus::Cancelled
+                                           : HttpStatus::Refused;
+        if (transfer->full) result.error = "the file does not fit the buffer";
+        if (transfer->cancel) result.error = "the transfer was ended by the user";
         break;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -151,12 +160,16 @@ HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
         result.status = HttpStatus::SetupFailed;
         break;
     default:
-        // A reply cut short or never sent: what arrived in whole blocks is the result.
-        result.status = HttpStatus::Ok;
+        // A reply cut short or never sent: what arrived is not the file.
+        result.status = HttpStatus::CutShort;
         break;
     }
-    // The last block, shorter than a whole one, follows the same rule.
-    if (result.status == HttpStatus::Ok && !transfer->full) transfer->Commit();
+    // The last block, shorter than a whole one, follows the same rule; what failed keeps
+    // what came in whole blocks.
+    if (result.status == HttpStatus::Ok && !transfer->Commit()) {
+        result.status = HttpStatus::TooLarge;
+        result.error = "the file does not fit the buffer";
+    }
     result.bytes = transfer->total;
     return result;
 }

@@ -98,6 +98,7 @@ std::string FolderRefusal(const fs::path& folder, bool privateOnly) {
 bool ClaimSingleInstance(InstanceClaim& claim, std::string_view name, const fs::path& userFolder) {
     ReleaseInstance(claim);
     claim.problem.clear();
+    claim.lockRefused = false;
     std::error_code ec;
     fs::create_directories(userFolder, ec);
     if (std::string refused = FolderRefusal(userFolder, false); !refused.empty()) {
@@ -107,13 +108,27 @@ bool ClaimSingleInstance(InstanceClaim& claim, std::string_view name, const fs::
         return true;
     }
     claim.lockPath = userFolder / (std::string(name) + ".lock");
-    claim.lockFd = ::open(claim.lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (claim.lockFd < 0) return true;  // no lock can be had: do not keep the user from starting
+    claim.lockFd = ::open(claim.lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    // A link, a folder or another user's file in the lock's place would let two copies run
+    // on this user folder without either knowing: refused, as a running copy is.
     struct stat st {};
-    if (::fstat(claim.lockFd, &st) != 0 || st.st_uid != ::geteuid() || !S_ISREG(st.st_mode)) {
-        claim.problem = "no instance lock: " + claim.lockPath.string() + " belongs to another user";
+    const bool opened = claim.lockFd >= 0;
+    if (opened ? ::fstat(claim.lockFd, &st) != 0 : ::lstat(claim.lockPath.c_str(), &st) != 0) {
         CloseFd(claim.lockFd);
-        return true;
+        return true;  // no lock can be had at all: do not keep the user from starting
+    }
+    const char* wrong = S_ISLNK(st.st_mode)   ? "a link"
+                        : S_ISDIR(st.st_mode) ? "a folder"
+                        : !S_ISREG(st.st_mode) ? "not a plain file"
+                        : st.st_uid != ::geteuid() ? "owned by another user"
+                        : !opened             ? "not writable"
+                                              : nullptr;
+    if (wrong) {
+        claim.problem = "the instance lock " + claim.lockPath.string() + " is " + wrong +
+                        ": remove it before starting again";
+        claim.lockRefused = true;
+        CloseFd(claim.lockFd);
+        return false;
     }
     const fs::path runtime = RuntimeFolder();
     const std::string runtimeRefused = FolderRefusal(runtime, true);

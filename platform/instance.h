@@ -31,8 +31,12 @@ struct InstanceClaim {
     std::filesystem::path socketPath;
     std::thread listener;
     // Why the lock or the socket could not be had (a folder refused, a lock file that is
-    // not ours); empty when all went well. The program runs on without them.
+    // not ours); empty when all went well. The program runs on without them, except when
+    // `lockRefused`.
     std::string problem;
+    // The lock's path holds something other than this user's plain file (a link, a folder,
+    // another user's file): the claim failed as for a running copy.
+    bool lockRefused = false;
 };
 
 // $XDG_RUNTIME_DIR/velkarion, else velkarion-<uid> in the system's temporary folder; made
@@ -48,7 +52,8 @@ std::string FolderRefusal(const std::filesystem::path& folder, bool privateOnly)
 // until the claim is destroyed, or no lock could be had at all (`problem` then says why
 // when it was a refusal). False when another copy with this user folder runs: that copy
 // has been asked to come to the front, and the caller should end without making any
-// window.
+// window. False too, with `lockRefused` and `problem`, when the lock's path is not this
+// user's plain file.
 bool ClaimSingleInstance(InstanceClaim& claim, std::string_view name, const std::filesystem::path& userFolder);
 
 // From now on each request of a later start posts kMsgBringToFront to `target`, whose

@@ -66,6 +66,9 @@ struct SerialBackend {
     void (*close)(int handle) = nullptr;
     // Waits `ms` milliseconds.
     void (*sleep)(std::uint32_t ms) = nullptr;
+    // Milliseconds of a steady clock: the time bounds of the serial users' loops, which
+    // must hold whatever a device sends.
+    std::uint32_t (*ticks)() = nullptr;
 };
 
 // Devices and pseudo-terminals through termios.

@@ -49,6 +49,8 @@ bool SetTimeouts(int handle, const SerialTimeouts& t) {
 long Take(int handle, void* buffer, std::size_t n) {
     FakeSerial& f = fakeSerial;
     if (!Ours(handle)) return -1;
+    f.clockMs += f.readMs;
+    if (f.input.empty() && f.stream) f.Reply(f.stream(f));
     const std::size_t k = std::min(n, f.input.size());
     auto* out = static_cast<std::uint8_t*>(buffer);
     for (std::size_t i = 0; i < k; ++i) {
@@ -108,10 +110,13 @@ void Close(int handle) {
 void Sleep(std::uint32_t ms) {
     fakeSerial.calls.push_back("sleep " + std::to_string(ms));
     fakeSerial.sleeps.push_back(ms);
+    fakeSerial.clockMs += ms;
 }
 
+std::uint32_t Ticks() { return fakeSerial.clockMs; }
+
 constexpr SerialBackend kFake{Open, SetLine, SetTimeouts, Read, ReadPending, Write, Purge,
-                              SetModemLines, ModemLines, Close, Sleep};
+                              SetModemLines, ModemLines, Close, Sleep, Ticks};
 
 }  // namespace
 

@@ -43,6 +43,14 @@ struct FakeSerial {
     std::deque<std::uint8_t> input;
     // Called after each accepted write with the bytes written; may fill `input`.
     std::function<void(FakeSerial& fake, const std::string& bytes)> respond;
+    // A device that sends on its own (a GPS receiver, a mount that babbles): called when a
+    // read finds `input` empty; what it returns is read as if it had just arrived.
+    std::function<std::string(FakeSerial& fake)> stream;
+
+    // The fake's clock in milliseconds: it moves by every sleep and by `readMs` for each
+    // read, the time a read of a slow device takes.
+    std::uint32_t clockMs = 0;
+    std::uint32_t readMs = 0;
 
     // Queues bytes for the reads.
     void Reply(const std::string& bytes) { input.insert(input.end(), bytes.begin(), bytes.end()); }

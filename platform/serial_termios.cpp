@@ -20,12 +20,21 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The time-outs of each open handle (the handle is the file descriptor).
-std::mutex tableLock;
-std::map<int, SerialTimeouts> openHandles;
+// The time-outs of each open handle (the handle is the file descriptor). The table is
+// never destroyed: a device record may still close through it while the program exits,
+// after the static objects of this file would have gone.
+struct HandleTable {
+    std::mutex lock;
+    std::map<int, SerialTimeouts> handles;
+};
+HandleTable& Table() {
+    static HandleTable* table = new HandleTable;
+    return *table;
+}
 
 bool Known(int fd, SerialTimeouts* timeouts = nullptr) {
-    std::lock_guard<std::mutex> lock(tableLock);
+    std::lock_guard<std::mutex> lock(Table().lock);
+    const auto& openHandles = Table().handles;
     const auto it = openHandles.find(fd);
     if (it == openHandles.end()) return false;
     if (timeouts) *timeouts = it->second;
@@ -82,8 +91,8 @@ int Open(const char* path) {
         return -1;
     }
     ChangeModemLines(fd, 0, kSerialDtr | kSerialRts);
-    std::lock_guard<std::mutex> lock(tableLock);
-    openHandles[fd] = SerialTimeouts{};
+    std::lock_guard<std::mutex> lock(Table().lock);
+    Table().handles[fd] = SerialTimeouts{};
     return fd;
 }
 
@@ -135,7 +144,8 @@ bool SetLine(int fd, const SerialLine& line) {
 }
 
 bool SetTimeouts(int fd, const SerialTimeouts& timeouts) {
-    std::lock_guard<std::mutex> lock(tableLock);
+    std::lock_guard<std::mutex> lock(Table().lock);
+    auto& openHandles = Table().handles;
     const auto it = openHandles.find(fd);
     if (it == openHandles.end()) return false;
     it->second = timeouts;
@@ -219,8 +229,8 @@ unsigned ModemLines(int fd) {
 
 void Close(int fd) {
     {
-        std::lock_guard<std::mutex> lock(tableLock);
-        if (openHandles.erase(fd) == 0) return;
+        std::lock_guard<std::mutex> lock(Table().lock);
+        if (Table().handles.erase(fd) == 0) return;
     }
     ChangeModemLines(fd, 0, kSerialDtr | kSerialRts);
     // The exclusive mode belongs to the device, not to the handle: it would outlive this
@@ -231,8 +241,13 @@ void Close(int fd) {
 
 void Sleep(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+std::uint32_t Ticks() {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
+}
+
 constexpr SerialBackend kTermios{Open, SetLine, SetTimeouts, Read, ReadPending, Write, Purge,
-                                 SetModemLines, ModemLines, Close, Sleep};
+                                 SetModemLines, ModemLines, Close, Sleep, Ticks};
 
 }  // namespace
 

@@ -188,17 +188,18 @@ void ClearFields() {
     SetPopupList(kIsoPopup, kIsoList, 0);
 }
 
-void EditDateAndTime() {
+void EditDateAndTime(Window w) {
     ObservingDateTime& t = observingDateTime;
     int y = t.year, mo = t.month, d = t.day, h = t.hour, mi = t.minute, s = t.second;
     EditDateTime(&y, &mo, &d, &h, &mi, &s);
     SetObservingDateTime(y, mo, d, h, mi, s);
-    ShowDateTimeFields(true);
+    // The program may have been closed under the picker: the form is gone with its fields.
+    if (platform::IsWindow(w)) ShowDateTimeFields(true);
 }
 
 void EditField(Window w, int id) {
     if (id == kDate || id == kTime) {
-        EditDateAndTime();
+        EditDateAndTime(w);
         return;
     }
     EditListedField(w, id, kTextEdits);

@@ -7,6 +7,7 @@
 #include "astro/angle_text.h"
 #include "core/report.h"
 #include "core/settings.h"
+#include "scope/mount_link.h"
 #include "scope/serial_port.h"
 
 MeadeState meadeState;
@@ -43,18 +44,6 @@ bool Send(const char* command) {
     if (WriteSerialText(command)) return true;
     ShowMessage("Fail to send string", command);
     return false;
-}
-
-// Reads single bytes until `stop` has been read or none comes (kNoStop: until none
-// comes); the bytes before `stop` go to `text` (as many as fit).
-constexpr int kNoStop = -1;
-void ReadUntil(int stop, char* text, std::size_t size) {
-    std::size_t n = 0;
-    unsigned char c;
-    while (ReadSerial(&c, 1) == 1 && c != stop) {
-        if (text && n + 1 < size) text[n++] = static_cast<char>(c);
-    }
-    if (text && size > 0) text[n] = '\0';
 }
 
 // Whole units, minutes and the remaining fraction of a minute of a non-negative value,
@@ -185,15 +174,19 @@ std::uint32_t MeadeQueryEQ(double* raHours, double* decDeg) {
     if (!WriteSerialText("#:GR#")) return 0;
     int n = ReadSerial(text, high ? 9 : 8);
     if (!HasForm(text, n, high ? "99:99:99#" : "99:99.9#")) return 0;
+    if (!BelowSixty(text + 3) || (high && !BelowSixty(text + 6))) return 0;
     text[n] = '\0';
     const double ra = HmsStrToHours(text);
     if (!WriteSerialText(":GD#")) return 0;
     std::memset(text, 0, sizeof text);
     n = ReadSerial(text, high ? 10 : 7);
     if (!HasForm(text, n, high ? "s99d99:99#" : "s99d99#")) return 0;
+    if (!BelowSixty(text + 4) || (high && !BelowSixty(text + 7))) return 0;
     text[n] = '\0';
+    const double dec = DmsStrToDeg(text);
+    if (!IsRealEquatorial(ra, dec)) return 0;
     *raHours = ra;
-    *decDeg = DmsStrToDeg(text);
+    *decDeg = dec;
     return 1;
 }
 
@@ -212,11 +205,11 @@ std::uint32_t MeadeGotoEQ(double raHours, double decDeg) {
     char first;
     if (ReadSerial(&first, 1) != 1) return 1;
     if (first == '0') {
-        ReadUntil(kNoStop, nullptr, 0);
+        ReadSerialUntil(kSerialNoStop, nullptr, 0);
         return 0;
     }
     // "1" or "2" and the reason up to '#': the mount will not slew.
-    ReadUntil('#', s.gotoReply, sizeof s.gotoReply);
+    ReadSerialUntil('#', s.gotoReply, sizeof s.gotoReply);
     if (first != '1' && first != '2') {
         char all[sizeof s.gotoReply];
         std::snprintf(all, sizeof all, "%c%s", first, s.gotoReply);
@@ -248,7 +241,7 @@ std::uint32_t MeadeSyncEQ(double raHours, double decDeg) {
     if (!Send(command)) return 0;
     ReadSerial(reply, 1);
     if (!WriteSerialText("#:CM#")) return 0;
-    ReadUntil('#', nullptr, 0);
+    ReadSerialUntil('#', nullptr, 0);
     return 1;
 }
 

@@ -38,11 +38,7 @@ bool SendOrTell(const char* text) {
     return false;
 }
 
-void DropRestOfAnswer() {
-    unsigned char c;
-    while (ReadSerial(&c, 1) == 1) {
-    }
-}
+void DropRestOfAnswer() { ReadSerialUntil(kSerialNoStop, nullptr, 0); }
 
 bool HasAnswerForm(const char* text, int n, const char* pattern) {
     if (!text || n != static_cast<int>(std::strlen(pattern))) return false;
@@ -75,3 +71,13 @@ bool IsDecimalField(const char* text, int n, bool rest) {
     }
     return digits > 0 && (rest || i == n);
 }
+
+bool IsRealEquatorial(double raHours, double decDeg) {
+    return raHours >= 0.0 && raHours < 24.0 && decDeg >= -90.0 && decDeg <= 90.0;
+}
+
+bool IsRealHorizontal(double azimuthDeg, double altitudeDeg) {
+    return azimuthDeg >= 0.0 && azimuthDeg < 360.0 && altitudeDeg >= -90.0 && altitudeDeg <= 90.0;
+}
+
+bool BelowSixty(const char* text) { return text[0] >= '0' && text[0] <= '5' && text[1] >= '0' && text[1] <= '9'; }

@@ -27,7 +27,7 @@ std::uint32_t DisconnectMount();
 
 // Sends a text; on failure "Fail to send string" with the text as detail. True when sent.
 bool SendOrTell(const char* text);
-// Reads and drops single bytes until none comes.
+// Reads and drops single bytes until none comes (bounded as ReadSerialUntil).
 void DropRestOfAnswer();
 
 // Whether `text` of `n` bytes has the form of `pattern`, byte for byte: '9' a decimal
@@ -38,3 +38,11 @@ bool HasAnswerForm(const char* text, int n, const char* pattern);
 // Whether the `n` bytes hold a decimal number: blanks, a sign, digits with at most one
 // '.', at least one digit. With `rest` true, anything may follow the number.
 bool IsDecimalField(const char* text, int n, bool rest = false);
+
+// Whether a position read from a mount can be real: RA in [0, 24) hours (or azimuth in
+// [0, 360) degrees) and declination (or altitude) in [-90, 90] degrees. A well-formed
+// answer outside them is a failed read, as a garbled one is.
+bool IsRealEquatorial(double raHours, double decDeg);
+bool IsRealHorizontal(double azimuthDeg, double altitudeDeg);
+// Whether the two decimal digits at `text` (minutes or seconds) are below 60.
+bool BelowSixty(const char* text);

@@ -85,9 +85,13 @@ bool SendTarget(int drive, char letter, double raHours, double decDeg) {
 }
 
 // The answer byte after a move or stop frame; a missing '#' is told (not for code 20).
-void CheckAck(int drive, const char* message) {
+// Whether the mount took the frame: '#', or for code 20 any answer at all.
+bool CheckAck(int drive, const char* message) {
     char reply = 0;
-    if ((ReadSerial(&reply, 1) != 1 || reply != '#') && TellsMissingAck(drive)) ShowMessage(message, "");
+    const bool answered = ReadSerial(&reply, 1) == 1;
+    if (answered && (reply == '#' || !TellsMissingAck(drive))) return true;
+    if (TellsMissingAck(drive)) ShowMessage(message, "");
+    return false;
 }
 
 constexpr unsigned char kAxisDec = 0x11;
@@ -219,8 +223,8 @@ std::uint32_t NexStarStopMove(int direction) {
     if (drive == 10 || drive == 20) {
         const unsigned char frame[8] = {'P', 2, AxisOf(direction), kPositive, 0, 0, 0, 0};
         if (!Write(frame, 8)) return 0;
-        CheckAck(drive, "No acknowledgement from telescope in StopSlew.");
-        return 1;
+        // A stop the mount did not take leaves it slewing: the caller stops again.
+        return CheckAck(drive, "No acknowledgement from telescope in StopSlew.") ? 1 : 0;
     }
     if (drive == 9) {
         static constexpr unsigned char kStop[8] = {6, 0, 0, 0, 0x1A, 0, 0, 0};
@@ -237,8 +241,7 @@ std::uint32_t NexStarStopAll() {
     }
     if (drive == 10 || drive == 15 || drive == 20) {
         if (!Send(drive, "M")) return 0;
-        CheckAck(drive, "No acknowledgement from telescope in Stop Goto.");
-        return 1;
+        return CheckAck(drive, "No acknowledgement from telescope in Stop Goto.") ? 1 : 0;
     }
     return 1;
 }

@@ -33,6 +33,12 @@ const platform::SerialBackend& Backend() {
     return serialPort.device.IsOpen() ? *serialPort.device.backend : platform::CurrentSerialBackend();
 }
 
+void TellFlood() {
+    if (serialPort.floodTold) return;
+    serialPort.floodTold = 1;
+    ShowMessage(kSerialFloodMessage, serialPort.path.c_str());
+}
+
 }  // namespace
 
 int IsSerialOpen() { return serialPort.open; }
@@ -85,6 +91,7 @@ int OpenSerialPort(int port, int baud) {
     s.baud = baud;
     s.lineMask = 0;
     s.line = line;
+    s.floodTold = 0;
     ++s.openCount;
     return 1;
 }
@@ -115,15 +122,52 @@ std::uint32_t SerialWritePauseMs() {
 
 void SerialSleep(std::uint32_t ms) { Backend().sleep(ms); }
 
-void DrainSerialInput() {
+std::uint32_t SerialTicks() {
+    const platform::SerialBackend& b = Backend();
+    return b.ticks ? b.ticks() : 0;
+}
+
+int DrainSerialInput() {
     SerialPortState& s = serialPort;
-    if (!s.open) return;
+    if (!s.open) return 0;
     // What is already there, and the rest of it while it keeps coming, without waiting
     // for a device that has nothing to say.
     unsigned char junk[64];
-    while (s.device.backend->readPending(s.device.handle, junk, sizeof junk) > 0) {
+    const std::uint32_t start = SerialTicks();
+    int dropped = 0;
+    bool quiet = false;
+    while (dropped < kSerialDrainMaxBytes && SerialTicks() - start < kSerialDrainMaxMs) {
+        const long n = s.device.backend->readPending(s.device.handle, junk, sizeof junk);
+        if (n <= 0) {
+            quiet = true;
+            break;
+        }
+        dropped += static_cast<int>(n);
     }
     s.device.backend->purge(s.device.handle);
+    if (!quiet) TellFlood();
+    return quiet ? 1 : 0;
+}
+
+int ReadSerialUntil(int stop, char* text, std::size_t size) {
+    std::size_t n = 0;
+    int result = -1;
+    const std::uint32_t start = SerialTicks();
+    for (int taken = 0; taken < kSerialAnswerMaxBytes && SerialTicks() - start < kSerialAnswerMaxMs; ++taken) {
+        unsigned char c;
+        if (ReadSerial(&c, 1) != 1) {
+            result = stop == kSerialNoStop ? 1 : 0;
+            break;
+        }
+        if (static_cast<int>(c) == stop) {
+            result = 1;
+            break;
+        }
+        if (text && n + 1 < size) text[n++] = static_cast<char>(c);
+    }
+    if (text && size > 0) text[n] = '\0';
+    if (result < 0) TellFlood();
+    return result;
 }
 
 int WriteSerial(const void* bytes, int count) {

@@ -29,6 +29,7 @@ struct SerialPortState {
     std::int32_t lineMask = 0;      // 0: the line as opened, 8N1 without flow control
     platform::SerialLine line;
     std::uint32_t openCount = 0;    // real opens so far
+    std::uint8_t floodTold = 0;     // 1 once this open's device was found sending without end
 };
 extern SerialPortState serialPort;
 
@@ -39,6 +40,16 @@ inline constexpr int kLineEvenParity = 0x04;
 inline constexpr int kLineRtsHandshake = 0x10;
 inline constexpr int kLineCtsFlow = 0x20;
 inline constexpr int kLineDataBits = 0xC0;  // 0xC0 eight, 0x80 seven, 0x40 six
+
+// What one drain or one read up to a stop byte takes in at most, in bytes and in
+// milliseconds: a device that never stops sending (a GPS receiver on the mount's port)
+// must not hold the program.
+inline constexpr int kSerialDrainMaxBytes = 4096;
+inline constexpr std::uint32_t kSerialDrainMaxMs = 500;
+inline constexpr int kSerialAnswerMaxBytes = 256;
+inline constexpr std::uint32_t kSerialAnswerMaxMs = 2000;
+// Said once an open when a drain or a read gives up on a device that keeps sending.
+inline constexpr const char* kSerialFloodMessage = "The mount keeps sending data: is the right device on this port?";
 
 // The settling wait after an open, in milliseconds.
 inline constexpr std::uint32_t kSerialSettleMs = 3500;
@@ -60,15 +71,26 @@ int IsSerialOpen();
 int IsSerialOpenWith(int port, int baud, int lineMask);
 
 // Drops stale input, writes the bytes and pauses (SerialWritePauseMs). 1 on success; 0
-// when the port is closed or the write failed, which clears the hold-open flag.
+// when the port is closed or the write failed, which clears the hold-open flag. A device
+// that keeps sending through the drain is reported, and the bytes still go out: a stop
+// must reach the mount whatever else is on the line.
 int WriteSerial(const void* bytes, int count);
 // The text up to its terminating 0.
 int WriteSerialText(const char* text);
 // Reads up to `count` bytes within the port time-outs: the number read (0 when closed).
 int ReadSerial(void* buffer, int count);
 int ReadSerialSiderealTech(void* buffer, int count);
-// Drops what the device sent and nobody read.
-void DrainSerialInput();
+// Drops what the device sent and nobody read, within kSerialDrainMaxBytes and
+// kSerialDrainMaxMs. 1 when the line went quiet; 0 when the port is closed or the device
+// kept sending (which is said, kSerialFloodMessage, once an open).
+int DrainSerialInput();
+// Reads single bytes until `stop` came (kSerialNoStop: until a read brings nothing),
+// within kSerialAnswerMaxBytes and kSerialAnswerMaxMs; the bytes before `stop` go to
+// `text` (as many as fit with the terminating 0; text may be null). 1 when `stop` came or
+// the line went quiet, 0 when it ended on silence before `stop`, -1 when the bound ran
+// out (said as by DrainSerialInput).
+inline constexpr int kSerialNoStop = -1;
+int ReadSerialUntil(int stop, char* text, std::size_t size);
 // Applies a line-parameter mask (bits above). 0 when the port is closed; on refusal "Can't
 // set serial port parameters", the port closed and 0.
 int SetSerialParams(int mask);
@@ -80,6 +102,9 @@ int SetupSerialBuffers(int size);
 std::uint32_t SerialWritePauseMs();
 // Waits through the serial backend (so that tests do not wait).
 void SerialSleep(std::uint32_t ms);
+// Milliseconds of the serial backend's steady clock, for the time bounds of the serial
+// users' loops.
+std::uint32_t SerialTicks();
 
 // The port list `serialPortNames`: position 0 "None" (the emulated mount), then the device
 // paths. Fills the list from the devices present when it holds no device yet; the count.

@@ -78,8 +78,10 @@ std::uint32_t ServoCatQueryEQ(double* raHours, double* decDeg) {
     // RA in bytes 0..5, Dec in 7..13; noise must not read as a position.
     if (!IsDecimalField(answer, 6) || !IsDecimalField(answer + 7, 7)) return 0;
     answer[6] = '\0';
-    *raHours = StrToDouble(answer);
-    *decDeg = StrToDouble(answer + 7);
+    const double ra = StrToDouble(answer), dec = StrToDouble(answer + 7);
+    if (!IsRealEquatorial(ra, dec)) return 0;
+    *raHours = ra;
+    *decDeg = dec;
     return 1;
 }
 
@@ -103,8 +105,10 @@ std::uint32_t SkyCommanderQueryEQ(double* raHours, double* decDeg) {
     if (ReadSerial(answer, kSkyCommanderAnswer) != kSkyCommanderAnswer) return 0;
     if (!IsDecimalField(answer, 7) || !IsDecimalField(answer + 8, kSkyCommanderAnswer - 8, true)) return 0;
     answer[7] = '\0';
-    *raHours = StrToDouble(answer);
-    *decDeg = StrToDouble(answer + 8);
+    const double ra = StrToDouble(answer), dec = StrToDouble(answer + 8);
+    if (!IsRealEquatorial(ra, dec)) return 0;
+    *raHours = ra;
+    *decDeg = dec;
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "scope/sidereal_tech.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "astro/rise_set.h"
@@ -125,11 +126,14 @@ std::uint32_t SiderealTechQueryAltAz(double* first, double* second) {
     if (!UsableResolutions()) return 0;
     std::int32_t x = 0, y = 0;
     if (AskNumber("X\r", &x) != Answer::Number || AskNumber("Y\r", &y) != Answer::Number) return 0;
-    double azimuth = static_cast<double>(y) / s.yResolution * 360.0;
-    while (azimuth < 0.0) azimuth += 360.0;
-    while (azimuth > 360.0) azimuth -= 360.0;
+    // The azimuth axis turns round and round; the altitude axis cannot.
+    double azimuth = std::fmod(static_cast<double>(y) / s.yResolution * 360.0, 360.0);
+    if (azimuth < 0.0) azimuth += 360.0;
+    if (azimuth >= 360.0) azimuth = 0.0;
+    const double altitude = static_cast<double>(x) / s.xResolution * 360.0;
+    if (!IsRealHorizontal(azimuth, altitude)) return 0;
     *first = azimuth;
-    *second = static_cast<double>(x) / s.xResolution * 360.0;
+    *second = altitude;
     return 1;
 }
 

@@ -176,11 +176,15 @@ std::uint32_t TakahashiQueryEQ(double* raHours, double* decDeg) {
     const int n = ReadSerial(r, 17);
     // RA HHMMSS, Dec sign, degrees, minutes and tenths, the side letter.
     if (!HasAnswerForm(r, n, "?999999S99999????")) return 0;
+    if (!BelowSixty(r + 3) || !BelowSixty(r + 5) || !BelowSixty(r + 10)) return 0;
     char text[24];
     std::snprintf(text, sizeof text, "%.2s:%.2s:%.2s", r + 1, r + 3, r + 5);
-    *raHours = HmsStrToHours(text);
+    const double ra = HmsStrToHours(text);
     std::snprintf(text, sizeof text, "%.3s:%.2s:%02d", r + 7, r + 10, (r[12] - '0') * 6);
-    *decDeg = DmsStrToDeg(text);
+    const double dec = DmsStrToDeg(text);
+    if (!IsRealEquatorial(ra, dec)) return 0;
+    *raHours = ra;
+    *decDeg = dec;
     takahashiState.side = r[13];
     return 1;
 }

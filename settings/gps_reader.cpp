@@ -217,7 +217,12 @@ int ScanNmeaPosition(const char* text, int length, char* latitudeText, char* lon
 int ParseNmeaPosition(char* latitudeText, char* longitudeText) {
     if (!gpsBuffer) return 0;
     int n = 0, empty = 0;
+    const std::uint32_t start = SerialTicks();
     while (n < kGpsMinimumBytes) {
+        if (SerialTicks() - start >= kGpsReadLimitMs) {
+            const int found = ScanNmeaPosition(gpsBuffer, n, latitudeText, longitudeText);
+            return found ? found : -1;
+        }
         const int got = ReadSerial(gpsBuffer + n, kGpsReadBytes);
         ShowBusy(1);
         if (got <= 0) {
@@ -260,6 +265,12 @@ int ReadGpsPositionTexts(char* latitudeText, char* longitudeText) {
     HideBusy();
     if (!made) {
         ShowMessage("Can't allocate memory for the GPS buffer", "");
+        return 0;
+    }
+    if (found < 0) {
+        ShowMessage("No position from the GPS receiver",
+                    "It sent too little within 10 seconds. Check that it is on and sends NMEA at 9600 baud "
+                    "on the GPS port.");
         return 0;
     }
     if (!found) {

@@ -22,6 +22,10 @@ inline constexpr int kGpsMinimumBytes = 800;
 inline constexpr int kGpsReadBytes = 80;
 inline constexpr int kGpsLastSentenceStart = 719;
 inline constexpr int kGpsEmptyReadLimit = 10;
+// The whole read ends after this many milliseconds whatever comes: the empty reads above
+// at the port's read interval (400 ms and a read's own 480 ms each), so a receiver that
+// only trickles cannot hold the site form for minutes.
+inline constexpr std::uint32_t kGpsReadLimitMs = (kGpsEmptyReadLimit + 1) * 880;
 
 // The receive buffer of one read, zero-filled; null between reads.
 extern char* gpsBuffer;
@@ -45,13 +49,15 @@ int ScanNmeaPosition(const char* text, int length, char* latitudeText, char* lon
 
 // Reads the open serial port into the receive buffer and scans it: the result of
 // ScanNmeaPosition, or 0 (texts untouched) after more than kGpsEmptyReadLimit empty reads.
+// When kGpsReadLimitMs run out first, what came is scanned; -1 when it held no position.
 int ParseNmeaPosition(char* latitudeText, char* longitudeText);
 
 // The whole read from the GPS port of the settings (word pref::gpsPort; 0 is no port):
 // the busy indicator runs meanwhile, and the port is closed afterwards whatever happened.
 // 1 with both texts written when a position came in; otherwise 0, the texts left as they
 // were, after telling the user why ("No GPS port selected.", "Can't open the GPS port."
-// with the port's name, "No GPS position received.").
+// with the port's name, "No GPS position received.", or "No position from the GPS
+// receiver" when it sent too little in time).
 int ReadGpsPositionTexts(char* latitudeText, char* longitudeText);
 
 // The GPS button of the site form: a position read puts its texts into the latitude and

@@ -47,3 +47,13 @@ void RemoveBusyIndicator(int) {
 }
 
 void SetTrackingFlag(int flag) { busyIndicator.mode = flag; }
+
+bool BusyCancelAsked() {
+    if (!IsBusyShown()) return false;
+    platform::Message m;
+    bool asked = false;
+    while (platform::PeekMessage(m, platform::Window{}, platform::kMsgKeyDown, platform::kMsgKeyDown, true))
+        if (m.wParam == static_cast<decltype(m.wParam)>(platform::kKeyEscape)) asked = true;
+    while (platform::PeekMessage(m, platform::Window{}, platform::kMsgPenDown, platform::kMsgPenDown, true)) asked = true;
+    return asked;
+}

@@ -27,3 +27,6 @@ void StepBusyIndicator(int flag);
 // HideBusy: removes the indicator (the flag is not used).
 void RemoveBusyIndicator(int flag);
 void SetTrackingFlag(int flag);
+// BusyCancelRequested: an Escape or a tap that came while the indicator is up (the input
+// of that time is taken: nothing else can use it while the program waits).
+bool BusyCancelAsked();

@@ -406,7 +406,11 @@ int EditDateTime(int* year, int* month, int* day, int* hour, int* minute, int* s
     dateEdit.saved.timeMode = preferences.word[pref::timeUpdateMode];
     pickerAccepted = false;
 
+    // The picker makes itself the form that fields are set on while it runs; the form
+    // under it is that form again afterwards, for the caller to show what was picked.
+    const Window under = GetActiveForm();
     ShowDialogResource(kDateTimeFormId, &DateTime);
+    if (platform::IsWindow(under)) SetActiveFormHandle(under);
 
     dateEdit.pickerFlag = 0;
     for (int*& p : pickerVars) p = nullptr;

@@ -462,6 +462,11 @@ int DrawImageFileFit(const char* relativePath, int x, int y, int width, int heig
 
 void SaveScreen() {
     const int w = drawState.clientRect.Width(), h = drawState.clientRect.Height();
+    // No form laid out yet (or one gone): nothing on the screen is the form's to keep.
+    if (w <= 0 || h <= 0) {
+        FreeSavedScreen();
+        return;
+    }
     if (offscreenSaved && offscreenSaved->width == w && offscreenSaved->height == h) {
         platform::CopyBlit(offscreenSaved->dc, 0, 0, w, h, drawState.dc, 0, 0);
         return;

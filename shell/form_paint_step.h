@@ -8,6 +8,8 @@
 
 template <typename Step>
 void DrawOnForm(platform::Window w, Step step) {
+    // A form closed under a modal dialog (the program quitting) has nothing left to draw on.
+    if (!platform::IsWindow(w)) return;
     const platform::Dc dc = platform::GetWindowDc(w);
     SetDrawTarget(w, dc);
     step();

@@ -101,6 +101,7 @@ void InstallShellReportHooks() {
     hooks.askYesNo = &AskYesNoBox;
     hooks.showBusy = &StepBusyIndicator;
     hooks.hideBusy = &RemoveBusyIndicator;
+    hooks.busyCancelled = &BusyCancelAsked;
     SetReportHooks(hooks);
 }
 

@@ -223,6 +223,38 @@ TEST_F(ProgramRuns, TheInstanceLockIsPerUserFolderAndHeadlessRunsTakeNone) {
     EXPECT_TRUE(Has(other.err, "velkarion: no display: use --headless")) << other.err;
 }
 
+// A folder where the lock file should be would let two copies share the user folder: the
+// start is refused with the reason and 3, as for a running copy.
+TEST_F(ProgramRuns, ALockPathThatIsAFolderRefusesTheStartWithTheReason) {
+    ASSERT_TRUE(platform::LoadResources());
+    fs::create_directories(home / (ProgramInstanceName() + ".lock"));
+    const Outcome refused = Run({});
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(Has(refused.err, ".lock is a folder: remove it")) << refused.err;
+    EXPECT_FALSE(Has(refused.err, "already running")) << refused.err;
+}
+
+// Runs found by seeded monkey runs: a form closed under its date picker or text dialog
+// as the program quits (Camera Control's date, the site form's latitude after the location
+// list), and the chart's clock after the polar assistant. No internal box reaches the user.
+TEST_F(ProgramRuns, NoInternalBoxOnTheMonkeyReproducers) {
+    const std::vector<std::vector<std::string>> scripts = {
+        {"--tap", "50,665", "--tap", "60,567", "--tap", "448,185"},
+        {"--tap", "310,665", "--tap", "280,409", "--tap", "239,612", "--tap", "406,625", "--tap", "266,305"},
+        {"--tap", "40,92", "--tap", "10,683", "--tap", "197,311", "--tap", "51,32", "--tap", "451,544"},
+        {"--tap", "40,92", "--wait", "1500", "--tap", "462,422"},
+    };
+    for (const auto& script : scripts) {
+        std::vector<std::string> args = {"--headless", "--scale", "2"};
+        args.insert(args.end(), script.begin(), script.end());
+        SCOPED_TRACE(testing::PrintToString(script));
+        const Outcome o = Run(args);
+        EXPECT_EQ(o.status, 0) << o.err;
+        for (const char* internal : {"NULL Obj ptr", "Bad id", "Failed to allocate", "Invalid latitude"})
+            EXPECT_FALSE(Has(o.out, internal)) << o.out;
+    }
+}
+
 // NightMode opened from the menu band over the date picker: taps on the picker beneath are
 // the dialog's, and quitting with the dialog open leaves no box of control ids.
 TEST_F(ProgramRuns, TheNightModeDialogOverThePickerTakesTheTapsAndEndsCleanly) {

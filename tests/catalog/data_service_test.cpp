@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -78,7 +80,7 @@ TEST_F(DataServiceTest, FailuresAreShownWithTheAddress) {
         {server.Url("/missing"), "Failed to open URL\n" + server.Url("/missing")},
         {closed, "Web is not reachable\n" + closed},
         {server.Url("/slow"), "The data service stopped answering\n" + server.Url("/slow") +
-                                  "\nNothing came for 1 seconds; what arrived was not kept."},
+                                  "\nNothing came for 1 seconds, or not all of it within 60 seconds; what arrived was not kept."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
@@ -97,6 +99,62 @@ TEST_F(DataServiceTest, FailuresAreShownWithTheAddress) {
     preferences.dataUrl[0] = 0;
     EXPECT_EQ(FetchDataFile(kSourceDataService, "objects.txt", buffer.data()), 0);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Web is not reachable\nNo data service address is set (preference 7/7)"});
+}
+
+// What is not the whole text is no text: a body cut short, one too large for the buffer,
+// one with a NUL byte, one still trickling when the time is up, and one the user ended all
+// fail with their reason, and the buffer holds nothing of them.
+TEST_F(DataServiceTest, APartialOrBrokenTextIsRefusedWhole) {
+    HttpTestServer server([](const std::string& target) {
+        const std::string name = target.substr(target.rfind('=') + 1);
+        if (name == "cut") return HttpTestReply{200, "Tele Vue;TVU;Nagler 13;13;8", HttpTestReply::Cut};
+        if (name == "large") return HttpTestReply{200, std::string(70000, 'x')};
+        if (name == "nul") return HttpTestReply{200, std::string("Tele Vue;TVU;") + '\0' + "Nagler 13;13;82;\n"};
+        if (name == "trickle") return HttpTestReply{200, std::string(200, 'x'), HttpTestReply::Trickle};
+        return HttpTestReply{200, std::string(65534, 'x')};
+    });
+    SetService(server.Url("/"));
+    SetDownloadTimeouts(2, 5, 1);
+    const struct {
+        std::string name;
+        std::string message;
+    } cases[] = {
+        {"cut", "The download was cut short; nothing was changed\n"},
+        {"large", "The file is larger than 65534 bytes; nothing was changed\n"},
+        {"nul", "The file holds a NUL byte: it is not a text file; nothing was changed\n"},
+        {"trickle", "The data service stopped answering\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearRecordedReports();
+        std::fill(buffer.begin(), buffer.end(), 0);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(FetchDataFile(kSourceDataService, c.name.c_str(), buffer.data()), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(std::count(buffer.begin(), buffer.end(), 0), static_cast<long>(buffer.size()));
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].substr(0, c.message.size()), c.message);
+    }
+    // The largest text that fits.
+    ClearRecordedReports();
+    EXPECT_EQ(FetchDataFile(kSourceDataService, "fits", buffer.data()), 1);
+    EXPECT_TRUE(Messages().empty());
+    // A body that is no text (a picture) keeps what fits, for its caller's size check.
+    EXPECT_EQ(LoadFileFromUrl(DataServiceRequest("large").c_str(), buffer.data(), buffer.size()), 15u * 4096u);
+    EXPECT_TRUE(Messages().empty());
+
+    // The busy indicator's cancel ends a transfer at once.
+    SetDownloadTimeouts(2, 5, 30);
+    ReportHooks hooks;
+    hooks.busyCancelled = [] { return true; };
+    SetReportHooks(hooks);
+    ClearRecordedReports();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(FetchDataFile(kSourceDataService, "trickle", buffer.data()), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    SetReportHooks(ReportHooks{});
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].substr(0, 43), "The download was ended; nothing was changed");
 }
 
 TEST_F(DataServiceTest, TheImportFolderIsReadWholeUpToItsLimitAndCutAtALineEnd) {

@@ -145,7 +145,7 @@ TEST_F(TextImportTest, AnExportedListImportsBackAsItWas) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Already loaded:\nAbell;100;A;Galaxy Cluster; ;0"});
 }
 
-TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAWriteFailureKeepsTheOldTail) {
+TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAFailureKeepsTheOldList) {
     HttpTestServer server([](const std::string&) {
         return HttpTestReply{200, "Tele Vue;TVE;Nagler 13;13;82;\nBad;B;X;0;50;\nPentax;PEN;XW 10;10;70;\n"
                                   "Baader;BAA;Hyperion 8;8;68;\n"};
@@ -162,8 +162,10 @@ TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAWriteFailureKeepsTheOl
     EXPECT_EQ(Name(records[2]), "Hyperion 8");
     EXPECT_NE(server.Requests().at(0).find("param6=mine.txt "), std::string::npos);
 
-    // The second good line (the third line) cannot be written: the download stops and nothing old is lost.
+    // The file cannot be written (a folder where its temporary goes): the old list stays
+    // whole, and the user is told.
     WriteEyepieceFile(file, {"old 1", "old 2", "old 3", "old 4", "old 5"});
+    const auto oldBytes = Bytes(file);
     busySteps = 0;
     failAtStep = 3;
     failingFile = file;
@@ -171,16 +173,34 @@ TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAWriteFailureKeepsTheOl
     hooks.showBusy = &FailAtStep;
     SetReportHooks(hooks);
     ClearRecordedReports();
-    DownloadEyepieces(1, "mine");
+    EXPECT_EQ(DownloadEyepieces(1, "mine"), 0);
     SetReportHooks(ReportHooks{});
     fs::remove_all(fs::path(file.string() + ".vktmp-" + std::to_string(::getpid())));
-    records = Records(file);
-    ASSERT_EQ(records.size(), 5u);
-    EXPECT_EQ(Name(records[0]), "Nagler 13");
-    EXPECT_EQ(Name(records[1]), "old 2");
-    EXPECT_EQ(Name(records[4]), "old 5");
+    EXPECT_EQ(Bytes(file), oldBytes);
     ASSERT_FALSE(Messages().empty());
-    EXPECT_EQ(Messages().back(), "1 User eyepieces uploaded, 1 rejected\nA record could not be written; the download stopped there.");
+    EXPECT_EQ(Messages().back(), "Fail to download eyepiece catalog:\n" + file.string() +
+                                     " could not be written; the old records are kept.");
+
+    // A reply cut short, one too large and one with a NUL byte change nothing either.
+    HttpTestServer broken([](const std::string& target) {
+        if (target.find("cut") != std::string::npos)
+            return HttpTestReply{200, "Pentax;PEN;XW 10;10;70;\nTele Vue;TVU;Nagler 13;13;8", HttpTestReply::Cut};
+        if (target.find("nul") != std::string::npos)
+            return HttpTestReply{200, std::string("Pentax;PEN;XW 10;10;70;\n") + '\0' + "Tele Vue;TVU;Nagler 13;13;82;\n"};
+        std::string lines;
+        while (lines.size() < 70000) lines += "Pentax;PEN;XW 10;10;70;\n";
+        return HttpTestReply{200, lines};
+    });
+    SetService(broken.Url("/"));
+    for (const char* name : {"cut", "nul", "large"}) {
+        SCOPED_TRACE(name);
+        fs::copy_file(file, Home() / "usercatalogs" / (std::string(name) + ".eyp"));
+        ClearRecordedReports();
+        EXPECT_EQ(DownloadEyepieces(1, name), 0);
+        EXPECT_EQ(Bytes(Home() / "usercatalogs" / (std::string(name) + ".eyp")), oldBytes);
+        ASSERT_EQ(Messages().size(), 2u);
+        EXPECT_NE(Messages()[0].find("nothing was changed"), std::string::npos) << Messages()[0];
+    }
 
     // A failed download names where it looked.
     ClearRecordedReports();

@@ -32,22 +32,24 @@ TEST(HttpGet, StoresWholeBlocksThatLeaveTheLastByteFree) {
     HttpTestServer server([](const std::string& target) {
         return HttpTestReply{200, std::string(std::stoul(target.substr(1)), 'x')};
     });
+    // A body that does not fit is TooLarge: the buffer holds only its beginning.
     const struct {
         std::size_t body, limit, expected;
+        HttpStatus status;
     } cases[] = {
-        {10, 65536, 10},
-        {4096, 65536, 4096},
-        {20 * 4096, 65536, 15 * 4096},       // the sixteenth block would reach limit - 1
-        {16 * 4096 - 1, 65536, 15 * 4096},   // a short last block follows the same rule
-        {16 * 4096 - 2, 65536, 16 * 4096 - 2},
-        {4096, 4097, 0},                     // one block reaching limit - 1 is dropped
-        {4095, 4097, 4095},
+        {10, 65536, 10, HttpStatus::Ok},
+        {4096, 65536, 4096, HttpStatus::Ok},
+        {20 * 4096, 65536, 15 * 4096, HttpStatus::TooLarge},      // the sixteenth block would reach limit - 1
+        {16 * 4096 - 1, 65536, 15 * 4096, HttpStatus::TooLarge},  // a short last block follows the same rule
+        {16 * 4096 - 2, 65536, 16 * 4096 - 2, HttpStatus::Ok},
+        {4096, 4097, 0, HttpStatus::TooLarge},                    // one block reaching limit - 1 is dropped
+        {4095, 4097, 4095, HttpStatus::Ok},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.body) + " bytes, limit " + std::to_string(c.limit));
         std::vector<std::uint8_t> dest(c.limit, 0);
         const auto r = HttpGet(Request(server.Url("/" + std::to_string(c.body)), c.limit), dest.data());
-        EXPECT_EQ(r.status, HttpStatus::Ok) << r.error;
+        EXPECT_EQ(r.status, c.status) << r.error;
         EXPECT_EQ(r.bytes, c.expected);
         EXPECT_EQ(dest[c.limit - 1], 0);
         if (c.expected) {
@@ -83,7 +85,7 @@ TEST(HttpGet, FailuresAreToldApart) {
         {"http://127.0.0.1:" + std::to_string(closedPort) + "/x", HttpStatus::Unreachable},
         {"file:///etc/passwd", HttpStatus::Refused},
         {"not a url at all", HttpStatus::Refused},
-        {server.Url("/closed"), HttpStatus::Ok},   // closed without a reply: nothing arrived
+        {server.Url("/closed"), HttpStatus::CutShort},   // closed without a reply: nothing arrived
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -124,25 +125,47 @@ TEST_F(InstanceTest, FoldersOthersMayWriteAreRefusedAndTheProgramRunsOn) {
     EXPECT_NE(FolderRefusal(home / "missing", false).find("missing"), std::string::npos);
 }
 
-TEST_F(InstanceTest, ALockFileThatIsALinkOrSomebodyElsesIsNotUsed) {
+// A link, a folder or another user's file where the lock should be would let two copies
+// share the user folder: the claim is refused, as for a running copy, and says why.
+TEST_F(InstanceTest, ALockPathThatIsNotTheUsersPlainFileRefusesTheStart) {
     fs::create_directories(user);
+    const fs::path lock = user / (name + ".lock");
     const fs::path target = home / "target";
     { std::ofstream(target) << "keep"; }
-    fs::create_symlink(target, user / (name + ".lock"));
-    InstanceClaim claim;
-    EXPECT_TRUE(ClaimSingleInstance(claim, name, user));
-    EXPECT_LT(claim.lockFd, 0);
-    ReleaseInstance(claim);
+    const struct {
+        const char* what;
+        std::function<void()> make;
+    } cases[] = {
+        {"a link", [&] { fs::create_symlink(target, lock); }},
+        {"a link", [&] { fs::create_symlink(home / "nowhere", lock); }},
+        {"a folder", [&] { fs::create_directory(lock); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make();
+        InstanceClaim claim;
+        EXPECT_FALSE(ClaimSingleInstance(claim, name, user));
+        EXPECT_TRUE(claim.lockRefused);
+        EXPECT_LT(claim.lockFd, 0);
+        EXPECT_NE(claim.problem.find(std::string("is ") + c.what), std::string::npos) << claim.problem;
+        EXPECT_NE(claim.problem.find(lock.string()), std::string::npos) << claim.problem;
+        ReleaseInstance(claim);
+        fs::remove(lock);
+    }
     std::ifstream in(target);
     std::string kept;
     in >> kept;
     EXPECT_EQ(kept, "keep");
+    InstanceClaim claim;
+    EXPECT_TRUE(ClaimSingleInstance(claim, name, user)) << "a plain file again";
+    EXPECT_FALSE(claim.lockRefused);
+    ReleaseInstance(claim);
 
     if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
-    fs::remove(user / (name + ".lock"));
-    { std::ofstream(user / (name + ".lock")); }
-    ASSERT_EQ(::chown((user / (name + ".lock")).c_str(), 65534, 65534), 0);
-    EXPECT_TRUE(ClaimSingleInstance(claim, name, user));
+    fs::remove(lock);
+    { std::ofstream{lock}; }
+    ASSERT_EQ(::chown(lock.c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(ClaimSingleInstance(claim, name, user));
     EXPECT_LT(claim.lockFd, 0);
     EXPECT_NE(claim.problem.find("another user"), std::string::npos) << claim.problem;
     ASSERT_EQ(::chown(user.c_str(), 65534, 65534), 0);

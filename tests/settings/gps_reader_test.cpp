@@ -250,6 +250,23 @@ TEST_F(GpsRead, FailuresSayWhyAndLeaveTheTextsAlone) {
     }
 }
 
+// A receiver that trickles (3 bytes a second) is given up after the read's time, not
+// after the 800 bytes it would take minutes to send.
+TEST_F(GpsRead, ATricklingReceiverIsGivenUpInTime) {
+    platform::SetSerialBackend(&platform::FakeSerialBackend());
+    const std::string text = Burst(kGga);
+    std::size_t at = 0;
+    platform::fakeSerial.stream = [&](platform::FakeSerial&) { return std::string(1, text[at++ % text.size()]); };
+    platform::fakeSerial.readMs = 333;
+    EXPECT_EQ(Read(), 0);
+    EXPECT_LE(platform::fakeSerial.clockMs, kSerialSettleMs + kGpsReadLimitMs + 1000);
+    EXPECT_STREQ(latitude, "kept");
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(RecordedReports()[0].heading, "No position from the GPS receiver");
+    ExpectPortReleased();
+    platform::fakeSerial.stream = nullptr;
+}
+
 TEST_F(GpsRead, AnOpenMountConnectionIsClosedFirstAndTheBusyIndicatorRuns) {
     // The mount held the port open: the read takes the port over and gives it back closed.
     ASSERT_EQ(OpenSerialPort(1, 19200), 1);

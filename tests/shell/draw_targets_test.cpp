@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/report.h"
 #include "platform/gfx_context.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -140,6 +141,20 @@ TEST_F(DrawTargets, SavedScreenIsReusedAndRestoresExactly) {
                 EXPECT_EQ(Screen(x, y), before[i]) << x << "," << y;
             }
         }
+}
+
+// Before a form is laid out there is nothing to keep: no copy, and no box for the user.
+TEST_F(DrawTargets, SavingAnEmptyScreenKeepsNothingAndSaysNothing) {
+    SaveScreen();
+    ASSERT_NE(offscreenSaved, nullptr);
+    const platform::Rect client = drawState.clientRect;
+    drawState.clientRect = platform::Rect{0, 0, 0, 0};
+    ClearRecordedReports();
+    SaveScreen();
+    EXPECT_EQ(offscreenSaved, nullptr);
+    EXPECT_TRUE(RecordedReports().empty());
+    RestoreScreen(0);
+    drawState.clientRect = client;
 }
 
 int underlines = 0;

@@ -224,5 +224,23 @@ TEST_F(Messages, BusyIndicatorPutsBackWhatItCovered) {
     SetTrackingFlag(0);
 }
 
+// A wait the user may end: Escape or a tap while the indicator is up asks for the end;
+// other keys do not, and nothing asks while no indicator is up.
+TEST_F(Messages, EscapeOrATapWhileBusyAsksToEndTheWait) {
+    Open(kFormA);
+    const Window form = formWindow;
+    platform::PostMessage(form, platform::kMsgKeyDown, platform::kKeyEscape, 0);
+    EXPECT_FALSE(BusyCancelRequested()) << "no indicator up";
+    Call([] { ShowBusy(1); });
+    platform::PostMessage(form, platform::kMsgKeyDown, platform::kKeyEscape, 0);
+    EXPECT_TRUE(BusyCancelRequested());
+    EXPECT_FALSE(BusyCancelRequested()) << "asked once";
+    platform::PostMessage(form, platform::kMsgKeyDown, platform::kKeyUp, 0);
+    EXPECT_FALSE(BusyCancelRequested());
+    platform::PostMessage(form, platform::kMsgPenDown, 0, 0);
+    EXPECT_TRUE(BusyCancelRequested());
+    Call([] { HideBusy(); });
+}
+
 }  // namespace
 }  // namespace forms_test

@@ -1,8 +1,9 @@
 #pragma once
 // A small HTTP server inside the test program: a thread listening on 127.0.0.1 at a port
 // the system picks, answering each request with what the test's handler says (a body and
-// status, a reply that stalls, or a connection closed without a reply), and keeping every
-// request's head for the test to look at.
+// status, a reply that stalls, one cut short of its announced length, one that trickles a
+// byte every 100 ms, or a connection closed without a reply), and keeping every request's
+// head for the test to look at.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -18,7 +19,7 @@
 #include <vector>
 
 struct HttpTestReply {
-    enum Kind { Normal, Stall, Close };
+    enum Kind { Normal, Stall, Close, Cut, Trickle };
     int status = 200;
     std::string body;
     Kind kind = Normal;
@@ -103,16 +104,29 @@ private:
             while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
             return;
         }
-        out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n" + reply.body;
-        Send(c, out);
+        if (reply.kind == HttpTestReply::Cut) {
+            // Promises more than it sends, then closes the connection.
+            out += "Content-Length: " + std::to_string(reply.body.size() + 1000) + "\r\n\r\n" + reply.body;
+            Send(c, out);
+            return;
+        }
+        out += "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
+        if (reply.kind == HttpTestReply::Trickle) {
+            Send(c, out);
+            for (std::size_t i = 0; i < reply.body.size() && !stop_ && Send(c, reply.body.substr(i, 1)); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return;
+        }
+        Send(c, out + reply.body);
     }
 
-    void Send(int c, const std::string& s) {
+    bool Send(int c, const std::string& s) {
         for (std::size_t sent = 0; sent < s.size();) {
             const ssize_t n = ::send(c, s.data() + sent, s.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0) return;
+            if (n <= 0) return false;
             sent += static_cast<std::size_t>(n);
         }
+        return true;
     }
 
     Handler handler_;
