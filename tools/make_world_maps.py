@@ -67,9 +67,19 @@ def save(picture, path):
     os.replace(temporary, path)
 
 
+def open_map(path):
+    """An equirectangular map in RGB, read whole (a missing or broken file ends the run
+    with a message naming it)."""
+    try:
+        picture = Image.open(path)
+        picture.load()
+    except OSError as e:
+        raise SystemExit("cannot read the map %s: %s" % (path, e))
+    return picture.convert("RGB")
+
+
 def make(earth_path, out_dir):
-    earth = Image.open(earth_path)
-    earth.load()
+    earth = open_map(earth_path)
     os.makedirs(out_dir, exist_ok=True)
 
     save(earth.convert("RGB").resize(SMALL, Image.LANCZOS), os.path.join(out_dir, "6010.png"))
