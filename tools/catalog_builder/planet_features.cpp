@@ -195,7 +195,10 @@ bool ReadMinorBodies(const std::string& text, std::vector<MinorBody>& out, std::
             return;
         }
         const std::size_t eq = trimmed.find('=');
-        if (open && eq != std::string::npos) keys[Trim(trimmed.substr(0, eq))] = Trim(trimmed.substr(eq + 1));
+        if (!open || eq == std::string::npos) return;
+        std::string v = Trim(trimmed.substr(eq + 1));
+        if (v.size() >= 2 && v.front() == '"' && v.back() == '"') v = v.substr(1, v.size() - 2);
+        keys[Trim(trimmed.substr(0, eq))] = v;
     });
     finish();
     if (skipped) *skipped += bad;
