@@ -4,6 +4,7 @@
 #include "catalog/selection_hooks.h"
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_services.h"
 #include "chart/chart_state.h"
 #include "chart/scope_cursor.h"
@@ -13,6 +14,8 @@
 #include "core/observing_time.h"
 #include "moon/map_textures.h"
 #include "objects/list_manager_form.h"
+#include "objects/image_sync.h"
+#include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -26,6 +29,7 @@
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/location_list_form.h"
+#include "settings/preference_pages.h"
 #include "settings/site_form.h"
 #include "shell/date_time_form.h"
 #include "shell/form_dispatcher.h"
@@ -74,6 +78,9 @@ void ComposeProgram() {
         const bool none = view.type == 0 && view.catalog == 0;
         AddChartObjectAsAlignStar(none ? nullptr : &view);
     };
+    // The chart marks listed objects that have a picture and shows it on a tap.
+    chart.showObjectPicture = &ShowObjectPicture;
+    chartFindObjectPicture = &FindObjectPicture;
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
@@ -123,4 +130,14 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    // The seven preference pages.
+    RegisterForm(kPreferencePage1Form, &PreferencePage1);
+    RegisterForm(kPreferencePage2Form, &PreferencePage2);
+    RegisterForm(kPreferencePage3Form, &PreferencePage3);
+    RegisterForm(kPreferencePage4Form, &PreferencePage4);
+    RegisterForm(kPreferencePage5Form, &PreferencePage5);
+    RegisterForm(kPreferencePage6Form, &PreferencePage6);
+    RegisterForm(kPreferencePage7Form, &PreferencePage7);
+    // The picture synchronisation hands its stop back to page 7/7.
+    SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }

@@ -109,12 +109,12 @@ std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t lim
     return 0;
 }
 
-std::string DataServiceRequest(const char* fileName) {
+std::string DataServiceRequest(const char* fileName, DataRequestKind kind) {
     std::string base(preferences.dataUrl, strnlen(preferences.dataUrl, sizeof preferences.dataUrl));
     while (!base.empty() && (base.back() == '/' || base.back() == ' ')) base.pop_back();
     if (base.empty()) return {};
-    return base + "/getdata.php?param1=0&param2=65&param3=58274106&param4=30&param5=2&param6=" +
-           PercentEncode(fileName ? fileName : "");
+    return base + "/getdata.php?param1=0&param2=65&param3=58274106&param4=30&param5=" + std::to_string(kind) +
+           "&param6=" + PercentEncode(fileName ? fileName : "");
 }
 
 int FetchDataFile(int source, const char* fileName, std::uint8_t* dest) {

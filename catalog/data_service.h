@@ -6,7 +6,7 @@
 // The data service's address is the "Download Data" text of the settings
 // (Preferences::dataUrl); no address is set unless the user sets one. A data file is asked
 // for as <address>/getdata.php?param1=0&param2=65&param3=58274106&param4=30&param5=2&param6=<name>,
-// the name percent-encoded (its '/' kept).
+// the name percent-encoded (its '/' kept); a picture the same way with param5=1.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,8 +27,13 @@ inline constexpr int kSourceDataService = 5;
 // indicator steps while it waits.
 std::size_t LoadFileFromUrl(const char* url, std::uint8_t* dest, std::size_t limit);
 
-// The data service's request for a data file; empty when no address is set.
-std::string DataServiceRequest(const char* fileName);
+// What a request asks the data service for (param5).
+enum DataRequestKind {
+    kDataRequestPicture = 1,   // an object picture, named by its path in the picture folders
+    kDataRequestFile = 2,      // a data file
+};
+// The data service's request for a file of that kind; empty when no address is set.
+std::string DataServiceRequest(const char* fileName, DataRequestKind kind = kDataRequestFile);
 
 // Fetches a data file into dest (kDownloadBufferSize bytes, zero-filled). Source 4 reads
 // "import/<base name>" of the home (the base name is what follows the last '/' or '\'),

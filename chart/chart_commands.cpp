@@ -12,6 +12,7 @@
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_object_index.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_popups.h"
 #include "chart/chart_projection.h"
 #include "chart/chart_save_under.h"
@@ -306,7 +307,7 @@ void SetChartDirection(int row) {
 int ChartFormCommand(int controlId) {
     chartForm.lastCommand = controlId;
     switch (controlId) {
-    case kShowPicture: return 1;  // no object picture is kept on this system
+    case kShowPicture: ShowChartObjectPicture(); return 1;
     case kDisplaySettings: OpenPushed(kDisplaySettingsForm); return 1;
     case kInformation:
     case 1879: ShowChartTapInfo(); return 1;

@@ -88,3 +88,9 @@ void ChartRunObjectSelection(int typeClass, int kind, int type) {
 void ChartComputeLimitingMagnitude() {
     if (installed.computeLimitingMagnitude) installed.computeLimitingMagnitude();
 }
+
+int ChartShowObjectPicture(const char* name, int x, int y, int width, int height, int openView, int folderKind,
+                           int catalogCode) {
+    if (!installed.showObjectPicture) return 0;
+    return installed.showObjectPicture(name, x, y, width, height, openView, folderKind, catalogCode);
+}

@@ -45,6 +45,11 @@ struct ChartLinks {
     void (*runObjectSelection)(int typeClass, int kind, int type) = nullptr;
     // Recomputes the limiting magnitudes for the observing time. Default: nothing.
     void (*computeLimitingMagnitude)() = nullptr;
+    // The object pictures: finds the picture of (name, folder kind, catalog code) and draws
+    // it into the rectangle, or opens the picture view with openView. 1 when shown.
+    // Default: 0, no picture.
+    int (*showObjectPicture)(const char* name, int x, int y, int width, int height, int openView, int folderKind,
+                             int catalogCode) = nullptr;
 };
 
 // Installs the links (a null member falls back to its default) and returns those replaced.
@@ -70,3 +75,5 @@ void ChartInitSelectionCriteria(int typeClass, int kind, int type);
 void ChartNightModeSettings();
 void ChartRunObjectSelection(int typeClass, int kind, int type);
 void ChartComputeLimitingMagnitude();
+int ChartShowObjectPicture(const char* name, int x, int y, int width, int height, int openView, int folderKind,
+                           int catalogCode);

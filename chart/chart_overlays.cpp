@@ -14,6 +14,8 @@
 #include "catalog/object_types.h"
 #include "catalog/selection_list.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_form.h"
+#include "chart/chart_links.h"
 #include "chart/chart_records.h"
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
@@ -26,9 +28,10 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/fonts.h"
+#include "shell/utilities.h"
 #include "theories/moon_illumination.h"
 
-int (*chartFindObjectPicture)(const char* name, int flags, int folderKind) = nullptr;
+int (*chartFindObjectPicture)(const char* name, int folderKind, int catalogCode) = nullptr;
 
 namespace {
 
@@ -403,24 +406,42 @@ void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB) 
 
 // ---- Selection marker --------------------------------------------------------------------------
 
+int SelectionPictureName(const SelectionRecord& r, char* name, std::size_t size) {
+    if (r.group == kGroupBody || r.group == kGroupMessier) {
+        std::snprintf(name, size, "%.*s", kSelectionLabelLength, r.label);
+        return r.group == kGroupBody ? 45 : 40;
+    }
+    FormatDesignation(name, size, r.catalogCode, r.objectNumber);
+    return r.catalogCode;
+}
+
 void DrawSelectionMarker(int x, int y, int index, int typeArgument) {
     if (index < 0 || index >= ChartRecordCount()) return;
     const SelectionRecord& r = selectionList.records[index];
-    int icon = 0, folder = 0;
-    char name[40];
-    if (r.group == 2) {
+    int icon = 0;
+    if (r.group == kGroupMessier) {
         if (r.objectIndex < 111) icon = 3000 + r.objectIndex;
-        folder = 40;
-        std::snprintf(name, sizeof name, "%s", r.label);
-    } else if (r.group == 1) {
-        folder = 45;
-        std::snprintf(name, sizeof name, "%s", r.label);
-    } else {
+    } else if (r.group != kGroupBody) {
         const int n = GetTypeCodeText(nullptr, typeArgument);
         if (n != 0) icon = n + 2999;
-        folder = r.catalogCode;
-        FormatDesignation(name, sizeof name, r.catalogCode, r.objectNumber);
     }
+    char name[40];
+    const int catalog = SelectionPictureName(r, name, sizeof name);
     if (icon && GetDpiFactor() != 1) DrawBitmap(icon, x, y);
-    if (chartFindObjectPicture && chartFindObjectPicture(name, 0, folder)) DrawBitmapMasked(1941, x, y);
+    if (chartFindObjectPicture && chartFindObjectPicture(name, 0, catalog)) DrawBitmapMasked(1941, x, y);
+}
+
+void ShowChartObjectPicture() {
+    if (chartSelectionIndex < 0 || chartSelectionIndex >= selectionList.indexCount) return;
+    const int record = GetSelectionObject(chartSelectionIndex);
+    if (record < 0 || record >= ChartRecordCount()) return;
+    char name[40];
+    const int catalog = SelectionPictureName(selectionList.records[record], name, sizeof name);
+    // Below the title band, and beside the toolbar while it is shown.
+    const int top = static_cast<int>(21 * screenScale.vertical);
+    const int toolbar = ChartSetting(chartpref::hideToolBar) == 0 ? static_cast<int>(20 * screenScale.horizontal) : 0;
+    if (!ChartShowObjectPicture(name, 0, top, chartState.width - toolbar, chartState.height - top, 0, 0, catalog))
+        return;
+    WaitPenOrKey();
+    DrawChart();
 }

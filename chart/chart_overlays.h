@@ -10,6 +10,8 @@
 #include "platform/types.h"
 #include "shell/draw_targets.h"
 
+struct SelectionRecord;
+
 // The Moon (bitmaps 3993 dark and 3994 lit) turned by its parallactic angle, in a grid of
 // width x height cells of stepX x stepY pixels centred on (x, y).
 void DrawMoonOnChart(int width, int height, int x, int y, int stepX, int stepY);
@@ -54,6 +56,12 @@ void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB);
 // The icon and picture marker of selection record `index` at (x, y); typeArgument is the
 // morphology code whose icon stands for catalog objects.
 void DrawSelectionMarker(int x, int y, int index, int typeArgument);
-// Whether the object pictures hold one for a name in a folder kind; the program installs it
-// (app/composition.cpp). While null no picture marker is drawn.
-extern int (*chartFindObjectPicture)(const char* name, int flags, int folderKind);
+// Whether the object pictures hold one for a name, a folder kind and a catalog code; the
+// program installs it (app/composition.cpp). While null no picture marker is drawn.
+extern int (*chartFindObjectPicture)(const char* name, int folderKind, int catalogCode);
+// The picture name of a list record ("%s%d" of its catalog, the label of a body or a
+// Messier object) into name; returns the catalog code its picture is kept under.
+int SelectionPictureName(const SelectionRecord& record, char* name, std::size_t size);
+// Command 1871: the picture of the current row's object below the title band, until a tap
+// or a key, then the chart again. Nothing when the row has no picture.
+void ShowChartObjectPicture();

@@ -102,6 +102,8 @@ constexpr WordRule kWordRules[] = {
     {238, 238, kNoDefault, 0, 2},
     {240, 241, 0, INT32_MIN, INT32_MAX},
     {242, 243, kNoDefault, 0, 1},
+    {245, 245, kNoDefault, 0, 10},  // "Max Selected items" row
+    {246, 246, kNoDefault, 0, 1},   // Delta T formula row
 };
 
 constexpr int kZoomLevels = 11;  // words 54..64, 65..75 and 140..150
@@ -274,47 +276,81 @@ int GetFocalLengthMm() {
     return static_cast<int>(std::clamp<std::int64_t>(focal, INT32_MIN, INT32_MAX));
 }
 
+namespace {
+
+// The limit lists by zoom level, with the telescope and naked-eye markers. The object
+// lists of levels 0 to 2 carry padding after "Eyes" that a stored choice past the list
+// still reads; the page offers the rows up to "Eyes" only.
+constexpr float T = kLimitScope;
+constexpr float E = kLimitEyes;
+struct LimitList {
+    int length;      // rows a stored choice is kept within
+    float values[10];
+};
+constexpr LimitList kObjectLimitLists[10] = {
+    {10, {kLimitNone, 3, 4, 5, T, E, 7, 7, 7, 7}},  {10, {kLimitNone, 3, 4, 5, T, E, 7, 7, 7, 7}},
+    {10, {kLimitNone, 4, 5, 6, 7, T, E, 7, 7, 7}},  {8, {kLimitNone, 5, 6, 7, 8, 9, T, E}},
+    {8, {kLimitNone, 6, 7, 8, 9, 10, T, E}},        {8, {kLimitNone, 7, 8, 9, 10, 11, T, E}},
+    {8, {kLimitNone, 7, 8, 9, 10, 11, T, E}},       {8, {kLimitNone, 8, 9, 10, 11, 12, T, E}},
+    {8, {kLimitNone, 7, 8, 9, 10, 11, T, E}},       {8, {kLimitNone, 7, 8, 9, 10, 11, T, E}},
+};
+// Star lists of the words starLimitChoice + 0 (levels 4 and 5) to + 4 (level 9).
+constexpr LimitList kStarLimitLists[5] = {
+    {7, {5, 6, 6.5f, 7, 7.5f, T, E}},    {8, {5, 6, 6.5f, 7, 7.5f, 8, T, E}},
+    {8, {5, 7, 7.5f, 8, 8.5f, 9, T, E}}, {8, {5, 8, 8.5f, 9, 9.5f, 10, T, E}},
+    {7, {10, 10.5f, 11, 11.5f, 12, T, E}},
+};
+
+int StarListOf(int level) { return level <= 5 ? 0 : level - 5; }
+
+// The rows up to "Eyes".
+int OfferedRows(const LimitList& list, float* rows) {
+    int n = 0;
+    while (n < list.length) {
+        const float v = list.values[n];
+        if (rows) rows[n] = v;
+        ++n;
+        if (v == kLimitEyes) break;
+    }
+    return n;
+}
+
+float ResolveLimit(float value) {
+    if (value == kLimitScope) return selectionCriteria.telescopeLimit;
+    if (value == kLimitEyes) return selectionCriteria.nakedEyeLimit;
+    return value;
+}
+
+float ChosenLimit(const LimitList& list, int word) {
+    return ResolveLimit(list.values[std::clamp(preferences.word[word], 0, list.length - 1)]);
+}
+
+}  // namespace
+
+int ObjectLimitRows(int zoomLevel, float* rows) {
+    return OfferedRows(kObjectLimitLists[std::clamp(zoomLevel, 0, 9)], rows);
+}
+
+int StarLimitRows(int zoomLevel, float* rows) {
+    const int level = std::clamp(zoomLevel, 0, 9);
+    if (level <= 3) return 0;
+    return OfferedRows(kStarLimitLists[StarListOf(level)], rows);
+}
+
 void GetMagnitudeLimits(int zoomLevel, float* starLimit, float* objectLimit) {
     float star = 13.0f;
     float object = 100.0f;
     if (zoomLevel >= 0) {
         const int level = std::min(zoomLevel, 9);
-        const float T = selectionCriteria.telescopeLimit;
-        const float E = selectionCriteria.nakedEyeLimit;
-
-        // Object lists by level; levels 0-2 have ten entries, the others eight.
-        const float objectLists[10][10] = {
-            {100, 3, 4, 5, T, E, 7, 7, 7, 7},   {100, 3, 4, 5, T, E, 7, 7, 7, 7},
-            {100, 4, 5, 6, 7, T, E, 7, 7, 7},   {100, 5, 6, 7, 8, 9, T, E},
-            {100, 6, 7, 8, 9, 10, T, E},        {100, 7, 8, 9, 10, 11, T, E},
-            {100, 7, 8, 9, 10, 11, T, E},       {100, 8, 9, 10, 11, 12, T, E},
-            {100, 7, 8, 9, 10, 11, T, E},       {100, 7, 8, 9, 10, 11, T, E},
-        };
-        const int objectLength = level <= 2 ? 10 : 8;
-        const int objectChoice = std::clamp(preferences.word[pref::objectLimitChoice + level], 0, objectLength - 1);
-        object = objectLists[level][objectChoice];
-
-        // Star lists: fixed for levels 0-3, then chosen by words 54 (levels 4 and 5) to 58.
-        struct StarList {
-            int word;
-            int length;
-            float values[8];
-        };
-        const StarList starLists[6] = {
-            {pref::starLimitChoice + 0, 7, {5, 6, 6.5f, 7, 7.5f, T, E}},
-            {pref::starLimitChoice + 1, 8, {5, 6, 6.5f, 7, 7.5f, 8, T, E}},
-            {pref::starLimitChoice + 2, 8, {5, 7, 7.5f, 8, 8.5f, 9, T, E}},
-            {pref::starLimitChoice + 3, 8, {5, 8, 8.5f, 9, 9.5f, 10, T, E}},
-            {pref::starLimitChoice + 4, 7, {10, 10.5f, 11, 11.5f, 12, T, E}},
-        };
+        object = ChosenLimit(kObjectLimitLists[level], pref::objectLimitChoice + level);
+        // Stars: fixed for levels 0-3, then chosen by words 54 (levels 4 and 5) to 58.
         if (level <= 2) {
             star = 5.0f;
         } else if (level == 3) {
             star = 6.0f;
         } else {
-            const StarList& list = starLists[level <= 5 ? 0 : level - 5];
-            const int choice = std::clamp(preferences.word[list.word], 0, list.length - 1);
-            star = list.values[choice];
+            const int list = StarListOf(level);
+            star = ChosenLimit(kStarLimitLists[list], pref::starLimitChoice + list);
         }
     }
     if (starLimit) *starLimit = star;

@@ -44,6 +44,9 @@ inline constexpr int encoderStepsAlt = 12;
 inline constexpr int apertureChoice = 13;   // row of the aperture table, or millimetres from 20
 inline constexpr int focalRatioChoice = 14; // row of the focal ratio table, or ten times a ratio from 12
 inline constexpr int timeStepChoice = 18;
+inline constexpr int observerExperience = 19;  // 0 beginner .. 2 expert
+inline constexpr int observerAge = 20;      // 0 "15" .. 8 ">95"
+inline constexpr int observerVision = 21;   // 0 "2/10" .. 10 "12/10"
 inline constexpr int horizonChoice = 22;    // 0..6
 inline constexpr int timeUpdateMode = 23;   // 0 the observing time follows the device clock, 1 the user set it
 inline constexpr int nightMode = 24;        // 0 day, 1..3 red night levels
@@ -76,6 +79,7 @@ inline constexpr int stellarCatalogChoice = 115;
 inline constexpr int chartFontSize = 116;
 inline constexpr int chartMode = 117;
 inline constexpr int serialWriteDelay = 118;
+inline constexpr int extraDisplayFlag = 119;  // a display flag no page shows; cleared by the display page
 inline constexpr int showStarSymbols = 120;
 inline constexpr int showConstNames = 121;
 inline constexpr int showConstLines = 122;
@@ -95,6 +99,7 @@ inline constexpr int savedHour = 137;
 inline constexpr int savedMinute = 138;
 inline constexpr int lastPushedForm = 139;  // last pushed id of the form history
 inline constexpr int chartFlip = 140;       // 140..150 by view, 0..3
+inline constexpr int zoomViewIcon = 140;    // 140..149: the "View" of zoom levels 0..9 (the chart flips)
 inline constexpr int chartZoom = 153;       // saved zoom level of the chart
 inline constexpr int savedAlignment = 154;  // 154..155 Julian day (double), then the star blocks
 inline constexpr int encoderOffsetAlt = 220;
@@ -107,6 +112,9 @@ inline constexpr int hideInfoBar = 240;
 inline constexpr int hideCompass = 241;
 inline constexpr int connectionMode = 242;  // 0 upon need, 1 persistent
 inline constexpr int constellationLineSet = 243;  // 0..1
+inline constexpr int focalRatioCopy = 244;  // while nonzero, follows focalRatioChoice
+inline constexpr int maxSelectedChoice = 245;  // "Max Selected items" row, 0 "25" .. 10 "500"
+inline constexpr int deltaTFormula = 246;   // 0 "Chapront&Touze 1997", 1 "JPL Horizon"; shown only
 }  // namespace pref
 
 // Float and double words, read and written bit for bit.
@@ -186,6 +194,18 @@ int GetFocalLengthMm();
 // negative level gives 13.0 and 100.0; an object limit of 100.0 means no limit). Outputs
 // may be null.
 void GetMagnitudeLimits(int zoomLevel, float* starLimit, float* objectLimit);
+// The choices of a zoom level's star or object limit list, in the order the list shows
+// them: a magnitude, or one of the markers below (the observer's telescope or naked-eye
+// limit, or no limit). GetMagnitudeLimits reads the same rows, so a list made from them
+// offers what the chart applies. Levels above 9 use 9. Star rows: levels 4 and 5 share
+// the list of starLimitChoice + 0, levels 6 to 9 have the words after it; levels 0 to 3
+// have a fixed star limit and no rows (0).
+inline constexpr float kLimitNone = 100.0f;
+inline constexpr float kLimitScope = -1.0f;
+inline constexpr float kLimitEyes = -2.0f;
+inline constexpr int kMaxLimitRows = 8;
+int ObjectLimitRows(int zoomLevel, float* rows);
+int StarLimitRows(int zoomLevel, float* rows);
 // Negates the offsets by the chart flip of the view (views above 9 use 9): 1 negates y,
 // 2 x and y, 3 x. Null offsets are skipped.
 void ApplyChartFlip(int view, int* x, int* y);

@@ -25,9 +25,9 @@ constexpr double kMinimumScatterAngleDeg = 0.25;
 constexpr double kMoonRadiusEarthRadii = 0.2725;
 
 // The settings words of the observer.
-constexpr int kExperienceWord = 19;
-constexpr int kAgeWord = 20;
-constexpr int kAcuityWord = 21;
+constexpr int kExperienceWord = pref::observerExperience;
+constexpr int kAgeWord = pref::observerAge;
+constexpr int kAcuityWord = pref::observerVision;
 
 double Pow10(double x) { return std::pow(10.0, x); }
 

@@ -91,11 +91,24 @@ void JpegFail(j_common_ptr info) {
     std::longjmp(err->jump, 1);
 }
 
-void JpegQuiet(j_common_ptr, int) {}
+// Warnings (a damaged stretch the decoder fills with grey, a file cut short) are not
+// shown, only counted: a picture file on the disk is shown as well as it can be.
+void JpegQuiet(j_common_ptr info, int level) {
+    if (level < 0) ++info->err->num_warnings;
+}
+
+// Where the decoder reads: a file, or bytes in memory.
+struct JpegSource {
+    std::FILE* file = nullptr;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
 
 // The decoder writes only through the pointers it is given, so nothing local to it
-// changes between setjmp and a failure's longjmp.
-bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int* height, std::string* problem) {
+// changes between setjmp and a failure's longjmp. With `strict`, a warning fails the
+// decoding too.
+bool DecodeJpeg(const JpegSource& source, bool strict, std::vector<std::uint8_t>* rgb, int* width, int* height,
+                std::string* problem) {
     jpeg_decompress_struct info;
     JpegError err;
     info.err = jpeg_std_error(&err.mgr);
@@ -107,7 +120,10 @@ bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    if (source.file)
+        jpeg_stdio_src(&info, source.file);
+    else
+        jpeg_mem_src(&info, source.data, static_cast<unsigned long>(source.size));
     jpeg_read_header(&info, TRUE);
     // The header alone declares the size: refuse before the decoder allocates for it.
     if (std::string why = SizeProblem(info.image_width, info.image_height); !why.empty()) {
@@ -132,7 +148,12 @@ bool DecodeJpeg(std::FILE* file, std::vector<std::uint8_t>* rgb, int* width, int
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
+    const bool warned = err.mgr.num_warnings > 0;
     jpeg_destroy_decompress(&info);
+    if (strict && warned) {
+        *problem = "the JPEG picture is cut short or damaged";
+        return false;
+    }
     return true;
 }
 
@@ -144,7 +165,7 @@ bool LoadJpeg(const fs::path& path, Surface* out, std::string* problem) {
     }
     std::vector<std::uint8_t> rgb;
     int w = 0, h = 0;
-    if (!DecodeJpeg(file.get(), &rgb, &w, &h, problem)) return false;
+    if (!DecodeJpeg(JpegSource{file.get()}, false, &rgb, &w, &h, problem)) return false;
     FromRgb(*out, rgb.data(), w, h, static_cast<std::size_t>(w) * 3);
     return true;
 }
@@ -178,6 +199,46 @@ bool LoadPicture(const fs::path& path, Surface* out, std::string* problem) {
         *problem = "the file is not a PNG or JPEG picture";
     if (ok) *out = std::move(s);
     return ok;
+}
+
+bool CheckPictureData(const std::uint8_t* data, std::size_t size, std::string* problem) {
+    std::string why;
+    if (!problem) problem = &why;
+    problem->clear();
+    if (!data || size < 8) {
+        *problem = "the data is too short for a picture";
+        return false;
+    }
+    if (png_sig_cmp(data, 0, 8) == 0) {
+        png_image image;
+        std::memset(&image, 0, sizeof image);
+        image.version = PNG_IMAGE_VERSION;
+        bool ok = png_image_begin_read_from_memory(&image, data, size) != 0;
+        if (ok) {
+            image.format = PNG_FORMAT_RGBA;
+            if (std::string big = SizeProblem(image.width, image.height); !big.empty()) {
+                *problem = std::move(big);
+                png_image_free(&image);
+                return false;
+            }
+            std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+            ok = png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr) != 0 &&
+                 (image.warning_or_error & PNG_IMAGE_WARNING) == 0;
+        }
+        png_image_free(&image);
+        if (!ok) *problem = "the PNG picture is cut short or damaged";
+        return ok;
+    }
+    if (data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+        std::vector<std::uint8_t> rgb;
+        int w = 0, h = 0;
+        JpegSource source;
+        source.data = data;
+        source.size = size;
+        return DecodeJpeg(source, true, &rgb, &w, &h, problem);
+    }
+    *problem = "the data is not a PNG or JPEG picture";
+    return false;
 }
 
 GfxObject LoadPictureBitmap(const fs::path& path, std::string* problem) {

@@ -1,5 +1,7 @@
 #pragma once
 // Picture files into the program's pixel format, and PNG files out of it.
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +20,11 @@ inline constexpr long kMaxPicturePixels = 16'000'000;
 // picture above the limits, which is refused from its header before anything is decoded;
 // `problem` (when given) then says why.
 bool LoadPicture(const std::filesystem::path& path, Surface* out, std::string* problem = nullptr);
+// Whether bytes held in memory (a download) are a whole PNG or JPEG picture within the
+// limits: decoded as LoadPicture would, except that anything the decoder only warns about
+// (a file cut short, a damaged stretch it would fill with grey) fails too. `problem`
+// (when given) says why.
+bool CheckPictureData(const std::uint8_t* data, std::size_t size, std::string* problem = nullptr);
 // The same as a bitmap object (null on failure).
 GfxObject LoadPictureBitmap(const std::filesystem::path& path, std::string* problem = nullptr);
 

@@ -52,8 +52,9 @@ void FlushPenEvents();
 void WaitPenOrKey();
 
 // ---------------------------------------------------------------------------------------
-// Network permission for picture downloads and image synchronisation: 0 at start and only
-// ever set to 0, so those downloads never run.
+// Network permission for picture downloads and image synchronisation: 0 at start; the
+// synchronisation control of the preferences sets it while downloads are wanted, and a
+// download that brings nothing, or the end of a synchronisation, clears it again.
 extern int networkAllowed;
 int IsNetworkAllowed();
 void SetNetworkAllowed(int flag);

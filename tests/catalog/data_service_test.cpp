@@ -50,6 +50,11 @@ TEST_F(DataServiceTest, TheRequestNamesTheFileEscapedAndCarriesTheAgent) {
     EXPECT_NE(head.find("User-Agent: RozEraz\r\n"), std::string::npos);
     EXPECT_TRUE(Messages().empty());
 
+    // A picture is asked the same way, as the other kind.
+    EXPECT_EQ(DataServiceRequest("img/ngc/ngc224.jpg", kDataRequestPicture),
+              server.Url("/velkarion") + "/getdata.php?param1=0&param2=65&param3=58274106&param4=30&param5=1&"
+                                         "param6=img/ngc/ngc224.jpg");
+
     // An error page is a reply, but not a data file.
     ASSERT_EQ(FetchDataFile(kSourceDataService, "page", buffer.data()), 1);
     EXPECT_TRUE(IsFailedReply(buffer.data()));

@@ -13,6 +13,7 @@
 #include "platform/gfx_objects.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
+#include "support/test_pictures.h"
 
 namespace platform {
 namespace {
@@ -99,6 +100,49 @@ TEST(PictureIo, MissingOrDamagedFilesFail) {
     fs::remove(cut);
 }
 
+std::vector<std::uint8_t> ReadBytes(const fs::path& file) {
+    std::vector<std::uint8_t> b(static_cast<std::size_t>(fs::file_size(file)));
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    EXPECT_EQ(std::fread(b.data(), 1, b.size(), in), b.size());
+    std::fclose(in);
+    return b;
+}
+
+// Downloads are checked in memory before they are kept: a JPEG cut short decodes from a file
+// quietly (the decoder fills the rest with grey), but does not pass the check.
+TEST(PictureIo, PicturesInMemoryPassOnlyWhenTheyDecodeWhole) {
+    const std::vector<std::uint8_t> jpeg = NoiseTestJpeg(32, 32);
+    std::string problem;
+    EXPECT_TRUE(CheckPictureData(jpeg.data(), jpeg.size(), &problem)) << problem;
+
+    // Cut in the middle of the picture's data.
+    const std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2));
+    const fs::path file = Temp("cut_scan.jpg");
+    {
+        std::FILE* out = std::fopen(file.c_str(), "wb");
+        std::fwrite(cut.data(), 1, cut.size(), out);
+        std::fclose(out);
+    }
+    Surface s;
+    EXPECT_TRUE(LoadPicture(file, &s));
+    fs::remove(file);
+    EXPECT_FALSE(CheckPictureData(cut.data(), cut.size(), &problem));
+    EXPECT_EQ(problem, "the JPEG picture is cut short or damaged");
+
+    const std::string page = "<html><body>No such picture</body></html>";
+    EXPECT_FALSE(CheckPictureData(reinterpret_cast<const std::uint8_t*>(page.data()), page.size(), &problem));
+    EXPECT_EQ(problem, "the data is not a PNG or JPEG picture");
+    EXPECT_FALSE(CheckPictureData(nullptr, 0, &problem));
+
+    const fs::path png = Temp("check.png");
+    ASSERT_TRUE(SavePng(MakeSurface(3, 2), png));
+    std::vector<std::uint8_t> pngBytes = ReadBytes(png);
+    fs::remove(png);
+    EXPECT_TRUE(CheckPictureData(pngBytes.data(), pngBytes.size(), &problem)) << problem;
+    pngBytes.resize(pngBytes.size() - 20);
+    EXPECT_FALSE(CheckPictureData(pngBytes.data(), pngBytes.size(), &problem));
+}
+
 // A picture declares its size in its header; one larger than the program can show is
 // refused from the header alone (a 122-byte JPEG once declared 18189 x 20558 pixels and was
 // decoded into 1.8 GB).
@@ -162,6 +206,8 @@ TEST(PictureIo, OversizedPicturesAreRefusedBeforeDecoding) {
         Surface s;
         std::string problem;
         EXPECT_FALSE(LoadPicture(file, &s, &problem));
+        EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
+        EXPECT_FALSE(CheckPictureData(c.bytes.data(), c.bytes.size(), &problem));
         EXPECT_EQ(problem.rfind(c.problem, 0), 0u) << problem;
     }
     fs::remove(file);
