@@ -13,10 +13,12 @@
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
 #include "moon/map_textures.h"
+#include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
 #include "objects/image_sync.h"
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
+#include "objects/selection_criteria_form.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -130,6 +132,8 @@ void ComposeProgram() {
     RegisterForm(kTwoStarFormId, &TwoStarAlignment);
     RegisterForm(kListManagerFormId, &ListManager);
     RegisterForm(kNStarFormId, &NStarAlignment);
+    RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
+    RegisterForm(kEphemerisFormId, &EphemerisAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

@@ -398,7 +398,7 @@ void HomeTimer() {
     HomeStatus();
 }
 
-void HomeSelect(int type, int catalog, int objectClass) {
+void HomeSelect(int typeClass, int kind, int type) {
     if (!SiteIsSet()) {
         ShowMessage("Please set your location first!", "");
         return;
@@ -422,7 +422,7 @@ void HomeSelect(int type, int catalog, int objectClass) {
     DrawStringNoFont(waiting, static_cast<int>(std::strlen(waiting)), panel.x + (panel.width - ww) / 2,
                      panel.y + panel.height / 2 - Sv(16));
     SetFont(0);
-    const char* category = HomeCategoryText(type, catalog);
+    const char* category = HomeCategoryText(typeClass, kind);
     const int cw = CharsWidth(category, static_cast<int>(std::strlen(category)));
     DrawStringNoFont(category, static_cast<int>(std::strlen(category)), panel.x + (panel.width - cw) / 2,
                      panel.y + panel.height / 2 + Sv(2));
@@ -432,7 +432,7 @@ void HomeSelect(int type, int catalog, int objectClass) {
     platform::MarkScreenChanged();
     platform::PresentScreen();
 
-    RunObjectSelection(type, catalog, objectClass);
+    RunObjectSelection(typeClass, kind, type);
     GotoForm(kSkyChartForm);
 }
 

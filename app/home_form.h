@@ -49,7 +49,7 @@ void HomeClose(platform::Window form);
 void LayoutHome(platform::Window form, int width, int height);
 // 1 when the id was one of the form's.
 int HomeCommand(int controlId);
-void HomeSelect(int type, int catalog, int objectClass);
+void HomeSelect(int typeClass, int kind, int type);
 void HomeDraw();
 void HomeStatus();
 void HomeClock();

@@ -1,16 +1,29 @@
 // The orbit computation per call and solver (a search runs it for every comet record, the
 // best-dates list about a hundred times per record), the sky model per call (the Moon
 // form's month tables and every search), and the visibility estimate per call (a
-// visibility search makes one for each of about 14,000 deep-sky objects), and the object
-// pictures: the look-up the chart makes for every marked object of the list at each redraw
-// (target 10 us), and a 1024 x 768 picture drawn over the whole screen at scale 2 (50 ms).
+// visibility search makes one for each of about 14,000 deep-sky objects), the search by
+// criteria, and the object pictures: the look-up the chart makes for every marked object
+// of the list at each redraw (target 10 us), and a 1024 x 768 picture drawn over the whole
+// screen at scale 2 (50 ms).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/selection_list.h"
+#include "catalog/star_tables.h"
+#include "chart_bench_setup.h"
+#include "core/observing_time.h"
 #include "core/settings.h"
+#include "objects/object_search.h"
+#include "objects/objects_services.h"
+#include "platform/paths.h"
 #include "objects/comet_position.h"
 #include "objects/object_pictures.h"
 #include "objects/sky_brightness.h"
@@ -132,3 +145,160 @@ void BM_DrawCurrentPictureFullScreen(benchmark::State& state) {
 BENCHMARK(BM_DrawCurrentPictureFullScreen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// ---- The search by criteria ----------------------------------------------------------------
+// Over the built catalogs when `make data` has run (the deep-sky pass walks about 30,000
+// records), else over a synthetic object file of 30,000 records; each says which. The list
+// is made large enough for every match, so that the whole catalog is walked.
+
+namespace search_bench {
+
+std::filesystem::path FindBuiltData() {
+    for (const std::filesystem::path& p : {platform::InstallRoot() / "data", std::filesystem::path("build/data")})
+        if (std::filesystem::exists(p / kDefaultStarsFile) && std::filesystem::exists(p / kObjects1kFile))
+            return p.parent_path();
+    return {};
+}
+
+struct SearchBench {
+    bool built = false;
+    std::vector<SelectionRecord> records;
+    std::vector<std::int32_t> index;
+    std::vector<SelectionRecord*> pointers;
+
+    SearchBench() {
+        SetBenchSiteAndTime();
+        const std::filesystem::path data = FindBuiltData();
+        built = !data.empty();
+        if (built) {
+            platform::SetInstallRoot(data);
+        } else {
+            const std::filesystem::path root = MakeBenchInstallRoot("vk-search-bench");
+            std::mt19937 random(5);
+            WriteScatteredStarFile(root, random, [](int i) { return static_cast<std::int16_t>(i % 100); });
+            std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f), mag(4.0f, 16.0f);
+            RecordFileImage image;
+            image.version = kObjectFileVersion;
+            image.creator = kCreatorObjects;
+            image.recordSize = kObjectRecordSize;
+            for (int i = 0; i < 30000; ++i) {
+                ObjectRecord o;
+                o.catalog = 42;
+                o.number = static_cast<std::uint32_t>(i + 1);
+                o.type = 16 + i % 10;
+                o.ra = ra(random);
+                o.dec = dec(random);
+                o.magnitude = mag(random);
+                o.sizeA = 1.0f + static_cast<float>(i % 20);
+                o.sizeB = o.sizeA * 0.6f;
+                EncodeObjectRecord(o, image.Append());
+            }
+            WriteRecordFileImage(root / "data" / kObjects1kFile, image);
+            RecordFileImage moon;
+            moon.version = kMoonFileVersion;
+            moon.creator = kCreatorMoon;
+            moon.recordSize = kMoonFeatureRecordSize;
+            WriteRecordFileImage(root / "data" / kMoonFile, moon);
+        }
+        AllocBrightStarsList();
+        OpenCatalogDatabases(1);
+        const int capacity = 70000;
+        records.resize(capacity);
+        index.resize(capacity);
+        pointers.resize(capacity);
+        selectionList.records = records.data();
+        selectionList.index = index.data();
+        selectionList.capacity = capacity;
+        selectionListPtr = pointers.data();
+        for (int i = 0; i < capacity; ++i) pointers[static_cast<std::size_t>(i)] = &records[static_cast<std::size_t>(i)];
+        selectionList.categoryFilter = 0;
+    }
+    const char* Source() const { return built ? "built catalogs" : "synthetic 30,000 objects"; }
+    void EmptyList() {
+        for (SelectionRecord& r : records) r.objectNumber = -1;
+        selectionList.indexCount = 0;
+        selectionList.recordCount = 0;
+    }
+};
+
+SearchBench& Bench() {
+    static SearchBench bench;
+    return bench;
+}
+
+void Prepare(int visibilityClass) {
+    InitSelectionCriteria(0, 0, 0);
+    selectionCriteria.minAltitude = 1;
+    selectionCriteria.visibilityClass = static_cast<std::int16_t>(visibilityClass);
+}
+
+void BM_SearchAllCategoriesAltitude(benchmark::State& state) {
+    SearchBench& bench = Bench();
+    Prepare(0);
+    for (auto _ : state) {
+        bench.EmptyList();
+        SearchAllCategories();
+    }
+    state.counters["found"] = selectionList.recordCount;
+    state.SetLabel(std::string(bench.Source()) + ", altitude only, target 150 ms");
+}
+BENCHMARK(BM_SearchAllCategoriesAltitude)->Unit(benchmark::kMillisecond);
+
+void BM_SearchAllCategoriesVisibility(benchmark::State& state) {
+    SearchBench& bench = Bench();
+    Prepare(1);
+    for (auto _ : state) {
+        bench.EmptyList();
+        SearchAllCategories();
+    }
+    state.counters["found"] = selectionList.recordCount;
+    state.SetLabel(std::string(bench.Source()) + ", one visibility estimate per object, target 500 ms");
+}
+BENCHMARK(BM_SearchAllCategoriesVisibility)->Unit(benchmark::kMillisecond);
+
+void BM_IsAboveMinAltitude(benchmark::State& state) {
+    searchSinLatitude = FixedAltitudeSine(48.2);
+    searchCosLatitude = FixedAltitudeSine(90.0 - 48.2);
+    const std::int32_t sine = FixedAltitudeSine(15.0);
+    float ra = 0.0f, dec = -80.0f;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(IsAboveMinAltitude(7.25f, ra, dec, sine));
+        ra += 0.37f;
+        if (ra > 24.0f) ra -= 24.0f;
+        dec += 1.3f;
+        if (dec > 85.0f) dec = -85.0f;
+    }
+    state.SetLabel("target 50 ns");
+}
+BENCHMARK(BM_IsAboveMinAltitude);
+
+void BM_RemoveMatchingRecords(benchmark::State& state) {
+    SearchBench& bench = Bench();
+    // A full list of the default capacity, half of it above the horizon.
+    const int capacity = GetSelectionListCapacity();
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f);
+    std::vector<SelectionRecord> full(static_cast<std::size_t>(capacity));
+    for (int i = 0; i < capacity; ++i) {
+        SelectionRecord& r = full[static_cast<std::size_t>(i)];
+        r = SelectionRecord{};
+        r.objectNumber = i + 1;
+        r.catalogCode = 42;
+        r.typeCode = 16;
+        r.rightAscension = ra(random);
+        r.declination = dec(random);
+        r.magnitude10 = 100;
+    }
+    Prepare(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::copy(full.begin(), full.end(), bench.records.begin());
+        selectionList.recordCount = selectionList.indexCount = capacity;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(RemoveMatchingRecords());
+    }
+    state.SetLabel("a full list of " + std::to_string(capacity) + ", target 50 ms");
+}
+BENCHMARK(BM_RemoveMatchingRecords)->Unit(benchmark::kMillisecond);
+
+}  // namespace search_bench

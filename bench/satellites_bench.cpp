@@ -1,10 +1,16 @@
-// Costs of reading a satellite's elements and of the two propagators. The pass finder and
+// Costs of reading a satellite's elements, of the two propagators, of what the observer
+// sees, of the pass finder and of the flare and transit refinement. The pass finder and
 // the flare search convert once per satellite and propagate thousands of times per search;
-// the satellite form converts on every position it shows.
+// the satellite form converts on every position it shows, and the Next search runs the pass
+// finder for every satellite of the database.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 
+#include "core/settings.h"
+#include "satellites/pass_finder.h"
+#include "satellites/satellite_events.h"
+#include "satellites/satellite_geometry.h"
 #include "satellites/sgp.h"
 #include "satellites/sgp4.h"
 #include "satellites/two_line_elements.h"
@@ -70,5 +76,96 @@ void BM_PropagateSgp4_InitEveryCall(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_PropagateSgp4_InitEveryCall);
+
+// The ISS of 2008-09-20 seen from London.
+SatelliteRecord IssRecord() {
+    SatelliteRecord record;
+    std::strcpy(record.line1, "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927");
+    std::strcpy(record.line2, "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537");
+    return record;
+}
+
+constexpr double kIssStart = 2454730.5;  // 2008-09-21 0h UT
+
+TleElements PlaceIssAtLondon() {
+    observerLocation.latitude = 51.5074f;
+    observerLocation.longitude = 0.1278f;
+    observerLocation.height = 35;
+    observerLocation.zoneMinutes = 0;
+    TleElements elements;
+    ConvertTleElements(IssRecord(), &elements);
+    return elements;
+}
+
+void BM_ComputeSatellitePosition(benchmark::State& state) {
+    TleElements elements = PlaceIssAtLondon();
+    currentSatelliteRecord = IssRecord();
+    int minute = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeSatellitePosition(2008, 9, 22, 3, minute, 0, &elements));
+        minute = (minute + 7) % 60;
+    }
+    state.SetLabel("target under 5000 ns (conversion included)");
+}
+BENCHMARK(BM_ComputeSatellitePosition);
+
+void BM_ComputeSatelliteLookAngles(benchmark::State& state) {
+    TleElements elements = PlaceIssAtLondon();
+    double jd = kIssStart;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeSatelliteLookAngles(jd, &elements));
+        jd += 0.00073;
+        if (jd > kIssStart + 2.0) jd = kIssStart;
+    }
+    state.SetLabel("target under 1000 ns");
+}
+BENCHMARK(BM_ComputeSatelliteLookAngles);
+
+// Every pass of one day, as the pass view lists them.
+void BM_FindSatellitePasses24h(benchmark::State& state) {
+    TleElements elements = PlaceIssAtLondon();
+    const double latitude = DegToRad(observerLocation.latitude);
+    std::uint32_t evaluations = 0;
+    int passes = 0;
+    for (auto _ : state) {
+        evaluations = 0;
+        passes = 0;
+        double t = kIssStart, aos = 0.0, los = 0.0;
+        while (FindSatellitePasses(t, kIssStart + 1.0, &aos, &los, &elements, &latitude, 0, 0) == PassOutcome::Found) {
+            evaluations += satelliteSearchContext.evaluations;
+            ++passes;
+            t = los + 1.0 / 1440.0;
+        }
+        evaluations += satelliteSearchContext.evaluations;
+    }
+    state.counters["evaluations"] = evaluations;
+    state.counters["passes"] = passes;
+    state.SetLabel("target under 2 ms (a few hundred evaluations)");
+}
+BENCHMARK(BM_FindSatellitePasses24h)->Unit(benchmark::kMillisecond);
+
+// A candidate 4 minutes before the ISS's closest approach to the Moon seen from Sydney.
+void RunRefinement(benchmark::State& state, int flareMode) {
+    TleElements elements;
+    ConvertTleElements(IssRecord(), &elements);
+    observerLocation.latitude = -33.8688f;
+    observerLocation.longitude = -151.2093f;
+    observerLocation.height = 58;
+    observerLocation.zoneMinutes = 0;
+    SatelliteEventContext context;
+    context.flareMode = flareMode;
+    double time = 0.0, angle = 0.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RefineSatelliteEvent(context, 2454732.00219411 - 4.0 / 1440.0, &elements, &time, &angle));
+    }
+    state.counters["evaluations"] = context.evaluations;
+    state.SetLabel("target under 5 ms");
+}
+
+void BM_RefineSatelliteEvent_Transit(benchmark::State& state) { RunRefinement(state, 0); }
+BENCHMARK(BM_RefineSatelliteEvent_Transit)->Unit(benchmark::kMillisecond);
+
+void BM_RefineSatelliteEvent_Flare(benchmark::State& state) { RunRefinement(state, 1); }
+BENCHMARK(BM_RefineSatelliteEvent_Flare)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include "astro/time_scales.h"
 #include "catalog/object_selection.h"
 #include "catalog/selection_list.h"
-#include "objects/alignment_star_search.h"
-#include "objects/body_search.h"
+#include "catalog/databases.h"
+#include "chart/chart_state.h"
+#include "objects/object_search.h"
+#include "objects/sky_brightness.h"
 #include "core/settings.h"
 #include "core/startup_alloc.h"
 #include "shell/utilities.h"
@@ -25,40 +27,60 @@ void FreeObserverLogEntry() {
     observerLogEntry = nullptr;
 }
 
-ObjectSelectionRequest lastObjectSelection{};
-
-void RunObjectSelection(int type, int catalog, int objectClass) {
-    lastObjectSelection.type = type;
-    lastObjectSelection.catalog = catalog;
-    lastObjectSelection.objectClass = objectClass;
-    ++lastObjectSelection.count;
-    // Of the searches, only the bodies of the solar system are built: the list then holds
-    // them. Any other kind leaves the list as it is, rather than emptying it for nothing.
-    if (catalog == kSearchKindBodies) {
-        InitSelectionCriteria(type, catalog, objectClass);
-        ListSolarSystemBodies();
-    }
-}
-
 void InitSelectionCriteria(int typeClass, int kind, int type) {
     ClearObjectSelection();
+    SetSearchLatitude();
     ObservingDateTime& t = observingDateTime;
     if (preferences.word[pref::timeUpdateMode] == 0 || t.year == 0)
         GetLocalDateTime(&t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second);
-    selectionCriteria.searchKind = static_cast<std::int16_t>(kind);
-    selectionCriteria.objectType = static_cast<std::int16_t>(type);
-    selectionCriteria.typeClass = static_cast<std::int16_t>(typeClass);
+    SelectionCriteria& c = selectionCriteria;
+    c.searchKind = static_cast<std::int16_t>(kind);
+    c.objectType = static_cast<std::int16_t>(type);
+    c.typeClass = static_cast<std::int16_t>(typeClass);
+    c.visibilityClass = 0;
+    c.eyepiece = 0;
+    c.eyepieceFocalLength = 0;
+    c.eyepieceApparentField = 0;
+    c.constellation = 0;
+    // The chart's horizon modes look for what is up; the others for everything.
+    const int chartMode = preferences.word[pref::chartMode];
+    if (chartMode < 2 || chartMode == 3) {
+        if (c.minAltitude == 0) c.minAltitude = 1;
+    } else {
+        c.minAltitude = 0;
+    }
+    c.magnitudeLimit = 0;
+    searchAltitudeSine = FixedAltitudeSine(GetHorizonAltitude());
     ComputeLimitingMagnitude();
+    searchSiderealTime = skyModel.localSiderealTime;
     if (selectionList.indexCount < 1 && selectionList.records) {
         for (int i = 0; i < selectionList.capacity; ++i) selectionList.records[i].objectNumber = -1;
         selectionList.indexCount = 0;
     }
 }
 
-void RunObjectSelectionQuiet(int typeClass, int kind, int type) {
+void RunObjectSelection(int typeClass, int kind, int type) {
     InitSelectionCriteria(typeClass, kind, type);
+    if (!selectionList.records) return;
+    for (int i = 0; i < selectionList.capacity; ++i) selectionList.records[i].objectNumber = -1;
+    selectionList.indexCount = 0;
+    selectionCriteria.magnitudeLimit = kind == kCatalogComet ? 2 : 0;
+    const bool full = SearchAllCategories();
+    if (selectionList.recordCount > 0) {
+        const SelectionRecord& first = selectionList.records[0];
+        currentObject.object.ra = first.rightAscension;
+        currentObject.object.dec = first.declination;
+        const ObservingDateTime& t = observingDateTime;
+        SetSkyDateTime(&currentObject.object, t.year, t.month, t.day, t.hour, t.minute);
+    }
+    if (full) ReportFullSelectionList();
+}
+
+void RunObjectSelectionQuiet(int typeClass, int kind, int type) {
     const int position = selectionList.currentPosition;
-    if (kind == kSearchKindAlignmentStars) ListNamedBrightStars();
+    InitSelectionCriteria(typeClass, kind, type);
+    if (kind == kCatalogComet) selectionCriteria.magnitudeLimit = 2;
+    SearchAllCategories();
     selectionList.currentPosition = position;
 }
 

@@ -17,30 +17,23 @@ extern std::uint8_t* observerLogEntry;
 // Frees the observer log entry buffer; a second call does nothing.
 void FreeObserverLogEntry();
 
-// The object search for a category (type, catalog, class), whose first result becomes the
-// current object. Of the search engine only the search of the solar system's bodies (kind
-// 45) is built: it fills the list with the Sun, the Moon and the planets. Any other kind
-// only records what was asked for, and the chart opens on the list it already has.
-void RunObjectSelection(int type, int catalog, int objectClass);
+// The searches other forms start, each with (type class, search kind, object type) and
+// the other criteria cleared. RunObjectSelection replaces the selection list with what it
+// finds, hands the first result to the chart at the observing time and tells the user when
+// the list filled up; kind 12 (comets and asteroids) asks for the telescope's limiting
+// magnitude.
+void RunObjectSelection(int typeClass, int kind, int type);
 // Prepares a search started from another form: clears the selection, reads the device
-// clock into the observing time unless the user set it, records the search kind, object
-// type and type class, recomputes the limiting magnitudes, and marks an empty selection
-// list empty with count 0 (a list with entries is kept).
+// clock into the observing time unless the user set it, sets the kind, type and class,
+// clears the other criteria, takes the minimum altitude from the chart mode ("Visible"
+// where the chart shows the sky above the horizon), sets the search geometry, recomputes
+// the limiting magnitudes and the sidereal time, and marks an empty list empty with count
+// 0 (a list with entries is kept).
 void InitSelectionCriteria(int typeClass, int kind, int type);
-// The search started by the alignment forms and the polar assistant to get candidate
-// stars: prepares the criteria as InitSelectionCriteria does and runs the search into the
-// selection list, keeping the list's current position and the chart's view and instant.
-// Of the searches only the alignment stars (kind 54: the bright stars with a proper name,
-// added after the records the list holds) are built; other kinds only prepare.
+// The search of the alignment forms and the polar assistant: prepared as above, appended
+// to the list, keeping the list's current position and the chart's view and instant;
+// silent when the list fills up.
 void RunObjectSelectionQuiet(int typeClass, int kind, int type);
-
-struct ObjectSelectionRequest {
-    int type;
-    int catalog;
-    int objectClass;
-    int count;   // searches asked for since the start
-};
-extern ObjectSelectionRequest lastObjectSelection;
 
 // The search forms' button and catalog choice blocks, made at start.
 inline constexpr std::size_t kButtonListSize = 80;

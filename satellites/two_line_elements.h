@@ -32,6 +32,7 @@ inline constexpr int kOrbitPropagated = 1;
 // What callers tell the user when a set cannot be propagated.
 inline constexpr const char* kInvalidElementsText = "The elements of this satellite are invalid.";
 inline constexpr const char* kDecayedText = "This satellite has decayed.";
+inline constexpr const char* kDeepSpaceText = "Deep-space orbit (period of 225 min or more): position not computed.";
 
 // Limits of a set that the near-Earth models can propagate.
 inline constexpr double kSatMaxMeanMotionRevPerDay = 17.0;

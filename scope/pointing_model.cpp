@@ -11,6 +11,7 @@
 #include "astro/matrices.h"
 #include "core/report.h"
 #include "core/settings.h"
+#include "shell/keep_awake.h"
 
 double pointingTerms[kPointingTermsMax] = {};
 std::int32_t pointingTermCount = 7;
@@ -21,7 +22,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr int kRowEntries = 7;
 
 void (*alignmentErrorSink)(const char* text) = nullptr;
-std::uint32_t idleTimerResets = 0;
 
 bool ExternalMethod() { return preferences.word[pref::alignMethod] == 1; }
 
@@ -62,8 +62,6 @@ void PredictCorrected(AlignStar& record) {
     record.correctedAxis1 = altAz ? 360.0 - first * kRadToDeg : first * kRadToDeg;
     record.correctedAxis2 = second * kRadToDeg;
 }
-
-void StepIdleTimer() { ++idleTimerResets; }
 
 }  // namespace
 
@@ -226,7 +224,6 @@ double ComputeAlignmentResiduals(const AlignStar* table, int count) {
 }
 
 void SetAlignmentErrorSink(void (*sink)(const char* text)) { alignmentErrorSink = sink; }
-std::uint32_t IdleTimerResets() { return idleTimerResets; }
 
 double ShowAlignmentError(const AlignStar* table, int count) {
     const double value =
@@ -281,7 +278,7 @@ int FitAlignmentModel(const char* alignTimeText, const AlignStar& first, const A
     double step = 1.74532925199433;
     // One bracket search of a term around its value; whether the model already fits.
     const auto searchTerm = [&](double& term, double step) {
-        StepIdleTimer();
+        ResetIdleTimer();
         double a = term - step;
         double b = term + step;
         term = a;

@@ -61,8 +61,6 @@ double ComputeAlignmentResiduals(const AlignStar* table, int count);
 double ShowAlignmentError(const AlignStar* table, int count);
 // Where ShowAlignmentError's text goes (the N-star form's error field); null: nowhere.
 void SetAlignmentErrorSink(void (*sink)(const char* text));
-// Times the fit asked to keep the device awake: nothing to do on a desktop, counted.
-std::uint32_t IdleTimerResets();
 
 // Least squares over the table; 0 on success, else the failure status (terms all 0). One
 // or two records give a pure offset of the two axes. Records within 1° of the pole

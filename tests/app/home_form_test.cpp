@@ -411,14 +411,16 @@ TEST_F(HomeFormTest, SearchesNeedASiteAndThenOpenTheChart) {
     const platform::DialogProc chart = SetFormDialogProc(1900, &StandInForm);
     ShowHomeAt(0.0, 0.0, 0, "");
     std::size_t before = Boxes().size();
-    const int searches = lastObjectSelection.count;
+    // A search writes its kind, type and class into the criteria: a value no button asks
+    // for shows that none ran.
+    Call([] { selectionCriteria.searchKind = -7; });
     TapWindow(Item(kGalaxy));
     EXPECT_EQ(TextsFrom(before), std::vector<std::string>{"Please set your location first!\n"});
     EXPECT_EQ(GetCurrentFormId(), kHomeFormId);
-    EXPECT_EQ(lastObjectSelection.count, searches);
+    EXPECT_EQ(selectionCriteria.searchKind, -7);
 
     struct Case {
-        int button, type, catalog, objectClass;
+        int button, typeClass, kind, type;
     };
     const Case cases[] = {
         {kPlanetSearch, 7, 45, 27}, {kGalaxy, 3, 0, 0},  {kNebula, 4, 0, 0},   {kCluster, 1, 0, 2},
@@ -426,20 +428,25 @@ TEST_F(HomeFormTest, SearchesNeedASiteAndThenOpenTheChart) {
     };
     for (const Case& c : cases) {
         ShowHome();
-        Call([] { selectionList.recordCount = 0; });
+        Call([] {
+            selectionList.recordCount = 0;
+            selectionCriteria.searchKind = -7;
+        });
         TapWindow(Item(c.button));
         EXPECT_EQ(GetCurrentFormId(), 1900) << "button " << c.button;
-        EXPECT_EQ(lastObjectSelection.type, c.type);
-        EXPECT_EQ(lastObjectSelection.catalog, c.catalog);
-        EXPECT_EQ(lastObjectSelection.objectClass, c.objectClass);
+        EXPECT_EQ(selectionCriteria.typeClass, c.typeClass);
+        EXPECT_EQ(selectionCriteria.searchKind, c.kind);
+        EXPECT_EQ(selectionCriteria.objectType, c.type);
     }
     // With a list already made, Sky goes straight to the chart without a new search.
     ShowHome();
-    const int count = lastObjectSelection.count;
-    Call([] { selectionList.recordCount = 3; });
+    Call([] {
+        selectionList.recordCount = 3;
+        selectionCriteria.searchKind = -7;
+    });
     TapWindow(Item(kSky));
     EXPECT_EQ(GetCurrentFormId(), 1900);
-    EXPECT_EQ(lastObjectSelection.count, count);
+    EXPECT_EQ(selectionCriteria.searchKind, -7);
     Call([] { selectionList.recordCount = 0; });
     EXPECT_EQ(Stop(), 0);
     SetFormDialogProc(1900, chart);

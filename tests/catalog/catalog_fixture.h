@@ -17,6 +17,18 @@
 #include "platform/paths.h"
 #include "catalog/chart_buffers.h"
 
+// Writes a file of `count` records of `size` bytes, each filled by `fill(i, bytes)`.
+template <typename Fill>
+void WriteTestRecordFile(const std::filesystem::path& path, std::uint32_t version, std::uint32_t creator,
+                         std::uint32_t size, std::uint32_t count, Fill fill) {
+    RecordFileImage image;
+    image.version = version;
+    image.creator = creator;
+    image.recordSize = size;
+    for (std::uint32_t i = 0; i < count; ++i) fill(i, image.Append());
+    ASSERT_TRUE(WriteRecordFileImage(path, image));
+}
+
 // The catalog layer as each test finds it: files looked for under the install and home
 // roots given, the start-up loader's buffers that it fills allocated, no database open, no
 // star table loaded and no report recorded. LeaveCatalogState undoes it all.
@@ -63,16 +75,10 @@ protected:
         return root / "home" / "usercatalogs" / "data" / name;
     }
 
-    // Writes a file of `count` records of `size` bytes, each filled by `fill(i, bytes)`.
     template <typename Fill>
     void WriteFile(const std::filesystem::path& path, std::uint32_t version, std::uint32_t creator, std::uint32_t size,
                    std::uint32_t count, Fill fill) {
-        RecordFileImage image;
-        image.version = version;
-        image.creator = creator;
-        image.recordSize = size;
-        for (std::uint32_t i = 0; i < count; ++i) fill(i, image.Append());
-        ASSERT_TRUE(WriteRecordFileImage(path, image));
+        WriteTestRecordFile(path, version, creator, size, count, fill);
     }
 
     std::vector<std::uint8_t> Bytes(const std::filesystem::path& path) const {

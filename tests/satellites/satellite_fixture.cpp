@@ -43,3 +43,71 @@ std::vector<ReferenceCase> ReadSgp4Reference() {
     }
     return cases;
 }
+
+std::array<std::string, 2> ObserverReference::Lines(const std::string& name) const {
+    for (const auto& [setName, lines] : sets)
+        if (setName == name) return lines;
+    ADD_FAILURE() << "no set " << name;
+    return {};
+}
+
+TleElements ObserverReference::Elements(const std::string& name) const {
+    const std::array<std::string, 2> lines = Lines(name);
+    return ConvertLines(lines[0], lines[1]);
+}
+
+ObserverSite ObserverReference::Site(const std::string& name) const {
+    for (const auto& [siteName, site] : sites)
+        if (siteName == name) return site;
+    ADD_FAILURE() << "no site " << name;
+    return {};
+}
+
+const ObserverReference& ReadObserverReference() {
+    static const ObserverReference reference = [] {
+        ObserverReference r;
+        const std::vector<std::string> lines = ReadFixtureLines("satellites/observer_geometry.txt");
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::istringstream fields(lines[i]);
+            std::string kind;
+            fields >> kind;
+            if (kind == "set" && i + 2 < lines.size()) {
+                std::string name;
+                fields >> name;
+                r.sets.push_back({name, {lines[i + 1], lines[i + 2]}});
+                i += 2;
+            } else if (kind == "site") {
+                std::string name;
+                ObserverSite s;
+                fields >> name >> s.latitude >> s.longitudeWest >> s.heightMetres;
+                r.sites.push_back({name, s});
+            } else if (kind == "look") {
+                LookRow row;
+                fields >> row.set >> row.site >> row.jd >> row.azimuth >> row.elevation >> row.range >>
+                    row.subLatitude >> row.subLongitudeWest >> row.height >> row.eclipsed >> row.umbraDepth;
+                r.looks.push_back(row);
+            } else if (kind == "pass") {
+                PassRow row;
+                fields >> row.set >> row.site >> row.aos >> row.los;
+                r.passes.push_back(row);
+            } else if (kind == "moon") {
+                MoonRow row;
+                fields >> row.set >> row.site >> row.jd >> row.separation;
+                r.moons.push_back(row);
+            } else {
+                ADD_FAILURE() << "unknown row: " << lines[i];
+                continue;
+            }
+            if (!fields) ADD_FAILURE() << "short row: " << lines[i];
+        }
+        return r;
+    }();
+    return reference;
+}
+
+void PlaceObserver(const ObserverSite& site) {
+    observerLocation.latitude = static_cast<float>(site.latitude);
+    observerLocation.longitude = static_cast<float>(site.longitudeWest);
+    observerLocation.height = static_cast<std::int16_t>(site.heightMetres);
+    observerLocation.zoneMinutes = 0;
+}

@@ -2,11 +2,13 @@
 // Element sets for the satellite tests: records made from element lines, and the cases of
 // the committed SGP4 reference file.
 #include <array>
+#include <utility>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "catalog/records.h"
+#include "core/settings.h"
 #include "satellites/satellite_math.h"
 #include "satellites/two_line_elements.h"
 
@@ -61,3 +63,40 @@ struct ReferenceCase {
 };
 
 std::vector<ReferenceCase> ReadSgp4Reference();
+
+// tests/data/satellites/observer_geometry.txt: what an observer sees, from python3-ephem.
+struct ObserverSite {
+    double latitude = 0.0;       // degrees north
+    double longitudeWest = 0.0;  // degrees
+    double heightMetres = 0.0;
+};
+struct LookRow {
+    std::string set, site;
+    double jd = 0.0, azimuth = 0.0, elevation = 0.0, range = 0.0, subLatitude = 0.0, subLongitudeWest = 0.0,
+           height = 0.0;
+    int eclipsed = 0;
+    double umbraDepth = 0.0;  // degrees, positive inside
+};
+struct PassRow {
+    std::string set, site;
+    double aos = 0.0, los = 0.0;
+};
+struct MoonRow {
+    std::string set, site;
+    double jd = 0.0, separation = 0.0;
+};
+struct ObserverReference {
+    std::vector<std::pair<std::string, std::array<std::string, 2>>> sets;
+    std::vector<std::pair<std::string, ObserverSite>> sites;
+    std::vector<LookRow> looks;
+    std::vector<PassRow> passes;
+    std::vector<MoonRow> moons;
+
+    std::array<std::string, 2> Lines(const std::string& name) const;
+    TleElements Elements(const std::string& name) const;
+    ObserverSite Site(const std::string& name) const;
+};
+const ObserverReference& ReadObserverReference();
+
+// Puts the current site at `site` in UT (zone offset 0), the rest of the record as it was.
+void PlaceObserver(const ObserverSite& site);

@@ -6,6 +6,7 @@
 
 #include "alignment_fixture.h"
 #include "core/report.h"
+#include "shell/keep_awake.h"
 
 namespace {
 
