@@ -7,6 +7,7 @@
 #include "astro/constellation_boundaries.h"
 #include "astro/rise_set.h"
 #include "astro/separation.h"
+#include "catalog/databases.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_form.h"
@@ -15,6 +16,7 @@
 #include "chart/chart_overlays.h"
 #include "chart/chart_popups.h"
 #include "chart/chart_projection.h"
+#include "chart/chart_records.h"
 #include "chart/chart_save_under.h"
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
@@ -22,6 +24,8 @@
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
 #include "chart/sky_matrix.h"
+#include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
 #include "chart/scope_cursor.h"
 #include "core/calendar.h"
 #include "core/observing_time.h"
@@ -106,6 +110,20 @@ void ChartMiddle(double* ra, double* dec) {
     *dec = fdec;
 }
 
+// Modes 0 and 1 centre on the current object: a place away from it (by more than an arc
+// minute) becomes the current object, a bare sky position outside the list.
+void CentreOnPlace(double ra, double dec) {
+    const ChartView& current = chartViews[0].view;
+    if (AngularSeparation(current.ra, current.dec, ra, dec) * 60.0 < 1.0) return;
+    ChartView place{};
+    place.ra = static_cast<float>(ra);
+    place.dec = static_cast<float>(dec);
+    SetChartView(&place);
+    chartSelectionIndex = -1;
+    selectionList.currentPosition = -1;
+    chartForm.panX = chartForm.panY = 0;
+}
+
 void ShowObjectRow() {
     RefreshObjectPopup();
     SetPopupList(kObjectsTrigger, kObjectsList, chartSelectionIndex);
@@ -120,8 +138,23 @@ void ChooseObjectRow() {
     if (row != chartSelectionIndex) chartState.redraw = 1;
     chartForm.panX = chartForm.panY = 0;
     chartSelectionIndex = row;
-    // The row chosen is the list's current position, as a tap on a listed object makes it.
-    if (row >= 0) selectionList.currentPosition = row;
+    // The row chosen is the list's current position and the chart's current object (the
+    // GoTo target), as a tap on a listed object makes it.
+    if (row >= 0 && row < selectionList.indexCount) {
+        selectionList.currentPosition = row;
+        chartForm.objectChosen = 1;
+        const int record = GetSelectionObject(row);
+        // The sky map and horizon view centre on the row when they draw; the sky views keep
+        // a centre of their own.
+        if (record >= 0 && record < ChartRecordCount() && ChartMode() >= kChartModeWholeSky) {
+            const SelectionRecord& r = selectionList.records[record];
+            SetChartViewFromRecord(&r);
+            std::memcpy(chartViews[0].view.name, r.label, kSelectionLabelLength);
+            chartViews[0].view.name[kSelectionLabelLength] = '\0';
+            CentreChartSkyViewOn(r.rightAscension, r.declination, r.catalogCode == kCatalogPlanet);
+            chartSelectionIndex = row;  // centring on a place leaves no row current
+        }
+    }
     DrawChart();
 }
 
@@ -185,10 +218,35 @@ void ChooseFilter() {
 
 // ---- The GoTo ------------------------------------------------------------------------------
 
+namespace {
+
+// The Sun: a listed body's record holds its body number (0), while a view made from the
+// record holds its position in the body list + 1.
+bool IsSun(const ChartView& view) {
+    if (view.type != kTypePlanet) return false;
+    const int row = chartSelectionIndex;
+    if (row >= 0 && row < selectionList.indexCount) {
+        const int record = GetSelectionObject(row);
+        if (record >= 0 && record < ChartRecordCount()) {
+            const SelectionRecord& r = selectionList.records[record];
+            if (r.typeCode == kTypePlanet && static_cast<std::uint32_t>(r.catalogCode) == view.catalog)
+                return r.objectNumber == 0;
+        }
+    }
+    return view.number == 0;
+}
+
+}  // namespace
+
 void GotoChartObject() {
+    // The row the chart shows at start was nobody's choice: the mount is not sent there.
+    if (!chartForm.objectChosen) {
+        ShowMessage("Please select at least one object.", "");
+        return;
+    }
     ChartView view{};
     GetChartView(&view);
-    if (view.type == kTypePlanet && view.number == 0) {
+    if (IsSun(view)) {
         ShowMessage("Sorry, GoTo to Sun is disable.", "");
         return;
     }
@@ -254,13 +312,25 @@ void SetChartMenuChoice() {
     if (row < 5 || row > 9) return;
     const int oldMode = ChartMode();
     const int mode = row - 5;
-    const bool bothSkyViews = oldMode >= kChartModeWholeSky && mode >= kChartModeWholeSky;
+    // The chart keeps the sky point it looks at. The sky views keep their centre in the frame
+    // they draw (the horizon's, or the equator's), the sky map and horizon view centre on the
+    // current object: the point goes through the catalog place from one to the other.
+    double ra = 0.0, dec = 0.0;
+    if (oldMode >= kChartModeWholeSky) {
+        ChartSkyViewCentrePlace(&ra, &dec);
+    } else {
+        ra = chartViews[0].view.ra;
+        dec = chartViews[0].view.dec;
+    }
     preferences.word[pref::chartMode] = mode;
-    // Between two sky views the chart keeps the point it looks at: the stored centre is the
-    // same sky position, which the new view's drawing turns into its own centre.
-    if (!bothSkyViews && mode >= kChartModeWholeSky) InvalidateSkyProjection();
     UpdateCurrentTime(1);
     FreeChartBitmaps();
+    if (mode >= kChartModeWholeSky) {
+        if (oldMode < kChartModeWholeSky) RefreshSkyProjection();
+        CentreChartSkyViewOn(ra, dec);
+    } else if (oldMode >= kChartModeWholeSky) {
+        CentreOnPlace(ra, dec);
+    }
     const int zoomRow = GetListSelection(kZoomList);
     SetChartZoom(zoomRow >= 0 ? zoomRow : chartZoom);
     const int keep = ChartSelectionPosition();

@@ -179,6 +179,17 @@ int CentreOnCurrentObject() {
     chartForm.panX = WrapChartOffset(chartForm.panX);
     chartState.centreOffsetX = x - chartState.width / 2 - chartForm.panX;
     chartState.centreOffsetY = y - chartState.height / 2 - chartForm.panY;
+    if (IsHorizonView() && chartState.ySign > 0) {
+        // The horizon view keeps its horizon (altitude 0, where the plane's origin lies) in
+        // the picture, above the info lines: a high object is shown higher up instead.
+        const Bounds& r = chartState.chartRect;
+        const int horizonY = chartState.height / 2 - chartState.centreOffsetY;
+        const int lowest = r.y + r.height - Sv(40);
+        if (horizonY > lowest) {
+            chartForm.panY -= horizonY - lowest;
+            chartState.centreOffsetY += horizonY - lowest;
+        }
+    }
     return record;
 }
 
@@ -372,13 +383,7 @@ void DrawChartModes01(DrawWindow* screen) {
     chartTap.cursorX = cx;
     chartTap.cursorY = cy;
 
-    if (ChartSetting(chartpref::hideCompass) == 0) {
-        const Bounds& r = chartState.chartRect;
-        float azimuth = 0.0f, altitude = 0.0f;
-        PixelToAltAz(cx / GetDpiFactor(), cy / GetDpiFactor(), &azimuth, &altitude);
-        DrawDirectionGauge(0, r.y + r.height - Sh(10) - Sv(20), DegreesToFixedAngle(azimuth),
-                           DegreesToFixedAngle(altitude));
-    }
+    DrawChartDirectionGauge(cx, cy);
     DrawTargetCursor(cx, cy);
     DrawChartInfoLines(lst, &chartViews[0].view);
 
@@ -392,6 +397,8 @@ void DrawChartModes01(DrawWindow* screen) {
 }  // namespace
 
 unsigned ChartTimerPeriod() {
+    // Following the mount wins over the blinking cursor: the mount is read four times a
+    // second, and the cursor, which the follow mode does not blink, does not need its own.
     if (scopeTracking) return 250;
     if (ChartSetting(chartpref::cursor) == 1) return 1000;
     return 10000;
@@ -447,6 +454,7 @@ void InitChartForm() {
 
     if (ChartRecordCount() < 1) {
         chartSelectionIndex = 0;
+        chartForm.objectChosen = 0;
         ChartRunObjectSelection(7, 45, 27);
         if (ChartRecordCount() > 0) SetChartViewFromRecord(&selectionList.records[0]);
         SetSkyDateTime(nullptr, t.year, t.month, t.day, t.hour, t.minute);
@@ -489,7 +497,10 @@ int ChartFormPenDown(int x, int y) {
     if (y < TitleBand()) return 0;
     int width = 0, height = 0;
     GetScreenSize(&width, &height);
-    if (x < 60 && y >= height - 40 && ChartSetting(chartpref::hideCompass) == 0) {
+    // The compass chart opens from the bottom left corner and from the gauge drawn there.
+    const Bounds gauge = DirectionGaugeBox(chartState.chartRect);
+    const bool onGauge = x >= gauge.x && x < gauge.x + gauge.width && y >= gauge.y && y < gauge.y + gauge.height;
+    if (((x < 60 && y >= height - 40) || onGauge) && ChartSetting(chartpref::hideCompass) == 0) {
         if (chartViews[0].view.type == 0 && chartViews[0].view.catalog == 0 && ChartRecordCount() > 0)
             SetChartViewFromRecord(&selectionList.records[0]);
         GotoForm(kCompassForm);
@@ -581,6 +592,7 @@ int CloseChartForm() {
     SetChartSetting(chartpref::savedZoom, chartZoom < 0 ? ChartSetting(chartpref::savedZoom) : chartZoom);
     if (objectBuffer) std::memcpy(objectBuffer, &kObjectBufferEnd, sizeof kObjectBufferEnd);
     FreeChartBitmaps();
+    FreeChartInfoLinesArea();
     DeleteOffscreen(chartState.offscreen);
     chartState.offscreen = nullptr;
     FreeSymbolStrips();

@@ -25,6 +25,8 @@ struct ChartFormState {
     int initRuns = 0;                 // times InitChartForm ran
     int drawRuns = 0;                 // full redraws
     int lastCommand = 0;              // the last command asked of the chart's handlers
+    int objectChosen = 0;             // 1 once the user chose the current object (a tap, a
+                                      // list row, the finder); the row shown at start is none
 };
 extern ChartFormState chartForm;
 

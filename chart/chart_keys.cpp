@@ -22,6 +22,9 @@ constexpr int kSouth = 1;
 constexpr int kEast = 2;
 constexpr int kWest = 3;
 
+// The keys drive the mount only while the chart follows it, not whenever the emulated
+// mount is on: the emulation is on after every start, so the keys would otherwise never
+// scroll the chart. An encoder box cannot slew; its emulation can.
 bool MountTakesKeys() {
     return scopeTracking && (!ChartIsEncoderDrive() || ChartTelescopeEmulated());
 }

@@ -145,7 +145,10 @@ void DrawHorizonScale(int view, platform::Color foreColour, platform::Color lett
         char label[12];
         std::snprintf(label, sizeof label, "%d\xB0", RulerAzimuthLabel(a));
         SetTextColor(textColour);
-        Text(label, x + 2 * sh, top);
+        // A label the screen's edge would cut ("35°" of 335°) is left out; its tick stays.
+        const int labelX = x + 2 * sh;
+        if (labelX >= 0 && labelX + CharsWidth(label, static_cast<int>(std::strlen(label))) <= width)
+            Text(label, labelX, top);
         DrawLineColor(x, top, x, top + 13 * sv * sv, foreColour);
         const char* letters = RulerCompassLetters(a);
         if (letters[0]) {
@@ -204,8 +207,12 @@ void DrawChartGrids(float lst, int centreRa, int centreDec, int zoom, platform::
     if (zoom < 10) {
         std::int32_t hx = 0, hy = 0;
         AltAzToPixel(0.0f, 0.0f, &hx, &hy);
-        DrawTargetCursor(zx, zy);
         SetForeColor(lineColour);
+        // The zenith's own mark, a small cross: the target cursor marks the current object
+        // alone, so that the chart never shows two of them.
+        const int arm = 4 * GetDpiFactor();
+        DrawLine(zx - arm, zy, zx + arm, zy);
+        DrawLine(zx, zy - arm, zx, zy + arm);
         DrawCircle(zx, zy, static_cast<int>(std::hypot(hx - zx, hy - zy)));
     }
     if (ChartSetting(chartpref::hideGrid)) return;
@@ -376,7 +383,8 @@ void DrawSkyViewGrid(const SkyView& view, int horizonFlag, int visibleSkyOnly) {
     };
     int above[kHours][2] = {};
     bool aboveOk[kHours] = {};
-    for (int circle = 0; circle <= 11; ++circle) {
+    // Flag -1 asks for the horizon ring alone.
+    for (int circle = 0; horizonFlag >= 0 && circle <= 11; ++circle) {
         int here[kHours][2] = {};
         bool ok[kHours] = {};
         for (int h = 0; h < kHours; ++h) ok[h] = point(circle, h, &here[h][0], &here[h][1]);

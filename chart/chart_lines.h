@@ -34,7 +34,8 @@ void DrawConstellationLines(float lst, platform::Color textColour, int xMin, int
 void DrawEcliptic(float lst, platform::Color colour, int xMin, int xMax);
 
 // The sky views' ecliptic (every 15 degrees) and grid with its horizon ring and compass
-// letters, through the view's turn and tilt, in the current drawing colour.
+// letters, through the view's turn and tilt, in the current drawing colour. The grid's
+// horizon flag -1 leaves the grid out and draws the ring alone.
 void DrawSkyViewEcliptic(const SkyView& view, int wholeSphere);
 void DrawSkyViewGrid(const SkyView& view, int horizonFlag, int visibleSkyOnly);
 

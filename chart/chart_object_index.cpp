@@ -4,6 +4,7 @@
 #include "catalog/object_types.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_records.h"
 #include "chart/chart_settings.h"
@@ -52,6 +53,7 @@ void ShowRowCount() {
 
 int SelectChartObject(const ObjectRef& block, int position) {
     if (position < 0) position = CatalogToFinderIndex(block);
+    chartForm.objectChosen = 1;
     SelectionList& list = selectionList;
     if (!list.records || !list.index) return -1;
     if (list.indexCount < 0 || list.recordCount < 0) list.recordCount = 0;

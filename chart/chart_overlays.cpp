@@ -351,12 +351,25 @@ void DrawFieldLabel(int x, int y, int zoom) {
 
 // ---- Direction gauge ---------------------------------------------------------------------------
 
+namespace {
+
+int GaugeRadius() { return std::max(20 * Sv() - 10 * Sh(), 4); }
+int GaugeWidth() { return 4 * GaugeRadius() + 28 * Sh(); }
+int GaugeHeight() { return 2 * GaugeRadius() + 26 * Sv(); }
+
+}  // namespace
+
+Bounds DirectionGaugeBox(const Bounds& area) {
+    const int infoLines = 32 * Sv();
+    return Bounds{area.x, area.y + area.height - infoLines - GaugeHeight(), GaugeWidth(), GaugeHeight()};
+}
+
 void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB) {
     if (ChartSetting(chartpref::hideCompass)) return;
     static DrawWindow* gauge = nullptr;
     const int sh = Sh(), sv = Sv();
-    const int r = std::max(20 * sv - 10 * sh, 4);
-    const int width = 4 * r + 28 * sh, height = 2 * r + 26 * sv;
+    const int r = GaugeRadius();
+    const int width = GaugeWidth(), height = GaugeHeight();
     if (gauge && (gauge->width != width || gauge->height != height)) {
         DeleteOffscreen(gauge);
         gauge = nullptr;
@@ -415,6 +428,13 @@ int SelectionPictureName(const SelectionRecord& r, char* name, std::size_t size)
     return r.catalogCode;
 }
 
+void DrawPlainMarker(int x, int y) {
+    const bool white = ChartSetting(chartpref::background) == kBackgroundWhite && !NightOn();
+    const platform::Color previous = SetForeColor(white ? platform::Rgb(0, 0, 0) : platform::Rgb(255, 64, 64));
+    DrawCircle(x, y, kPlainMarkerRadius * GetDpiFactor());
+    SetForeColor(previous);
+}
+
 void DrawSelectionMarker(int x, int y, int index, int typeArgument) {
     if (index < 0 || index >= ChartRecordCount()) return;
     const SelectionRecord& r = selectionList.records[index];
@@ -427,7 +447,11 @@ void DrawSelectionMarker(int x, int y, int index, int typeArgument) {
     }
     char name[40];
     const int catalog = SelectionPictureName(r, name, sizeof name);
-    if (icon && GetDpiFactor() != 1) DrawBitmap(icon, x, y);
+    // Without its icon (none for the record, none made yet, or a dpi factor of 1, where
+    // icons are not drawn) a listed object is still marked: a small ring in the cursor's
+    // colour.
+    const bool iconDrawn = icon && GetDpiFactor() != 1 && DrawBitmap(icon, x, y);
+    if (!iconDrawn) DrawPlainMarker(x, y);
     if (chartFindObjectPicture && chartFindObjectPicture(name, 0, catalog)) DrawBitmapMasked(1941, x, y);
 }
 

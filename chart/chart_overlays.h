@@ -52,10 +52,18 @@ void FormatFieldLabel(int zoom, char* fov, std::size_t fovSize, char* limits, st
 
 // The two dials of the direction gauge (8.24 angles) at (x, y).
 void DrawDirectionGauge(int x, int y, std::int32_t angleA, std::int32_t angleB);
+// Where the gauge goes on a chart or view: at its bottom left, above the two info lines
+// there, whole inside it and clear of the field label at the bottom middle.
+Bounds DirectionGaugeBox(const Bounds& area);
 
 // The icon and picture marker of selection record `index` at (x, y); typeArgument is the
-// morphology code whose icon stands for catalog objects.
+// morphology code whose icon stands for catalog objects. Without an icon the plain marker
+// stands in for it.
 void DrawSelectionMarker(int x, int y, int index, int typeArgument);
+// The plain marker: a ring of kPlainMarkerRadius x dpi factor about (x, y) in the cursor's
+// colour (black on a white background by day, else red).
+inline constexpr int kPlainMarkerRadius = 5;
+void DrawPlainMarker(int x, int y);
 // Whether the object pictures hold one for a name, a folder kind and a catalog code; the
 // program installs it (app/composition.cpp). While null no picture marker is drawn.
 extern int (*chartFindObjectPicture)(const char* name, int folderKind, int catalogCode);

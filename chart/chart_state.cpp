@@ -1,5 +1,6 @@
 #include "chart/chart_state.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -147,9 +148,12 @@ void GetChartCentre(float* ra, float* dec, Bounds* rect) {
 }
 
 void SetChartCentre(float ra, float dec) {
-    for (ChartViewRecord& record : chartViews) {
-        record.view.ra = ra;
-        record.view.dec = dec;
+    // In the sky views the centre is a direction of the view's frame, not a place: the
+    // current object (the first record) keeps its own, which the GoTo and the info read.
+    const int first = ChartMode() >= kChartModeWholeSky ? 1 : 0;
+    for (int i = first; i < 2; ++i) {
+        chartViews[i].view.ra = ra;
+        chartViews[i].view.dec = dec;
     }
 }
 
@@ -185,8 +189,50 @@ void PrepareChartView() {
     chartState.colours = BuildChartColourSet();
 }
 
+namespace {
+
+// What lies under the info lines, saved before each drawing of them, so that new lines
+// replace the old instead of mixing with them.
+DrawWindow* infoUnder = nullptr;
+Bounds infoArea{};
+
+// The lines' band at the bottom left, up to the field label that the chart writes beside
+// them at 135 (x horizontal scale).
+Bounds InfoLinesArea() {
+    const Bounds& r = chartState.chartRect;
+    const int top = r.y + r.height - static_cast<int>(32 * screenScale.vertical);
+    const int width = std::min(r.width, static_cast<int>(134 * screenScale.horizontal));
+    return Bounds{r.x, top, width, r.y + r.height - top};
+}
+
+void SaveInfoLinesArea() {
+    DrawWindow* source = GetCurrentDrawWindow();
+    const Bounds area = InfoLinesArea();
+    if (!source || area.width <= 0 || area.height <= 0) return;
+    if (infoUnder && (infoUnder->width != area.width || infoUnder->height != area.height)) FreeChartInfoLinesArea();
+    if (!infoUnder) infoUnder = CreateOffscreen(area.width, area.height);
+    if (!infoUnder) return;
+    CopyBits(source, infoUnder, area, 0, 0, 0);
+    infoArea = area;
+}
+
+}  // namespace
+
+void PutBackChartInfoLinesArea() {
+    DrawWindow* target = GetCurrentDrawWindow();
+    if (!infoUnder || !target) return;
+    CopyBits(infoUnder, target, Bounds{0, 0, infoArea.width, infoArea.height}, infoArea.x, infoArea.y, 0);
+}
+
+void FreeChartInfoLinesArea() {
+    DeleteOffscreen(infoUnder);
+    infoUnder = nullptr;
+    infoArea = Bounds{};
+}
+
 void DrawChartInfoLines(double lst, ChartView* view) {
     if (ChartSetting(chartpref::hideInfoBar) != 0 || !view) return;
+    SaveInfoLinesArea();
     CheckViewIndexes(*view);
     const ObservingDateTime& t = observingDateTime;
     double ra = view->ra, dec = view->dec, altitude = 0.0, azimuth = 0.0;

@@ -30,10 +30,11 @@ inline constexpr int kChartViewWords = 16;
 static_assert(sizeof(ChartView) == 4 * kChartViewWords);
 
 // The two view records of 72 words. The first record's view is the current ChartView; the
-// right ascension and declination words (4 and 5) of both are the chart centre, which
-// SetChartCentre writes into both together (in the sky-view modes 2..4 the centre is an
-// azimuth-like turn angle and an altitude instead). The remaining words carry nothing the
-// chart reads and are kept as they are.
+// right ascension and declination words (4 and 5) of the second are the chart centre. In
+// modes 0 and 1 the chart centres on its current object, and SetChartCentre writes both;
+// in the sky-view modes 2..4 the centre is an azimuth-like turn angle and an altitude
+// instead, written into the second alone. The remaining words carry nothing the chart
+// reads and are kept as they are.
 inline constexpr int kChartViewRecordWords = 72;
 struct ChartViewRecord {
     ChartView view;
@@ -164,7 +165,8 @@ void SetChartView(const ChartView* view);
 void SetChartViewFromRecord(const SelectionRecord* record);
 // The centre (of the second view record) and the chart rectangle; each pointer may be null.
 void GetChartCentre(float* ra, float* dec, Bounds* rect);
-// Writes the centre into both view records.
+// Writes the centre into both view records; in the sky-view modes into the second alone,
+// the first keeping the current object's place.
 void SetChartCentre(float ra, float dec);
 
 // The pixel origin (where the plane point (0, 0) falls: half the chart size less the
@@ -180,7 +182,13 @@ void PrepareChartView();
 // The two text lines at the bottom left of the chart: the view's position (azimuth and
 // altitude with a Mount Type set, else right ascension and declination) with its
 // magnitude, and the date, time and local sidereal time. Nothing with "Hide InfoBar".
+// The band under them is saved first from the current target.
 void DrawChartInfoLines(double lst, ChartView* view);
+// Puts the band saved by the last DrawChartInfoLines back onto the current target, so that
+// lines drawn next replace those on the screen. Nothing when none was saved.
+void PutBackChartInfoLinesArea();
+// Frees the saved band (the chart form closes).
+void FreeChartInfoLinesArea();
 
 // The chart menu's "NightMode": frees the chart's saved and cached bitmaps and the map
 // images, forces a clock step, runs the night-mode dialog and sets the chart colours.

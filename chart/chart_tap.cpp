@@ -16,10 +16,12 @@
 #include "catalog/object_selection.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
+#include "chart/chart_form.h"
 #include "chart/chart_links.h"
 #include "chart/chart_tap_cursor.h"
 #include "chart/chart_math.h"
 #include "chart/chart_object_index.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_popups.h"
 #include "chart/chart_projection.h"
 #include "chart/chart_records.h"
@@ -302,9 +304,33 @@ void DrawDistance() {
     chartTap.previousDec = v.dec;
 }
 
+// What the chart says about its current object, after a tap found a new one: the gauge
+// and the info lines for it, and its marker. The old marker went with the cursor's area,
+// which was saved before either was drawn.
+void ShowFoundObject() {
+    if (!GetCurrentDrawWindow()) return;
+    const int x = chartTap.cursorX, y = chartTap.cursorY;
+    PutBackChartInfoLinesArea();
+    DrawChartDirectionGauge(x, y);
+    DrawChartInfoLines(chartClock.siderealTime, &chartViews[0].view);
+    const ChartView& v = chartViews[0].view;
+    const int position = ChartSelectionPosition();
+    if (v.type == kTypeStar || v.type == 0 || position < 0 || position >= selectionList.indexCount) return;
+    const int record = GetSelectionObject(position);
+    if (record >= 0) DrawSelectionMarker(x, y, record, selectionList.records[record].morphology);
+}
+
 }  // namespace
 
 int ChartSelectionPosition() { return selectionList.currentPosition; }
+
+void DrawChartDirectionGauge(int x, int y) {
+    if (ChartSetting(chartpref::hideCompass) != 0) return;
+    float azimuth = 0.0f, altitude = 0.0f;
+    PixelToAltAz(x / GetDpiFactor(), y / GetDpiFactor(), &azimuth, &altitude);
+    const Bounds box = DirectionGaugeBox(chartState.chartRect);
+    DrawDirectionGauge(box.x, box.y, DegreesToFixedAngle(azimuth), DegreesToFixedAngle(altitude));
+}
 
 int FindNearestChartObject(int x, int y, int radius) {
     const int turn = TurnWidth();
@@ -349,6 +375,7 @@ int IdentifyChartTap(int x, int y) {
     }
     FindNearestChartObject(x, y, base * g);
     if (moved) FindNearestChartObject(x, y, 2 * base * g);
+    chartForm.objectChosen = 1;
 
     const int position = ChartSelectionPosition();
     if (position >= 0 && position < selectionList.indexCount) {
@@ -357,6 +384,7 @@ int IdentifyChartTap(int x, int y) {
     }
 
     MoveTargetCursor(chartTap.cursorX, chartTap.cursorY);
+    ShowFoundObject();
     DrawDistance();
 
     const ChartView& v = chartViews[0].view;

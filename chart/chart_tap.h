@@ -33,3 +33,7 @@ void ShowChartTapInfo();
 
 // The selection list's current position, -1 when the current object is no list record.
 int ChartSelectionPosition();
+
+// The direction gauge of modes 0 and 1 at the chart's bottom left, for the direction of a
+// chart pixel. Nothing with "Hide Compass".
+void DrawChartDirectionGauge(int x, int y);

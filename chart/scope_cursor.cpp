@@ -6,6 +6,8 @@
 #include "astro/horizontal.h"
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
+#include "catalog/object_selection.h"
+#include "catalog/star_tables.h"
 #include "chart/chart_commands.h"
 #include "chart/chart_form.h"
 #include "chart/chart_links.h"
@@ -14,6 +16,9 @@
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/chart_tap.h"
+#include "chart/sky_matrix.h"
+#include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "platform/window.h"
@@ -97,6 +102,7 @@ void RecentreOnScope(double ra, double dec) {
     view.dec = static_cast<float>(dec);
     view.number = 0;
     SetChartView(&view);
+    if (ChartMode() >= kChartModeWholeSky) CentreChartSkyViewOn(ra, dec);
     chartSelectionIndex = -1;
     lastDrawnRow = -3;
     std::int32_t& tapAction = preferences.word[chartpref::tapAction];
@@ -106,10 +112,68 @@ void RecentreOnScope(double ra, double dec) {
     tapAction = saved;
     chartScope.cursorShown = 0;
     ++chartScope.recentres;
+    // The next read draws the cursor in the new picture, even a read of the same place.
+    chartScope.previousRa = chartScope.previousDec = -1000.0;
+}
+
+// The object slot of the object pages holds the mount's place while it is followed.
+void SetScopeSlot(double ra, double dec) {
+    ObjectRef slot{};
+    slot.type = 0;
+    slot.ra = static_cast<float>(ra);
+    slot.dec = static_cast<float>(dec);
+    currentObject.object = slot;
+}
+
+bool Inside(const Bounds& r, int x, int y) { return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height; }
+
+// The sky views (modes 2 to 4): the cursor at the mount's place in the view the chart drew
+// last, with the status line; outside the view less its bottom band (and the toolbar's
+// strip), or on its far side, the chart re-centres on the mount.
+void FollowOnSkyView(double ra, double dec) {
+    const SkyViewState& st = skyViewState;
+    const int g = Dpi();
+    Bounds usable = st.rect;
+    usable.height -= 20 * g;
+    if (ChartSetting(chartpref::hideToolBar) == 0) usable.width -= 11 * g;
+    const int flag = ChartMode() == kChartModeEquatorialSky ? 0 : 1;
+    std::int32_t x = 0, y = 0;
+    const bool seen = skyCacheKey.horizonFlag == flag && st.view.scaleX != 0 &&
+                      SkyViewProjectPoint(st.view, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), &x, &y);
+    x += st.view.originX;
+    y += st.view.originY;
+    if (!seen || !Inside(usable, x, y)) {
+        RecentreOnScope(ra, dec);
+        return;
+    }
+    SetScopeSlot(ra, dec);
+    if (chartScope.cursorShown) PutBackUnder();
+    SaveUnder(x, y);
+    chartScope.x = x;
+    chartScope.y = y;
+    ClipRectangle(st.rect);
+    DrawScopeMark(x, y);
+    ResetClip();
+    if (ChartSetting(chartpref::hideInfoBar) != 0) return;
+    // The status line says where the mount points, in the mount's own axes.
+    const bool altAz = ChartSetting(chartpref::mountType) != 0;
+    std::int32_t first = HoursToFixedAngle(ra) / 15, second = DegreesToFixedAngle(dec);
+    if (altAz) {
+        const double lst = chartClock.siderealTime, latitude = observerLocation.latitude;
+        first = DegreesToFixedAngle(ComputeAzimuth(lst, ra, dec, latitude));
+        second = DegreesToFixedAngle(ComputeAltitude(lst, ra, dec, latitude));
+    }
+    std::int32_t& grid = preferences.word[chartpref::altAzGrid];
+    const std::int32_t savedGrid = grid;
+    grid = altAz ? 1 : 0;
+    const int transparent = SetTextTransparent(0);
+    DrawSkyViewStatus(st.rect, nullptr, first, second);
+    SetTextTransparent(transparent);
+    grid = savedGrid;
 }
 
 // The chart's current object, or null when it has none.
-bool CurrentObject(ChartView* view) {
+bool HasCurrentObject(ChartView* view) {
     GetChartView(view);
     return view->type != 0 || view->catalog != 0;
 }
@@ -167,8 +231,12 @@ int FollowScopeOnChart(float raIn, float decIn) {
     chartScope.previousRa = chartScope.ra = ra;
     chartScope.previousDec = chartScope.dec = dec;
 
-    const int mode = preferences.word[pref::chartMode];
-    if (mode >= 2) return 0;  // the sky views follow the mount in their own renderer
+    if (ChartMode() >= kChartModeWholeSky) {
+        FollowOnSkyView(ra, dec);
+        ShowFollowIcon();
+        platform::MarkScreenChanged();
+        return 1;
+    }
 
     std::int32_t p = 0, q = 0;
     if (!ProjectHorizontalPoint(chartClock.siderealTime, static_cast<float>(ra), static_cast<float>(dec), &p, &q))
@@ -183,14 +251,14 @@ int FollowScopeOnChart(float raIn, float decIn) {
         ShowFollowIcon();
         return 1;
     }
+    SetScopeSlot(ra, dec);
     if (chartScope.cursorShown) PutBackUnder();
     SaveUnder(x, y);
     chartScope.x = x;
     chartScope.y = y;
     DrawScopeMark(x, y);
-    ChartView here{};
-    here.ra = static_cast<float>(ra);
-    here.dec = static_cast<float>(dec);
+    ChartView here = currentObject.object;
+    PutBackChartInfoLinesArea();
     DrawChartInfoLines(chartClock.siderealTime, &here);
     ShowFollowIcon();
     platform::MarkScreenChanged();
@@ -225,6 +293,7 @@ void CentreChartOnScope() {
     view.dec = static_cast<float>(dec);
     SetChartView(&view);
     chartSelectionIndex = -1;
+    chartForm.objectChosen = 1;
     const int mode = preferences.word[pref::chartMode];
     if (mode <= 1) {
         if (ComputeAltitude(lst, ra, dec, observerLocation.latitude) < 0.0) {
@@ -239,7 +308,7 @@ void CentreChartOnScope() {
             FindNearestChartObject(x / g, y / g, 3 * g);
         }
     } else {
-        CenterChartOn(ra, dec);
+        CentreChartSkyViewOn(ra, dec);
     }
     FreeChartBitmaps();
     DrawChart();
@@ -259,7 +328,7 @@ void ChartScopePopupCommand(int row) {
     case kFollowMount: ToggleFollowing(); return;
     case kImprovePointing: {
         ChartView view{};
-        if (!CurrentObject(&view)) {
+        if (!HasCurrentObject(&view)) {
             ShowMessage("No Object or Star selected.", "");
             return;
         }

@@ -20,7 +20,7 @@
 #include "core/settings.h"
 
 ChartMatrix chartMatrix{};
-SkyCacheKey skyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
+SkyCacheKey skyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f};
 
 namespace {
 
@@ -118,8 +118,9 @@ void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int
 int UpdateSkyForDate(int horizonFlag, int year, int month, int day, int hour, int minute, int second, int force) {
     SetChartColors();
     SkyCacheKey& key = skyCacheKey;
+    const ObserverLocation& site = observerLocation;
     if (force == 0 && key.horizonFlag == horizonFlag && key.year == year && key.month == month && key.day == day &&
-        key.hour == hour && key.minute == minute)
+        key.hour == hour && key.minute == minute && key.latitude == site.latitude && key.longitude == site.longitude)
         return 0;
     key.horizonFlag = horizonFlag;
     BuildSkyMatrix(year, month, day, hour, minute, second);
@@ -129,8 +130,10 @@ int UpdateSkyForDate(int horizonFlag, int year, int month, int day, int hour, in
     key.day = day;
     key.hour = hour;
     key.minute = minute;
-    key.zoneMinutes = observerLocation.zoneMinutes;
+    key.zoneMinutes = site.zoneMinutes;
     key.second = second;
+    key.latitude = site.latitude;
+    key.longitude = site.longitude;
     return 1;
 }
 

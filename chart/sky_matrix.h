@@ -24,8 +24,9 @@ struct ChartMatrix {
 };
 extern ChartMatrix chartMatrix;
 
-// What the matrix was built for. A horizon flag of -1 marks the key invalid; the zone and
-// the second are kept but not compared.
+// What the matrix was built for: the horizon flag, the instant to the minute and the site.
+// A horizon flag of -1 marks the key invalid; the zone and the second are kept but not
+// compared.
 struct SkyCacheKey {
     int horizonFlag;
     int year;
@@ -35,6 +36,8 @@ struct SkyCacheKey {
     int minute;
     int zoneMinutes;
     int second;
+    float latitude;
+    float longitude;
 };
 extern SkyCacheKey skyCacheKey;
 
@@ -49,12 +52,12 @@ void SelectHorizonOnlyMatrix();
 // is 0) into (x, y, z); z is the sine of the altitude. Outputs may be null.
 void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y, std::int32_t* z);
 
-// Refreshes the chart colours; then, unless force is 0 and the flag and the date and time
-// to the minute equal the key, stores the flag, builds the matrix, projects the star table
-// and stores the key. Returns 1 when it rebuilt, 0 on a cache hit.
+// Refreshes the chart colours; then, unless force is 0 and the flag, the date and time to
+// the minute and the site equal the key, stores the flag, builds the matrix, projects the
+// star table and stores the key. Returns 1 when it rebuilt, 0 on a cache hit.
 int UpdateSkyForDate(int horizonFlag, int year, int month, int day, int hour, int minute, int second, int force);
-// Marks the key invalid, so that the next UpdateSkyForDate rebuilds whatever the date. A
-// change of site does not change the key: whoever changes the site calls this.
+// Marks the key invalid, so that the next UpdateSkyForDate rebuilds whatever the date and
+// site.
 void InvalidateSkyProjection();
 
 // Loads the star table, steps the clock (forced) and projects every star into words 5, 6

@@ -15,6 +15,7 @@
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
 #include "chart/chart_math.h"
+#include "chart/chart_overlays.h"
 #include "chart/chart_projection.h"
 #include "chart/chart_records.h"
 #include "chart/chart_services.h"
@@ -416,6 +417,10 @@ int DrawSkyView(SelectionRecord* records, int count, const Bounds& rect, DrawWin
         DrawConstellationLines(p);
     DrawFaintLayers(p, records, count);
     if (zoom < 12) {
+        // -1: the horizon ring alone ("Hide Grid", or a scroll without "Show Grid"); 0 draws
+        // the grid's circles straight in the view's frame (the equator's in the equatorial
+        // view, the horizon's, an alt/az grid, in the others); 1 the equatorial grid through
+        // the sky matrix.
         int horizon = 1;
         if (ChartSetting(chartpref::hideGrid) != 0 || (!detail && ChartSetting(chartpref::showGrid) == 0))
             horizon = -1;
@@ -495,9 +500,8 @@ void DrawSkyViewStatus(const Bounds& rect, const SelectionRecord* record, std::i
             SkyViewPixelToAltAz(skyViewState.view, skyViewState.view.centreX + skyViewState.view.originX,
                                 skyViewState.view.centreY + skyViewState.view.originY, &a, &b);
         }
-        // The gauge (68 x 46 design pixels) in the bottom right corner, clear of the lines.
-        PaintDirectionGauge(rect.x + rect.width - static_cast<int>(70 * screenScale.horizontal),
-                            rect.y + rect.height - static_cast<int>(48 * screenScale.vertical), a, b);
+        const Bounds box = DirectionGaugeBox(rect);
+        PaintDirectionGauge(box.x, box.y, a, b);
     }
     if (ChartSetting(chartpref::hideInfoBar) != 0) return;
 
@@ -530,12 +534,14 @@ void DrawFinderChart(const ObjectRef& object, const char* name, const Bounds& re
     const bool same = st.finderKeyValid && st.finderYear == year && st.finderMonth == month && st.finderDay == day &&
                       st.finderHour == hour && st.finderMinute == minute && key.horizonFlag == -1 &&
                       key.year == year && key.month == month && key.day == day && key.hour == hour &&
-                      key.minute == minute;
+                      key.minute == minute && key.latitude == observerLocation.latitude &&
+                      key.longitude == observerLocation.longitude;
     if (!same) {
         BuildSkyMatrix(year, month, day, hour, minute, 0);
         // Marked -1: the chart's next UpdateSkyForDate rebuilds for its own instant, and
         // ProjectToChart goes through the horizon rows meanwhile.
-        key = SkyCacheKey{-1, year, month, day, hour, minute, observerLocation.zoneMinutes, 0};
+        key = SkyCacheKey{-1, year, month, day, hour, minute, observerLocation.zoneMinutes, 0, observerLocation.latitude,
+                          observerLocation.longitude};
         ProjectStarTable();
         st.finderKeyValid = 1;
         st.finderYear = year;

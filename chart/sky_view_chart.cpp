@@ -1,9 +1,14 @@
 #include "chart/sky_view_chart.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
 #include "catalog/selection_list.h"
+#include "chart/chart_math.h"
 #include "chart/chart_object_index.h"
+#include "chart/chart_projection.h"
 #include "chart/chart_records.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
@@ -13,6 +18,18 @@
 #include "core/settings.h"
 
 namespace {
+
+int ChartHorizonFlag() { return ChartMode() == kChartModeEquatorialSky ? 0 : 1; }
+
+// The sky matrix of the chart's mode at its instant; a rebuild leaves the records to be
+// projected again.
+void UpdateChartSkyMatrix() {
+    const ObservingDateTime& t = observingDateTime;
+    if (UpdateSkyForDate(ChartHorizonFlag(), t.year, t.month, t.day, t.hour, t.minute, t.second, 0)) {
+        chartState.starsProjected = 1;
+        chartState.selectionProjected = 0;
+    }
+}
 
 void DrawAroundCentre(int detail) {
     float first = 0.0f, second = 0.0f;
@@ -24,7 +41,7 @@ void DrawAroundCentre(int detail) {
 }  // namespace
 
 void DrawChartSkyView() {
-    const int flag = ChartMode() == kChartModeEquatorialSky ? 0 : 1;
+    const int flag = ChartHorizonFlag();
     // The key's flag differs after a finder chart or a mode change: the matrix is then not
     // the chart's.
     if (!chartState.starsProjected || skyCacheKey.horizonFlag != flag) {
@@ -52,6 +69,31 @@ void DragChartSkyView(int dx, int dy) {
 int TapChartSkyView(int x, int y) {
     IdentifyStellarTap(x, y);
     return 1;
+}
+
+void CentreChartSkyViewOn(double raHours, double decDeg, bool ofDate) {
+    UpdateChartSkyMatrix();
+    if (ofDate) SelectHorizonOnlyMatrix();
+    CenterChartOn(raHours, decDeg);
+    if (ofDate) SelectFullSkyMatrix();
+}
+
+void ChartSkyViewCentrePlace(double* raHours, double* decDeg) {
+    UpdateChartSkyMatrix();
+    float turn = 0.0f, tilt = 0.0f;
+    GetChartCentre(&turn, &tilt, nullptr);
+    // The direction the view looks at: atan2(x, y) is the turn, z the sine of the tilt.
+    const double a = turn * chartmath::kDegToRad, t = tilt * chartmath::kDegToRad;
+    const double v[3] = {std::cos(t) * std::sin(a), std::cos(t) * std::cos(a), std::sin(t)};
+    double e[3] = {v[0], v[1], v[2]};
+    if (skyCacheKey.horizonFlag != 0) {
+        // Back through the full matrix, which is a rotation: its transpose.
+        for (int i = 0; i < 3; ++i)
+            e[i] = (chartMatrix.full[i] * v[0] + chartMatrix.full[3 + i] * v[1] + chartMatrix.full[6 + i] * v[2]) *
+                   kUnitPerFixed;
+    }
+    *raHours = chartmath::WrapTurn(std::atan2(e[0], e[1])) * chartmath::kRadToHours;
+    *decDeg = std::asin(std::clamp(e[2], -1.0, 1.0)) * chartmath::kRadToDeg;
 }
 
 void DrawSkyViewAroundPosition(DrawWindow* target, const Bounds& rect, double raHours, double decDeg, int zoom) {

@@ -13,6 +13,12 @@ void DrawChartSkyView();
 void DragChartSkyView(int dx, int dy);
 // A tap on the view (IdentifyStellarTap). Returns 1: the cursor was drawn.
 int TapChartSkyView(int x, int y);
+// Brings the sky matrix up to date for the chart's mode and instant (the records are then
+// projected again at the next drawing) and makes a catalog place (right ascension hours,
+// declination degrees; of date for a solar-system body) the centre of the view.
+void CentreChartSkyViewOn(double raHours, double decDeg, bool ofDate = false);
+// The catalog place (hours, degrees) at the centre of the view, through the same matrix.
+void ChartSkyViewCentrePlace(double* raHours, double* decDeg);
 
 // The sky around a telescope position (right ascension hours, declination degrees), seen
 // from the site at the observing instant, drawn with full detail into `target`'s

@@ -18,6 +18,7 @@
 #include "catalog/object_selection.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_form.h"
 #include "chart/chart_math.h"
 #include "chart/chart_object_index.h"
 #include "chart/chart_projection.h"
@@ -259,6 +260,7 @@ int IdentifyStellarTap(int x, int y) {
         }
     }
     if (h.kind != 1) SetChartView(&ref);
+    chartForm.objectChosen = 1;
     selectionList.currentPosition = position;
     chartSelectionIndex = position;
     const platform::Window form = GetActiveForm();
@@ -283,8 +285,11 @@ int IdentifyStellarTap(int x, int y) {
         chartmath::WrapDegrees(std::atan2(static_cast<double>(px), static_cast<double>(py)) * chartmath::kRadToDeg));
     chartViews[1].view.dec = static_cast<float>(std::asin(std::clamp(pz * kUnitPerFixed, -1.0, 1.0)) * chartmath::kRadToDeg);
 
-    // The previous cursor comes off, the area under the new one is saved, the cursor drawn.
+    // The previous cursor comes off (the one the drawing put in the middle, the first time),
+    // the area under the new one is saved, the cursor drawn.
     const int sx = h.x + v.originX, sy = h.y + v.originY;
+    RestoreViewArea(2);
+    skyViewState.saved[2] = Bounds{};
     MoveTargetCursor(sx, sy);
     if (!chartState.bubble.bitmap) ShowMessage("WinHandled Null", "");
     if (chartTap.distanceMode) {

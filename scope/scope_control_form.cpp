@@ -426,13 +426,18 @@ void ExitScopeControl() {
 
 void CloseScopeControl() {
     ScopeControlState& s = scopeControl;
+    // With no port open the form drove the emulated mount: its stop goes there, before the
+    // emulation ends, and cannot fail to reach a mount. Checked after the emulation ended it
+    // would be sent to a mount that is not there and reported as not taken.
+    const bool emulatedOnly = telescopeEmulation != 0 && !IsSerialOpen();
+    if (emulatedOnly && Drive() != kSkyScanDrive) ScopeStop();
     telescopeEmulation = 0;
     if (s.skyView) {
         DeleteOffscreen(s.skyView);
         s.skyView = nullptr;
     }
     FlushPenEvents();
-    if (Drive() != kSkyScanDrive) StopMountChecked(-1);
+    if (Drive() != kSkyScanDrive && !emulatedOnly) StopMountChecked(-1);
     ScopeDisconnect();
     s.stopFailureShown = 0;
 }

@@ -11,6 +11,7 @@
 #include "catalog/databases.h"
 #include "catalog/location_choice.h"
 #include "chart/chart_services.h"
+#include "chart/sky_matrix.h"
 #include "core/report.h"
 #include "core/settings.h"
 #include "platform/dialog.h"
@@ -397,6 +398,8 @@ int ApplySiteFields() {
     slot.siteClass = site.siteClass;
     UpdateCurrentTime(1);
     InvalidateSelectionProjection();
+    // The sky views of other forms keep their matrix within a minute: it holds the old horizon.
+    InvalidateSkyProjection();
     return 1;
 }
 

@@ -51,7 +51,7 @@ inline void ResetChartGlobals() {
     lastDrawnRow = 0;
     chartFilterRow = 0;
     scopeTracking = 0;
-    skyCacheKey = SkyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0};
+    skyCacheKey = SkyCacheKey{-1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f};
     chartMatrix = ChartMatrix{};
     for (int n = 0; n < kZoomLevels; ++n) zoomPixelScales[n] = -1.0f;
     static const std::int32_t kScales[kZoomLevels] = {65536,   91750,   115015,  153354,  230031,

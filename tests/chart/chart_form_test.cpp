@@ -184,6 +184,47 @@ TEST_F(ChartFormTest, TapActionZeroAsksForTheObjectInformation) {
     EXPECT_TRUE(Shown("Unkown form call"));
 }
 
+// A tap on another object rewrites the info lines for it at once: the lines under them are
+// put back first, so the old text neither stays nor mixes with the new.
+TEST_F(ChartFormTest, ATapRewritesTheInfoLinesForTheObjectFound) {
+    SetChartSetting(chartpref::hideCompass, 1);
+    Open();
+    const Bounds r = chartState.chartRect;
+    const int top = r.y + r.height - static_cast<int>(32 * screenScale.vertical);
+    const auto band = [&] {
+        const platform::Surface* screen = platform::WindowSurface(formWindow);
+        const platform::Point o = platform::WindowOrigin(formWindow);
+        std::vector<platform::Color> v;
+        for (int y = top; y < r.y + r.height; ++y)
+            for (int x = r.x; x < r.x + r.width; ++x) v.push_back(platform::PixelToColor(screen->Row(y + o.y)[x + o.x]));
+        return v;
+    };
+    const std::vector<platform::Color> before = band();
+    const ChartView first = chartViews[0].view;
+    const SelectionRecord& other = selectionList.records[1];
+    const int draws = chartForm.drawRuns;
+    PenAt(SelectionPixelX(other), SelectionPixelY(other));
+    ASSERT_FLOAT_EQ(chartViews[0].view.ra, other.rightAscension);
+    ASSERT_EQ(chartForm.drawRuns, draws) << "the tap alone, no redraw";
+    const std::vector<platform::Color> after = band();
+    EXPECT_NE(after, before);
+    // The lines on the screen are those of the object found, and those of the first object
+    // come back exactly when drawn for it.
+    const auto redraw = [this](ChartView view) {
+        Call([view]() mutable {
+            const platform::Dc dc = platform::GetWindowDc(formWindow);
+            SetDrawTarget(formWindow, dc);
+            PutBackChartInfoLinesArea();
+            DrawChartInfoLines(chartClock.siderealTime, &view);
+            platform::ReleaseDc(formWindow, dc);
+        });
+    };
+    redraw(chartViews[0].view);
+    EXPECT_EQ(band(), after);
+    redraw(first);
+    EXPECT_EQ(band(), before);
+}
+
 }  // namespace
 
 namespace {

@@ -21,6 +21,11 @@
 #include "astro/separation.h"
 #include "shell/position_dialog.h"
 #include "chart/scope_cursor.h"
+#include "chart/sky_matrix.h"
+#include "chart/sky_view.h"
+#include "chart/sky_view_chart.h"
+#include "catalog/object_selection.h"
+#include "catalog/star_tables.h"
 #include "core/settings.h"
 #include "platform/headless.h"
 #include "platform/messages.h"
@@ -85,8 +90,10 @@ protected:
         links.initSelectionCriteria = [](int, int, int) {};
         InstallMount(links);
         SetChartLinks(links);
+        chartSkyModes = ChartSkyModes{&DrawChartSkyView, &TapChartSkyView, &DragChartSkyView};
     }
     void TearDown() override {
+        chartSkyModes = ChartSkyModes{};
         scopeTracking = 0;
         ChartFormFixture::TearDown();
     }
@@ -156,6 +163,147 @@ TEST_F(ChartMountTest, ScopeCursorFollowsTheMountAndRecentresNearAnEdge) {
     EXPECT_EQ(chartViews[0].view.number, 0u);
 }
 
+// The sky views follow the mount too: the cursor where the view shows the mount's place,
+// the chart re-centred on the mount once it reaches the view's bottom band.
+TEST_F(ChartMountTest, SkyViewsFollowTheMountAcrossTheView) {
+    Open();
+    for (int mode : {kChartModeWholeSky, kChartModeVisibleSky, kChartModeEquatorialSky}) {
+        SCOPED_TRACE(mode);
+        Choose(kMenuList, 5 + mode);
+        scopeTracking = 1;
+        const int g = GetDpiFactor();
+        const auto place = [](int x, int y, double* ra, double* dec) {
+            const SkyView& v = skyViewState.view;
+            std::int32_t a = 0, b = 0;
+            ASSERT_TRUE(ScreenToSky(v, x - v.originX, y - v.originY, &a, &b));
+            *ra = a / 16777216.0 * 12.0 / 3.141592653589793;
+            *dec = b / 16777216.0 * 180.0 / 3.141592653589793;
+        };
+        const Bounds r = skyViewState.rect;
+        const int cx = r.x + r.width / 2, cy = r.y + r.height / 2;
+        const int recentres = chartScope.recentres;
+        // Across the view from its middle to the right: the cursor moves with the mount.
+        for (int step = 0; step < 3; ++step) {
+            double ra = 0.0, dec = 0.0;
+            place(cx + step * 20 * g, cy, &ra, &dec);
+            EXPECT_EQ(Follow(ra, dec), 1);
+            EXPECT_EQ(chartScope.cursorShown, 1);
+            EXPECT_NEAR(chartScope.x, cx + step * 20 * g, 2 * g);
+            EXPECT_NEAR(chartScope.y, cy, 2 * g);
+            EXPECT_FLOAT_EQ(currentObject.object.ra, static_cast<float>(ra));
+            EXPECT_EQ(currentObject.object.type, 0);
+        }
+        EXPECT_EQ(chartScope.recentres, recentres);
+        // Into the bottom band: the view turns to put the mount in its middle.
+        double ra = 0.0, dec = 0.0;
+        place(cx, r.y + r.height - 10 * g, &ra, &dec);
+        EXPECT_EQ(Follow(ra, dec), 1);
+        EXPECT_EQ(chartScope.recentres, recentres + 1);
+        EXPECT_EQ(chartSelectionIndex, -1);
+        std::int32_t x = 0, y = 0;
+        ASSERT_TRUE(SkyViewProjectPoint(skyViewState.view, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), &x, &y));
+        EXPECT_NEAR(x + skyViewState.view.originX, cx, 2);
+        EXPECT_NEAR(y + skyViewState.view.originY, cy, 2);
+        // The mount standing still there is shown in the new picture at the next read.
+        EXPECT_EQ(Follow(ra, dec), 1);
+        EXPECT_EQ(chartScope.cursorShown, 1);
+        EXPECT_NEAR(chartScope.x, cx, 2 * GetDpiFactor());
+        scopeTracking = 0;
+    }
+}
+
+// A change of chart type keeps the sky point in the middle, whichever frames the two types
+// draw in.
+TEST_F(ChartMountTest, ChartTypeSwitchesKeepTheSkyPoint) {
+    const double ra = 13.0 + 27.0 / 60.0 + 38.0 / 3600.0, dec = 41.0 + 9.0 / 60.0;
+    const auto centre = [this](double* r, double* d) {
+        if (ChartMode() >= kChartModeWholeSky) {
+            Call([r, d] { ChartSkyViewCentrePlace(r, d); });
+        } else {
+            *r = chartViews[0].view.ra;
+            *d = chartViews[0].view.dec;
+        }
+    };
+    const struct {
+        int from, to;
+    } cases[] = {
+        {kChartModeWholeSky, kChartModeEquatorialSky}, {kChartModeEquatorialSky, kChartModeWholeSky},
+        {kChartModeWholeSky, kChartModeVisibleSky},    {kChartModeVisibleSky, kChartModeSkyMap},
+        {kChartModeSkyMap, kChartModeWholeSky},        {kChartModeEquatorialSky, kChartModeHorizon},
+        {kChartModeHorizon, kChartModeEquatorialSky},  {kChartModeSkyMap, kChartModeHorizon},
+    };
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + " to " + std::to_string(c.to));
+        Choose(kMenuList, 5 + c.from);
+        Call([ra, dec] {
+            const platform::Dc dc = platform::GetWindowDc(formWindow);
+            SetDrawTarget(formWindow, dc);
+            if (ChartMode() >= kChartModeWholeSky) {
+                CentreChartSkyViewOn(ra, dec);
+            } else {
+                ChartView place{};
+                place.ra = static_cast<float>(ra);
+                place.dec = static_cast<float>(dec);
+                SetChartView(&place);
+                chartSelectionIndex = selectionList.currentPosition = -1;
+            }
+            DrawChart();
+            platform::ReleaseDc(formWindow, dc);
+        });
+        double r = 0.0, d = 0.0;
+        centre(&r, &d);
+        ASSERT_LT(AngularSeparation(r, d, ra, dec) * 60.0, 1.0) << "the start";
+        Choose(kMenuList, 5 + c.to);
+        ASSERT_EQ(ChartMode(), c.to);
+        centre(&r, &d);
+        EXPECT_LT(AngularSeparation(r, d, ra, dec) * 60.0, 1.0) << r << " " << d;
+    }
+}
+
+// GoTo sends the object the user chose: a row of the object list becomes the chart's
+// object and its middle; with none chosen, and for the Sun, the mount is not sent.
+TEST_F(ChartMountTest, GotoSendsTheChosenObjectOnly) {
+    SetChartSetting(chartpref::chartType, kChartModeWholeSky);
+    Open();
+    // The row the chart shows at start was nobody's choice.
+    Command(kGoto);
+    EXPECT_TRUE(Shown("Please select at least one object."));
+    EXPECT_EQ(mount.gotoMode, -99);
+
+    // The Sun and the Moon as the list's first rows.
+    for (int n : {0, 1}) {
+        SelectionRecord& body = selectionList.records[n];
+        body.catalogCode = 45;
+        body.typeCode = 27;
+        body.objectNumber = n;
+        body.objectIndex = static_cast<std::int16_t>(n);
+    }
+    struct Case {
+        int row;
+        bool refused;
+        int mode;
+    } const cases[] = {{1, false, -1}, {0, true, -99}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        ClearShown();
+        mount.gotoMode = -99;
+        Choose(kObjectsList, c.row);
+        const SelectionRecord& r = selectionList.records[c.row];
+        EXPECT_FLOAT_EQ(chartViews[0].view.ra, r.rightAscension);
+        double ra = 0.0, dec = 0.0;
+        Call([&] { ChartSkyViewCentrePlace(&ra, &dec); });
+        // A body's place is of date: the middle is the catalog place that shows there.
+        EXPECT_LT(AngularSeparation(ra, dec, r.rightAscension, r.declination), 0.5);
+        Command(kGoto);
+        EXPECT_EQ(Shown("Sorry, GoTo to Sun is disable."), c.refused);
+        EXPECT_EQ(mount.gotoMode, c.mode);
+        if (!c.refused) {
+            EXPECT_NEAR(mount.gotoRa, r.rightAscension, 1e-5);
+        }
+    }
+}
+
 TEST_F(ChartMountTest, AFailedReadStopsTheFollowing) {
     Open();
     scopeTracking = 1;
@@ -195,6 +343,7 @@ TEST_F(ChartMountTest, ScopePopupRows) {
         unsigned number;
         int mode;
     } const cases[] = {{27, 0, -99}, {27, 4, -1}, {16, 10, 3}};
+    chartForm.objectChosen = 1;
     for (const Case& c : cases) {
         mount.gotoMode = -99;
         ClearShown();

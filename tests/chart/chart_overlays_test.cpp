@@ -170,6 +170,23 @@ TEST_F(OverlayTest, CursorAndGaugeFollowTheirSettings) {
     EXPECT_GT(CountLit(0, 0, 240, 320), 0);
 }
 
+// With no icon bitmap for it (none made yet, or a dpi factor of 1) a listed object is still
+// marked, by a ring about its point.
+TEST_F(OverlayTest, SelectionMarkerWithoutItsIconIsAPlainRing) {
+    SetChartSetting(chartpref::background, kBackgroundBlack);
+    FillSelection({{5.0f, 10.0f}});
+    const int g = GetDpiFactor();
+    const int r = kPlainMarkerRadius * g;
+    DrawSelectionMarker(120, 160, 0, 5);
+    EXPECT_GT(CountLit(120 - r - 1, 160 - r - 1, 120 + r + 2, 160 + r + 2), 4 * r);
+    EXPECT_FALSE(Lit(120, 160));
+    EXPECT_EQ(CountLit(0, 0, 240, 150 - r), 0);
+    // Outside the list nothing is drawn.
+    Clear();
+    DrawSelectionMarker(120, 160, 1, 5);
+    EXPECT_EQ(CountLit(0, 0, 240, 320), 0);
+}
+
 TEST_F(OverlayTest, MoonImageAndBodyPhaseDisc) {
     // Full Moon 2024 January 25: the disc is lit and the percent near 100.
     int percent = -1, seconds = -1, elongation = -1;

@@ -295,8 +295,15 @@ TEST_F(ChartStateTest, ViewsAndCentre) {
     EXPECT_EQ(out.number, 31u);
     EXPECT_EQ(chartViews[0].opaque[3], 77) << "the rest of the record is kept";
 
-    SetChartCentre(3.5f, -20.0f);
+    // The sky map centres on its object; a sky view's centre leaves the object's place.
+    SetChartSetting(chartpref::chartType, kChartModeWholeSky);
+    SetChartCentre(120.0f, 35.0f);
     float ra, dec;
+    GetChartCentre(&ra, &dec, nullptr);
+    EXPECT_FLOAT_EQ(ra, 120.0f);
+    EXPECT_FLOAT_EQ(chartViews[0].view.ra, 0.71f);
+    SetChartSetting(chartpref::chartType, kChartModeSkyMap);
+    SetChartCentre(3.5f, -20.0f);
     GetChartCentre(&ra, &dec, nullptr);
     EXPECT_FLOAT_EQ(ra, 3.5f);
     EXPECT_FLOAT_EQ(dec, -20.0f);

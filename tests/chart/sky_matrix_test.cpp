@@ -79,6 +79,16 @@ TEST_F(SkyMatrixTest, MatrixIsKeptForTheMinute) {
     EXPECT_EQ(skyCacheKey.horizonFlag, -1);
     EXPECT_EQ(UpdateSkyForDate(0, 2024, 5, 10, 22, 31, 0, 0), 1);
     EXPECT_EQ(skyCacheKey.zoneMinutes, 60);
+
+    // Another site within the same minute: a new horizon at once.
+    ASSERT_EQ(UpdateSkyForDate(1, 2024, 5, 10, 22, 31, 0, 0), 1);
+    const double here = BrightStars()[0].word[starword::skyZ];
+    SetLatitude(observerLocation, observerLocation.latitude - 20.0f);
+    EXPECT_EQ(UpdateSkyForDate(1, 2024, 5, 10, 22, 31, 0, 0), 1) << "another latitude";
+    EXPECT_GT(std::abs(BrightStars()[0].word[starword::skyZ] - here), 0.01 * kFixOne);
+    observerLocation.longitude += 15.0f;
+    EXPECT_EQ(UpdateSkyForDate(1, 2024, 5, 10, 22, 31, 0, 0), 1) << "another longitude";
+    EXPECT_EQ(UpdateSkyForDate(1, 2024, 5, 10, 22, 31, 0, 0), 0);
 }
 
 TEST_F(SkyMatrixTest, StarsAndRecordsTurnIntoTheHorizonFrame) {

@@ -48,8 +48,16 @@ TEST_F(SkyViewLayerTest, GridRingAndEclipticDrawUnlessThePlainSettingIsSet) {
     EXPECT_EQ(CountLit(0, 0, 240, 320), 0);
     SetChartSetting(chartpref::skyViewPlain, 0);
     DrawSkyViewGrid(view, 1, 1);
-    EXPECT_GT(CountLit(0, 0, 240, 320), 200);
+    const int whole = CountLit(0, 0, 240, 320);
+    EXPECT_GT(whole, 200);
     EXPECT_EQ(skyCacheKey.horizonFlag, 1);
+    // "Hide Grid": the horizon ring and its letters alone.
+    Clear();
+    DrawSkyViewGrid(view, -1, 1);
+    const int ring = CountLit(0, 0, 240, 320);
+    EXPECT_GT(ring, 20);
+    EXPECT_LT(ring, whole / 2);
+    skyCacheKey.horizonFlag = 1;
     Clear();
     // Facing south and low, the ecliptic crosses the view.
     view.turn = static_cast<std::int32_t>(180 * kDegreesToFixed);

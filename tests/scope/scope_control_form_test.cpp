@@ -41,6 +41,7 @@ struct FakeMount {
     std::uint32_t connectResult = 1;
     std::uint32_t stopMoveResult = 1;
     std::uint32_t stopAllResult = 1;
+    bool stopsOnlyEmulated = false;   // a mount that is not there: only its emulation stops
     double ra = 5.5;
     double dec = 20.0;
     int Count(const std::string& call) const {
@@ -63,7 +64,10 @@ std::uint32_t FakeQuery(double* ra, double* dec) {
 std::uint32_t FakeRate(int rate) { return fake.calls.push_back("rate " + std::to_string(rate)), 1u; }
 std::uint32_t FakeMove(int d) { return fake.calls.push_back("move " + std::to_string(d)), 1u; }
 std::uint32_t FakeStopMove(int d) { return fake.calls.push_back("stop " + std::to_string(d)), fake.stopMoveResult; }
-std::uint32_t FakeStopAll() { return fake.calls.push_back("stop all"), fake.stopAllResult; }
+std::uint32_t FakeStopAll() {
+    fake.calls.push_back("stop all");
+    return fake.stopsOnlyEmulated ? (telescopeEmulation != 0 ? 1u : 0u) : fake.stopAllResult;
+}
 
 MountDriver FakeRow() {
     MountDriver d = NotImplementedDriver("Fake");
@@ -277,6 +281,50 @@ TEST_F(ScopeControlTest, FailedStopIsSentAgainAsStopAllAndTold) {
     telescopeEmulation = 1;
     EXPECT_EQ(StopMountChecked(0), 1);
     EXPECT_TRUE(ReportTexts().empty());
+}
+
+// Leaving the form with no mount behind it (the emulated mount, no port open) is no failed
+// stop, whichever way it is left; a real mount that does not take the stop is still told.
+TEST_F(ScopeControlTest, LeavingTheEmulatedMountIsNoFailedStop) {
+    const char* const told = "The mount did not take the stop command and may still be moving.\nStop it at the mount.";
+    struct Case {
+        const char* how;
+        int emulated;
+        bool warned;
+    } const cases[] = {
+        {"ok", 1, false},    {"other form", 1, false},  {"close", 1, false},
+        {"ok", 0, true},     {"other form", 0, true},   {"close", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.how) + (c.emulated ? " emulated" : " real"));
+        OpenScopeControl();
+        ASSERT_EQ(IsSerialOpen(), 0);
+        telescopeEmulation = c.emulated;
+        // No port is open: only the emulated mount answers; a real mount that does not take
+        // the stop answers as badly.
+        fake.stopsOnlyEmulated = c.emulated != 0;
+        fake.stopAllResult = 0;
+        ClearRecordedReports();
+        const std::string how = c.how;
+        if (how == "ok") {
+            TapWindow(Item(kOk));
+        } else if (how == "other form") {
+            Open(forms_test::kFormA);
+        } else {
+            Call([] { platform::SendMessage(formWindow, platform::kMsgClose, 0, 0); });
+            ASSERT_TRUE(RunUntilIdle());
+        }
+        EXPECT_EQ(telescopeEmulation, 0);
+        const std::vector<std::string> reports = ReportTexts();
+        const bool warned = !reports.empty() && reports.back() == told;
+        EXPECT_EQ(warned, c.warned);
+        // The emulated mount was still sent its stop.
+        EXPECT_GE(fake.Count("stop all"), 1);
+        Call([] { if (GetCurrentFormId() == kScopeControlFormId) GotoForm(forms_test::kFormA); });
+        ASSERT_TRUE(RunUntilIdle());
+        fake.stopAllResult = 1;
+        fake.stopsOnlyEmulated = false;
+    }
 }
 
 TEST_F(ScopeControlTest, EncoderDriveShowsTheGuidancePage) {

@@ -13,6 +13,7 @@
 #include "catalog/location_choice.h"
 #include "catalog/record_file.h"
 #include "chart/chart_services.h"
+#include "chart/sky_matrix.h"
 #include "core/initialisers.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -443,9 +444,11 @@ TEST_F(SiteFormTest, OkAppliesAndRefreshesTheTimeOnlyWhenEverythingIsValid) {
     SetText(kPressure, "1200");
     selectionProjected = 1;
     chartClock.lastStep = 0;
+    skyCacheKey.horizonFlag = 1;
     Command(kOk);
     EXPECT_TRUE(FormOpen());
     EXPECT_EQ(selectionProjected, 1);
+    EXPECT_EQ(skyCacheKey.horizonFlag, 1);
     EXPECT_EQ(chartClock.lastStep, 0u);
 
     SetText(kPressure, "1020");
@@ -454,6 +457,8 @@ TEST_F(SiteFormTest, OkAppliesAndRefreshesTheTimeOnlyWhenEverythingIsValid) {
     Command(kOk);
     EXPECT_FALSE(FormOpen());
     EXPECT_EQ(selectionProjected, 0);
+    // The sky views' matrix is rebuilt for the new site at their next drawing.
+    EXPECT_EQ(skyCacheKey.horizonFlag, -1);
     EXPECT_NE(chartClock.lastStep, 0u);
     EXPECT_EQ(observerLocation.pressure, 1020);
     EXPECT_EQ(observerLocation.siteClass, 4);
