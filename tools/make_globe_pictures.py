@@ -26,7 +26,6 @@ this tool:
              rotation phase of the cell
   6008       10 cells of 32 x 15 of Saturn with its rings, the north face above, the south
              face below
-  6042-6045  the west and east halves of the Earth map (320 x 320, then 160 x 160)
 """
 import math
 import os
@@ -88,7 +87,6 @@ RED_SPOT = (190, 90, 60)
 SATURN_CELL = (32, 15)
 SATURN_TILTS = (0.0, 1.0, 2.0, 3.25, 5.25, 8.5, 13.0, 18.0, 23.0, 26.7)
 SATURN_FLATTENING = 0.902
-EARTH_HALVES = ((6042, 320), (6044, 160))
 
 BLACK = (0, 0, 0)
 
@@ -353,15 +351,6 @@ def saturn_pictures(saturn, profile, bitmaps_dir, samples=3):
     save(strip, os.path.join(bitmaps_dir, "6008.png"))
 
 
-def earth_halves(earth, bitmaps_dir):
-    for number, side in EARTH_HALVES:
-        scaled = earth.resize((2 * side, side), Image.LANCZOS)
-        # Black is left out where the globe is copied: no land or sea texel may be black.
-        scaled = scaled.point(lambda v: max(v, 8))
-        save(scaled.crop((0, 0, side, side)), os.path.join(bitmaps_dir, "%d.png" % number))
-        save(scaled.crop((side, 0, 2 * side, side)), os.path.join(bitmaps_dir, "%d.png" % (number + 1)))
-
-
 def open_texture(folder, name):
     path = os.path.join(folder, name)
     if not os.path.isfile(path):
@@ -378,8 +367,8 @@ def make(textures, earth_path, night_path, maps_dir, bitmaps_dir):
     os.makedirs(maps_dir, exist_ok=True)
     os.makedirs(bitmaps_dir, exist_ok=True)
     maps = {"sky": make_sky(), "venus ground": make_venus_ground()}
-    maps["earth"] = limit_width(make_world_maps.open_map(earth_path))
-    maps["earth night"] = limit_width(make_world_maps.open_map(night_path))
+    maps["earth"] = limit_width(make_world_maps.read_earth(earth_path))
+    maps["earth night"] = limit_width(make_world_maps.read_earth(night_path))
     for name, file in TEXTURE_FILES.items():
         maps[name] = limit_width(equirectangular(open_texture(textures, file), LEFT_EDGE_LONGITUDE.get(file, -180.0)))
     for name, file in RING_FILES.items():
@@ -391,7 +380,6 @@ def make(textures, earth_path, night_path, maps_dir, bitmaps_dir):
     mars_pictures(maps["mars"], bitmaps_dir)
     jupiter_pictures(maps["jupiter"], bitmaps_dir)
     saturn_pictures(maps["saturn"], open_texture(textures, RING_FILES["saturn_ring"]), bitmaps_dir)
-    earth_halves(maps["earth"], bitmaps_dir)
 
 
 def main(argv):
