@@ -223,6 +223,8 @@ int OpenAllCatalogDatabases() {
 
     OpenDb(marsDb, kCreatorMars, kTypeCodeQvn1, 0, kDataFolder, kMarsFile);
     OpenDb(descriptionDb, kCreatorDescriptions, kTypeCodeQvn1, 0, kDataFolder, kDescriptionsFile);
+    // A copy made from the empty comet file of an older set-up takes the shipped comets.
+    RefreshEmptyUserCopy(std::string(kDataFolder) + kCometFile);
     OpenDb(cometDb, kCreatorComets, kTypeCodeQvn1, 1, kDataFolder, kCometFile);
     OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile);
     // Opening the user-object file only makes sure its writable copy exists.

@@ -220,6 +220,20 @@ int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
     return OpenChecked(copy, 1, true, out);
 }
 
+void RefreshEmptyUserCopy(std::string_view name) {
+    if (!platform::HomeUsable()) return;
+    const fs::path copy = platform::ResolvePath(ProgramPath("usercatalogs\\", name));
+    const fs::path shipped = ShippedPath(name);
+    std::error_code ec;
+    if (!fs::is_regular_file(copy, ec) || !fs::is_regular_file(shipped, ec)) return;
+    // Only a whole, readable copy without records is replaced; anything else may be the
+    // user's and stays as it is.
+    RecordFileImage mine, theirs;
+    if (!ReadRecordFileImage(copy, mine) || mine.Count() != 0) return;
+    if (!ReadRecordFileImage(shipped, theirs) || theirs.Count() == 0) return;
+    CopyShippedFile(shipped, copy);
+}
+
 int CreateRecordFile(std::string_view name, std::uint32_t /*typeCode*/, std::uint32_t creator) {
     const fs::path path = platform::ResolvePath(ProgramPath("usercatalogs\\", name));
     std::uint8_t header[kRecordFileHeaderSize] = {};

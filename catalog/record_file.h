@@ -63,6 +63,11 @@ using RecordFilePtr = std::unique_ptr<RecordFile>;
 // file when there is no copy, read-only and makes nothing.
 // 0 and the handle, or 1 and a null handle.
 int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out);
+// Replaces the user's copy of a shipped file (mode 1 above) by the shipped file when the
+// copy holds no records and the shipped file has some: a copy made from an empty file of
+// an older data set would otherwise hide the new records for good. A copy with records, or
+// one that cannot be read, is left alone.
+void RefreshEmptyUserCopy(std::string_view name);
 
 // Creates "usercatalogs\<name>" as an empty file {version 0, creator, count 0, size 0},
 // replacing any file of that name. 0 on success, 1 on failure.

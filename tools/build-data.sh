@@ -15,7 +15,9 @@
 #     objects of further catalogues, the Messier list, constellation lines;
 #   - Debian package stellarium-data (GPL-2+): its deep-sky catalogue (distances, position
 #     angles, Trumpler, Stock, Ruprecht, van den Bergh-Hagen and more) and its default star
-#     files (the Tycho level); only those files are unpacked from the .deb;
+#     files (the Tycho level), the planet maps (textures/), the gazetteer of planetary
+#     names and the minor-body files; only those files are unpacked from the .deb;
+#   - Debian package xplanet-images: the day and night maps of the Earth;
 #   - npm package city-timezones (MIT): towns with their IANA time zone, for the location
 #     list; each zone's standard offset is read from the machine's tzdata.
 # The derived files are made here, on the user's machine, and never committed.
@@ -57,11 +59,13 @@ need_tool() {
 }
 
 # Fetches a Debian package's .deb into the source cache (once) and unpacks it there: the
-# whole package, or only the paths given after the version.
+# whole package, or only the paths given after the version. The marker keeps the path
+# list, so that a cache made before a path was added is unpacked again.
 fetch_deb() {
   local package=$1 wanted=$2 dir="$SOURCES_DIR/$1"
   shift 2
-  if [ -f "$dir/.unpacked" ]; then return 0; fi
+  local paths="$*"
+  if [ -f "$dir/.unpacked" ] && [ "$(cat "$dir/.unpacked")" = "$paths" ]; then return 0; fi
   echo "build-data: fetching Debian package $package"
   rm -rf "$dir" && mkdir -p "$dir"
   local desc=$package
@@ -81,7 +85,7 @@ fetch_deb() {
   fi
   dpkg-deb -f "$deb" Version > "$dir/VERSION"
   rm -f "$deb"
-  touch "$dir/.unpacked"
+  printf '%s' "$paths" > "$dir/.unpacked"
 }
 
 fetch_npm() {
@@ -105,7 +109,9 @@ fetch_npm d3-celestial "$D3_CELESTIAL_VERSION"
 fetch_npm city-timezones "$CITY_TIMEZONES_VERSION"
 STELLARIUM_SHARE=./usr/share/stellarium
 fetch_deb stellarium-data "$STELLARIUM_DATA_VERSION_WANTED" ./usr/share/doc/stellarium-data/copyright \
-  "$STELLARIUM_SHARE/nebulae/default/catalog.dat" "$STELLARIUM_SHARE/stars/default"
+  "$STELLARIUM_SHARE/nebulae/default/catalog.dat" "$STELLARIUM_SHARE/stars/default" "$STELLARIUM_SHARE/textures" \
+  "$STELLARIUM_SHARE/data/nomenclature.dat" "$STELLARIUM_SHARE/data/ssystem_minor.ini" \
+  "$STELLARIUM_SHARE/data/ssystem_1000comets.ini"
 # The towns' zone offsets come from the machine's own time-zone database.
 if [ ! -f /usr/share/zoneinfo/Europe/Paris ]; then
   echo "build-data: installing tzdata"
@@ -117,21 +123,52 @@ fi
 # ---- The site form's world maps (6010, 6015, 6016) from the Earth map of Debian package
 # xplanet-images, made into resources/bitmaps/generated (kept out of git). The form
 # draws a graticule in place of a picture that is missing.
-fetch_deb xplanet-images "" ./usr/share/xplanet/images/earth.jpg ./usr/share/doc/xplanet-images/README
+fetch_deb xplanet-images "" ./usr/share/xplanet/images/earth.jpg ./usr/share/xplanet/images/night.jpg \
+  ./usr/share/doc/xplanet-images/README
 MAP_TOOL="$(dirname "$SCRIPT")/make_world_maps.py"
 EARTH_MAP="$SOURCES_DIR/xplanet-images/root/usr/share/xplanet/images/earth.jpg"
+NIGHT_MAP="$SOURCES_DIR/xplanet-images/root/usr/share/xplanet/images/night.jpg"
 MAPS_DIR="$(dirname "$SCRIPT")/../resources/bitmaps/generated"
-if [ ! -f "$MAPS_DIR/6016.png" ] || [ "$MAP_TOOL" -nt "$MAPS_DIR/6016.png" ] || [ "$EARTH_MAP" -nt "$MAPS_DIR/6016.png" ]; then
+need_pil() {
   if ! /usr/bin/python3 -c 'import PIL' 2>/dev/null; then
     echo "build-data: installing python3-pil"
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update -qq
     $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends python3-pil >/dev/null
   fi
+}
+if [ ! -f "$MAPS_DIR/6016.png" ] || [ "$MAP_TOOL" -nt "$MAPS_DIR/6016.png" ] || [ "$EARTH_MAP" -nt "$MAPS_DIR/6016.png" ]; then
+  need_pil
   echo "build-data: making the world maps into $MAPS_DIR"
   /usr/bin/python3 "$MAP_TOOL" "$EARTH_MAP" "$MAPS_DIR"
 fi
 # ---- end of the world maps
+
+# ---- The globe textures (build/maps, installed beside data) and the Moon, Mars, Jupiter,
+# Saturn and Earth pictures (resources/bitmaps/generated) from the planet maps of
+# stellarium-data and xplanet-images. Remade when the tool or a source changes.
+GLOBE_TOOL="$(dirname "$SCRIPT")/make_globe_pictures.py"
+TEXTURES="$SOURCES_DIR/stellarium-data/root/usr/share/stellarium/textures"
+GLOBE_MAPS_DIR=$(realpath -m "$DATA_DIR/../maps")
+globe_stamp() {
+  {
+    sha256sum "$GLOBE_TOOL" "$MAP_TOOL" "$EARTH_MAP" "$NIGHT_MAP" | cut -d' ' -f1
+    find "$TEXTURES" -maxdepth 1 -type f -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
+  } | sha256sum | cut -d' ' -f1
+}
+for f in "$EARTH_MAP" "$NIGHT_MAP" "$TEXTURES/mars.png"; do
+  [ -f "$f" ] || { echo "build-data: $f is missing from the fetched sources" >&2; exit 1; }
+done
+GLOBE_STAMP=$(globe_stamp)
+if [ ! -f "$GLOBE_MAPS_DIR/.stamp" ] || [ "$(cat "$GLOBE_MAPS_DIR/.stamp")" != "$GLOBE_STAMP" ] ||
+   [ ! -f "$MAPS_DIR/6008.png" ]; then
+  need_pil
+  echo "build-data: making the globe textures into $GLOBE_MAPS_DIR and the planet pictures into $MAPS_DIR"
+  rm -f "$GLOBE_MAPS_DIR/.stamp"
+  /usr/bin/python3 "$GLOBE_TOOL" "$TEXTURES" "$EARTH_MAP" "$NIGHT_MAP" "$GLOBE_MAPS_DIR" "$MAPS_DIR"
+  echo "$GLOBE_STAMP" > "$GLOBE_MAPS_DIR/.stamp"
+fi
+# ---- end of the globe textures
 
 BSC="$SOURCES_DIR/xplanet/root/usr/share/xplanet/stars/BSC"
 ARCS="$SOURCES_DIR/xplanet/root/usr/share/xplanet/arcs/constellations"
@@ -141,9 +178,14 @@ STELLARIUM="$SOURCES_DIR/stellarium-data/root/usr/share/stellarium"
 STELLARIUM_DSO_GZ="$STELLARIUM/nebulae/default/catalog.dat"
 STELLARIUM_STARS="$STELLARIUM/stars/default"
 TOWNS="$SOURCES_DIR/city-timezones/package/data/cityMap.json"
+NOMENCLATURE_GZ="$STELLARIUM/data/nomenclature.dat"
+MINOR_BODIES="$STELLARIUM/data/ssystem_minor.ini"
+COMETS="$STELLARIUM/data/ssystem_1000comets.ini"
+MARS_MARKERS="$SOURCES_DIR/xplanet/root/usr/share/xplanet/markers/mars"
 ZONEINFO=/usr/share/zoneinfo
 for f in "$BSC" "$ARCS" "$OPENNGC_DB" "$D3/starnames.json" "$D3/dsos.20.json" "$D3/stars.14.json" \
-         "$STELLARIUM_DSO_GZ" "$STELLARIUM_STARS/stars_0_0v0_8.cat" "$TOWNS"; do
+         "$STELLARIUM_DSO_GZ" "$STELLARIUM_STARS/stars_0_0v0_8.cat" "$TOWNS" "$NOMENCLATURE_GZ" "$MINOR_BODIES" \
+         "$COMETS" "$MARS_MARKERS"; do
   [ -f "$f" ] || { echo "build-data: $f is missing from the fetched sources" >&2; exit 1; }
 done
 
@@ -159,6 +201,13 @@ STELLARIUM_DSO="$SOURCES_DIR/stellarium-dso.dat"
 if [ ! -f "$STELLARIUM_DSO" ] || [ "$STELLARIUM_DSO_GZ" -nt "$STELLARIUM_DSO" ]; then
   gunzip -c "$STELLARIUM_DSO_GZ" > "$STELLARIUM_DSO.tmp"
   mv "$STELLARIUM_DSO.tmp" "$STELLARIUM_DSO"
+fi
+
+# So is the gazetteer.
+NOMENCLATURE="$SOURCES_DIR/nomenclature.dat"
+if [ ! -f "$NOMENCLATURE" ] || [ "$NOMENCLATURE_GZ" -nt "$NOMENCLATURE" ]; then
+  gunzip -c "$NOMENCLATURE_GZ" > "$NOMENCLATURE.tmp"
+  mv "$NOMENCLATURE.tmp" "$NOMENCLATURE"
 fi
 
 XPLANET_VERSION=$(cat "$SOURCES_DIR/xplanet/VERSION")
@@ -223,6 +272,39 @@ velkarion_location.ppc
   Towns of at least 50000 people: data/cityMap.json of npm package city-timezones
   $CITY_TIMEZONES_VERSION (MIT), with each IANA zone's standard offset from the tzdata
   $TZDATA_VERSION of the machine that made the data.
+velkarion_moon.ppc
+  The near-side maria, lacus, oceani, montes and catenae and the largest craters (500
+  features in all) of the IAU/USGS Gazetteer of Planetary Nomenclature (public domain), as
+  data/nomenclature.dat of stellarium-data $STELLARIUM_VERSION.
+velkarion_mars.ppc
+  Cavi, montes, craters of 100 km and more, planitiae, plana, catenae, chasmata, rupes and
+  terrae of the same gazetteer; the landing sites of Viking 1 and 2, Mars Pathfinder and
+  Spirit from markers/mars of xplanet $XPLANET_VERSION (GPL-2+), and the published landing
+  places of Opportunity, Phoenix, Curiosity, InSight, Perseverance and Zhurong.
+velkarion_comet.ppc
+  Comets, asteroids and dwarf planets with their orbital elements: data/ssystem_minor.ini
+  and data/ssystem_1000comets.ini of stellarium-data $STELLARIUM_VERSION (GPL-2+; elements
+  from the Minor Planet Center and JPL). A comet without a slope takes n = 4.
+Globe textures (maps/<name>_map.jpg, equirectangular, column 0 at 180 W) and the planet
+pictures (resources/bitmaps/generated), made by tools/make_globe_pictures.py:
+  earth, earth night: images/earth.jpg and images/night.jpg of Debian package
+    xplanet-images $XPLANET_IMAGES_VERSION (NASA Visible Earth; not copyrighted).
+  moon; the Moon picture 6025-6033 and 6036: textures/moon_4k.jpg of stellarium-data
+    $STELLARIUM_VERSION (USGS Astrogeology and Clementine data; public domain).
+  mars, deimos, phobos, titan, uranus, miranda, ariel, umbriel, titania, oberon, neptune,
+    pluto; the Mars halves 6012, 6013 and the angle strip 6014: the planet maps of David
+    Seal's JPL site in stellarium-data $STELLARIUM_VERSION (JPL image-use policy: free
+    with credit to NASA/JPL).
+  jupiter; the Jupiter strips 1897 and 1870 (the map's bands, the Red Spot painted):
+    James Hastings-Trew, from Cassini data ("free to download and use").
+  saturn, saturn_ring; the Saturn strip 6008: Bjoern Jonsson's maps ("publicly available;
+    please mention their origin").
+  venus clouds (venus.png), triton, uranus_ring (uranus_rings.png): from Celestia, GPL-2+.
+  mercury: NASA, from MESSENGER data, coloured by RVS; ganymede (USGS), enceladus, tethys,
+    dione, rhea (NASA CICLOPS, Cassini): public domain; io, europa, callisto: John van
+    Vliet from PDS data, CC-BY-SA; sun: the Stellarium team, GPL-2+.
+  sky, venus ground: no packaged public map; plain generated maps (a dark star field, a
+    uniform rust-grey sphere).
 Other files: valid empty databases, filled by the program or by later data.
 
 Pictures made at set-up into resources/bitmaps/generated by tools/make_world_maps.py:
@@ -235,7 +317,8 @@ EOF
 
 stamp_of() {
   {
-    sha256sum "$BUILDER" "$SCRIPT" "$BSC" "$ARCS" "$OPENNGC_TSV" "$SOURCES_TEXT" "$STELLARIUM_DSO" "$TOWNS" | cut -d' ' -f1
+    sha256sum "$BUILDER" "$SCRIPT" "$BSC" "$ARCS" "$OPENNGC_TSV" "$SOURCES_TEXT" "$STELLARIUM_DSO" "$TOWNS" \
+      "$NOMENCLATURE" "$MARS_MARKERS" "$MINOR_BODIES" "$COMETS" | cut -d' ' -f1
     find "$D3" -maxdepth 1 -name '*.json' -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
     find "$STELLARIUM_STARS" -maxdepth 1 -name 'stars_*.cat' -print0 | sort -z | xargs -0 sha256sum | cut -d' ' -f1
   } | sha256sum | cut -d' ' -f1
@@ -260,6 +343,7 @@ echo "build-data: building the catalog databases into $DATA_DIR"
 rm -f "$DATA_DIR/.stamp"
 "$BUILDER" --bsc "$BSC" --arcs "$ARCS" --d3 "$D3" --openngc "$OPENNGC_TSV" \
   --stellarium-dso "$STELLARIUM_DSO" --stellarium-stars "$STELLARIUM_STARS" --towns "$TOWNS" --zoneinfo "$ZONEINFO" \
+  --nomenclature "$NOMENCLATURE" --mars-markers "$MARS_MARKERS" --minor-bodies "$MINOR_BODIES" --minor-bodies "$COMETS" \
   --out "$DATA_DIR" --sources "$SOURCES_TEXT"
 install_user_template
 echo "$STAMP" > "$DATA_DIR/.stamp.tmp"

@@ -12,6 +12,10 @@ with, from python3-ephem (an implementation independent of ours):
       "encke" row: Meeus's example 33.b (comet Encke, 1990 October 6.0 TD) the same way.
       "orbit" rows: clearly hyperbolic orbits solved here exactly in the orbit plane (true
       anomaly, radius), each checked against ephem's heliocentric place before it is written.
+      "built" rows: the elliptic bodies of the catalog builder's minor-body fixture
+      (tests/data/tools/planets/minor.ini) from their own elements (an asteroid's epoch, mean
+      anomaly and semi-major axis; a comet's perihelion time and distance), for the test of
+      the records the builder makes from them: kind, e, jd(TT), year, ra, dec, delta, r.
   tests/data/objects/sun_moon_ephem.txt
       "sun" rows: ephem's apparent geocentric Sun (right ascension hours, declination
       degrees) at Julian days (UT).
@@ -227,6 +231,57 @@ def orbits():
     return rows
 
 
+def ini_bodies(path):
+    bodies, current = [], None
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith("["):
+                current = {}
+                bodies.append(current)
+            elif current is not None and "=" in line and not line.startswith("#"):
+                key, value = line.split("=", 1)
+                current[key.strip()] = value.strip()
+    return bodies
+
+
+def built():
+    rows = []
+    for b in ini_bodies(os.path.join(ROOT, "tests", "data", "tools", "planets", "minor.ini")):
+        e = float(b["orbit_Eccentricity"])
+        if b.get("type") == "artificial" or e >= 1.0:
+            continue
+        body = ephem.EllipticalBody()
+        body._e = e
+        if "orbit_MeanAnomaly" in b:
+            kind = 18
+            body._a = float(b["orbit_SemiMajorAxis"])
+            body._M = float(b["orbit_MeanAnomaly"])
+            body._epoch_M = ephem.Date(float(b["orbit_Epoch"]) - DJD_EPHEM)
+        else:
+            kind = 13
+            body._a = float(b["orbit_PericenterDistance"]) / (1.0 - e)
+            body._M = 0.0
+            body._epoch_M = ephem.Date(float(b["orbit_TimeAtPericenter"]) - DJD_EPHEM)
+        body._om = float(b["orbit_ArgOfPericenter"])
+        body._Om = float(b["orbit_AscendingNode"])
+        body._inc = float(b["orbit_Inclination"])
+        body._epoch = ephem.J2000
+        body._H, body._G = 10.0, 0.15
+        centre = float(b.get("orbit_TimeAtPericenter", b.get("orbit_Epoch")))
+        y = int(ephem.Date(centre - DJD_EPHEM).triple()[0])
+        for year in (y - 1, y):
+            jd = jd_of(year, 2, 10) + 0.25
+            date = ut_date(jd)
+            body.compute(date, epoch=date)
+            if body.earth_distance < 0.3:
+                continue
+            rows.append(["built", str(kind)] + [fmt(v) for v in (e, jd)] + [str(year)] +
+                        [fmt(v) for v in (float(body.a_ra) * 12.0 / math.pi, math.degrees(float(body.a_dec)),
+                                          body.earth_distance, body.sun_distance)])
+    return rows
+
+
 def sun_moon():
     rows = []
     for jd in (2451545.0, 2448908.5, 2455000.25, 2460310.75, 2447000.6):
@@ -253,8 +308,9 @@ def main():
           ["comet and asteroid places from python3-ephem (tools/make_objects_fixtures.py)",
            "place kind q e T omega node i mag1 mag2 jd(TT) year ra(h) dec(deg) delta r magnitude",
            "encke q e T omega node i jd(TT) ra(h) dec(deg) delta r",
-           "orbit q e t-T(days) nu(deg) r(AU)"],
-          comet_places() + encke() + orbits())
+           "orbit q e t-T(days) nu(deg) r(AU)",
+           "built kind e jd(TT) year ra(h) dec(deg) delta r"],
+          comet_places() + encke() + orbits() + built())
     write("sun_moon_ephem.txt",
           ["the apparent Sun and the topocentric Moon from python3-ephem (tools/make_objects_fixtures.py)",
            "sun jd(UT) ra(h) dec(deg)",

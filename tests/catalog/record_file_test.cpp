@@ -332,6 +332,39 @@ TEST_F(RecordFileTest, WritableCopyIsMadeOnceAndNeverOverwritten) {
     EXPECT_FALSE(fs::exists(UserCopy("velkarion_satellites.ppc")));
 }
 
+TEST_F(RecordFileTest, EmptyUserCopyTakesTheShippedRecordsAndACopyWithRecordsStays) {
+    const std::string name = "data\\velkarion_comet.ppc";
+    auto shipped = [&](std::uint32_t count) {
+        WriteFile(Data("velkarion_comet.ppc"), 0, kCreatorComets, 128, count,
+                  [](std::uint32_t i, std::uint8_t* r) { r[4] = static_cast<std::uint8_t>('A' + i); });
+    };
+    // An older set-up shipped the file empty, and the user's copy was made from it.
+    shipped(0);
+    ASSERT_EQ(OpenDb(db, kCreatorComets, kTypeCodeQvn1, 1, "data\\", "velkarion_comet.ppc"), 1);
+    CloseDb(db);
+    shipped(3);
+    RefreshEmptyUserCopy(name);
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), Bytes(Data("velkarion_comet.ppc")));
+
+    // A copy with one record of the user's is never replaced.
+    WriteFile(UserCopy("velkarion_comet.ppc"), 0, kCreatorComets, 128, 1, [](std::uint32_t, std::uint8_t* r) { r[4] = 'U'; });
+    const auto mine = Bytes(UserCopy("velkarion_comet.ppc"));
+    RefreshEmptyUserCopy(name);
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), mine);
+
+    // Nor is an empty copy when the shipped file is empty too, or a damaged copy.
+    shipped(0);
+    WriteFile(UserCopy("velkarion_comet.ppc"), 0, kCreatorComets, 128, 0, [](std::uint32_t, std::uint8_t*) {});
+    const auto empty = Bytes(UserCopy("velkarion_comet.ppc"));
+    RefreshEmptyUserCopy(name);
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), empty);
+    shipped(2);
+    const std::vector<std::uint8_t> broken(12, 0xEE);
+    ASSERT_TRUE(platform::WriteFileAtomically(UserCopy("velkarion_comet.ppc"), broken.data(), broken.size()));
+    RefreshEmptyUserCopy(name);
+    EXPECT_EQ(Bytes(UserCopy("velkarion_comet.ppc")), broken);
+}
+
 TEST_F(RecordFileTest, CopyThatCannotBeMadeIsNamedWithTheReason) {
     WriteFile(Data("velkarion_comet.ppc"), 0, kCreatorComets, 128, 2, [](std::uint32_t, std::uint8_t*) {});
     // A file where the copies' folder belongs.

@@ -48,6 +48,9 @@ cb::BuildInput ReadFixtures() {
     paths.stellariumStars = FixtureFolder() / "stellarium";
     paths.towns = FixtureFolder() / "towns" / "cityMap.json";
     paths.zoneinfo = FixtureFolder() / "zoneinfo";
+    paths.nomenclature = FixtureFolder() / "planets" / "nomenclature.dat";
+    paths.marsMarkers = FixtureFolder() / "planets" / "mars_markers";
+    paths.minorBodies = {FixtureFolder() / "planets" / "minor.ini"};
     cb::BuildInput in;
     std::string error;
     EXPECT_TRUE(cb::ReadSources(paths, in, nullptr, error)) << error;
@@ -113,9 +116,9 @@ TEST_F(CatalogBuildTest, EveryFileHasItsCreatorCodeVersionAndRecordSize) {
         {kObjectIndexFile, kCreatorObjectIndex, 0, 300, false},
         {kCrossReferenceFile, kCreatorCrossReferences, 0, cb::kCrossReferenceRecordSize, false},
         {kDescriptionsFile, kCreatorDescriptions, 0, 0, true},
-        {kMoonFile, kCreatorMoon, 24, 0, true},
-        {kMarsFile, kCreatorMars, 0, 0, true},
-        {kCometFile, kCreatorComets, 0, 0, true},
+        {kMoonFile, kCreatorMoon, 24, kMoonFeatureRecordSize, false},
+        {kMarsFile, kCreatorMars, 0, kMarsFeatureRecordSize, false},
+        {kCometFile, kCreatorComets, 0, kCometRecordSize, false},
         {kSatelliteFile, kCreatorSatellites, 0, 0, true},
         {kUserObjectFile, kCreatorUserObjects, 0, 0, true},
         {kEyepieceFile, kCreatorEyepieces, 0, 0, true},
@@ -139,6 +142,27 @@ TEST_F(CatalogBuildTest, EveryFileHasItsCreatorCodeVersionAndRecordSize) {
     }
     EXPECT_TRUE(fs::exists(root_ / "data" / "SOURCES"));
     EXPECT_FALSE(fs::exists(root_ / "data" / "velkarion_tycho_2500k.ppc")) << "no source";
+}
+
+TEST_F(CatalogBuildTest, MoonAndMarsFeaturesAndCometsOpenThroughTheProgramsDatabases) {
+    ASSERT_EQ(OpenCatalogDatabases(1), 1);
+    // Eight near-side features of the gazetteer fixture, each stored twice.
+    EXPECT_EQ(GetMoonFeatureCount(), 8);
+    MoonFeatureRecord moon;
+    ASSERT_EQ(GetMoonFeature(8, &moon), 1);  // the first by place: the westernmost
+    EXPECT_STREQ(moon.name, "Oceanus Procellarum");
+    // Every kind is one run: the landing sites are the marker file's one and the six later.
+    int first = 0, count = 0;
+    ASSERT_GE(FindMarsFeatureRun(cb::kMarsLandingKind, &first, &count), 0);
+    EXPECT_EQ(count, 7);
+    MarsFeatureRecord mars;
+    for (int i = first; i < first + count; ++i) {
+        ASSERT_EQ(GetMarsFeature(i, &mars), 1);
+        EXPECT_EQ(mars.kind, cb::kMarsLandingKind) << mars.name;
+        EXPECT_EQ(mars.sizeKm, 0) << mars.name;
+    }
+    ASSERT_GE(FindMarsFeatureRun(2, &first, &count), 0);
+    EXPECT_EQ(count, 1);  // Gale; López is under 100 km
 }
 
 TEST_F(CatalogBuildTest, NamedStarsCarryMagnitudeColourAndDesignation) {

@@ -636,6 +636,13 @@ BuildOutput BuildCatalogs(const BuildInput& in) {
 
     BuildStellarLevels(in, candidates, out);
     BuildLocations(in, out);
+
+    // The Moon, Mars and minor-body databases: the marker file's landers, then the later.
+    std::vector<LandingSite> landers = in.landers;
+    for (const LandingSite& l : LaterLandingSites()) landers.push_back(l);
+    out.moonFeatures = BuildMoonFeatures(in.gazetteer);
+    out.marsFeatures = in.gazetteer.empty() ? std::vector<MarsFeatureRecord>{} : BuildMarsFeatures(in.gazetteer, landers);
+    out.comets = BuildCometRecords(in.minorBodies, &report.minorBodiesSkipped);
     return out;
 }
 

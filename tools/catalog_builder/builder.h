@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalog/star_tables.h"
+#include "tools/catalog_builder/planet_features.h"
 #include "tools/catalog_builder/sources.h"
 #include "tools/catalog_builder/stellarium.h"
 #include "tools/catalog_builder/towns.h"
@@ -33,6 +34,10 @@ struct BuildInput {
     std::vector<CatalogStar> tycho;     // the Hipparcos and Tycho stars of level 5
     std::vector<Town> towns;
     std::map<std::string, int> zoneOffsets;  // standard offset in minutes by IANA zone
+    std::vector<GazetteerFeature> gazetteer;  // Moon and Mars features (other bodies are ignored)
+    std::vector<LandingSite> landers;         // the marker file's; the later ones are added
+    std::vector<MinorBody> minorBodies;       // comets, asteroids and dwarf planets
+    FeatureSkips skipped;                     // lines and bodies the readers could not use
     // The star table's size; the program's table holds exactly this many stars.
     std::size_t starTableSize = kDefaultStarCount;
 };
@@ -123,6 +128,7 @@ struct BuildReport {
     int duplicateLinesDropped[2] = {0, 0};
     int objectsSkipped = 0;  // designations outside the program's catalogs
     int townsWithoutZone = 0;  // towns whose zone the machine's tzdata lacks
+    int minorBodiesSkipped = 0;  // bodies without usable elements, spacecraft, repeats
     std::vector<std::string> missingListObjects;
     std::vector<std::string> warnings;
     std::string error;  // set when the files cannot be written as built
@@ -138,6 +144,9 @@ struct BuildOutput {
     std::vector<CrossReference> crossReferences;  // by (catalog, number), without record 0
     std::vector<LevelStar> levels[7];  // the stellar level files 0..6; level 6 has no source
     std::vector<Location> locations;   // by country, then town
+    std::vector<MoonFeatureRecord> moonFeatures;  // by name; written twice (by name, by place)
+    std::vector<MarsFeatureRecord> marsFeatures;  // by kind, then name
+    std::vector<CometRecord> comets;              // by kind, then name
     BuildReport report;
 };
 

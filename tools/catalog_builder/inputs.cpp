@@ -69,6 +69,21 @@ void ReadZoneOffsets(const std::filesystem::path& zoneinfo, BuildInput& in) {
     }
 }
 
+// A reader that counts the lines it skipped into `skipped`.
+template <typename Out>
+auto Counting(bool (*read)(const std::string&, Out&, std::string&, int*), int& skipped) {
+    return [read, &skipped](const std::string& text, Out& out, std::string& error) {
+        return read(text, out, error, &skipped);
+    };
+}
+
+bool ReadMinorBodyFiles(const std::vector<std::filesystem::path>& files, BuildInput& in,
+                        const std::function<void(const std::string&)>& progress, std::string& error) {
+    for (const auto& f : files)
+        if (!Load(f, Counting(ReadMinorBodies, in.skipped.minorBodies), in.minorBodies, progress, error)) return false;
+    return true;
+}
+
 }  // namespace
 
 bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<void(const std::string&)>& progress,
@@ -90,7 +105,12 @@ bool ReadSources(const SourcePaths& paths, BuildInput& in, const std::function<v
             Load(paths.stellariumDso, ReadStellariumDsoCatalog, in.catalogObjects, progress, error)) &&
            (paths.stellariumStars.empty() || ReadStarFiles(paths.stellariumStars, in.tycho, progress, error)) &&
            (paths.towns.empty() || Load(paths.towns, ReadTowns, in.towns, progress, error)) &&
-           (paths.zoneinfo.empty() || (ReadZoneOffsets(paths.zoneinfo, in), true));
+           (paths.zoneinfo.empty() || (ReadZoneOffsets(paths.zoneinfo, in), true)) &&
+           (paths.nomenclature.empty() ||
+            Load(paths.nomenclature, Counting(ReadGazetteer, in.skipped.gazetteerLines), in.gazetteer, progress, error)) &&
+           (paths.marsMarkers.empty() ||
+            Load(paths.marsMarkers, Counting(ReadLandingMarkers, in.skipped.markerLines), in.landers, progress, error)) &&
+           ReadMinorBodyFiles(paths.minorBodies, in, progress, error);
 }
 
 }  // namespace catalog_builder

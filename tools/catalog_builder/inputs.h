@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tools/catalog_builder/builder.h"
 
@@ -19,6 +20,11 @@ struct SourcePaths {
     std::filesystem::path stellariumStars;
     std::filesystem::path towns;
     std::filesystem::path zoneinfo;
+    // Optional: the gazetteer (stellarium-data's data/nomenclature.dat, unpacked), xplanet's
+    // markers/mars, and stellarium-data's minor-body files (read in the order given).
+    std::filesystem::path nomenclature;
+    std::filesystem::path marsMarkers;
+    std::vector<std::filesystem::path> minorBodies;
 };
 
 // Reads every source. In the d3-celestial folder the deepest star and object files present

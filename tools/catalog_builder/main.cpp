@@ -1,13 +1,17 @@
 // catalog_builder: makes the program's catalog databases from the public source catalogs.
 //
 //   catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] [--stellarium-dso FILE]
-//                   [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] --out DIR [--sources FILE]
+//                   [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] [--nomenclature FILE]
+//                   [--mars-markers FILE] [--minor-bodies FILE]... --out DIR [--sources FILE]
 //
 // --bsc and --arcs are xplanet's "stars/BSC" and "arcs/constellations", --d3 is
 // d3-celestial's data folder, --openngc OpenNGC's table as tab-separated lines (type, RA,
 // Dec, magnitude, name, other names, identifier, major and minor axis, position angle),
 // --stellarium-dso stellarium-data's unpacked deep-sky catalogue, --stellarium-stars its
-// star folder, --towns city-timezones' cityMap.json, --zoneinfo the tzdata folder, --out the data
+// star folder, --towns city-timezones' cityMap.json, --zoneinfo the tzdata folder,
+// --nomenclature stellarium-data's gazetteer (unpacked), --mars-markers xplanet's
+// markers/mars, --minor-bodies (repeatable) stellarium-data's ssystem_minor.ini and
+// ssystem_1000comets.ini, --out the data
 // folder to fill, --sources a text file whose
 // contents head the generated SOURCES file (which package and version each source came
 // from).
@@ -28,7 +32,8 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: catalog_builder --bsc PATH --arcs PATH --d3 DIR [--openngc TSV] [--stellarium-dso FILE]\n"
-                 "                       [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] --out DIR [--sources FILE]\n");
+                 "                       [--stellarium-stars DIR] [--towns JSON] [--zoneinfo DIR] [--nomenclature FILE]\n"
+                 "                       [--mars-markers FILE] [--minor-bodies FILE]... --out DIR [--sources FILE]\n");
     return 2;
 }
 
@@ -54,6 +59,9 @@ int main(int argc, char** argv) {
         else if (a == "--stellarium-stars") paths.stellariumStars = v;
         else if (a == "--towns") paths.towns = v;
         else if (a == "--zoneinfo") paths.zoneinfo = v;
+        else if (a == "--nomenclature") paths.nomenclature = v;
+        else if (a == "--mars-markers") paths.marsMarkers = v;
+        else if (a == "--minor-bodies") paths.minorBodies.push_back(v);
         else if (a == "--out") out = v;
         else if (a == "--sources") sourcesFile = v;
         else return Usage();
@@ -79,6 +87,10 @@ int main(int argc, char** argv) {
         std::printf("  stellar level %d (%s): %zu stars\n", level, kStellarLevelFiles[level], built.levels[level].size());
     std::printf("  %zu towns for the location list (%d left out: zone unknown to tzdata)\n", built.locations.size(),
                 r.townsWithoutZone);
+    std::printf("  %zu Moon features, %zu Mars features, %zu comets and minor planets\n", built.moonFeatures.size(),
+                built.marsFeatures.size(), built.comets.size());
+    std::printf("  skipped: %d gazetteer lines, %d marker lines, %d minor bodies unreadable, %d left out\n",
+                in.skipped.gazetteerLines, in.skipped.markerLines, in.skipped.minorBodies, r.minorBodiesSkipped);
     for (const std::string& w : r.warnings) std::printf("  warning: %s\n", w.c_str());
     if (!r.error.empty()) {
         std::fprintf(stderr, "catalog_builder: %s\n", r.error.c_str());

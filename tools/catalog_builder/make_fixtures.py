@@ -9,7 +9,12 @@ fetched, so that the fixtures are real rows in the real formats:
 - stellarium/stars_0_0v0_8.cat, stellarium/stars_3_1v0_4.cat: the star files' headers and
   zone tables with a few stars of each kind kept in their zones;
 - towns/cityMap.json: a few towns of city-timezones;
-- zoneinfo/: the tzdata files of those towns' zones, from this machine.
+- zoneinfo/: the tzdata files of those towns' zones, from this machine;
+- planets/nomenclature.dat: a dozen Moon and Mars lines of the gazetteer (unpacked), among
+  them a far-side crater, names with accents and kinds the databases leave out;
+- planets/mars_markers: xplanet's Mars marker lines of one other section and one lander;
+- planets/minor.ini: the sections of an asteroid, a dwarf planet, a periodic comet, a
+  parabolic comet and a spacecraft from stellarium-data's minor-body files.
 """
 import json
 import shutil
@@ -30,6 +35,15 @@ KEEP_DSO = [("NGC", 224), ("NGC", 1976), ("NGC", 7000), ("B", 33), ("LDN", 1622)
 # Stars to keep: Hipparcos numbers of the bright file, and the first stars of the faint one.
 KEEP_HIP = {32349, 91262, 11767, 27989, 24436, 71683, 30438, 26727, 25930}
 KEEP_FAINT = 3
+
+GAZETTEER = {
+    "Moon": ["Mare Crisium", "Tycho", "Montes Apenninus", "Korolev", "Büsching", "Catena Littrow", "Lacus Somniorum",
+             "Oceanus Procellarum", "Rima Hadley", "Korolev Z", "Anděl"],
+    "Mars": ["Olympus Mons", "Syrtis Major Planum", "Hellas Planitia", "Gale", "López", "Coprates Catena",
+             "Valles Marineris", "Syrtis Major", "Arabia Terra", "Ius Chasma"],
+}
+MINOR_SECTIONS = ["[1014291998vf31]", "[Ceres]", "[TeslaRoadster]"]
+MINOR_NAMES = ["1P/Halley (2061)", '"C/Alcock (1959f=1959VI)"']
 
 TOWNS = ["Paris", "Kathmandu", "Sydney", "Chaghcharan", "New York", "Adelaide"]
 
@@ -87,6 +101,46 @@ def main(sources, out):
         target = out / "zoneinfo" / zone
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(Path("/usr/share/zoneinfo") / zone, target)
+    cut_planets(sources, out)
+
+
+def ini_sections(text):
+    sections, current = [], None
+    for line in text.splitlines():
+        if line.startswith("["):
+            current = [line]
+            sections.append(current)
+        elif current is not None:
+            current.append(line)
+    return sections
+
+
+def cut_planets(sources, out):
+    import gzip
+    (out / "planets").mkdir(parents=True, exist_ok=True)
+    share = sources / "stellarium-data/root/usr/share/stellarium/data"
+    lines = gzip.decompress((share / "nomenclature.dat").read_bytes()).decode("utf-8").splitlines()
+    kept = ["# A few lines of the gazetteer: body, id, name, type code, latitude, east longitude, km"]
+    for body, names in GAZETTEER.items():
+        for name in names:
+            hit = [l for l in lines if l.startswith(body + "\t") and ('_("%s",' % name) in l]
+            kept.extend(hit[:1]) if hit else print(f"not found: {body} {name}")
+    (out / "planets" / "nomenclature.dat").write_text("\n".join(kept) + "\n", encoding="utf-8")
+
+    markers = (sources / "xplanet/root/usr/share/xplanet/markers/mars").read_text().splitlines()
+    landing = markers.index(next(l for l in markers if "Landing Sites" in l))
+    craters = markers.index(next(l for l in markers if l.startswith("#craters")))
+    cut = markers[craters:craters + 2] + [""] + markers[landing:landing + 2] + ["", markers[-2]]
+    (out / "planets" / "mars_markers").write_text("\n".join(cut) + "\n")
+
+    chosen = []
+    for file in ("ssystem_minor.ini", "ssystem_1000comets.ini"):
+        for section in ini_sections((share / file).read_text(encoding="utf-8")):
+            names = [l.split("=", 1)[1].strip() for l in section if l.replace(" ", "").startswith("name=")]
+            if section[0].strip() in MINOR_SECTIONS or (names and names[0] in MINOR_NAMES):
+                if section[0] not in [c[0] for c in chosen]:
+                    chosen.append(section)
+    (out / "planets" / "minor.ini").write_text("\n".join("\n".join(s) for s in chosen) + "\n", encoding="utf-8")
 
 
 if __name__ == "__main__":

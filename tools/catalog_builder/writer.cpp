@@ -241,6 +241,26 @@ RecordFileImage Locations(const BuildOutput& b) {
     return image;
 }
 
+RecordFileImage MoonFeatures(const BuildOutput& b) {
+    RecordFileImage image = Image(kCreatorMoon, kMoonFileVersion, kMoonFeatureRecordSize);
+    // The features by name, then the same features by place on the picture.
+    std::vector<MoonFeatureRecord> byPlace = b.moonFeatures;
+    std::stable_sort(byPlace.begin(), byPlace.end(), [](const MoonFeatureRecord& x, const MoonFeatureRecord& y) {
+        return x.column != y.column ? x.column < y.column : x.row < y.row;
+    });
+    for (const MoonFeatureRecord& r : b.moonFeatures) EncodeMoonFeatureRecord(r, image.Append());
+    for (const MoonFeatureRecord& r : byPlace) EncodeMoonFeatureRecord(r, image.Append());
+    return image;
+}
+
+template <typename Record>
+RecordFileImage Records(std::uint32_t creator, std::uint32_t recordSize, const std::vector<Record>& records,
+                        void (*encode)(const Record&, std::uint8_t*)) {
+    RecordFileImage image = Image(creator, 0, recordSize);
+    for (const Record& r : records) encode(r, image.Append());
+    return image;
+}
+
 }  // namespace
 
 bool WriteDataFolder(const BuildOutput& built, const std::filesystem::path& folder, const std::string& sources,
@@ -266,9 +286,9 @@ bool WriteDataFolder(const BuildOutput& built, const std::filesystem::path& fold
     // No public source with a usable licence carries the NGC descriptions; the program finds
     // an empty file and shows none. The others are filled by the program or later data.
     files.push_back({kDescriptionsFile, Image(kCreatorDescriptions, 0, 0)});
-    files.push_back({kMoonFile, Image(kCreatorMoon, kMoonFileVersion, 0)});
-    files.push_back({kMarsFile, Image(kCreatorMars, 0, 0)});
-    files.push_back({kCometFile, Image(kCreatorComets, 0, 0)});
+    files.push_back({kMoonFile, MoonFeatures(built)});
+    files.push_back({kMarsFile, Records(kCreatorMars, kMarsFeatureRecordSize, built.marsFeatures, EncodeMarsFeatureRecord)});
+    files.push_back({kCometFile, Records(kCreatorComets, kCometRecordSize, built.comets, EncodeCometRecord)});
     files.push_back({kSatelliteFile, Image(kCreatorSatellites, 0, 0)});
     files.push_back({kUserObjectFile, Image(kCreatorUserObjects, 0, 0)});
     files.push_back({kEyepieceFile, Image(kCreatorEyepieces, 0, 0)});
