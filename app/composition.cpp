@@ -16,9 +16,12 @@
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
 #include "objects/image_sync.h"
+#include "objects/object_form_links.h"
+#include "objects/object_info_form.h"
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/planets_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -134,6 +137,16 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
+    // The object information form reaches the telescope and the planet views through its
+    // links; the Red Spot, the planet drawings, the orbit assistant's comet and the
+    // darkness graph join them as their folders provide them.
+    ObjectFormLinks objectLinks;
+    objectLinks.scopeGoto = &ScopeGoto;
+    objectLinks.selectMarsView = &SelectMarsAssistant;
+    objectLinks.selectJupiterView = &SelectJupiterAssistant;
+    objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    SetObjectFormLinks(objectLinks);
+    RegisterForm(kObjectInfoFormId, &ObjectInfo);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);
