@@ -15,6 +15,7 @@
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/finder_form.h"
 #include "objects/image_sync.h"
 #include "objects/object_form_links.h"
 #include "objects/object_info_form.h"
@@ -147,6 +148,7 @@ void ComposeProgram() {
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
+    RegisterForm(kFinderFormId, &FinderAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

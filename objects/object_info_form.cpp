@@ -82,8 +82,6 @@ constexpr int kTypeMeteor = 29;
 constexpr int kTypeStar = 30;
 constexpr int kBodyJupiter = 5;
 constexpr int kBodySaturn = 6;
-constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr const char* kNoObject = "Please select at least one object.";
 
 std::int32_t* Redraw() { return FormRedrawFlag(kObjectInfoFormId); }
@@ -100,7 +98,7 @@ int PageCatalog(int page) {
     return PageValid(page) ? objectInfoPages[page].catalog : -1;
 }
 
-const char* MonthName(int month) { return month >= 1 && month <= 12 ? kMonths[month - 1] : "---"; }
+const char* MonthName(int month) { return MonthAbbreviation(month); }
 
 // The observing time the form works at: the device clock unless the user set a time; a
 // time never set is the search's when the selection list holds entries.
@@ -491,6 +489,12 @@ void MakeControls(Window w) {
 
 }  // namespace
 
+const char* MonthAbbreviation(int month) {
+    static constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return month >= 1 && month <= 12 ? kMonths[month - 1] : "---";
+}
+
 int ObjectInfoPageSize(int page) {
     switch (page) {
         case 0: return GetBrightStarCount();
@@ -695,27 +699,41 @@ void ShowRiseSetMessage() {
     ShowMessage(heading, detail);
 }
 
-void ObjectInfoGoto() {
-    const ObjectInfoState& s = objectInfoState;
+int SendScopeToObject(const ObjectRef& o, int present, int isSun) {
     const ObservingDateTime& t = observingDateTime;
     const ObserverLocation& site = observerLocation;
     const double lst = LocalSiderealTime(t.year, t.month, t.day, t.hour, t.minute, t.second, site.longitude,
                                          site.zoneMinutes);
-    if (!s.present) {
+    if (!present) {
         ShowMessage(kNoObject, "");
-        return;
+        return 0;
     }
-    const ObjectRef& o = currentObject.object;
     if (!(ComputeAltitude(lst, o.ra, o.dec, site.latitude) > 2.0)) {
         ShowMessage("This object is below the horizon", "");
-        return;
+        return 0;
     }
-    if (Page() == 7 && Number() == 1) {
+    if (isSun) {
         ShowMessage("Sorry, GoTo to Sun is disable.", "");
-        return;
+        return 0;
     }
-    if (objectFormLinks.scopeGoto)
-        objectFormLinks.scopeGoto(o.ra, o.dec, o.type == kTypePlanet ? kModeNone : kModeTopocentricRefracted);
+    if (!objectFormLinks.scopeGoto) return 0;
+    objectFormLinks.scopeGoto(o.ra, o.dec, o.type == kTypePlanet ? kModeNone : kModeTopocentricRefracted);
+    return 1;
+}
+
+int ConfirmChartShowsObject(double altitude) {
+    const int mode = preferences.word[pref::chartMode];
+    if (mode == 2 || mode == 4 || !(altitude < 0)) return 1;
+    if (AskYesNo("This object is below horizon and will not be displayed in your current chart.\n\n",
+                 "Do you want to change your chart to see it?"))
+        return 0;
+    preferences.word[pref::chartMode] = 2;
+    UpdateCurrentTime(1);
+    return 1;
+}
+
+void ObjectInfoGoto() {
+    SendScopeToObject(currentObject.object, objectInfoState.present, Page() == 7 && Number() == 1);
 }
 
 void ShowObjectOnChart() {
@@ -745,14 +763,7 @@ void ShowObjectOnChart() {
     SetSkyDateTime(&o, t.year, t.month, t.day, t.hour, t.minute);
     const int row = SelectChartObject(object, category);
     selectionList.currentPosition = row;
-    const int mode = preferences.word[pref::chartMode];
-    if (mode != 2 && mode != 4 && ComputeAltitude(lst, object.ra, object.dec, site.latitude) < 0) {
-        if (AskYesNo("This object is below horizon and will not be displayed in your current chart.\n\n",
-                     "Do you want to change your chart to see it?"))
-            return;
-        preferences.word[pref::chartMode] = 2;
-        UpdateCurrentTime(1);
-    }
+    if (!ConfirmChartShowsObject(ComputeAltitude(lst, object.ra, object.dec, site.latitude))) return;
     GotoForm(1900);
 }
 

@@ -71,6 +71,9 @@ int ObjectInfoPageSize(int page);
 // either end; 0 when the page has no range.
 int StepObjectInfoNumber(int page, int number, int step);
 
+// The month's three-letter name of the meteor shower dates ("---" outside 1..12).
+const char* MonthAbbreviation(int month);
+
 struct ObjectInfoState {
     int listNumber = 0;
     int present = 0;
@@ -92,6 +95,12 @@ void ShowObjectFieldHelp(int n);
 // The rise, transit and set in one message.
 void ShowRiseSetMessage();
 void ObjectInfoGoto();
+// GoTo of an object with the forms' rules: an object must be present, above 2.0 degrees of
+// altitude, and not the Sun. 1 when the telescope was sent.
+int SendScopeToObject(const ObjectRef& object, int present, int isSun);
+// Whether the chart will show an object at this altitude: in the chart modes that hide
+// what is below the horizon the user is asked to switch to the whole sky; 0 when declined.
+int ConfirmChartShowsObject(double altitude);
 void ShowObjectOnChart();
 // The description, identifiers or view of the current object, by its catalog.
 void ShowObjectDescription();
