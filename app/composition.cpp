@@ -16,10 +16,14 @@
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/finder_form.h"
 #include "objects/image_sync.h"
+#include "objects/object_form_links.h"
+#include "objects/object_info_form.h"
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/planets_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -136,6 +140,17 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
+    // The object information form reaches the telescope and the planet views through its
+    // links; the Red Spot, the planet drawings, the orbit assistant's comet and the
+    // darkness graph join them as their folders provide them.
+    ObjectFormLinks objectLinks;
+    objectLinks.scopeGoto = &ScopeGoto;
+    objectLinks.selectMarsView = &SelectMarsAssistant;
+    objectLinks.selectJupiterView = &SelectJupiterAssistant;
+    objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    SetObjectFormLinks(objectLinks);
+    RegisterForm(kObjectInfoFormId, &ObjectInfo);
+    RegisterForm(kFinderFormId, &FinderAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

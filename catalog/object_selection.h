@@ -44,6 +44,10 @@ struct FinderEntry {
     int catalog = 0;
     char designation[kFinderDesignationSize] = {};
     int numberEntered = 0;
+    int listRow = 0;          // the list row or record index of the object found
+    int pendingDigit = 0;     // -1 once a digit was taken
+    int found = 0;            // an object is selected by the finder
+    double ra = 0, dec = 0, altitude = 0, azimuth = 0;  // its apparent place at the observing time
 };
 extern FinderEntry finderEntry;
 
