@@ -45,9 +45,10 @@ test: build
 install: data
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# The sanitizer run builds the test programs only (and the program test_app runs).
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELKARION_SANITIZE=ON
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target velkarion_tests
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: deps

@@ -238,7 +238,7 @@ int OpenAllCatalogDatabases() {
 
     // The stellar level of the "Card Catalog" setting, so that the chart's faint stars and
     // the settings page find it open (a missing file is the page's to report).
-    if (preferences.word[pref::stellarCatalogChoice] != 0) SelectStarCatalogLevel(kStarLevelNone);
+    if (preferences.word[pref::stellarCatalogChoice] != 0) SelectStarCatalogLevel(kStarLookupChart);
     return result;
 }
 

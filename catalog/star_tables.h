@@ -115,11 +115,13 @@ inline constexpr int StellarStarsPerRecord(std::size_t stars) { return stars > 2
 
 // The levels the lookups ask SelectStarCatalogLevel for: the HR lookup opens the HR level,
 // the Hipparcos lookup the 110K level, the Tycho lookup the largest Tycho level present,
-// each with its star index. Any other value (the chart's and the sky views' zoom levels)
-// asks for the level of the "Card Catalog" setting.
+// each with its star index. The chart and the sky views ask with kStarLookupChart for the
+// level of the "Card Catalog" setting, whatever their zoom (the zoom only sets the
+// magnitude limit); any other value asks for that level too.
 inline constexpr int kStarLookupHr = 0;
 inline constexpr int kStarLookupHip = 8;
 inline constexpr int kStarLookupTycho = 10;
+inline constexpr int kStarLookupChart = -1;
 
 extern RecordFilePtr stellarDb;
 extern int starCatalogLevel;

@@ -53,7 +53,7 @@ int SetChartZoom(int level) {
     MarkChartBuffersEmpty();
     chartState.redraw = 1;
 
-    if (ChartSetting(chartpref::cardCatalog) != 0) SelectStarCatalogLevel(level);
+    if (ChartSetting(chartpref::cardCatalog) != 0) SelectStarCatalogLevel(kStarLookupChart);
     OpenObjectIndex();
 
     if (scopeTracking && preferences.word[pref::scopeDrive] != 0 && !ChartIsEncoderDrive()) {

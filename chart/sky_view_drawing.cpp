@@ -94,7 +94,7 @@ void DrawFaintLayers(const Pass& p, SelectionRecord* records, int count) {
         // While scrolling: what the scroll settings ask for, from what the last full
         // drawing found.
         if (ChartSetting(chartpref::starsAsPixel) != 0) return;
-        if (allStars && p.zoom > 2 && ChartSetting(chartpref::moreStars) != 0 && SelectStarCatalogLevel(3))
+        if (allStars && p.zoom > 2 && ChartSetting(chartpref::moreStars) != 0 && SelectStarCatalogLevel(kStarLookupChart))
             DrawStellarStarsHorizon(v, 0, 0, p.zoom, visible);
         if (ChartSetting(chartpref::moreObjects) == 0) return;
         const int n = ObjectBufferCount();
@@ -108,7 +108,7 @@ void DrawFaintLayers(const Pass& p, SelectionRecord* records, int count) {
         }
         return;
     }
-    if (allStars && p.zoom > 2 && SelectStarCatalogLevel(p.zoom))
+    if (allStars && p.zoom > 2 && SelectStarCatalogLevel(kStarLookupChart))
         DrawStellarStarsHorizon(v, 0, 0, p.zoom, visible);
     if (ChartSetting(chartpref::objDrilldown) != 0) {
         if (objectIndexDb || OpenObjectIndex()) DrawDeepSkyObjects(records, count, p.area, p.zoom, &v, visible);

@@ -139,19 +139,33 @@ void ForEachStellarEntry(int first, int last, Use use) {
     const int records = GetDbRecordCount(stellarDb, 1);
     first = std::max(first, 0);
     last = std::min(last, records - 1);
+    if (first > last) return;
     const int perRecord = starsPerRecord;
+    const int entries = std::min<int>(perRecord, static_cast<int>(stellarDb->recordSize / kStellarStarEntrySize));
+    const auto visit = [&](int zone, const std::uint8_t* rec) {
+        for (int i = 0; i < entries; ++i) {
+            StellarStarEntry e;
+            DecodeStellarStarEntry(rec + static_cast<std::size_t>(i) * kStellarStarEntrySize, e);
+            use(e, static_cast<std::uint32_t>(i + zone * perRecord));
+        }
+    };
+    // The declination band in one read: a seek and a read per record cost more than the
+    // stars they hold. Kept between drawings so that a redraw allocates nothing.
+    static std::vector<std::uint8_t> band;
+    const auto count = static_cast<std::uint32_t>(last - first + 1);
+    if (ReadRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(first), count, band) == 0) {
+        for (int zone = first; zone <= last; ++zone)
+            visit(zone, band.data() + static_cast<std::size_t>(zone - first) * stellarDb->recordSize);
+        return;
+    }
+    // A band that could not be read whole: record by record, reporting each one lost.
     for (int zone = first; zone <= last; ++zone) {
         const std::uint8_t* rec = nullptr;
         if (QueryRecord(stellarDb.get(), static_cast<std::uint32_t>(zone), &rec) != 0) {
             ShowMessage("Can't get stellar record", "");
             continue;
         }
-        const int entries = std::min<int>(perRecord, static_cast<int>(stellarDb->recordSize / kStellarStarEntrySize));
-        for (int i = 0; i < entries; ++i) {
-            StellarStarEntry e;
-            DecodeStellarStarEntry(rec + static_cast<std::size_t>(i) * kStellarStarEntrySize, e);
-            use(e, static_cast<std::uint32_t>(i + zone * perRecord));
-        }
+        visit(zone, rec);
     }
 }
 

@@ -33,7 +33,8 @@ function(velkarion_add_test_support)
     VELKARION_FREETYPE_VERSION="${FREETYPE_VERSION_STRING}")
 endfunction()
 
-# tests/<folder>/*.cpp make one test program per folder, linked with that folder's library
+# tests/<folder>/*.cpp make one test program per folder (all of them are the target
+# velkarion_tests, which the sanitizer run builds), linked with that folder's library
 # and the support it needs; every TEST is its own CTest case, found when the tests run so
 # that building stays quick.
 function(velkarion_add_layer_tests layer)
@@ -43,6 +44,7 @@ function(velkarion_add_layer_tests layer)
     return()
   endif()
   add_executable(test_${layer} ${_tests})
+  add_dependencies(velkarion_tests test_${layer})
   target_include_directories(test_${layer} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_${layer} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(test_${layer} PRIVATE

@@ -102,9 +102,14 @@ protected:
         int magnitude;
     };
     void OpenLevelFile(std::vector<FaintStar> stars) {
+        WriteLevelFile("level_test.ppc", std::move(stars));
+        ASSERT_TRUE(OpenDb(stellarDb, kCreatorStellarLevel, kTypeCodeQvn1, 0, kDataFolder, "level_test.ppc"));
+        starsPerRecord = 42;
+    }
+    void WriteLevelFile(const char* name, std::vector<FaintStar> stars) {
         std::sort(stars.begin(), stars.end(), [](const FaintStar& a, const FaintStar& b) { return a.dec < b.dec; });
         const std::uint32_t records = static_cast<std::uint32_t>((stars.size() + 41) / 42);
-        WriteFile(Data("level_test.ppc"), 0, kCreatorStellarLevel, 42 * kStellarStarEntrySize, records,
+        WriteFile(Data(name), 0, kCreatorStellarLevel, 42 * kStellarStarEntrySize, records,
                   [&](std::uint32_t r, std::uint8_t* bytes) {
                       for (std::size_t i = 0; i < 42; ++i) {
                           const std::size_t k = r * 42 + i;
@@ -127,8 +132,6 @@ protected:
                           EncodeStellarStarEntry(e, bytes + i * kStellarStarEntrySize);
                       }
                   });
-        ASSERT_TRUE(OpenDb(stellarDb, kCreatorStellarLevel, kTypeCodeQvn1, 0, kDataFolder, "level_test.ppc"));
-        starsPerRecord = 42;
     }
 
     // An object index of zones of 15 entries sorted by declination, opened as the chart's.

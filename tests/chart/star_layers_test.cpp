@@ -171,6 +171,33 @@ TEST_F(StarLayerTest, WholeCircleIsReadNearThePole) {
     EXPECT_EQ(StarBufferCount(), 2);
 }
 
+TEST_F(StarLayerTest, TheCardCatalogSettingChoosesTheLevelAtEveryZoom) {
+    // Each level a different number of stars around the zenith, so the count drawn names
+    // the level read. Zooms 0, 8 and 10 share their numbers with the lookups' level codes.
+    const double dec = observerLocation.latitude;
+    const int levels[] = {kStarLevelHr, 2, kStarLevelHip110k, kStarLevelTycho390k};
+    for (int level : levels) {
+        std::vector<FaintStar> stars;
+        for (int i = 0; i <= level; ++i) stars.push_back({6.0 + i * 0.003, dec + i * 0.003, 16});
+        WriteLevelFile(kStellarLevelFiles[level], stars);
+    }
+    for (int chosen : {kStarLevelTycho390k, 2}) {
+        SCOPED_TRACE(chosen);
+        preferences.word[pref::stellarCatalogChoice] = chosen;
+        for (int zoom = 0; zoom <= kLastZoomLevel; ++zoom) {
+            SCOPED_TRACE(zoom);
+            UseChartAtLst(kChartModeSkyMap, zoom, 6.0);
+            SetChartZoom(zoom);
+            ASSERT_EQ(starCatalogLevel, chosen);
+            if (zoom < 4) continue;  // the chart draws no faint stars below zoom 4
+            DrawStellarStars(chartState.width / 2, chartState.height / 2, 1, GetDpiFactor(), chartClock.siderealTime,
+                             zoom, chartState.width, chartState.height);
+            EXPECT_EQ(StarBufferCount(), chosen + 1);
+        }
+    }
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(StarLayerTest, TapSearchesFindTheFirstWithinTolerance) {
     LoadStars({{1, 10}, {2, 10}, {3, 10}, {4, 10}});
     Place(0, 100, 100);
