@@ -15,7 +15,7 @@ PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 export CCACHE_DIR ?= $(CURDIR)/.ccache
 
-.PHONY: run test asan bench bench-peers fuzz deps configure build clean data install
+.PHONY: run test asan bench bench-peers fuzz deps configure build program clean data install
 
 deps:
 	@bash tools/install-deps.sh
@@ -28,8 +28,12 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# What `make run` needs: the program and the catalog builder, without the tests.
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velkarion catalog_builder
+
 # The catalog databases are made once from public catalogs (cached in $(BUILD)/sources).
-data: build
+data: program
 	bash tools/build-data.sh $(BUILD)/data $(BUILD)/tools/catalog_builder
 
 run: data

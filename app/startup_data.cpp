@@ -1,6 +1,7 @@
 #include "app/startup_data.h"
 
 #include <cstdint>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "catalog/databases.h"
 #include "catalog/descriptions.h"
 #include "catalog/selection_list.h"
+#include "catalog/settings_file.h"
 #include "catalog/star_tables.h"
 #include "catalog/user_lists.h"
 #include "chart/chart_services.h"
@@ -59,11 +61,42 @@ int MachineZoneMinutes(const ObservingDateTime& t) {
     return static_cast<int>(back.tm_gmtoff / 60);
 }
 
+// The user's saved settings over the defaults. A file that cannot be used is named once
+// and left where it is; the next save of the settings replaces it. Returns whether saved
+// settings were taken.
+bool ReadSavedSettings() {
+    std::string why;
+    switch (ReadSettingsFile(&why)) {
+    case SettingsRead::Missing:
+        return false;
+    case SettingsRead::Refused: {
+        const std::string detail = SettingsFilePath().string() + ": " + why +
+                                   ".\nVelkarion starts from the default settings; the file is left as it is "
+                                   "until the settings are saved again.";
+        ShowMessage("Can't read the saved settings", detail.c_str());
+        return false;
+    }
+    case SettingsRead::Read:
+        break;
+    }
+    // What belongs to one run starts afresh: the clock gives the observing time and the
+    // home form follows it.
+    std::int32_t* w = preferences.word;
+    for (int i = pref::savedYear; i <= pref::savedMinute; ++i) w[i] = 0;
+    w[pref::timeUpdateMode] = 0;
+    w[pref::lastPushedForm] = 1950;
+    // The site form opens by itself only when no site has been set.
+    noSiteFlag = observerLocation.latitude == 0.0f && observerLocation.longitude == 0.0f ? 1 : 0;
+    return true;
+}
+
 }  // namespace
 
 int AllocStartupData() {
     CheckUserFolder();
     SetDefaultSettings();
+    const bool savedSettings = ReadSavedSettings();
+    SetSettingsStore(&StoreSettings);
     telescopeEmulation = 1;
 
     if (!AllocScratchText()) return 0;
@@ -84,9 +117,9 @@ int AllocStartupData() {
         t = {w[pref::savedYear], w[pref::savedMonth], w[pref::savedDay], w[pref::savedHour], w[pref::savedMinute], 0};
     }
     CopyObservingDateToCriteria();
-    // Until the user gives a site, the default one keeps the machine's time zone, so that
-    // UT is right from the first start.
-    observerLocation.zoneMinutes = static_cast<std::int16_t>(MachineZoneMinutes(t));
+    // Until the user gives a site, the default one ("None") keeps the machine's time zone,
+    // so that UT is right from the first start.
+    if (!savedSettings || std::strcmp(observerLocation.name, "None") == 0) observerLocation.zoneMinutes = static_cast<std::int16_t>(MachineZoneMinutes(t));
 
     const int order = GetDateOrder(0);
     dateOrderMonthFirst = order >= 1 && order <= 3 ? 1 : 0;
@@ -111,6 +144,8 @@ int AllocStartupData() {
 }
 
 void FreeStartupData() {
+    // Settings changed from here on belong to no running program.
+    SetSettingsStore(nullptr);
     std::int32_t* w = preferences.word;
     w[pref::savedYear] = observingDateTime.year;
     w[pref::savedMonth] = observingDateTime.month;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/angle_units.h"
+#include "astro/planet_positions.h"
 #include "astro/precession_nutation.h"
 #include "astro/time_scales.h"
 #include "core/settings.h"
@@ -166,6 +167,23 @@ void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDe
                              int minute, int second) {
     ComputeApparentPositionAt(observerLocation, GetDeltaT(year, month, day), ra, dec, outRa, outDec, altitude,
                               azimuth, mode, year, month, day, hour, minute, second);
+}
+
+bool ComputeBodyPointingPlace(int bodyIndex, int year, int month, int day, int hour, int minute, int second,
+                              double* raHours, double* decDeg) {
+    const ObserverLocation& site = observerLocation;
+    const double deltaT = GetDeltaT(year, month, day);
+    BodyRecord body{};
+    if (!ComputePlanetAt(site, deltaT, kModeTopocentric, &body, bodyIndex, year, month, day, hour, minute, second))
+        return false;
+    const double jd = DateTimeToJD(year, month, day, hour, minute, second, site.zoneMinutes) + deltaT / 86400.0;
+    double zd = 0.0, azimuth = 0.0;
+    double ra = body.rightAscension, dec = body.declination;
+    EquToHor(jd, deltaT, 0.0, 0.0, SiteInfoOf(site), body.rightAscension, body.declination, kRefractionSite, &zd,
+             &azimuth, &ra, &dec);
+    *raHours = ra;
+    *decDeg = dec;
+    return true;
 }
 
 void HorizonMatrixAt(const ObserverLocation& site, int year, int month, int day, int hour, int minute, int second,

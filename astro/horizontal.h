@@ -32,6 +32,13 @@ void ComputeApparentPosition(double ra, double dec, double* outRa, double* outDe
                              double* azimuth, int mode, int year, int month, int day, int hour,
                              int minute, int second);
 
+// Where a telescope is sent for a solar-system body (`BodyIndex`, astro/planet_positions.h)
+// at a local civil time, from the current site: its topocentric place of date, refracted
+// for the site's temperature and pressure, as mode 3 gives a catalog place. False (nothing
+// written) for a body or date the ephemeris does not give.
+bool ComputeBodyPointingPlace(int bodyIndex, int year, int month, int day, int hour, int minute, int second,
+                              double* raHours, double* decDeg);
+
 // Refraction options of EquToHor.
 enum RefractionOption {
     kRefractionNone = 0,

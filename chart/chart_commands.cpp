@@ -5,6 +5,7 @@
 
 #include "astro/angle_text.h"
 #include "astro/constellation_boundaries.h"
+#include "astro/horizontal.h"
 #include "astro/rise_set.h"
 #include "astro/separation.h"
 #include "catalog/databases.h"
@@ -220,21 +221,24 @@ void ChooseFilter() {
 
 namespace {
 
-// The Sun: a listed body's record holds its body number (0), while a view made from the
-// record holds its position in the body list + 1.
-bool IsSun(const ChartView& view) {
-    if (view.type != kTypePlanet) return false;
+// A body's number (0 the Sun, 1 the Moon...), -1 for anything else: a listed body's record
+// holds its body number, while a view made from the record holds its position in the body
+// list + 1.
+int BodyNumber(const ChartView& view) {
+    if (view.type != kTypePlanet) return -1;
     const int row = chartSelectionIndex;
     if (row >= 0 && row < selectionList.indexCount) {
         const int record = GetSelectionObject(row);
         if (record >= 0 && record < ChartRecordCount()) {
             const SelectionRecord& r = selectionList.records[record];
             if (r.typeCode == kTypePlanet && static_cast<std::uint32_t>(r.catalogCode) == view.catalog)
-                return r.objectNumber == 0;
+                return r.objectNumber;
         }
     }
-    return view.number == 0;
+    return static_cast<int>(view.number);
 }
+
+bool IsSun(const ChartView& view) { return BodyNumber(view) == 0; }
 
 }  // namespace
 
@@ -251,7 +255,13 @@ void GotoChartObject() {
         return;
     }
     const bool body = view.type == kTypePlanet || (view.type == kTypeComet && view.catalog == 0);
-    ChartScopeGoto(view.ra, view.dec, body ? -1 : 3);
+    // A telescope needs the topocentric place with refraction, whatever the chart shows:
+    // the Moon's parallax alone is a degree.
+    int y, mo, d, h, mi, s;
+    GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+    double ra = view.ra, dec = view.dec;
+    if (view.type == kTypePlanet) ComputeBodyPointingPlace(BodyNumber(view), y, mo, d, h, mi, s, &ra, &dec);
+    ChartScopeGoto(ra, dec, body ? kModeNone : kModeTopocentricRefracted);
 }
 
 // ---- The manual position input -----------------------------------------------------------

@@ -340,8 +340,9 @@ void DrawFieldLabel(int x, int y, int zoom) {
     FormatFieldLabel(zoom, fov, sizeof fov, limits, sizeof limits);
     platform::Color colour;
     if (ChartSetting(chartpref::background) < 2) colour = platform::Rgb(203, 203, 90);
-    else if (ChartSetting(chartpref::nightMode) >= 2) colour = platform::Rgb(255, 255, 255);
     else colour = chartState.colours.label;
+    // At night every text is red.
+    if (NightOn()) colour = NightColour(colour);
     const int previous = GetDpiFactor() > 1 ? SetFont(0) : GetFont();
     SetTextColor(colour);
     Text(fov, x + 1, y);

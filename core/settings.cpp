@@ -237,10 +237,62 @@ int SetDefaultSettings() {
 
 namespace {
 void (*afterSettingsListener)() = nullptr;
+void (*settingsStore)() = nullptr;
+
+// A site value out of its range (or not a number) takes its default.
+template <typename T>
+void ClampToDefault(T& v, T low, T high, T fallback) {
+    if (!InRange(static_cast<double>(v), static_cast<double>(low), static_cast<double>(high))) v = fallback;
+}
+
+// The ranges the site form accepts.
+template <typename Site>
+void BringSiteIntoRange(Site& s) {
+    ClampToDefault<std::int16_t>(s.height, 0, 31999, 0);
+    ClampToDefault<std::int16_t>(s.zoneMinutes, -1439, 1439, 0);
+    ClampToDefault<std::int16_t>(s.siteClass, 0, 4, 3);
+    ClampToDefault<std::int16_t>(s.daylight, 0, 1, 0);
+    s.name[sizeof s.name - 1] = '\0';
+}
 }  // namespace
 
 void AfterSettingsHook() {
+    if (settingsStore) settingsStore();
     if (afterSettingsListener) afterSettingsListener();
+}
+
+void SetSettingsStore(void (*store)()) { settingsStore = store; }
+
+void BringSettingsIntoRange() {
+    ObserverLocation& site = observerLocation;
+    std::int32_t* w = preferences.word;
+    if (!InRange(site.latitude, -90.0, 90.0) || !InRange(site.longitude, -180.0, 180.0)) {
+        site.latitude = 51.0f;
+        site.longitude = 0.0f;
+    }
+    SetSiteLatitude(site.latitude);
+    BringSiteIntoRange(site);
+    ClampToDefault<std::int16_t>(site.temperature, -70, 59, 10);
+    ClampToDefault<std::int16_t>(site.pressure, 900, 1100, 1013);
+    ClampToDefault<std::int16_t>(site.humidity, 0, 99, 40);
+    for (StoredSite& s : site.storedSites) {
+        ClampToDefault<float>(s.latitude, -90.0f, 90.0f, 0.0f);
+        ClampToDefault<float>(s.longitude, -180.0f, 180.0f, 0.0f);
+        BringSiteIntoRange(s);
+    }
+
+    ClampToLow(w[pref::scopeDrive], 0, 20);
+    for (const WordRule& rule : kWordRules)
+        for (int i = rule.first; i <= rule.last; ++i) ClampToLow(w[i], rule.low, rule.high);
+    for (int level = 0; level < kZoomLevels; ++level) ClampToLow(w[pref::chartFlip + level], 0, 3);
+    const float deltaT = PreferenceFloat(pref::deltaTUser);
+    if (!(deltaT > 40.0f && deltaT <= 200.0f)) SetPreferenceFloat(pref::deltaTUser, 66.184f);
+    preferences.userCatalogFile[sizeof preferences.userCatalogFile - 1] = '\0';
+    preferences.cometUrl[sizeof preferences.cometUrl - 1] = '\0';
+    preferences.asteroidUrl[sizeof preferences.asteroidUrl - 1] = '\0';
+    preferences.iridiumUrl[sizeof preferences.iridiumUrl - 1] = '\0';
+    preferences.satelliteUrl[sizeof preferences.satelliteUrl - 1] = '\0';
+    preferences.dataUrl[sizeof preferences.dataUrl - 1] = '\0';
 }
 
 void SetAfterSettingsListener(void (*listener)()) { afterSettingsListener = listener; }

@@ -2,9 +2,10 @@
 // The settings record and the current site, with their defaults, valid ranges and the
 // small tables that turn a stored choice into a value.
 //
-// Settings live for the run only: every start sets them to their defaults. A stored
-// choice is the row of the chosen item as its list shows it, and lists show the last added
-// item first, so each choice value is that reversed row number.
+// Every start sets them to their defaults, then takes the user's saved settings over them
+// (catalog/settings_file.h). A stored choice is the row of the chosen item as its list
+// shows it, and lists show the last added item first, so each choice value is that
+// reversed row number.
 #include <cstdint>
 
 // ---------------------------------------------------------------------------------------
@@ -177,9 +178,16 @@ extern int noSiteFlag;
 // start. Returns 1.
 int SetDefaultSettings();
 
-// Called after a preference page, a site or a two-star alignment is applied. Settings are
-// not stored, so there is nothing to do.
+// Called after a preference page, a site or a two-star alignment is applied: stores the
+// settings through the installed store, then runs the listener.
 void AfterSettingsHook();
+// What AfterSettingsHook stores the settings with (null, the default: nothing is stored).
+// A running program installs the settings file's writer; tests and tools store nothing.
+void SetSettingsStore(void (*store)());
+// Brings saved settings back into their valid ranges: every word with a range, the drive
+// code (0..20), the site and stored sites (a value out of range takes its default), the
+// text fields' ends. Values in range are left as they are.
+void BringSettingsIntoRange();
 // What AfterSettingsHook also runs (null, the default: nothing). The program installs
 // nothing; tests install a counter to see that a change of settings was announced.
 void SetAfterSettingsListener(void (*listener)());

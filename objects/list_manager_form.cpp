@@ -192,7 +192,10 @@ void Save() {
         ShowMessage("Please select at least one object", "");
         return;
     }
-    const std::string name = SafeFileName(FieldText(kName, 35), "list", 35);
+    // The hint the field shows ("<New list name>") is not a name.
+    std::string typed = FieldText(kName, 35);
+    if (typed == Kind().defaultName && typed.starts_with('<')) typed.clear();
+    const std::string name = SafeFileName(typed, "list", 35);
     SaveUserList(name.c_str());
     Fill();
 }

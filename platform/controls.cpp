@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx_context.h"
@@ -156,6 +157,7 @@ void Click(Window w) {
 
 struct EditData {
     std::size_t caret = 0;
+    bool allSelected = false;  // the whole text, which the next character replaces
     bool focused = false;
     bool caretOn = false;
     int firstLine = 0;
@@ -316,10 +318,17 @@ void PaintEdit(Window w, Dc dc, EditData& e) {
     SetBackMode(dc, BackMode::Transparent);
     SetTextColor(dc, SystemColor(IsWindowEnabled(w) ? kColorWindowText : kColorGrayText));
     const int first = IsMultiLine(w) ? std::min(e.firstLine, static_cast<int>(lines.size()) - 1) : 0;
+    const bool selected = e.allSelected && !text.empty();
+    if (selected) SetTextColor(dc, SystemColor(kColorHighlightText));
     for (int i = std::max(0, first); i < static_cast<int>(lines.size()); ++i) {
         const int y = m + (i - first) * lh;
         if (y >= rc.bottom) break;
-        if (lines[i].length) TextOut(dc, m - e.scrollX, y, std::string_view(text).substr(lines[i].start, lines[i].length));
+        if (!lines[i].length) continue;
+        if (selected) {
+            const int x = m - e.scrollX;
+            Fill(dc, Rect{x, y, x + Width(dc, text, lines[i].start, lines[i].length), y + lh}, SystemColor(kColorHighlight));
+        }
+        TextOut(dc, m - e.scrollX, y, std::string_view(text).substr(lines[i].start, lines[i].length));
     }
     if (e.focused && e.caretOn) {
         const int line = LineOf(lines, std::min(e.caret, text.size()));
@@ -378,6 +387,23 @@ void EditKey(Window w, int key) {
     const int line = LineOf(lines, e.caret);
     bool changed = false;
     switch (key) {
+        case kKeyLeft: case kKeyRight: case kKeyHome: case kKeyEnd: case kKeyUp: case kKeyDown:
+        case kKeyBack: case kKeyDelete: case kKeyReturn: break;
+        default: return;  // a character key: its character follows
+    }
+    // Moving and Backspace keep the selected text to be edited; Delete removes it.
+    const bool wasSelected = std::exchange(e.allSelected, false);
+    if (wasSelected && key == kKeyDelete && !readOnly) {
+        text.clear();
+        e.caret = 0;
+        StoreText(w, text);
+        ScrollToCaret(w, m.dc, e);
+        ShowCaretNow(w, e);
+        InvalidateRect(w, nullptr, false);
+        return;
+    }
+    if (wasSelected) InvalidateRect(w, nullptr, false);
+    switch (key) {
         case kKeyLeft: e.caret = StepLeft(text, e.caret); break;
         case kKeyRight: e.caret = StepRight(text, e.caret); break;
         case kKeyHome: e.caret = lines[line].start; break;
@@ -433,6 +459,10 @@ void EditChar(Window w, unsigned char ch) {
     if (GetWindowStyle(w) & kStyleReadOnly) return;
     EditData& e = edits.Of(w);
     std::string text = GetWindowText(w);
+    if (std::exchange(e.allSelected, false)) {
+        text.clear();
+        e.caret = 0;
+    }
     if (text.size() >= kEditLimit) return;
     e.caret = std::min(e.caret, text.size());
     text.insert(e.caret, 1, static_cast<char>(ch));
@@ -579,6 +609,7 @@ LResult EditProc(Window w, unsigned message, WParam wParam, LParam lParam) {
             if (!IsWindow(w)) return 0;
             EditData& e = edits.Of(w);
             MeasureDc m(w);
+            e.allSelected = false;
             e.caret = OffsetAt(w, m.dc, e, PointFromParam(lParam));
             ScrollToCaret(w, m.dc, e);
             ShowCaretNow(w, e);
@@ -624,6 +655,7 @@ LResult EditProc(Window w, unsigned message, WParam wParam, LParam lParam) {
             const LResult r = DefWindowProc(w, message, wParam, lParam);
             EditData& e = edits.Of(w);
             e.caret = GetWindowText(w).size();
+            e.allSelected = false;
             e.firstLine = 0;
             e.scrollX = 0;
             MeasureDc m(w);
@@ -664,6 +696,18 @@ void SetEditCaret(Window edit, std::size_t offset) {
     ScrollToCaret(edit, m.dc, e);
     ShowCaretNow(edit, e);
     InvalidateRect(edit, nullptr, false);
+}
+
+void SelectAllEditText(Window edit) {
+    if (!IsWindow(edit)) return;
+    EditData& e = edits.Of(edit);
+    e.allSelected = !GetWindowText(edit).empty();
+    SetEditCaret(edit, GetWindowText(edit).size());
+}
+
+bool EditTextSelected(Window edit) {
+    EditData* e = edits.Find(edit);
+    return e && e->allSelected;
 }
 
 bool EditCaretShown(Window edit) {

@@ -46,6 +46,12 @@ constexpr unsigned kCaretBlinkMs = 500;
 std::size_t GetEditCaret(Window edit);
 void SetEditCaret(Window edit, std::size_t offset);
 bool EditCaretShown(Window edit);
+// Selects the whole text (drawn in the highlight colours), as a field does when it opens
+// for a new value: the next character typed replaces it, Delete removes it, and the pen,
+// the arrows, Home, End and Backspace keep it to be edited. Setting the text drops the
+// selection.
+void SelectAllEditText(Window edit);
+bool EditTextSelected(Window edit);
 // The first line shown of a multi-line box (0 at the top), and how many lines the text
 // takes at the box's width.
 int EditFirstLine(Window edit);

@@ -225,13 +225,18 @@ std::uint32_t MeadeGotoEQ(double raHours, double decDeg) {
     return 1;
 }
 
+void PlaceEmulatedMount(double raHours, double decDeg) {
+    MeadeState& s = meadeState;
+    s.ra = s.targetRa = raHours;
+    s.dec = s.targetDec = decDeg;
+    s.raStep = 0.0;
+    s.decStep = 0.0;
+}
+
 std::uint32_t MeadeSyncEQ(double raHours, double decDeg) {
     MeadeState& s = meadeState;
     if (telescopeEmulation) {
-        s.ra = s.targetRa = raHours;
-        s.dec = s.targetDec = decDeg;
-        s.raStep = 0.0;
-        s.decStep = 0.0;
+        PlaceEmulatedMount(raHours, decDeg);
         return 1;
     }
     char command[32];

@@ -40,6 +40,8 @@ std::uint32_t MeadeQueryEQ(double* raHours, double* decDeg);
 std::uint32_t MeadeGotoEQ(double raHours, double decDeg);
 // 1 done, 0 failed.
 std::uint32_t MeadeSyncEQ(double raHours, double decDeg);
+// Puts the simulated mount at rest on a place (what a sync does while emulating).
+void PlaceEmulatedMount(double raHours, double decDeg);
 // 1, or 0 when the write failed.
 std::uint32_t MeadeSetRate(int rate);
 std::uint32_t MeadeMove(int direction);

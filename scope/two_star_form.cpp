@@ -17,7 +17,9 @@
 #include "scope/assistant_links.h"
 #include "catalog/selection_list.h"
 #include "scope/encoder_boxes.h"
+#include "scope/lx200.h"
 #include "scope/mount_dispatcher.h"
+#include "scope/serial_port.h"
 #include "scope/two_star_alignment.h"
 #include "scope/two_star_state.h"
 #include "shell/controls.h"
@@ -133,6 +135,8 @@ void TakePick(int which) {
         if (IsAltAzMount()) CalibrateEncoderOffsets(&az, &alt);
         else CalibrateEncoderOffsets(&star.ra, &star.dec);
     }
+    // The emulated mount (no port) points where the pick is, so that Read takes the star.
+    if (telescopeEmulation == 1 && !IsEncoderDrive()) PlaceEmulatedMount(star.ra / 15.0, star.dec);
     // The drive is read at once; without one the star's own position stands.
     TwoStarRead(which, nullptr, nullptr);
     // The second star is best about a quarter turn away in azimuth, neither low nor high.

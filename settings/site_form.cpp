@@ -192,8 +192,10 @@ void EditField(Window w, int id) {
     for (const FieldEdit& f : kFieldEdits) {
         if (f.id != id) continue;
         SaveScreen();
-        EditTextDialog(w, id, f.title, f.characters + 1);
-        if (id == kLatitude || id == kLongitude) DrawOnForm(w, [] { DrawSiteFields(); });
+        // Only a confirmed text is read back: a pad ended by the program quitting leaves
+        // nothing to read.
+        if (EditTextDialog(w, id, f.title, f.characters + 1) && (id == kLatitude || id == kLongitude))
+            DrawOnForm(w, [] { DrawSiteFields(); });
         return;
     }
 }
@@ -272,30 +274,62 @@ void LoadSiteChoice() {
             loaded = true;
         }
     }
+    // The fields show the site in force; a stored site replaces it only when the user
+    // chooses one (ChooseStoredSite). The choice shows the slot that holds the site.
     if (!loaded) {
-        if (siteChoice < 0) {
-            siteChoice = 0;
-            for (int i = 0; i < 3; ++i) {
-                const StoredSite& s = site.storedSites[i];
-                if (s.latitude == site.latitude && s.longitude == site.longitude &&
-                    s.zoneMinutes == site.zoneMinutes && std::strncmp(s.name, site.name, 12) == 0) {
-                    siteChoice = i;
-                    break;
-                }
+        for (int i = 0; i < 3; ++i) {
+            const StoredSite& s = site.storedSites[i];
+            if (s.latitude == site.latitude && s.longitude == site.longitude && s.zoneMinutes == site.zoneMinutes &&
+                std::strncmp(s.name, site.name, 12) == 0) {
+                siteChoice = i;
+                break;
             }
         }
-        const StoredSite& s = site.storedSites[GetSiteChoice()];
-        CopyName(site.name, s.name);
-        SetSiteLatitude(s.latitude);
-        site.longitude = s.longitude;
-        site.zoneMinutes = s.zoneMinutes;
-        site.daylight = s.daylight;
-        site.height = s.height;
-        site.siteClass = s.siteClass;
         SetPopupList(kSitePopup, kSiteList, GetSiteChoice());
     }
     FillSiteFields();
 }
+
+namespace {
+
+bool StoredSiteIsEmpty(const StoredSite& s) { return s.name[0] == '\0' && s.latitude == 0.0f && s.longitude == 0.0f; }
+
+void ChooseStoredSite(int slot) {
+    ObserverLocation& site = observerLocation;
+    siteChoice = slot;
+    SetPopupList(kSitePopup, kSiteList, slot);
+    const StoredSite& s = site.storedSites[slot];
+    if (StoredSiteIsEmpty(s)) {
+        // An empty slot never replaces the site: Ok stores the fields in it.
+        char heading[32];
+        std::snprintf(heading, sizeof heading, "%s is empty", kSiteNames[slot]);
+        ShowMessage(heading, "The fields keep the site shown; Ok stores it there.");
+        return;
+    }
+    CopyName(site.name, s.name);
+    SetSiteLatitude(s.latitude);
+    site.longitude = s.longitude;
+    site.zoneMinutes = s.zoneMinutes;
+    site.daylight = s.daylight;
+    site.height = s.height;
+    site.siteClass = s.siteClass;
+    FillSiteFields();
+}
+
+void NameUnnamedSite(ObserverLocation& site) {
+    const bool unnamed = site.name[0] == '\0' || std::strcmp(site.name, "None") == 0;
+    if (!unnamed || (std::strcmp(site.name, "None") == 0 && site.latitude == 51.0f && site.longitude == 0.0f)) return;
+    // A typed site without a name is named by its coordinates, "48.1N 2.3E".
+    const char ns = site.latitude >= 0 ? 'N' : 'S';
+    const char we = site.longitude >= 0 ? 'W' : 'E';
+    char text[40];
+    std::snprintf(text, sizeof text, "%.1f%c %.1f%c", std::fabs(site.latitude), ns, std::fabs(site.longitude), we);
+    if (std::strlen(text) > 11)
+        std::snprintf(text, sizeof text, "%.0f%c %.0f%c", std::fabs(site.latitude), ns, std::fabs(site.longitude), we);
+    CopyName(site.name, text);
+}
+
+}  // namespace
 
 int ApplySiteFields() {
     ObserverLocation& site = observerLocation;
@@ -315,8 +349,11 @@ int ApplySiteFields() {
     site.siteClass = static_cast<std::int16_t>(row < 0 ? 0 : row);
     char name[64] = {};
     GetField(kName, name, sizeof name);
+    Trim(name);
     CopyName(site.name, name);
     if (!valid) return 0;
+    NameUnnamedSite(site);
+    SetField(kName, site.name);
 
     StoredSite& slot = site.storedSites[GetSiteChoice()];
     CopyName(slot.name, site.name);
@@ -435,9 +472,7 @@ int SiteCommand(int id) {
             SetPopupList(kSitePopup, kSiteList, GetSiteChoice());
             return 1;
         }
-        siteChoice = row;
-        SetPopupList(kSitePopup, kSiteList, row);
-        LoadSiteChoice();
+        ChooseStoredSite(row);
         return 1;
     }
     case kInfo:

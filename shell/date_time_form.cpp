@@ -1,6 +1,7 @@
 #include "shell/date_time_form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -352,7 +353,15 @@ int CalendarDayAt(int year, int month, int row, int column) {
     return day >= 1 && day <= DaysInMonth(year, month) ? day : 0;
 }
 
-int CalendarMoonIcon(int age, int n) { return (((age + 2 + n) % 29) * 13) / 29; }
+int CalendarMoonIcon(double fraction, bool waxing) {
+    // The lit part of each icon's disc: icons 0 to 6 wax from new to full, 6 to 12 wane.
+    static constexpr double kLit[13] = {0.0, 0.11, 0.33, 0.58, 0.81, 0.97, 1.0, 0.97, 0.80, 0.57, 0.31, 0.11, 0.0};
+    const int first = waxing ? 0 : 6;
+    int best = first;
+    for (int k = first; k <= first + 6; ++k)
+        if (std::fabs(kLit[k] - fraction) < std::fabs(kLit[best] - fraction)) best = k;
+    return best;
+}
 
 bool ParseTypedTimeField(const char* text, int highest, int* value) {
     if (!text || !value) return false;
@@ -457,9 +466,14 @@ void InitDateForm() {
 }
 
 void SetCalendarMoonIcons() {
-    int age = 0;
-    ComputeMoonIllumination(dateEdit.year, dateEdit.month, 1, 12.0, ZoneMinutes(), &age);
-    for (int n = 0; n < 31; ++n) dateEdit.moonIcon[n] = CalendarMoonIcon(age, n);
+    // Each day shows its Moon at noon, waxing when it grows in the hour after.
+    const int days = DaysInMonth(dateEdit.year, dateEdit.month);
+    for (int n = 0; n < 31; ++n) {
+        const int day = std::min(n + 1, days);
+        const double noon = ComputeMoonIllumination(dateEdit.year, dateEdit.month, day, 12.0, ZoneMinutes(), nullptr);
+        const double later = ComputeMoonIllumination(dateEdit.year, dateEdit.month, day, 13.0, ZoneMinutes(), nullptr);
+        dateEdit.moonIcon[n] = CalendarMoonIcon(noon, later > noon);
+    }
 }
 
 void RefreshDateForm() {

@@ -103,8 +103,9 @@ void ShowDateJD();
 int CalendarColumn(int year, int month, int day);
 // The day under calendar cell (row, column) of a month, or 0 for an empty cell.
 int CalendarDayAt(int year, int month, int row, int column);
-// The Moon icon (0 to 12) of day n (0 for the 1st) for a Moon aged `age` days on the 1st.
-int CalendarMoonIcon(int age, int n);
+// The Moon icon (0 to 12) of an illuminated fraction: the icon whose lit part is nearest,
+// among 0 (new) to 6 (full) when waxing, 6 to 12 (new) when waning.
+int CalendarMoonIcon(double fraction, bool waxing);
 // A typed hour (highest 23), minute or second (59): digits only, blanks around them
 // allowed, from 0 to `highest`. False for anything else (empty, a sign, letters, a larger
 // number), leaving *value alone. Ok refuses such a field with a message naming it.

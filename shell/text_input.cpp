@@ -52,6 +52,8 @@ void SetUp(Window dialog) {
     }
     Shift(Item(dialog, platform::kIdCancel), extra, 0);
     platform::SetWindowText(edit, textInput.text);
+    // The old text is selected: typing replaces it, the arrows and Backspace edit it.
+    platform::SelectAllEditText(edit);
     platform::SetFocus(edit);
     textInput.closing = 0;
 }
@@ -93,7 +95,7 @@ LResult TextInputDlgProc(Window dialog, unsigned message, WParam wParam, LParam)
     }
 }
 
-void EditTextDialog(Window dialog, int id, const char* label, int limit) {
+bool EditTextDialog(Window dialog, int id, const char* label, int limit) {
     SaveScreen();
     const Window control = Item(dialog, id);
     const std::string current = platform::GetWindowText(control);
@@ -104,8 +106,11 @@ void EditTextDialog(Window dialog, int id, const char* label, int limit) {
     textInput.limit = std::clamp(limit, 1, kTextInputSize);
     ShellFullScreen(dialog, kShellFullScreenInput);
     platform::InstallStandardControls();
-    platform::DialogBox(kTextInputDialog, dialog, &TextInputDlgProc, 0);
+    const int result = platform::DialogBox(kTextInputDialog, dialog, &TextInputDlgProc, 0);
+    if (!platform::IsWindow(dialog)) return false;
     ShellFullScreen(dialog, kShellFullScreen);
     platform::InvalidateRect(dialog, nullptr, true);
+    if (result != platform::kIdOk) return false;
     if (platform::IsWindow(control)) platform::SetWindowText(control, textInput.text);
+    return true;
 }

@@ -23,8 +23,9 @@ extern TextInputState textInput;
 
 // Edits the text of control id of the dialog under `label` (empty: no label, the text
 // takes the full width). OK stores at most limit - 1 characters (limit kept within 1..500);
-// Cancel leaves the control as it was.
-void EditTextDialog(platform::Window dialog, int id, const char* label, int limit);
+// Cancel leaves the control as it was. True when OK stored the text; false for Cancel, or
+// when the pad ended otherwise (the program quitting), after which the form may be gone.
+bool EditTextDialog(platform::Window dialog, int id, const char* label, int limit);
 
 platform::LResult TextInputDlgProc(platform::Window dialog, unsigned message, platform::WParam wParam,
                                    platform::LParam lParam);

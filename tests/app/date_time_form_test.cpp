@@ -57,17 +57,34 @@ TEST(DateCalendar, WeeksStartOnMonday) {
     EXPECT_EQ(CalendarDayAt(2023, 2, 4, 3), 0);
 }
 
-TEST(DateCalendar, MoonIconsFollowTheAge) {
-    EXPECT_EQ(CalendarMoonIcon(0, 0), 0);
-    EXPECT_EQ(CalendarMoonIcon(12, 0), 6);   // full
-    EXPECT_EQ(CalendarMoonIcon(26, 0), 12);  // the last crescent
-    EXPECT_EQ(CalendarMoonIcon(27, 0), 0);   // new again
-    EXPECT_EQ(CalendarMoonIcon(20, 10), 1);  // day 11 of a month begun at age 20: just past new
-    for (int age = 0; age < 30; ++age)
-        for (int n = 0; n < 31; ++n) {
-            EXPECT_GE(CalendarMoonIcon(age, n), 0);
-            EXPECT_LE(CalendarMoonIcon(age, n), 12);
-        }
+// December 2026 at Greenwich: new Moon on the 9th, first quarter on the 17th, full on
+// the 24th; the lit fractions at noon from python3-ephem.
+TEST(DateCalendar, MoonIconsShowTheDaysPhase) {
+    const ObserverLocation saved = observerLocation;
+    observerLocation.zoneMinutes = 0;
+    dateEdit.year = 2026;
+    dateEdit.month = 12;
+    SetCalendarMoonIcons();
+    struct Case {
+        int day;
+        int icon;
+        const char* what;
+    } cases[] = {
+        {9, 0, "0.3 % waxing"},
+        {14, 2, "25 % waxing: a crescent"},
+        {17, 3, "53 % waxing: the half Moon"},
+        {19, 4, "73 % waxing"},
+        {20, 4, "83 % waxing"},
+        {24, 6, "99.6 %: full"},
+        {28, 8, "74 % waning"},
+        {31, 10, "43 % waning"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(dateEdit.moonIcon[c.day - 1], c.icon) << c.day << " " << c.what;
+    // Waxing icons run from 0 to 6, waning ones from 6 to 12.
+    EXPECT_EQ(CalendarMoonIcon(0.5, true), 3);
+    EXPECT_EQ(CalendarMoonIcon(0.5, false), 9);
+    EXPECT_EQ(CalendarMoonIcon(0.0, false), 12);
+    observerLocation = saved;
 }
 
 TEST(DateCalendar, TypedTimeFieldsTakeWholeNumbersInRange) {

@@ -2,6 +2,7 @@
 // popup), through the headless driver with the mount behind fake chart links.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
 #include "astro/angle_text.h"
+#include "astro/horizontal.h"
 #include "astro/separation.h"
 #include "shell/position_dialog.h"
 #include "chart/scope_cursor.h"
@@ -31,6 +33,9 @@
 #include "platform/messages.h"
 #include "shell/fonts.h"
 #include "shell/list_views.h"
+#include "shell/utilities.h"
+#include "shell/utilities_internal.h"
+#include "support/fixture_files.h"
 
 using namespace chartctl;
 
@@ -299,7 +304,14 @@ TEST_F(ChartMountTest, GotoSendsTheChosenObjectOnly) {
         EXPECT_EQ(Shown("Sorry, GoTo to Sun is disable."), c.refused);
         EXPECT_EQ(mount.gotoMode, c.mode);
         if (!c.refused) {
-            EXPECT_NEAR(mount.gotoRa, r.rightAscension, 1e-5);
+            // The body goes at its own topocentric place now, not at the list's row.
+            double bodyRa = 0.0, bodyDec = 0.0;
+            Call([&] {
+                int y, mo, d, h, mi, s;
+                GetLocalDateTime(&y, &mo, &d, &h, &mi, &s);
+                ComputeBodyPointingPlace(r.objectNumber, y, mo, d, h, mi, s, &bodyRa, &bodyDec);
+            });
+            EXPECT_LT(AngularSeparation(mount.gotoRa, mount.gotoDec, bodyRa, bodyDec), 0.01);
         }
     }
 }
@@ -342,7 +354,7 @@ TEST_F(ChartMountTest, ScopePopupRows) {
         int type;
         unsigned number;
         int mode;
-    } const cases[] = {{27, 0, -99}, {27, 4, -1}, {16, 10, 3}};
+    } const cases[] = {{27, 0, -99}, {27, 4, -1}, {16, 10, 3}};  // the bodies' place is topocentric
     chartForm.objectChosen = 1;
     for (const Case& c : cases) {
         mount.gotoMode = -99;
@@ -361,6 +373,36 @@ TEST_F(ChartMountTest, ScopePopupRows) {
     ClearShown();
     Choose(kScopeList, scope_popup::kGetScopePosition);
     EXPECT_TRUE(Shown("Your scope doesn't seem to point to the sky\nCheck your location information and current time."));
+}
+
+// A telescope sent to the Moon points at its topocentric place: from the geocentre the
+// Moon is up to a degree away. The reference is python3-ephem's topocentric place, which
+// has no refraction; the place sent is refracted, by one to two arc minutes at these heights.
+TEST_F(ChartMountTest, GotoTheMoonSendsItsTopocentricPlace) {
+    Open();
+    const ObserverLocation saved = observerLocation;
+    int checked = 0;
+    for (const PlanetEphemRow& row : ReadPlanetEphemRows()) {
+        if (row.body != 1 || row.kind != "topo" || row.altitude < 20.0 || checked == 4) continue;
+        SCOPED_TRACE(row.line);
+        ++checked;
+        observerLocation = MakeSite(static_cast<float>(row.latitude), static_cast<float>(-row.longitudeEast), 0);
+        SetLocalClockSource([&row] {
+            return LocalDateTimeFields{row.year, row.month, row.day, row.hour, row.minute, row.second};
+        });
+        chartViews[0].view.type = 27;
+        chartViews[0].view.number = 1;
+        chartForm.objectChosen = 1;
+        mount.gotoMode = -99;
+        Choose(kScopeList, scope_popup::kGotoObject);
+        SetLocalClockSource(nullptr);
+        ASSERT_EQ(mount.gotoMode, -1);
+        const double apart = AngularSeparation(mount.gotoRa, mount.gotoDec, row.ra, row.dec) * 60.0;
+        const double refraction = 1.0 / std::tan((row.altitude + 7.31 / (row.altitude + 4.4)) * test_units::kDeg);
+        EXPECT_LT(apart, refraction + 1.0) << "arc minutes";
+    }
+    EXPECT_EQ(checked, 4);
+    observerLocation = saved;
 }
 
 TEST_F(ChartMountTest, KeysDriveAFollowedMountOrScrollTheChart) {

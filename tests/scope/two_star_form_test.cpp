@@ -21,6 +21,7 @@
 #include "scope/assistant_links.h"
 #include "scope/encoder_boxes.h"
 #include "scope/saved_alignment.h"
+#include "scope/serial_port.h"
 #include "scope/two_star_alignment.h"
 #include "scope/two_star_state.h"
 #include "serial_equipment.h"
@@ -244,6 +245,29 @@ TEST_F(TwoStarFormTest, PicksTakeTheCandidateStarsTheChartOffersAndTheListFollow
     EXPECT_EQ(searches.size(), 1u);
     selectionCriteria.typeClass = 0;
     ChooseOnChart(-1);  // the pick pending is taken: the next test opens the form afresh
+}
+
+// The default mount with no port is the emulated one: a pick points it at the star, so
+// that Read takes the star's place and two picked stars align.
+TEST_F(TwoStarFormTest, OnTheEmulatedMountReadTakesThePickedStarAndAlignSucceeds) {
+    preferences.word[pref::scopeDrive] = 5;
+    telescopeEmulation = 1;
+    Open();
+    Command(1303);
+    ChooseOnChart(0);
+    const int first = twoStar.first.objectNumber;
+    Command(1311);
+    EXPECT_NEAR(twoStar.first.axis1, twoStar.first.ra, 1e-6);
+    EXPECT_NEAR(twoStar.first.axis2, twoStar.first.dec, 1e-6);
+    Command(1304);
+    ChooseOnChart(first == 0 ? 1 : 0);
+    Command(1312);
+    EXPECT_NEAR(twoStar.second.axis1, twoStar.second.ra, 1e-6);
+    EXPECT_NEAR(twoStar.second.axis2, twoStar.second.dec, 1e-6);
+    ClearRecordedReports();
+    Command(1321);
+    EXPECT_EQ(IsAligned(), 1) << (Headings().empty() ? "" : Headings().back());
+    telescopeEmulation = 0;
 }
 
 TEST_F(TwoStarFormTest, AnEncoderBoxGetsItsSetUpOnEntryAndCountsFromThePickedStar) {

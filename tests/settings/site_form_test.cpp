@@ -231,17 +231,17 @@ protected:
 
 };
 
-TEST_F(SiteFormTest, TheFirstOpeningLoadsTheFirstStoredSite) {
-    // The start-up site matches none of the empty stored sites.
+TEST_F(SiteFormTest, TheFormOpensOnTheSiteInForce) {
+    // The start-up site matches none of the empty stored sites, which never replace it.
     ASSERT_STREQ(observerLocation.name, "None");
     Open();
-    EXPECT_EQ(siteChoice, 0);
-    EXPECT_STREQ(observerLocation.name, "");
-    EXPECT_EQ(observerLocation.latitude, 0.0f);
+    EXPECT_EQ(GetSiteChoice(), 0);
+    EXPECT_STREQ(observerLocation.name, "None");
+    EXPECT_EQ(observerLocation.latitude, 51.0f);
     EXPECT_EQ(observerLocation.longitude, 0.0f);
-    EXPECT_EQ(observerLocation.cosLatitude, 1.0f);
     EXPECT_EQ(observerLocation.siteClass, 3);
-    EXPECT_EQ(Text(kLatitude), "00\xB0" "00'00 N");
+    EXPECT_EQ(Text(kName), "None");
+    EXPECT_EQ(Text(kLatitude), "51\xB0" "00'00 N");
     EXPECT_EQ(Text(kLongitude), "00\xB0" "00'00 W");
     EXPECT_EQ(Text(kZone), "0");
     EXPECT_EQ(Text(kPressure), "1013");
@@ -267,7 +267,6 @@ TEST_F(SiteFormTest, TheFirstOpeningLoadsTheFirstStoredSite) {
     siteChoice = -1;
     Open();
     EXPECT_EQ(siteChoice, 2);
-    EXPECT_EQ(observerLocation.height, 170);
     EXPECT_EQ(Text(kLongitude), "04\xB0" "51'00 E");
 }
 
@@ -420,7 +419,7 @@ TEST_F(SiteFormTest, CancelPutsBackWhatTheFormChanged) {
     SetSite("Before", 40.0f, 5.0f, 60);
     const ObserverLocation before = observerLocation;
     Open();
-    ASSERT_STREQ(observerLocation.name, "Paris");
+    ASSERT_STREQ(observerLocation.name, "Before");
     EditCoordinate(kLongitude, "10\xB0" "00'00 W");
     ASSERT_EQ(observerLocation.longitude, 10.0f);
     FillValidNumbers();
@@ -490,6 +489,7 @@ TEST_F(SiteFormTest, ATapOnTheSmallMapSetsTheSite) {
 
 TEST_F(SiteFormTest, TheWorldMapRecentresDragsAndPicksAPlaceOnOk) {
     observerLocation.storedSites[0] = StoredSite{"Quito", -0.22f, 78.5f, 3, 2850, -300, 0};
+    SetSite("Quito", -0.22f, 78.5f, -300);
     Open();
     Command(kMap);
     ASSERT_EQ(siteForm.mode, 1);
@@ -624,13 +624,13 @@ TEST_F(SiteFormTest, TheTownChosenOnTheLocationListIsLoadedAtTheNextOpening) {
     EXPECT_EQ(selectedLocationIndex, -1);
     EXPECT_EQ(Text(kName), "Rio de Jane");
 
-    // Cancel on the list: the form loads the current stored site again.
+    // Cancel on the list: the form shows the site in force again.
     Command(kList);
     Call([] { GoBackForm(); });
     RunUntilIdle();
     ASSERT_TRUE(FormOpen());
-    EXPECT_STREQ(observerLocation.name, "Paris");
-    EXPECT_EQ(observerLocation.longitude, -2.35f);
+    EXPECT_STREQ(observerLocation.name, "Rio de Jane");
+    EXPECT_EQ(observerLocation.longitude, 43.2f);
     // The trips to the list kept what Cancel puts back: the site before the first opening.
     Command(kCancel);
     EXPECT_STREQ(observerLocation.name, "None");
@@ -655,7 +655,8 @@ TEST_F(SiteFormLandscape, TheSmallMapMakesWayForTheFields) {
     // No map where it would be, and a tap there changes nothing.
     EXPECT_EQ(PixelAt(2, 140), Bits(GetBackColor()));
     TapForm(2, 140);
-    EXPECT_STREQ(observerLocation.name, "");
+    EXPECT_STREQ(observerLocation.name, "None");
+    EXPECT_EQ(observerLocation.latitude, 51.0f);
 }
 
 }  // namespace

@@ -132,10 +132,33 @@ TEST_F(TextInput, CancelKeepsTheTextAndOkKeepsLimitLessOneCharacters) {
     EXPECT_TRUE(platform::ModalStack().empty());
     EXPECT_EQ(platform::GetWindowText(Item(kField)), "field text");
 
+    // The old text opens selected: typing replaces it.
     modal = Run("Name", 12);
-    Type("ABCDEF");
+    EXPECT_TRUE(platform::EditTextSelected(In(modal, kTextInputEdit)));
+    Type("ABCDEFGHIJKLMN");
     TapWindow(In(modal, platform::kIdOk));
-    EXPECT_EQ(platform::GetWindowText(Item(kField)), "field textA");
+    EXPECT_EQ(platform::GetWindowText(Item(kField)), "ABCDEFGHIJK");
+
+    // Moving or Backspace keeps it to be edited; Delete clears it.
+    struct Case {
+        int key;
+        const char* typed;
+        const char* result;
+    } const cases[] = {
+        {platform::kKeyEnd, "!", "ABCDEFGHIJK!"},
+        {platform::kKeyHome, "<", "<ABCDEFGHIJK"},
+        {platform::kKeyBack, "", "ABCDEFGHIJ"},
+        {platform::kKeyDelete, "z", "z"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
+        Call([this] { platform::SetWindowText(Item(kField), "ABCDEFGHIJK"); });
+        modal = Run("Name", 13);
+        Key(c.key);
+        Type(c.typed);
+        TapWindow(In(modal, platform::kIdOk));
+        EXPECT_EQ(platform::GetWindowText(Item(kField)), c.result);
+    }
     EXPECT_EQ(Registry(), (std::vector<int>{kTitle, kGo, kHold, kOther, kField})) << "the form's registry is kept";
     EXPECT_EQ(GetActiveForm(), formWindow);
 }
