@@ -349,7 +349,7 @@ int ApplySiteFields() {
     site.siteClass = static_cast<std::int16_t>(row < 0 ? 0 : row);
     char name[64] = {};
     GetField(kName, name, sizeof name);
-    Trim(name);
+    TrimBlanks(name);
     CopyName(site.name, name);
     if (!valid) return 0;
     NameUnnamedSite(site);
