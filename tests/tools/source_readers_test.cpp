@@ -133,15 +133,20 @@ TEST(SourceReaders, DarkNebulaeCarryTheirOpacityClassAsNoMagnitude) {
     // Real rows: the source writes the opacity class of B 33 as "mag".
     const char* json = R"({"type":"FeatureCollection","features":[
 {"type":"Feature","id":"B 33","properties":{"desig":"B 33","type":"dn","morph":"","mag":"2","dim":"4","bv":""},"geometry":{"type":"Point","coordinates":[85.2458,-2.4583]}},
-{"type":"Feature","id":"NGC 7000","properties":{"desig":"NGC 7000","type":"bn","morph":"EN; 3, 3, 2","mag":"4","dim":"120x100","bv":""},"geometry":{"type":"Point","coordinates":[-45.304,44.33]}}]})";
+{"type":"Feature","id":"NGC 7000","properties":{"desig":"NGC 7000","type":"bn","morph":"EN; 3, 3, 2","mag":"4","dim":"120x100","bv":""},"geometry":{"type":"Point","coordinates":[-45.304,44.33]}},
+{"type":"Feature","id":"B 157","properties":{"desig":"B 157","type":"oc","morph":"","mag":"4","dim":"12.893488209812","bv":""},"geometry":{"type":"Point","coordinates":[-16.9,-4.9]}},
+{"type":"Feature","id":"LDN 1550","properties":{"desig":"LDN 1550","type":"pn","morph":"","mag":"3","dim":"6.85611912285307","bv":""},"geometry":{"type":"Point","coordinates":[67.5,25.8]}}]})";
     std::vector<cb::DsoSource> out;
     std::string error;
     ASSERT_TRUE(cb::ReadDeepSkyObjects(json, out, error)) << error;
-    ASSERT_EQ(out.size(), 2u);
+    ASSERT_EQ(out.size(), 4u);
     EXPECT_FALSE(out[0].hasMagnitude);
     EXPECT_DOUBLE_EQ(out[0].sizeA, 4.0);
     EXPECT_TRUE(out[1].hasMagnitude);
     EXPECT_DOUBLE_EQ(out[1].ra, 24.0 - 45.304 / 15.0);
+    // Barnard and Lynds clouds the source types as a cluster or a planetary nebula.
+    EXPECT_FALSE(out[2].hasMagnitude) << "B 157 typed as a cluster: its 4 is an opacity class";
+    EXPECT_FALSE(out[3].hasMagnitude) << "LDN 1550 typed as a planetary nebula";
 }
 
 TEST(SourceReaders, JsonSourcesDecodeEscapesAndReportWhereTheyBreak) {

@@ -279,9 +279,12 @@ bool ReadDeepSkyObjects(std::string_view json, std::vector<DsoSource>& out, std:
         if (SplitDesignation(desig, dp, dn) && (dp != o.prefix || dn != o.number)) o.alias = desig;
         o.type = Trim(Text(Member(p, "type")));
         o.morphology = Trim(Text(Member(p, "morph")));
-        // A dark nebula's "mag" is its opacity class (1 to 6), not a brightness.
+        // A dark nebula's "mag" is its opacity class (1 to 6), not a brightness. The source
+        // types some Barnard and Lynds clouds as clusters or planetary nebulae (B 157,
+        // LDN 134), so the dark-cloud designation decides as well as the type.
+        const bool darkCloud = o.type == "dn" || o.prefix == "B" || o.prefix == "LDN";
         double mag = Number(Member(p, "mag"), 999.0);
-        if (mag < 90.0 && o.type != "dn") o.hasMagnitude = true, o.magnitude = mag;
+        if (mag < 90.0 && !darkCloud) o.hasMagnitude = true, o.magnitude = mag;
         ParseDimensions(Text(Member(p, "dim")), o.sizeA, o.sizeB);
         out.push_back(std::move(o));
     }

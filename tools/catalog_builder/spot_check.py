@@ -82,6 +82,8 @@ def main(data_dir, sources_dir):
         flag, = struct.unpack_from("<h", r, 36)
         dist, = struct.unpack_from("<f", r, 40)
         objects[(cat, num)] = dict(ra=ra, dec=dec, mag=mag, a=a, b=b, angle=flag, dist=dist * 0.014084507)
+    # A Barnard or Lynds cloud's "magnitude" in any source is its opacity class.
+    dark_with_magnitude = sorted(k for k, o in objects.items() if k[0] in (CODES["B"], CODES["LDN"]) and o["mag"] != 0)
 
     openngc = {}
     for line in (sources_dir / "openngc.tsv").read_text().splitlines():
@@ -100,7 +102,7 @@ def main(data_dir, sources_dir):
         if head in D3_PREFIX and number.isdigit():
             lon, lat = feat["geometry"]["coordinates"][:2]
             mag = float(feat["properties"]["mag"])
-            dark = feat["properties"]["type"] == "dn"
+            dark = feat["properties"]["type"] == "dn" or head in ("B", "LDN")
             d3_objects[(D3_PREFIX[head], int(number))] = dict(ra=(lon / 15) % 24, dec=lat,
                                                               mag=0.0 if mag >= 90 or dark else mag)
 
@@ -220,6 +222,10 @@ def main(data_dir, sources_dir):
         failures += not ok
         print(f"HIP {hip:6}  {src[0]:9.5f} {src[1]:+9.4f} {src[2]:5.2f} {src[3]:+5.2f}   "
               f"{built[0]:9.5f} {built[1]:+9.4f} {built[2]:5.2f} {built[3]:+5.2f}   {'ok' if ok else 'FAIL'}")
+    print(f"\ndark clouds (Barnard, Lynds) carrying a magnitude: {len(dark_with_magnitude)}")
+    for key in dark_with_magnitude:
+        print(f"{str(key):14} mag {objects[key]['mag']:6.2f}  FAIL")
+    failures += len(dark_with_magnitude)
     print(f"\n{failures} failed")
     return 1 if failures else 0
 
