@@ -10,9 +10,12 @@
 
 #include "moon/angle_icons.h"
 #include "moon/map_textures.h"
+#include "planets/jupiter_view.h"
 #include "planets/mars_view.h"
 #include "planets/planet_view_state.h"
 #include "planets/red_spot.h"
+#include "planets/saturn_phenomena.h"
+#include "planets/saturn_view.h"
 #include "platform/gfx_context.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
@@ -113,5 +116,60 @@ void BM_DrawRedSpotTable(benchmark::State& state) {
     state.SetLabel("target 20 ms");
 }
 BENCHMARK(BM_DrawRedSpotTable)->Unit(benchmark::kMillisecond);
+
+// The events list computes the Galilean satellites about 115 times a day plus a minute
+// refinement per event, with drawing off.
+void BM_DrawJupiterComputeOnly(benchmark::State& state) {
+    int minute = 0;
+    for (auto _ : state) {
+        double x[4], y[4];
+        int codes[4];
+        DrawJupiter(240, 0, 2025, 3, 1, minute / 60, minute % 60, x, y, codes, 0, 1, 1);
+        benchmark::DoNotOptimize(codes);
+        minute = (minute + 13) % 1440;
+    }
+    state.SetLabel("target 5 us");
+}
+BENCHMARK(BM_DrawJupiterComputeOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawSaturnComputeOnly(benchmark::State& state) {
+    const platform::Color colours[5] = {};
+    int minute = 0;
+    for (auto _ : state) {
+        double x[5], y[5];
+        int codes[5];
+        DrawSaturn(2025, 3, 1, minute / 60, minute % 60, 0, 0, 240, 100, x, y, codes, kSaturnCompute, colours, 1, 1);
+        benchmark::DoNotOptimize(codes);
+        minute = (minute + 13) % 1440;
+    }
+    state.SetLabel("target 5 us");
+}
+BENCHMARK(BM_DrawSaturnComputeOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_PrepareSaturnTables(benchmark::State& state) {
+    double jd = 2460700.5;
+    for (auto _ : state) {
+        PrepareSaturnTables(jd, 1.1 / 7, 6);
+        jd += 1.0;
+    }
+    FreeSaturnTables();
+    state.SetLabel("target 200 us");
+}
+BENCHMARK(BM_PrepareSaturnTables)->Unit(benchmark::kMicrosecond);
+
+void BM_GetSaturnPhenomena(benchmark::State& state) {
+    PrepareSaturnTables(2460700.5, 1.1 / 7, 6);
+    double jd = 2460700.5;
+    for (auto _ : state) {
+        int codes[5];
+        GetSaturnPhenomena(jd, codes);
+        benchmark::DoNotOptimize(codes);
+        jd += 1.0 / 1440;
+        if (jd > 2460701.4) jd = 2460700.5;
+    }
+    FreeSaturnTables();
+    state.SetLabel("target 2 us");
+}
+BENCHMARK(BM_GetSaturnPhenomena)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

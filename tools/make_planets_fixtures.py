@@ -9,6 +9,15 @@
       The angle of Phobos and of Deimos along their orbits from the Earth's direction
       (degrees, 0 nearest the Earth), at 150 instants from 2000 to 2039, computed from
       ephem's moon offsets as tools/fit_mars_moons.py does.
+  tests/data/planets/galilean.txt
+      Io, Europa, Ganymede and Callisto at 60 instants from 1990 to 2030 (UT), ephem's sky
+      offsets (x east, y south, Jupiter radii) rotated by the position angle of Jupiter's
+      pole into its equatorial frame: X positive west, Y positive north.
+  tests/data/planets/saturn_view.txt
+      Saturn's ring tilt seen from the Earth (ephem's earth_tilt, degrees) and the X of
+      Enceladus, Tethys, Dione, Rhea and Titan in Saturn radii, positive west along the ring
+      plane (sky offsets rotated by the pole's position angle), at 60 instants (UT) from
+      1992 to 2025; the tilt rows go on to 2040.
 
 python3-ephem is not a build dependency: the tests read the committed files.
 
@@ -51,6 +60,52 @@ def mars_moon_rows():
     return rows
 
 
+def pole_angle(body, pole_ra, pole_dec):
+    """Position angle of the planet's north pole (radians, from north through east)."""
+    a0, d0 = math.radians(pole_ra), math.radians(pole_dec)
+    a, d = float(body.a_ra), float(body.a_dec)
+    return math.atan2(math.cos(d0) * math.sin(a0 - a),
+                      math.sin(d0) * math.cos(d) - math.cos(d0) * math.sin(d) * math.cos(a0 - a))
+
+
+def equatorial_offsets(moon, p):
+    east, north = moon.x, -moon.y
+    y = east * math.sin(p) + north * math.cos(p)
+    x_west = -(east * math.cos(p) - north * math.sin(p))
+    return x_west, y
+
+
+def galilean_rows():
+    rows = []
+    date = ephem.Date("1990/1/1 3:17")
+    for _ in range(60):
+        jupiter = ephem.Jupiter(date)
+        p = pole_angle(jupiter, 268.056595, 64.495303)
+        row = [f"{float(date) + DJD:.6f}"]
+        for body in (ephem.Io, ephem.Europa, ephem.Ganymede, ephem.Callisto):
+            x, y = equatorial_offsets(body(date), p)
+            row += [f"{x:.4f}", f"{y:.4f}"]
+        rows.append(row)
+        date = ephem.Date(date + 245.37)
+    return rows
+
+
+def saturn_rows():
+    rows = []
+    date = ephem.Date("1992/1/1 5:41")
+    end_moons = ephem.Date("2025/12/31")
+    while date < ephem.Date("2040/12/31"):
+        saturn = ephem.Saturn(date)
+        row = [f"{float(date) + DJD:.6f}", f"{math.degrees(saturn.earth_tilt):.4f}"]
+        if date < end_moons:
+            p = pole_angle(saturn, 40.589, 83.537)
+            for body in (ephem.Enceladus, ephem.Tethys, ephem.Dione, ephem.Rhea, ephem.Titan):
+                row.append(f"{equatorial_offsets(body(date), p)[0]:.4f}")
+        rows.append(row)
+        date = ephem.Date(date + 201.13)
+    return rows
+
+
 def main():
     write("jupiter_cml.txt",
           ["Jupiter's System II central meridian at 0h UT, python3-ephem " + ephem.__version__ + " cmlII",
@@ -61,6 +116,17 @@ def main():
            "from python3-ephem " + ephem.__version__ + " moon offsets (tools/fit_mars_moons.py moon_phase)",
            "columns: julian_day_ut phobos_degrees deimos_degrees"],
           mars_moon_rows())
+    write("galilean.txt",
+          ["Galilean satellites, python3-ephem " + ephem.__version__ + ", rotated into Jupiter's equatorial",
+           "frame by the pole's position angle (IAU pole): X west, Y north, Jupiter radii",
+           "columns: julian_day_ut io_x io_y europa_x europa_y ganymede_x ganymede_y callisto_x callisto_y"],
+          galilean_rows())
+    write("saturn_view.txt",
+          ["Saturn's ring tilt (earth_tilt) and satellite X along the ring plane, python3-ephem " + ephem.__version__,
+           "X positive west, Saturn radii, sky offsets rotated by the pole's position angle (IAU pole);",
+           "rows after 2025 carry the tilt only",
+           "columns: julian_day_ut tilt_degrees [enceladus_x tethys_x dione_x rhea_x titan_x]"],
+          saturn_rows())
 
 
 if __name__ == "__main__":
