@@ -12,6 +12,7 @@
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
+#include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
@@ -106,6 +107,7 @@ void ComposeProgram() {
     RegisterForm(satellites_form::kFormId, &SatellitesAssistant);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
+    RegisterForm(kEclipseFormId, &EclipseAssistant);
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);

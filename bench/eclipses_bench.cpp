@@ -8,12 +8,15 @@
 
 #include <memory>
 
+#include "astro/quick_sun_moon.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
 #include "eclipses/bessel_elements.h"
 #include "eclipses/central_line.h"
+#include "eclipses/eclipse_form.h"
 #include "eclipses/eclipse_limits_drawing.h"
 #include "eclipses/eclipse_list.h"
+#include "eclipses/eclipse_path.h"
 #include "eclipses/eclipse_state.h"
 #include "eclipses/local_circumstances.h"
 #include "eclipses/event_list.h"
@@ -113,6 +116,33 @@ void BM_BuildEclipseList(benchmark::State& state) {
     state.SetLabel("target under 20 ms");
 }
 BENCHMARK(BM_BuildEclipseList)->Unit(benchmark::kMillisecond);
+
+// Selecting 2024 April 8 in the eclipse form: the instant refined, the elements fitted,
+// the central point and line ends, and the Sun and Moon tables, from the listed row.
+void BM_SelectSolarEclipse(benchmark::State& state) {
+    observingDateTime.year = 2024;
+    SetPreferenceFloat(pref::deltaTUser, 69.0f);
+    const EclipseEntry listed{1, 4.0, 2024, 4, 8, 18, 20, 0, 0, -1};
+    for (auto _ : state) {
+        EclipseEntry entry = listed;
+        ComputeSolarEntry(&entry);
+        benchmark::DoNotOptimize(entry.duration);
+    }
+    FreeSunTable();
+    FreeMoonTable();
+    state.SetLabel("target under 30 ms");
+}
+BENCHMARK(BM_SelectSolarEclipse)->Unit(benchmark::kMillisecond);
+
+// The Path page's band at scale 2 (a map 480 x 240): about 90 columns of three limit
+// latitudes each, which is what the page's drawing costs.
+void BM_EclipsePathBand(benchmark::State& state) {
+    const BesselElements& elements = Elements2017();
+    auto lines = std::make_unique<EclipsePathLines>();
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeEclipsePath(elements, 70.3, 37.0, 480, 240, lines.get()));
+    state.SetLabel("target under 20 ms");
+}
+BENCHMARK(BM_EclipsePathBand)->Unit(benchmark::kMillisecond);
 
 // 370 days from 2024 January 1 with the refinements, at a site five hours behind UT.
 void BM_SearchEventYear(benchmark::State& state) {

@@ -16,3 +16,15 @@ inline void SinCos(double angle, double* sine, double* cosine) {
     if (sine) *sine = std::sin(angle);
     if (cosine) *cosine = std::cos(angle);
 }
+
+// An angle reduced into [0, 360) degrees: a positive x keeps the fraction of its turns; zero
+// and negative values are raised by whole turns, so 0 stays 0 and -360 gives 360 - 360 = 0.
+inline double NormalizeDegrees(double x) {
+    if (x > 0.0) return 360.0 * (x / 360.0 - std::floor(x / 360.0));
+    return x + 360.0 * std::ceil(std::fabs(x) / 360.0);
+}
+// The same into [0, 2 pi) radians.
+inline double NormalizeRadians(double x) {
+    if (x > 0.0) return kTwoPi * (x / kTwoPi - std::floor(x / kTwoPi));
+    return x + kTwoPi * std::ceil(std::fabs(x) / kTwoPi);
+}

@@ -141,6 +141,12 @@ void SetLatitude(ObserverLocation& site, float latitude) {
 
 void SetSiteLatitude(float latitude) { SetLatitude(observerLocation, latitude); }
 
+void SetSiteCoordinates(double longitude, double latitude, std::int16_t zoneMinutes) {
+    SetSiteLatitude(static_cast<float>(latitude));
+    observerLocation.longitude = static_cast<float>(longitude);
+    observerLocation.zoneMinutes = zoneMinutes;
+}
+
 ObserverLocation MakeSite(float latitude, float longitudeWest, int zoneMinutes, int height) {
     ObserverLocation site{};
     SetLatitude(site, latitude);

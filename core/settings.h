@@ -160,6 +160,9 @@ extern ObserverLocation observerLocation;
 // current site. Every writer of a latitude goes through here.
 void SetLatitude(ObserverLocation& site, float latitude);
 void SetSiteLatitude(float latitude);
+// Moves the current site (longitude west positive, degrees) and its zone offset, nothing
+// else.
+void SetSiteCoordinates(double longitude, double latitude, std::int16_t zoneMinutes);
 // A site record for a computation or a test: latitude north, longitude WEST, zone offset in
 // minutes, height in metres, 10 degrees C and 1013 mbar; everything else zero.
 ObserverLocation MakeSite(float latitude, float longitudeWest, int zoneMinutes, int height = 0);

@@ -4,6 +4,16 @@
 // axis and the place the local circumstances are computed for. Valid for the whole run.
 //
 // Angles are radians unless a field says otherwise; longitudes are degrees positive WEST.
+//
+// The eclipse form keeps its own fields here too (the second part of the record): they
+// live for the whole run, so a reopened form finds its list date, selection, place and
+// time as the user left them.
+#include <cstdint>
+
+#include "eclipses/bessel_elements.h"
+#include "eclipses/eclipse_list.h"
+#include "eclipses/local_eclipse.h"
+#include "shell/colour_scheme.h"
 
 // The body the topocentric correction works on: the last body computed (the Sun or the
 // Moon) or the one a caller put there.
@@ -59,6 +69,34 @@ struct EclipseState {
     // The place recorded last (degrees), the start of the shadow's direction of motion.
     double previousLatitude = 0.0;
     double previousLongitude = 0.0;
+
+    // ---- The eclipse form (2700) ----
+    EclipseEntry* eclipseList = nullptr;  // built at the first refresh while empty; freed at closing
+    int eclipseCount = 0;
+    int page = 0;                         // 0 List, 1 Info, 2 Path, 3 Map, 4 Diagram
+    int selectedRow = -3;                 // the row last computed; -1 makes the next selection compute
+    int mapCentreFlag = -1;               // -1: the map page centres on the place next time
+    int listYear = -1, listMonth = 1, listDay = 1;  // the list starts there; -1 until the first opening
+    int timeHour = 0, timeMinute = 0, timeSecond = 0;  // UT of the Time field
+    double typedLatitude = 0.0, typedLongitude = 0.0;  // degrees, west positive
+    double placeLatitude = -500.0, placeLongitude = 0.0;  // -500: no place
+    double centralLatitude = 0.0, centralLongitude = 0.0;  // the central point at greatest eclipse
+    double centralDuration = 0.0;         // seconds
+    int centralLine = 0;                  // 1 when the selected solar eclipse has a central line
+    int globeLatitude = 0, globeLongitude = 0;  // the Diagram globe's view, whole degrees
+    double localMaximumHours = 0.0;       // UT of the local maximum at the typed place
+    double partialStartHours = -1.0;      // -1 while the local contacts are stale
+    LocalEclipse local;                   // the local circumstances at the typed place
+    BesselElements elements;              // fitted for the selected solar eclipse
+    int formWidth = 0, formHeight = 0;    // screen pixels at the last opening
+    int mapRect[4] = {0, 0, 0, 0};        // x, y, width, height of the map area
+    int penX = 0, penY = 0, penDragged = 0;
+    int mapStep = 2;                      // 1 .. GetDpiFactor
+    std::int32_t redrawFlag = 1;
+    // The globe's disc colour: blue-grey by day, deep red once drawn in a night mode; and
+    // the globe's second colour.
+    ColourRecord diagramColor{0, 0x66, 0x66, 0x99};
+    ColourRecord diagramSecondColor{0, 0, 0, 0};
 };
 extern EclipseState eclipseState;
 

@@ -91,11 +91,6 @@ bool EditListedField(platform::Window w, int id, const FieldEdit* edits, std::si
     return false;
 }
 
-void InitHelpAndBackButtons(platform::Window w, int helpId, int backId) {
-    InitButton(w, helpId, platform::FindBitmapEntry(5076) ? 5076 : 4998, 0, 0);
-    InitButton(w, backId, platform::FindBitmapEntry(5074) ? 5074 : -1, 0, 0);
-}
-
 void ShowDateAndTime(int dateId, int timeId, const int (&t)[6], bool seconds) {
     char text[40];
     FormatDate(text, t[2], t[1], t[0]);

@@ -5,6 +5,7 @@
 
 #include "platform/types.h"
 #include "platform/window.h"
+#include "shell/controls.h"
 #include "shell/form_dispatcher.h"
 
 // A form's own parts; the shared procedure does the rest (set-up, paint, activation,
@@ -58,9 +59,6 @@ bool EditListedField(platform::Window w, int id, const FieldEdit (&edits)[N]) {
     return EditListedField(w, id, edits, N);
 }
 bool EditListedField(platform::Window w, int id, const FieldEdit* edits, std::size_t count);
-// The help and back buttons of the title band, with their pictures when they are drawn
-// (until then the help button shows the generic picture and back its text).
-void InitHelpAndBackButtons(platform::Window w, int helpId, int backId);
 
 // ---- implementation of the template -----------------------------------------------------
 #include "platform/gfx_context.h"

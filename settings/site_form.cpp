@@ -26,6 +26,7 @@
 #include "shell/form_dispatcher.h"
 #include "shell/form_paint_step.h"
 #include "shell/list_views.h"
+#include "shell/place_text.h"
 #include "shell/popup_lists.h"
 #include "shell/text_input.h"
 
@@ -104,21 +105,13 @@ void CoordinateText(char* out, double value, char positive, char negative) {
     std::memcpy(out, text, 13);
 }
 
-void Trim(char* text) {
-    char* start = text;
-    while (*start == ' ' || *start == '\t') ++start;
-    char* end = start + std::strlen(start);
-    while (end > start && (end[-1] == ' ' || end[-1] == '\t')) --end;
-    *end = '\0';
-    if (start != text) std::memmove(text, start, static_cast<std::size_t>(end - start) + 1);
-}
 
 // Reads a coordinate field. A text that still shows the site's value keeps the value
 // itself, so that showing a site never rounds it to the display's seconds.
 bool ReadCoordinateField(int id, char positive, char negative, double limit, float current, float* value) {
     char text[64] = {};
     GetField(id, text, sizeof text);
-    Trim(text);
+    TrimBlanks(text);
     char shown[16];
     CoordinateText(shown, current, positive, negative);
     if (std::strcmp(text, shown) == 0) return true;
@@ -132,7 +125,7 @@ bool ReadCoordinateField(int id, char positive, char negative, double limit, flo
 bool ReadWholeNumber(int id, int* value) {
     char text[64] = {};
     GetField(id, text, sizeof text);
-    Trim(text);
+    TrimBlanks(text);
     const char* p = text;
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
@@ -184,12 +177,7 @@ void ShowViewControls(Window w, bool show) {
 
 void MakeControls(Window w) {
     InitTitle(w, kTitle, "Location");
-    // The pictures of the help and back buttons are shared by many forms; until they are
-    // drawn, the buttons show their texts.
-    const bool helpPicture = platform::FindBitmapEntry(5076) != nullptr;
-    const bool backPicture = platform::FindBitmapEntry(5074) != nullptr;
-    InitButton(w, kInfo, helpPicture ? 5076 : 4998, 0, 0);
-    InitButton(w, kOk, backPicture ? 5074 : -1, 0, 0);
+    InitHelpAndBackButtons(w, kInfo, kOk);
     for (int id : {kCancel, kGps, kList, kMap}) InitButton(w, id, -1, 0, 0);
     // Lists show the last item added first.
     for (int i = 2; i >= 0; --i) AppendListItem(w, kSiteList, kSiteNames[i]);
@@ -214,69 +202,11 @@ void EditField(Window w, int id) {
 
 // ---- The arithmetic ----------------------------------------------------------------------
 
-bool ParseSiteCoordinate(const char* text, char positiveLetter, char negativeLetter, double limit, double* degrees) {
-    if (!text) return false;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s", text);
-    Trim(buffer);
-    int sign = 1;
-    std::size_t n = std::strlen(buffer);
-    if (n > 0 && std::isalpha(static_cast<unsigned char>(buffer[n - 1]))) {
-        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(buffer[n - 1])));
-        if (letter == negativeLetter) sign = -1;
-        else if (letter != positiveLetter) return false;
-        buffer[n - 1] = '\0';
-        Trim(buffer);
-        n = std::strlen(buffer);
-        // A letter and a minus sign would contradict each other.
-        if (n > 0 && buffer[0] == '-') return false;
-    }
-    const char* p = buffer;
-    if (*p == '-' || *p == '+') {
-        if (*p == '-') sign = -sign;
-        ++p;
-    }
-    // Up to three numbers (degrees, minutes, seconds) apart by the separators of the
-    // display formats; only the last may carry decimals.
-    double parts[3] = {0, 0, 0};
-    int count = 0;
-    bool fraction = false;
-    while (*p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (std::isdigit(c) || c == '.') {
-            if (count == 3 || fraction) return false;
-            char* end = nullptr;
-            const double v = std::strtod(p, &end);
-            if (end == p) return false;
-            fraction = std::memchr(p, '.', static_cast<std::size_t>(end - p)) != nullptr;
-            parts[count++] = v;
-            p = end;
-            continue;
-        }
-        const bool separator = c == ' ' || c == '\t' || c == 0xB0 || c == 0xBA || c == '\'' || c == '"' ||
-                               c == ':' || c == 'd' || c == 'h' || c == 'm' || c == 's' || c == '*';
-        if (!separator) return false;
-        ++p;
-    }
-    if (count == 0) return false;
-    if (parts[1] >= 60 || parts[2] >= 60) return false;
-    const double value = parts[0] + parts[1] / 60.0 + parts[2] / 3600.0;
-    if (!(value <= limit)) return false;
-    *degrees = sign * value;
-    return true;
-}
-
 int ZoneEstimateHours(double longitude) { return static_cast<int>(std::lround(-longitude / 15.0)); }
 
 // ---- The form's state --------------------------------------------------------------------
 
 int GetSiteChoice() { return siteChoice < 0 ? 0 : siteChoice; }
-
-void SetSiteCoordinates(double longitude, double latitude, std::int16_t zoneMinutes) {
-    SetSiteLatitude(static_cast<float>(latitude));
-    observerLocation.longitude = static_cast<float>(longitude);
-    observerLocation.zoneMinutes = zoneMinutes;
-}
 
 int DrawSiteFields() {
     ObserverLocation& site = observerLocation;

@@ -14,6 +14,7 @@
 #include "platform/types.h"
 #include "platform/window.h"
 #include "shell/draw_targets.h"
+#include "shell/place_text.h"
 
 inline constexpr int kSiteFormId = 1200;
 inline constexpr int kLocationListFormId = 1600;
@@ -100,8 +101,6 @@ int SiteMapStylusUp(int x, int y);
 int DrawSiteFields();
 void FillSiteFields();
 void LoadSiteChoice();
-// Moves the site (longitude west positive, degrees) and its zone offset, nothing else.
-void SetSiteCoordinates(double longitude, double latitude, std::int16_t zoneMinutes);
 // Validates and stores height, zone, temperature, pressure and humidity, then the class
 // and the name; 1 when every value was valid, after which the site is saved into its
 // stored slot, the observing time refreshed and the chart told to project again.
@@ -120,12 +119,6 @@ int SiteCommand(int id);
 
 // ---- The arithmetic, for the tests ------------------------------------------------------
 
-// A coordinate as typed or shown: degrees, minutes and seconds in any of the display
-// formats ("33°52'07.5", "48°07.0", "-70:45:00", "45.75"), with an optional hemisphere
-// letter at the end (blanks around it are ignored). The negative letter, or a leading
-// minus without a letter, makes it negative. False for an empty or unreadable text, for
-// minutes or seconds from 60, and beyond +-limit degrees.
-bool ParseSiteCoordinate(const char* text, char positiveLetter, char negativeLetter, double limit, double* degrees);
 // The time zone of a longitude (west positive) in whole hours east of Greenwich: -longitude
 // / 15 rounded to the nearest hour, halves away from zero.
 int ZoneEstimateHours(double longitude);

@@ -9,7 +9,7 @@
 #include "core/report.h"
 #include "core/settings.h"
 #include "platform/gfx_context.h"
-#include "settings/place_text.h"
+#include "shell/place_text.h"
 #include "settings/site_form.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"

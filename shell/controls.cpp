@@ -8,6 +8,7 @@
 #include "platform/dialog.h"
 #include "platform/gfx_context.h"
 #include "platform/messages.h"
+#include "platform/resources.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "shell/form_dispatcher.h"
@@ -405,4 +406,9 @@ LResult CustomButtonProc(Window w, unsigned message, WParam wParam, LParam lPara
         }
         default: return platform::CallWindowProc(st->previous, w, message, wParam, lParam);
     }
+}
+
+void InitHelpAndBackButtons(platform::Window w, int helpId, int backId) {
+    InitButton(w, helpId, platform::FindBitmapEntry(5076) ? 5076 : 4998, 0, 0);
+    InitButton(w, backId, platform::FindBitmapEntry(5074) ? 5074 : -1, 0, 0);
 }

@@ -80,6 +80,10 @@ void InitButton(platform::Window dialog, int id, int bitmapId, int transparent, 
 // "SetButtonIcon\nCan't find bitmap %d for button %d" for a missing bitmap).
 void SetButtonIcon(platform::Window dialog, int id, int bitmapId, int transparent, std::uint32_t keyColour);
 void SetButtonAutoRepeat(platform::Window dialog, int id, int flag);
+// The help and back buttons of a form's title band, with their pictures (5076 and 5074)
+// when they are there; otherwise the help button shows the generic picture (4998) and
+// back its text.
+void InitHelpAndBackButtons(platform::Window w, int helpId, int backId);
 
 // Removes id from the registry (once; the last entry takes its slot). Nothing when the
 // dialog has no such control or the id is not registered.

@@ -1,4 +1,5 @@
 #include "shell/fonts.h"
+#include "shell/fonts_internal.h"
 
 #include <cmath>
 #include <numbers>
@@ -233,7 +234,14 @@ void DrawLabelRight(const char* text, int x, int y) {
     SetBackColor(oldBack);
 }
 
+namespace {
+int dpiFactorOverride = 0;
+}  // namespace
+
+void SetDpiFactorOverride(int factor) { dpiFactorOverride = factor > 0 ? factor : 0; }
+
 int GetDpiFactor() {
+    if (dpiFactorOverride > 0) return dpiFactorOverride;
     const int f = static_cast<int>(platform::ScreenDpi() * (1.0 / 48));
     return f > 0 ? f : 1;
 }

@@ -12,6 +12,8 @@ for the Sun and 4076 + the type for the Moon:
   4077  lunar, penumbral: the full Moon dimmed on one side
   4078  lunar, partial: the full Moon with the umbra's dark red bite
   4080  lunar, total: the Moon red in the umbra
+and the map button of the eclipse form, 22 x 22, no key:
+  2725  the world map with the dark track of a total eclipse across it
 """
 import os
 
@@ -70,6 +72,16 @@ def lunar(kind):
     return c.done()
 
 
+def map_button():
+    tile = make_form_bitmaps.tile(make_form_bitmaps.TEAL, 22)
+    sea, land, track = (70, 120, 190), (90, 160, 80), (30, 20, 30)
+    tile.rect(3, 5, 19, 17, fill=sea)
+    tile.poly([(4, 7), (9, 6), (10, 10), (7, 14), (5, 11)], land)
+    tile.poly([(12, 6), (18, 7), (17, 12), (14, 16), (12, 11)], land)
+    tile.line([(3, 15), (8, 12), (13, 10), (19, 6)], fill=track, width=1.6)
+    return tile.done()
+
+
 def pictures():
     return [
         (4074, solar("partial")),
@@ -87,7 +99,11 @@ def main():
         img.save(os.path.join(OUT, "%d.png" % pid), optimize=True)
     make_form_bitmaps.SECTION_BEGIN = SECTION_BEGIN
     make_form_bitmaps.SECTION_END = SECTION_END
-    make_form_bitmaps.update_manifest([(pid, img, BLACK, "eclipses,planets") for pid, img in entries])
+    rows = [(pid, img, BLACK, "eclipses,planets") for pid, img in entries]
+    button = map_button()
+    button.save(os.path.join(OUT, "2725.png"), optimize=True)
+    rows.append((2725, button, None, "eclipses"))
+    make_form_bitmaps.update_manifest(rows)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,8 @@ pixel at 2x.
 
   home buttons      36 x 36 tiles: searches (teal), assistants (blue), lists and logs (grey)
   4998              the information button, 22 x 22
+  5076, 5074        the help and back buttons of the forms' title bands, 22 x 22
+  2252              the list button of the assistants' pages, 22 x 22
   120               the clock of the status panel, 18 x 18, on black
   6111-6113         the three menu buttons of the home form, 36 x 36
   124, 126          the arrow at the left of a popup list's trigger, by day and at night
@@ -396,6 +398,35 @@ def info_button():
     return c.done()
 
 
+def help_button():
+    """A question mark on the blue tile: the help of the page shown."""
+    c = tile(BLUE, 22)
+    c.disc(11, 11, 8, (240, 245, 255))
+    ink = BLUE[1]
+    c.d.arc(c.box(11, 8.6, 3.6), start=180, end=45, fill=ink, width=int(2.0 * SS))
+    c.line([(13.4, 11.0), (11.0, 12.6), (11.0, 14.2)], fill=ink, width=2.0)
+    c.disc(11, 16.6, 1.3, ink)
+    return c.done()
+
+
+def back_button():
+    """An arrow pointing left on the grey tile: back to the form before."""
+    c = tile(GREY, 22)
+    ink = (235, 238, 245)
+    c.poly([(4.5, 11), (11, 5), (11, 8.6), (17.5, 8.6), (17.5, 13.4), (11, 13.4), (11, 17)], ink)
+    return c.done()
+
+
+def list_button():
+    """Three rows with bullets on the blue tile: the list page."""
+    c = tile(BLUE, 22)
+    ink = (235, 238, 245)
+    for y in (6.5, 11, 15.5):
+        c.disc(6, y, 1.5, ink)
+        c.rect(9, y - 1.1, 17.5, y + 1.1, fill=ink)
+    return c.done()
+
+
 def clock():
     c = Canvas(18, 18, BLACK)
     c.disc(9, 9, 8, (240, 240, 230), outline=(250, 200, 40), width=1.4)
@@ -534,6 +565,9 @@ def pictures():
                     (6096, satellite), (4998, info_button), (120, clock), (6111, menu_night), (6112, menu_scope),
                     (6113, menu_settings)):
         out.append((pid, fn(), None, home))
+    out.append((5076, help_button(), None, "shell,scope,eclipses,planets,satellites"))
+    out.append((5074, back_button(), None, "shell,scope,eclipses,planets,satellites"))
+    out.append((2252, list_button(), None, "eclipses,planets,satellites"))
     out.append((124, popup_arrow(False), None, "shell,astro,settings"))
     out.append((126, popup_arrow(True), None, "shell,astro,settings"))
     out.append((4049, sun(), BLACK, "shell"))

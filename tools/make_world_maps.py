@@ -9,11 +9,14 @@ Visible Earth picture (not copyrighted). tools/build-data.sh fetches it and runs
 script at set-up; the pictures are made on the user's machine and never committed.
 Needs Debian's python3-pil.
 
-  6010        the small map, 240 x 120, in colour
+  6010        the small map, 240 x 120, in colour (bitmap 1221 is the same picture)
   6015, 6016  the west and east halves of the large map, 1207 x 1207 each, land white
               on a black sea; the sea is the picture's top-left colour, which the form
               leaves out so that its own sea colour shows. A turn of longitude is 2415
               pixels and the poles are 1207 pixels apart.
+  6042, 6043  the west and east halves of the Earth in colour for the globes, 460 x 460
+              each (the height the globe's radius rule is written for)
+  6044, 6045  the same halves at 230 x 230, for low-resolution screens
 
 The land is told from the sea by colour: the sea is blue, the land green, brown or white.
 White sea ice is counted as sea past 80 degrees north, and ice as land in the far south.
@@ -24,6 +27,8 @@ import sys
 from PIL import Image, ImageFilter
 
 SMALL = (240, 120)
+# The globe textures: (west id, side of a half).
+GLOBE_HALVES = ((6042, 460), (6044, 230))
 HALF = 1207
 PERIOD = 2415
 
@@ -67,12 +72,28 @@ def save(picture, path):
     os.replace(temporary, path)
 
 
-def make(earth_path, out_dir):
+def read_earth(earth_path):
+    """The Earth map as an RGB picture (what every picture made from it starts from)."""
     earth = Image.open(earth_path)
     earth.load()
+    return earth.convert("RGB")
+
+
+def globe_halves(earth, side):
+    """The west and east halves of the whole map, each side x side pixels."""
+    whole = earth.resize((2 * side, side), Image.LANCZOS)
+    return whole.crop((0, 0, side, side)), whole.crop((side, 0, 2 * side, side))
+
+
+def make(earth_path, out_dir):
+    earth = read_earth(earth_path)
     os.makedirs(out_dir, exist_ok=True)
 
-    save(earth.convert("RGB").resize(SMALL, Image.LANCZOS), os.path.join(out_dir, "6010.png"))
+    save(earth.resize(SMALL, Image.LANCZOS), os.path.join(out_dir, "6010.png"))
+    for west_id, side in GLOBE_HALVES:
+        west, east = globe_halves(earth, side)
+        save(west, os.path.join(out_dir, "%d.png" % west_id))
+        save(east, os.path.join(out_dir, "%d.png" % (west_id + 1)))
 
     large = land_mask(earth).resize((PERIOD, HALF), Image.BILINEAR)
     large = large.point(lambda v: LAND if v >= 128 else SEA).convert("1")

@@ -1,0 +1,117 @@
+// Costs of the planet view's Mars page and Red Spot table on a 480 x 640 screen (scale 2),
+// and of one Red Spot transit computation. A held key steps the time and redraws the Mars
+// page at every step; the ObjectInfo form and the Jupiter view ask for the transits often.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "moon/angle_icons.h"
+#include "moon/map_textures.h"
+#include "planets/mars_view.h"
+#include "planets/planet_view_state.h"
+#include "planets/red_spot.h"
+#include "platform/gfx_context.h"
+#include "platform/paths.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+#include "shell/draw_targets.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A generated Mars map and angle icon strip in a temporary install root and resource
+// folder, and a scale-2 screen window as the draw target.
+struct PlanetsBench {
+    fs::path root;
+    platform::Window window;
+    platform::Dc dc;
+
+    static void Write(const fs::path& path, int width, int height) {
+        platform::Surface s = platform::MakeSurface(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                s.Row(y)[x] = static_cast<std::uint16_t>(((x * 7 + y * 3) % 31 + 1) << 10 | (y % 29 + 1));
+        platform::SavePng(s, path);
+    }
+
+    PlanetsBench() {
+        root = fs::temp_directory_path() / ("vk-planets-bench-" + std::to_string(::getpid()));
+        fs::create_directories(root / "install" / "maps");
+        fs::create_directories(root / "resources" / "bitmaps");
+        Write(root / "install" / "maps" / "mars_map.jpg", 1024, 512);
+        Write(root / "resources" / "bitmaps" / (std::to_string(kAngleIconStrip) + ".png"),
+              kAngleIconWidth * kAngleIconFrames, kAngleIconHeight);
+        platform::SetInstallRoot(root / "install");
+        ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
+        ClearPictureCache();
+        FreeMapImages();
+        platform::ResetWindows();
+        platform::SetScreenGeometry(2, 0, 0);
+        InitScreenScale();
+        platform::WindowSpec shape;
+        shape.rect = platform::Rect{0, 0, 480, 640};
+        window = platform::CreateWindow(shape);
+        dc = platform::GetWindowDc(window);
+        SetDrawTarget(window, dc);
+    }
+    ~PlanetsBench() {
+        FreeMapImages();
+        FreeFeatureBitmap();
+        ClearPictureCache();
+        FreeScreenBuffer();
+        ReleaseDrawTarget();
+        platform::ReleaseDc(window, dc);
+        platform::ResetWindows();
+        platform::SetInstallRoot({});
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+};
+
+PlanetsBench& Bench() {
+    static PlanetsBench bench;
+    return bench;
+}
+
+void BM_DrawMarsView(benchmark::State& state) {
+    Bench();
+    const platform::Color colours[5] = {};
+    int minute = 0;
+    for (auto _ : state) {
+        DrawMarsView(0, 24, 480, 560, 2025, 1, 16, 20 + minute / 60, minute % 60, colours, 1);
+        minute = (minute + 10) % 240;  // a held key steps the time
+    }
+    state.SetLabel("target 16 ms");
+}
+BENCHMARK(BM_DrawMarsView)->Unit(benchmark::kMillisecond);
+
+void BM_ComputeRedSpotTransits(benchmark::State& state) {
+    int day = 1;
+    for (auto _ : state) {
+        int hours[3], minutes[3];
+        ComputeRedSpotTransits(2025, 3, day, hours, minutes);
+        benchmark::DoNotOptimize(hours);
+        day = day % 28 + 1;
+    }
+    state.SetLabel("target 5 us");
+}
+BENCHMARK(BM_ComputeRedSpotTransits)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawRedSpotTable(benchmark::State& state) {
+    Bench();
+    planetView.screenWidth = 480;
+    planetView.screenHeight = 640;
+    planetView.year = 2025;
+    planetView.month = 1;
+    planetView.day = 25;
+    for (auto _ : state) DrawRedSpotTable();
+    state.SetLabel("target 20 ms");
+}
+BENCHMARK(BM_DrawRedSpotTable)->Unit(benchmark::kMillisecond);
+
+}  // namespace
