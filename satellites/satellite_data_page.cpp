@@ -115,7 +115,6 @@ int DrawSatelliteDataPage(int satellite) {
     if (!platform::IsWindow(w)) return 1;
     SetListRows(kSatelliteList, GetSatelliteCount());
     SetPopupList(kViewPopup, kViewList, s.viewMode);
-    SetPopupList(kClockPopup, kClockList, s.clockChoice);
     if (satellite < 0 || !s.recordLoaded) return 1;
     SetPopupList(kSatellitePopup, kSatelliteList, satellite);
     currentSatelliteRecord = s.elementRecord;
