@@ -31,6 +31,7 @@
 #include "scope/encoder_boxes.h"
 #include "scope/mount_dispatcher.h"
 #include "scope/scope_control_form.h"
+#include "satellites/satellites_assistant.h"
 #include "scope/serial_port.h"
 #include "scope/two_star_form.h"
 #include "scope/nstar_form.h"
@@ -107,6 +108,7 @@ void ComposeProgram() {
     SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
+    RegisterForm(satellites_form::kFormId, &SatellitesAssistant);
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(kEclipseFormId, &EclipseAssistant);

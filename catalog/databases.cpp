@@ -312,6 +312,22 @@ int WriteUserObject(int n, const ObjectRef& object) {
 int DeleteUserObject(int n) { return DeleteDbRecord(userObjectDb, n); }
 int DeleteSatellite(int n) { return DeleteDbRecord(satelliteDb, n); }
 
+int GetSatelliteCount() { return satelliteDb ? GetDbRecordCount(satelliteDb, 1) : 0; }
+
+int WriteSatellite(int n, const SatelliteRecord& record) {
+    std::uint8_t bytes[kSatelliteRecordSize];
+    EncodeSatelliteRecord(record, bytes);
+    if (!satelliteDb || (n != kAppendRecord && !ValidIndex(n))) return 0;
+    return WriteDbRecord(satelliteDb, static_cast<std::uint16_t>(n), bytes, sizeof bytes);
+}
+
+int FormatSatelliteLine(std::string& out, const char* text) {
+    const std::size_t length = strnlen(text, kSatelliteTextSize);
+    out.append(text, length);
+    out.push_back('\n');
+    return static_cast<int>(length) + 1;
+}
+
 int GetCometData(int n, CometRecord* out) {
     if (!cometDb || !out) return 0;
     std::uint8_t bytes[kCometRecordSize];

@@ -142,6 +142,12 @@ int GetUserObject(int n, ObjectRef* out);
 int WriteUserObject(int n, const ObjectRef& object);
 int DeleteUserObject(int n);
 int DeleteSatellite(int n);
+// Records of the satellite database; 0 when it is closed.
+int GetSatelliteCount();
+// Writes the record over satellite n, or appends it for kAppendRecord.
+int WriteSatellite(int n, const SatelliteRecord& record);
+// Appends `text` cut to 71 characters and a newline to out; returns the characters added.
+int FormatSatelliteLine(std::string& out, const char* text);
 // 0 silently when closed; "GetCometData: Could not retrieve comet record! %d".
 int GetCometData(int n, CometRecord* out);
 // "Satellite database isn't open!"; "Could not retrieve satellite record!".
