@@ -107,9 +107,9 @@ TEST_F(DataServiceTest, FailuresAreShownWithTheAddress) {
 TEST_F(DataServiceTest, APartialOrBrokenTextIsRefusedWhole) {
     HttpTestServer server([](const std::string& target) {
         const std::string name = target.substr(target.rfind('=') + 1);
-        if (name == "cut") return HttpTestReply{200, "Tele Vue;TVU;Nagler 13;13;8", HttpTestReply::Cut};
+        if (name == "cut") return HttpTestReply{200, "Wideview;WDU;Wide 13mm;13;8", HttpTestReply::Cut};
         if (name == "large") return HttpTestReply{200, std::string(70000, 'x')};
-        if (name == "nul") return HttpTestReply{200, std::string("Tele Vue;TVU;") + '\0' + "Nagler 13;13;82;\n"};
+        if (name == "nul") return HttpTestReply{200, std::string("Wideview;WDU;") + '\0' + "Wide 13mm;13;82;\n"};
         if (name == "trickle") return HttpTestReply{200, std::string(200, 'x'), HttpTestReply::Trickle};
         return HttpTestReply{200, std::string(65534, 'x')};
     });

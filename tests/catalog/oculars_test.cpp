@@ -51,18 +51,18 @@ protected:
 
 TEST_F(EyepieceTest, RecordKeepsEveryFieldAtItsOffset) {
     EyepieceRecord e;
-    std::strcpy(e.brand, "Televue");
-    std::strcpy(e.brandCode, "TVE");
-    std::strcpy(e.name, "Nagler 13");
+    std::strcpy(e.brand, "Acmeopt");
+    std::strcpy(e.brandCode, "WDE");
+    std::strcpy(e.name, "Wide 13mm");
     e.focalLength = 13.0f;
     e.apparentField = 82.0f;
     std::uint8_t bytes[kEyepieceRecordSize];
     EncodeEyepieceRecord(e, bytes);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 28), 3), "TVE");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 32)), "Nagler 13");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 28), 3), "WDE");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 32)), "Wide 13mm");
     EyepieceRecord back;
     DecodeEyepieceRecord(bytes, back);
-    EXPECT_STREQ(back.brand, "Televue");
+    EXPECT_STREQ(back.brand, "Acmeopt");
     EXPECT_FLOAT_EQ(back.focalLength, 13.0f);
     EXPECT_FLOAT_EQ(back.apparentField, 82.0f);
 }

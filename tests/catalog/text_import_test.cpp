@@ -147,7 +147,7 @@ TEST_F(TextImportTest, AnExportedListImportsBackAsItWas) {
 
 TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAFailureKeepsTheOldList) {
     HttpTestServer server([](const std::string&) {
-        return HttpTestReply{200, "Tele Vue;TVE;Nagler 13;13;82;\nBad;B;X;0;50;\nPentax;PEN;XW 10;10;70;\n"
+        return HttpTestReply{200, "Wideview;WDE;Wide 13mm;13;82;\nBad;B;X;0;50;\nNortho;NTH;NW 10;10;70;\n"
                                   "Baader;BAA;Hyperion 8;8;68;\n"};
     });
     SetService(server.Url("/"));
@@ -158,7 +158,7 @@ TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAFailureKeepsTheOldList
     EXPECT_EQ(Messages(), std::vector<std::string>{"3 User eyepieces uploaded, 1 rejected\n"});
     auto records = Records(file);
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(Name(records[0]), "Nagler 13");
+    EXPECT_EQ(Name(records[0]), "Wide 13mm");
     EXPECT_EQ(Name(records[2]), "Hyperion 8");
     EXPECT_NE(server.Requests().at(0).find("param6=mine.txt "), std::string::npos);
 
@@ -184,11 +184,11 @@ TEST_F(TextImportTest, EyepiecesReplaceTheListsRecordsAndAFailureKeepsTheOldList
     // A reply cut short, one too large and one with a NUL byte change nothing either.
     HttpTestServer broken([](const std::string& target) {
         if (target.find("cut") != std::string::npos)
-            return HttpTestReply{200, "Pentax;PEN;XW 10;10;70;\nTele Vue;TVU;Nagler 13;13;8", HttpTestReply::Cut};
+            return HttpTestReply{200, "Northo;NTH;NW 10;10;70;\nWideview;WDU;Wide 13mm;13;8", HttpTestReply::Cut};
         if (target.find("nul") != std::string::npos)
-            return HttpTestReply{200, std::string("Pentax;PEN;XW 10;10;70;\n") + '\0' + "Tele Vue;TVU;Nagler 13;13;82;\n"};
+            return HttpTestReply{200, std::string("Northo;NTH;NW 10;10;70;\n") + '\0' + "Wideview;WDU;Wide 13mm;13;82;\n"};
         std::string lines;
-        while (lines.size() < 70000) lines += "Pentax;PEN;XW 10;10;70;\n";
+        while (lines.size() < 70000) lines += "Northo;NTH;NW 10;10;70;\n";
         return HttpTestReply{200, lines};
     });
     SetService(broken.Url("/"));

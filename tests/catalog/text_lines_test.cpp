@@ -50,8 +50,8 @@ TEST(TextLines, Eyepieces) {
         const char* name;
         float focal;
     } cases[] = {
-        {"Tele Vue;TVE;Nagler 13;13;82;\n", 30, "Tele Vue", "Nagler 13", 13},
-        {"Tele Vue;TVE;Nagler 13;13;82", 28, "Tele Vue", "Nagler 13", 13},   // last line, no line end
+        {"Wideview;WDE;Wide 13mm;13;82;\n", 30, "Wideview", "Wide 13mm", 13},
+        {"Wideview;WDE;Wide 13mm;13;82", 28, "Wideview", "Wide 13mm", 13},   // last line, no line end
         {"A;B;C;6.5;50;extra;\r\n", 21, "A", "C", 6.5f},                     // extra fields passed over
         {"A;B;C;0;50;\n", -1, nullptr, nullptr, 0},
         {"A;B;C;10;-40;\n", -1, nullptr, nullptr, 0},
@@ -70,12 +70,12 @@ TEST(TextLines, Eyepieces) {
         EXPECT_EQ(e.focalLength, c.focal);
     }
     EyepieceRecord e;
-    ASSERT_GT(ParseEyepieceLine("Tele Vue;TVEX;Nagler;13;82;", e), 0);
+    ASSERT_GT(ParseEyepieceLine("Wideview;WDEX;WideAF;13;82;", e), 0);
     std::uint8_t bytes[kEyepieceRecordSize];
     EncodeEyepieceRecord(e, bytes);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes)), "Tele Vue");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 28)), "TVE");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 32)), "Nagler");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes)), "Wideview");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 28)), "WDE");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes + 32)), "WideAF");
     float focal = 0;
     std::memcpy(&focal, bytes + 64, 4);
     EXPECT_EQ(focal, 13.0f);
