@@ -133,10 +133,7 @@ DrawWindow* RenderMoonImage(int mode, int year, int month, int day, int hour, in
 
 int MoonScrollLimit(int size, int viewSize) { return std::max(0, size - viewSize); }
 
-int MoonViewPictureHeight() {
-    const int band = static_cast<int>(kTitleBand * screenScale.vertical);
-    return std::max(0, moonImageView.view.height - band);
-}
+int MoonViewPictureHeight() { return std::max(0, moonImageView.view.height); }
 
 void DrawMoonImageView() {
     const MoonImageView& v = moonImageView;

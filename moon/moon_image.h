@@ -31,7 +31,7 @@ struct MoonImageView {
     int lastX = 0, lastY = 0;  // the last pen point
     int dragging = 0;          // the pen came down inside the view
     int moved = 0;             // it went far enough to be a drag
-    Bounds view;               // the form's part that shows the picture
+    Bounds view;               // the picture's part of the form, below the title band from view.y
 };
 extern MoonImageView moonImageView;
 
@@ -52,7 +52,7 @@ void FreeMoonImage();
 
 // The largest scroll offset that keeps a view of `viewSize` inside a picture of `size`.
 int MoonScrollLimit(int size, int viewSize);
-// The view's height that shows the picture: below the title band.
+// The height of the view that shows the picture.
 int MoonViewPictureHeight();
 // Copies the visible part of the picture into the current draw window under the title band.
 void DrawMoonImageView();

@@ -167,7 +167,7 @@ TEST_F(MoonPicture, DragSetsMovedFromSixPixelsAndClampsTheScroll) {
     EXPECT_EQ(v.scrollY, 0);
     PanMoonImage(-5000, -5000);
     EXPECT_EQ(v.scrollX, 960 - 240);
-    EXPECT_EQ(v.scrollY, 960 - 250);
+    EXPECT_EQ(v.scrollY, 960 - 274);
     v.imageSize = 320;
     v.view = Bounds{0, 0, 480, 600};
     PanMoonImage(-9000, -9000);
