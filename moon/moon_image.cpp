@@ -123,6 +123,7 @@ DrawWindow* RenderMoonImage(int mode, int year, int month, int day, int hour, in
     const double jd = DateTimeToJD(year, month, day, hour, minute, 0, observerLocation.zoneMinutes);
     double l0 = 0, b0 = 0, c0 = 0;
     ComputeSelenographicSun(jd, &l0, &b0, &c0);
+    moonImageView.colongitude = c0;
     ShadeMoonImage(image, c0, b0);
     // The picture resources come red already in night mode; the drawn outline does not.
     if (NightOn() && !complete) ConvertToNightColors(image);

@@ -31,6 +31,7 @@ struct MoonImageView {
     int lastX = 0, lastY = 0;  // the last pen point
     int dragging = 0;          // the pen came down inside the view
     int moved = 0;             // it went far enough to be a drag
+    double colongitude = 0;    // of the last picture rendered
     Bounds view;               // the picture's part of the form, below the title band from view.y
 };
 extern MoonImageView moonImageView;
