@@ -474,7 +474,7 @@ void DrawFeaturesPanel() {
     if (BuildMoonFeatureIndex() == 0 && s.typeRow != 0) ApplyMoonTypeFilter(s.typeRow);
     if (moonFeatureIndex.typeRow != s.typeRow) ApplyMoonTypeFilter(s.typeRow);
     ShowFormTime(false);
-    if (Shown()) SetListRows(kFeatureList, moonFeatureIndex.runCount);
+    if (Shown()) FillList(FindListView(formWindow_, kFeatureList), nullptr, moonFeatureIndex.runCount);
     MoonFeatureRecord r;
     const int top = Sv(kGridTop);
     if (!GetIndexedMoonFeature(s.featureRow, &r)) {
@@ -505,7 +505,7 @@ void DrawTerminatorPanel() {
         } catch (const std::bad_alloc&) {
             ShowMessage("Can't allocated memory for feature list.", "");
             s.terminatorCount = 0;
-            if (Shown()) SetListRows(kTerminatorList, 0);
+            if (Shown()) FillList(FindListView(formWindow_, kTerminatorList), nullptr, 0);
             return;
         }
     }
@@ -514,7 +514,7 @@ void DrawTerminatorPanel() {
                                                kSizeKm[std::clamp(s.sizeRow, 0, 3)], kTerminatorAltitude);
     if (s.terminatorRow >= s.terminatorCount) s.terminatorRow = -1;
     if (Shown()) {
-        SetListRows(kTerminatorList, s.terminatorCount);
+        FillList(FindListView(formWindow_, kTerminatorList), nullptr, s.terminatorCount);
         if (s.terminatorRow >= 0) SetListSelection(kTerminatorList, s.terminatorRow);
     }
     const int x = Sh(122), top = Sv(kGridTop);
@@ -868,7 +868,10 @@ LResult MoonAssistant(Window w, unsigned message, WParam wParam, LParam lParam) 
         case kSizePopup:
         case kTypePopup:
         case kFeaturePopup: {
+            // The closed list must not paint the old screen back over the new view.
             const int list = platform::HighWord(wParam);
+            FreeSavedScreen();
+            EraseWindow(w);
             DrawOnForm(w, [list] { MoonAssistantCommand(list); });
             return 1;
         }

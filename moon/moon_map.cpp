@@ -266,7 +266,7 @@ void ShowMoonMapView() {
     int width = 0, height = 0;
     GetScreenSize(&width, &height);
     if (Shown()) {
-        SetListRows(kFeatureList, x.runCount);
+        FillList(FindListView(formWindow_, kFeatureList), nullptr, x.runCount);
         const int row = moonMap.selected - x.runStart;
         if (moonMap.selected >= 0 && row >= 0 && row < x.runCount) SetListSelection(kFeatureList, row);
     }
