@@ -282,7 +282,9 @@ TEST_F(MoonForms, MonthTablesFollowTheAltitudes) {
         double rise = 0, transit = 0, set = 0;
         ComputeMoonRiseSet(1992, 4, r.day, &rise, &transit, &set, nullptr);
         EXPECT_EQ(r.hasStart, rise > 0.0 && rise < 24.0) << r.day;
-        if (r.hasStart) EXPECT_NEAR(r.start, rise, 1e-9) << r.day;
+        if (r.hasStart) {
+            EXPECT_NEAR(r.start, rise, 1e-9) << r.day;
+        }
         if (!r.hasStart) {
             ++withoutRise;
             EXPECT_EQ(FormatMoonTableTime(r.hasStart, r.start), "  -----");
@@ -302,8 +304,11 @@ TEST_F(MoonForms, MonthTablesFollowTheAltitudes) {
             const double middle = (r.start + r.end) / 2.0;
             EXPECT_LT(AltitudeAt(false, 1992, 4, r.day, middle), -18.0) << kind << " day " << r.day;
             const double moonAltitude = AltitudeAt(true, 1992, 4, r.day, middle);
-            if (kind == 1) EXPECT_LT(moonAltitude, moonLimit) << "day " << r.day;
-            else EXPECT_GT(moonAltitude, moonLimit) << "day " << r.day;
+            if (kind == 1) {
+                EXPECT_LT(moonAltitude, moonLimit) << "day " << r.day;
+            } else {
+                EXPECT_GT(moonAltitude, moonLimit) << "day " << r.day;
+            }
             // Just outside either end one of the two conditions fails.
             for (double t : {r.start - 0.1, r.end + 0.1}) {
                 const bool dark = AltitudeAt(false, 1992, 4, r.day, t) < -18.0;
