@@ -79,6 +79,7 @@ void MirrorFlagsOfRow(int row, int* x, int* y) {
 
 void ShowMirrorIcon() {
     if (!Shown()) return;
+    // The chart's orientation icons, drawn as the chart draws them.
     const int icon = (NightOn() ? kMirrorIconNight : kMirrorIconDay) + moonMap.mirrorRow;
     SetPopupIcon(formWindow_, kMirrorPopup, platform::FindBitmapEntry(icon) ? icon : 0, 1, 0);
     SetPopupList(kMirrorPopup, kMirrorList, moonMap.mirrorRow);
