@@ -351,7 +351,10 @@ void SortTerminatorList(int key) {
         GetMoonFeature(item.record, &item.r);
         items.push_back(item);
     }
-    std::stable_sort(items.begin(), items.end(), [key](const Item& a, const Item& b) {
+    // Whole kilometres and tenths of a degree count as equal, which is not an ordering the
+    // standard sorts may be given (10.2 ~ 10.9 ~ 11.5 but 10.2 < 11.5): a plain insertion
+    // sort of the hundred entries keeps to the rule and cannot misbehave.
+    const auto before = [key](const Item& a, const Item& b) {
         if (key == 0) {
             const int d = static_cast<int>(a.r.diameter - b.r.diameter);
             if (d != 0) return d > 0;
@@ -360,7 +363,13 @@ void SortTerminatorList(int key) {
             if (d != 0) return d < 0;
         }
         return a.record < b.record;
-    });
+    };
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        const Item item = items[i];
+        std::size_t j = i;
+        for (; j > 0 && before(item, items[j - 1]); --j) items[j] = items[j - 1];
+        items[j] = item;
+    }
     for (int i = 0; i < count; ++i) s.terminatorList[i] = items[i].record;
 }
 

@@ -576,6 +576,15 @@ TEST_F(MoonForms, InformationTextNamesTheFeatureAndItsSunriseAndSunset) {
               0u)
         << text;
     EXPECT_NE(text.find("\n\x95 Set :26/04/1992 "), std::string::npos) << text;
+    // Where the Sun does not cross the horizon within reach, the dates read "----".
+    Call([&] {
+        MoonFeatureRecord polar;
+        std::snprintf(polar.name, sizeof polar.name, "Pole");
+        polar.latitude = -89.5f;
+        polar.longitude = 30.0f;
+        text = MoonFeatureInfoText(polar, DateTimeToJD(1992, 4, 12, 0, 0, 0, 0), 0);
+    });
+    EXPECT_NE(text.find("\x95 Rise :----\n\x95 Set :----"), std::string::npos) << text;
     const int copernicus = Copernicus();
     Pick(moon_map::kFeaturePopup, moon_map::kFeatureList, copernicus);
     Command(moon_map::kInfo);
