@@ -397,12 +397,17 @@ void DrawCalendar() {
         const char letter[2] = {kWeekdays[c], 0};
         Text(letter, 3 + c * s.cellWidth + s.cellWidth / 2 - Sh(3), Sv(kTitleBand + 6));
     }
-    for (int r = 0; r < 6; ++r) {
-        const platform::Color band = r % 2 ? platform::Rgb(40, 40, 40) : GetBackColor();
-        const platform::Color previous = SetForeColor(band);
-        FillRectangle(Bounds{3, top + r * s.cellHeight, 7 * s.cellWidth, s.cellHeight});
-        SetForeColor(previous);
+    // Every other row a shade towards the text colour.
+    const platform::Color back = GetBackColor();
+    const auto mix = [](int a, int b) { return (a * 7 + b) / 8; };
+    const platform::Color shade =
+        platform::Rgb(mix(platform::RedOf(back), platform::RedOf(fore)), mix(platform::GreenOf(back), platform::GreenOf(fore)),
+                      mix(platform::BlueOf(back), platform::BlueOf(fore)));
+    for (int r = 1; r < 6; r += 2) {
+        SetForeColor(shade);
+        DrawRectangle(Bounds{3, top + r * s.cellHeight, 7 * s.cellWidth, s.cellHeight}, 0);
     }
+    SetForeColor(fore);
     for (int d = 1; d <= days; ++d) {
         const int column = CalendarColumn(s.year, s.month, d);
         const int row = (CalendarColumn(s.year, s.month, 1) + d - 1) / 7;

@@ -317,8 +317,9 @@ void ShowMapFeature(int position) {
     if (Shown() && GetDrawWindow()) {
         int width = 0, height = 0;
         GetScreenSize(&width, &height);
+        // Black around the picture, as the sky around the Moon.
         const platform::Color previous = SetForeColor(0);
-        FillRectangle(Bounds{0, Sv(kTitleBand), width, std::max(0, height - Sv(kTitleBand) - Sv(kBottomBar))});
+        DrawRectangle(Bounds{0, Sv(kTitleBand), width, std::max(0, height - Sv(kTitleBand) - Sv(kBottomBar))}, 0);
         DrawMoonImageView();
         DrawMoonDateInfo(0, Sv(kTitleBand));
         if (feature) {
