@@ -592,3 +592,54 @@ TEST_F(MoonForms, InformationTextNamesTheFeatureAndItsSunriseAndSunset) {
 }
 
 }  // namespace
+
+namespace {
+
+// On a screen of scale 2 the map opens on the large picture, the controls follow the edges
+// and a tap still finds its feature.
+class MoonFormsLarge : public MoonForms {
+protected:
+    void SetUp() override {
+        options.scale = 2;
+        MoonForms::SetUp();
+    }
+};
+
+TEST_F(MoonFormsLarge, MapOpensLargeAndTapsStillFindFeatures) {
+    WriteFeatures(LunarFeatures());
+    Open(moon_map::kFormId);
+    EXPECT_EQ(moonImageView.zoomMode, 2);
+    EXPECT_EQ(moonImageView.imageSize, 960);
+    EXPECT_EQ(moonImageView.view.width, 480);
+    EXPECT_EQ(moonImageView.scrollX, 480);  // 320 x scale, clamped to keep the view inside
+    Bounds help{}, date{};
+    Call([&] {
+        GetObjectBounds(formWindow, moon_map::kHelp, &help);
+        GetObjectBounds(formWindow, moon_map::kDate, &date);
+    });
+    EXPECT_GT(help.x, 400);
+    EXPECT_GT(date.y, 580);
+    const TestFeature tycho = LunarFeatures()[2];
+    Call([&] {
+        moonImageView.scrollX = 200;
+        moonImageView.scrollY = MoonScrollLimit(960, moonImageView.view.height);
+    });
+    const platform::Point q = MapPoint(tycho.column, tycho.row);
+    ASSERT_GE(q.y, 48);
+    ASSERT_LT(q.y, 640 - 44);
+    Tap(q.x, q.y);
+    int tychoPosition = -1;
+    Call([&] {
+        MoonFeatureRecord r;
+        GetMoonFeature(2, &r);
+        tychoPosition = FindIndexPosition(r);
+    });
+    EXPECT_EQ(moonMap.selected, tychoPosition);
+    EXPECT_EQ(Label(moon_map::kFeaturePopup), "Tycho, 86.0km");
+
+    Open(moon_assistant::kFormId);
+    EXPECT_EQ(moonAssistant.cellWidth, 480 / 7);
+    EXPECT_EQ(moonAssistant.cellHeight, (640 - 118) / 6);
+}
+
+}  // namespace
