@@ -476,7 +476,6 @@ void DrawFeatureFacts(const MoonFeatureRecord& r, int x, int y) {
     Text(text, x, y + Sv(28));
     std::snprintf(text, sizeof text, "Diameter  %.1f km", static_cast<double>(r.diameter));
     Text(text, x, y + Sv(42));
-    ShowControls({}, {});
     if (Shown()) {
         if (FindObjectPicture(r.name, kPictureFolderMoon, 0)) ShowObject(formWindow_, kPicture);
         else HideObject(formWindow_, kPicture);
@@ -485,7 +484,8 @@ void DrawFeatureFacts(const MoonFeatureRecord& r, int x, int y) {
 
 void DrawFeaturesPanel() {
     MoonAssistantState& s = S();
-    if (BuildMoonFeatureIndex() == 0 && s.typeRow != 0) ApplyMoonTypeFilter(s.typeRow);
+    // The index is shared with the map, whose taps may have put its filter back to "All".
+    BuildMoonFeatureIndex();
     if (moonFeatureIndex.typeRow != s.typeRow) ApplyMoonTypeFilter(s.typeRow);
     ShowFormTime(false);
     if (Shown()) FillList(FindListView(formWindow_, kFeatureList), nullptr, moonFeatureIndex.runCount);
