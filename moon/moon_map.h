@@ -98,7 +98,8 @@ bool RefreshMoonImage();
 void ShowMoonMapView();
 void ShowMapFeature(int position);
 // The feature under a tap at client point (x, y): selects and shows it; its index position,
-// or -1 when nothing lies within reach (or there are no features).
+// or -1 when nothing lies within reach (or there are no features). A record that cannot be
+// read ends the search with "Can't find moon record" and the selection as it was.
 int FindNearestFeature(int x, int y);
 int MoonMapCommand(int id);
 int MoonMapKey(int key);
