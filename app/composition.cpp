@@ -23,6 +23,7 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -150,9 +151,12 @@ void ComposeProgram() {
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.setCurrentComet = &SetCurrentCometIndex;
+    objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(orbit_form::kFormId, &OrbitAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

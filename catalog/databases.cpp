@@ -341,6 +341,17 @@ int GetCometData(int n, CometRecord* out) {
     return 1;
 }
 
+int GetCometCount() { return cometDb ? GetDbRecordCount(cometDb, 1) : 0; }
+
+int WriteComet(int n, const CometRecord& record) {
+    std::uint8_t bytes[kCometRecordSize];
+    EncodeCometRecord(record, bytes);
+    if (!cometDb || (n != kAppendRecord && !ValidIndex(n))) return 0;
+    return WriteDbRecord(cometDb, static_cast<std::uint16_t>(n), bytes, sizeof bytes);
+}
+
+int DeleteComet(int n) { return cometDb ? DeleteDbRecord(cometDb, n) : 0; }
+
 int GetSatelliteData(int n, SatelliteRecord* out) {
     if (!satelliteDb) {
         ShowMessage("Satellite database isn't open!", "");

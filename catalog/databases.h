@@ -150,6 +150,12 @@ int WriteSatellite(int n, const SatelliteRecord& record);
 int FormatSatelliteLine(std::string& out, const char* text);
 // 0 silently when closed; "GetCometData: Could not retrieve comet record! %d".
 int GetCometData(int n, CometRecord* out);
+// Records of the comet database; 0 when it is closed.
+int GetCometCount();
+// Writes the record over comet n, or appends it for kAppendRecord; 0 when closed or failed.
+int WriteComet(int n, const CometRecord& record);
+// Removes comet n (later records move down); 0 when closed or failed.
+int DeleteComet(int n);
 // "Satellite database isn't open!"; "Could not retrieve satellite record!".
 int GetSatelliteData(int n, SatelliteRecord* out);
 // Half the Moon file's record count (each feature is there twice); 0 when closed or when
