@@ -135,7 +135,7 @@ std::vector<CometListEntry> ComputeBrightestEntries(int year, int month, int day
         if (!ComputeCometPosition(MakeCometElements(cometWorkRecord), jdNow, year, &p)) continue;
         const double m = CometMagnitude(static_cast<int>(cometWorkRecord.kind), cometWorkRecord.magnitude1,
                                         cometWorkRecord.magnitude2, p.sunDistance, p.earthDistance, p.phaseAngle);
-        if (!std::isfinite(m) || m > kCometListMagnitudeCut) continue;
+        if (!std::isfinite(m) || static_cast<float>(m) > static_cast<float>(kCometListMagnitudeCut)) continue;
         entries.push_back({n, static_cast<float>(m), year, month, day, hour, minute});
         ShowBusy(1);
     }
@@ -163,7 +163,7 @@ std::vector<CometListEntry> ComputeBestDatesEntries(int year, int month, int day
         const double h = cometWorkRecord.magnitude1, g = cometWorkRecord.magnitude2;
         const double m = CometMagnitude(kind, h, g, atPerihelion.sunDistance, atPerihelion.earthDistance,
                                         atPerihelion.phaseAngle);
-        if (!std::isfinite(m) || m > kCometListMagnitudeCut) continue;
+        if (!std::isfinite(m) || static_cast<float>(m) > static_cast<float>(kCometListMagnitudeCut)) continue;
         const double after = kind == kAsteroidKind ? 90.0 : 30.0;
         double best = 0.0, least = 0.0;
         if (!FindLeastEarthDistance(cometWorkRecord, ref - 30.0, ref, ref + after, &best, &least)) continue;

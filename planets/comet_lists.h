@@ -21,9 +21,10 @@ extern CometRecord cometWorkRecord;
 
 inline constexpr double kCometListMagnitudeCut = 19.0;
 
-// The Brightest rows for an instant (second 0, the scale of the fields), sorted: by the
-// magnitude in hundredths, ties in record order. Records that cannot be solved or give no
-// finite magnitude are left out.
+// The Brightest rows for an instant (second 0, the scale of the fields): every record whose
+// magnitude, as the row stores it (a float), is at most 19.0, sorted by the magnitude in
+// hundredths, ties in record order. Records that cannot be solved or give no finite
+// magnitude are left out.
 std::vector<CometListEntry> ComputeBrightestEntries(int year, int month, int day, int hour, int minute);
 
 // The reference date of a record (Julian day): a comet's perihelion instant; an asteroid's
