@@ -691,7 +691,7 @@ void MakeControls(Window w) {
 void ReleaseOrbitControls(Window w) {
     *Redraw() = 1;
     for (int id : {kTitle, kHelp, kObjectInfo, kBack, kNow, kZoomIn, kZoomOut, kCometKind, kAsteroidKind, kPagePopup,
-                   kStepPopup, kFieldPopup, kCometPopup, kDate, kTime, kName})
+                   kStepPopup, kFieldPopup, kCometPopup, kDate, kTime, kName, kRowList})
         ReleaseControl(w, id);
     for (int id : kDataButtons) ReleaseControl(w, id);
     for (int id : kDataFields) ReleaseControl(w, id);

@@ -288,12 +288,15 @@ std::string CheckCometRecord(const CometRecord& r) {
 
 CometImportCounts ImportCometText(const std::string& text) {
     CometImportCounts counts;
-    // Names already held, so that a renewed orbit replaces its record.
-    std::map<std::string, int> byName;
-    int count = GetCometCount();
+    // The whole database in memory, written back once: names already held are renewed.
+    std::vector<CometRecord> comets;
+    std::map<std::string, std::size_t> byName;
+    const int count = GetCometCount();
     for (int n = 0; n < count; ++n) {
         CometRecord r;
-        if (GetCometData(n, &r)) byName.emplace(r.name, n);
+        if (!GetCometData(n, &r)) return counts;
+        byName.emplace(r.name, comets.size());
+        comets.push_back(r);
     }
     std::size_t start = 0;
     while (start < text.size()) {
@@ -310,18 +313,19 @@ CometImportCounts ImportCometText(const std::string& text) {
         }
         FillCometWorkElements(record);
         if (const auto it = byName.find(record.name); it != byName.end()) {
-            if (WriteComet(it->second, record))
-                ++counts.renewed;
-            else
-                ++counts.leftOut;
-            continue;
-        }
-        if (count >= kMaxCometRecords || !WriteComet(kAppendRecord, record)) {
+            comets[it->second] = record;
+            ++counts.renewed;
+        } else if (static_cast<int>(comets.size()) >= kMaxCometRecords) {
             ++counts.leftOut;
-            continue;
+        } else {
+            byName.emplace(record.name, comets.size());
+            comets.push_back(record);
+            ++counts.added;
         }
-        byName.emplace(record.name, count++);
-        ++counts.added;
+    }
+    if ((counts.added > 0 || counts.renewed > 0) && !ReplaceAllComets(comets)) {
+        counts.leftOut += counts.added + counts.renewed;
+        counts.added = counts.renewed = 0;
     }
     return counts;
 }

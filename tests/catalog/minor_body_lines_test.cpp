@@ -6,39 +6,10 @@
 #include <cmath>
 #include <string>
 
+#include "catalog/mpc_lines.h"
 #include "core/calendar.h"
 
 namespace {
-
-// Puts text at 1-based column `column` of the line, growing it with blanks.
-void Put(std::string& line, std::size_t column, const std::string& text) {
-    if (line.size() < column - 1 + text.size()) line.resize(column - 1 + text.size(), ' ');
-    line.replace(column - 1, text.size(), text);
-}
-
-std::string CometLine() {
-    std::string line;
-    Put(line, 1, "0002P");
-    Put(line, 15, "2023 10 22.5064");
-    Put(line, 31, " 0.339495");
-    Put(line, 42, "0.847133");
-    Put(line, 52, "186.5466");
-    Put(line, 62, "334.1942");
-    Put(line, 72, " 11.3492");
-    Put(line, 82, "20231017");
-    Put(line, 92, "11.5");
-    Put(line, 97, " 4.0");
-    Put(line, 103, "2P/Encke");
-    return line;
-}
-
-std::string AsteroidLine() {
-    std::string line;
-    Put(line, 1, "00001    3.34  0.15 K107N 113.41085   72.58981   80.39320   10.58682  0.0789125  0.21404813   "
-                 "2.7653485");
-    Put(line, 167, "(1) Ceres");
-    return line;
-}
 
 TEST(MinorBodyLines, CometLineGivesItsFieldsAndKFromTheSlope) {
     CometRecord r;

@@ -38,7 +38,9 @@ TEST_F(OrbitFormTest, FirstOpeningTakesTheObservingDateAndClosingGivesTheChartSe
     EXPECT_EQ(Label(kCometPopup), "A");
     Press(platform::kKeyRight);  // the step of 7 days
     EXPECT_EQ(S().day, 8);
+    ClearRecordedReports();
     Close();
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{}) << "every control released";
     EXPECT_EQ(preferences.word[pref::chartMode], 1);
     EXPECT_EQ(preferences.word[chartpref::objDrilldown], 1);
     EXPECT_EQ(preferences.word[chartpref::skyViewPlain], 1);
