@@ -7,7 +7,6 @@
 
 #include "catalog/databases.h"
 #include "catalog/object_selection.h"
-#include "catalog/selection_list.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/object_layers.h"
@@ -478,6 +477,17 @@ int OrbitFormCommand(int id) {
     case kYear:
     case kMonth:
     case kDay: EditDataDate(); return 1;
+    case kDate:
+    case kTime:
+        // The form's own date and time, as the date and time form edits any other.
+        if (EditDateTime(&s.year, &s.month, &s.day, &s.hour, &s.minute, &s.second)) {
+            s.second = 0;
+            s.skyCentre[0] = s.skyCentre[1] = 0.0f;
+            BringChartToFormDate();
+            ShowDate();
+            RefreshOrbitForm(s.currentComet);
+        }
+        return 1;
     case kStepList: {
         const int row = GetListSelection(kStepList);
         if (row >= 0 && row <= 8) s.stepIndex = row;
@@ -616,10 +626,11 @@ void CloseOrbitForm() {
     }
     orbit3DObjects.clear();
     orbit3DObjects.shrink_to_fit();
-    if (selectionList.records && selectionList.recordCount > 0)
-        FilterSelectionByType(selectionList.categoryFilter, selectionList.records, selectionList.recordCount);
-    // The chart's records were projected for the form's sky views.
+    // The sky matrix and the star table were projected for the form's date: the chart
+    // projects its own again when it next draws.
     InvalidateSkyProjection();
+    chartState.starsProjected = 0;
+    chartState.selectionProjected = 0;
 }
 
 int LayoutOrbitForm(Window dialog, int width, int height) {
