@@ -3,7 +3,9 @@
 // sky view's track and the ephemeris table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "astro/minor_body_magnitude.h"
@@ -13,6 +15,9 @@
 #include "core/calendar.h"
 #include "objects/comet_position.h"
 #include "planets/orbit_fixture.h"
+#include "shell/colour_scheme.h"
+#include "shell/draw_primitives.h"
+#include "shell/fonts.h"
 #include "shell/list_views.h"
 #include "shell/utilities.h"
 
@@ -138,6 +143,68 @@ TEST_F(OrbitFormTest, DataPagePenStepsRecordsFromFourPixels) {
     Pen(platform::kMsgPenUp, 100, 200);
     EXPECT_EQ(Text(kEccentricity), "0.84710");
     EXPECT_EQ(Text(kYear), "2023");
+}
+
+int Width(const char* text) {
+    const int font = SetFont(GetDpiFactor() == 1 ? 2 : 4);
+    const int w = CharsWidth(text, static_cast<int>(std::strlen(text)));
+    SetFont(font);
+    return w;
+}
+
+struct RowInk {
+    int first = 240, last = -1;
+    int magnitudeEnd = 0, dateWidth = 0;  // the widths the row places its fields by
+};
+
+// The columns a list row inks, drawn black on white into a row-sized offscreen.
+RowInk InkedColumns(int row) {
+    DrawWindow* off = CreateOffscreenDIB(240, 20, 16);
+    DrawWindow* previous = SetDrawWindow(off);
+    SetForeColor(platform::Rgb(255, 255, 255));
+    DrawRectangle(Bounds{0, 0, 240, 20}, 0);
+    const platform::Color text = SetTextColor(platform::Rgb(0, 0, 0));
+    const int transparent = SetTextTransparent(1);
+    DrawCometListRow(row, Bounds{0, 2, 240, 16});
+    RowInk ink;
+    ink.magnitudeEnd = Width("AAAAAAAAAAAAAAA") + Width("-00h00");
+    ink.dateWidth = Width("00/00/000");
+    SetTextTransparent(transparent);
+    SetTextColor(text);
+    SetDrawWindow(previous);
+    int& first = ink.first;
+    int& last = ink.last;
+    for (int y = 0; y < 20; ++y) {
+        const auto* line = reinterpret_cast<const std::uint16_t*>(off->pixels + (off->height - 1 - y) * off->stride);
+        for (int x = 0; x < 240; ++x)
+            if (line[x] != 0x7FFF) first = std::min(first, x), last = std::max(last, x);
+    }
+    DeleteOffscreen(off);
+    return ink;
+}
+
+TEST_F(OrbitFormTest, ListRowsPlaceTheNameAndTheRightAlignedMagnitude) {
+    WriteComets({EnckeLike("Name")});
+    cometMagList = {CometListEntry{0, 9.25f, 2023, 10, 1, 12, 0}};
+    RowInk brightest, bestDates;
+    Call([&] {
+        orbitForm.page = kBrightest;
+        brightest = InkedColumns(0);
+        orbitForm.page = kBestDates;
+        bestDates = InkedColumns(0);
+    });
+    const int magnitudeEnd = brightest.magnitudeEnd;
+    ASSERT_GT(magnitudeEnd, 0);
+    // Brightest: the name from x 2, the magnitude ending 50 pixels further right.
+    EXPECT_GE(brightest.first, 2);
+    EXPECT_LE(brightest.first, 4);
+    EXPECT_LE(brightest.last, 2 + magnitudeEnd + 50);
+    EXPECT_GE(brightest.last, 2 + magnitudeEnd + 50 - 3);
+    // Best Dates: the date from x 1, the magnitude after the name's place.
+    EXPECT_LE(bestDates.first, 2);
+    const int nameX = bestDates.dateWidth + 1;
+    EXPECT_LE(bestDates.last, nameX + magnitudeEnd);
+    EXPECT_GE(bestDates.last, nameX + magnitudeEnd - 3);
 }
 
 // ---- 3D view ----------------------------------------------------------------------------
