@@ -14,6 +14,7 @@
 #include "chart/sky_view.h"
 #include "core/calendar.h"
 #include "objects/comet_position.h"
+#include "platform/headless.h"
 #include "planets/orbit_fixture.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
@@ -112,8 +113,22 @@ TEST_F(OrbitFormTest, BestDatesRowSetsTheDateButKeepsTheClockTime) {
     ASSERT_EQ(cometMagList.size(), 2u);
     EXPECT_EQ(Label(kCometPopup), "far");
     const CometListEntry e = cometMagList[1];
+    // The strip under the list where the row's Earth distance is written.
+    auto strip = [this] {
+        std::vector<std::uint16_t> pixels;
+        Call([&] {
+            const platform::Surface& frame = platform::headless::Frame();
+            for (int y = 320 - 35; y < 320 - 23 && y < frame.height; ++y)
+                for (int x = 1; x < 120 && x < frame.width; ++x) pixels.push_back(frame.Row(y)[x]);
+        });
+        return pixels;
+    };
+    const std::vector<std::uint16_t> before = strip();
     Call([] { SetListSelection(kRowList, 1); });
     Command(kRowList);
+    Call([] { platform::InvalidateRect(formWindow, nullptr, false); });
+    RunUntilIdle();
+    EXPECT_NE(strip(), before) << "\"Earth: \" and the distance";
     EXPECT_EQ(S().currentComet, e.record);
     EXPECT_EQ(S().year, e.year);
     EXPECT_EQ(S().month, e.month);
