@@ -146,9 +146,9 @@ void DrawLocalView(const EclipseEntry& e, double hours, double latitude, double 
     const double dx = -dRa * std::cos(sunDec) * 6840.0 * scale, dy = -(moonDec - sunDec) * 6840.0 * scale;
     const int cx = x + size / 2, cy = y + size / 2;
     SetForeColor(Night() ? platform::Rgb(GetNightLevel(), 0, 0) : platform::Rgb(255, 204, 0));
-    DrawDisc(cx, cy, size - 2);
+    FillDisc(cx, cy, size - 2);
     SetForeColor(Night() ? platform::Rgb(40, 0, 0) : platform::Rgb(60, 60, 60));
-    DrawDisc(ToIntChecked(cx + dx, cx), ToIntChecked(cy + dy, cy), ToIntChecked(2.0 * moonRadius * scale, 0));
+    FillDisc(ToIntChecked(cx + dx, cx), ToIntChecked(cy + dy, cy), ToIntChecked(2.0 * moonRadius * scale, 0));
 }
 
 // UT hours of a contact (which -1 first, 0 greatest, 1 last) at the place: five steps from

@@ -269,9 +269,9 @@ void DrawLunarEclipseTimes(const EclipseEntry* list, int row, double, double, in
     PageString("W", x0 + W - Sx(6), y0 + H / 2 - Sy(3));
     const int n = GetNightLevel();
     SetForeColor(Night() ? platform::Rgb(201 * n / 255, 0, 0) : platform::Rgb(201, 201, 255));
-    DrawDisc(cx, cy, penumbraDiameter);
+    FillDisc(cx, cy, penumbraDiameter);
     SetForeColor(Night() ? platform::Rgb(n, 0, 0) : platform::Rgb(255, 153, 153));
-    DrawDisc(cx, cy, umbraDiameter);
+    FillDisc(cx, cy, umbraDiameter);
 
     // Offsets on the sky (arc minutes, east to the left) turned into pixels.
     auto toPixels = [&](double dRaHours, double dDecDegrees, double dec, int* px, int* py) {
