@@ -240,6 +240,10 @@ void PlaceStep() {
     if (EclipseEntry* e = Selected(); e && e->kind == 1) {
         FindLocalContacts(&s.local, e->year, e->month, e->day, e->hour, e->minute, s.typedLatitude, s.typedLongitude);
         s.localMaximumHours = s.local.maxTime;
+        s.partialStartHours = s.local.outerStart;
+        s.partialEndHours = s.local.outerEnd;
+        s.centralStartHours = s.local.innerStart;
+        s.centralEndHours = s.local.innerEnd;
         const double h = s.localMaximumHours;
         s.timeHour = ToIntChecked(h, 0);
         s.timeMinute = ToIntChecked(std::fmod(h * 60.0, 60.0) + 0.5, 0);

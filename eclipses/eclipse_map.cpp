@@ -139,14 +139,15 @@ void DrawLocalView(const EclipseEntry& e, double hours, double latitude, double 
     // 6840 units a radian, scaled so the Sun fills the square.
     const double sunRadius = sun.diameter > 0.0 ? sun.diameter / 2.0 / 60.0 * kDegToRad * 6840.0 : 32.0;
     const double moonRadius = moon.diameter > 0.0 ? moon.diameter / 2.0 / 60.0 * kDegToRad * 6840.0 : 32.0;
-    const double scale = (size / 2.0 - 1.0) / sunRadius;
+    // The Sun half the square across, so the Moon beside it mostly stays inside.
+    const double scale = (size / 4.0) / sunRadius;
     double dRa = moonRa - sunRa;
     if (dRa > kPi) dRa -= 2.0 * kPi;
     if (dRa < -kPi) dRa += 2.0 * kPi;
     const double dx = -dRa * std::cos(sunDec) * 6840.0 * scale, dy = -(moonDec - sunDec) * 6840.0 * scale;
     const int cx = x + size / 2, cy = y + size / 2;
     SetForeColor(Night() ? platform::Rgb(GetNightLevel(), 0, 0) : platform::Rgb(255, 204, 0));
-    FillDisc(cx, cy, size - 2);
+    FillDisc(cx, cy, size / 2);
     SetForeColor(Night() ? platform::Rgb(40, 0, 0) : platform::Rgb(60, 60, 60));
     FillDisc(ToIntChecked(cx + dx, cx), ToIntChecked(cy + dy, cy), ToIntChecked(2.0 * moonRadius * scale, 0));
 }
@@ -209,17 +210,30 @@ int TapMap(int x, int y) {
         const int obscuration = RoundChecked(local.obscuration, 0);
         LocalCircumstances after;
         const double end = RefinedContact(*e, 1, latitude, longitude, &after);
+        int widest = 0;
+        auto boxLine = [&](const char* line) {
+            PageString(line, box.x + Sx(3), ty += Sy(13));
+            const int w = CharsWidth(line, static_cast<int>(std::strlen(line)));
+            if (w > widest) widest = w;
+        };
         HoursText(a, sizeof a, start);
         std::snprintf(text, sizeof text, "Partial Start at %s UT", a);
-        PageString(text, box.x + Sx(3), ty += line);
+        boxLine(text);
         HoursText(a, sizeof a, greatest);
         std::snprintf(text, sizeof text, "Greatest at %s UT, %d%%", a, obscuration);
-        PageString(text, box.x + Sx(3), ty += line);
+        boxLine(text);
         HoursText(a, sizeof a, end);
         std::snprintf(text, sizeof text, "Partial End at %s UT", a);
-        PageString(text, box.x + Sx(3), ty += line);
-        const int size = box.height - Sy(6);
-        DrawLocalView(*e, greatest, latitude, longitude, box.x + box.width - size - Sx(3), box.y + Sy(3), size);
+        boxLine(text);
+        // The view right of the longest line, clipped to the box.
+        const int textRight = box.x + Sx(3) + widest;
+        const int room = box.x + box.width - Sx(3) - textRight;
+        const int size = room < box.height - Sy(6) ? room : box.height - Sy(6);
+        if (size >= Sx(16)) {
+            ClipRectangle(box);
+            DrawLocalView(*e, greatest, latitude, longitude, box.x + box.width - size - Sx(3), box.y + Sy(3), size);
+            ResetClip();
+        }
     }
     SetFont(previousFont);
     return 1;
@@ -382,7 +396,8 @@ void DrawEclipseAtPlace() {
     SelectPositionSource(1);
     char text[320], a[32], b[32];
     const int p = Sy(15);
-    const int previousFont = SetFont(GetDpiFactor() >= 2 ? 4 : 0);
+    // The small font keeps the level columns apart.
+    const int previousFont = SetFont(2);
     LocalEclipse ground;
     if (!GetLocalEclipse(&ground, e->year, e->month, e->day, s.timeHour, s.timeMinute, s.timeSecond)) {
         std::snprintf(text, sizeof text,
@@ -403,7 +418,8 @@ void DrawEclipseAtPlace() {
     const double deltaT = GetDeltaT(e->year, e->month, e->day);
     const int millis = ToIntChecked(deltaT * 1000.0, 0);
     std::snprintf(text, sizeof text, "(UT-ET=%d.%03ds)", millis / 1000, std::abs(millis % 1000));
-    PageString(text, Sx(120), Sy(27));
+    // Under the place fields: at the height of the time field it would be hidden by them.
+    PageString(text, 2, Sy(24) + 2 * Sy(22));
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", s.timeHour, s.timeMinute, s.timeSecond);
     SetField(eclipse_form::kTime, text);
     ShowPlaceFields(s.placeLongitude, s.placeLatitude);
@@ -422,7 +438,8 @@ void DrawEclipseAtPlace() {
     if (s.centralStartHours >= 0.0) {
         int altD, altM, azD, azM;
         angle(s.local.sunAltitude, &altD, &altM);
-        const double azimuth = ReduceDegrees180(s.local.sunAzimuth);
+        // From the south, positive west.
+        const double azimuth = ReduceDegrees180(s.local.sunAzimuth - 180.0);
         angle(azimuth, &azD, &azM);
         std::snprintf(text, sizeof text, "Alt %d.%d\xB0  Azimuth %d.%d\xB0 %s", altD, altM, std::abs(azD), azM,
                       azimuth < 0.0 ? "E" : "W");
@@ -445,19 +462,19 @@ void DrawEclipseAtPlace() {
         }
         if (column) y += p;
         PageString("Ellipse umbra", Sx(1), y);
+        // Two columns: the direction of motion and the axes, then the length and the half
+        // width of the path.
         std::snprintf(text, sizeof text, "  %c: %d\xB0", '\xDF', ground.direction);
         PageString(text, Sx(51), y);
+        std::snprintf(text, sizeof text, "  a: %dkm (%d\xB0)", ground.ellipseMajor, ground.azimuthMod180);
+        PageString(text, Sx(51), y + p);
+        std::snprintf(text, sizeof text, "  b: %dkm", ground.ellipseMinor);
+        PageString(text, Sx(51), y + 2 * p);
         std::snprintf(text, sizeof text, "  L: %dkm", ground.directionWidth);
         PageString(text, Sx(141), y);
-        y += p;
-        std::snprintf(text, sizeof text, "  a: %dkm (%d\xB0)", ground.ellipseMajor, ground.azimuthMod180);
-        PageString(text, Sx(51), y);
         std::snprintf(text, sizeof text, "  half Diam: %dkm", ground.halfWidth);
-        PageString(text, Sx(141), y);
-        y += p;
-        std::snprintf(text, sizeof text, "  b: %dkm", ground.ellipseMinor);
-        PageString(text, Sx(51), y);
-        y += p;
+        PageString(text, Sx(141), y + p);
+        y += 3 * p;
     }
     PageString("Umbra transit", Sx(1), y);
     const int thousandths = RoundChecked(s.local.maxMagnitude * 1000.0, 0);

@@ -345,7 +345,8 @@ void DrawLunarEclipseInfo(const EclipseEntry* list, int row, int width, int heig
     ClearArea(width, height);
     const bool high = HighResolution();
     const int L = Sy(13) + (GetDpiFactor() == 1 ? 1 : 0);
-    const int bodyFont = high ? 4 : 0, headingFont = high ? 5 : 0;
+    // The small font keeps the Part's columns apart on a 240-pixel-wide page.
+    const int bodyFont = 2, headingFont = high ? 5 : 0;
     char text[112], a[40], b[40], c[40];
 
     SetFont(bodyFont);
@@ -368,11 +369,12 @@ void DrawLunarEclipseInfo(const EclipseEntry* list, int row, int width, int heig
         ComputePlanet(&shadow, kBodyEarthShadow, e->year, e->month, e->day, hour, minute, second);
         SetFont(headingFont);
         PageString("Current Positions", 2, y);
-        SetFont(bodyFont);
+        SetFont(4);
         DMSToStr(a, sizeof a,
                  AngularSeparation(moon.rightAscension, moon.declination, shadow.rightAscension, shadow.declination));
         std::snprintf(text, sizeof text, "(Visual separation %s)", a);
         PageString(text, 2 + Sx(100), y);
+        SetFont(bodyFont);
         const int x0 = 2 + Sx(5);
         const struct {
             const char* name;

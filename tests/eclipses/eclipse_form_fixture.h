@@ -25,6 +25,7 @@
 #include "platform/surface.h"
 #include "shell/fonts.h"
 #include "shell/fonts_internal.h"
+#include "shell/form_paint_step.h"
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
 #include "shell/text_input.h"
