@@ -344,6 +344,8 @@ int TrackEclipsePen(int x, int y) {
     const int dx = x - s.penX, dy = y - s.penY;
     if (s.page == eclipse_form::kPageMap) {
         if (!s.penDragged) {
+            // Only a stroke that starts on the map moves it.
+            if (!PointInRect(s.penX, s.penY, RectBounds(s.mapRect))) return 1;
             if (std::abs(dx) <= kDragThreshold && std::abs(dy) <= kDragThreshold) return 1;
             s.penDragged = 1;
         }

@@ -129,11 +129,8 @@ void LunarHorizonRows(double jd, int mapY, int width, int height, int* rows) {
     double ra, dec;
     MoonAtUt(y, m, d, h, mi, s, &ra, &dec);
     const double hourAngle = 15.0 * NormalizeHourAngle(LocalSiderealTime(y, m, d, h, mi, s, 0.0, 0) - ra);
-    // A Moon on the equator has its horizon along two meridians: a tiny sine keeps the
-    // arctangent finite there (its sign decides which side the line falls to).
-    double sinDec = std::sin(dec * kDegToRad);
-    if (std::fabs(sinDec) < 1e-9) sinDec = std::signbit(sinDec) ? -1e-9 : 1e-9;
-    const double slope = -std::cos(dec * kDegToRad) / sinDec;
+    // A Moon on the equator has its horizon along two meridians.
+    const double slope = -std::cos(dec * kDegToRad) / SineAwayFromZero(std::sin(dec * kDegToRad));
     const int middle = mapY + height / 2;
     for (int c = 0; c < width; ++c) {
         const double lambda = 360.0 * c / width;

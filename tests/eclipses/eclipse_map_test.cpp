@@ -131,6 +131,9 @@ TEST_F(EclipseMapTest, TrackAcrossMidnightAndTheDateLineStaysWholeAndUnjoinedAtT
     const EclipseEntry& e = s.eclipseList[row];
     EXPECT_EQ(e.day, 20);
     EXPECT_EQ(e.month, 5);
+    EXPECT_EQ(s.listYear, 2012);
+    EXPECT_EQ(s.listMonth, 1);
+    EXPECT_EQ(s.listDay, 1);
     ASSERT_GT(s.trackCount, 20);
     EXPECT_LT(s.trackTable[0].hours, 24.0);
     EXPECT_GT(s.trackTable[s.trackCount - 1].hours, 24.0);
