@@ -184,10 +184,6 @@ int TapMap(int x, int y) {
     ClearPageTexts();
     const int line = Sy(13);
     const Bounds box{rect.x + Sx(2), rect.y + rect.height - 4 * line - Sy(6), rect.width - Sx(4), 4 * line + Sy(4)};
-    s.tapBox[0] = box.x;
-    s.tapBox[1] = box.y;
-    s.tapBox[2] = box.width;
-    s.tapBox[3] = box.height;
     SetForeColor(Ink());
     DrawLine(x, y, x < box.x + box.width / 2 ? x + Sx(10) : x - Sx(10), box.y);
     SetForeColor(GetBackColor());
@@ -334,7 +330,6 @@ int DrawEclipseMap(int draw, const int rectValues[4]) {
     CopyBits(s.mapOffscreen, screen, Bounds{0, 0, rect.width, rect.height}, rect.x, rect.y, 0);
     SetForeColor(GetForeColor());
     SetTextColor(GetForeColor());
-    s.tapBox[2] = 0;
     return 1;
 }
 
@@ -514,6 +509,5 @@ void FreeEclipseMap() {
     DeleteOffscreen(s.mapOffscreen);
     s.mapOffscreen = nullptr;
     FreeWorldMapHalves(&s.mapHalves);
-    s.tapBox[2] = 0;
     s.globeDragged = 0;
 }

@@ -109,14 +109,13 @@ struct EclipseState {
     int penX = 0, penY = 0, penDragged = 0;
     int mapStep = 2;                      // 1 .. GetDpiFactor
     // The Map page: the track (allocated at its first drawing), the map's offsets in the
-    // map buffer, the buffer (the form's size) that also serves to erase the tap box, the
-    // two halves of the world map, and the box drawn last (width 0: none).
+    // map buffer, the buffer (the form's size) that also serves to erase the tap box, and
+    // the two halves of the world map.
     TrackRecord* trackTable = nullptr;
     int trackCount = 0;                   // 0 when the selection changes
     int mapOffsetX = 0, mapOffsetY = 0;
     DrawWindow* mapOffscreen = nullptr;
     WorldMapHalves mapHalves;
-    int tapBox[4] = {0, 0, 0, 0};
     int globeDragged = 0;                 // the Diagram globe follows the stylus
     // The local contacts at the place, UT hours; -1 when they do not happen.
     double partialEndHours = -1.0, centralStartHours = -1.0, centralEndHours = -1.0;
