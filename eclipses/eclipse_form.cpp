@@ -514,7 +514,7 @@ void DrawEclipseDiagram() {
     if (!e) return;
     int cx, cy, r;
     EclipseGlobeGeometry(&cx, &cy, &r);
-    const bool night = GetNightLevel() > 0;
+    const bool night = preferences.word[pref::nightMode] > 0;  // the night red is 255 by day
     SetTextColor(GetForeColor());
     char text[96], value[40];
     const double deltaT = GetDeltaT(e->year, e->month, e->day);

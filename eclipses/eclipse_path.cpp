@@ -28,7 +28,8 @@ namespace {
 int Sx(double n) { return ToIntChecked(n * screenScale.horizontal, 0); }
 int Sy(double n) { return ToIntChecked(n * screenScale.vertical, 0); }
 
-bool NightShown() { return GetNightLevel() > 0; }
+// The night modes are 1 to 3 (the night red, GetNightLevel, is 255 by day too).
+bool NightShown() { return preferences.word[pref::nightMode] > 0; }
 
 void Text(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 

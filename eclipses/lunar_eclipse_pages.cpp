@@ -45,7 +45,7 @@ constexpr Contact kContacts[6] = {{kLunarP1, "P1"}, {kLunarU1, "U1"}, {kLunarU2,
 int Sx(double n) { return ToIntChecked(n * screenScale.horizontal, 0); }
 int Sy(double n) { return ToIntChecked(n * screenScale.vertical, 0); }
 bool HighResolution() { return GetDpiFactor() >= 2; }
-bool Night() { return GetNightLevel() > 0 && preferences.word[pref::nightMode] > 0; }
+bool Night() { return preferences.word[pref::nightMode] > 0; }
 
 // The lunar pages work in UT whatever the site's zone: the phase routine's instants are UT.
 ObserverLocation UtSite() { return MakeSite(0.0f, 0.0f, 0); }

@@ -318,4 +318,16 @@ TEST_F(LunarPagesTest, DiagramPageShowsTheShadowAndTheMoonAtEachContact) {
     EXPECT_GE(FindPageText("P4="), 0);
 }
 
+TEST_F(LunarPagesTest, SummaryHatchesTheNightSideGreyByDay) {
+    OpenAt(kPenumbral2024);
+    auto count = [&](std::uint16_t colour) {
+        int n = 0;
+        for (int y = 24; y < 298; ++y)
+            for (int x = 0; x < 240; ++x) n += PixelAt(x, y) == colour;
+        return n;
+    };
+    EXPECT_GT(count(Px(19, 19, 19)), 100);
+    EXPECT_EQ(count(Px(19, 0, 0)), 0);
+}
+
 }  // namespace
