@@ -212,7 +212,10 @@ TEST_F(LunarPagesTest, InfoPageListsOnlyTheContactsThatHappen) {
     };
     for (const Case& c : {Case{kPartial2024, true, false}, Case{kPenumbral2024, false, false}}) {
         SCOPED_TRACE(c.entry.year * 100 + c.entry.month);
-        Call([] { eclipseState = EclipseState{}; });
+        Call([] {
+            FreeEclipseData();
+            eclipseState = EclipseState{};
+        });
         OpenAt(c.entry);
         Command(kInfoButton);
         EXPECT_GE(FindPageText("Penumbra Start"), 0);
