@@ -174,11 +174,13 @@ void PrefillObserverLogEntry(bool fresh) {
     ObserverLogState& s = S();
     if (FormShown()) FillList(platform::GetDialogItem(logWindow, kEyepieceList), nullptr, HasEyepieceDb() + 1);
     ObserverLogEntry e = Entry();
-    if (s.mode == kObserverLogEditEntry) {
+    const bool kept = s.keepEntry != 0;
+    s.keepEntry = 0;
+    if (s.mode == kObserverLogEditEntry || kept) {
         s.year = e.year, s.month = e.month, s.day = e.day, s.hour = e.hour, s.minute = e.minute, s.second = 0;
     }
     const ObservingCircumstances c = ComputeObservingCircumstances(s.year, s.month, s.day, s.hour, s.minute);
-    if (fresh && s.mode == kObserverLogNewEntry) {
+    if (fresh && s.mode == kObserverLogNewEntry && !kept) {
         e = ObserverLogEntry{};
         e.transparency = s.lastTransparency;
         e.seeing = s.lastSeeing;
@@ -454,9 +456,17 @@ int ObserverLogCommand(int id) {
             return 1;
         }
         case kShot: ShowShot(); return 1;
-        case kFind:
-            if (GetCurrentFormId() != kFinderFormId) RequestChartCentre(kObserverLogFormId, -1);
+        case kFind: {
+            if (GetCurrentFormId() == kFinderFormId) return 1;
+            // The page is made again on the way back: what was typed waits in the entry.
+            ObserverLogEntry e = Entry();
+            if (EntryMode() && GatherFields(e)) {
+                StoreEntry(e);
+                s.keepEntry = 1;
+            }
+            RequestChartCentre(kObserverLogFormId, -1);
             return 1;
+        }
         case kTransparencyList:
             s.lastTransparency = Row(kTransparencyList);
             SetPopupList(kTransparencyPopup, kTransparencyList, s.lastTransparency);

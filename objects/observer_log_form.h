@@ -58,6 +58,7 @@ struct ObserverLogState {
     int openedNew = 0;                // opened by another form in new-entry mode
     std::vector<std::string> files;   // the list's entry files
     std::string entryFile;            // the file the entry being edited was read from
+    int keepEntry = 0;                // the page left for the Finder: what was typed comes back
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     // Remembered between entries for the run.
     int lastVisualLimit = -1;         // x 10; -1: none yet

@@ -317,6 +317,7 @@ TEST_F(ObserverLogFiles, ALongExportIsSplitIntoNumberedPartsWithNothingLost) {
 // ---- The form ------------------------------------------------------------------------------
 
 constexpr int kOpener = 60201;
+constexpr int kFinder = 2350;
 
 ObjectRef MakeRefForTest() {
     ObjectRef r;
@@ -353,10 +354,14 @@ protected:
         savedHooks = SetReportHooks(hooks);
         SetFormDialogProc(kObserverLogFormId, &ObserverLog);
         SetFormDialogProc(kOpener, &StandInFormProc<kOpener>);
-        platform::DialogLayout layout;
-        std::string error;
-        ASSERT_TRUE(platform::ParseDialogLayout("dialog 60201\nrect 0 0 240 320\n", &layout, &error));
-        platform::RegisterDialogLayout(layout);
+        SetFormDialogProc(kFinder, &StandInFormProc<kFinder>);
+        for (int id : {kOpener, kFinder}) {
+            platform::DialogLayout layout;
+            std::string error;
+            ASSERT_TRUE(platform::ParseDialogLayout("dialog " + std::to_string(id) + "\nrect 0 0 240 320\n", &layout,
+                                                    &error));
+            platform::RegisterDialogLayout(layout);
+        }
         StartWithMainWindow(&FormHostProc);
         Call([] { GotoForm(kOpener); });
         ASSERT_TRUE(RunUntilIdle());
@@ -365,6 +370,7 @@ protected:
         Stop();
         SetFormDialogProc(kObserverLogFormId, nullptr);
         SetFormDialogProc(kOpener, nullptr);
+        SetFormDialogProc(kFinder, nullptr);
         FormScreenFixture::TearDown();
         SetReportHooks(savedHooks);
         FreeSelectionList();
@@ -482,6 +488,21 @@ TEST_F(ObserverLogForm, TheObjectComesFromTheSelectionOrTheListAtItsOwnScale) {
     EXPECT_EQ(e.magnitude10, 3);
     EXPECT_EQ(e.typeCode, 30);
     EXPECT_FLOAT_EQ(e.rightAscension, 18.6156f);
+}
+
+TEST_F(ObserverLogForm, PickingTheObjectInTheFinderKeepsWhatWasTyped) {
+    OpenNew();
+    SetText(kComments, "Seen with averted vision");
+    SetText(kFilter, "OIII");
+    Command(kFind);
+    ASSERT_EQ(GetCurrentFormId(), kFinder);
+    ObjectRef vega = MakeRefForTest();
+    SetObjectSelection(&vega, 0);
+    Call([] { GotoForm(kObserverLogFormId); });
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(Text(kName), "Vega");
+    EXPECT_EQ(Text(kComments), "Seen with averted vision");
+    EXPECT_EQ(Text(kFilter), "OIII");
 }
 
 TEST_F(ObserverLogForm, DeleteRemovesTheEntryAtOnceAndOpenWithoutARowAsks) {
