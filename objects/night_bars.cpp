@@ -106,17 +106,18 @@ void DrawNightBarRow(const NightBarLayout& layout, const Bounds& rect, const cha
     const int labelY = rect.y + 1 + (rect.height - 2) / 8;
     const int length = label ? static_cast<int>(std::strlen(label)) : 0;
     const int oldMode = SetTextTransparent(1);
+    const platform::Color oldText = SetTextColor(night ? Rgb(255, 0, 0) : Rgb(0, 0, 0));
     for (const BarSpan& s : layout.object) {
         Fill(s, rect, rect.y + 1, barHeight, bar, layout.objectFillsRow ? 0 : barHeight / 2);
         const int centre = rect.x + s.x + s.width / 2;
         if (brightStarNumber > 0) {
             DrawBrightStarLabel(brightStarNumber, centre, labelY, 1);
         } else if (length > 0) {
-            SetTextColor(night ? Rgb(255, 80, 80) : Rgb(0, 0, 0));
-            DrawChars(label, length, centre - CharsWidth(label, length) / 2, labelY);
+            DrawString(label, length, centre - CharsWidth(label, length) / 2, labelY);
         }
     }
     SetTextTransparent(oldMode);
+    SetTextColor(oldText);
     const platform::Color line = night ? Rgb(200, 0, 0) : Rgb(100, 100, 100);
     DrawLineColor(rect.x, rect.y, rect.x + rect.width + 20, rect.y, line);
     DrawLineColor(rect.x, rect.y + rect.height - 1, rect.x + rect.width + 20, rect.y + rect.height - 1, line);

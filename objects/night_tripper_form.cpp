@@ -347,7 +347,9 @@ void DrawNameRow(int row, Bounds rect, int, int) {
     }
     char label[40];
     Label(*r, label, sizeof label);
-    DrawChars(label, static_cast<int>(std::strlen(label)), rect.x + 18 * scale, rect.y);
+    const int opaque = SetTextTransparent(1);
+    DrawString(label, static_cast<int>(std::strlen(label)), rect.x + 18 * scale, rect.y);
+    SetTextTransparent(opaque);
 }
 
 void DrawBarRow(int row, Bounds rect, int, int) {

@@ -23,6 +23,9 @@
 #include "platform/paths.h"
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
+#include "shell/colour_scheme.h"
+#include "shell/fonts.h"
+#include "platform/headless.h"
 #include "support/recorded_reports.h"
 
 using namespace night_tripper;
@@ -284,6 +287,27 @@ TEST_F(NightTripperTest, TheObserverLogButtonOpensANewEntry) {
     EXPECT_EQ(Text(observer_log_form::kName), "NGC7000");
     Command(observer_log_form::kCancel);
     EXPECT_EQ(GetCurrentFormId(), kNightTripperFormId);
+}
+
+TEST_F(NightTripperTest, BothViewsKeepToTheNightPalette) {
+    Call([] {
+        // As the night-mode choice does: the symbol strips are made again in red.
+        preferences.word[pref::nightMode] = 3;
+        SetNightColours(3);
+        FreeSymbolStrips();
+    });
+    Fill(kMixed);
+    const auto outsideThePalette = [] {
+        const platform::Surface& frame = platform::headless::Frame();
+        int outside = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x) outside += (frame.Row(y)[x] & 0x3FF) != 0;  // green or blue bits
+        return outside;
+    };
+    Open();
+    EXPECT_EQ(outsideThePalette(), 0);
+    Command(kToggleView);
+    EXPECT_EQ(outsideThePalette(), 0);
 }
 
 TEST(NightTripperPictures, EachCatalogHasItsPictureName) {
