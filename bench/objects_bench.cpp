@@ -125,26 +125,37 @@ void BM_FindObjectPictureMissing(benchmark::State& s) { FindPicture(s, "NGC7000"
 BENCHMARK(BM_FindObjectPicturePresent)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindObjectPictureMissing)->Unit(benchmark::kMicrosecond);
 
+// A full-screen window at scale 2 as the draw target, for as long as it lives.
+struct ScreenAtScale2 {
+    platform::Window window;
+    platform::Dc dc;
+    ScreenAtScale2() {
+        platform::ResetWindows();
+        platform::SetScreenGeometry(2, 0, 0);
+        platform::WindowSpec desc;
+        desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+        window = platform::CreateWindow(desc);
+        dc = platform::GetWindowDc(window);
+        InitScreenScale();
+        CreateSchemeBrushes();
+        SetDrawTarget(window, dc);
+    }
+    ~ScreenAtScale2() {
+        ReleaseDrawTarget();
+        platform::ReleaseDc(window, dc);
+        DeleteSchemeBrushes();
+        platform::ResetWindows();
+    }
+};
+
 void BM_DrawCurrentPictureFullScreen(benchmark::State& state) {
     PictureHome home;
-    platform::ResetWindows();
-    platform::SetScreenGeometry(2, 0, 0);
-    platform::WindowSpec desc;
-    desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-    const platform::Window window = platform::CreateWindow(desc);
-    const platform::Dc dc = platform::GetWindowDc(window);
-    InitScreenScale();
-    CreateSchemeBrushes();
-    SetDrawTarget(window, dc);
+    ScreenAtScale2 screen;
     pictureState.folderKind = 0;
     pictureState.catalogCode = 42;
     std::snprintf(pictureState.fileName, sizeof pictureState.fileName, "Large.jpg");
     for (auto _ : state) DrawCurrentPicture(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), 1);
     state.SetLabel("1024 x 768 JPEG at scale 2, target 50 ms");
-    ReleaseDrawTarget();
-    platform::ReleaseDc(window, dc);
-    DeleteSchemeBrushes();
-    platform::ResetWindows();
 }
 BENCHMARK(BM_DrawCurrentPictureFullScreen)->Unit(benchmark::kMillisecond);
 
@@ -313,15 +324,7 @@ namespace night_bench {
 // redraw), the layout and the painting. The date moves on each redraw, so the Sun's times
 // are computed anew every time.
 void BM_NightTripperBarViewRedraw(benchmark::State& state) {
-    platform::ResetWindows();
-    platform::SetScreenGeometry(2, 0, 0);
-    platform::WindowSpec desc;
-    desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-    const platform::Window window = platform::CreateWindow(desc);
-    const platform::Dc dc = platform::GetWindowDc(window);
-    InitScreenScale();
-    CreateSchemeBrushes();
-    SetDrawTarget(window, dc);
+    ScreenAtScale2 screen;
     const ObserverLocation saved = observerLocation;
     observerLocation = MakeSite(48.2f, -16.4f, 60, 200);
     std::mt19937 random(7);
@@ -343,10 +346,6 @@ void BM_NightTripperBarViewRedraw(benchmark::State& state) {
     }
     state.SetLabel("20 rows at scale 2, target 30 ms");
     observerLocation = saved;
-    ReleaseDrawTarget();
-    platform::ReleaseDc(window, dc);
-    DeleteSchemeBrushes();
-    platform::ResetWindows();
 }
 BENCHMARK(BM_NightTripperBarViewRedraw)->Unit(benchmark::kMillisecond);
 

@@ -401,7 +401,9 @@ void ClearTheList() {
 void ShowSelectedOnChart() {
     const SelectionCriteria& c = selectionCriteria;
     const ObjectRef& o = currentObject.object;
+    const int position = selectionList.currentPosition;
     SetSkyDateTime(&o, c.year, c.month, c.day, c.hour, c.minute);
+    selectionList.currentPosition = position;
     const ObserverLocation& site = observerLocation;
     const double lst = LocalSiderealTime(c.year, c.month, c.day, c.hour, c.minute, 0, site.longitude, site.zoneMinutes);
     if (!ConfirmChartShowsObject(ComputeAltitude(lst, o.ra, o.dec, site.latitude))) return;

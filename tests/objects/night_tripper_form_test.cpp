@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "shell/fonts.h"
 #include "platform/headless.h"
 #include "support/recorded_reports.h"
+#include "support/scripted_questions.h"
 
 using namespace night_tripper;
 
@@ -34,13 +36,6 @@ namespace {
 
 constexpr int kChartForm = 1900;
 constexpr int kStandIns[] = {kChartForm, kSelectionCriteriaFormId, 2350};
-
-int answerNo = 0;
-std::vector<std::string> questions;
-int AskRecorded(const char* heading, const char*) {
-    questions.push_back(heading);
-    return answerNo;
-}
 
 struct Entry {
     const char* label;
@@ -70,11 +65,7 @@ protected:
         nightTripperState = NightTripperState{};
         observerLogState = ObserverLogState{};
         ClearRecordedReports();
-        questions.clear();
-        answerNo = 0;
-        ReportHooks hooks;
-        hooks.askYesNo = &AskRecorded;
-        savedHooks = SetReportHooks(hooks);
+        scripted = std::make_unique<ScriptedQuestions>();
         SetFormDialogProc(kNightTripperFormId, &NightTripper);
         SetFormDialogProc(kObserverLogFormId, &ObserverLog);
         SetFormDialogProc(kChartForm, &StandInFormProc<kChartForm>);
@@ -94,7 +85,7 @@ protected:
         for (int id : {kNightTripperFormId, kObserverLogFormId, kChartForm, kSelectionCriteriaFormId, 2350})
             SetFormDialogProc(id, nullptr);
         FormScreenFixture::TearDown();
-        SetReportHooks(savedHooks);
+        scripted.reset();
         FreeSelectionList();
         FreeObserverLogEntry();
         observerLocation = savedSite;
@@ -153,7 +144,7 @@ protected:
     ObserverLocation savedSite{};
     ObservingDateTime savedTime{};
     SelectionCriteria savedCriteria{};
-    ReportHooks savedHooks;
+    std::unique_ptr<ScriptedQuestions> scripted;
 };
 
 const std::vector<Entry> kMixed = {
@@ -259,21 +250,22 @@ TEST_F(NightTripperTest, AMeteorShowerShowsItsDatesAndAVariableMaximum) {
 TEST_F(NightTripperTest, TheChartCommandAsksAboutAnObjectBelowTheHorizon) {
     Fill({{"Deep south", 6, kCatalogNgc, 1, 16, 80, 6.0f, -80.0f}, {"High", 6, kCatalogNgc, 2, 16, 80, 6.0f, 85.0f}});
     Open();
-    answerNo = 1;
+    ScriptedQuestions::No() = true;
     Command(kChart);
-    EXPECT_EQ(questions,
-              std::vector<std::string>{"This object is below horizon and will not be displayed in your current chart.\n\n"});
+    EXPECT_EQ(ScriptedQuestions::Asked(),
+              std::vector<std::string>{"This object is below horizon and will not be displayed in your current chart.\n\n|"
+                                       "Do you want to change your chart to see it?"});
     EXPECT_EQ(GetCurrentFormId(), kNightTripperFormId);
     EXPECT_EQ(preferences.word[pref::chartMode], 0);
-    answerNo = 0;
+    ScriptedQuestions::No() = false;
     Command(kChart);
     EXPECT_EQ(preferences.word[pref::chartMode], 2);
     EXPECT_EQ(GetCurrentFormId(), kChartForm);
     // In chart mode 2 nothing is asked.
-    questions.clear();
+    ScriptedQuestions::Asked().clear();
     Open();
     Command(kChart);
-    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(ScriptedQuestions::Asked().empty());
     EXPECT_EQ(GetCurrentFormId(), kChartForm);
 }
 

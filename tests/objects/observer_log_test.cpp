@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,20 +33,13 @@
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
 #include "support/recorded_reports.h"
+#include "support/scripted_questions.h"
 #include "theories/moon_illumination.h"
 
 namespace fs = std::filesystem;
 using namespace observer_log_form;
 
 namespace {
-
-// Scripted answers to the yes/no questions (1: No), each question recorded.
-std::vector<std::string> questions;
-int answerNo = 0;
-int AskRecorded(const char* heading, const char* detail) {
-    questions.push_back(std::string(heading) + "|" + detail);
-    return answerNo;
-}
 
 std::vector<std::uint8_t> Bytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -90,14 +84,10 @@ protected:
         fs::create_directories(home);
         platform::SetHomeRoot(home);
         ClearRecordedReports();
-        questions.clear();
-        answerNo = 0;
-        ReportHooks hooks;
-        hooks.askYesNo = &AskRecorded;
-        savedHooks = SetReportHooks(hooks);
+        scripted = std::make_unique<ScriptedQuestions>();
     }
     void TearDown() override {
-        SetReportHooks(savedHooks);
+        scripted.reset();
         platform::SetHomeRoot({});
         fs::remove_all(home);
         ClearRecordedReports();
@@ -109,7 +99,7 @@ protected:
     }
 
     fs::path home;
-    ReportHooks savedHooks;
+    std::unique_ptr<ScriptedQuestions> scripted;
 };
 
 TEST(ObserverLogEntryFile, EveryFieldSitsAtItsOffsetLittleEndianAndReadsBack) {
@@ -200,17 +190,17 @@ TEST_F(ObserverLogFiles, ANameOfAnotherEntryAsksBeforeReplacingIt) {
     const auto old = Bytes(Logs() / "Jupiter.log");
     ObserverLogEntry e = SampleEntry("Jupiter");
     std::strcpy(e.comments, "A new note");
-    answerNo = 1;
+    ScriptedQuestions::No() = true;
     EXPECT_FALSE(SaveObserverLogEntry(e, ""));
-    EXPECT_EQ(questions, std::vector<std::string>{"An observation log with this name exists.|Do you want to replace it?"});
+    EXPECT_EQ(ScriptedQuestions::Asked(), std::vector<std::string>{"An observation log with this name exists.|Do you want to replace it?"});
     EXPECT_EQ(Bytes(Logs() / "Jupiter.log"), old);
-    answerNo = 0;
+    ScriptedQuestions::No() = false;
     EXPECT_TRUE(SaveObserverLogEntry(e, ""));
     EXPECT_NE(Bytes(Logs() / "Jupiter.log"), old);
     // Saving an entry under its own name asks nothing.
-    questions.clear();
+    ScriptedQuestions::Asked().clear();
     EXPECT_TRUE(SaveObserverLogEntry(e, "Jupiter.log"));
-    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(ScriptedQuestions::Asked().empty());
 }
 
 TEST_F(ObserverLogFiles, NamesAreMadePlainFileNamesInsideTheFolderOrRefused) {
@@ -261,10 +251,10 @@ TEST_F(ObserverLogFiles, ExportWritesOnePartNamedByTheCountWithItsMessage) {
 
     Save("Deneb");
     Save("Altair");
-    answerNo = 1;
+    ScriptedQuestions::No() = true;
     EXPECT_EQ(ExportObserverLogs(), 0);
     EXPECT_FALSE(fs::exists(Logs() / "logs_3.txt"));
-    answerNo = 0;
+    ScriptedQuestions::No() = false;
     ClearRecordedReports();
     EXPECT_EQ(ExportObserverLogs(), 3);
     EXPECT_EQ(ReportTexts(), std::vector<std::string>{"3 Observer logs exported.\n"});
@@ -347,11 +337,7 @@ protected:
         objectSelection = ObjectSelection{};
         observerLogState = ObserverLogState{};
         ClearRecordedReports();
-        questions.clear();
-        answerNo = 0;
-        ReportHooks hooks;
-        hooks.askYesNo = &AskRecorded;
-        savedHooks = SetReportHooks(hooks);
+        scripted = std::make_unique<ScriptedQuestions>();
         SetFormDialogProc(kObserverLogFormId, &ObserverLog);
         SetFormDialogProc(kOpener, &StandInFormProc<kOpener>);
         SetFormDialogProc(kFinder, &StandInFormProc<kFinder>);
@@ -372,7 +358,7 @@ protected:
         SetFormDialogProc(kOpener, nullptr);
         SetFormDialogProc(kFinder, nullptr);
         FormScreenFixture::TearDown();
-        SetReportHooks(savedHooks);
+        scripted.reset();
         FreeSelectionList();
         FreeObserverLogEntry();
         observerLocation = savedSite;
@@ -410,7 +396,7 @@ protected:
 
     ObserverLocation savedSite{};
     ObservingDateTime savedTime{};
-    ReportHooks savedHooks;
+    std::unique_ptr<ScriptedQuestions> scripted;
 };
 
 TEST_F(ObserverLogForm, ANewEntryIsPrefilledWithTheCircumstancesAndRemembersTheLastChoices) {
@@ -516,7 +502,7 @@ TEST_F(ObserverLogForm, DeleteRemovesTheEntryAtOnceAndOpenWithoutARowAsks) {
     EXPECT_EQ(ReportTexts(), std::vector<std::string>{"Please select an observation log.\n"});
     SelectRow("Alpha.log");
     Command(kDelete);
-    EXPECT_TRUE(questions.empty());
+    EXPECT_TRUE(ScriptedQuestions::Asked().empty());
     EXPECT_FALSE(fs::exists(Logs() / "Alpha.log"));
     EXPECT_EQ(observerLogState.files, std::vector<std::string>{"Beta.log"});
 }
