@@ -27,12 +27,16 @@
 #include "chart/chart_popups.h"
 #include "core/report.h"
 #include "core/settings.h"
+#include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/observer_log_form.h"
 #include "platform/paths.h"
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
+#include "shell/utilities.h"
+#include "platform/headless.h"
 #include "support/recorded_reports.h"
+#include "support/test_pictures.h"
 #include "support/scripted_questions.h"
 #include "theories/moon_illumination.h"
 
@@ -338,6 +342,8 @@ protected:
         observerLogState = ObserverLogState{};
         ClearRecordedReports();
         scripted = std::make_unique<ScriptedQuestions>();
+        SetNetworkAllowed(0);
+        pictureState = PictureState{};
         SetFormDialogProc(kObserverLogFormId, &ObserverLog);
         SetFormDialogProc(kOpener, &StandInFormProc<kOpener>);
         SetFormDialogProc(kFinder, &StandInFormProc<kFinder>);
@@ -523,6 +529,19 @@ TEST_F(ObserverLogForm, TheShotNeedsANameAndSaysWhereTheMissingPictureGoes) {
     EXPECT_EQ(RecordedReports()[0].heading, expected);
     EXPECT_NE(RecordedReports()[0].detail.find("shots/ folder"), std::string::npos);
     EXPECT_NE(RecordedReports()[0].detail.find((home / "shots").string()), std::string::npos);
+
+    // A shot that is there opens the picture view over the form; a tap closes it.
+    const std::string file = std::string(expected);
+    ASSERT_TRUE(WriteTestFile(home / "shots" / file, SolidTestJpeg(16, 8, 200, 40, 40)));
+    ClearRecordedReports();
+    Command(kShot);
+    ASSERT_EQ(platform::ModalStack().size(), 1u);
+    EXPECT_EQ(std::string(pictureState.fileName), file);
+    TapWindow(platform::ModalStack()[0]);
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_TRUE(platform::ModalStack().empty());
+    EXPECT_TRUE(RecordedReports().empty());
+    EXPECT_EQ(GetCurrentFormId(), kObserverLogFormId);
 }
 
 TEST_F(ObserverLogForm, TheChartsObserverLogCommandOpensANewEntryThroughItsLink) {
