@@ -234,9 +234,10 @@ void RebuildCurrentObject(const SelectionRecord& r) {
             break;
     }
     SetObjectRefName(&o, name);
-    currentObject.object = o;
-    if (makeCurrent) SetCurrentObjectRecord(&o, r.group);
-    currentObject.object = o;
+    if (makeCurrent)
+        SetCurrentObjectRecord(&o, r.group);
+    else
+        currentObject.object = o;
     s.name = name;
     s.typeBitmap = bitmap;
 }
