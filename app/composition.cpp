@@ -16,6 +16,8 @@
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/night_tripper_form.h"
+#include "objects/observer_log_form.h"
 #include "objects/finder_form.h"
 #include "objects/image_sync.h"
 #include "objects/object_form_links.h"
@@ -24,6 +26,7 @@
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
 #include "planets/jupiter_view.h"
+#include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
 #include "planets/red_spot.h"
 #include "planets/saturn_view.h"
@@ -92,6 +95,7 @@ void ComposeProgram() {
     // The chart marks listed objects that have a picture and shows it on a tap.
     chart.showObjectPicture = &ShowObjectPicture;
     chartFindObjectPicture = &FindObjectPicture;
+    chart.openObserverLogNew = &OpenObserverLogNew;
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
@@ -145,9 +149,8 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
-    // The object information form reaches the telescope and the planet views through its
-    // links; the orbit assistant's comet and the darkness graph join them as their folders
-    // provide them.
+    // The object information form reaches the telescope, the planet views and the orbit
+    // assistant through its links; the darkness graph joins them when its folder provides it.
     ObjectFormLinks objectLinks;
     objectLinks.scopeGoto = &ScopeGoto;
     objectLinks.selectMarsView = &SelectMarsAssistant;
@@ -169,9 +172,14 @@ void ComposeProgram() {
         DrawSaturn(year, month, day, hour, minute, band.x, band.y, band.width, band.height, x, y, codes,
                    kSaturnSatellites, colours, planetView.xSign, planetView.ySign);
     };
+    objectLinks.setCurrentComet = &SetCurrentCometIndex;
+    objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(orbit_form::kFormId, &OrbitAssistant);
+    RegisterForm(kObserverLogFormId, &ObserverLog);
+    RegisterForm(kNightTripperFormId, &NightTripper);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);
