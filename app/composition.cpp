@@ -27,8 +27,11 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/jupiter_view.h"
 #include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
+#include "planets/red_spot.h"
+#include "planets/saturn_view.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -152,14 +155,29 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
-    // The object information form reaches the telescope and the planet views through its
-    // links; the Red Spot, the planet drawings, the orbit assistant's comet and the
-    // darkness graph join them as their folders provide them.
+    // The object information form reaches the telescope, the planet views and the orbit
+    // assistant through its links; the darkness graph joins them when its folder provides it.
     ObjectFormLinks objectLinks;
     objectLinks.scopeGoto = &ScopeGoto;
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.redSpotTransits = &ComputeRedSpotTransits;
+    // The planets are drawn as the planet view shows them: its zoom, orientation and colours.
+    // Jupiter's view runs from the band's top to the foot of the screen above the buttons.
+    objectLinks.drawJupiter = [](int year, int month, int day, int hour, int minute, Bounds band) {
+        DrawJupiter(band.width, band.y, year, month, day, hour, minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
+                    planetView.ySign);
+    };
+    objectLinks.drawSaturn = [](int year, int month, int day, int hour, int minute, Bounds band) {
+        SetPlanetColors();
+        platform::Color colours[kSatelliteColourCount];
+        GetSatelliteColors(colours);
+        double x[kSaturnViewMoons], y[kSaturnViewMoons];
+        int codes[kSaturnViewMoons];
+        DrawSaturn(year, month, day, hour, minute, band.x, band.y, band.width, band.height, x, y, codes,
+                   kSaturnSatellites, colours, planetView.xSign, planetView.ySign);
+    };
     objectLinks.setCurrentComet = &SetCurrentCometIndex;
     objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
