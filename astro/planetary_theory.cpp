@@ -130,7 +130,7 @@ constexpr int kMaxOrbitKeplerSteps = 50;
 double Linear(const double c[2], double d) { return c[0] + c[1] * d; }
 
 double ReduceTurn(double x) {
-    x = std::fmod(x, kTwoPi);
+    x = FmodTurn(x);
     return x < 0.0 ? x + kTwoPi : x;
 }
 
@@ -161,7 +161,7 @@ void RaDec(double x, double y, double z, double* ra, double* dec) {
 // =======================================================================================
 
 double NormalizeAnglePi(double angle) {
-    double w = std::fmod(angle, kTwoPi);
+    double w = FmodTurn(angle);
     if (std::fabs(w) >= kPi) w -= std::copysign(kTwoPi, angle);
     return w;
 }
@@ -197,7 +197,7 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
     }
     a += t * (body.axisCos[8] * cosines[8] + body.axisSin[8] * sines[8]) * 1e-7;
     for (int k = 8; k < 10; ++k) L += t * (body.longitudeCos[k] * cl[k] + body.longitudeSin[k] * sl[k]) * 1e-7;
-    L = std::fmod(L, kTwoPi);
+    L = FmodTurn(L);
 
     // Kepler's equation; the step count bounds the loop whatever the input. The sine and
     // cosine of E are turned on by each step rather than taken afresh.
@@ -284,11 +284,10 @@ Sun1900Elements ComputeSun1900(double T0) {
     const double T2 = T0 * T0;
     const double T3 = T2 * T0;
     Sun1900Elements sun{};
-    sun.obliquity = std::fmod(23.452294 - 0.0130125 * T0 - 0.00000164 * T2 + 0.000000503 * T3,
-                              360.0);
-    sun.meanLongitude = std::fmod(279.69668 + 36000.76892 * T0 + 0.0003025 * T2, 360.0);
+    sun.obliquity = FmodDegrees(23.452294 - 0.0130125 * T0 - 0.00000164 * T2 + 0.000000503 * T3);
+    sun.meanLongitude = FmodDegrees(279.69668 + 36000.76892 * T0 + 0.0003025 * T2);
     sun.meanAnomaly =
-        std::fmod(358.47583 + 35999.04975 * T0 - 0.00015 * T2 - 0.0000033 * T3, 360.0);
+        FmodDegrees(358.47583 + 35999.04975 * T0 - 0.00015 * T2 - 0.0000033 * T3);
     sun.eccentricity = 0.01675104 - 0.0000418 * T0 - 0.000000126 * T2;
 
     // Newton steps continue only while the correction is positive: a first negative step

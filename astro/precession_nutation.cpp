@@ -6,6 +6,7 @@
 
 #include "core/angle_units.h"
 #include "astro/matrices.h"
+#include "theories/series_trig.h"
 
 AstrometryCache astrometryCache;
 
@@ -26,9 +27,12 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
     const double theta = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +
                           ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
                          t * kArcsecToRad;
-    const double cz = std::cos(zeta), sz = std::sin(zeta);
-    const double cZ = std::cos(z), sZ = std::sin(z);
-    const double cT = std::cos(theta), sT = std::sin(theta);
+    const double angles[3] = {zeta, z, theta};
+    double sines[3], cosines[3];
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    const double cz = cosines[0], sz = sines[0];
+    const double cZ = cosines[1], sZ = sines[1];
+    const double cT = cosines[2], sT = sines[2];
     R[0][0] = cz * cT * cZ - sz * sZ;
     R[0][1] = -sz * cT * cZ - cz * sZ;
     R[0][2] = -sT * cZ;
@@ -44,10 +48,12 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
 void NutationRotation(double jd, double N[3][3]) {
     double meanObliquity, trueObliquity, dpsi;
     ComputeEarthTilt(jd, &meanObliquity, &trueObliquity, nullptr, &dpsi, nullptr);
-    const double em = meanObliquity * kDegToRad, et = trueObliquity * kDegToRad;
-    const double cm = std::cos(em), sm = std::sin(em);
-    const double ct = std::cos(et), st = std::sin(et);
-    const double cp = std::cos(dpsi * kArcsecToRad), sp = std::sin(dpsi * kArcsecToRad);
+    const double angles[3] = {meanObliquity * kDegToRad, trueObliquity * kDegToRad, dpsi * kArcsecToRad};
+    double sines[3], cosines[3];
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    const double cm = cosines[0], sm = sines[0];
+    const double ct = cosines[1], st = sines[1];
+    const double cp = cosines[2], sp = sines[2];
     N[0][0] = cp;
     N[0][1] = -sp * cm;
     N[0][2] = -sp * sm;
@@ -74,9 +80,25 @@ void RotateTransposed(const double R[3][3], const double v[3], double out[3]) {
 }
 
 double ReduceTurn(double angle) {
-    double r = std::fmod(angle, kTwoPi);
+    double r = FmodTurn(angle);
     if (r < 0) r += kTwoPi;
     return r;
+}
+
+// A series list's sum over the sines or cosines of its slots, in four running sums so
+// that the additions do not wait on each other.
+template <int N>
+double SumCoefficients(const NutationCoefficient (&terms)[N], const double* values) {
+    double sum0 = 0.0, sum1 = 0.0, sum2 = 0.0, sum3 = 0.0;
+    int i = 0;
+    for (; i + 4 <= N; i += 4) {
+        sum0 += terms[i].value * values[terms[i].slot];
+        sum1 += terms[i + 1].value * values[terms[i + 1].slot];
+        sum2 += terms[i + 2].value * values[terms[i + 2].slot];
+        sum3 += terms[i + 3].value * values[terms[i + 3].slot];
+    }
+    for (; i < N; ++i) sum0 += terms[i].value * values[terms[i].slot];
+    return (sum0 + sum1) + (sum2 + sum3);
 }
 
 }  // namespace
@@ -117,27 +139,20 @@ int NutationAngles(double T, double* dpsi, double* deps) {
         // Only the five base angles cost a sine and a cosine; every other argument comes
         // from two earlier ones by the angle-sum identities.
         double s[kNutationSlotCount], c[kNutationSlotCount];
-        for (int k = 0; k < kNutationBaseSlots; ++k) {
-            s[k] = std::sin(base[k]);
-            c[k] = std::cos(base[k]);
-        }
+        SeriesSinCosArray(base, s, c, kNutationBaseSlots);
         for (int i = 0; i < kNutationArgumentStepCount; ++i) {
             const NutationArgumentStep& step = kNutationArgumentSteps[i];
             const int k = kNutationBaseSlots + i;
-            const double sa = s[step.a], ca = c[step.a], sb = s[step.b], cb = c[step.b];
-            if (step.sign > 0) {
-                s[k] = sa * cb + ca * sb;
-                c[k] = ca * cb - sa * sb;
-            } else {
-                s[k] = sa * cb - ca * sb;
-                c[k] = ca * cb + sa * sb;
-            }
+            // The sign as a factor (exact) rather than a branch the machine would mispredict.
+            const double sign = step.sign;
+            const double sa = s[step.a], ca = c[step.a], sb = sign * s[step.b], cb = c[step.b];
+            s[k] = sa * cb + ca * sb;
+            c[k] = ca * cb - sa * sb;
         }
-        double psi = 0.0, psiRate = 0.0, eps = 0.0, epsRate = 0.0;
-        for (const NutationCoefficient& term : kNutationLongitude) psi += term.value * s[term.slot];
-        for (const NutationCoefficient& term : kNutationLongitudeRate) psiRate += term.value * s[term.slot];
-        for (const NutationCoefficient& term : kNutationObliquity) eps += term.value * c[term.slot];
-        for (const NutationCoefficient& term : kNutationObliquityRate) epsRate += term.value * c[term.slot];
+        const double psi = SumCoefficients(kNutationLongitude, s);
+        const double psiRate = SumCoefficients(kNutationLongitudeRate, s);
+        const double eps = SumCoefficients(kNutationObliquity, c);
+        const double epsRate = SumCoefficients(kNutationObliquityRate, c);
         cache.nutationT = T;
         cache.nutationDpsi = 0.0001 * (psi + T * psiRate);
         cache.nutationDeps = 0.0001 * (eps + T * epsRate);
