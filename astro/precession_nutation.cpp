@@ -85,20 +85,63 @@ double ReduceTurn(double angle) {
     return r;
 }
 
-// A series list's sum over the sines or cosines of its slots, in four running sums so
-// that the additions do not wait on each other.
+// The argument steps in an order that lets the machine work on several at once: by how many
+// steps lie between a slot and the base angles, so that no step waits on the one just
+// before it. Each slot is still made from the same two slots the same way.
+typedef double Pair __attribute__((vector_size(16)));
+
+struct ScheduledStep {
+    int a, b, slot;
+    Pair signs;  // (sign, -sign): factors (exact) rather than a branch the machine would mispredict
+};
+
+// The longitude and obliquity coefficients as (longitude, obliquity) pairs by slot (zero
+// where a slot has none), so that one pass over the (sine, cosine) pairs of the slots sums
+// both series two at a time, instead of looking every slot up. The short rate lists keep
+// their look-ups.
+constexpr int kPaddedSlots = (kNutationSlotCount + 1) / 2 * 2;
+
+struct NutationLayout {
+    ScheduledStep steps[kNutationArgumentStepCount];
+    Pair coefficients[kPaddedSlots] = {};
+};
+
+const NutationLayout& Layout() {
+    static const NutationLayout layout = [] {
+        NutationLayout l;
+        int depth[kNutationSlotCount] = {};
+        int deepest = 0;
+        for (int i = 0; i < kNutationArgumentStepCount; ++i) {
+            const NutationArgumentStep& step = kNutationArgumentSteps[i];
+            depth[kNutationBaseSlots + i] = 1 + std::max(depth[step.a], depth[step.b]);
+            deepest = std::max(deepest, depth[kNutationBaseSlots + i]);
+        }
+        int n = 0;
+        for (int level = 1; level <= deepest; ++level) {
+            for (int i = 0; i < kNutationArgumentStepCount; ++i) {
+                const NutationArgumentStep& step = kNutationArgumentSteps[i];
+                if (depth[kNutationBaseSlots + i] == level)
+                    l.steps[n++] = {step.a, step.b, kNutationBaseSlots + i, Pair{double(step.sign), -double(step.sign)}};
+            }
+        }
+        for (const NutationCoefficient& term : kNutationLongitude) l.coefficients[term.slot][0] += term.value;
+        for (const NutationCoefficient& term : kNutationObliquity) l.coefficients[term.slot][1] += term.value;
+        return l;
+    }();
+    return layout;
+}
+
+// A rate list's sum over the sines (part 0) or cosines (part 1) of its slots.
 template <int N>
-double SumCoefficients(const NutationCoefficient (&terms)[N], const double* values) {
-    double sum0 = 0.0, sum1 = 0.0, sum2 = 0.0, sum3 = 0.0;
+double SumRates(const NutationCoefficient (&terms)[N], const Pair* slots, int part) {
+    double sum0 = 0.0, sum1 = 0.0;
     int i = 0;
-    for (; i + 4 <= N; i += 4) {
-        sum0 += terms[i].value * values[terms[i].slot];
-        sum1 += terms[i + 1].value * values[terms[i + 1].slot];
-        sum2 += terms[i + 2].value * values[terms[i + 2].slot];
-        sum3 += terms[i + 3].value * values[terms[i + 3].slot];
+    for (; i + 2 <= N; i += 2) {
+        sum0 += terms[i].value * slots[terms[i].slot][part];
+        sum1 += terms[i + 1].value * slots[terms[i + 1].slot][part];
     }
-    for (; i < N; ++i) sum0 += terms[i].value * values[terms[i].slot];
-    return (sum0 + sum1) + (sum2 + sum3);
+    for (; i < N; ++i) sum0 += terms[i].value * slots[terms[i].slot][part];
+    return sum0 + sum1;
 }
 
 }  // namespace
@@ -137,22 +180,28 @@ int NutationAngles(double T, double* dpsi, double* deps) {
         FundamentalArguments(T, a);
         const double base[kNutationBaseSlots] = {a[0], a[1], 2.0 * a[2], a[3], a[4]};
         // Only the five base angles cost a sine and a cosine; every other argument comes
-        // from two earlier ones by the angle-sum identities.
-        double s[kNutationSlotCount], c[kNutationSlotCount];
+        // from two earlier ones by the angle-sum identities, on (sine, cosine) pairs.
+        double s[kNutationBaseSlots], c[kNutationBaseSlots];
         SeriesSinCosArray(base, s, c, kNutationBaseSlots);
-        for (int i = 0; i < kNutationArgumentStepCount; ++i) {
-            const NutationArgumentStep& step = kNutationArgumentSteps[i];
-            const int k = kNutationBaseSlots + i;
-            // The sign as a factor (exact) rather than a branch the machine would mispredict.
-            const double sign = step.sign;
-            const double sa = s[step.a], ca = c[step.a], sb = sign * s[step.b], cb = c[step.b];
-            s[k] = sa * cb + ca * sb;
-            c[k] = ca * cb - sa * sb;
+        const NutationLayout& layout = Layout();
+        Pair slots[kPaddedSlots] = {};
+        for (int k = 0; k < kNutationBaseSlots; ++k) slots[k] = Pair{s[k], c[k]};
+        for (const ScheduledStep& step : layout.steps) {
+            // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb.
+            const Pair x = slots[step.a], y = slots[step.b];
+            const Pair crossed = {x[1], x[0]};
+            slots[step.slot] = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
         }
-        const double psi = SumCoefficients(kNutationLongitude, s);
-        const double psiRate = SumCoefficients(kNutationLongitudeRate, s);
-        const double eps = SumCoefficients(kNutationObliquity, c);
-        const double epsRate = SumCoefficients(kNutationObliquityRate, c);
+        Pair sum0 = {}, sum1 = {};
+        for (int k = 0; k < kPaddedSlots; k += 2) {
+            sum0 += layout.coefficients[k] * slots[k];
+            sum1 += layout.coefficients[k + 1] * slots[k + 1];
+        }
+        const Pair sums = sum0 + sum1;
+        const double psi = sums[0];
+        const double eps = sums[1];
+        const double psiRate = SumRates(kNutationLongitudeRate, slots, 0);
+        const double epsRate = SumRates(kNutationObliquityRate, slots, 1);
         cache.nutationT = T;
         cache.nutationDpsi = 0.0001 * (psi + T * psiRate);
         cache.nutationDeps = 0.0001 * (eps + T * epsRate);
