@@ -82,6 +82,19 @@ struct SeriesLayout {
     std::uint16_t groupEnd[kFirstSlots];   // one past its last term
 };
 
+// The longitude (sine) and distance (cosine) series laid out together: most of their
+// arguments are shared, and a shared argument's second pair is then read once for both.
+constexpr int kMostTwinTerms = kMoonLongitudeTermCount + kMoonDistanceTermCount;
+
+struct TwinSeriesLayout {
+    std::uint16_t second[kMostTwinTerms];
+    Pair sineAmplitude[kMostTwinTerms];    // longitude, twice; 0 where it has no such term
+    Pair cosineAmplitude[kMostTwinTerms];  // distance, the same way
+    int groupCount;
+    std::uint8_t groupFirst[kFirstSlots];
+    std::uint16_t groupEnd[kFirstSlots];
+};
+
 // The angles the planetary and fixed-equinox terms add to multiples of D, M' and F: built
 // from the planetary mean longitudes Ve, Ea, Ma, Ju, the mean longitude zeta referred to the
 // fixed equinox, and T.
@@ -188,9 +201,8 @@ constexpr int kMostCombinations = std::size(kLongitudeExtraTerms) + std::size(kL
 // The three series and the slots they read, so that a call fills only those; the layout
 // is made once from the tables.
 struct MoonLayout {
-    SeriesLayout<kMoonLongitudeTermCount> longitude;
+    TwinSeriesLayout longitudeDistance;
     SeriesLayout<kMoonLatitudeTermCount> latitude;
-    SeriesLayout<kMoonDistanceTermCount> distance;
     ExtraLayout longitudeExtra, latitudeExtra;
     Combination combinations[kMostCombinations];
     int combinationCount = 0;
@@ -228,6 +240,34 @@ SeriesLayout<N> LayOut(const MoonTerm* terms, UsedSlots* used) {
     return layout;
 }
 
+TwinSeriesLayout LayOutTwins(UsedSlots* used) {
+    TwinSeriesLayout layout{};
+    int count = 0;
+    for (int first = 0; first < kFirstSlots; ++first) {
+        const int start = count;
+        auto add = [&](const MoonTerm& term, Pair* amplitudes) {
+            if (FirstSlot(term.d, term.m) != first) return;
+            const int second = SecondSlot(term.mp, term.f);
+            const auto offset = static_cast<std::uint16_t>(second * sizeof(Pair));
+            int k = start;
+            while (k < count && layout.second[k] != offset) ++k;
+            if (k == count) {
+                layout.second[count++] = offset;
+                used->second[second] = true;
+            }
+            amplitudes[k] += Pair{term.amplitude, term.amplitude};
+        };
+        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, layout.sineAmplitude);
+        for (const MoonTerm& term : kMoonDistanceTerms) add(term, layout.cosineAmplitude);
+        if (count == start) continue;
+        used->first[first] = true;
+        layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
+        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        ++layout.groupCount;
+    }
+    return layout;
+}
+
 template <int N>
 ExtraLayout LayOutExtra(const ExtraTerm (&terms)[N], MoonLayout* layout, UsedSlots* used) {
     static_assert(N <= kMostExtraTerms);
@@ -254,9 +294,8 @@ ExtraLayout LayOutExtra(const ExtraTerm (&terms)[N], MoonLayout* layout, UsedSlo
 MoonLayout MakeLayout() {
     MoonLayout layout;
     UsedSlots used;
-    layout.longitude = LayOut<kMoonLongitudeTermCount>(kMoonLongitudeTerms, &used);
+    layout.longitudeDistance = LayOutTwins(&used);
     layout.latitude = LayOut<kMoonLatitudeTermCount>(kMoonLatitudeTerms, &used);
-    layout.distance = LayOut<kMoonDistanceTermCount>(kMoonDistanceTerms, &used);
     layout.longitudeExtra = LayOutExtra(kLongitudeExtraTerms, &layout, &used);
     layout.latitudeExtra = LayOutExtra(kLatitudeExtraTerms, &layout, &used);
     for (int slot = 0; slot < kFirstSlots; ++slot) {
@@ -321,6 +360,36 @@ double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* s
     }
     const Pair total = total0 + total1;
     return total[0] + total[1];
+}
+
+// The longitude and distance sums together, as SeriesSum does one.
+void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* sineSum, double* cosineSum) {
+    const char* secondBytes = reinterpret_cast<const char*>(tables.second);
+    auto second = [&](int i) { return *reinterpret_cast<const Pair*>(secondBytes + series.second[i]); };
+    Pair sineTotal = {}, cosineTotal = {};
+    int i = 0;
+    for (int g = 0; g < series.groupCount; ++g) {
+        const int end = series.groupEnd[g];
+        Pair sine0 = {}, sine1 = {}, cosine0 = {}, cosine1 = {};
+        for (; i + 2 <= end; i += 2) {
+            const Pair a = second(i), b = second(i + 1);
+            sine0 += series.sineAmplitude[i] * a;
+            cosine0 += series.cosineAmplitude[i] * a;
+            sine1 += series.sineAmplitude[i + 1] * b;
+            cosine1 += series.cosineAmplitude[i + 1] * b;
+        }
+        if (i < end) {
+            const Pair a = second(i);
+            sine0 += series.sineAmplitude[i] * a;
+            cosine0 += series.cosineAmplitude[i] * a;
+            ++i;
+        }
+        const int first = series.groupFirst[g];
+        sineTotal += tables.firstSine[first] * (sine0 + sine1);
+        cosineTotal += tables.firstCosine[first] * (cosine0 + cosine1);
+    }
+    *sineSum = sineTotal[0] + sineTotal[1];
+    *cosineSum = cosineTotal[0] + cosineTotal[1];
 }
 
 // Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
@@ -408,11 +477,11 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
         cosineCombinations[k] = Pair{-r.s, r.c};
     }
 
-    const double sumL = SeriesSum(layout.longitude, tables.firstSine, tables.second) +
-                        ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
+    double mainL, sumR;
+    TwinSums(layout.longitudeDistance, tables, &mainL, &sumR);
+    const double sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
     const double sumB = SeriesSum(layout.latitude, tables.firstSine, tables.second) +
                         ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
-    const double sumR = SeriesSum(layout.distance, tables.firstCosine, tables.second);
 
     *longitude = FmodDegrees(sumL / 3600.0) * kDegToRad + w1;
     *latitude = FmodDegrees(sumB / 3600.0) * kDegToRad;
