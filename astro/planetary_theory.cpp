@@ -214,24 +214,25 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
         TurnBy(dE, &sinE, &cosE);
     }
 
-    // The remaining sines and cosines in two batches.
-    const double first[3] = {E / 2.0, inclination / 2.0, node};
-    double s1[3], c1[3];
-    SeriesSinCosArray(first, s1, c1, 3);
-    const double trueAnomaly = 2.0 * std::atan2(std::sqrt((1.0 + e) / (1.0 - e)) * s1[0], c1[0]);
+    // The remaining sines and cosines in one batch. The true anomaly nu is
+    // 2 atan2(u, w) with u = sqrt((1 + e) / (1 - e)) sin(E/2), w = cos(E/2); its cosine and
+    // sine follow from u and w by the double-angle identities, without the angle itself.
+    const double angles[4] = {E / 2.0, inclination / 2.0, node, perihelion};
+    double s1[4], c1[4];
+    SeriesSinCosArray(angles, s1, c1, 4);
+    const double u = std::sqrt((1.0 + e) / (1.0 - e)) * s1[0], w = c1[0];
+    const double uw2 = u * u + w * w;
+    const double cosNu = (w * w - u * u) / uw2, sinNu = 2.0 * u * w / uw2;
     const double r = a * (1.0 - e * cosE);
     const double v = kGaussK * std::sqrt((1.0 + 1.0 / body.inverseMass) / (a * a * a));
-    const double second[2] = {trueAnomaly + perihelion, perihelion};
-    double s2[2], c2[2];
-    SeriesSinCosArray(second, s2, c2, 2);
 
     // Orbit plane to the ecliptic of J2000.0.
     const double si2 = s1[1], ci2 = c1[1];
     const double xq = si2 * c1[2];
     const double xp = si2 * s1[2];
-    const double xsw = s2[0];
-    const double xcw = c2[0];
-    const double sinPerihelion = s2[1], cosPerihelion = c2[1];
+    const double sinPerihelion = s1[3], cosPerihelion = c1[3];
+    const double xsw = sinNu * cosPerihelion + cosNu * sinPerihelion;  // sin(nu + perihelion)
+    const double xcw = cosNu * cosPerihelion - sinNu * sinPerihelion;  // cos(nu + perihelion)
     const double xm2 = 2.0 * (xp * xcw - xq * xsw);
     const double xf = a / std::sqrt(1.0 - e * e);
     const double xms = (e * sinPerihelion + xsw) * xf;
