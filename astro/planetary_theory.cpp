@@ -1,6 +1,7 @@
 #include "astro/planetary_theory.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/angle_units.h"
@@ -46,6 +47,36 @@ double Quadratic(const double c[3], double t) { return c[0] + (c[1] + c[2] * t) 
 // c0 in degrees, c1 and c2 in arc seconds.
 double AngleQuadratic(const double c[3], double t) {
     return (3600.0 * c[0] + (c[1] + c[2] * t) * t) * kArcsecToRad;
+}
+
+// The distinct multiples k of mu that a body's periodic terms take the sine and cosine of,
+// and for each term (the axis terms, then the longitude terms) where it finds its own: the
+// two lists share most of theirs, so each is worked out once.
+constexpr int kPlan94Terms = kPlan94AxisTermCount + kPlan94LongitudeTermCount;
+
+struct Plan94Multiples {
+    int count = 0;
+    int k[kPlan94Terms] = {};
+    int slot[kPlan94Terms] = {};
+};
+
+const Plan94Multiples& Plan94MultiplesOf(int planet) {
+    static const std::array<Plan94Multiples, kPlan94BodyCount> table = [] {
+        std::array<Plan94Multiples, kPlan94BodyCount> t{};
+        for (int p = 0; p < kPlan94BodyCount; ++p) {
+            const Plan94Body& body = kPlan94Bodies[p];
+            Plan94Multiples& m = t[p];
+            for (int i = 0; i < kPlan94Terms; ++i) {
+                const int k = i < kPlan94AxisTermCount ? body.axisK[i] : body.longitudeK[i - kPlan94AxisTermCount];
+                int j = 0;
+                while (j < m.count && m.k[j] != k) ++j;
+                if (j == m.count) m.k[m.count++] = k;
+                m.slot[i] = j;
+            }
+        }
+        return t;
+    }();
+    return table[planet];
 }
 
 // ---------------------------------------------------------------------------------------
@@ -185,10 +216,15 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
     const double mu = 0.35953620 * t;
     constexpr int kAxisTerms = kPlan94AxisTermCount;
     constexpr int kTerms = kPlan94AxisTermCount + kPlan94LongitudeTermCount;
-    double args[kTerms], sines[kTerms], cosines[kTerms];
-    for (int k = 0; k < kAxisTerms; ++k) args[k] = body.axisK[k] * mu;
-    for (int k = 0; k < kPlan94LongitudeTermCount; ++k) args[kAxisTerms + k] = body.longitudeK[k] * mu;
-    SeriesSinCosArray(args, sines, cosines, kTerms);
+    const Plan94Multiples& multiples = Plan94MultiplesOf(planet);
+    double args[kTerms], distinctSines[kTerms], distinctCosines[kTerms];
+    for (int j = 0; j < multiples.count; ++j) args[j] = multiples.k[j] * mu;
+    SeriesSinCosArray(args, distinctSines, distinctCosines, multiples.count);
+    double sines[kTerms], cosines[kTerms];
+    for (int i = 0; i < kTerms; ++i) {
+        sines[i] = distinctSines[multiples.slot[i]];
+        cosines[i] = distinctCosines[multiples.slot[i]];
+    }
     const double* sl = sines + kAxisTerms;
     const double* cl = cosines + kAxisTerms;
     for (int k = 0; k < 8; ++k) {

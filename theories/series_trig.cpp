@@ -67,10 +67,15 @@ void SinCosLanes(const double in[kLanes], double sines[kLanes], double cosines[k
     const Vec cosine = (Vec)(((s & odd) | (c & ~odd)) ^ cosineSign);
     std::memcpy(sines, &sine, sizeof sine);
     std::memcpy(cosines, &cosine, sizeof cosine);
-    for (int i = 0; i < kLanes; ++i) {
-        if (!InRange(in[i])) {
-            sines[i] = std::sin(in[i]);
-            cosines[i] = std::cos(in[i]);
+    // One test for all four lanes (false for NaN too), and the lanes one by one only then.
+    const Words magnitude = (Words)x & 0x7fffffffffffffffULL;
+    const Words inRange = (Vec)magnitude <= kLargestAngle;
+    if ((inRange[0] & inRange[1] & inRange[2] & inRange[3]) == 0) {
+        for (int i = 0; i < kLanes; ++i) {
+            if (!InRange(in[i])) {
+                sines[i] = std::sin(in[i]);
+                cosines[i] = std::cos(in[i]);
+            }
         }
     }
 }
