@@ -27,6 +27,7 @@
 #include "chart/chart_state.h"
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
+#include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
 #include "platform/headless.h"
@@ -74,6 +75,11 @@ struct ChartBench {
         SetChartSetting(chartpref::objDrilldown, 1);
         SetChartSetting(chartpref::objectNames, 1);
         SetObservingDateTime(2024, 5, 10, 22, 30, 0);
+        // The whole-sky, visible-sky and equatorial modes draw through the sky views, as the
+        // program installs them.
+        chartSkyModes.draw = &DrawChartSkyView;
+        chartSkyModes.drag = &DragChartSkyView;
+        chartSkyModes.tap = &TapChartSkyView;
         OpenCatalogDatabases(1);
         AllocBrightStarsList();
         AllocChartBuffers();

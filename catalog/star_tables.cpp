@@ -374,13 +374,16 @@ bool ReadLevelFirstDeclinations(int count) {
     levelFirstDeclinations.reserve(static_cast<std::size_t>(count));
     for (int first = 0; first < count; first += kBlock) {
         const int n = std::min(kBlock, count - first);
-        if (ReadRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(n), block) != 0) {
+        const auto from = static_cast<std::uint32_t>(first), records = static_cast<std::uint32_t>(n);
+        const std::uint8_t* bytes = MappedRecordBlock(stellarDb.get(), from, records);
+        if (!bytes && ReadRecordBlock(stellarDb.get(), from, records, block) == 0) bytes = block.data();
+        if (!bytes) {
             levelFirstDeclinations.clear();
             return false;
         }
         for (int k = 0; k < n; ++k) {
             StellarStarEntry e;
-            DecodeStellarStarEntry(block.data() + static_cast<std::size_t>(k) * stellarDb->recordSize, e);
+            DecodeStellarStarEntry(bytes + static_cast<std::size_t>(k) * stellarDb->recordSize, e);
             levelFirstDeclinations.push_back(StellarEntryDeclination(e));
         }
     }
