@@ -23,7 +23,10 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/jupiter_view.h"
+#include "planets/planet_view_form.h"
 #include "planets/planets_services.h"
+#include "planets/saturn_view.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -150,8 +153,26 @@ void ComposeProgram() {
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    // The lower panel shows Jupiter and Saturn with their moons at the observing time, in
+    // the planet view's orientation.
+    objectLinks.drawJupiter = [](int, int y, int width, int) {
+        const ObservingDateTime& t = observingDateTime;
+        DrawJupiter(width, y, t.year, t.month, t.day, t.hour, t.minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
+                    planetView.ySign);
+    };
+    objectLinks.drawSaturn = [](int x, int y, int width, int height) {
+        const ObservingDateTime& t = observingDateTime;
+        double outX[kSaturnViewMoons], outY[kSaturnViewMoons];
+        int codes[kSaturnViewMoons];
+        SetPlanetColors();
+        DrawSaturn(t.year, t.month, t.day, t.hour, t.minute, x, y, width, height, outX, outY, codes, kSaturnSatellites,
+                   planetView.satelliteColours, planetView.xSign, planetView.ySign);
+    };
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
+    // The planet view serves the Jupiter, Saturn, Mars and phase assistants under both ids.
+    RegisterForm(planet_view_form::kFormId, &PlanetViewAssistant);
+    RegisterForm(planet_view_form::kSecondFormId, &PlanetViewAssistant);
     RegisterForm(kFinderFormId, &FinderAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
