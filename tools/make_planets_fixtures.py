@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes the reference rows the planet view tests compare with, from python3-ephem 4.1:
+"""Writes the reference rows the planet view tests compare with, from python3-ephem 4.1
+(and python3-pymeeus for galilean_pymeeus.txt):
 
   tests/data/planets/jupiter_cml.txt
       Jupiter's System II central meridian (ephem's cmlII, the IAU rotation
@@ -18,6 +19,10 @@
       Enceladus, Tethys, Dione, Rhea and Titan in Saturn radii, positive west along the ring
       plane (sky offsets rotated by the pole's position angle), at 60 instants (UT) from
       1992 to 2025; the tilt rows go on to 2040.
+  tests/data/planets/galilean_pymeeus.txt
+      Io, Europa, Ganymede and Callisto at 40 instants (JDE) from 1990 to 2030 and at
+      Meeus's example 44.a, from python3-pymeeus's JupiterMoons (its chapter 44 method with
+      the full series): X west, Y north, Jupiter radii, Y not stretched.
   tests/data/planets/moon_events.txt
       Transits and hidden spells (eclipsed or occulted, ephem's sun_visible and
       earth_visible) of the Galilean moons and of Tethys, Dione and Rhea, scanned minute by
@@ -152,6 +157,19 @@ def moon_event_rows():
     return rows
 
 
+def galilean_pymeeus_rows():
+    from pymeeus.Epoch import Epoch
+    from pymeeus.JupiterMoons import JupiterMoons
+    rows = []
+    instants = [2448972.50068] + [2447893.137 + k * 365.31 for k in range(40)]
+    for jde in instants:
+        row = [f"{jde:.6f}"]
+        for x, y, _ in JupiterMoons.rectangular_positions_jovian_equatorial(Epoch(jde)):
+            row += [f"{x:.4f}", f"{y:.4f}"]
+        rows.append(row)
+    return rows
+
+
 def main():
     write("jupiter_cml.txt",
           ["Jupiter's System II central meridian at 0h UT, python3-ephem " + ephem.__version__ + " cmlII",
@@ -173,6 +191,11 @@ def main():
            "rows after 2025 carry the tilt only",
            "columns: julian_day_ut tilt_degrees [enceladus_x tethys_x dione_x rhea_x titan_x]"],
           saturn_rows())
+    write("galilean_pymeeus.txt",
+          ["Galilean satellites from python3-pymeeus JupiterMoons (chapter 44, full series), at JDE",
+           "X west, Y north in Jupiter's equatorial frame, Jupiter radii, Y not stretched",
+           "columns: julian_day_tt io_x io_y europa_x europa_y ganymede_x ganymede_y callisto_x callisto_y"],
+          galilean_pymeeus_rows())
     write("moon_events.txt",
           ["Moon transits and hidden spells (eclipsed or occulted), python3-ephem " + ephem.__version__,
            "minutes from 0h UT of the day, first and last minute of the spell",
