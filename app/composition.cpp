@@ -24,6 +24,7 @@
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
 #include "planets/jupiter_view.h"
+#include "planets/planet_assistant.h"
 #include "planets/planet_view_form.h"
 #include "planets/planets_services.h"
 #include "planets/saturn_view.h"
@@ -173,6 +174,7 @@ void ComposeProgram() {
     // The planet view serves the Jupiter, Saturn, Mars and phase assistants under both ids.
     RegisterForm(planet_view_form::kFormId, &PlanetViewAssistant);
     RegisterForm(planet_view_form::kSecondFormId, &PlanetViewAssistant);
+    RegisterForm(planet_assistant::kFormId, &PlanetAssistant);
     RegisterForm(kFinderFormId, &FinderAssistant);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
