@@ -13,6 +13,8 @@
 #include "planets/jupiter_view.h"
 #include "planets/mars_view.h"
 #include "planets/moon_events.h"
+#include "planets/planet_assistant.h"
+#include "planets/planet_assistant_views.h"
 #include "planets/planet_view_state.h"
 #include "planets/red_spot.h"
 #include "planets/saturn_phenomena.h"
@@ -207,5 +209,31 @@ void BM_JupiterMoonEventsDay(benchmark::State& state) { MoonEventsDay(state, kJu
 void BM_SaturnMoonEventsDay(benchmark::State& state) { MoonEventsDay(state, kSaturnMode, 8); }
 BENCHMARK(BM_JupiterMoonEventsDay)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaturnMoonEventsDay)->Unit(benchmark::kMillisecond);
+
+// The PlanetAssistant's yearly Charts (383 days of five planets) and its ecliptic strip.
+void PlanetAssistantAt2025() {
+    Bench();
+    planetFormState.width = 480;
+    planetFormState.height = 640;
+    planetFormState.year = 2025, planetFormState.month = 1, planetFormState.day = 16;
+    planetFormState.hour = 21, planetFormState.minute = 0;
+}
+void BM_DrawPlanetCharts(benchmark::State& state) {
+    PlanetAssistantAt2025();
+    int quantity = 0;
+    for (auto _ : state) {
+        DrawPlanetCharts(2025, 1, quantity);
+        quantity = (quantity + 1) % 5;
+    }
+    state.SetLabel("target 100 ms");
+}
+BENCHMARK(BM_DrawPlanetCharts)->Unit(benchmark::kMillisecond);
+
+void BM_DrawEclipticView(benchmark::State& state) {
+    PlanetAssistantAt2025();
+    for (auto _ : state) DrawEclipticView();
+    state.SetLabel("target 30 ms");
+}
+BENCHMARK(BM_DrawEclipticView)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -182,7 +182,7 @@ namespace {
 int Sx(int v) { return static_cast<int>(v * screenScale.horizontal); }
 int Sy(int v) { return static_cast<int>(v * screenScale.vertical); }
 
-void DrawText(const char* text, int x, int y) { DrawChars(text, static_cast<int>(std::strlen(text)), x, y); }
+void DrawText(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 
 void DrawBodyBar(int body, const char* name, int y, int rowHeight) {
     const PlanetViewState& v = planetView;
@@ -193,7 +193,8 @@ void DrawBodyBar(int body, const char* name, int y, int rowHeight) {
     ComputeRiseSet(v.year, v.month, v.day, site.latitude, site.longitude, site.zoneMinutes, site.height,
                    GetHorizonAltitude(), record.rightAscension, record.declination, &rise, &transit, &set);
     DrawText(name, 0, y);
-    const int width = GetDrawWindow() ? GetDrawWindow()->width : Sx(240);
+    int width = v.screenWidth, height = v.screenHeight;
+    if (width <= 0 || height <= 0) GetScreenSize(&width, &height);
     DrawDayBar(Sx(43), y, width - Sx(55), rowHeight - Sx(3), -1.0f, static_cast<float>(rise),
                static_cast<float>(transit), static_cast<float>(set));
 }
@@ -211,9 +212,8 @@ void DrawMoonEvents() {
     HideBusy();
     SetPlanetColors();
 
-    const DrawWindow* screen = GetDrawWindow();
-    const int width = screen ? screen->width : Sx(240);
-    const int height = screen ? screen->height : Sy(320);
+    int width = v.screenWidth, height = v.screenHeight;
+    if (width <= 0 || height <= 0) GetScreenSize(&width, &height);
     const int rowHeight = Sy(13) + Sx(3);
     int y = Sx(24);
     const Color previousText = SetTextColor(v.colours.foreground);
@@ -221,6 +221,7 @@ void DrawMoonEvents() {
     const int previousTransparent = SetTextTransparent(1);
     const bool dayBars = height > Sy(240);
     if (dayBars) {
+        DrawRectangle(Bounds{0, y, width, 2 * rowHeight}, 0);
         DrawBodyBar(kBodySun, "Sun", y, rowHeight);
         y += rowHeight;
         DrawBodyBar(mode == kJupiterMode ? kBodyJupiter : kBodySaturn, mode == kJupiterMode ? "Jupiter" : "Saturn", y,

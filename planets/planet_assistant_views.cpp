@@ -31,7 +31,6 @@
 
 using namespace planet_assistant;
 using platform::Color;
-using platform::Rgb;
 
 namespace {
 
@@ -39,9 +38,11 @@ int Sx(int v) { return static_cast<int>(v * screenScale.horizontal); }
 int Sy(int v) { return static_cast<int>(v * screenScale.vertical); }
 int Hs() { return std::max(1, static_cast<int>(screenScale.horizontal)); }
 bool Night() { return preferences.word[pref::nightMode] != 0; }
+// Colours in the night palette when night mode is on.
+Color C(int r, int g, int b) { return NightColour(platform::Rgb(r, g, b)); }
 PlanetFormState& S() { return planetFormState; }
 
-void Text(const char* text, int x, int y) { DrawChars(text, static_cast<int>(std::strlen(text)), x, y); }
+void Text(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 int Width(const char* text) { return CharsWidth(text, static_cast<int>(std::strlen(text))); }
 void TextRight(const char* text, int right, int y) { Text(text, right - Width(text), y); }
 
@@ -76,12 +77,12 @@ Bounds PlanetDrawingArea() {
 int DrawSunView() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
-    SetForeColor(Night() ? Rgb(0, 0, 0) : Rgb(238, 238, 255));
+    SetForeColor(Night() ? C(0, 0, 0) : C(238, 238, 255));
     FillRectangle(area);
     const int cx = area.x + area.width / 2, cy = area.y + area.height / 2;
     const int level = GetNightLevel();
-    const Color line = Night() ? Rgb(level, 0, 0) : Rgb(0, 0, 150);
-    const Color text = Night() ? Rgb(std::max(1, level - 10), 0, 0) : Rgb(0, 0, 0);
+    const Color line = Night() ? C(level, 0, 0) : C(0, 0, 150);
+    const Color text = Night() ? C(std::max(1, level - 10), 0, 0) : C(0, 0, 0);
     const int previousTransparent = SetTextTransparent(1);
     const Color previousText = SetTextColor(text);
     const int k = Hs();
@@ -111,7 +112,7 @@ int DrawSunView() {
         }
     }
     OrbitPlaces(s.year, s.month, s.day, 0, 0, places, equatorial, kOrbitViewDrawing);
-    DrawBody(kBodySun, cx, cy, Rgb(230, 180, 0));
+    DrawBody(kBodySun, cx, cy, C(230, 180, 0));
     for (int body = kBodyMercury; body <= kBodyEarth; ++body)
         DrawBody(body, cx + static_cast<int>(k * places[body][0]), cy + static_cast<int>(k * places[body][1]), text);
     SetTextColor(previousText);
@@ -124,22 +125,25 @@ void DrawPlanetTable(int view) {
     const Bounds area = PlanetDrawingArea();
     const ObserverLocation& site = observerLocation;
     const int previousTransparent = SetTextTransparent(1);
-    const Color previousText = SetTextColor(Rgb(255, 255, 255));
+    const Color previousText = SetTextColor(C(255, 255, 255));
     const int previousFont = SetFont(0);
-    const int rowHeight = Sy(14) * 2;
+    // Two lines a row under two lines of headings.
+    const int line = Sy(12);
+    const int rowHeight = 2 * line;
     const double lst = LocalSiderealTime(s.year, s.month, s.day, s.hour, s.minute, 0, site.longitude, site.zoneMinutes);
     const double jd = DateTimeToJD(s.year, s.month, s.day, s.hour, s.minute, 0, site.zoneMinutes);
     static const char* const kHeads[3][7] = {{"RA", "Dec", "Az ", "Alt ", "eLon", "eLat", "Cnst"},
                                              {"RA", "Dec", "Mag", "Diam", "Dist", "Phase", "Elon"},
                                              {"Rise", "Transit", "Set", "", "", "", ""}};
     const int table = view == kPosition ? 0 : view == kInfo ? 1 : 2;
+    const int top = area.y + (table == 2 ? 1 : 2) * line;
     const int columns = table == 2 ? 3 : 7;
     const int nameWidth = Sx(50);
     const int columnWidth = (area.width - nameWidth) / (table == 2 ? 3 : 4);
     for (int body = 0; body <= kBodyPluto; ++body) {
-        const int y = area.y + body * rowHeight;
+        const int y = top + body * rowHeight;
         if (y + rowHeight > area.y + area.height) break;
-        SetForeColor(body % 2 == 0 ? Rgb(41, 41, 140) : Rgb(21, 21, 120));
+        SetForeColor(body % 2 == 0 ? C(41, 41, 140) : C(21, 21, 120));
         FillRectangle(Bounds{0, y, area.width, rowHeight});
         BodyRecord r{};
         ComputePlanet(&r, body, s.year, s.month, s.day, s.hour, s.minute, 0);
@@ -189,11 +193,11 @@ void DrawPlanetTable(int view) {
         }
         // Two lines a row: the first columns, then the rest.
         for (int c = 0; c < columns; ++c) {
-            const int line = table == 2 ? 0 : c / 4;
+            const int row = table == 2 ? 0 : c / 4;
             const int col = table == 2 ? c : c % 4;
             const int right = nameWidth + (col + 1) * columnWidth;
-            if (body == 0 && line == 0) TextRight(kHeads[table][c], right, area.y - Sy(1) - Sy(12) + Sy(12));
-            TextRight(cells[c], right, y + line * Sy(14));
+            if (body == 0) TextRight(kHeads[table][c], right, area.y + row * line);
+            TextRight(cells[c], right, y + row * line);
         }
     }
     SetFont(previousFont);
@@ -204,7 +208,7 @@ void DrawPlanetTable(int view) {
 void DrawEclipticView() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
-    SetForeColor(Night() ? Rgb(0, 0, 0) : Rgb(0, 0, 60));
+    SetForeColor(Night() ? C(0, 0, 0) : C(0, 0, 60));
     FillRectangle(area);
     char text[40];
     std::snprintf(text, sizeof text, "%02d:%02d", s.hour % 100, s.minute % 100);
@@ -212,13 +216,13 @@ void DrawEclipticView() {
     const double jd = DateTimeToJD(s.year, s.month, s.day, s.hour, s.minute, 0, observerLocation.zoneMinutes);
     const double eps = GetMeanObliquity((jd - 2451545.0) / 36525.0) * kDeg;
     const int previousTransparent = SetTextTransparent(1);
-    const Color previousText = SetTextColor(Night() ? Rgb(GetNightLevel(), 0, 0) : Rgb(255, 255, 255));
+    const Color previousText = SetTextColor(Night() ? C(GetNightLevel(), 0, 0) : C(255, 255, 255));
     const double perDegree = std::floor(screenScale.vertical * 60) / 60;
     const int width = area.width;
     const int centre = area.y + area.height / 2;
     auto xOf = [&](double ra) { return area.x + static_cast<int>(std::floor((24 - ra) * width / 24)); };
     auto yOf = [&](double dec) { return centre - static_cast<int>(dec * perDegree); };
-    const Color grid = Night() ? Rgb(GetNightLevel() / 2, 0, 0) : Rgb(90, 90, 160);
+    const Color grid = Night() ? C(GetNightLevel() / 2, 0, 0) : C(90, 90, 160);
     for (int dec : {0, 20, -20}) {
         DrawLineColor(area.x, yOf(dec), area.x + width, yOf(dec), grid);
         std::snprintf(text, sizeof text, "%d\xB0", dec);
@@ -242,7 +246,7 @@ void DrawEclipticView() {
         if (ra < 0) ra += 24;
         const double dec = std::asin(std::sin(lambda) * std::sin(eps)) / kDeg;
         const int x = xOf(ra), y = yOf(dec);
-        if (l > 1 && std::abs(x - lastX) < Sx(120)) DrawLineColor(lastX, lastY, x, y, Rgb(200, 200, 0));
+        if (l > 1 && std::abs(x - lastX) < Sx(120)) DrawLineColor(lastX, lastY, x, y, C(200, 200, 0));
         lastX = x, lastY = y;
     }
     static constexpr int kOrder[10] = {kBodyPluto, kBodyNeptune, kBodyUranus,  kBodySaturn, kBodyJupiter,
@@ -251,7 +255,7 @@ void DrawEclipticView() {
         BodyRecord r{};
         ComputePlanet(&r, body, s.year, s.month, s.day, s.hour, s.minute, 0);
         DrawBody(body, xOf(r.rightAscension), yOf(r.declination),
-                 body == kBodySun ? Rgb(255, 200, 0) : Rgb(255, 255, 255));
+                 body == kBodySun ? C(255, 200, 0) : C(255, 255, 255));
     }
     SetTextColor(previousText);
     SetTextTransparent(previousTransparent);
@@ -328,14 +332,14 @@ int DrawPlanetSkyView() {
 void DrawPlanetCharts(int year, int month, int quantity) {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
-    SetForeColor(Night() ? Rgb(0, 0, 0) : Rgb(102, 102, 153));
+    SetForeColor(Night() ? C(0, 0, 0) : C(102, 102, 153));
     FillRectangle(area);
-    static const Color kDay[5] = {Rgb(0, 255, 255), Rgb(255, 255, 0), Rgb(255, 0, 0), Rgb(255, 0, 255),
-                                  Rgb(235, 235, 235)};
-    static const Color kNight[5] = {Rgb(255, 0, 0), Rgb(203, 0, 0), Rgb(153, 0, 0), Rgb(103, 0, 0), Rgb(53, 0, 0)};
+    const Color kDay[5] = {C(0, 255, 255), C(255, 255, 0), C(255, 0, 0), C(255, 0, 255),
+                                  C(235, 235, 235)};
+    const Color kNight[5] = {C(255, 0, 0), C(203, 0, 0), C(153, 0, 0), C(103, 0, 0), C(53, 0, 0)};
     const Color* colours = Night() ? kNight : kDay;
     const int previousTransparent = SetTextTransparent(1);
-    const Color previousText = SetTextColor(Rgb(255, 255, 255));
+    const Color previousText = SetTextColor(C(255, 255, 255));
     for (int i = 0; i < 4; ++i) {
         SetTextColor(colours[i]);
         Text(bodyNames[kBodyMercury + i], Sx(2) + i * Sx(49), area.y + 1);
@@ -350,8 +354,8 @@ void DrawPlanetCharts(int year, int month, int quantity) {
     const int top = area.y + Sy(14), bottom = area.y + area.height - Sy(14);
     const double perUnit = static_cast<double>(bottom - top) / (axis.high - axis.low);
     auto yOf = [&](double v) { return bottom - static_cast<int>((v - axis.low) * perUnit); };
-    const Color grid = Night() ? Rgb(60, 0, 0) : Rgb(140, 140, 190);
-    SetTextColor(Rgb(255, 255, 255));
+    const Color grid = Night() ? C(60, 0, 0) : C(140, 140, 190);
+    SetTextColor(C(255, 255, 255));
     char text[24];
     for (int v = axis.low; v <= axis.high; v += axis.step) {
         DrawLineColor(area.x, yOf(v), area.x + area.width, yOf(v), grid);
@@ -432,7 +436,8 @@ void DrawPlanetEventList(int row) {
     SetField(kTime, text);
     const Bounds area = PlanetDrawingArea();
     const int rowStep = Sy(13 + 5);
-    const int top = area.y + area.height + Sy(22) - Sy(22 + 3 * (13 + 5)) - Sy(22);
+    // Three rows of 13 + 5 layout pixels above the bottom bar.
+    const int top = area.y + area.height + Sy(22) - Sy(22 + 3 * (13 + 5));
     SetForeColor(GetBackColor());
     FillRectangle(Bounds{0, top, area.width, 3 * rowStep});
     const ObserverLocation& site = observerLocation;

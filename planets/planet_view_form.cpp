@@ -307,6 +307,8 @@ void RefreshPlanetView() {
 
 void InitPlanetView() {
     PlanetViewState& v = V();
+    // Opened before any assistant was chosen (from the history): the Jupiter one.
+    if (v.mode < 0) SelectJupiterAssistant();
     PushFormHistory(kFormId);
     v.fullRedraw = 1;
     GetScreenSize(&v.screenWidth, &v.screenHeight);

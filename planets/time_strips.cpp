@@ -156,7 +156,7 @@ Color OddBandColour() {
     return preferences.word[pref::nightMode] != 0 ? platform::Rgb(0, 0, 0) : platform::Rgb(255, 255, 255);
 }
 
-void DrawText(const char* text, int x, int y) { DrawChars(text, static_cast<int>(std::strlen(text)), x, y); }
+void DrawText(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 
 // The bands and their labels; returns nothing, draws over the strip area.
 void DrawBands(const StripLayout& layout, int width) {

@@ -8,7 +8,11 @@
 #include "planets/jupiter_view.h"
 #include "planets/planet_view_state.h"
 #include "planets/planets_services.h"
+#include "planets/moon_events.h"
+#include "planets/planet_assistant.h"
+#include "planets/planet_assistant_views.h"
 #include "planets/saturn_view.h"
+#include "planets/time_strips.h"
 #include "platform/gfx_context.h"
 #include "platform/headless.h"
 #include "platform/window.h"
@@ -114,6 +118,42 @@ TEST_F(PlanetViewsGoldenTest, SaturnSatellitesAndRings) {
     DrawSaturn(2019, 6, 1, 0, 0, 0, kViewTop, 240, 86, x, y, codes, kSaturnRings, colours, 1, 1);
     // The tilt text is a number checked by the ring tilt tests.
     Expect("saturn_rings_1x.png", {platform::Rect{0, kViewTop, 120, kViewTop + 20}});
+}
+
+// A Jupiter satellite strip at span "1" for 2025-01-16 with the view under its cursor.
+TEST_F(PlanetViewsGoldenTest, JupiterStrip) {
+    planetView.mode = kJupiterMode;
+    planetView.subView = 0;
+    planetView.span = 0;
+    planetView.zoom = 4.0;
+    planetView.year = 2025, planetView.month = 1, planetView.day = 16, planetView.hour = 22, planetView.minute = 0;
+    planetView.fullRedraw = 1;
+    DrawTimeStrip();
+    ForgetStripCursor();
+    Expect("jupiter_strip_1x.png");
+}
+
+// The Saturn events of 2025-08-20 for Paris: the day bars, the header and the rows.
+TEST_F(PlanetViewsGoldenTest, SaturnEventsTable) {
+    planetView.mode = kSaturnMode;
+    planetView.subView = 2;
+    planetView.saturnMoonFilter = 0;
+    planetView.eventYear = -1;
+    planetView.year = 2025, planetView.month = 8, planetView.day = 20, planetView.hour = 12, planetView.minute = 0;
+    DrawMoonEvents();
+    Expect("saturn_events_1x.png");
+}
+
+// The PlanetAssistant's Info table for 2025-01-16 21:00 in Paris.
+TEST_F(PlanetViewsGoldenTest, PlanetAssistantInfoTable) {
+    const PlanetFormState saved = planetFormState;
+    planetFormState.width = 240;
+    planetFormState.height = 320;
+    planetFormState.year = 2025, planetFormState.month = 1, planetFormState.day = 16;
+    planetFormState.hour = 21, planetFormState.minute = 0;
+    DrawPlanetTable(planet_assistant::kInfo);
+    planetFormState = saved;
+    Expect("planet_info_table_1x.png");
 }
 
 }  // namespace
