@@ -11,6 +11,7 @@
 #include "chart/sky_view.h"
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
+#include "core/calendar.h"
 #include "core/observing_time.h"
 #include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
@@ -29,6 +30,7 @@
 #include "planets/planet_assistant.h"
 #include "planets/planet_view_form.h"
 #include "planets/planets_services.h"
+#include "planets/red_spot.h"
 #include "planets/saturn_view.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -163,6 +165,23 @@ void ComposeProgram() {
         const ObservingDateTime& t = observingDateTime;
         DrawJupiter(width, y, t.year, t.month, t.day, t.hour, t.minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
                     planetView.ySign);
+    };
+    // The next three Red Spot transits from a local instant, in hours from its midnight.
+    objectLinks.redSpotTransits = [](int year, int month, int day, int hour, int minute, double* transits) {
+        const double now = hour + minute / 60.0;
+        int found = 0;
+        for (int offset = 0; offset < 3 && found < 3; ++offset) {
+            int y = year, m = month, d = day;
+            AddDays(&y, &m, &d, offset);
+            int hours[kRedSpotTransits], minutes[kRedSpotTransits];
+            ComputeRedSpotTransits(y, m, d, hours, minutes);
+            for (int i = 0; i < kRedSpotTransits && found < 3; ++i) {
+                const double t = 24.0 * offset + hours[i] + minutes[i] / 60.0;
+                // A day's third transit may be the next day's first.
+                if (t >= now && (found == 0 || t > transits[found - 1] + 0.1)) transits[found++] = t;
+            }
+        }
+        return found;
     };
     objectLinks.drawSaturn = [](int x, int y, int width, int height) {
         const ObservingDateTime& t = observingDateTime;
