@@ -27,6 +27,7 @@
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
 #include "planets/jupiter_view.h"
+#include "planets/orbit_assistant.h"
 #include "planets/planet_assistant.h"
 #include "planets/planet_view_form.h"
 #include "planets/planets_services.h"
@@ -191,6 +192,8 @@ void ComposeProgram() {
         DrawSaturn(t.year, t.month, t.day, t.hour, t.minute, x, y, width, height, outX, outY, codes, kSaturnSatellites,
                    planetView.satelliteColours, planetView.xSign, planetView.ySign);
     };
+    objectLinks.setCurrentComet = &SetCurrentCometIndex;
+    objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     // The planet view serves the Jupiter, Saturn, Mars and phase assistants under both ids.
@@ -198,6 +201,7 @@ void ComposeProgram() {
     RegisterForm(planet_view_form::kSecondFormId, &PlanetViewAssistant);
     RegisterForm(planet_assistant::kFormId, &PlanetAssistant);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(orbit_form::kFormId, &OrbitAssistant);
     RegisterForm(kObserverLogFormId, &ObserverLog);
     RegisterForm(kNightTripperFormId, &NightTripper);
     // The seven preference pages.
