@@ -407,7 +407,8 @@ void DrawPlanetCharts(int year, int month, int quantity) {
             default: value = ComputeAltitude(lst, equatorial[body][0], equatorial[body][1], site.latitude); break;
             }
             const int py = std::clamp(yOf(value), top, bottom);
-            if (started[i]) DrawLineColor(previousX[i], previousY[i], x, py, colours[i]);
+            // While a key is held (the date stepping on) the curves are left out.
+            if (started[i] && !IsNavKeyDown()) DrawLineColor(previousX[i], previousY[i], x, py, colours[i]);
             previousX[i] = x, previousY[i] = py, started[i] = true;
         }
     }
