@@ -15,6 +15,8 @@
 #include "core/observing_time.h"
 #include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
+#include "moon/moon_assistant.h"
+#include "moon/moon_map.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
 #include "objects/night_tripper_form.h"
@@ -122,6 +124,10 @@ void ComposeProgram() {
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(kEclipseFormId, &EclipseAssistant);
+    // The Moon forms: the menu, the home form's Moon and the object information of the
+    // Moon open the assistant; its Map mode opens the map.
+    RegisterForm(moon_assistant::kFormId, &MoonAssistant);
+    RegisterForm(moon_map::kFormId, &MoonMap);
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
