@@ -11,7 +11,6 @@
 #include "chart/sky_view.h"
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
-#include "core/calendar.h"
 #include "core/observing_time.h"
 #include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
@@ -158,45 +157,28 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
-    // The object information form reaches the telescope and the planet views through its
-    // links; the Red Spot, the planet drawings, the orbit assistant's comet and the
-    // darkness graph join them as their folders provide them.
+    // The object information form reaches the telescope, the planet views and the orbit
+    // assistant through its links; the darkness graph joins them when its folder provides it.
     ObjectFormLinks objectLinks;
     objectLinks.scopeGoto = &ScopeGoto;
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
-    // The lower panel shows Jupiter and Saturn with their moons at the observing time, in
-    // the planet view's orientation.
-    objectLinks.drawJupiter = [](int, int y, int width, int) {
-        const ObservingDateTime& t = observingDateTime;
-        DrawJupiter(width, y, t.year, t.month, t.day, t.hour, t.minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
+    objectLinks.redSpotTransits = &ComputeRedSpotTransits;
+    // The planets are drawn as the planet view shows them: its zoom, orientation and colours.
+    // Jupiter's view runs from the band's top to the foot of the screen above the buttons.
+    objectLinks.drawJupiter = [](int year, int month, int day, int hour, int minute, Bounds band) {
+        DrawJupiter(band.width, band.y, year, month, day, hour, minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
                     planetView.ySign);
     };
-    // The next three Red Spot transits from a local instant, in hours from its midnight.
-    objectLinks.redSpotTransits = [](int year, int month, int day, int hour, int minute, double* transits) {
-        const double now = hour + minute / 60.0;
-        int found = 0;
-        for (int offset = 0; offset < 3 && found < 3; ++offset) {
-            int y = year, m = month, d = day;
-            AddDays(&y, &m, &d, offset);
-            int hours[kRedSpotTransits], minutes[kRedSpotTransits];
-            ComputeRedSpotTransits(y, m, d, hours, minutes);
-            for (int i = 0; i < kRedSpotTransits && found < 3; ++i) {
-                const double t = 24.0 * offset + hours[i] + minutes[i] / 60.0;
-                // A day's third transit may be the next day's first.
-                if (t >= now && (found == 0 || t > transits[found - 1] + 0.1)) transits[found++] = t;
-            }
-        }
-        return found;
-    };
-    objectLinks.drawSaturn = [](int x, int y, int width, int height) {
-        const ObservingDateTime& t = observingDateTime;
-        double outX[kSaturnViewMoons], outY[kSaturnViewMoons];
-        int codes[kSaturnViewMoons];
+    objectLinks.drawSaturn = [](int year, int month, int day, int hour, int minute, Bounds band) {
         SetPlanetColors();
-        DrawSaturn(t.year, t.month, t.day, t.hour, t.minute, x, y, width, height, outX, outY, codes, kSaturnSatellites,
-                   planetView.satelliteColours, planetView.xSign, planetView.ySign);
+        platform::Color colours[kSatelliteColourCount];
+        GetSatelliteColors(colours);
+        double x[kSaturnViewMoons], y[kSaturnViewMoons];
+        int codes[kSaturnViewMoons];
+        DrawSaturn(year, month, day, hour, minute, band.x, band.y, band.width, band.height, x, y, codes,
+                   kSaturnSatellites, colours, planetView.xSign, planetView.ySign);
     };
     objectLinks.setCurrentComet = &SetCurrentCometIndex;
     objectLinks.setOrbitPage = &SetOrbitFormView;
