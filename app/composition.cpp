@@ -29,6 +29,8 @@
 #include "objects/selection_criteria_form.h"
 #include "planets/jupiter_view.h"
 #include "planets/orbit_assistant.h"
+#include "planets/planet_assistant.h"
+#include "planets/planet_view_form.h"
 #include "planets/planets_services.h"
 #include "planets/red_spot.h"
 #include "planets/saturn_view.h"
@@ -182,6 +184,10 @@ void ComposeProgram() {
     objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
+    // The planet view serves the Jupiter, Saturn, Mars and phase assistants under both ids.
+    RegisterForm(planet_view_form::kFormId, &PlanetViewAssistant);
+    RegisterForm(planet_view_form::kSecondFormId, &PlanetViewAssistant);
+    RegisterForm(planet_assistant::kFormId, &PlanetAssistant);
     RegisterForm(kFinderFormId, &FinderAssistant);
     RegisterForm(orbit_form::kFormId, &OrbitAssistant);
     RegisterForm(kObserverLogFormId, &ObserverLog);

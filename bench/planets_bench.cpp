@@ -18,10 +18,14 @@
 #include "planets/orbit_state.h"
 #include "planets/orbit_views.h"
 #include "planets/mars_view.h"
+#include "planets/moon_events.h"
+#include "planets/planet_assistant.h"
+#include "planets/planet_assistant_views.h"
 #include "planets/planet_view_state.h"
 #include "planets/red_spot.h"
 #include "planets/saturn_phenomena.h"
 #include "planets/saturn_view.h"
+#include "planets/time_strips.h"
 #include "platform/gfx_context.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
@@ -178,6 +182,65 @@ void BM_GetSaturnPhenomena(benchmark::State& state) {
 }
 BENCHMARK(BM_GetSaturnPhenomena)->Unit(benchmark::kMicrosecond);
 
+// A full Jupiter satellite strip at span "1" (one computation per two-pixel row) and the
+// cursor view, as a refresh of the strip draws them.
+void BM_DrawJupiterStrip(benchmark::State& state) {
+    Bench();
+    planetView.screenWidth = 480;
+    planetView.screenHeight = 640;
+    planetView.mode = kJupiterMode;
+    planetView.subView = 0;
+    planetView.span = 0;
+    planetView.year = 2025, planetView.month = 1, planetView.day = 16, planetView.hour = 21, planetView.minute = 0;
+    for (auto _ : state) {
+        planetView.fullRedraw = 1;
+        DrawTimeStrip();
+    }
+    ForgetStripCursor();
+    state.SetLabel("target 50 ms");
+}
+BENCHMARK(BM_DrawJupiterStrip)->Unit(benchmark::kMillisecond);
+
+// One day of moon events: the scan and the minute refinement (a new date each time).
+void MoonEventsDay(benchmark::State& state, int mode, int month) {
+    int day = 1;
+    for (auto _ : state) {
+        planetView.eventYear = -1;
+        ComputeMoonEvents(mode, 2025, month, day);
+        day = day % 28 + 1;
+    }
+    state.SetLabel("target 30 ms");
+}
+void BM_JupiterMoonEventsDay(benchmark::State& state) { MoonEventsDay(state, kJupiterMode, 1); }
+void BM_SaturnMoonEventsDay(benchmark::State& state) { MoonEventsDay(state, kSaturnMode, 8); }
+BENCHMARK(BM_JupiterMoonEventsDay)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaturnMoonEventsDay)->Unit(benchmark::kMillisecond);
+
+// The PlanetAssistant's yearly Charts (383 days of five planets) and its ecliptic strip.
+void PlanetAssistantAt2025() {
+    Bench();
+    planetFormState.width = 480;
+    planetFormState.height = 640;
+    planetFormState.year = 2025, planetFormState.month = 1, planetFormState.day = 16;
+    planetFormState.hour = 21, planetFormState.minute = 0;
+}
+void BM_DrawPlanetCharts(benchmark::State& state) {
+    PlanetAssistantAt2025();
+    int quantity = 0;
+    for (auto _ : state) {
+        DrawPlanetCharts(2025, 1, quantity);
+        quantity = (quantity + 1) % 5;
+    }
+    state.SetLabel("target 100 ms");
+}
+BENCHMARK(BM_DrawPlanetCharts)->Unit(benchmark::kMillisecond);
+
+void BM_DrawEclipticView(benchmark::State& state) {
+    PlanetAssistantAt2025();
+    for (auto _ : state) DrawEclipticView();
+    state.SetLabel("target 30 ms");
+}
+BENCHMARK(BM_DrawEclipticView)->Unit(benchmark::kMillisecond);
 // 1000 comets and asteroids with perihelia spread over 2024 and 2025, as the database
 // after a Sync of the Center's files; the form's date is the first of January 2024.
 void OpenBenchComets() {

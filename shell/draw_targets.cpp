@@ -424,7 +424,7 @@ void RestoreRect(DrawWindow* record, int x, int y) {
 }
 
 int DrawBitmapTransparent(int resourceId, int x, int y) {
-    const DrawWindow* record = CachedResource(resourceId, 0);
+    const DrawWindow* record = CachedResource(resourceId, NightMode());
     if (!record) return 0;
     platform::TransparentBlit(drawState.dc, x, y, record->width, record->height, record->dc, 0, 0, record->width,
                               record->height, TopLeftColour(record));

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes the reference rows the planet view tests compare with, from python3-ephem 4.1:
+"""Writes the reference rows the planet view tests compare with, from python3-ephem 4.1
+(and python3-pymeeus for galilean_pymeeus.txt):
 
   tests/data/planets/jupiter_cml.txt
       Jupiter's System II central meridian (ephem's cmlII, the IAU rotation
@@ -18,6 +19,15 @@
       Enceladus, Tethys, Dione, Rhea and Titan in Saturn radii, positive west along the ring
       plane (sky offsets rotated by the pole's position angle), at 60 instants (UT) from
       1992 to 2025; the tilt rows go on to 2040.
+  tests/data/planets/galilean_pymeeus.txt
+      Io, Europa, Ganymede and Callisto at 40 instants (JDE) from 1990 to 2030 and at
+      Meeus's example 44.a, from python3-pymeeus's JupiterMoons (its chapter 44 method with
+      the full series): X west, Y north, Jupiter radii, Y not stretched.
+  tests/data/planets/moon_events.txt
+      Transits and hidden spells (eclipsed or occulted, ephem's sun_visible and
+      earth_visible) of the Galilean moons and of Tethys, Dione and Rhea, scanned minute by
+      minute from 13 hours before to 37 hours after 0h UT of a few days: a transit is a
+      moon in front of the planet (z > 0) inside its flattened disc in the equatorial frame.
 
 python3-ephem is not a build dependency: the tests read the committed files.
 
@@ -106,6 +116,60 @@ def saturn_rows():
     return rows
 
 
+def moon_event_rows():
+    days = [("jupiter", "2025/1/16"), ("jupiter", "2024/12/3"), ("saturn", "2025/8/20"), ("saturn", "2025/10/5")]
+    moons = {
+        "jupiter": (ephem.Jupiter, (268.056595, 64.495303), 1.071374,
+                    [(0, ephem.Io), (1, ephem.Europa), (2, ephem.Ganymede), (3, ephem.Callisto)]),
+        "saturn": (ephem.Saturn, (40.589, 83.537), 1.108601, [(1, ephem.Tethys), (2, ephem.Dione), (3, ephem.Rhea)]),
+    }
+    rows = []
+    for planet, day in days:
+        body, pole, flattening, bodies = moons[planet]
+        start = ephem.Date(ephem.Date(day) - 13 * ephem.hour)
+        minutes = 50 * 60
+        states = {slot: [] for slot, _ in bodies}
+        for m in range(minutes + 1):
+            date = ephem.Date(start + m * ephem.minute)
+            p = pole_angle(body(date), *pole)
+            for slot, moon_body in bodies:
+                moon = moon_body(date)
+                x, y = equatorial_offsets(moon, p)
+                inside = x * x + (y * flattening) ** 2 < 1.0
+                hidden = not moon.earth_visible or not moon.sun_visible
+                states[slot].append("transit" if inside and moon.z > 0 else "hidden" if hidden else "")
+        for slot, _ in bodies:
+            run = states[slot]
+            m = 0
+            while m <= minutes:
+                kind = run[m]
+                if not kind:
+                    m += 1
+                    continue
+                first = m
+                while m <= minutes and run[m] == kind:
+                    m += 1
+                # Spells cut by the scan's ends are of no use.
+                if first == 0 or m > minutes:
+                    continue
+                rows.append([planet, day.replace("/", "-"), str(slot), kind, str(first - 13 * 60),
+                             str(m - 1 - 13 * 60)])
+    return rows
+
+
+def galilean_pymeeus_rows():
+    from pymeeus.Epoch import Epoch
+    from pymeeus.JupiterMoons import JupiterMoons
+    rows = []
+    instants = [2448972.50068] + [2447893.137 + k * 365.31 for k in range(40)]
+    for jde in instants:
+        row = [f"{jde:.6f}"]
+        for x, y, _ in JupiterMoons.rectangular_positions_jovian_equatorial(Epoch(jde)):
+            row += [f"{x:.4f}", f"{y:.4f}"]
+        rows.append(row)
+    return rows
+
+
 def main():
     write("jupiter_cml.txt",
           ["Jupiter's System II central meridian at 0h UT, python3-ephem " + ephem.__version__ + " cmlII",
@@ -127,6 +191,16 @@ def main():
            "rows after 2025 carry the tilt only",
            "columns: julian_day_ut tilt_degrees [enceladus_x tethys_x dione_x rhea_x titan_x]"],
           saturn_rows())
+    write("galilean_pymeeus.txt",
+          ["Galilean satellites from python3-pymeeus JupiterMoons (chapter 44, full series), at JDE",
+           "X west, Y north in Jupiter's equatorial frame, Jupiter radii, Y not stretched",
+           "columns: julian_day_tt io_x io_y europa_x europa_y ganymede_x ganymede_y callisto_x callisto_y"],
+          galilean_pymeeus_rows())
+    write("moon_events.txt",
+          ["Moon transits and hidden spells (eclipsed or occulted), python3-ephem " + ephem.__version__,
+           "minutes from 0h UT of the day, first and last minute of the spell",
+           "columns: planet date slot kind first_minute last_minute"],
+          moon_event_rows())
 
 
 if __name__ == "__main__":

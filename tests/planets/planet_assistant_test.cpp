@@ -1,0 +1,156 @@
+// Form 2450 headless: its date across visits, the Phase view, keys and drags, the Sun View,
+// the Charts' time bar and what closing gives back.
+#include "planets/planet_assistant.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "chart/chart_settings.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "eclipses/event_list.h"
+#include "planets/planet_assistant_views.h"
+#include "planets/planet_view_form.h"
+#include "planets/planet_view_state.h"
+#include "shell/forms_fixture.h"
+#include "shell/time_bar.h"
+#include "shell/utilities.h"
+#include "support/observing_state.h"
+#include "support/recorded_reports.h"
+
+using namespace planet_assistant;
+
+namespace {
+
+class PlanetAssistantTest : public FormScreenFixture {
+protected:
+    void SetUp() override {
+        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
+        savedState_ = planetFormState;
+        savedSettings_ = planetFormSettings;
+        savedView_ = planetView;
+        planetFormState = PlanetFormState{};
+        planetFormSettings = PlanetFormSettings{};
+        UseTestSite(48.85, -2.35, 60);
+        ClearRecordedReports();
+        SetFormDialogProc(kFormId, &PlanetAssistant);
+        SetFormDialogProc(planet_view_form::kFormId, &StandInFormProc<planet_view_form::kFormId>);
+        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
+        StartWithMainWindow(&FormHostProc);
+    }
+    void TearDown() override {
+        Stop();
+        SetFormDialogProc(kFormId, nullptr);
+        SetFormDialogProc(planet_view_form::kFormId, nullptr);
+        SetFormDialogProc(kHomeFormId, nullptr);
+        FreeEventList();
+        FreeTimeBarBitmap();
+        FormScreenFixture::TearDown();
+        ClosePlanetAssistant();
+        planetFormState = savedState_;
+        planetFormSettings = savedSettings_;
+        planetView = savedView_;
+    }
+    void PrepareSettings() override { SetDefaultSettings(); }
+    void Open() {
+        Call([] { GotoForm(kFormId); });
+        ASSERT_TRUE(RunUntilIdle());
+        ASSERT_EQ(GetCurrentFormId(), kFormId);
+    }
+    platform::Point At(int x, int y) { return platform::ClientToScreen(formWindow, platform::Point{x, y}); }
+    PlanetFormState savedState_;
+    PlanetFormSettings savedSettings_;
+    PlanetViewState savedView_;
+    SavedObservingState site_;
+};
+
+TEST_F(PlanetAssistantTest, DateAcrossVisitsAndSettingsGivenBack) {
+    preferences.word[pref::chartMode] = 1;
+    preferences.word[chartpref::objectNames] = 1;
+    preferences.word[chartpref::starsLegend] = 1;
+    Open();
+    EXPECT_EQ(planetFormState.year, 2025);
+    EXPECT_EQ(planetFormState.day, 16);
+    EXPECT_EQ(Text(kTime), "21:30");
+    EXPECT_EQ(preferences.word[pref::chartMode], 2);
+    EXPECT_EQ(preferences.word[chartpref::objectNames], 0);
+    EXPECT_EQ(preferences.word[chartpref::starsLegend], 0);
+    // Left steps forward by the step (5 days), Right back.
+    Key(platform::kKeyLeft);
+    EXPECT_EQ(planetFormState.day, 21);
+    Key(platform::kKeyRight);
+    Key(platform::kKeyRight);
+    EXPECT_EQ(planetFormState.day, 11);
+    Command(kBack);
+    EXPECT_EQ(preferences.word[pref::chartMode], 1);
+    EXPECT_EQ(preferences.word[chartpref::objectNames], 1);
+    EXPECT_EQ(preferences.word[chartpref::starsLegend], 1);
+    // The next visit comes back to the remembered date.
+    Open();
+    EXPECT_EQ(planetFormState.day, 11);
+    Command(kBack);
+}
+
+TEST_F(PlanetAssistantTest, PhaseOpensThePlanetView) {
+    Open();
+    Pick(kViewPopup, kViewList, kSunView);
+    Pick(kViewPopup, kViewList, kPhase);
+    EXPECT_EQ(GetCurrentFormId(), planet_view_form::kFormId);
+    EXPECT_EQ(planetView.mode, kPhaseMode);
+    EXPECT_EQ(planetFormState.view, kSunView);
+}
+
+TEST_F(PlanetAssistantTest, GlobeAndSkyViewDrags) {
+    Open();
+    Pick(kViewPopup, kViewList, k3DView);
+    Drag(At(20, 150), At(420, 150), 8, 200);
+    EXPECT_EQ(planetFormState.rotation, 40);
+    EXPECT_EQ(planetFormState.tilt, 0);
+    Pick(kViewPopup, kViewList, kSkyView);
+    const float azimuth = planetFormState.skyAzimuth, altitude = planetFormState.skyAltitude;
+    Drag(At(120, 150), At(123, 150), 1, 50);
+    EXPECT_EQ(planetFormState.skyAzimuth, azimuth);
+    EXPECT_EQ(planetFormState.skyAltitude, altitude);
+    Drag(At(120, 150), At(140, 150), 2, 50);
+    EXPECT_NE(planetFormState.skyAzimuth, azimuth);
+}
+
+TEST_F(PlanetAssistantTest, SunViewAndTimeBar) {
+    Open();
+    int dots = 0;
+    Call([&] { dots = DrawSunView(); });
+    EXPECT_EQ(dots, 3 * 15);
+    Pick(kViewPopup, kViewList, kCharts);
+    EXPECT_GT(timeBar.pixelsPerDay, 0.0f);
+    int inside = -1, outside = -1;
+    Call([&] {
+        timeBar.markerX = 3;
+        outside = DrawTimeBar(5, 100, kDate, kTime, 2025, 1);
+    });
+    EXPECT_EQ(outside, 0);
+    EXPECT_EQ(timeBar.markerX, 20);
+    Call([&] { inside = DrawTimeBar(20 + static_cast<int>(31 * timeBar.pixelsPerDay) + 1, 100, kDate, kTime, 2025, 1); });
+    EXPECT_EQ(inside, 1);
+    char date[40];
+    FormatDate(date, 1, 2, 2025);
+    EXPECT_EQ(Text(kDate), date);
+    EXPECT_EQ(Text(kTime), "00:00");
+}
+
+TEST_F(PlanetAssistantTest, ViewsDrawWithoutReports) {
+    Open();
+    for (int view : {kEcliptic, kSunView, kPosition, kSkyView, kInfo, kRiseSet, kCharts, kEvents})
+        Pick(kViewPopup, kViewList, view);
+    EXPECT_GT(eventList.count, 0);
+    // The catalog files are not installed here; the sky view says so and draws without them.
+    for (const ReportRecord& r : RecordedReports()) EXPECT_EQ(r.heading.rfind("Could not find", 0), 0u) << r.heading;
+    ClearRecordedReports();
+    Command(kHelp);
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(RecordedReports()[0].heading, "Determine the most interresting planet events for a specific time frame.");
+}
+
+}  // namespace

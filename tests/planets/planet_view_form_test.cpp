@@ -1,0 +1,223 @@
+// Form 2460 headless: the controls of each mode and sub-view, the time it starts from, zoom
+// and orientation, keys, drags, help texts and what closing gives back.
+#include "planets/planet_view_form.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "chart/chart_settings.h"
+#include "core/observing_time.h"
+#include "core/report.h"
+#include "core/settings.h"
+#include "planets/planet_view_state.h"
+#include "planets/planets_services.h"
+#include "planets/time_strips.h"
+#include "shell/forms_fixture.h"
+#include "shell/utilities.h"
+#include "support/observing_state.h"
+#include "support/recorded_reports.h"
+
+using namespace planet_view_form;
+
+namespace {
+
+class PlanetViewFormTest : public FormScreenFixture {
+protected:
+    void SetUp() override {
+        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
+        savedView_ = planetView;
+        planetView = PlanetViewState{};
+        UseTestSite(48.85, -2.35, 60);
+        ClearRecordedReports();
+        SetFormDialogProc(kFormId, &PlanetViewAssistant);
+        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
+        StartWithMainWindow(&FormHostProc);
+    }
+    void TearDown() override {
+        Stop();
+        SetFormDialogProc(kFormId, nullptr);
+        SetFormDialogProc(kHomeFormId, nullptr);
+        FreeSatelliteSprites();
+        FormScreenFixture::TearDown();
+        planetView = savedView_;
+    }
+    void PrepareSettings() override { SetDefaultSettings(); }
+
+    void Open(void (*select)()) {
+        Call([select] {
+            select();
+            GotoForm(kFormId);
+        });
+        ASSERT_TRUE(RunUntilIdle());
+        ASSERT_EQ(GetCurrentFormId(), kFormId);
+    }
+    static bool Visible(int id) { return platform::IsWindowVisible(Item(id)); }
+    // The optional controls shown, in a fixed order.
+    static std::string Shown() {
+        static const std::pair<int, const char*> ids[] = {
+            {kOrientationPopup, "orientation"}, {kZoom, "zoom"},       {kSpanPopup, "span"},
+            {kDate, "date"},                   {kTime, "time"},       {kClock, "clock"},
+            {kAdjust, "adjust"},               {kMoonFilterPopup, "filter"}, {kKindPopup, "kind"},
+            {kFeaturePopup, "feature"}};
+        std::string out;
+        for (const auto& [id, name] : ids)
+            if (Visible(id)) out += std::string(out.empty() ? "" : " ") + name;
+        return out;
+    }
+    platform::Point At(int x, int y) { return platform::ClientToScreen(formWindow, platform::Point{x, y}); }
+    PlanetViewState savedView_;
+    SavedObservingState site_;
+};
+
+TEST_F(PlanetViewFormTest, ControlsByModeAndSubView) {
+    struct Case {
+        void (*select)();
+        int subView;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {&SelectJupiterAssistant, 0, "orientation zoom span date time clock"},
+        {&SelectJupiterAssistant, 1, "date clock adjust"},
+        {&SelectJupiterAssistant, 2, "date clock"},
+        {&SelectSaturnAssistant, 0, "orientation span date time clock"},
+        {&SelectSaturnAssistant, 1, "orientation span date clock"},
+        {&SelectSaturnAssistant, 2, "date clock filter"},
+        {&SelectMarsAssistant, 0, "orientation span date time clock"},
+        {&SelectMarsAssistant, 1, "orientation date time clock"},
+        {&SelectMarsAssistant, 2, "kind feature"},
+        {&SelectMarsAssistant, 3, "span date clock"},
+        {&SelectPhaseAssistant, 1, "span date clock"},
+    };
+    for (const Case& c : cases) {
+        Open(c.select);
+        Pick(kSubViewPopup, kSubViewList, c.subView);
+        EXPECT_EQ(planetView.subView, c.subView);
+        EXPECT_EQ(Shown(), c.shown) << "mode " << planetView.mode << " sub-view " << c.subView;
+        Command(kBack);
+    }
+    // Only the Mars textures, which this test does not install, are reported missing.
+    for (const ReportRecord& r : RecordedReports())
+        EXPECT_TRUE(r.heading == "Can't find" || r.heading == "Can't alloc DrawMapOnSphere") << r.heading;
+}
+
+// The first opening takes the observing time the user set; the next keeps the form's time.
+TEST_F(PlanetViewFormTest, TimeOfTheFirstOpening) {
+    preferences.word[pref::timeUpdateMode] = 1;
+    observingDateTime = ObservingDateTime{2024, 11, 20, 22, 5, 0};
+    Open(&SelectJupiterAssistant);
+    EXPECT_EQ(planetView.year, 2024);
+    EXPECT_EQ(planetView.day, 20);
+    EXPECT_EQ(planetView.hour, 22);
+    EXPECT_EQ(planetView.minute, 5);
+    // The fields follow the strip's cursor, on the row nearest the form's time.
+    char date[40];
+    FormatDate(date, 20, 11, 2024);
+    EXPECT_EQ(Text(kDate), date);
+    int hour = 0, minute = 0;
+    ASSERT_EQ(std::sscanf(Text(kTime).c_str(), "%d:%d", &hour, &minute), 2);
+    const int shown = hour * 60 + minute;
+    EXPECT_LE(shown, 22 * 60 + 5);
+    EXPECT_GT(shown, 22 * 60 + 5 - 1440 / planetView.rowsPerUnit - 1);
+    Command(kBack);
+    observingDateTime = ObservingDateTime{2023, 1, 1, 0, 0, 0};
+    Open(&SelectSaturnAssistant);
+    EXPECT_EQ(planetView.year, 2024);
+    // The clock button takes the device clock.
+    Command(kClock);
+    EXPECT_EQ(planetView.year, 2025);
+    EXPECT_EQ(planetView.hour, 21);
+    EXPECT_EQ(planetView.minute, 30);
+}
+
+TEST_F(PlanetViewFormTest, ZoomOrientationAndClose) {
+    preferences.word[chartpref::background] = 2;
+    Open(&SelectJupiterAssistant);
+    EXPECT_EQ(preferences.word[chartpref::background], 0);
+    EXPECT_EQ(planetView.zoom, 4.0);
+    Command(kZoom);
+    EXPECT_EQ(planetView.zoom, 22.0);
+    EXPECT_EQ(satelliteSprites[0], nullptr);
+    Command(kZoom);
+    EXPECT_EQ(planetView.zoom, 4.0);
+    const int signs[4][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
+    for (int row = 3; row >= 0; --row) {
+        Pick(kOrientationPopup, kOrientationList, row);
+        EXPECT_EQ(planetView.xSign, signs[row][0]);
+        EXPECT_EQ(planetView.ySign, signs[row][1]);
+    }
+    Command(kBack);
+    EXPECT_EQ(preferences.word[chartpref::background], 2);
+    EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
+// Keys move the cursor row on the strip and the dates follow it; a step off the strip is
+// undone. On the Red Spot table a key or a 3-pixel drag changes the day.
+TEST_F(PlanetViewFormTest, KeysAndDrags) {
+    Open(&SelectJupiterAssistant);
+    Pick(kSpanPopup, kSpanList, 0);
+    const int row = planetView.stripRow;
+    const std::string before = Text(kTime);
+    Key(platform::kKeyDown);
+    EXPECT_EQ(planetView.stripRow, row + 1);
+    Key(platform::kKeyUp);
+    Key(platform::kKeyUp);
+    EXPECT_EQ(planetView.stripRow, row - 1);
+    EXPECT_NE(Text(kTime), before);
+    // A tap above the strip does nothing.
+    Call([&] { planetView.stripRow = planetView.stripRow; });
+    const StripLayout layout = GetStripLayout(kJupiterMode, 0, 0, planetView.screenHeight);
+    Call([&] { planetView.stripRow = layout.top; });
+    Key(platform::kKeyUp);
+    EXPECT_EQ(planetView.stripRow, layout.top);
+
+    Pick(kSubViewPopup, kSubViewList, 1);
+    const int day = planetView.day;
+    Key(platform::kKeyUp);
+    EXPECT_EQ(planetView.day, day + 1);
+    Drag(At(120, 100), At(120, 103), 1, 50);
+    EXPECT_EQ(planetView.day, day + 2);
+    Drag(At(120, 100), At(120, 94), 2, 50);
+    EXPECT_EQ(planetView.day, day);
+    EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
+TEST_F(PlanetViewFormTest, HelpTexts) {
+    Open(&SelectSaturnAssistant);
+    Pick(kSubViewPopup, kSubViewList, 2);
+    ClearRecordedReports();
+    Command(kHelp);
+    ASSERT_EQ(RecordedReports().size(), 1u);
+    EXPECT_EQ(RecordedReports()[0].heading,
+              "\x95 Calculates the Saturn's satellites eclipses by and transits across Saturn's disk for the given "
+              "day.");
+    EXPECT_EQ(RecordedReports()[0].detail,
+              "\x95 Selects one satellite to filter the events accordingly or display them all.\n\x95 Taps on the date "
+              "to select a different one.");
+    // Every mode and sub-view of the lists has its text.
+    for (int mode = 0; mode < 4; ++mode) {
+        for (int sub = 0; sub < (mode == kMarsMode ? 4 : 3); ++sub) {
+            const char *text, *detail;
+            PlanetViewHelp(mode, sub, &text, &detail);
+            EXPECT_GT(std::string(text).size(), 20u) << mode << "/" << sub;
+        }
+    }
+}
+
+// The Saturn events list: the filter keeps one moon's rows, a moon without events gives
+// "No event" (checked on the drawn table's records).
+TEST_F(PlanetViewFormTest, SaturnEventsFilter) {
+    preferences.word[pref::timeUpdateMode] = 1;
+    observingDateTime = ObservingDateTime{2025, 8, 20, 12, 0, 0};
+    Open(&SelectSaturnAssistant);
+    Pick(kSubViewPopup, kSubViewList, 2);
+    EXPECT_EQ(planetView.eventDay, 20);
+    Pick(kMoonFilterPopup, kMoonFilterList, 5);
+    EXPECT_EQ(planetView.saturnMoonFilter, 5);
+    EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
+}  // namespace
