@@ -90,7 +90,9 @@ protected:
         fs::remove_all(root);
     }
 
+    // The shipped file, and no user's copy yet: the form's database is the copy made from it.
     void WriteDatabase(const std::vector<TestSet>& sets) {
+        fs::remove(UserCopy());
         WriteTestRecordFile(root / "install" / "data" / kSatelliteFile, 0, kCreatorSatellites, kSatelliteRecordSize,
                             static_cast<std::uint32_t>(sets.size()), [&](std::uint32_t i, std::uint8_t* r) {
                                 SatelliteRecord rec;
@@ -101,6 +103,8 @@ protected:
                             });
         Call([] { OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile); });
     }
+    // The writable copy keeps the shipped file's folder under the user's catalog folder.
+    fs::path UserCopy() const { return root / "home" / "usercatalogs" / "data" / kSatelliteFile; }
     void Open() {
         Call([] { GotoForm(kFormId); });
         ASSERT_TRUE(RunUntilIdle());
@@ -250,8 +254,7 @@ TEST_F(SatellitesForm, DeepSpaceSetShowsNoPosition) {
     EXPECT_EQ(S().elements.height, 0.0);
 }
 
-// Disabled until the writable copy is placed as the catalog set places it (see the note).
-TEST_F(SatellitesForm, DISABLED_DataViewEditsAreCheckedAndKept) {
+TEST_F(SatellitesForm, DataViewEditsAreCheckedAndKept) {
     WriteDatabase(Sets(2));
     Open();
     Pick(kViewPopup, kViewList, kData);
@@ -264,17 +267,27 @@ TEST_F(SatellitesForm, DISABLED_DataViewEditsAreCheckedAndKept) {
     EXPECT_FALSE(accepted);
     ASSERT_FALSE(RecordedReports().empty());
     EXPECT_NE(ReportText(RecordedReports().size() - 1).find("checksum"), std::string::npos);
-    // A valid edit: another epoch with its checksum.
+    SatelliteRecord back;
+    Call([&] { GetSatelliteData(0, &back); });
+    EXPECT_EQ(std::string(back.line2), kIssLine2);
+    // A valid edit: the epoch a day later, with its checksum.
     std::string edited = kIssLine1;
-    edited[24] = '5';
+    edited[22] = '5';
     edited[68] = static_cast<char>('0' + ElementLineChecksum(edited.c_str()));
     Call([&] { accepted = AcceptEditedLine(1, edited.c_str()); });
     EXPECT_TRUE(accepted);
-    SatelliteRecord back;
+    EXPECT_NEAR(S().elements.epochField, 8265.51782528, 1e-8);
+    // Read back from the file after the database is opened again.
+    Call([] {
+        CloseCatalogDatabases();
+        OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile);
+    });
+    ASSERT_TRUE(fs::exists(UserCopy()));
     Call([&] { GetSatelliteData(0, &back); });
     EXPECT_EQ(std::string(back.line1), edited);
     EXPECT_EQ(std::string(back.line2), kIssLine2);
-    EXPECT_NEAR(S().elements.epochField, 8265.51782528, 1e-8);
+    Call([&] { GetSatelliteData(1, &back); });
+    EXPECT_EQ(std::string(back.line1), kIssLine1);
 }
 
 TEST_F(SatellitesForm, ElementAgeHasOneDecimalInDays) {
@@ -287,8 +300,7 @@ TEST_F(SatellitesForm, ElementAgeHasOneDecimalInDays) {
     EXPECT_NEAR(SatelliteElementAge(), 10.04, 1e-5);
 }
 
-// Disabled until the writable copy is placed as the catalog set places it (see the note).
-TEST_F(SatellitesForm, DISABLED_ExportCountsAndKeepsEveryBlock) {
+TEST_F(SatellitesForm, ExportCountsAndKeepsEveryBlock) {
     struct Case {
         int records;
         const char* message;
@@ -298,7 +310,6 @@ TEST_F(SatellitesForm, DISABLED_ExportCountsAndKeepsEveryBlock) {
         CloseCatalogDatabases();
         fs::remove_all(root / "home" / "userlists");
         fs::create_directories(root / "home" / "userlists");
-        fs::remove_all(root / "home" / "data");
         WriteDatabase(Sets(c.records));
         ClearRecordedReports();
         Call([] { ExportSatellites(); });
