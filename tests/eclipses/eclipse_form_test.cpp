@@ -25,6 +25,7 @@
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
 #include "shell/text_input.h"
+#include "support/generated_maps.h"
 #include "support/recorded_reports.h"
 
 namespace fs = std::filesystem;
@@ -37,31 +38,8 @@ constexpr std::uint16_t kLand = Px(4, 20, 4);
 constexpr std::uint16_t kBigTexture = Px(28, 20, 4);   // 6042/6043
 constexpr std::uint16_t kSmallTexture = Px(4, 28, 28);  // 6044/6045
 
-// A resource folder like the program's, with small generated pictures of one colour each
-// in place of the maps made at set-up.
 fs::path MakeResources(const fs::path& root) {
-    const fs::path real = platform::ResourcesFolder();
-    fs::create_directories(root / "bitmaps" / "generated");
-    for (const fs::directory_entry& e : fs::directory_iterator(real)) {
-        if (e.path().filename() == "bitmaps") continue;
-        fs::create_symlink(e.path(), root / e.path().filename());
-    }
-    for (const fs::directory_entry& e : fs::directory_iterator(real / "bitmaps")) {
-        if (e.path().filename() == "generated") continue;
-        fs::create_symlink(e.path(), root / "bitmaps" / e.path().filename());
-    }
-    auto write = [&](int id, int w, int h, std::uint16_t colour) {
-        platform::Surface s = platform::MakeSurface(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) s.Row(y)[x] = colour;
-        ASSERT_TRUE(platform::SavePng(s, root / "bitmaps" / "generated" / (std::to_string(id) + ".png")));
-    };
-    write(6010, 240, 120, kLand);
-    write(6042, 460, 460, kBigTexture);
-    write(6043, 460, 460, kBigTexture);
-    write(6044, 230, 230, kSmallTexture);
-    write(6045, 230, 230, kSmallTexture);
-    return root;
+    return MakeResourcesWithMaps(root, GeneratedMapColours{kLand, kBigTexture, kSmallTexture});
 }
 
 class EclipseFormTest : public FormScreenFixture {
