@@ -34,7 +34,7 @@ void DrawSatelliteRowBand(int row, Bounds rect, int selected) {
     const platform::Color band =
         preferences.word[pref::nightMode] != 0 ? platform::Rgb(40, 0, 0) : platform::Rgb(220, 220, 220);
     const platform::Color previous = SetForeColor(band);
-    FillRectangle(rect);
+    DrawRectangle(rect, 0);
     SetForeColor(previous);
 }
 

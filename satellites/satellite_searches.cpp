@@ -50,9 +50,8 @@ void DrawStopBox(int width, const char* name, int* progressX, int* progressY) {
     const int lineHeight = Sy(13);
     const Bounds box{area.x + (area.width - width) / 2, area.y + (area.height - lines * lineHeight - 8) / 2, width,
                      lines * lineHeight + 8};
-    const platform::Color previous = SetForeColor(GetBackColor());
     FillRectangle(box);
-    SetForeColor(GetForeColor());
+    const platform::Color previous = SetForeColor(GetForeColor());
     DrawFrame(box);
     SetForeColor(previous);
     const int font = SetFont(0);

@@ -158,11 +158,7 @@ Bounds SatelliteViewArea() {
     return Bounds{0, top, ClientWidth(), std::max(0, ClientHeight() - Sy(kBottomRows) - top)};
 }
 
-void ClearSatelliteViewArea() {
-    const platform::Color previous = SetForeColor(GetBackColor());
-    FillRectangle(SatelliteViewArea());
-    SetForeColor(previous);
-}
+void ClearSatelliteViewArea() { FillRectangle(SatelliteViewArea()); }
 
 void FillSatelliteResultList(int rows) {
     const platform::Window w = GetActiveForm();
@@ -271,9 +267,7 @@ void DrawSatelliteEventDetails(int row) {
     const int lineHeight = Sy(13);
     const int bottom = ClientHeight() - Sy(kBottomRows);
     const Bounds band{Sx(2), bottom - 3 * lineHeight, ClientWidth() - Sx(4), 3 * lineHeight};
-    const platform::Color previous = SetForeColor(GetBackColor());
     FillRectangle(band);
-    SetForeColor(previous);
     const platform::Color text = SetTextColor(GetForeColor());
     const int font = SetFont(0);
     // From the bottom up: the first line lowest.
@@ -362,10 +356,7 @@ void DrawSatelliteSkyView(int satellite, double jd, int spanMinutes) {
     const int top = Sy(46);
     s.viewRect = Bounds{0, top, ClientWidth(), std::max(1, ClientHeight() - Sy(22) - top)};
     if (s.tapCount == 0 || static_cast<int>(s.tapItems.size()) != kSkyRecords) {
-        const Bounds area = s.viewRect;
-        const platform::Color previous = SetForeColor(GetBackColor());
-        FillRectangle(area);
-        SetForeColor(previous);
+        FillRectangle(s.viewRect);
         if (!BuildSatelliteSkyRecords(satellite, spanMinutes)) {
             DrawStatusInView(ComputeFormPosition());
             return;
@@ -522,7 +513,7 @@ int ShowGlobeTap(int x, int y) {
     const platform::Color text = SetTextColor(platform::Rgb(255, 255, 255));
     const platform::Color back = SetForeColor(platform::Rgb(0, 0, 0));
     const int width = CharsWidth(s.elementRecord.name, static_cast<int>(std::strlen(s.elementRecord.name)));
-    FillRectangle(Bounds{cx + Sx(8), cy + Sy(8), width + Sx(4), Sy(13)});
+    DrawRectangle(Bounds{cx + Sx(8), cy + Sy(8), width + Sx(4), Sy(13)}, 0);
     Text(s.elementRecord.name, cx + Sx(10), cy + Sy(8));
     SetForeColor(back);
     SetTextColor(text);

@@ -18,6 +18,8 @@
 #include "moon/globe_drawing.h"
 #include "moon/map_textures.h"
 #include "platform/headless.h"
+#include "platform/surface.h"
+#include "platform/window.h"
 #include "satellites/satellite_fixture.h"
 #include "satellites/satellite_geometry.h"
 #include "satellites/satellite_searches.h"
@@ -148,6 +150,37 @@ TEST_F(SatelliteViews, PassViewListsTheReferencePassesThatCanBeSeen) {
     Pick(kElevationPopup, kElevationList, 9);
     ASSERT_FALSE(Rows().empty());
     for (const SatellitePass& r : Rows()) EXPECT_GE(r.maxAltitude, 45);
+}
+
+// Even rows that are not selected lie on a light band (dark red at night); odd rows do not.
+TEST_F(SatelliteViews, ResultRowsAreBanded) {
+    WriteDatabase({{"ISS", kIssLine1, kIssLine2}});
+    Open();
+    View(kPass);
+    ASSERT_GE(S().listValid, 2);
+    auto rowPixel = [&](int row) {
+        std::uint16_t pixel = 0;
+        Call([&] {
+            const platform::Window list = Item(kResultList);
+            platform::Rect r{};
+            platform::SendMessage(list, platform::kMsgListGetItemRect, static_cast<platform::WParam>(row),
+                                  reinterpret_cast<platform::LParam>(&r));
+            const platform::Point p = platform::ClientToScreen(list, platform::Point{r.right - 20, (r.top + r.bottom) / 2});
+            pixel = platform::headless::Frame().Row(p.y)[p.x];
+        });
+        return pixel;
+    };
+    EXPECT_EQ(rowPixel(0), platform::ColorToPixel(platform::Rgb(220, 220, 220)));
+    EXPECT_NE(rowPixel(1), platform::ColorToPixel(platform::Rgb(220, 220, 220)));
+}
+
+TEST_F(SatelliteViews, AHeldKeyStopsTheSearch) {
+    WriteDatabase(Sets(8));
+    Open();
+    platform::headless::KeyDown(platform::kKeyDown);
+    View(kNext);
+    platform::headless::KeyUp(platform::kKeyDown);
+    EXPECT_LT(S().listValid, 5);
 }
 
 TEST_F(SatelliteViews, PassViewExplainsSetsThatGiveNoPasses) {
