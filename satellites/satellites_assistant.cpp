@@ -9,6 +9,7 @@
 
 #include "catalog/databases.h"
 #include "catalog/element_lines.h"
+#include "catalog/satellite_import.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "core/calendar.h"
@@ -567,6 +568,8 @@ void InitSatellitesAssistant() {
     SetSkyViewFlag(0);
     PushFormHistory(kFormId);
     s.passesValid = 0;
+    // Element sets the user put in the import folder since the last merge.
+    if (ImportUserElementFile()) s.listValid = 0;
     const int count = GetSatelliteCount();
     if (s.currentSatellite >= count) s.currentSatellite = count - 1;
     if (s.currentSatellite < 0 && count > 0) {

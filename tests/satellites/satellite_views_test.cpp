@@ -18,6 +18,7 @@
 #include "moon/globe_drawing.h"
 #include "moon/map_textures.h"
 #include "platform/headless.h"
+#include "platform/resources.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "satellites/satellite_fixture.h"
@@ -479,6 +480,9 @@ TEST_F(SatelliteViews, ShowInSkyStartsAtThePass) {
     Open();
     View(kPass);
     ASSERT_GT(S().listValid, 0);
+    // The button's pictures, by day and by night.
+    EXPECT_NE(platform::FindBitmapEntry(5094), nullptr);
+    EXPECT_NE(platform::FindBitmapEntry(5138), nullptr);
     Command(kShowInSky);  // nothing selected
     EXPECT_EQ(S().viewMode, kPass);
     Call([] { SetListSelection(kResultList, 0); });

@@ -241,6 +241,20 @@ TEST_F(SatellitesForm, DeleteKeepsTheIndexInsideTheDatabase) {
     EXPECT_EQ(S().currentSatellite, -1);
 }
 
+TEST_F(SatellitesForm, OpeningTakesTheUsersElementFile) {
+    WriteDatabase({});
+    SetPreferenceDouble(pref::elementFileDate, 0.0);
+    fs::create_directories(root / "home" / "import");
+    std::ofstream(root / "home" / "import" / "satellites.txt") << "ISS\n" << kIssLine1 << "\n" << kIssLine2 << "\n";
+    Open();
+    EXPECT_EQ(GetSatelliteCount(), 1);
+    EXPECT_EQ(S().currentSatellite, 0);
+    EXPECT_EQ(Label(kSatellitePopup), "ISS");
+    bool told = false;
+    for (const auto& r : RecordedReports()) told = told || r.heading == "1 satellite element set taken from import/satellites.txt.";
+    EXPECT_TRUE(told);
+}
+
 TEST_F(SatellitesForm, EmptyDatabaseLeavesAUsableForm) {
     WriteDatabase({});
     Open();
