@@ -83,7 +83,9 @@ int DrawSatelliteListHeader() {
     default: break;
     }
     if (count > 0) {
-        const platform::Color colour = SetTextColor(GetHighlightTextColor());
+        // The highlight colour: the highlight text colour is the background's own (white by
+        // day, black at night) and would leave the titles unseen.
+        const platform::Color colour = SetTextColor(GetHighlightColor());
         const int y = 2 * Sy(24);
         for (int i = 0; i < count; ++i) Text(columns[i].text, Sx(columns[i].x), y);
         SetTextColor(colour);

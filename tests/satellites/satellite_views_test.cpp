@@ -27,6 +27,7 @@
 #include "satellites/satellite_views.h"
 #include "satellites/satellites_assistant.h"
 #include "satellites/satellites_form_fixture.h"
+#include "shell/colour_scheme.h"
 #include "support/generated_maps.h"
 #include "support/recorded_reports.h"
 
@@ -173,6 +174,61 @@ TEST_F(SatelliteViews, ResultRowsAreBanded) {
     };
     EXPECT_EQ(rowPixel(0), platform::ColorToPixel(platform::Rgb(220, 220, 220)));
     EXPECT_NE(rowPixel(1), platform::ColorToPixel(platform::Rgb(220, 220, 220)));
+}
+
+// One orbit of the ISS crosses the date line: the ground track on the Info view's world map
+// reaches both side edges, drawn as two pieces rather than a line across the map.
+TEST_F(SatelliteViews, InfoTrackCrossingTheSideEdgeIsDrawnInTwoPieces) {
+    WriteDatabase({{"ISS", kIssLine1, kIssLine2}});
+    SetObservingDateTime(2008, 9, 21, 12, 30, 0);
+    Open();
+    ASSERT_EQ(S().viewMode, kInfo);
+    const int width = static_cast<int>(240 * screenScale.horizontal), height = static_cast<int>(120 * screenScale.vertical);
+    const int left = (S().screenWidth - width) / 2, top = static_cast<int>(46 * screenScale.vertical);
+    const std::uint16_t map = 0x1290;
+    int edgePixels[2] = {}, middleRowHits = 0;
+    Call([&] {
+        const platform::Surface& f = platform::headless::Frame();
+        for (int y = top; y < top + height; ++y) {
+            edgePixels[0] += f.Row(y)[left + 1] != map;
+            edgePixels[1] += f.Row(y)[left + width - 2] != map;
+        }
+        // A line across the whole map would mark most columns of some row.
+        for (int y = top; y < top + height; ++y) {
+            int marked = 0;
+            for (int x = left; x < left + width; ++x) marked += f.Row(y)[x] != map;
+            middleRowHits = std::max(middleRowHits, marked);
+        }
+    });
+    EXPECT_GT(edgePixels[0], 0);
+    EXPECT_GT(edgePixels[1], 0);
+    EXPECT_LT(middleRowHits, width / 2);
+}
+
+// The column titles follow the view: the Pass list titles "Aos" at 60, the Next list has no
+// title between "Name" and "Date" (130).
+TEST_F(SatelliteViews, ListHeadersFollowTheView) {
+    WriteDatabase({{"ISS", kIssLine1, kIssLine2}});
+    Open();
+    auto inked = [&](int fromX, int toX) {
+        int count = 0;
+        Call([&] {
+            const platform::Surface& f = platform::headless::Frame();
+            const std::uint16_t back = platform::ColorToPixel(GetBackColor());
+            const int top = 2 * static_cast<int>(24 * screenScale.vertical);
+            for (int y = top; y < top + static_cast<int>(11 * screenScale.vertical); ++y)
+                for (int x = static_cast<int>(fromX * screenScale.horizontal);
+                     x < static_cast<int>(toX * screenScale.horizontal); ++x)
+                    count += f.Row(y)[x] != back;
+        });
+        return count;
+    };
+    View(kPass);
+    EXPECT_GT(inked(60, 80), 0);
+    EXPECT_GT(inked(125, 145), 0);
+    View(kNext);
+    EXPECT_EQ(inked(60, 120), 0);
+    EXPECT_GT(inked(130, 150), 0);
 }
 
 TEST_F(SatelliteViews, AHeldKeyStopsTheSearch) {
