@@ -5,7 +5,9 @@
 // finder for every satellite of the database.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,11 +16,16 @@
 
 #include <unistd.h>
 
+#include "app/composition.h"
+#include "app/main_window.h"
 #include "catalog/databases.h"
 #include "catalog/element_lines.h"
 #include "catalog/record_file.h"
 #include "core/settings.h"
+#include "platform/headless.h"
+#include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/resources.h"
 #include "satellites/pass_finder.h"
 #include "satellites/satellite_events.h"
 #include "satellites/satellite_geometry.h"
@@ -29,6 +36,8 @@
 #include "satellites/satellite_views.h"
 #include "satellites/satellites_assistant.h"
 #include "satellites/two_line_elements.h"
+#include "shell/form_dispatcher.h"
+#include "shell/form_paint_step.h"
 
 namespace {
 
@@ -294,5 +303,52 @@ void BM_ExportSatellites1000(benchmark::State& state) {
     state.SetLabel("target under 200 ms");
 }
 BENCHMARK(BM_ExportSatellites1000)->Unit(benchmark::kMillisecond);
+
+// One Info view refresh at scale 2 on the program's screen: the position, one orbit of the
+// ground track, the world map and the three text blocks.
+void BM_InfoRefreshScale2(benchmark::State& state) {
+    namespace hl = platform::headless;
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / ("vk-bench-info-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home / "runtime");
+    ::setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    hl::Options options;
+    options.scale = 2;
+    options.home = home;
+    hl::Install(options);
+    platform::LoadResources();
+    ComposeProgram();
+    platform::ClearShownBoxes();
+    hl::StartProgram([] { return RunVelkarion(); });
+    hl::RunUntilIdle();
+    {
+        FormDatabase db({IssRecord()});
+        hl::Call([] {
+            satellitesAssistant.formYear = -1;
+            preferences.word[pref::lastSatellite] = 0;
+            GotoForm(satellites_form::kFormId);
+        });
+        bool shown = false;
+        hl::Call([&] { shown = GetCurrentFormId() == satellites_form::kFormId && satellitesAssistant.recordLoaded; });
+        if (!shown) state.SkipWithError("the satellite form did not come up");
+        for (auto _ : state) {
+            double seconds = 0.0;
+            hl::Call([&] {
+                const auto start = std::chrono::steady_clock::now();
+                DrawOnForm(GetActiveForm(), [] { DrawSatelliteDataPage(satellitesAssistant.currentSatellite); });
+                seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            });
+            state.SetIterationTime(seconds);
+        }
+        hl::Call([] { CloseSatellitesAssistant(); });
+    }
+    if (hl::ProgramRunning()) hl::RequestClose();
+    hl::StopProgram();
+    hl::Uninstall();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+    state.SetLabel("target under 10 ms");
+}
+BENCHMARK(BM_InfoRefreshScale2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
