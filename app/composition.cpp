@@ -16,6 +16,8 @@
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/night_tripper_form.h"
+#include "objects/observer_log_form.h"
 #include "objects/finder_form.h"
 #include "objects/image_sync.h"
 #include "objects/object_form_links.h"
@@ -23,6 +25,7 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -89,6 +92,7 @@ void ComposeProgram() {
     // The chart marks listed objects that have a picture and shows it on a tap.
     chart.showObjectPicture = &ShowObjectPicture;
     chartFindObjectPicture = &FindObjectPicture;
+    chart.openObserverLogNew = &OpenObserverLogNew;
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
@@ -150,9 +154,14 @@ void ComposeProgram() {
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.setCurrentComet = &SetCurrentCometIndex;
+    objectLinks.setOrbitPage = &SetOrbitFormView;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(orbit_form::kFormId, &OrbitAssistant);
+    RegisterForm(kObserverLogFormId, &ObserverLog);
+    RegisterForm(kNightTripperFormId, &NightTripper);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

@@ -105,7 +105,7 @@ void DrawStatusInView(int status) {
 
 std::string Degrees(int value) { return std::to_string(value) + "\xB0"; }
 
-int Rounded(double value) { return static_cast<int>(std::trunc(value + 0.5)); }
+int Rounded(double value) { return std::isfinite(value) ? static_cast<int>(std::trunc(value + 0.5)) : 0; }
 
 // Right ascension and declination (8.24 radians) of a record, through the sky matrix.
 void ProjectRecord(const SelectionRecord& r, std::int32_t* x, std::int32_t* y, std::int32_t* z) {
@@ -207,11 +207,13 @@ void DrawPassRow(int row, Bounds rect, int selected) {
 
 const char* CompassPoint(double azimuthDegrees) {
     static const char* const kPoints[9] = {"N", "NE", "E", "SE", "S", "SW", "W", "NW", "N"};
+    if (!std::isfinite(azimuthDegrees)) return "";
     const int index = static_cast<int>(std::trunc(std::trunc(azimuthDegrees + 0.5) / 45.0));
     return kPoints[std::clamp(index, 0, 8)];
 }
 
 int FlareIntensity(double angleDegrees) {
+    if (!std::isfinite(angleDegrees) || std::fabs(angleDegrees) > 1e6) return 0;
     return ((-14 - static_cast<int>(std::trunc(-10.0 * angleDegrees))) * 2) / 3;
 }
 
@@ -229,8 +231,9 @@ int SatelliteEventDetailLines(int row, std::string lines[3]) {
         SatelliteEventContext context;
         context.flareMode = s.viewMode == kFlare ? 1 : 0;
         context.transitBody = s.transitBody;
+        context.elements = &elements;
         const double angle = SatelliteEventAngle(context, event) * kRadToDeg;
-        ComputeSatelliteLookAngles(event, &elements);
+        if (!std::isfinite(angle) || ComputeSatelliteLookAngles(event, &elements) != kSatelliteComputed) return 0;
         char text[80], number[32];
         if (s.viewMode == kFlare) {
             FormatFixed(number, angle, 3);

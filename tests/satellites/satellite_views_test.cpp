@@ -366,7 +366,8 @@ TEST_F(SatelliteViews, FlareViewSearchesOnlyPanelSatellitesAndTakesNoKeys) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_LE(rows[i - 1].eventJD, rows[i].eventJD);
     std::string lines[3];
     ASSERT_EQ(SatelliteEventDetailLines(0, lines), 3);
-    EXPECT_EQ(lines[0].rfind("Intensity: ", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[0].rfind("Intensity: " + std::to_string(FlareIntensity(rows[0].eventAngle)) + " (", 0), 0u)
+        << lines[0] << " " << rows[0].eventAngle;
 }
 
 TEST(SatelliteSearches, FlareMagnitudeAndMinimumAltitude) {

@@ -19,6 +19,15 @@ struct GeneratedMapColours {
     std::uint16_t smallGlobe;   // 6044, 6045
 };
 
+// One picture of one colour as generated/<id>.png of the resource folder `root`.
+inline void WriteGeneratedPicture(const std::filesystem::path& root, int id, int width, int height,
+                                  std::uint16_t colour) {
+    platform::Surface s = platform::MakeSurface(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) s.Row(y)[x] = colour;
+    ASSERT_TRUE(platform::SavePng(s, root / "bitmaps" / "generated" / (std::to_string(id) + ".png")));
+}
+
 inline std::filesystem::path MakeResourcesWithMaps(const std::filesystem::path& root, const GeneratedMapColours& c) {
     namespace fs = std::filesystem;
     const fs::path real = platform::ResourcesFolder();
@@ -31,12 +40,7 @@ inline std::filesystem::path MakeResourcesWithMaps(const std::filesystem::path& 
         if (e.path().filename() == "generated") continue;
         fs::create_symlink(e.path(), root / "bitmaps" / e.path().filename());
     }
-    auto write = [&](int id, int w, int h, std::uint16_t colour) {
-        platform::Surface s = platform::MakeSurface(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) s.Row(y)[x] = colour;
-        ASSERT_TRUE(platform::SavePng(s, root / "bitmaps" / "generated" / (std::to_string(id) + ".png")));
-    };
+    auto write = [&](int id, int w, int h, std::uint16_t colour) { WriteGeneratedPicture(root, id, w, h, colour); };
     write(6010, 240, 120, c.worldMap);
     write(6042, 460, 460, c.globe);
     write(6043, 460, 460, c.globe);
