@@ -5,15 +5,39 @@
 // finder for every satellite of the database.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
 
+#include <unistd.h>
+
+#include "app/composition.h"
+#include "app/main_window.h"
+#include "catalog/databases.h"
+#include "catalog/element_lines.h"
+#include "catalog/record_file.h"
 #include "core/settings.h"
+#include "platform/headless.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/resources.h"
 #include "satellites/pass_finder.h"
 #include "satellites/satellite_events.h"
 #include "satellites/satellite_geometry.h"
 #include "satellites/sgp.h"
 #include "satellites/sgp4.h"
+#include "satellites/satellite_data_page.h"
+#include "satellites/satellite_searches.h"
+#include "satellites/satellite_views.h"
+#include "satellites/satellites_assistant.h"
 #include "satellites/two_line_elements.h"
+#include "shell/form_dispatcher.h"
+#include "shell/form_paint_step.h"
 
 namespace {
 
@@ -167,5 +191,164 @@ BENCHMARK(BM_RefineSatelliteEvent_Transit)->Unit(benchmark::kMillisecond);
 
 void BM_RefineSatelliteEvent_Flare(benchmark::State& state) { RunRefinement(state, 1); }
 BENCHMARK(BM_RefineSatelliteEvent_Flare)->Unit(benchmark::kMillisecond);
+
+// ---- The satellite form's searches and Sky View -------------------------------------------
+
+// A satellite database of `sets` in a temporary install folder, open as the form opens it,
+// and the form's state at 2008-09-21 0h in London (no form on screen: nothing is drawn).
+class FormDatabase {
+public:
+    explicit FormDatabase(const std::vector<SatelliteRecord>& sets) {
+        root_ = std::filesystem::temp_directory_path() / ("vk-bench-satellites-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(root_);
+        std::filesystem::create_directories(root_ / "install" / "data");
+        platform::SetInstallRoot(root_ / "install");
+        platform::SetHomeRoot(root_ / "home");
+        RecordFileImage image;
+        image.creator = kCreatorSatellites;
+        image.recordSize = kSatelliteRecordSize;
+        for (const SatelliteRecord& r : sets) EncodeSatelliteRecord(r, image.Append());
+        WriteRecordFileImage(root_ / "install" / "data" / kSatelliteFile, image);
+        OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile);
+        PlaceIssAtLondon();
+        SetSiteLatitude(51.5074f);
+        SatellitesAssistantState& s = satellitesAssistant;
+        s = SatellitesAssistantState{};
+        s.formYear = 2008, s.formMonth = 9, s.formDay = 21;
+        s.passTable.assign(kMaxResultRows, SatellitePass{});
+        s.currentSatellite = 0;
+        LoadCurrentSatellite();
+    }
+    std::filesystem::path Home() const { return root_ / "home"; }
+    ~FormDatabase() {
+        CloseDb(satelliteDb);
+        satellitesAssistant = SatellitesAssistantState{};
+        std::filesystem::remove_all(root_);
+    }
+
+private:
+    std::filesystem::path root_;
+};
+
+// Near-Earth sets spread over the sky: the ISS's orbit turned in node and anomaly.
+std::vector<SatelliteRecord> NearEarthSets(int count) {
+    std::vector<SatelliteRecord> sets;
+    for (int i = 0; i < count; ++i) {
+        SatelliteRecord r = IssRecord();
+        std::snprintf(r.name, sizeof r.name, "SAT %d", i);
+        char field[16];
+        std::snprintf(field, sizeof field, "%8.4f", std::fmod(247.4627 + 7.3 * i, 360.0));
+        std::memcpy(r.line2 + 17, field, 8);
+        std::snprintf(field, sizeof field, "%8.4f", std::fmod(325.0288 + 41.0 * i, 360.0));
+        std::memcpy(r.line2 + 43, field, 8);
+        r.line2[68] = static_cast<char>('0' + ElementLineChecksum(r.line2));
+        sets.push_back(r);
+    }
+    return sets;
+}
+
+void ReportSearchCost(benchmark::State& state, const char* target) {
+    state.counters["rows"] = satellitesAssistant.listValid;
+    state.counters["pass searches"] = static_cast<double>(satelliteSearchCost.passSearches);
+    state.counters["evaluations"] = static_cast<double>(satelliteSearchCost.evaluations);
+    state.SetLabel(target);
+}
+
+// The Next view over 200 near-Earth sets: "Visible" (30 rows come soon), and ">45°" (most
+// passes are searched and refused, the cost of a whole database).
+void BM_NextSearch200Sets(benchmark::State& state) {
+    FormDatabase db(NearEarthSets(200));
+    satellitesAssistant.viewMode = satellites_form::kNext;
+    satellitesAssistant.elevationChoice = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        satellitesAssistant.listValid = 0;
+        SearchAllSatellitePasses();
+    }
+    ReportSearchCost(state, "target under 1 s");
+}
+BENCHMARK(BM_NextSearch200Sets)->Arg(0)->Arg(9)->Unit(benchmark::kMillisecond);
+
+// The Pass view of the ISS: 30 rows or 30 days.
+void BM_PassSearch30Days(benchmark::State& state) {
+    FormDatabase db({IssRecord()});
+    satellitesAssistant.viewMode = satellites_form::kPass;
+    for (auto _ : state) {
+        satellitesAssistant.listValid = 0;
+        SearchSatellitePasses(0);
+    }
+    ReportSearchCost(state, "target under 200 ms");
+}
+BENCHMARK(BM_PassSearch30Days)->Unit(benchmark::kMillisecond);
+
+// The Sky View's 40 records: the Sun, the Moon and 38 track positions of one orbit.
+void BM_SkyViewRecords(benchmark::State& state) {
+    FormDatabase db({IssRecord()});
+    satellitesAssistant.formHour = 12;
+    for (auto _ : state) benchmark::DoNotOptimize(BuildSatelliteSkyRecords(0, -1));
+    state.SetLabel("target under 20 ms");
+}
+BENCHMARK(BM_SkyViewRecords)->Unit(benchmark::kMillisecond);
+
+// The Export button over 1000 records: memo files of about 3.6 KB each into the user's
+// lists folder (emptied between runs, so that the names do not pile up).
+void BM_ExportSatellites1000(benchmark::State& state) {
+    FormDatabase db(NearEarthSets(1000));
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(db.Home() / "userlists");
+        std::filesystem::create_directories(db.Home() / "userlists");
+        state.ResumeTiming();
+        ExportSatellites();
+    }
+    state.SetLabel("target under 200 ms");
+}
+BENCHMARK(BM_ExportSatellites1000)->Unit(benchmark::kMillisecond);
+
+// One Info view refresh at scale 2 on the program's screen: the position, one orbit of the
+// ground track, the world map and the three text blocks.
+void BM_InfoRefreshScale2(benchmark::State& state) {
+    namespace hl = platform::headless;
+    const std::filesystem::path home =
+        std::filesystem::temp_directory_path() / ("vk-bench-info-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home / "runtime");
+    ::setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
+    hl::Options options;
+    options.scale = 2;
+    options.home = home;
+    hl::Install(options);
+    platform::LoadResources();
+    ComposeProgram();
+    platform::ClearShownBoxes();
+    hl::StartProgram([] { return RunVelkarion(); });
+    hl::RunUntilIdle();
+    {
+        FormDatabase db({IssRecord()});
+        hl::Call([] {
+            satellitesAssistant.formYear = -1;
+            preferences.word[pref::lastSatellite] = 0;
+            GotoForm(satellites_form::kFormId);
+        });
+        bool shown = false;
+        hl::Call([&] { shown = GetCurrentFormId() == satellites_form::kFormId && satellitesAssistant.recordLoaded; });
+        if (!shown) state.SkipWithError("the satellite form did not come up");
+        for (auto _ : state) {
+            double seconds = 0.0;
+            hl::Call([&] {
+                const auto start = std::chrono::steady_clock::now();
+                DrawOnForm(GetActiveForm(), [] { DrawSatelliteDataPage(satellitesAssistant.currentSatellite); });
+                seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            });
+            state.SetIterationTime(seconds);
+        }
+        hl::Call([] { CloseSatellitesAssistant(); });
+    }
+    if (hl::ProgramRunning()) hl::RequestClose();
+    hl::StopProgram();
+    hl::Uninstall();
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+    state.SetLabel("target under 10 ms");
+}
+BENCHMARK(BM_InfoRefreshScale2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

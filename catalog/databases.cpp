@@ -9,6 +9,7 @@
 
 #include "catalog/byte_order.h"
 #include "catalog/observing_lists.h"
+#include "catalog/satellite_import.h"
 #include "catalog/star_tables.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -227,6 +228,8 @@ int OpenAllCatalogDatabases() {
     RefreshEmptyUserCopy(std::string(kDataFolder) + kCometFile);
     OpenDb(cometDb, kCreatorComets, kTypeCodeQvn1, 1, kDataFolder, kCometFile);
     OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile);
+    // The user's element file, when it changed since it was merged last.
+    ImportUserElementFile();
     // Opening the user-object file only makes sure its writable copy exists.
     OpenDb(userObjectDb, kCreatorUserObjects, kTypeCodeQvn1, 1, kUserCatalogFolder, kUserObjectFile);
     CloseDb(userObjectDb);

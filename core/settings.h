@@ -100,6 +100,7 @@ inline constexpr int savedHour = 137;
 inline constexpr int savedMinute = 138;
 inline constexpr int lastPushedForm = 139;  // last pushed id of the form history
 inline constexpr int lastSatellite = 252;   // record index the satellite form showed last
+inline constexpr int elementFileDate = 253; // 253..254: modification time (seconds, double) of the element file merged last
 inline constexpr int chartFlip = 140;       // 140..150 by view, 0..3
 inline constexpr int zoomViewIcon = 140;    // 140..149: the "View" of zoom levels 0..9 (the chart flips)
 inline constexpr int chartZoom = 153;       // saved zoom level of the chart

@@ -16,6 +16,7 @@
 #include "platform/dialog.h"
 #include "satellites/satellite_geometry.h"
 #include "satellites/satellite_rows.h"
+#include "satellites/satellite_form_units.h"
 #include "satellites/satellites_assistant.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
@@ -36,9 +37,6 @@ constexpr int kSatelliteSymbol = 15;
 constexpr std::size_t kMemoBlock = 3596;
 constexpr double kRadToDeg = 57.29577951308232;
 
-int Sx(double n) { return static_cast<int>(n * screenScale.horizontal); }
-int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
-void Text(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 
 std::string Fixed(double value) {
     char text[48];

@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "core/settings.h"
 #include "platform/dialog.h"
+#include "satellites/satellite_form_units.h"
 #include "satellites/satellites_assistant.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
@@ -19,15 +20,6 @@
 
 using namespace satellites_form;
 
-namespace {
-
-int Sx(double n) { return static_cast<int>(n * screenScale.horizontal); }
-int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
-
-void Text(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
-
-}  // namespace
-
 void DrawSatelliteNameRow(int row, Bounds rect, int, int) {
     if (!satelliteDb || row < 0 || row >= GetSatelliteCount()) return;
     SatelliteRecord scratch;
@@ -37,17 +29,20 @@ void DrawSatelliteNameRow(int row, Bounds rect, int, int) {
     Text(text, rect.x + Sx(2), rect.y);
 }
 
+void DrawSatelliteRowBand(int row, Bounds rect, int selected) {
+    if (row % 2 != 0 || selected) return;
+    const platform::Color band =
+        preferences.word[pref::nightMode] != 0 ? platform::Rgb(40, 0, 0) : platform::Rgb(220, 220, 220);
+    const platform::Color previous = SetForeColor(band);
+    DrawRectangle(rect, 0);
+    SetForeColor(previous);
+}
+
 void DrawSatellitePassRow(int row, Bounds rect, int selected) {
     const auto& table = satellitesAssistant.passTable;
     if (row < 0 || row >= static_cast<int>(table.size())) return;
     const SatellitePass& pass = table[static_cast<std::size_t>(row)];
-    if (row % 2 == 0 && !selected) {
-        const platform::Color band = preferences.word[pref::nightMode] != 0 ? platform::Rgb(40, 0, 0)
-                                                                             : platform::Rgb(220, 220, 220);
-        const platform::Color previous = SetForeColor(band);
-        FillRectangle(rect);
-        SetForeColor(previous);
-    }
+    DrawSatelliteRowBand(row, rect, selected);
     char text[80];
     std::snprintf(text, sizeof text, "%s", pass.name);
     Text(text, rect.x + Sx(2), rect.y);
@@ -88,7 +83,9 @@ int DrawSatelliteListHeader() {
     default: break;
     }
     if (count > 0) {
-        const platform::Color colour = SetTextColor(GetHighlightTextColor());
+        // The highlight colour: the highlight text colour is the background's own (white by
+        // day, black at night) and would leave the titles unseen.
+        const platform::Color colour = SetTextColor(GetHighlightColor());
         const int y = 2 * Sy(24);
         for (int i = 0; i < count; ++i) Text(columns[i].text, Sx(columns[i].x), y);
         SetTextColor(colour);

@@ -11,16 +11,20 @@ struct SatellitePass {
     double startJD = 0.0;
     double endJD = 0.0;
     double maxJD = 0.0;
-    double eventJD = 0.0;  // instant of a flare or transit
+    double eventJD = 0.0;     // instant of a flare or transit (the Next search: the start)
+    double eventAngle = 0.0;  // degrees: the flare's reflection angle, the transit's separation
     std::int32_t durationSeconds = 0;
     std::int32_t maxAltitude = 0;  // whole degrees
     std::int32_t satelliteIndex = 0;
+    std::int32_t magnitude = 0;    // flares
     char name[72] = {};
 };
 
 // Row drawer of the satellite popup: the record's name, read into a scratch record so the
 // form's current record stays as it is.
 void DrawSatelliteNameRow(int row, Bounds rect, int flag, int rowWidth);
+// The band behind even rows that are not selected: light grey, dark red at night.
+void DrawSatelliteRowBand(int row, Bounds rect, int selected);
 // Row drawer of the Next and Flare lists.
 void DrawSatellitePassRow(int row, Bounds rect, int selected);
 // The column titles of the list views (none for the others); returns the previous font,

@@ -1,12 +1,15 @@
 #include "satellites/satellites_assistant.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "catalog/databases.h"
 #include "catalog/element_lines.h"
+#include "catalog/satellite_import.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "core/calendar.h"
@@ -18,6 +21,12 @@
 #include "platform/messages.h"
 #include "satellites/satellite_data_page.h"
 #include "satellites/satellite_rows.h"
+#include "satellites/satellite_searches.h"
+#include "satellites/satellite_views.h"
+#include "catalog/star_tables.h"
+#include "chart/chart_zoom.h"
+#include "chart/sky_view.h"
+#include "moon/globe_overlay.h"
 #include "shell/busy_indicator.h"
 #include "shell/commands.h"
 #include "shell/controls.h"
@@ -73,6 +82,7 @@ constexpr int kAllControls[] = {kTitle,     kHelp,     kViewPopup, kBack,       
                                 kElevationPopup, kLine1, kLine2,     kExport,        kStepPopup,      kDelete};
 
 Window formWindow_;
+bool penArmed_ = false;  // a pen-down on the form's own area starts a drag or a tap
 
 std::int32_t* Redraw() { return FormRedrawFlag(kFormId); }
 bool Shown() { return platform::IsWindow(formWindow_); }
@@ -84,14 +94,7 @@ void StartClock() {
     if (S().clockChoice != 0) platform::SetTimer(formWindow_, kClockTimer, kClockPeriodMs);
 }
 
-void ShowFormTime() {
-    const SatellitesAssistantState& s = S();
-    char text[40];
-    FormatDate(text, s.formDay, s.formMonth, s.formYear);
-    SetField(kDate, text);
-    std::snprintf(text, sizeof text, "%02d:%02d", s.formHour % 100, s.formMinute % 100);
-    SetField(kTime, text);
-}
+void ShowFormTime() { ShowSatelliteFormTime(); }
 
 double FormJD(int offsetMinutes) {
     const SatellitesAssistantState& s = S();
@@ -122,6 +125,15 @@ void TakeSatellite(int satellite) {
 
 }  // namespace
 
+void ShowSatelliteFormTime() {
+    const SatellitesAssistantState& s = S();
+    char text[40];
+    FormatDate(text, s.formDay, s.formMonth, s.formYear);
+    SetField(kDate, text);
+    std::snprintf(text, sizeof text, "%02d:%02d", s.formHour % 100, s.formMinute % 100);
+    SetField(kTime, text);
+}
+
 bool LoadCurrentSatellite() {
     SatellitesAssistantState& s = S();
     s.recordLoaded = false;
@@ -144,22 +156,26 @@ void RefreshSatellitesAssistant(int satellite) {
         ShowControls({kResultList, kShowInSky, kFovPopup, kElevationPopup, kLine1, kLine2, kExport, kStepPopup, kDelete},
                      {kSatellitePopup, kTime, kDate, kNow, kClockPopup});
         if (s.viewMode == kInfo) DrawSatelliteDataPage(satellite);
+        else DrawSatelliteGlobeView();
         s.formJD = FormJD(0);
         s.trackSpan = -1;
         break;
     case kSkyView:
         ShowControls({}, {kClockPopup});
         s.formJD = FormJD(observerLocation.zoneMinutes);
+        DrawSatelliteSkyView(satellite, s.formJD, s.trackSpan);
         break;
     case kPass:
     case kTransit:
         s.flareMode = 0;
         s.transitMode = s.viewMode == kTransit ? 1 : 0;
+        SearchSatellitePasses(satellite);
         break;
     case kNext:
     case kFlare:
         s.transitMode = 0;
         s.flareMode = s.viewMode == kFlare ? 1 : 0;
+        SearchAllSatellitePasses();
         break;
     case kData:
         DrawSatelliteTlePage(satellite);
@@ -229,6 +245,7 @@ void ChangeView(int view) {
     SatellitesAssistantState& s = S();
     if (view < 0 || view > kData || view == s.viewMode) return;
     if (Shown()) platform::KillTimer(formWindow_, kClockTimer);
+    FreeSatelliteViewWindows();
     auto isList = [](int v) { return v == kPass || v == kNext || v == kFlare || v == kTransit; };
     if (isList(s.viewMode) && isList(view)) s.listValid = 0;
     s.penMoved = 1;
@@ -236,6 +253,36 @@ void ChangeView(int view) {
     s.viewMode = view;
     SetPopupList(kViewPopup, kViewList, view);
     RefreshSatellitesAssistant(s.currentSatellite);
+    StartClock();
+}
+
+// The selected result row in the Sky View, from the start of its pass (or just before its
+// event) over the pass.
+void ShowRowInSky() {
+    SatellitesAssistantState& s = S();
+    if (s.selectedRow < 0 || s.selectedRow >= s.listValid) return;
+    const SatellitePass row = s.passTable[static_cast<std::size_t>(s.selectedRow)];
+    if (row.satelliteIndex != s.currentSatellite) {
+        s.currentSatellite = row.satelliteIndex;
+        LoadCurrentSatellite();
+    }
+    SetPopupList(kSatellitePopup, kSatelliteList, s.currentSatellite);
+    const double offset = observerLocation.zoneMinutes / 1440.0;
+    if (s.viewMode == kPass || s.viewMode == kNext) {
+        s.formJD = row.startJD - offset;
+        s.trackSpan = (row.durationSeconds + 30) / 60;
+    } else if (s.viewMode == kTransit) {
+        s.formJD = row.eventJD - 30.0 / 86400.0 - offset;
+        s.trackSpan = 1;
+    } else {
+        s.formJD = row.eventJD - 6.0 / 86400.0 - offset;
+        s.trackSpan = 2;
+    }
+    s.tapCount = 0;
+    s.skyAzimuth = s.skyAltitude = 0.0f;
+    FreeSatelliteViewWindows();
+    if (Shown()) EraseWindow(formWindow_);
+    DrawSatelliteSkyView(s.currentSatellite, s.formJD, s.trackSpan);
     StartClock();
 }
 
@@ -297,13 +344,22 @@ int SatellitesAssistantCommand(int id) {
         StartClock();
         return 1;
     }
-    case kResultList: s.selectedRow = GetListSelection(kResultList); return 1;
+    case kResultList:
+        s.selectedRow = GetListSelection(kResultList);
+        DrawSatelliteEventDetails(s.selectedRow);
+        return 1;
+    case kShowInSky: ShowRowInSky(); return 1;
     case kFovList: {
         const int row = GetListSelection(kFovList);
         if (row >= 0 && row != s.fovChoice) {
+            // Keep the marked point in the middle of the new field.
+            if (s.viewMode == kSkyView && s.tapCount > 0) CentreSkyViewOn(s.cursorX, s.cursorY);
             s.fovChoice = row;
+            if (preferences.word[pref::stellarCatalogChoice] != 0) SelectStarCatalogLevel(kStarLookupChart);
             SetPopupList(kFovPopup, kFovList, row);
             RefreshSatellitesAssistant(s.currentSatellite);
+            s.cursorX = s.viewRect.x + s.viewRect.width / 2;
+            s.cursorY = s.viewRect.y + s.viewRect.height / 2;
         }
         return 1;
     }
@@ -370,9 +426,92 @@ int PaintSatellitesAssistant() {
         DrawSatelliteDataPage(s.currentSatellite);
     } else if (s.viewMode == kSkyView) {
         s.formJD = FormJD(observerLocation.zoneMinutes);
+        s.tapCount = 0;
         s.trackSpan = 10;
+        DrawSatelliteSkyView(s.currentSatellite, s.formJD, s.trackSpan);
+    } else {
+        DrawSatelliteGlobeView();
     }
     return 1;
+}
+
+int SatellitesAssistantPenDown(int x, int y) {
+    SatellitesAssistantState& s = S();
+    s.penX = x, s.penY = y;
+    const Bounds& r = s.viewRect;
+    if ((s.viewMode == kSkyView || s.viewMode == kGlobe) && x >= r.x && x < r.x + r.width && y >= r.y &&
+        y < r.y + r.height) {
+        s.cursorX = r.x + r.width / 2;
+        s.cursorY = r.y + r.height / 2;
+    }
+    s.penMoved = 0;
+    return 1;
+}
+
+int SatellitesAssistantPenMove(int x, int y) {
+    SatellitesAssistantState& s = S();
+    const int dx = x - s.penX, dy = y - s.penY;
+    if (s.viewMode == kSkyView) {
+        if (s.tapCount <= 0) return 0;
+        const int slopX = static_cast<int>(4 * screenScale.horizontal), slopY = static_cast<int>(4 * screenScale.vertical);
+        if (s.penMoved == 0 && std::abs(dx) < slopX && std::abs(dy) < slopY) return 0;
+        const float field = GetZoomFieldWidth(s.fovChoice);
+        const int pixelsX = std::max(1, static_cast<int>(120 * screenScale.horizontal));
+        const int pixelsY = std::max(1, static_cast<int>(120 * screenScale.vertical));
+        float azimuth = s.skyAzimuth + dx * field / pixelsX;
+        azimuth = std::fmod(azimuth, 360.0f);
+        if (azimuth < 0.0f) azimuth += 360.0f;
+        if (azimuth >= 360.0f) azimuth = 0.0f;
+        s.skyAzimuth = azimuth;
+        s.skyAltitude = std::clamp(s.skyAltitude + dy * field / pixelsY, -90.0f, 90.0f);
+        DrawSkyView(s.tapItems.data(), s.tapCount, s.viewRect, s.offscreen, s.fovChoice, s.skyAzimuth, s.skyAltitude,
+                    0);
+        s.penX = x, s.penY = y;
+        s.penMoved = 1;
+        return 1;
+    }
+    if (s.viewMode == kGlobe) {
+        if (s.penMoved == 0) {
+            const int slopX = static_cast<int>(3 * screenScale.horizontal), slopY = static_cast<int>(3 * screenScale.vertical);
+            if (std::abs(dx) > slopX || std::abs(dy) > slopY) s.penMoved = 1;
+            return 0;
+        }
+        DrawGlobeOverlay(s.globeLeft, s.globeTop, 2 * s.globeRadius, 2 * s.globeRadius, s.globeLongitude, 0,
+                         s.globeLatitude, -s.globeRadius, 0);
+        s.globeLongitude = ((s.globeLongitude + dx) % 360 + 360) % 360;
+        s.globeLatitude = ((s.globeLatitude + dy) % 360 + 360) % 360;
+        s.penX = x, s.penY = y;
+        return 1;
+    }
+    return 0;
+}
+
+int SatellitesAssistantPenUp(int x, int y) {
+    SatellitesAssistantState& s = S();
+    if (s.viewMode == kSkyView) {
+        if (s.tapCount <= 0) return 0;
+        if (s.penMoved == 0) {
+            ShowTapInfo(s.tapItems.data(), s.tapCount, s.viewRect, s.fovChoice, x, y);
+            s.cursorX = x, s.cursorY = y;
+            return 1;
+        }
+        // The quick drawings of the drag end in a full one.
+        DrawSkyView(s.tapItems.data(), s.tapCount, s.viewRect, s.offscreen, s.fovChoice, s.skyAzimuth, s.skyAltitude,
+                    1);
+        return 1;
+    }
+    if (s.viewMode == kGlobe) {
+        if (s.penMoved != 0) {
+            s.penMoved = 0;
+            RedrawSatelliteGlobe();
+            return 1;
+        }
+        const Bounds& r = s.viewRect;
+        if (x < r.x || x >= r.x + r.width || y < r.y || y >= r.y + r.height) return 0;
+        s.cursorX = x, s.cursorY = y;
+        return ShowGlobeTap(x, y);
+    }
+    return 0;
 }
 
 int LayoutSatellitesAssistant(Window dialog, int width, int height) {
@@ -405,6 +544,10 @@ void CloseSatellitesAssistant() {
     s.viewMode = 0;
     s.passTable.clear();
     s.passTable.shrink_to_fit();
+    s.tapItems.clear();
+    s.tapItems.shrink_to_fit();
+    FreeSatelliteViewWindows();
+    FreeSkyViewBitmaps();
     s.elements = TleElements{};
     s.recordLoaded = false;
 }
@@ -425,6 +568,8 @@ void InitSatellitesAssistant() {
     SetSkyViewFlag(0);
     PushFormHistory(kFormId);
     s.passesValid = 0;
+    // Element sets the user put in the import folder since the last merge.
+    if (ImportUserElementFile()) s.listValid = 0;
     const int count = GetSatelliteCount();
     if (s.currentSatellite >= count) s.currentSatellite = count - 1;
     if (s.currentSatellite < 0 && count > 0) {
@@ -449,7 +594,7 @@ void InitSatellitesAssistant() {
 }
 
 void DrawNameRow(int row, Bounds rect, int flag, int width) { DrawSatelliteNameRow(row, rect, flag, width); }
-void DrawResultRow(int row, Bounds rect, int flag, int) { DrawSatellitePassRow(row, rect, flag); }
+void DrawResultRow(int row, Bounds rect, int flag, int) { DrawPassRow(row, rect, flag); }
 
 void MakeControls(Window w) {
     InitTitle(w, kTitle, "SatellitesAssistant");
@@ -524,6 +669,24 @@ LResult SatellitesAssistant(Window w, unsigned message, WParam wParam, LParam lP
         if (key != platform::kKeyPageUp && key != platform::kKeyPageDown && (key < platform::kKeyLeft || key > platform::kKeyDown))
             return 0;
         DrawOnForm(w, [key] { SatellitesAssistantKey(key); });
+        return 1;
+    }
+    case platform::kMsgPenDown: {
+        const platform::Point p = platform::PointFromParam(lParam);
+        penArmed_ = SatellitesAssistantPenDown(p.x, p.y) != 0;
+        return 1;
+    }
+    case platform::kMsgPenMove: {
+        if (!penArmed_) return 0;
+        const platform::Point p = platform::PointFromParam(lParam);
+        DrawOnForm(w, [p] { SatellitesAssistantPenMove(p.x, p.y); });
+        return 1;
+    }
+    case platform::kMsgPenUp: {
+        if (!penArmed_) return 0;
+        penArmed_ = false;
+        const platform::Point p = platform::PointFromParam(lParam);
+        DrawOnForm(w, [p] { SatellitesAssistantPenUp(p.x, p.y); });
         return 1;
     }
     case platform::kMsgTimer:

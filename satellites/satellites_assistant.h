@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalog/records.h"
+#include "catalog/selection_list.h"
 #include "platform/window.h"
 #include "satellites/satellite_rows.h"
 #include "satellites/two_line_elements.h"
@@ -59,10 +60,19 @@ struct SatellitesAssistantState {
     SatelliteRecord elementRecord;
     TleElements elements;
     std::vector<SatellitePass> passTable;
+    std::int32_t transitBody = 0;  // the body of the last transit refinement: 0 the Moon, 1 the Sun
+    // The Sky View's records (the Sun, the Moon and the track), built once until tapCount is 0.
+    std::vector<SelectionRecord> tapItems;
     std::int32_t tapCount = 0;
+    Bounds viewRect{};  // drawing area of the Sky View and the Globe
+    std::int32_t cursorX = 0, cursorY = 0;
     std::int32_t penX = 0, penY = 0, penMoved = 0;
     float skyAzimuth = 0.0f, skyAltitude = 0.0f;
     std::int32_t globeLongitude = 0, globeLatitude = 0;
+    std::int32_t globeRadius = 0, globeLeft = 0, globeTop = 0;
+    DrawWindow* offscreen = nullptr;      // the Sky View is drawn here, then copied
+    DrawWindow* viewOffscreen = nullptr;  // the Globe's save-under of the satellite symbol
+    Bounds symbolRect{};                  // where viewOffscreen was saved from
     std::int32_t screenWidth = 0, screenHeight = 0;
     std::int32_t passesValid = 0;
     std::int32_t listValid = 0;
@@ -79,11 +89,18 @@ int SatellitesAssistantKey(int key);
 // The live tick: 1 when it redrew.
 int PaintSatellitesAssistant();
 void RefreshSatellitesAssistant(int satellite);
+// Pen handlers of the Sky View (pan, tap) and the Globe (turn, tap): 1 when handled or the
+// screen changed.
+int SatellitesAssistantPenDown(int x, int y);
+int SatellitesAssistantPenMove(int x, int y);
+int SatellitesAssistantPenUp(int x, int y);
 int LayoutSatellitesAssistant(platform::Window dialog, int width, int height);
 // Gives the borrowed chart settings back and frees the buffers; safe to call twice.
 void CloseSatellitesAssistant();
 int SatellitesAssistantDelete(int satellite);
 int GetSatelliteViewMode();
+// The form's date and time in fields 2809 and 2808.
+void ShowSatelliteFormTime();
 // Reads record `satellite` into the form's record and converts it; false when missing.
 bool LoadCurrentSatellite();
 // Checks an edited element line and, when valid, writes it into the current record; the

@@ -334,10 +334,18 @@ def pass_rows(name, site, start, days):
     end = ephem.Date(start) + days
     rows = []
     while True:
-        rise, _, _, _, set_, _ = o.next_pass(sat)
+        rise, _, _, highest, set_, _ = o.next_pass(sat)
         if rise is None or rise > end:
             break
-        rows.append("pass %s %s %.8f %.8f" % (name, site, rise + DUBLIN_JD, set_ + DUBLIN_JD))
+        saved = o.date
+        eclipsed = []
+        for instant in (rise, set_):
+            o.date = instant
+            sat.compute(o)
+            eclipsed.append(1 if sat.eclipsed else 0)
+        o.date = saved
+        rows.append("pass %s %s %.8f %.8f %.3f %d %d" % (name, site, rise + DUBLIN_JD, set_ + DUBLIN_JD,
+                                                         math.degrees(highest), eclipsed[0], eclipsed[1]))
         o.date = set_ + ephem.minute
     return rows
 
@@ -384,6 +392,59 @@ def moon_transit_row(name, site, start, days):
     return "moon %s %s %.8f %.6f" % (name, site, best_t + DUBLIN_JD, best_sep)
 
 
+def visible_transit_row(name, start, days):
+    """A transit of the Moon that a site sees with the satellite above the horizon: every
+    7.5 minutes from `start`, the point of the Earth where the line from the Moon through
+    the satellite comes down is taken as the site; the first with the satellite at 25
+    degrees or more, within half a degree of the Moon, and lit at the rise or the set of
+    its pass, is refined by golden sections to a hundredth of a second."""
+    line1, line2 = SETS[name]
+    sat = ephem.readtle(name, line1, line2)
+    rec = Satrec.twoline2rv(line1, line2, WGS72)
+    t0 = float(ephem.Date(start)) + DUBLIN_JD
+    for i in range(int(days * 24 * 8)):
+        jd = t0 + i / (24.0 * 8.0)
+        error, r, _ = rec.sgp4(jd, 0.0)
+        assert error == 0
+        moon = ephem.Moon()
+        moon.compute(ephem.Date(jd - DUBLIN_JD))
+        dist = moon.earth_distance * 149597870.691
+        m = [dist * math.cos(moon.g_dec) * math.cos(moon.g_ra), dist * math.cos(moon.g_dec) * math.sin(moon.g_ra),
+             dist * math.sin(moon.g_dec)]
+        d = [a - b for a, b in zip(r, m)]
+        norm = math.sqrt(sum(x * x for x in d))
+        d = [x / norm for x in d]
+        b = 2.0 * sum(a * c for a, c in zip(r, d))
+        c = sum(x * x for x in r) - 6378.0 ** 2
+        if b * b - 4.0 * c < 0.0:
+            continue
+        k = (-b - math.sqrt(b * b - 4.0 * c)) / 2.0
+        p = [a + k * e for a, e in zip(r, d)]
+        greenwich = ephem.Observer()
+        greenwich.date = ephem.Date(jd - DUBLIN_JD)
+        lat = math.degrees(math.asin(p[2] / 6378.0))
+        lon = (math.degrees(math.atan2(p[1], p[0]) - float(greenwich.sidereal_time())) + 180.0) % 360.0 - 180.0
+        SITES["transit"] = (round(lat, 4), round(lon, 4), 0.0)
+        o = observer("transit", ephem.Date(jd - DUBLIN_JD))
+        sat.compute(o)
+        if math.degrees(sat.alt) < 25.0 or separation_at(sat, ephem.Moon(), o, jd - DUBLIN_JD) > 0.5:
+            continue
+        o.date = ephem.Date(jd - DUBLIN_JD - 0.02)
+        rise, _, _, _, set_, _ = o.next_pass(sat)
+        lit = []
+        for instant in (rise, set_):
+            o.date = instant
+            sat.compute(o)
+            lit.append(not sat.eclipsed)
+        if not any(lit):
+            continue
+        moon = ephem.Moon()
+        t = golden_minimum(lambda x: separation_at(sat, moon, o, x), jd - DUBLIN_JD - 0.005, jd - DUBLIN_JD + 0.005,
+                           0.01 / 86400.0)
+        return "transit %s transit %.8f %.6f" % (name, t + DUBLIN_JD, separation_at(sat, moon, o, t))
+    raise AssertionError("no visible transit")
+
+
 def write_observer_geometry():
     out = []
     for name, (line1, line2) in SETS.items():
@@ -396,6 +457,9 @@ def write_observer_geometry():
     out.extend(pass_rows("iss", "london", PASS_START, PASS_DAYS))
     out.extend(pass_rows("circ2000", "london", PASS_START, PASS_DAYS))
     out.append(moon_transit_row("iss", "sydney", "2008/9/20 12:00:00", 4.0))
+    out.append(visible_transit_row("iss", "2008/9/21 00:00:00", 6.0))
+    lat, lon, height = SITES["transit"]
+    out.append("site transit %.4f %.4f %.1f" % (lat, -lon, height))
     header = [
         "What an observer sees of a few element sets, computed with python3-ephem %s" % ephem.__version__,
         "(LGPL; its own SGP4 on the same element lines, pressure 0: no refraction).",
@@ -407,10 +471,14 @@ def write_observer_geometry():
         "  <sub-longitude W> <height km> <eclipsed 0|1> <umbra depth, degrees, + inside>;",
         "  the geodetic sub-latitude and the height from python3-sgp4's position (Heikkinen's",
         "  closed form), its geocentric latitude checked against ephem's within 0.001 degree.",
-        "pass <set> <site> <AOS jd UT> <LOS jd UT>: the passes beginning from 2008-09-21 0h UT",
-        "  over two days (ephem's next_pass, horizon 0).",
+        "pass <set> <site> <AOS jd UT> <LOS jd UT> <greatest elevation> <eclipsed at AOS 0|1>",
+        "  <eclipsed at LOS 0|1>: the passes beginning from 2008-09-21 0h UT over two days",
+        "  (ephem's next_pass, horizon 0).",
         "moon <set> <site> <jd UT> <separation degrees>: the least topocentric separation",
         "  of the satellite from the Moon between 2008-09-20 12h and 09-24 12h UT.",
+        "transit <set> <site> <jd UT> <separation degrees>: the first transit of the Moon from",
+        "  2008-09-21 0h UT that the site \"transit\" (chosen under the satellite's line to the",
+        "  Moon) sees with the satellite above 25 degrees and lit at its rise or set.",
     ]
     print("wrote", os.path.relpath(write_fixture("observer_geometry.txt", header, out), ROOT))
 

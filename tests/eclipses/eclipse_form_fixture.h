@@ -29,6 +29,7 @@
 #include "shell/forms_fixture.h"
 #include "shell/list_views.h"
 #include "shell/text_input.h"
+#include "support/generated_maps.h"
 #include "support/recorded_reports.h"
 
 namespace fs = std::filesystem;
@@ -47,24 +48,8 @@ constexpr std::uint16_t kMapSea = Px(19, 19, 25);
 constexpr std::uint16_t kMapLand = Px(20, 28, 10);
 
 inline fs::path MakeResources(const fs::path& root, bool worldMap) {
-    const fs::path real = platform::ResourcesFolder();
-    fs::create_directories(root / "bitmaps" / "generated");
-    for (const fs::directory_entry& e : fs::directory_iterator(real)) {
-        if (e.path().filename() == "bitmaps") continue;
-        fs::create_symlink(e.path(), root / e.path().filename());
-    }
-    for (const fs::directory_entry& e : fs::directory_iterator(real / "bitmaps")) {
-        if (e.path().filename() == "generated") continue;
-        fs::create_symlink(e.path(), root / "bitmaps" / e.path().filename());
-    }
-    auto write = [&](int id, int w, int h, std::uint16_t colour) {
-        platform::Surface s = platform::MakeSurface(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) s.Row(y)[x] = colour;
-        ASSERT_TRUE(platform::SavePng(s, root / "bitmaps" / "generated" / (std::to_string(id) + ".png")));
-    };
-    write(6010, 240, 120, kLand);
-    write(1221, 240, 120, kLand);
+    MakeResourcesWithMaps(root, GeneratedMapColours{kLand, kBigTexture, kSmallTexture});
+    WriteGeneratedPicture(root, 1221, 240, 120, kLand);
     if (worldMap) {
         // The large map's halves: sea with one block of land in each (west: 180 to 90 W,
         // 60 N to 0; east: 0 to 90 E, 0 to 30 S).
@@ -79,10 +64,6 @@ inline fs::path MakeResources(const fs::path& root, bool worldMap) {
             EXPECT_TRUE(platform::SavePng(s, root / "bitmaps" / "generated" / (std::to_string(id) + ".png")));
         }
     }
-    write(6042, 460, 460, kBigTexture);
-    write(6043, 460, 460, kBigTexture);
-    write(6044, 230, 230, kSmallTexture);
-    write(6045, 230, 230, kSmallTexture);
     return root;
 }
 

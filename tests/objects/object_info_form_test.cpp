@@ -135,14 +135,6 @@ protected:
         ASSERT_TRUE(RunUntilIdle());
         ASSERT_EQ(GetCurrentFormId(), kObjectInfoFormId);
     }
-    std::string Label(int trigger) {
-        std::string out;
-        Call([&] {
-            const PopupControl* p = GetPopupControl(Item(trigger));
-            out = p ? p->label : "?";
-        });
-        return out;
-    }
     int CatalogRow() {
         int row = -1;
         Call([&] { row = GetListSelection(kCatalogList); });

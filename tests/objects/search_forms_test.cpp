@@ -100,14 +100,6 @@ protected:
         Call([&] { row = GetListSelection(list); });
         return row;
     }
-    std::string Label(int trigger) {
-        std::string out;
-        Call([&] {
-            const PopupControl* p = GetPopupControl(Item(trigger));
-            out = p ? p->label : "?";
-        });
-        return out;
-    }
     template <typename Fill>
     void Write(const fs::path& path, std::uint32_t version, std::uint32_t creator, std::uint32_t size,
                std::uint32_t count, Fill fill) {

@@ -128,14 +128,6 @@ protected:
         RunUntilIdle();
     }
     void PagePick(int page) { Pick(orbit_form::kPagePopup, orbit_form::kPageList, page); }
-    std::string Label(int trigger) {
-        std::string out;
-        Call([&] {
-            const PopupControl* p = GetPopupControl(Item(trigger));
-            out = p ? p->label : "?";
-        });
-        return out;
-    }
     bool Visible(int id) {
         bool out = false;
         Call([&] { out = platform::IsWindowVisible(Item(id)); });

@@ -88,12 +88,12 @@ const ObserverReference& ReadObserverReference() {
                 r.looks.push_back(row);
             } else if (kind == "pass") {
                 PassRow row;
-                fields >> row.set >> row.site >> row.aos >> row.los;
+                fields >> row.set >> row.site >> row.aos >> row.los >> row.maxElevation >> row.eclipsedRise >> row.eclipsedSet;
                 r.passes.push_back(row);
-            } else if (kind == "moon") {
+            } else if (kind == "moon" || kind == "transit") {
                 MoonRow row;
                 fields >> row.set >> row.site >> row.jd >> row.separation;
-                r.moons.push_back(row);
+                (kind == "moon" ? r.moons : r.transits).push_back(row);
             } else {
                 ADD_FAILURE() << "unknown row: " << lines[i];
                 continue;
@@ -106,7 +106,7 @@ const ObserverReference& ReadObserverReference() {
 }
 
 void PlaceObserver(const ObserverSite& site) {
-    observerLocation.latitude = static_cast<float>(site.latitude);
+    SetSiteLatitude(static_cast<float>(site.latitude));
     observerLocation.longitude = static_cast<float>(site.longitudeWest);
     observerLocation.height = static_cast<std::int16_t>(site.heightMetres);
     observerLocation.zoneMinutes = 0;

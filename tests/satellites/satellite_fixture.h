@@ -80,6 +80,8 @@ struct LookRow {
 struct PassRow {
     std::string set, site;
     double aos = 0.0, los = 0.0;
+    double maxElevation = 0.0;  // degrees, the highest point of the pass
+    int eclipsedRise = 0, eclipsedSet = 0;
 };
 struct MoonRow {
     std::string set, site;
@@ -90,7 +92,8 @@ struct ObserverReference {
     std::vector<std::pair<std::string, ObserverSite>> sites;
     std::vector<LookRow> looks;
     std::vector<PassRow> passes;
-    std::vector<MoonRow> moons;
+    std::vector<MoonRow> moons;     // least separation, whether the satellite is up or not
+    std::vector<MoonRow> transits;  // a transit seen above the horizon
 
     std::array<std::string, 2> Lines(const std::string& name) const;
     TleElements Elements(const std::string& name) const;

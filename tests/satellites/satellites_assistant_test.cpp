@@ -26,121 +26,15 @@
 #include "satellites/satellite_geometry.h"
 #include "satellites/satellite_rows.h"
 #include "satellites/satellites_assistant.h"
+#include "satellites/satellites_form_fixture.h"
 #include "shell/forms_fixture.h"
 #include "shell/popup_lists.h"
 #include "support/recorded_reports.h"
 
-namespace fs = std::filesystem;
 using namespace satellites_form;
+using namespace satellite_form_test;
 
 namespace {
-
-constexpr const char* kIssLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
-constexpr const char* kIssLine2 = "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537";
-
-struct TestSet {
-    std::string name, line1, line2;
-};
-
-std::vector<TestSet> Sets(int n) {
-    std::vector<TestSet> sets;
-    for (int i = 0; i < n; ++i) sets.push_back({"SAT" + std::to_string(i), kIssLine1, kIssLine2});
-    return sets;
-}
-
-class SatellitesForm : public FormScreenFixture {
-protected:
-    void SetUp() override {
-        FormScreenFixture::SetUp();
-        if (HasFatalFailure()) return;
-        root = fs::temp_directory_path() / ("vk-satellites-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "install" / "data");
-        fs::create_directories(root / "home" / "userlists");
-        savedInstall = platform::InstallRoot();
-        platform::SetInstallRoot(root / "install");
-        platform::SetHomeRoot(root / "home");
-        CloseCatalogDatabases();
-        savedTime = observingDateTime;
-        savedSite = observerLocation;
-        observerLocation.latitude = 48.0f;
-        observerLocation.longitude = -2.0f;
-        observerLocation.zoneMinutes = 0;
-        SetObservingDateTime(2008, 9, 21, 12, 30, 45);
-        satellitesAssistant = SatellitesAssistantState{};
-        preferences.word[pref::chartMode] = 1;
-        preferences.word[chartpref::objectNames] = 1;
-        preferences.word[pref::lastSatellite] = 0;
-        ClearRecordedReports();
-        SetFormDialogProc(kFormId, &SatellitesAssistant);
-        StartWithMainWindow(&FormHostProc);
-    }
-    void TearDown() override {
-        Stop();
-        CloseSatellitesAssistant();
-        SetFormDialogProc(kFormId, nullptr);
-        FormScreenFixture::TearDown();
-        CloseCatalogDatabases();
-        satellitesAssistant = SatellitesAssistantState{};
-        observingDateTime = savedTime;
-        observerLocation = savedSite;
-        platform::SetInstallRoot(savedInstall);
-        platform::SetHomeRoot({});
-        fs::remove_all(root);
-    }
-
-    void WriteDatabase(const std::vector<TestSet>& sets) {
-        WriteTestRecordFile(root / "install" / "data" / kSatelliteFile, 0, kCreatorSatellites, kSatelliteRecordSize,
-                            static_cast<std::uint32_t>(sets.size()), [&](std::uint32_t i, std::uint8_t* r) {
-                                SatelliteRecord rec;
-                                std::strncpy(rec.name, sets[i].name.c_str(), kSatelliteTextSize);
-                                std::strncpy(rec.line1, sets[i].line1.c_str(), kSatelliteTextSize);
-                                std::strncpy(rec.line2, sets[i].line2.c_str(), kSatelliteTextSize);
-                                EncodeSatelliteRecord(rec, r);
-                            });
-        Call([] { OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile); });
-    }
-    void Open() {
-        Call([] { GotoForm(kFormId); });
-        ASSERT_TRUE(RunUntilIdle());
-        ASSERT_EQ(GetCurrentFormId(), kFormId);
-    }
-    void Close() {
-        Call([] { platform::SendMessage(formWindow, platform::kMsgCommand, kCmdCloseForm, 0); });
-        RunUntilIdle();
-    }
-    void Key(int key) {
-        Call([key] { platform::SendMessage(formWindow, platform::kMsgKeyDown, static_cast<platform::WParam>(key), 0); });
-        RunUntilIdle();
-    }
-    void Tick() {
-        Call([] { platform::SendMessage(formWindow, platform::kMsgTimer, kClockTimer, 0); });
-        RunUntilIdle();
-    }
-    std::string Label(int trigger) {
-        std::string out;
-        Call([&] {
-            const PopupControl* p = GetPopupControl(Item(trigger));
-            out = p ? p->label : "?";
-        });
-        return out;
-    }
-    int PopupRow(int trigger) {
-        int row = -2;
-        Call([&] {
-            const PopupControl* p = GetPopupControl(Item(trigger));
-            row = p ? p->selected : -2;
-        });
-        return row;
-    }
-    SatellitesAssistantState& S() { return satellitesAssistant; }
-
-    fs::path root;
-    fs::path savedInstall;
-    ObservingDateTime savedTime{};
-    ObserverLocation savedSite{};
-};
 
 TEST_F(SatellitesForm, OpensOnTheLastSatelliteAndGivesTheChartSettingsBack) {
     WriteDatabase(Sets(4));
@@ -250,8 +144,7 @@ TEST_F(SatellitesForm, DeepSpaceSetShowsNoPosition) {
     EXPECT_EQ(S().elements.height, 0.0);
 }
 
-// Disabled until the writable copy is placed as the catalog set places it (see the note).
-TEST_F(SatellitesForm, DISABLED_DataViewEditsAreCheckedAndKept) {
+TEST_F(SatellitesForm, DataViewEditsAreCheckedAndKept) {
     WriteDatabase(Sets(2));
     Open();
     Pick(kViewPopup, kViewList, kData);
@@ -264,17 +157,27 @@ TEST_F(SatellitesForm, DISABLED_DataViewEditsAreCheckedAndKept) {
     EXPECT_FALSE(accepted);
     ASSERT_FALSE(RecordedReports().empty());
     EXPECT_NE(ReportText(RecordedReports().size() - 1).find("checksum"), std::string::npos);
-    // A valid edit: another epoch with its checksum.
+    SatelliteRecord back;
+    Call([&] { GetSatelliteData(0, &back); });
+    EXPECT_EQ(std::string(back.line2), kIssLine2);
+    // A valid edit: the epoch a day later, with its checksum.
     std::string edited = kIssLine1;
-    edited[24] = '5';
+    edited[22] = '5';
     edited[68] = static_cast<char>('0' + ElementLineChecksum(edited.c_str()));
     Call([&] { accepted = AcceptEditedLine(1, edited.c_str()); });
     EXPECT_TRUE(accepted);
-    SatelliteRecord back;
+    EXPECT_NEAR(S().elements.epochField, 8265.51782528, 1e-8);
+    // Read back from the file after the database is opened again.
+    Call([] {
+        CloseCatalogDatabases();
+        OpenDb(satelliteDb, kCreatorSatellites, kTypeCodeQvn1, 1, kDataFolder, kSatelliteFile);
+    });
+    ASSERT_TRUE(fs::exists(UserCopy()));
     Call([&] { GetSatelliteData(0, &back); });
     EXPECT_EQ(std::string(back.line1), edited);
     EXPECT_EQ(std::string(back.line2), kIssLine2);
-    EXPECT_NEAR(S().elements.epochField, 8265.51782528, 1e-8);
+    Call([&] { GetSatelliteData(1, &back); });
+    EXPECT_EQ(std::string(back.line1), kIssLine1);
 }
 
 TEST_F(SatellitesForm, ElementAgeHasOneDecimalInDays) {
@@ -287,8 +190,7 @@ TEST_F(SatellitesForm, ElementAgeHasOneDecimalInDays) {
     EXPECT_NEAR(SatelliteElementAge(), 10.04, 1e-5);
 }
 
-// Disabled until the writable copy is placed as the catalog set places it (see the note).
-TEST_F(SatellitesForm, DISABLED_ExportCountsAndKeepsEveryBlock) {
+TEST_F(SatellitesForm, ExportCountsAndKeepsEveryBlock) {
     struct Case {
         int records;
         const char* message;
@@ -298,7 +200,6 @@ TEST_F(SatellitesForm, DISABLED_ExportCountsAndKeepsEveryBlock) {
         CloseCatalogDatabases();
         fs::remove_all(root / "home" / "userlists");
         fs::create_directories(root / "home" / "userlists");
-        fs::remove_all(root / "home" / "data");
         WriteDatabase(Sets(c.records));
         ClearRecordedReports();
         Call([] { ExportSatellites(); });
@@ -338,6 +239,20 @@ TEST_F(SatellitesForm, DeleteKeepsTheIndexInsideTheDatabase) {
     Pick(kViewPopup, kViewList, kInfo);
     Key(platform::kKeyDown);
     EXPECT_EQ(S().currentSatellite, -1);
+}
+
+TEST_F(SatellitesForm, OpeningTakesTheUsersElementFile) {
+    WriteDatabase({});
+    SetPreferenceDouble(pref::elementFileDate, 0.0);
+    fs::create_directories(root / "home" / "import");
+    std::ofstream(root / "home" / "import" / "satellites.txt") << "ISS\n" << kIssLine1 << "\n" << kIssLine2 << "\n";
+    Open();
+    EXPECT_EQ(GetSatelliteCount(), 1);
+    EXPECT_EQ(S().currentSatellite, 0);
+    EXPECT_EQ(Label(kSatellitePopup), "ISS");
+    bool told = false;
+    for (const auto& r : RecordedReports()) told = told || r.heading == "1 satellite element set taken from import/satellites.txt.";
+    EXPECT_TRUE(told);
 }
 
 TEST_F(SatellitesForm, EmptyDatabaseLeavesAUsableForm) {

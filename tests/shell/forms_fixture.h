@@ -24,6 +24,7 @@
 #include "shell/draw_targets.h"
 #include "shell/fields.h"
 #include "shell/list_views.h"
+#include "shell/popup_lists.h"
 #include "shell/form_dispatcher.h"
 #include "shell/form_dispatcher_internal.h"
 #include "core/initialisers.h"
@@ -116,6 +117,15 @@ protected:
     void Pick(int trigger, int list, int row) {
         Call([=] { SetListSelection(list, row); });
         Command(trigger, list);
+    }
+    // The label a popup trigger shows in place of its choice ("?" without a popup).
+    std::string Label(int trigger) {
+        std::string out;
+        Call([&] {
+            const PopupControl* p = GetPopupControl(Item(trigger));
+            out = p ? p->label : "?";
+        });
+        return out;
     }
     void SetText(int id, const std::string& text) {
         Call([=] { SetField(id, text.c_str()); });
