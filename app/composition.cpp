@@ -38,6 +38,7 @@
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
 #include "settings/day_night_form.h"
+#include "settings/twilight_form.h"
 #include "settings/location_list_form.h"
 #include "settings/preference_pages.h"
 #include "settings/site_form.h"
@@ -160,6 +161,7 @@ void ComposeProgram() {
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.openDarknessForm = &OpenDarknessForm;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
@@ -173,6 +175,7 @@ void ComposeProgram() {
     RegisterForm(kPreferencePage7Form, &PreferencePage7);
     // The forms of the site's sky conditions.
     RegisterForm(day_night::kFormId, &DayNight);
+    RegisterForm(twilight::kFormId, &TwilightForm);
     // The picture synchronisation hands its stop back to page 7/7.
     SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }
