@@ -180,8 +180,11 @@ void DrawYearDarknessChart(const char* name, int catalog, int number, double ra,
             const int count = (month * 30 + d) % 365;
             if (count > 110 && count <= 320) dayOffset += 60;
         }
+        // The Sun at noon of the chart's clock: UT in time mode 2, whatever the site's zone.
+        int sy = y, sm = m, sd = day, sh = 12, smin = 0;
+        if (timeMode == kDarknessUniversalTime) AddMinutes(&sy, &sm, &sd, &sh, &smin, site.zoneMinutes);
         double sunRa = 0, sunDec = 0;
-        SunPosition(&sunRa, &sunDec, y, m, day, 12, 0, 0);
+        SunPosition(&sunRa, &sunDec, sy, sm, sd, sh, smin, 0);
         for (int b = 0; b < 3; ++b) {
             double rise = 0, transit = 0, set = 0;
             ComputeRiseSet(y, m, day, site.latitude, site.longitude, dayOffset, site.height, kBandAltitudes[b], sunRa,
