@@ -37,6 +37,7 @@
 #include "scope/two_star_form.h"
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
+#include "settings/compass_chart.h"
 #include "settings/day_night_form.h"
 #include "settings/twilight_form.h"
 #include "settings/location_list_form.h"
@@ -176,6 +177,7 @@ void ComposeProgram() {
     // The forms of the site's sky conditions.
     RegisterForm(day_night::kFormId, &DayNight);
     RegisterForm(twilight::kFormId, &TwilightForm);
+    RegisterForm(compass::kFormId, &CompassChart);
     // The picture synchronisation hands its stop back to page 7/7.
     SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }
