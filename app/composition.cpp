@@ -37,6 +37,7 @@
 #include "scope/two_star_form.h"
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
+#include "settings/checklists.h"
 #include "settings/compass_chart.h"
 #include "settings/day_night_form.h"
 #include "settings/twilight_form.h"
@@ -178,6 +179,9 @@ void ComposeProgram() {
     RegisterForm(day_night::kFormId, &DayNight);
     RegisterForm(twilight::kFormId, &TwilightForm);
     RegisterForm(compass::kFormId, &CompassChart);
+    RegisterForm(checklist::kPage1, &CheckListPage1);
+    RegisterForm(checklist::kPage2, &CheckListPage2);
+    RegisterForm(checklist::kPage3, &CheckListPage3);
     // The picture synchronisation hands its stop back to page 7/7.
     SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }

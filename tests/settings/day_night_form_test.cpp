@@ -7,14 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 
 #include "core/calendar.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
 #include "platform/headless.h"
+#include "platform/picture.h"
+#include "platform/resources.h"
 #include "platform/surface.h"
+#include "shell/draw_targets.h"
 #include "shell/forms_fixture.h"
 #include "support/fixture_files.h"
 #include "support/observing_state.h"
@@ -100,12 +107,40 @@ TEST(DayNightRows, LengthsAndTwilightsFollowTheReference) {
     }
 }
 
+namespace fs = std::filesystem;
+
+// A resource folder like the program's with a world map of one colour, so that the shading
+// is seen whatever map the set-up made.
+fs::path MakeResources(const fs::path& root) {
+    const fs::path real = platform::ResourcesFolder();
+    fs::create_directories(root / "bitmaps" / "generated");
+    for (const fs::directory_entry& e : fs::directory_iterator(real)) {
+        if (e.path().filename() == "bitmaps") continue;
+        fs::create_symlink(e.path(), root / e.path().filename());
+    }
+    for (const fs::directory_entry& e : fs::directory_iterator(real / "bitmaps")) {
+        if (e.path().filename() == "generated") continue;
+        fs::create_symlink(e.path(), root / "bitmaps" / e.path().filename());
+    }
+    platform::Surface map = platform::MakeSurface(240, 120);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 240; ++x) map.Row(y)[x] = platform::ColorToPixel(platform::Rgb(90, 160, 80));
+    EXPECT_TRUE(platform::SavePng(map, root / "bitmaps" / "generated" / "6010.png"));
+    return root;
+}
+
 class DayNightTest : public FormScreenFixture {
 protected:
     void SetUp() override {
+        resources = fs::temp_directory_path() / ("vk-day-night-" + std::to_string(::getpid()));
+        fs::remove_all(resources);
+        MakeResources(resources);
+        if (const char* r = std::getenv("VELKARION_RESOURCES")) savedResources = r;
+        ::setenv("VELKARION_RESOURCES", resources.c_str(), 1);
         options.start = platform::LocalTime{2024, 6, 21, 14, 25, 0, 0, 5};
         Configure();
         FormScreenFixture::SetUp();
+        ClearPictureCache();
         if (HasFatalFailure()) return;
         UseTestSite(51.5074, 0.1278, 0);
         std::snprintf(observerLocation.name, sizeof observerLocation.name, "London");
@@ -128,7 +163,13 @@ protected:
         SetFormDialogProc(kFormId, nullptr);
         SetFormDialogProc(kBackForm, nullptr);
         FormScreenFixture::TearDown();
+        ClearPictureCache();
+        if (savedResources.empty()) ::unsetenv("VELKARION_RESOURCES");
+        else ::setenv("VELKARION_RESOURCES", savedResources.c_str(), 1);
+        fs::remove_all(resources);
     }
+    fs::path resources;
+    std::string savedResources;
     void Open() {
         Call([] { GotoForm(kBackForm); });
         ASSERT_TRUE(RunUntilIdle());

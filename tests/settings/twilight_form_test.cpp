@@ -187,6 +187,19 @@ TEST_F(TwilightTest, VenusMovesDayByDayUnlikeAFixedPlace) {
     ASSERT_FALSE(fixed.empty());
 }
 
+TEST_F(TwilightTest, ACometsDaysLeaveTheObservingDateAsItWas) {
+    SetObservingDateTime(2024, 5, 17, 21, 45, 10);
+    Open();
+    Call([] {
+        DrawOnForm(formWindow, [] { DrawYearDarknessChart("2P/Encke", kDarknessCometCatalog, 0, 3.0, 20.0, -1, 2024, 1, 0); });
+    });
+    RunUntilIdle();
+    const ObservingDateTime& t = observingDateTime;
+    EXPECT_EQ(t.year * 10000 + t.month * 100 + t.day, 20240517);
+    EXPECT_EQ(t.hour * 3600 + t.minute * 60 + t.second, 21 * 3600 + 45 * 60 + 10);
+    EXPECT_EQ(selectionCriteria.day, 17) << "the search criteria's copy too";
+}
+
 TEST_F(TwilightTest, AHeldNavigationKeyStopsTheDrawing) {
     Open();
     platform::headless::KeyDown(platform::kKeyDown);
