@@ -17,6 +17,8 @@
 #include "moon/map_textures.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
+#include "objects/night_tripper_form.h"
+#include "objects/observer_log_form.h"
 #include "objects/finder_form.h"
 #include "objects/image_sync.h"
 #include "objects/object_form_links.h"
@@ -94,6 +96,7 @@ void ComposeProgram() {
     // The chart marks listed objects that have a picture and shows it on a tap.
     chart.showObjectPicture = &ShowObjectPicture;
     chartFindObjectPicture = &FindObjectPicture;
+    chart.openObserverLogNew = &OpenObserverLogNew;
     SetChartLinks(chart);
     // The chart's sky-view modes 2 to 4 are drawn, dragged and tapped by the sky views.
     chartSkyModes.draw = &DrawChartSkyView;
@@ -167,6 +170,8 @@ void ComposeProgram() {
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(kObserverLogFormId, &ObserverLog);
+    RegisterForm(kNightTripperFormId, &NightTripper);
     // The seven preference pages.
     RegisterForm(kPreferencePage1Form, &PreferencePage1);
     RegisterForm(kPreferencePage2Form, &PreferencePage2);

@@ -3,10 +3,13 @@
 // the information page searches the contacts at a place; the map track takes up to 60
 // instants of the umbra with the ten limit latitudes each; the Diagram page sweeps the
 // limit curves over the globe. The eclipse form builds its list of six eclipses, and the
-// planet assistant's Events view searches a year of events when it redraws.
+// planet assistant's Events view searches a year of events when it redraws. The Map page
+// computes its track once per eclipse and redraws the whole map at every pen move of a drag.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "astro/quick_sun_moon.h"
 #include "core/observing_time.h"
@@ -16,12 +19,18 @@
 #include "eclipses/eclipse_form.h"
 #include "eclipses/eclipse_limits_drawing.h"
 #include "eclipses/eclipse_list.h"
+#include "eclipses/eclipse_map.h"
 #include "eclipses/eclipse_path.h"
 #include "eclipses/eclipse_state.h"
 #include "eclipses/local_circumstances.h"
 #include "eclipses/event_list.h"
 #include "eclipses/event_search.h"
 #include "eclipses/umbra_ground.h"
+#include "platform/headless.h"
+#include "shell/colour_scheme.h"
+#include "shell/draw_primitives.h"
+#include "shell/draw_targets.h"
+#include "shell/world_map.h"
 
 namespace {
 
@@ -157,4 +166,80 @@ void BM_SearchEventYear(benchmark::State& state) {
     state.SetLabel("target under 200 ms");
 }
 BENCHMARK(BM_SearchEventYear)->Unit(benchmark::kMillisecond);
+// The Map page of 2024 April 8 at screen scale 2: the form's state with the eclipse
+// selected and its elements fitted, the two map halves in memory and a "screen" to copy to.
+struct MapPageBench {
+    EclipseEntry entry{1, 4.0, 2024, 4, 8, 18, 20, 0, 0, -1};
+    DrawWindow* screen = nullptr;
+
+    MapPageBench() {
+        platform::headless::Options options;
+        options.scale = 2;
+        platform::headless::Install(options);
+        SetDefaultSettings();
+        InitScreenScale();
+        CreateSchemeBrushes();
+        observingDateTime.year = 2024;
+        SetPreferenceFloat(pref::deltaTUser, 69.0f);
+        ComputeSolarEntry(&entry);
+        EclipseState& s = eclipseState;
+        GetScreenSize(&s.formWidth, &s.formHeight);
+        s.eclipseList = &entry;
+        s.eclipseCount = 1;
+        s.selectedRow = 0;
+        s.page = 3;
+        s.placeLatitude = s.centralLatitude;
+        s.placeLongitude = s.centralLongitude;
+        const int top = static_cast<int>(24 * screenScale.vertical);
+        s.mapRect[0] = 0;
+        s.mapRect[1] = top;
+        s.mapRect[2] = s.formWidth;
+        s.mapRect[3] = s.formHeight - static_cast<int>(22 * screenScale.vertical) - top;
+        // Halves of sea and land as the pictures made at set-up would be.
+        for (DrawWindow** half : {&s.mapHalves.west, &s.mapHalves.east}) {
+            *half = CreateOffscreen(kWorldMapHalf, kWorldMapHalf);
+            DrawWindow* previous = SetDrawWindow(*half);
+            SetForeColor(platform::Rgb(153, 153, 203));
+            DrawRectangle(Bounds{0, 0, kWorldMapHalf, kWorldMapHalf}, 0);
+            SetForeColor(platform::Rgb(160, 220, 80));
+            for (int k = 0; k < 12; ++k) DrawRectangle(Bounds{k * 100, k * 90, 80, 300}, 0);
+            SetDrawWindow(previous);
+        }
+        s.mapHalves.night = preferences.word[pref::nightMode];
+        screen = CreateOffscreen(s.formWidth, s.formHeight);
+        s.trackTable = static_cast<TrackRecord*>(std::calloc(kTrackCapacity, sizeof(TrackRecord)));
+        s.trackCount = ComputeEclipseTrack(entry, s.trackTable, kTrackCapacity);
+    }
+};
+
+MapPageBench& MapBench() {
+    static MapPageBench bench;
+    return bench;
+}
+
+void BM_ComputeEclipseTrack(benchmark::State& state) {
+    MapPageBench& bench = MapBench();
+    auto table = std::make_unique<TrackRecord[]>(kTrackCapacity);
+    int count = 0;
+    for (auto _ : state) {
+        count = ComputeEclipseTrack(bench.entry, table.get(), kTrackCapacity);
+        benchmark::DoNotOptimize(count);
+    }
+    state.SetLabel(std::to_string(count) + " records; target under 150 ms");
+}
+BENCHMARK(BM_ComputeEclipseTrack)->Unit(benchmark::kMillisecond);
+
+// One step of a drag: the map moved by a few pixels and drawn whole with the track.
+void BM_DrawEclipseMapDrag(benchmark::State& state) {
+    MapPageBench& bench = MapBench();
+    EclipseState& s = eclipseState;
+    SetDrawWindow(bench.screen);
+    int step = 0;
+    for (auto _ : state) {
+        s.mapOffsetX += (step++ % 20 < 10) ? 7 : -7;
+        benchmark::DoNotOptimize(DrawEclipseMap(1, s.mapRect));
+    }
+    state.SetLabel("scale 2; target under 8 ms");
+}
+BENCHMARK(BM_DrawEclipseMapDrag)->Unit(benchmark::kMillisecond);
 }  // namespace

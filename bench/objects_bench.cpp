@@ -4,7 +4,8 @@
 // visibility search makes one for each of about 14,000 deep-sky objects), the search by
 // criteria, and the object pictures: the look-up the chart makes for every marked object
 // of the list at each redraw (target 10 us), and a 1024 x 768 picture drawn over the whole
-// screen at scale 2 (50 ms).
+// screen at scale 2 (50 ms); the NightTripper's bar view redrawn whole, 20 rows at scale 2
+// (30 ms), and the observer log's text export of 1000 entries (200 ms).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -21,7 +22,10 @@
 #include "chart_bench_setup.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
+#include "astro/rise_set.h"
+#include "objects/night_bars.h"
 #include "objects/object_search.h"
+#include "objects/observer_log.h"
 #include "objects/objects_services.h"
 #include "platform/paths.h"
 #include "objects/comet_position.h"
@@ -121,26 +125,37 @@ void BM_FindObjectPictureMissing(benchmark::State& s) { FindPicture(s, "NGC7000"
 BENCHMARK(BM_FindObjectPicturePresent)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindObjectPictureMissing)->Unit(benchmark::kMicrosecond);
 
+// A full-screen window at scale 2 as the draw target, for as long as it lives.
+struct ScreenAtScale2 {
+    platform::Window window;
+    platform::Dc dc;
+    ScreenAtScale2() {
+        platform::ResetWindows();
+        platform::SetScreenGeometry(2, 0, 0);
+        platform::WindowSpec desc;
+        desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
+        window = platform::CreateWindow(desc);
+        dc = platform::GetWindowDc(window);
+        InitScreenScale();
+        CreateSchemeBrushes();
+        SetDrawTarget(window, dc);
+    }
+    ~ScreenAtScale2() {
+        ReleaseDrawTarget();
+        platform::ReleaseDc(window, dc);
+        DeleteSchemeBrushes();
+        platform::ResetWindows();
+    }
+};
+
 void BM_DrawCurrentPictureFullScreen(benchmark::State& state) {
     PictureHome home;
-    platform::ResetWindows();
-    platform::SetScreenGeometry(2, 0, 0);
-    platform::WindowSpec desc;
-    desc.rect = platform::Rect{0, 0, platform::ScreenWidth(), platform::ScreenHeight()};
-    const platform::Window window = platform::CreateWindow(desc);
-    const platform::Dc dc = platform::GetWindowDc(window);
-    InitScreenScale();
-    CreateSchemeBrushes();
-    SetDrawTarget(window, dc);
+    ScreenAtScale2 screen;
     pictureState.folderKind = 0;
     pictureState.catalogCode = 42;
     std::snprintf(pictureState.fileName, sizeof pictureState.fileName, "Large.jpg");
     for (auto _ : state) DrawCurrentPicture(0, 0, platform::ScreenWidth(), platform::ScreenHeight(), 1);
     state.SetLabel("1024 x 768 JPEG at scale 2, target 50 ms");
-    ReleaseDrawTarget();
-    platform::ReleaseDc(window, dc);
-    DeleteSchemeBrushes();
-    platform::ResetWindows();
 }
 BENCHMARK(BM_DrawCurrentPictureFullScreen)->Unit(benchmark::kMillisecond);
 
@@ -302,3 +317,59 @@ void BM_RemoveMatchingRecords(benchmark::State& state) {
 BENCHMARK(BM_RemoveMatchingRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace search_bench
+
+namespace night_bench {
+
+// One redraw of the bar view: each row's rise and set, the Sun's times of the date (once a
+// redraw), the layout and the painting. The date moves on each redraw, so the Sun's times
+// are computed anew every time.
+void BM_NightTripperBarViewRedraw(benchmark::State& state) {
+    ScreenAtScale2 screen;
+    const ObserverLocation saved = observerLocation;
+    observerLocation = MakeSite(48.2f, -16.4f, 60, 200);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-60.0f, 89.0f);
+    std::vector<std::pair<float, float>> rows;
+    for (int i = 0; i < 20; ++i) rows.emplace_back(ra(random), dec(random));
+    const int width = 236 * 2, height = 15 * 2;
+    int day = 0;
+    for (auto _ : state) {
+        day = day % 28 + 1;
+        for (int i = 0; i < 20; ++i) {
+            double rise = 0, transit = 0, set = 0;
+            const ObserverLocation& site = observerLocation;
+            ComputeRiseSet(2025, 3, day, site.latitude, site.longitude, site.zoneMinutes, site.height, 0, rows[i].first,
+                           rows[i].second, &rise, &transit, &set);
+            const NightBarLayout layout = LayoutNightBar(22.0, width, NightSunTimesFor(2025, 3, day), rise, set);
+            DrawNightBarRow(layout, Bounds{4, 140 + i * height, width, height}, "NGC 7000", 0, false);
+        }
+    }
+    state.SetLabel("20 rows at scale 2, target 30 ms");
+    observerLocation = saved;
+}
+BENCHMARK(BM_NightTripperBarViewRedraw)->Unit(benchmark::kMillisecond);
+
+void BM_ExportObserverLogs(benchmark::State& state) {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("vk-bench-logs-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(root);
+    platform::SetHomeRoot(root);
+    for (int i = 0; i < 1000; ++i) {
+        ObserverLogEntry e;
+        std::snprintf(e.name, sizeof e.name, "Object %04d", i);
+        e.year = 2024, e.month = 6, e.day = 7, e.hour = 23, e.minute = 5;
+        e.rightAscension = static_cast<float>(i % 24);
+        e.declination = static_cast<float>(i % 90);
+        std::snprintf(e.scope, sizeof e.scope, "200mm");
+        std::snprintf(e.comments, sizeof e.comments, "A note of some length about what was seen, %d", i);
+        SaveObserverLogEntry(e, "");
+    }
+    int exported = 0;
+    for (auto _ : state) exported = ExportObserverLogs(false);
+    state.SetLabel(std::to_string(exported) + " entries, target 200 ms");
+    platform::SetHomeRoot({});
+    std::filesystem::remove_all(root);
+}
+BENCHMARK(BM_ExportObserverLogs)->Unit(benchmark::kMillisecond);
+
+}  // namespace night_bench

@@ -52,7 +52,6 @@ constexpr int kZoomSettingsForm = 1620;
 constexpr int kDisplaySettingsForm = 1476;
 constexpr int kListForm = 1800;
 constexpr int kListManagerForm = 1050;
-constexpr int kObserverLogForm = 2600;
 constexpr int kUserCatalog = 63;
 constexpr int kTypePlanet = 27;
 constexpr int kTypeComet = 19;
@@ -392,7 +391,7 @@ int ChartFormCommand(int controlId) {
     case kInformation:
     case 1879: ShowChartTapInfo(); return 1;
     case kObserverLog:
-    case 1888: GotoForm(kObserverLogForm); return 1;
+    case 1888: ChartOpenObserverLogNew(); return 1;
     case kDateTime:
     case 1878: EditChartDateTime(); return 1;
     case kCentreRequest: OpenFinderForm(kChartFormId, -1); return 1;

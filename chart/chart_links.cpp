@@ -1,6 +1,7 @@
 #include "chart/chart_links.h"
 
 #include "core/settings.h"
+#include "shell/form_dispatcher.h"
 #include "shell/night_mode_dialog.h"
 
 namespace {
@@ -93,4 +94,11 @@ int ChartShowObjectPicture(const char* name, int x, int y, int width, int height
                            int catalogCode) {
     if (!installed.showObjectPicture) return 0;
     return installed.showObjectPicture(name, x, y, width, height, openView, folderKind, catalogCode);
+}
+
+void ChartOpenObserverLogNew() {
+    if (installed.openObserverLogNew)
+        installed.openObserverLogNew();
+    else
+        GotoForm(2600);
 }

@@ -50,6 +50,9 @@ struct ChartLinks {
     // Default: 0, no picture.
     int (*showObjectPicture)(const char* name, int x, int y, int width, int height, int openView, int folderKind,
                              int catalogCode) = nullptr;
+    // Opens the observer log on a new entry, which goes back to the chart when done.
+    // Default: the observer log form in the mode it was left in.
+    void (*openObserverLogNew)() = nullptr;
 };
 
 // Installs the links (a null member falls back to its default) and returns those replaced.
@@ -77,3 +80,4 @@ void ChartRunObjectSelection(int typeClass, int kind, int type);
 void ChartComputeLimitingMagnitude();
 int ChartShowObjectPicture(const char* name, int x, int y, int width, int height, int openView, int folderKind,
                            int catalogCode);
+void ChartOpenObserverLogNew();

@@ -18,11 +18,13 @@
 #include "eclipses/central_line.h"
 #include "eclipses/eclipse_form_internal.h"
 #include "eclipses/eclipse_limits_drawing.h"
+#include "eclipses/eclipse_map.h"
 #include "eclipses/eclipse_math.h"
 #include "eclipses/eclipse_path.h"
 #include "eclipses/eclipse_state.h"
 #include "eclipses/eclipse_sun_moon.h"
 #include "eclipses/local_circumstances.h"
+#include "eclipses/lunar_eclipse_pages.h"
 #include "moon/globe_drawing.h"
 #include "platform/dialog.h"
 #include "platform/gfx_context.h"
@@ -34,6 +36,7 @@
 #include "shell/fields.h"
 #include "shell/fonts.h"
 #include "shell/form_dispatcher.h"
+#include "shell/form_paint_step.h"
 #include "shell/list_views.h"
 #include "shell/place_text.h"
 #include "shell/popup_lists.h"
@@ -237,6 +240,10 @@ void PlaceStep() {
     if (EclipseEntry* e = Selected(); e && e->kind == 1) {
         FindLocalContacts(&s.local, e->year, e->month, e->day, e->hour, e->minute, s.typedLatitude, s.typedLongitude);
         s.localMaximumHours = s.local.maxTime;
+        s.partialStartHours = s.local.outerStart;
+        s.partialEndHours = s.local.outerEnd;
+        s.centralStartHours = s.local.innerStart;
+        s.centralEndHours = s.local.innerEnd;
         const double h = s.localMaximumHours;
         s.timeHour = ToIntChecked(h, 0);
         s.timeMinute = ToIntChecked(std::fmod(h * 60.0, 60.0) + 0.5, 0);
@@ -405,6 +412,7 @@ int ComputeSolarEclipse() {
     if (row != s.selectedRow) {
         s.partialStartHours = -1.0;
         s.mapCentreFlag = -1;
+        s.trackCount = 0;
         s.selectedRow = row;
         EclipseEntry* e = &s.eclipseList[row];
         if (e->kind == 1) {
@@ -454,13 +462,20 @@ void RefreshEclipseForm() {
         break;
     }
     case kPageInfo:
-        // The local circumstances are drawn by the page of the place (not built yet); the
-        // time and the place are there to be set.
         TimeFieldText();
         if (s.placeLatitude > -400.0) ShowPlaceFields(s.placeLongitude, s.placeLatitude);
+        if (e && e->kind == 1) {
+            DrawEclipseAtPlace();
+        } else if (e) {
+            const bool placed = s.placeLatitude > -400.0;
+            DrawLunarEclipseInfo(s.eclipseList, s.selectedRow, s.formWidth, s.formHeight, s.timeHour, s.timeMinute,
+                                 s.timeSecond, placed ? s.placeLongitude : s.centralLongitude,
+                                 placed ? s.placeLatitude : s.centralLatitude);
+        }
         break;
     case kPagePath:
         if (e && e->kind == 1) DrawEclipsePath();
+        else if (e) DrawLunarContacts(s.eclipseList, s.selectedRow, s.formWidth, s.formHeight);
         break;
     case kPageMap:
         if (e && e->kind != 1) {
@@ -472,6 +487,7 @@ void RefreshEclipseForm() {
             std::snprintf(text, sizeof text, "%02d:%02d", s.timeHour, s.timeMinute);
             SetField(kMapTime, text);
         }
+        DrawEclipseMap(1, s.mapRect);
         break;
     case kPageDiagram:
         DrawEclipseDiagram();
@@ -481,15 +497,24 @@ void RefreshEclipseForm() {
     }
 }
 
-void DrawEclipseDiagram() {
-    EclipseState& s = eclipseState;
-    const EclipseEntry* e = Selected();
-    if (!e) return;
+void EclipseGlobeGeometry(int* cx, int* cy, int* radius) {
+    const EclipseState& s = eclipseState;
     const bool small = s.formHeight <= Sx(240);
     const int r = small ? Sx(80) : Sx(100);
     const int top = (small ? Sy(35) : Sy(eclipseLayoutOffset)) + Sy(24);
     const int left = (s.formWidth - 2 * r) / 2;
-    const bool night = GetNightLevel() > 0;
+    *cx = left + r + Sx(3);
+    *cy = top + r + Sy(3);
+    *radius = r;
+}
+
+void DrawEclipseDiagram() {
+    EclipseState& s = eclipseState;
+    const EclipseEntry* e = Selected();
+    if (!e) return;
+    int cx, cy, r;
+    EclipseGlobeGeometry(&cx, &cy, &r);
+    const bool night = preferences.word[pref::nightMode] > 0;  // the night red is 255 by day
     SetTextColor(GetForeColor());
     char text[96], value[40];
     const double deltaT = GetDeltaT(e->year, e->month, e->day);
@@ -531,13 +556,14 @@ void DrawEclipseDiagram() {
         SetFont(5);
         std::snprintf(text, sizeof text, GetDpiFactor() < 2 ? "%s" : "%s Lunar Eclipse", EclipseTypeName(e->type));
         Text(text, 0, Sy(24));
+        DrawLunarEclipseTimes(s.eclipseList, s.selectedRow, s.centralLatitude, s.centralLongitude, s.formWidth,
+                              s.formHeight);
         return;
     }
     if (night) {
         s.diagramColor = ColourRecord{0, 20, 0, 0};
         SetTextColor(platform::Rgb(GetNightLevel(), 0, 0));
     }
-    const int cx = left + r + Sx(3), cy = top + r + Sy(3);
     // Key colour 0: black texels are see-through anyway, and a key makes the globe take
     // the page's radius rather than one from the picture's height.
     DrawMapOnSphere(GetDpiFactor() >= 2 ? kEarthMapHalves : kEarthMapHalvesSmall, cx, cy, 1, s.globeLongitude, 0,
@@ -659,6 +685,7 @@ void FreeEclipseData() {
     FreeMoonTable();
     FreeEclipseList(&s.eclipseList);
     s.eclipseCount = 0;
+    FreeEclipseMap();
 }
 
 void InitEclipseForm() {
@@ -746,12 +773,20 @@ LResult EclipseAssistant(Window w, unsigned message, WParam wParam, LParam lPara
         penIsDown = SetEclipsePenDown(p.x, p.y) != 0;
         return 1;
     }
-    case platform::kMsgPenMove:
-        // The map and the globe follow the stylus once their pages are built.
-        return penIsDown ? 1 : 0;
-    case platform::kMsgPenUp:
+    case platform::kMsgPenMove: {
+        if (!penIsDown) return 0;
+        const platform::Point p = platform::PointFromParam(lParam);
+        int handled = 0;
+        DrawOnForm(w, [&] { handled = TrackEclipsePen(p.x, p.y); });
+        return handled;
+    }
+    case platform::kMsgPenUp: {
+        if (!penIsDown) return 0;
         penIsDown = false;
+        const platform::Point p = platform::PointFromParam(lParam);
+        DrawOnForm(w, [&] { HandleEclipsePenUp(p.x, p.y); });
         return 1;
+    }
     case platform::kMsgClose:
         FreeEclipseData();
         CloseEclipseForm(w);

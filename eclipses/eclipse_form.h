@@ -72,6 +72,8 @@ void FreeEclipseData();
 void ShowPlaceFields(double longitude, double latitude);
 // The Diagram page.
 void DrawEclipseDiagram();
+// Where the Diagram page's globe stands: its centre and radius in pixels.
+void EclipseGlobeGeometry(int* cx, int* cy, int* radius);
 // The help of a page: the heading lines and the detail lines, each line starting with the
 // bullet 0x95.
 const char* EclipseHelpHeading(int page);

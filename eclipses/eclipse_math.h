@@ -22,3 +22,10 @@ inline double ReduceDegrees180(double degrees) {
     if (r >= 360.0) r -= 360.0;  // a tiny negative remainder rounds up to a whole turn
     return r - 180.0;
 }
+
+// A sine that divides: at least 1e-9 in size with its sign kept, so that a body on the
+// equator gives a steep but finite horizon line rather than 0 x infinity.
+inline double SineAwayFromZero(double sine) {
+    if (std::fabs(sine) >= 1e-9) return sine;
+    return std::signbit(sine) ? -1e-9 : 1e-9;
+}

@@ -28,7 +28,8 @@ namespace {
 int Sx(double n) { return ToIntChecked(n * screenScale.horizontal, 0); }
 int Sy(double n) { return ToIntChecked(n * screenScale.vertical, 0); }
 
-bool NightShown() { return GetNightLevel() > 0; }
+// The night modes are 1 to 3 (the night red, GetNightLevel, is 255 by day too).
+bool NightShown() { return preferences.word[pref::nightMode] > 0; }
 
 void Text(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
 
@@ -97,7 +98,7 @@ void DrawMoonSide(const EclipseEntry& e, int xm, int ym, double* latitude, doubl
     const double lst = LocalSiderealTime(e.year, e.month, e.day, e.hour, e.minute, e.second, 0.0, 0);
     const double g = 15.0 * NormalizeHourAngle(lst - ra);
     const int width = Sy(240), height = Sy(120);
-    const double sinDec = std::sin(dec * kDegToRad), cosDec = std::cos(dec * kDegToRad);
+    const double sinDec = SineAwayFromZero(std::sin(dec * kDegToRad)), cosDec = std::cos(dec * kDegToRad);
     SetForeColor(NightShown() ? platform::Rgb(153, 0, 0) : platform::Rgb(153, 153, 153));
     const int edge = dec >= 0 ? ym + height : ym;
     for (int i = 0; i < width; ++i) {

@@ -14,6 +14,8 @@
 #include "eclipses/eclipse_list.h"
 #include "eclipses/local_eclipse.h"
 #include "shell/colour_scheme.h"
+#include "shell/draw_targets.h"
+#include "shell/world_map.h"
 
 // The body the topocentric correction works on: the last body computed (the Sun or the
 // Moon) or the one a caller put there.
@@ -21,6 +23,20 @@ struct EclipseBody {
     double raHours = 0.0;      // right ascension, hours
     double declination = 0.0;  // radians
     double distance = 0.0;     // AU
+};
+
+// One instant of the shadow's track on the Map page.
+inline constexpr int kTrackCapacity = 60;
+inline constexpr int kTrackLevelRows = 10;  // magnitudes 0, 0.25, 0.5, 0.75, 0.99 on both sides
+struct TrackRecord {
+    double latitude = 0.0, longitude = 0.0;  // the point under the axis, degrees, west positive
+    double hours = 0.0;                      // UT hours from 0h of the entry's date
+    std::int32_t major = 0, minor = 0;       // umbra ellipse half-axes, km
+    std::int32_t rows[kTrackLevelRows] = {};  // map rows (from the north pole) of the magnitude lines
+    std::int32_t x = 0, y = 0;               // position in the map buffer at the last drawing
+    std::int32_t angle = 0;                  // azimuth of the ellipse's long axis, degrees 0..180
+    std::int32_t centralSeconds = 0;         // central duration on the axis, whole seconds
+    std::int32_t hour = 0, minute = 0;       // clock time of the instant
 };
 
 struct EclipseState {
@@ -92,6 +108,17 @@ struct EclipseState {
     int mapRect[4] = {0, 0, 0, 0};        // x, y, width, height of the map area
     int penX = 0, penY = 0, penDragged = 0;
     int mapStep = 2;                      // 1 .. GetDpiFactor
+    // The Map page: the track (allocated at its first drawing), the map's offsets in the
+    // map buffer, the buffer (the form's size) that also serves to erase the tap box, and
+    // the two halves of the world map.
+    TrackRecord* trackTable = nullptr;
+    int trackCount = 0;                   // 0 when the selection changes
+    int mapOffsetX = 0, mapOffsetY = 0;
+    DrawWindow* mapOffscreen = nullptr;
+    WorldMapHalves mapHalves;
+    int globeDragged = 0;                 // the Diagram globe follows the stylus
+    // The local contacts at the place, UT hours; -1 when they do not happen.
+    double partialEndHours = -1.0, centralStartHours = -1.0, centralEndHours = -1.0;
     std::int32_t redrawFlag = 1;
     // The globe's disc colour: blue-grey by day, deep red once drawn in a night mode; and
     // the globe's second colour.

@@ -111,7 +111,7 @@ void ShowDateTime(int day, int month, int year, int hour, int minute) {
     SetField(kTime, text);
 }
 
-// The files of the kind, in the folder's order, into the list; the kind's controls shown.
+// The files of the kind, sorted by name, into the list; the kind's controls shown.
 void Fill() {
     const KindInfo& kind = Kind();
     const fs::path folder = platform::ResolveInFolder(kind.folder, "");
@@ -124,6 +124,7 @@ void Fill() {
         if (name.compare(name.size() - std::strlen(kind.extension), std::string::npos, kind.extension) != 0) continue;
         files.push_back(name);
     }
+    std::sort(files.begin(), files.end());
     if (!FormShown()) return;
     const bool lists = listManagerMode == kListsKind;
     SetField(kName, kind.defaultName);

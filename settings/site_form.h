@@ -15,6 +15,7 @@
 #include "platform/window.h"
 #include "shell/draw_targets.h"
 #include "shell/place_text.h"
+#include "shell/world_map.h"
 
 inline constexpr int kSiteFormId = 1200;
 inline constexpr int kLocationListFormId = 1600;
@@ -47,17 +48,9 @@ constexpr int kFirstLabel = 1225;
 constexpr int kLastLabel = 1241;
 }  // namespace site_form
 
-// The world map: two halves of 1207 x 1207 device pixels, 2415 pixels a turn of longitude
-// (180 degrees west at the left edge) and 1207 pixels from pole to pole.
+// The small world map of the fields view; the large one of the map view is shell's
+// (shell/world_map.h).
 inline constexpr int kSmallMapBitmap = 6010;
-inline constexpr int kWorldMapWestBitmap = 6015;
-inline constexpr int kWorldMapEastBitmap = 6016;
-inline constexpr int kWorldMapHalf = 1207;
-inline constexpr int kWorldMapPeriod = 2415;
-inline constexpr double kWorldMapPixelsPerDegreeX = 6.708333333333334;
-inline constexpr double kWorldMapPixelsPerDegreeY = 6.705555555555556;
-inline constexpr double kWorldMapDegreesPerPixelX = 0.14906832298136646;
-inline constexpr double kWorldMapDegreesPerPixelY = 0.14913007456503727;
 
 struct SiteFormState {
     int crossY = 0;          // small-map cross
@@ -122,9 +115,3 @@ int SiteCommand(int id);
 // The time zone of a longitude (west positive) in whole hours east of Greenwich: -longitude
 // / 15 rounded to the nearest hour, halves away from zero.
 int ZoneEstimateHours(double longitude);
-// Where the two halves go for the world-map offsets: the vertical offset is kept within
-// the view, the horizontal one wrapped into a turn and set to the left edge of the west
-// half. Writes the x of both halves.
-void PlaceWorldMapHalves(int viewHeight, int* offsetX, int* offsetY, int* westX, int* eastX);
-// The place (longitude west positive, latitude) under a point of the world-map view.
-void WorldMapPlaceAt(int x, int y, const Bounds& view, int offsetX, int offsetY, double* longitude, double* latitude);

@@ -15,10 +15,10 @@
 #include "shell/draw_primitives.h"
 #include "shell/fields.h"
 #include "shell/fonts.h"
+#include "shell/world_map.h"
 
 namespace {
 
-constexpr platform::Color kSeaColour = platform::Rgb(153, 153, 203);
 constexpr platform::Color kCrossColour = platform::Rgb(200, 0, 0);
 constexpr int kDragThreshold = 3;
 // Design size of the small map.
@@ -26,61 +26,13 @@ constexpr int kSmallMapWidth = 240;
 constexpr int kSmallMapHeight = 120;
 constexpr int kSmallMapTop = 24;
 
-// The two halves as last loaded, kept while the form is open so that a drag does not read
-// them again at every step; `night` is the night mode they were loaded for.
-struct MapHalves {
-    DrawWindow* west = nullptr;
-    DrawWindow* east = nullptr;
-    int night = -1;
-};
-MapHalves halves;
+// The halves, kept while the form is open.
+WorldMapHalves halves;
 
 int Sx(double n) { return static_cast<int>(n * screenScale.horizontal); }
 int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
 
 bool NightShown() { return preferences.word[pref::nightMode] > 0; }
-
-void FreeHalves() {
-    DeleteOffscreen(halves.west);
-    DeleteOffscreen(halves.east);
-    halves = MapHalves{};
-}
-
-void LoadHalves() {
-    const int night = preferences.word[pref::nightMode];
-    if (halves.night == night) return;
-    FreeHalves();
-    halves.west = LoadBitmap16(kWorldMapWestBitmap);
-    halves.east = LoadBitmap16(kWorldMapEastBitmap);
-    halves.night = night;
-}
-
-// Lines every 30 degrees over an area of the map: what stands in for a map picture that
-// was not made (the pictures are generated from public maps when the program is set up),
-// so that the form still works and a tap still lands where the lines say.
-void DrawGraticule(int x, int y, int width, int height) {
-    SetForeColor(NightShown() ? platform::Rgb(GetNightLevel() / 2, 0, 0) : platform::Rgb(230, 230, 240));
-    for (int k = 0; k <= 12; ++k) {
-        const int gx = x + k * (width - 1) / 12;
-        DrawLine(gx, y, gx, y + height - 1);
-    }
-    for (int k = 0; k <= 6; ++k) {
-        const int gy = y + k * (height - 1) / 6;
-        DrawLine(x, gy, x + width - 1, gy);
-    }
-}
-
-// A half at (x, y), its top-left colour (the sea) left out so the fill shows through.
-void DrawHalf(DrawWindow* half, int x, int y) {
-    if (!half) {
-        DrawGraticule(x, y, kWorldMapHalf, kWorldMapHalf);
-        return;
-    }
-    platform::Color key = platform::GetPixel(half->dc, 0, 0);
-    if (key == platform::kNoColor) key = 0;
-    platform::TransparentBlit(GetDrawDC(), x, y, half->width, half->height, half->dc, 0, 0, half->width, half->height,
-                              key);
-}
 
 // The mark of a tapped place: a small red circle with a cross.
 void DrawTapMark(int x, int y) {
@@ -100,32 +52,6 @@ bool SmallMapShown() {
 
 }  // namespace
 
-// ---- The arithmetic ----------------------------------------------------------------------
-
-void PlaceWorldMapHalves(int viewHeight, int* offsetX, int* offsetY, int* westX, int* eastX) {
-    if (*offsetY > 0) *offsetY = 0;
-    if (*offsetY < viewHeight - kWorldMapHalf) *offsetY = viewHeight - kWorldMapHalf;
-    const int r = *offsetX % kWorldMapPeriod;
-    if (std::abs(r) >= kWorldMapHalf) {
-        const int r2 = r % kWorldMapHalf;
-        const int r1 = r >= 0 ? r2 - kWorldMapHalf : r2 + kWorldMapHalf;
-        *westX = r1;
-        *eastX = r2;
-        *offsetX = r1;
-    } else {
-        *westX = r;
-        *eastX = r >= 0 ? r - kWorldMapHalf : r + kWorldMapHalf;
-        *offsetX = r;
-    }
-}
-
-void WorldMapPlaceAt(int x, int y, const Bounds& view, int offsetX, int offsetY, double* longitude, double* latitude) {
-    double lon = 180.0 - (x - view.x - offsetX) * kWorldMapDegreesPerPixelX;
-    if (lon > 180.0) lon -= 360.0;
-    *longitude = lon;
-    *latitude = 90.0 - (y - view.y - offsetY) * kWorldMapDegreesPerPixelY;
-}
-
 // ---- Drawing -----------------------------------------------------------------------------
 
 void DrawSmallMap() {
@@ -133,9 +59,9 @@ void DrawSmallMap() {
     const int top = Sy(kSmallMapTop);
     if (!DrawBitmap(kSmallMapBitmap, 0, top)) {
         const Bounds map{0, top, Sx(kSmallMapWidth), Sy(kSmallMapHeight)};
-        SetForeColor(NightShown() ? platform::Rgb(0, 0, 0) : kSeaColour);
+        SetForeColor(WorldMapSeaColour());
         DrawRectangle(map, 0);
-        DrawGraticule(map.x, map.y, map.width, map.height);
+        DrawWorldMapGraticule(map.x, map.y, map.width, map.height);
     }
     const ObserverLocation& site = observerLocation;
     const int x = Sx(120) - static_cast<int>(120 * screenScale.horizontal * site.longitude / 180.0);
@@ -162,13 +88,7 @@ int DrawWorldMap(const Bounds& view, float longitude, float latitude) {
         siteForm.offsetY = view.height / 2 - static_cast<int>((90.0 - latitude) * kWorldMapPixelsPerDegreeY);
         siteMapRecentre = 0;
     }
-    SetForeColor(NightShown() ? platform::Rgb(0, 0, 0) : kSeaColour);
-    DrawRectangle(Bounds{0, 0, siteForm.mapOffscreen->width, siteForm.mapOffscreen->height}, 0);
-    int westX = 0, eastX = 0;
-    PlaceWorldMapHalves(view.height, &siteForm.offsetX, &siteForm.offsetY, &westX, &eastX);
-    LoadHalves();
-    DrawHalf(halves.west, westX, siteForm.offsetY);
-    DrawHalf(halves.east, eastX, siteForm.offsetY);
+    DrawWorldMapHalves(&halves, view.width, view.height, &siteForm.offsetX, &siteForm.offsetY);
     SetDrawWindow(screen);
     CopyBits(siteForm.mapOffscreen, screen, Bounds{0, 0, view.width, view.height}, view.x, view.y, 0);
     return 1;
@@ -177,7 +97,7 @@ int DrawWorldMap(const Bounds& view, float longitude, float latitude) {
 void FreeWorldMap() {
     DeleteOffscreen(siteForm.mapOffscreen);
     siteForm.mapOffscreen = nullptr;
-    FreeHalves();
+    FreeWorldMapHalves(&halves);
 }
 
 // ---- Taps and drags ----------------------------------------------------------------------

@@ -180,6 +180,11 @@ void DrawCircle(int cx, int cy, int r) {
     }
 }
 
+void FillDisc(int cx, int cy, int diameter) {
+    if (diameter < 1) return;
+    DrawRectangle(Bounds{cx - diameter / 2, cy - diameter / 2, diameter, diameter}, diameter / 2 > 0 ? diameter / 2 : 1);
+}
+
 void DrawDisc(int cx, int cy, int diameter) {
     const int half = diameter / 2;
     platform::GfxObject old = platform::SelectObject(drawState.dc, GetBackBrush());

@@ -33,3 +33,5 @@ void ResetClip();
 void ClipRectangle(const Bounds& rect);
 void DrawCircle(int cx, int cy, int r);
 void DrawDisc(int cx, int cy, int diameter);
+// A disc filled with the drawing colour (DrawDisc fills with the background brush).
+void FillDisc(int cx, int cy, int diameter);

@@ -6,6 +6,10 @@ python3-ephem 4.1:
   tests/data/eclipses/events_ephem.txt           greatest lunar eclipses, lunar phases,
                                                  oppositions and inferior conjunctions,
                                                  closest approaches of two bodies
+  tests/data/eclipses/lunar_pages_ephem.txt      the Moon's geocentric altitude and azimuth
+                                                 at the published contacts of lunar eclipses
+                                                 for places, and the sub-lunar point at
+                                                 greatest eclipse
 
 For each place: the apparent topocentric Sun and Moon from ephem (no refraction, sea
 level), their apparent radii from the topocentric distances with the program's body sizes
@@ -222,8 +226,77 @@ def event_lines():
     return lines
 
 
+# Lunar eclipses with NASA's contacts (UT hours of the date: P1 U1 U2 U3 U4 P4, -1 for none)
+# and greatest eclipse, and the places the pages are looked at from (latitude, longitude
+# east).
+LUNAR_PAGES = [
+    ((2022, 11, 8), [8 + 2 / 60, 9 + 9 / 60, 10 + 16 / 60, 11 + 41 / 60, 12 + 49 / 60, 13 + 56 / 60],
+     10 + 59 / 60 + 11 / 3600, [(40.0, -100.0), (35.7, 139.7)]),
+    ((2024, 9, 18), [0 + 41 / 60, 2 + 13 / 60, -1, -1, 3 + 16 / 60, 4 + 47 / 60],
+     2 + 44 / 60 + 18 / 3600, [(38.7, -9.1)]),
+]
+
+
+def geocentric_horizontal(t, lat, lon):
+    """The Moon's geocentric apparent altitude and azimuth (degrees, azimuth from north
+    through east) at ephem date t for a place (degrees, east positive)."""
+    ra, dec = geocentric(ephem.Moon(), t)
+    obs = ephem.Observer()
+    obs.lat = str(lat)
+    obs.lon = str(lon)
+    obs.date = ephem.Date(t)
+    h = float(obs.sidereal_time()) - ra
+    phi = math.radians(lat)
+    alt = math.asin(math.sin(dec) * math.sin(phi) + math.cos(dec) * math.cos(h) * math.cos(phi))
+    az = math.atan2(-math.sin(h) * math.cos(dec), math.sin(dec) * math.cos(phi) - math.cos(h) * math.cos(dec) *
+                    math.sin(phi))
+    return math.degrees(alt), math.degrees(az) % 360.0
+
+
+def sub_lunar_point(t):
+    """Latitude and longitude (degrees east, -180..180) with the Moon in the zenith."""
+    ra, dec = geocentric(ephem.Moon(), t)
+    obs = ephem.Observer()
+    obs.lon = "0"
+    obs.date = ephem.Date(t)
+    lon = math.degrees(ra - float(obs.sidereal_time()))
+    return math.degrees(dec), (lon + 180.0) % 360.0 - 180.0
+
+
+def lunar_page_lines():
+    lines = [
+        "# Lunar eclipse pages by python3-ephem %s (tools/make_eclipse_fixtures.py)." % ephem.__version__,
+        "# contact year month day slot utHours latitude longitudeEast altitude azimuth: the Moon's geocentric",
+        "#   apparent place at NASA's contact (slot 0 P1, 1 U1, 2 U2, 4 U3, 5 U4, 6 P4), degrees",
+        "# zenith year month day utHours latitude longitudeEast: the sub-lunar point at NASA's greatest eclipse",
+        "# radii year month day penumbra umbra: the shadow's angular radii (degrees) at greatest eclipse from the",
+        "#   Moon's apparent diameter D (arc minutes) and the distances: D R / 1738 / 120 with R the shadow's",
+        "#   radius in km at the Moon's distance, 6378.14 + 701378.14 q and 6378.14 - 688621.86 q, q = Moon / Sun",
+    ]
+    slots = [0, 1, 2, 4, 5, 6]
+    for (y, m, d), contacts, greatest, places in LUNAR_PAGES:
+        day0 = float(ephem.Date((y, m, d, 0, 0, 0)))
+        for lat, lon in places:
+            for slot, hours in zip(slots, contacts):
+                if hours < 0:
+                    continue
+                alt, az = geocentric_horizontal(day0 + hours / 24.0, lat, lon)
+                lines.append("contact %d %d %d %d %.6f %.4f %.4f %.4f %.4f" % (y, m, d, slot, hours, lat, lon, alt, az))
+        lat, lon = sub_lunar_point(day0 + greatest / 24.0)
+        lines.append("zenith %d %d %d %.6f %.4f %.4f" % (y, m, d, greatest, lat, lon))
+        t = ephem.Date(day0 + greatest / 24.0)
+        moon, sun = ephem.Moon(t), ephem.Sun(t)
+        q = moon.earth_distance / sun.earth_distance
+        diameter = moon.size / 60.0
+        lines.append("radii %d %d %d %.4f %.4f" % (y, m, d, diameter * (6378.14 + 701378.14 * q) / 1738.0 / 120.0,
+                                                   diameter * (6378.14 - 688621.86 * q) / 1738.0 / 120.0))
+    return lines
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    with open(os.path.join(OUT, "lunar_pages_ephem.txt"), "w") as f:
+        f.write("\n".join(lunar_page_lines()) + "\n")
     with open(os.path.join(OUT, "events_ephem.txt"), "w") as f:
         f.write("\n".join(event_lines()) + "\n")
     lines = [

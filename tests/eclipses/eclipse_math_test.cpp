@@ -39,4 +39,12 @@ TEST(EclipseMath, ArcFunctionsTakeArgumentsJustPastOne) {
         EXPECT_NEAR(std::remainder(r - d, 360.0), 0.0, 1e-9) << d;
     }
 }
+
+TEST(EclipseMath, SineThatDividesKeepsItsSignAwayFromZero) {
+    const struct {
+        double in, out;
+    } cases[] = {{0.0, 1e-9}, {-0.0, -1e-9}, {1e-12, 1e-9}, {-1e-12, -1e-9}, {0.5, 0.5}, {-2e-9, -2e-9}};
+    for (const auto& c : cases) EXPECT_EQ(SineAwayFromZero(c.in), c.out) << c.in;
+    EXPECT_TRUE(std::isfinite(std::atan(std::cos(1.5707963267948966) * -1.0 / SineAwayFromZero(0.0))));
+}
 }  // namespace

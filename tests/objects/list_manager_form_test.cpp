@@ -86,10 +86,10 @@ protected:
         Call([&] { shown = platform::IsWindowVisible(Item(id)); });
         return shown;
     }
+    // The files as the list shows them: by name, whatever order the folder gives.
     std::vector<std::string> SortedFiles() {
         std::vector<std::string> f;
         Call([&] { f = ListManagerFiles(); });
-        std::sort(f.begin(), f.end());
         return f;
     }
     void Touch(const fs::path& p, const std::string& text = "x") {
