@@ -24,6 +24,7 @@
 #include "shell/draw_targets.h"
 #include "shell/forms_fixture.h"
 #include "support/fixture_files.h"
+#include "support/golden_screen.h"
 #include "support/observing_state.h"
 
 namespace {
@@ -276,6 +277,14 @@ TEST_F(DayNightTest, NowTakesTheDeviceClockAndTheTimeStaysAfterClosing) {
     EXPECT_EQ(GetCurrentFormId(), kBackForm);
     EXPECT_EQ(observingDateTime.day, 22);
     EXPECT_EQ(observingDateTime.hour, 14);
+}
+
+TEST_F(DayNightTest, TheMapOfTheJuneSolsticeLooksAsItShould) {
+    Open();
+    RunUntilIdle();
+    // The site, the times and the rows of day lengths are checked as values above.
+    ExpectScreenLike(fs::path(VELKARION_TEST_DATA) / "settings" / "day_night_2024-06-21_1x.png",
+                     {platform::Rect{0, 145, 240, 298}});
 }
 
 class DayNightLargeScreenTest : public DayNightTest {

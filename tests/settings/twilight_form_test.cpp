@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "settings/darkness_chart.h"
 #include "shell/form_paint_step.h"
 #include "shell/forms_fixture.h"
+#include "support/golden_screen.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
 
@@ -278,6 +280,17 @@ TEST_F(TwilightTest, ThePlanetListAndTheFinderChooseTheObject) {
     EXPECT_EQ(darknessForm.bodyIndex, -1);
     EXPECT_FLOAT_EQ(darknessForm.dec, 54.35f);
     EXPECT_EQ(darknessForm.pickRequest, 0);
+}
+
+TEST_F(TwilightTest, TheLondonChartFromJanuaryLooksAsItShould) {
+    Call([] { GotoForm(kBackForm); });
+    RunUntilIdle();
+    Call([] { OpenDarknessForm("", 0, 0, -1.0, 0.0, -1, 2024, 1); });
+    RunUntilIdle();
+    ASSERT_EQ(GetCurrentFormId(), kFormId);
+    // The date field is checked as a value above.
+    ExpectScreenLike(std::filesystem::path(VELKARION_TEST_DATA) / "settings" / "darkness_london_2024-01_1x.png",
+                     {platform::Rect{130, 298, 218, 320}});
 }
 
 class TwilightLandscapeTest : public TwilightTest {
