@@ -267,7 +267,7 @@ void DrawDayNightMap(int x, int y, int year, int month, int day, int hour, int m
     if (const DrawWindow* picture = CachedBitmapAt(u == 1 ? 1221 : kSmallMapBitmap, width, height)) {
         platform::CopyBlit(map->dc, 0, 0, width, height, picture->dc, 0, 0);
     } else {
-        SetForeColor(kSeaColour);
+        SetForeColor(NightColour(kSeaColour));
         DrawRectangle(Bounds{0, 0, width, height}, 0);
     }
 
