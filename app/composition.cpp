@@ -26,6 +26,7 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
@@ -166,10 +167,13 @@ void ComposeProgram() {
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.setCurrentComet = &SetCurrentCometIndex;
+    objectLinks.setOrbitPage = &SetOrbitFormView;
     objectLinks.openDarknessForm = &OpenDarknessForm;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     RegisterForm(kFinderFormId, &FinderAssistant);
+    RegisterForm(orbit_form::kFormId, &OrbitAssistant);
     RegisterForm(kObserverLogFormId, &ObserverLog);
     RegisterForm(kNightTripperFormId, &NightTripper);
     // The seven preference pages.

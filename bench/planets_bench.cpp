@@ -4,13 +4,19 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "moon/angle_icons.h"
 #include "moon/map_textures.h"
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "planets/comet_lists.h"
 #include "planets/jupiter_view.h"
+#include "planets/orbit_state.h"
+#include "planets/orbit_views.h"
 #include "planets/mars_view.h"
 #include "planets/planet_view_state.h"
 #include "planets/red_spot.h"
@@ -171,5 +177,77 @@ void BM_GetSaturnPhenomena(benchmark::State& state) {
     state.SetLabel("target 2 us");
 }
 BENCHMARK(BM_GetSaturnPhenomena)->Unit(benchmark::kMicrosecond);
+
+// 1000 comets and asteroids with perihelia spread over 2024 and 2025, as the database
+// after a Sync of the Center's files; the form's date is the first of January 2024.
+void OpenBenchComets() {
+    static bool written = false;
+    if (!written) {
+        RecordFileImage image;
+        image.creator = kCreatorComets;
+        image.recordSize = kCometRecordSize;
+        for (int i = 0; i < 1000; ++i) {
+            CometRecord r;
+            r.kind = i % 3 == 0 ? 18 : 13;
+            std::snprintf(r.name, sizeof r.name, "C/2024 B%d", i);
+            r.year = static_cast<std::int16_t>(2024 + i % 2);
+            r.month = static_cast<std::int16_t>(1 + i % 12);
+            r.perihelionDay = static_cast<float>(1 + i % 28) + 0.25f;
+            r.perihelionDistance = 0.5f + static_cast<float>(i % 40) * 0.1f;
+            r.eccentricity = i % 3 == 0 ? 0.1f + static_cast<float>(i % 7) * 0.05f : 0.6f + static_cast<float>(i % 9) * 0.05f;
+            r.argPerihelion = static_cast<float>((i * 37) % 360);
+            r.ascendingNode = static_cast<float>((i * 53) % 360);
+            r.inclination = static_cast<float>((i * 11) % 180);
+            r.epochJd = 2460400.5f;
+            r.magnitude1 = 8.0f;
+            r.magnitude2 = r.kind == 18 ? 0.15f : 10.0f;
+            EncodeCometRecord(r, image.Append());
+        }
+        WriteRecordFileImage(Bench().root / "install" / "data" / kCometFile, image);
+        written = true;
+    }
+    OpenDb(cometDb, kCreatorComets, kTypeCodeQvn1, 0, kDataFolder, kCometFile);
+    orbitForm.year = 2024, orbitForm.month = 1, orbitForm.day = 1, orbitForm.hour = 21, orbitForm.minute = 0;
+}
+
+void BM_BuildBrightestList(benchmark::State& state) {
+    Bench();
+    OpenBenchComets();
+    std::size_t rows = 0;
+    for (auto _ : state) rows = ComputeBrightestEntries(2024, 1, 1, 21, 0).size();
+    state.counters["rows"] = static_cast<double>(rows);
+    state.SetLabel("1000 records, target 20 ms");
+}
+BENCHMARK(BM_BuildBrightestList)->Unit(benchmark::kMillisecond);
+
+void BM_BuildBestDatesList(benchmark::State& state) {
+    Bench();
+    OpenBenchComets();
+    std::size_t rows = 0;
+    for (auto _ : state) rows = ComputeBestDatesEntries(2024, 1, 1, 21, 0).size();
+    state.counters["rows"] = static_cast<double>(rows);
+    state.SetLabel("1000 records, target 500 ms");
+}
+BENCHMARK(BM_BuildBestDatesList)->Unit(benchmark::kMillisecond);
+
+// A frame of a drag on the 3D view at scale 2: the bodies rebuilt and painted through the
+// form's offscreen, the angles turning as the pen moves.
+void BM_DrawOrbit3DFrame(benchmark::State& state) {
+    Bench();
+    OpenBenchComets();
+    orbitForm.currentComet = 1;
+    DrawWindow* offscreen = CreateOffscreenDIB(480, 640, 16);
+    const Bounds rect{0, 92, 480, 640 - 136};
+    int turn = 0;
+    for (auto _ : state) {
+        DrawOrbit3D(5);
+        DrawOrbitView(offscreen, rect, orbit3DObjects.data(), static_cast<int>(orbit3DObjects.size()), turn % 360, 0,
+                      (turn * 3) % 360, 5);
+        turn += 2;
+    }
+    DeleteOffscreen(offscreen);
+    state.SetLabel("target 16 ms");
+}
+BENCHMARK(BM_DrawOrbit3DFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace

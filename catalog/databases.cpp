@@ -341,6 +341,35 @@ int GetCometData(int n, CometRecord* out) {
     return 1;
 }
 
+int GetCometCount() { return cometDb ? GetDbRecordCount(cometDb, 1) : 0; }
+
+int WriteComet(int n, const CometRecord& record) {
+    std::uint8_t bytes[kCometRecordSize];
+    EncodeCometRecord(record, bytes);
+    if (!cometDb || (n != kAppendRecord && !ValidIndex(n))) return 0;
+    return WriteDbRecord(cometDb, static_cast<std::uint16_t>(n), bytes, sizeof bytes);
+}
+
+int DeleteComet(int n) { return cometDb ? DeleteDbRecord(cometDb, n) : 0; }
+
+int ReplaceAllComets(const std::vector<CometRecord>& comets) {
+    if (!cometDb || cometDb->mode != 1) {
+        ShowMessage("Comet database isn't open for writing!", "");
+        return 0;
+    }
+    RecordFileImage image;
+    image.version = cometDb->version;
+    image.creator = cometDb->creator;
+    image.recordSize = kCometRecordSize;
+    for (const CometRecord& c : comets) EncodeCometRecord(c, image.Append());
+    const std::filesystem::path path = cometDb->path;
+    if (!WriteRecordFileImage(path, image)) {
+        ShowMessage("Could not write the comet database!", path.string().c_str());
+        return 0;
+    }
+    return OpenDb(cometDb, kCreatorComets, kTypeCodeQvn1, 1, kDataFolder, kCometFile) ? 1 : 0;
+}
+
 int GetSatelliteData(int n, SatelliteRecord* out) {
     if (!satelliteDb) {
         ShowMessage("Satellite database isn't open!", "");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "catalog/record_file.h"
 #include "catalog/records.h"
@@ -150,6 +151,15 @@ int WriteSatellite(int n, const SatelliteRecord& record);
 int FormatSatelliteLine(std::string& out, const char* text);
 // 0 silently when closed; "GetCometData: Could not retrieve comet record! %d".
 int GetCometData(int n, CometRecord* out);
+// Records of the comet database; 0 when it is closed.
+int GetCometCount();
+// Writes the record over comet n, or appends it for kAppendRecord; 0 when closed or failed.
+int WriteComet(int n, const CometRecord& record);
+// Removes comet n (later records move down); 0 when closed or failed.
+int DeleteComet(int n);
+// Replaces every record of the comet database (the user's copy) in one write, then opens it
+// again. 0, with a message naming the file, when it is closed, read-only or not written.
+int ReplaceAllComets(const std::vector<CometRecord>& comets);
 // "Satellite database isn't open!"; "Could not retrieve satellite record!".
 int GetSatelliteData(int n, SatelliteRecord* out);
 // Half the Moon file's record count (each feature is there twice); 0 when closed or when

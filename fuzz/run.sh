@@ -13,7 +13,7 @@ seconds=${2:-60}
 shift $(( $# > 2 ? 2 : $# ))
 names=("$@")
 [ ${#names[@]} -eq 0 ] && names=(angle_text list_file record_file resources picture paths catalog_builder command_line
-  mount_replies text_imports user_databases nmea tle observer_log)
+  mount_replies text_imports user_databases nmea tle observer_log minor_body_lines)
 
 missing=()
 for p in clang libclang-rt-dev; do
