@@ -15,6 +15,8 @@
 #include "core/settings.h"
 #include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
+#include "moon/moon_assistant.h"
+#include "moon/moon_map.h"
 #include "objects/ephemeris_form.h"
 #include "objects/list_manager_form.h"
 #include "objects/night_tripper_form.h"
@@ -26,8 +28,11 @@
 #include "objects/object_pictures.h"
 #include "objects/objects_services.h"
 #include "objects/selection_criteria_form.h"
+#include "planets/jupiter_view.h"
 #include "planets/orbit_assistant.h"
 #include "planets/planets_services.h"
+#include "planets/red_spot.h"
+#include "planets/saturn_view.h"
 #include "scope/assistant_links.h"
 #include "scope/camera_control.h"
 #include "scope/ccd_assistant.h"
@@ -129,6 +134,10 @@ void ComposeProgram() {
     RegisterForm(5200, &DateTime);
     RegisterForm(kSiteFormId, &Location);
     RegisterForm(kEclipseFormId, &EclipseAssistant);
+    // The Moon forms: the menu, the home form's Moon and the object information of the
+    // Moon open the assistant; its Map mode opens the map.
+    RegisterForm(moon_assistant::kFormId, &MoonAssistant);
+    RegisterForm(moon_map::kFormId, &MoonMap);
     RegisterForm(kScopeControlFormId, &ScopeControl);
     RegisterForm(location_list::kFormId, &LocationList);
     RegisterForm(kChartFormId, &ScopeAssistant);
@@ -159,14 +168,29 @@ void ComposeProgram() {
     RegisterForm(kNStarFormId, &NStarAlignment);
     RegisterForm(kSelectionCriteriaFormId, &SelectionCriteriaForm);
     RegisterForm(kEphemerisFormId, &EphemerisAssistant);
-    // The object information form reaches the telescope and the planet views through its
-    // links; the Red Spot, the planet drawings, the orbit assistant's comet and the
-    // darkness graph join them as their folders provide them.
+    // The object information form reaches the telescope, the planet views and the orbit
+    // assistant through its links; the darkness graph joins them when its folder provides it.
     ObjectFormLinks objectLinks;
     objectLinks.scopeGoto = &ScopeGoto;
     objectLinks.selectMarsView = &SelectMarsAssistant;
     objectLinks.selectJupiterView = &SelectJupiterAssistant;
     objectLinks.selectSaturnView = &SelectSaturnAssistant;
+    objectLinks.redSpotTransits = &ComputeRedSpotTransits;
+    // The planets are drawn as the planet view shows them: its zoom, orientation and colours.
+    // Jupiter's view runs from the band's top to the foot of the screen above the buttons.
+    objectLinks.drawJupiter = [](int year, int month, int day, int hour, int minute, Bounds band) {
+        DrawJupiter(band.width, band.y, year, month, day, hour, minute, nullptr, nullptr, nullptr, 1, planetView.xSign,
+                    planetView.ySign);
+    };
+    objectLinks.drawSaturn = [](int year, int month, int day, int hour, int minute, Bounds band) {
+        SetPlanetColors();
+        platform::Color colours[kSatelliteColourCount];
+        GetSatelliteColors(colours);
+        double x[kSaturnViewMoons], y[kSaturnViewMoons];
+        int codes[kSaturnViewMoons];
+        DrawSaturn(year, month, day, hour, minute, band.x, band.y, band.width, band.height, x, y, codes,
+                   kSaturnSatellites, colours, planetView.xSign, planetView.ySign);
+    };
     objectLinks.setCurrentComet = &SetCurrentCometIndex;
     objectLinks.setOrbitPage = &SetOrbitFormView;
     objectLinks.openDarknessForm = &OpenDarknessForm;

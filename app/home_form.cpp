@@ -231,13 +231,6 @@ void FormatSunEventRow(char* out, double hours, bool allDay) {
     }
 }
 
-int MoonPhaseIcon(double fraction, bool waxing) {
-    if (fraction > 0.996) return 6064;
-    if (fraction < 0.004) return 6065;
-    const int sixth = static_cast<int>(6.0 * fraction);
-    return waxing ? 6051 + sixth : 6062 - sixth;
-}
-
 MoonRows ArrangeMoonRows(double rise, double set, bool allDay) {
     MoonRows rows{};
     if (allDay) {

@@ -75,8 +75,6 @@ void FormatSunEventRow(char* out, double hours, bool allDay);
 // The Moon's "Phase" row: the illuminated part counted up to the next whole percent (0.3 %
 // shows 1 %), at most 100 % (40 bytes suffice).
 void FormatPhaseRow(char* out, double fraction);
-// The Moon's icon for an illuminated fraction and whether it grows.
-int MoonPhaseIcon(double fraction, bool waxing);
 
 // The Moon's rise and set rows, in the order they are drawn.
 struct MoonRows {

@@ -158,8 +158,8 @@ void FreeStartupData() {
 
     // Other subsystems' buffers and handles.
     DeleteSchemeBrushes();
-    FreeMoonFeatureIndex();
-    FreeMoonFeatureOrder();
+    FreeMoonIndexBuffer();
+    FreeTerminatorList();
     FreeScreenBuffer();
     SetSerialHold(0);
     CloseSerialPort();

@@ -118,7 +118,7 @@ void SunBarycentricOffset(double jd, double pos[3], double vel[3]) {
         Zero3(cache.offsetVel);
         double lambdas[4], sines[4], cosines[4];
         for (int i = 0; i < 4; ++i)
-            lambdas[i] = std::fmod(kGiants[i].longitude + kGiants[i].motion * (jd - kJ2000), kTwoPi);
+            lambdas[i] = FmodTurn(kGiants[i].longitude + kGiants[i].motion * (jd - kJ2000));
         SeriesSinCosArray(lambdas, sines, cosines, 4);
         for (int i = 0; i < 4; ++i) {
             const GiantPlanet& g = kGiants[i];
@@ -185,7 +185,7 @@ SunSeriesSums SumSunSeries(double u, bool around) {
 // The Sun's geocentric place at the TDB Julian day jd from its series' sums there.
 void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, double* distance) {
     const double u = (jd - kJ2000) * kSunSeriesUnitsPerDay;
-    double lambda = std::fmod(4.9353929 + 62833.196168 * u + 1e-7 * sumL, kTwoPi);
+    double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sumL);
     if (lambda < 0) lambda += kTwoPi;
     *distance = 1.0001026 + 1e-7 * sumR;
     const double t = 100.0 * u;
@@ -449,7 +449,7 @@ int BodyEphemeris(double jd, const SolarSystemBody& body, int origin, double pos
 void TdbMinusTt(double jd, double* ttJd, double* seconds) {
     const double d = jd - kJ2000;
     auto arcsecAngle = [](double degrees) {
-        return std::fmod(degrees * 3600.0, 1296000.0) * kArcsecToRad;
+        return ExactFmod(degrees * 3600.0, 1296000.0, 0.0) * kArcsecToRad;
     };
     const double M = arcsecAngle(357.51716 + 0.985599987 * d);
     const double L = arcsecAngle(280.46435 + 0.9856091 * d);
@@ -601,7 +601,7 @@ void SiderealTimeOfJD(double jdHigh, double jdLow, double equationOfEquinoxes, d
     const double t = tH + tL;
     const double seconds = equationOfEquinoxes - 6.2e-6 * t * t * t + 0.093104 * t * t + 67310.54841 +
                            8640184.812866 * tL + 3155760000.0 * tL + 8640184.812866 * tH + 3155760000.0 * tH;
-    double g = std::fmod(seconds / 3600.0, 24.0);
+    double g = ExactFmod(seconds / 3600.0, 24.0, 0.0);
     if (g < 0) g += 24.0;
     *gst = g;
 }

@@ -1,6 +1,7 @@
 #include "astro/planetary_theory.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/angle_units.h"
@@ -46,6 +47,36 @@ double Quadratic(const double c[3], double t) { return c[0] + (c[1] + c[2] * t) 
 // c0 in degrees, c1 and c2 in arc seconds.
 double AngleQuadratic(const double c[3], double t) {
     return (3600.0 * c[0] + (c[1] + c[2] * t) * t) * kArcsecToRad;
+}
+
+// The distinct multiples k of mu that a body's periodic terms take the sine and cosine of,
+// and for each term (the axis terms, then the longitude terms) where it finds its own: the
+// two lists share most of theirs, so each is worked out once.
+constexpr int kPlan94Terms = kPlan94AxisTermCount + kPlan94LongitudeTermCount;
+
+struct Plan94Multiples {
+    int count = 0;
+    int k[kPlan94Terms] = {};
+    int slot[kPlan94Terms] = {};
+};
+
+const Plan94Multiples& Plan94MultiplesOf(int planet) {
+    static const std::array<Plan94Multiples, kPlan94BodyCount> table = [] {
+        std::array<Plan94Multiples, kPlan94BodyCount> t{};
+        for (int p = 0; p < kPlan94BodyCount; ++p) {
+            const Plan94Body& body = kPlan94Bodies[p];
+            Plan94Multiples& m = t[p];
+            for (int i = 0; i < kPlan94Terms; ++i) {
+                const int k = i < kPlan94AxisTermCount ? body.axisK[i] : body.longitudeK[i - kPlan94AxisTermCount];
+                int j = 0;
+                while (j < m.count && m.k[j] != k) ++j;
+                if (j == m.count) m.k[m.count++] = k;
+                m.slot[i] = j;
+            }
+        }
+        return t;
+    }();
+    return table[planet];
 }
 
 // ---------------------------------------------------------------------------------------
@@ -130,7 +161,7 @@ constexpr int kMaxOrbitKeplerSteps = 50;
 double Linear(const double c[2], double d) { return c[0] + c[1] * d; }
 
 double ReduceTurn(double x) {
-    x = std::fmod(x, kTwoPi);
+    x = FmodTurn(x);
     return x < 0.0 ? x + kTwoPi : x;
 }
 
@@ -161,7 +192,7 @@ void RaDec(double x, double y, double z, double* ra, double* dec) {
 // =======================================================================================
 
 double NormalizeAnglePi(double angle) {
-    double w = std::fmod(angle, kTwoPi);
+    double w = FmodTurn(angle);
     if (std::fabs(w) >= kPi) w -= std::copysign(kTwoPi, angle);
     return w;
 }
@@ -185,10 +216,15 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
     const double mu = 0.35953620 * t;
     constexpr int kAxisTerms = kPlan94AxisTermCount;
     constexpr int kTerms = kPlan94AxisTermCount + kPlan94LongitudeTermCount;
-    double args[kTerms], sines[kTerms], cosines[kTerms];
-    for (int k = 0; k < kAxisTerms; ++k) args[k] = body.axisK[k] * mu;
-    for (int k = 0; k < kPlan94LongitudeTermCount; ++k) args[kAxisTerms + k] = body.longitudeK[k] * mu;
-    SeriesSinCosArray(args, sines, cosines, kTerms);
+    const Plan94Multiples& multiples = Plan94MultiplesOf(planet);
+    double args[kTerms], distinctSines[kTerms], distinctCosines[kTerms];
+    for (int j = 0; j < multiples.count; ++j) args[j] = multiples.k[j] * mu;
+    SeriesSinCosArray(args, distinctSines, distinctCosines, multiples.count);
+    double sines[kTerms], cosines[kTerms];
+    for (int i = 0; i < kTerms; ++i) {
+        sines[i] = distinctSines[multiples.slot[i]];
+        cosines[i] = distinctCosines[multiples.slot[i]];
+    }
     const double* sl = sines + kAxisTerms;
     const double* cl = cosines + kAxisTerms;
     for (int k = 0; k < 8; ++k) {
@@ -197,7 +233,7 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
     }
     a += t * (body.axisCos[8] * cosines[8] + body.axisSin[8] * sines[8]) * 1e-7;
     for (int k = 8; k < 10; ++k) L += t * (body.longitudeCos[k] * cl[k] + body.longitudeSin[k] * sl[k]) * 1e-7;
-    L = std::fmod(L, kTwoPi);
+    L = FmodTurn(L);
 
     // Kepler's equation; the step count bounds the loop whatever the input. The sine and
     // cosine of E are turned on by each step rather than taken afresh.
@@ -214,24 +250,25 @@ int PlanetHeliocentricPV(double date1, double date2, int planet, double pv[6]) {
         TurnBy(dE, &sinE, &cosE);
     }
 
-    // The remaining sines and cosines in two batches.
-    const double first[3] = {E / 2.0, inclination / 2.0, node};
-    double s1[3], c1[3];
-    SeriesSinCosArray(first, s1, c1, 3);
-    const double trueAnomaly = 2.0 * std::atan2(std::sqrt((1.0 + e) / (1.0 - e)) * s1[0], c1[0]);
+    // The remaining sines and cosines in one batch. The true anomaly nu is
+    // 2 atan2(u, w) with u = sqrt((1 + e) / (1 - e)) sin(E/2), w = cos(E/2); its cosine and
+    // sine follow from u and w by the double-angle identities, without the angle itself.
+    const double angles[4] = {E / 2.0, inclination / 2.0, node, perihelion};
+    double s1[4], c1[4];
+    SeriesSinCosArray(angles, s1, c1, 4);
+    const double u = std::sqrt((1.0 + e) / (1.0 - e)) * s1[0], w = c1[0];
+    const double uw2 = u * u + w * w;
+    const double cosNu = (w * w - u * u) / uw2, sinNu = 2.0 * u * w / uw2;
     const double r = a * (1.0 - e * cosE);
     const double v = kGaussK * std::sqrt((1.0 + 1.0 / body.inverseMass) / (a * a * a));
-    const double second[2] = {trueAnomaly + perihelion, perihelion};
-    double s2[2], c2[2];
-    SeriesSinCosArray(second, s2, c2, 2);
 
     // Orbit plane to the ecliptic of J2000.0.
     const double si2 = s1[1], ci2 = c1[1];
     const double xq = si2 * c1[2];
     const double xp = si2 * s1[2];
-    const double xsw = s2[0];
-    const double xcw = c2[0];
-    const double sinPerihelion = s2[1], cosPerihelion = c2[1];
+    const double sinPerihelion = s1[3], cosPerihelion = c1[3];
+    const double xsw = sinNu * cosPerihelion + cosNu * sinPerihelion;  // sin(nu + perihelion)
+    const double xcw = cosNu * cosPerihelion - sinNu * sinPerihelion;  // cos(nu + perihelion)
     const double xm2 = 2.0 * (xp * xcw - xq * xsw);
     const double xf = a / std::sqrt(1.0 - e * e);
     const double xms = (e * sinPerihelion + xsw) * xf;
@@ -284,11 +321,10 @@ Sun1900Elements ComputeSun1900(double T0) {
     const double T2 = T0 * T0;
     const double T3 = T2 * T0;
     Sun1900Elements sun{};
-    sun.obliquity = std::fmod(23.452294 - 0.0130125 * T0 - 0.00000164 * T2 + 0.000000503 * T3,
-                              360.0);
-    sun.meanLongitude = std::fmod(279.69668 + 36000.76892 * T0 + 0.0003025 * T2, 360.0);
+    sun.obliquity = FmodDegrees(23.452294 - 0.0130125 * T0 - 0.00000164 * T2 + 0.000000503 * T3);
+    sun.meanLongitude = FmodDegrees(279.69668 + 36000.76892 * T0 + 0.0003025 * T2);
     sun.meanAnomaly =
-        std::fmod(358.47583 + 35999.04975 * T0 - 0.00015 * T2 - 0.0000033 * T3, 360.0);
+        FmodDegrees(358.47583 + 35999.04975 * T0 - 0.00015 * T2 - 0.0000033 * T3);
     sun.eccentricity = 0.01675104 - 0.0000418 * T0 - 0.000000126 * T2;
 
     // Newton steps continue only while the correction is positive: a first negative step

@@ -6,6 +6,7 @@
 
 #include "core/angle_units.h"
 #include "astro/matrices.h"
+#include "theories/series_trig.h"
 
 AstrometryCache astrometryCache;
 
@@ -26,9 +27,12 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
     const double theta = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +
                           ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
                          t * kArcsecToRad;
-    const double cz = std::cos(zeta), sz = std::sin(zeta);
-    const double cZ = std::cos(z), sZ = std::sin(z);
-    const double cT = std::cos(theta), sT = std::sin(theta);
+    const double angles[3] = {zeta, z, theta};
+    double sines[3], cosines[3];
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    const double cz = cosines[0], sz = sines[0];
+    const double cZ = cosines[1], sZ = sines[1];
+    const double cT = cosines[2], sT = sines[2];
     R[0][0] = cz * cT * cZ - sz * sZ;
     R[0][1] = -sz * cT * cZ - cz * sZ;
     R[0][2] = -sT * cZ;
@@ -44,10 +48,12 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
 void NutationRotation(double jd, double N[3][3]) {
     double meanObliquity, trueObliquity, dpsi;
     ComputeEarthTilt(jd, &meanObliquity, &trueObliquity, nullptr, &dpsi, nullptr);
-    const double em = meanObliquity * kDegToRad, et = trueObliquity * kDegToRad;
-    const double cm = std::cos(em), sm = std::sin(em);
-    const double ct = std::cos(et), st = std::sin(et);
-    const double cp = std::cos(dpsi * kArcsecToRad), sp = std::sin(dpsi * kArcsecToRad);
+    const double angles[3] = {meanObliquity * kDegToRad, trueObliquity * kDegToRad, dpsi * kArcsecToRad};
+    double sines[3], cosines[3];
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    const double cm = cosines[0], sm = sines[0];
+    const double ct = cosines[1], st = sines[1];
+    const double cp = cosines[2], sp = sines[2];
     N[0][0] = cp;
     N[0][1] = -sp * cm;
     N[0][2] = -sp * sm;
@@ -74,9 +80,68 @@ void RotateTransposed(const double R[3][3], const double v[3], double out[3]) {
 }
 
 double ReduceTurn(double angle) {
-    double r = std::fmod(angle, kTwoPi);
+    double r = FmodTurn(angle);
     if (r < 0) r += kTwoPi;
     return r;
+}
+
+// The argument steps in an order that lets the machine work on several at once: by how many
+// steps lie between a slot and the base angles, so that no step waits on the one just
+// before it. Each slot is still made from the same two slots the same way.
+typedef double Pair __attribute__((vector_size(16)));
+
+struct ScheduledStep {
+    int a, b, slot;
+    Pair signs;  // (sign, -sign): factors (exact) rather than a branch the machine would mispredict
+};
+
+// The longitude and obliquity coefficients as (longitude, obliquity) pairs by slot (zero
+// where a slot has none), so that one pass over the (sine, cosine) pairs of the slots sums
+// both series two at a time, instead of looking every slot up. The short rate lists keep
+// their look-ups.
+constexpr int kPaddedSlots = (kNutationSlotCount + 1) / 2 * 2;
+
+struct NutationLayout {
+    ScheduledStep steps[kNutationArgumentStepCount];
+    Pair coefficients[kPaddedSlots] = {};
+};
+
+const NutationLayout& Layout() {
+    static const NutationLayout layout = [] {
+        NutationLayout l;
+        int depth[kNutationSlotCount] = {};
+        int deepest = 0;
+        for (int i = 0; i < kNutationArgumentStepCount; ++i) {
+            const NutationArgumentStep& step = kNutationArgumentSteps[i];
+            depth[kNutationBaseSlots + i] = 1 + std::max(depth[step.a], depth[step.b]);
+            deepest = std::max(deepest, depth[kNutationBaseSlots + i]);
+        }
+        int n = 0;
+        for (int level = 1; level <= deepest; ++level) {
+            for (int i = 0; i < kNutationArgumentStepCount; ++i) {
+                const NutationArgumentStep& step = kNutationArgumentSteps[i];
+                if (depth[kNutationBaseSlots + i] == level)
+                    l.steps[n++] = {step.a, step.b, kNutationBaseSlots + i, Pair{double(step.sign), -double(step.sign)}};
+            }
+        }
+        for (const NutationCoefficient& term : kNutationLongitude) l.coefficients[term.slot][0] += term.value;
+        for (const NutationCoefficient& term : kNutationObliquity) l.coefficients[term.slot][1] += term.value;
+        return l;
+    }();
+    return layout;
+}
+
+// A rate list's sum over the sines (part 0) or cosines (part 1) of its slots.
+template <int N>
+double SumRates(const NutationCoefficient (&terms)[N], const Pair* slots, int part) {
+    double sum0 = 0.0, sum1 = 0.0;
+    int i = 0;
+    for (; i + 2 <= N; i += 2) {
+        sum0 += terms[i].value * slots[terms[i].slot][part];
+        sum1 += terms[i + 1].value * slots[terms[i + 1].slot][part];
+    }
+    for (; i < N; ++i) sum0 += terms[i].value * slots[terms[i].slot][part];
+    return sum0 + sum1;
 }
 
 }  // namespace
@@ -115,29 +180,28 @@ int NutationAngles(double T, double* dpsi, double* deps) {
         FundamentalArguments(T, a);
         const double base[kNutationBaseSlots] = {a[0], a[1], 2.0 * a[2], a[3], a[4]};
         // Only the five base angles cost a sine and a cosine; every other argument comes
-        // from two earlier ones by the angle-sum identities.
-        double s[kNutationSlotCount], c[kNutationSlotCount];
-        for (int k = 0; k < kNutationBaseSlots; ++k) {
-            s[k] = std::sin(base[k]);
-            c[k] = std::cos(base[k]);
+        // from two earlier ones by the angle-sum identities, on (sine, cosine) pairs.
+        double s[kNutationBaseSlots], c[kNutationBaseSlots];
+        SeriesSinCosArray(base, s, c, kNutationBaseSlots);
+        const NutationLayout& layout = Layout();
+        Pair slots[kPaddedSlots] = {};
+        for (int k = 0; k < kNutationBaseSlots; ++k) slots[k] = Pair{s[k], c[k]};
+        for (const ScheduledStep& step : layout.steps) {
+            // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb.
+            const Pair x = slots[step.a], y = slots[step.b];
+            const Pair crossed = {x[1], x[0]};
+            slots[step.slot] = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
         }
-        for (int i = 0; i < kNutationArgumentStepCount; ++i) {
-            const NutationArgumentStep& step = kNutationArgumentSteps[i];
-            const int k = kNutationBaseSlots + i;
-            const double sa = s[step.a], ca = c[step.a], sb = s[step.b], cb = c[step.b];
-            if (step.sign > 0) {
-                s[k] = sa * cb + ca * sb;
-                c[k] = ca * cb - sa * sb;
-            } else {
-                s[k] = sa * cb - ca * sb;
-                c[k] = ca * cb + sa * sb;
-            }
+        Pair sum0 = {}, sum1 = {};
+        for (int k = 0; k < kPaddedSlots; k += 2) {
+            sum0 += layout.coefficients[k] * slots[k];
+            sum1 += layout.coefficients[k + 1] * slots[k + 1];
         }
-        double psi = 0.0, psiRate = 0.0, eps = 0.0, epsRate = 0.0;
-        for (const NutationCoefficient& term : kNutationLongitude) psi += term.value * s[term.slot];
-        for (const NutationCoefficient& term : kNutationLongitudeRate) psiRate += term.value * s[term.slot];
-        for (const NutationCoefficient& term : kNutationObliquity) eps += term.value * c[term.slot];
-        for (const NutationCoefficient& term : kNutationObliquityRate) epsRate += term.value * c[term.slot];
+        const Pair sums = sum0 + sum1;
+        const double psi = sums[0];
+        const double eps = sums[1];
+        const double psiRate = SumRates(kNutationLongitudeRate, slots, 0);
+        const double epsRate = SumRates(kNutationObliquityRate, slots, 1);
         cache.nutationT = T;
         cache.nutationDpsi = 0.0001 * (psi + T * psiRate);
         cache.nutationDeps = 0.0001 * (eps + T * epsRate);

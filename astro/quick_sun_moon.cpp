@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/number_text.h"
 #include "theories/moon_series.h"
+#include "theories/series_trig.h"
 #include "theories/sun_series.h"
 
 InterpolationTable sunTable{};
@@ -82,11 +83,11 @@ struct ShortLunarSeries {
 
 ShortLunarSeries EvaluateShortLunarSeries(double T) {
     const double T2 = T * T;
-    const double Lp = std::fmod(218.3164591 + 481267.88134236 * T - 0.0015786 * T2, 360.0);
-    const double D = std::fmod(297.8502042 + 445267.1115168 * T - 0.0018819 * T2, 360.0) * kDegToRad;
-    const double M = std::fmod(357.5291092 + 35999.0502909 * T - 0.0001536 * T2, 360.0) * kDegToRad;
-    const double Mp = std::fmod(134.9634114 + 477198.8676313 * T - 0.008997 * T2, 360.0) * kDegToRad;
-    const double F = std::fmod(93.272095 + 483202.0175233 * T - 0.0036539 * T2, 360.0) * kDegToRad;
+    const double Lp = FmodDegrees(218.3164591 + 481267.88134236 * T - 0.0015786 * T2);
+    const double D = FmodDegrees(297.8502042 + 445267.1115168 * T - 0.0018819 * T2) * kDegToRad;
+    const double M = FmodDegrees(357.5291092 + 35999.0502909 * T - 0.0001536 * T2) * kDegToRad;
+    const double Mp = FmodDegrees(134.9634114 + 477198.8676313 * T - 0.008997 * T2) * kDegToRad;
+    const double F = FmodDegrees(93.272095 + 483202.0175233 * T - 0.0036539 * T2) * kDegToRad;
     const double E = 1.0 - 0.002516 * T;
 
     double sumL = 0.0, sumR = 0.0, sumB = 0.0;
@@ -101,7 +102,7 @@ ShortLunarSeries EvaluateShortLunarSeries(double T) {
         sumB += (t.e ? E : 1.0) * t.a * std::sin(arg);
     }
     ShortLunarSeries s;
-    s.longitude = (Lp + std::fmod(sumL * 0.000001, 360.0)) * kDegToRad;
+    s.longitude = (Lp + FmodDegrees(sumL * 0.000001)) * kDegToRad;
     s.latitude = sumB * 1.7453292519943298e-8;
     s.sumR = sumR;
     return s;
@@ -109,10 +110,16 @@ ShortLunarSeries EvaluateShortLunarSeries(double T) {
 
 // Right ascension (radians, [0, 2pi)) and declination of an ecliptic place.
 void EclipticToEquatorial(double lon, double lat, double eps, double* ra, double* dec) {
-    double a = std::atan2(std::sin(lon) * std::cos(eps) - std::tan(lat) * std::sin(eps), std::cos(lon));
+    const double angles[3] = {lon, lat, eps};
+    double sines[3], cosines[3];
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    const double sinLon = sines[0], cosLon = cosines[0];
+    const double sinLat = sines[1], cosLat = cosines[1];
+    const double sinEps = sines[2], cosEps = cosines[2];
+    double a = std::atan2(sinLon * cosEps - sinLat / cosLat * sinEps, cosLon);
     if (a < 0.0) a += kTwoPi;
     *ra = a;
-    *dec = std::asin(std::sin(lat) * std::cos(eps) + std::cos(lat) * std::sin(eps) * std::sin(lon));
+    *dec = std::asin(sinLat * cosEps + cosLat * sinEps * sinLon);
 }
 
 // True obliquity in radians from the nutation in obliquity (arc seconds).
@@ -193,7 +200,7 @@ void MoonPositionAt(const ObserverLocation& site, double deltaT, double* ra, dou
     const double rho = (384999727.927 + s.sumR * 0.001) * 0.00015678552054360675;
     const double d = jd - kJ2000;
     const double theta =
-        std::fmod(280.46061837 + 360.98564736629 * d + 0.000387933 * T * T - site.longitude, 360.0) *
+        FmodDegrees(280.46061837 + 360.98564736629 * d + 0.000387933 * T * T - site.longitude) *
         kDegToRad;
     const double cosLat = site.cosLatitude;
     const double sinLat = site.sinLatitude;
@@ -242,7 +249,7 @@ void SunPositionFull(FullPosition* record, double T) {
 void MoonPositionFull(FullPosition* record, double T, double sunLongitude) {
     const double T2 = T * T, T3 = T2 * T, T4 = T3 * T;
     auto reduce = [](double degrees) {
-        double r = std::fmod(degrees, 360.0);
+        double r = FmodDegrees(degrees);
         if (r < 0.0) r += 360.0;
         return r * kDegToRad;
     };
@@ -259,10 +266,13 @@ void MoonPositionFull(FullPosition* record, double T, double sunLongitude) {
     EclipticToEquatorial(lambda, beta, eps, &record->rightAscension, &record->declination);
     record->distance = distance;
 
-    const double cosPsi = std::clamp(std::cos(beta) * std::cos(lambda - sunLongitude), -1.0, 1.0);
+    const double angles[4] = {beta, lambda - sunLongitude, Mp, M};
+    double sines[4], cosines[4];
+    SeriesSinCosArray(angles, sines, cosines, 4);
+    const double cosPsi = std::clamp(cosines[0] * cosines[1], -1.0, 1.0);
     const double psi = std::acos(cosPsi) * kRadToDeg;
     const double i = 180.0 - psi -
-                     0.1468 * (1.0 - 0.0549 * std::sin(Mp)) * std::sin(psi * kDegToRad) / (1.0 - 0.0167 * std::sin(M));
+                     0.1468 * (1.0 - 0.0549 * sines[2]) * std::sin(psi * kDegToRad) / (1.0 - 0.0167 * sines[3]);
     record->illuminatedFraction = (1.0 + std::cos(i * kDegToRad)) / 2.0;
     record->magnitude = -12.73 + 0.026 * std::fabs(i) + 0.000000004 * i * i * i * i;
     record->diameter = 7.169468e8 / (distance * kAUkm) / 60.0;
@@ -297,8 +307,8 @@ int ComputeSunMoonSeries(int body, double jd, double* longitude, double* latitud
     } else {
         return 0;
     }
-    *longitude = std::fmod(lon * kRadToDeg, 360.0);
-    *latitude = std::fmod(lat * kRadToDeg, 360.0);
+    *longitude = FmodDegrees(lon * kRadToDeg);
+    *latitude = FmodDegrees(lat * kRadToDeg);
     *distance = r;
     return 1;
 }
@@ -311,7 +321,7 @@ void TopocentricPosition(double T, double* ra, double* dec, double* azimuth, dou
     const double eps0 = GetMeanObliquity(T);
     double theta = 280.46061837 + 13185000.7700537 * T + 0.000387933 * T0 * T0 - T0 * T0 * T0 * 2.5833118057349522e-8 +
                    dpsi * std::cos((eps0 + deps / 3600.0) * kDegToRad) / 3600.0;
-    theta = std::fmod(theta, 360.0);
+    theta = FmodDegrees(theta);
     while (theta < 0.0) theta += 360.0;
 
     const double localSidereal = theta - longitudeWest;

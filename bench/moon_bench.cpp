@@ -1,15 +1,24 @@
 // Costs of the globe drawing per frame, on a 480 x 640 screen (scale 2). They run at every
 // step of a drag on the 3D view and of a held key on the Mars view: the textured globe at
 // radius 60 and 150 with a 1024 x 512 map (texel walk and hole filling), a ringed planet,
-// the Earth from two 460-pixel halves, and the wire-frame globe.
+// the Earth from two 460-pixel halves, and the wire-frame globe. Then the Moon forms: the
+// large shaded Moon picture (rendered again at each hour step of a held key), the
+// terminator search over 500 features, and one month table of the MoonAssistant.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/records.h"
 #include "core/settings.h"
+#include "moon/lunar_ephemeris.h"
+#include "moon/moon_assistant.h"
+#include "moon/moon_image.h"
 #include "moon/globe_drawing.h"
 #include "moon/globe_overlay.h"
 #include "moon/map_textures.h"
@@ -40,6 +49,27 @@ struct GlobeBench {
         platform::SavePng(s, path);
     }
 
+    // 500 features spread over the disc, each twice as the program's file holds them.
+    static void WriteMoonFeatures(const fs::path& folder) {
+        fs::create_directories(folder);
+        RecordFileImage image;
+        image.version = kMoonFileVersion;
+        image.creator = kCreatorMoon;
+        image.recordSize = kMoonFeatureRecordSize;
+        for (int copy = 0; copy < 2; ++copy)
+            for (int i = 0; i < 500; ++i) {
+                MoonFeatureRecord r;
+                r.kind = 2;
+                r.column = static_cast<std::int16_t>(copy ? i * 960 / 500 : (i * 397) % 960);
+                r.latitude = static_cast<float>((i * 37) % 160 - 80);
+                r.longitude = static_cast<float>((i * 53) % 180 - 90);
+                r.diameter = static_cast<float>(5 + i % 200);
+                std::snprintf(r.name, sizeof r.name, "F%d", i);
+                EncodeMoonFeatureRecord(r, image.Append());
+            }
+        WriteRecordFileImage(folder / kMoonFile, image);
+    }
+
     GlobeBench() {
         root = fs::temp_directory_path() / ("vk-moon-bench-" + std::to_string(::getpid()));
         fs::create_directories(root / "install" / "maps");
@@ -49,6 +79,9 @@ struct GlobeBench {
         Write(root / "install" / "maps" / "saturn_ring_map.jpg", 600, 600, 9);
         Write(root / "resources" / "bitmaps" / (std::to_string(kEarthMapHalves) + ".png"), 460, 460, 1);
         Write(root / "resources" / "bitmaps" / (std::to_string(kEarthMapHalves + 1) + ".png"), 460, 460, 2);
+        for (int i = 0; i < 9; ++i)
+            Write(root / "resources" / "bitmaps" / (std::to_string(kMoonFirstTile + i) + ".png"), 320, 320, i);
+        WriteMoonFeatures(root / "install" / "data");
         platform::SetInstallRoot(root / "install");
         ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
         ClearPictureCache();
@@ -62,8 +95,11 @@ struct GlobeBench {
         window = platform::CreateWindow(shape);
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
+        OpenDb(moonDb, kCreatorMoon, kTypeCodeQvn1, 0, kDataFolder, kMoonFile);
     }
     ~GlobeBench() {
+        FreeMoonImage();
+        CloseCatalogDatabases();
         FreeMapImages();
         ClearPictureCache();
         ReleaseDrawTarget();
@@ -125,5 +161,36 @@ void BM_DrawGlobeOverlay(benchmark::State& state) {
     state.SetLabel("target 2 ms");
 }
 BENCHMARK(BM_DrawGlobeOverlay)->Unit(benchmark::kMillisecond);
+
+void BM_RenderMoonImage(benchmark::State& state) {
+    Bench();
+    int hour = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RenderMoonImage(2, 2024, 3, 18, hour, 0, 0, 0));
+        hour = (hour + 1) % 24;  // a held key steps the hour
+    }
+    FreeMoonImage();
+    state.SetLabel("960 x 960, target 20 ms");
+}
+BENCHMARK(BM_RenderMoonImage)->Unit(benchmark::kMillisecond);
+
+void BM_ListTerminatorFeatures(benchmark::State& state) {
+    Bench();
+    std::int32_t list[500];
+    double jd = 2460388.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ListTerminatorFeatures(jd, list, 500, 0, 5));
+        jd += 0.1;
+    }
+    state.SetLabel("500 features, target 5 ms");
+}
+BENCHMARK(BM_ListTerminatorFeatures)->Unit(benchmark::kMillisecond);
+
+void BM_MoonMonthTable(benchmark::State& state) {
+    Bench();
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeMoonMonthTable(static_cast<int>(state.range(0)), 2024, 3));
+    state.SetLabel("31 days, target 50 ms");
+}
+BENCHMARK(BM_MoonMonthTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

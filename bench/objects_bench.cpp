@@ -5,21 +5,25 @@
 // criteria, and the object pictures: the look-up the chart makes for every marked object
 // of the list at each redraw (target 10 us), and a 1024 x 768 picture drawn over the whole
 // screen at scale 2 (50 ms); the NightTripper's bar view redrawn whole, 20 rows at scale 2
-// (30 ms), and the observer log's text export of 1000 entries (200 ms).
+// (30 ms), and the observer log's text export of 1000 entries (200 ms); the finder's
+// look-up and a redraw of the object information form.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "catalog/databases.h"
+#include "catalog/object_selection.h"
 #include "catalog/record_file.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
 #include "chart_bench_setup.h"
+#include "program_on_screen.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
 #include "astro/rise_set.h"
@@ -29,6 +33,9 @@
 #include "objects/objects_services.h"
 #include "platform/paths.h"
 #include "objects/comet_position.h"
+#include "objects/finder_form.h"
+#include "objects/object_info_form.h"
+#include "platform/headless.h"
 #include "objects/object_pictures.h"
 #include "objects/sky_brightness.h"
 #include "objects/visibility.h"
@@ -81,6 +88,7 @@ void BM_ComputeSkyBrightness(benchmark::State& state) {
         benchmark::DoNotOptimize(ComputeSkyBrightnessFor(&model, site, observer, 24, 2024, 5, 10, hour, 30));
         hour = (hour + 1) % 24;
     }
+    state.SetLabel("target 5 us");
 }
 BENCHMARK(BM_ComputeSkyBrightness);
 
@@ -317,6 +325,76 @@ void BM_RemoveMatchingRecords(benchmark::State& state) {
 BENCHMARK(BM_RemoveMatchingRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace search_bench
+
+// ---- The object forms ----------------------------------------------------------------------
+// The finder's look-up by halving over the same object file (target 20 us), and a full
+// redraw of the object information form for M31 at scale 2, the program running headless
+// (target 20 ms; over the built catalogs, skipped without them): what a step key costs, with
+// the rise and set, the visibility estimate and the twelve monthly rise-and-set
+// computations of the best-period bar.
+
+namespace object_forms_bench {
+
+namespace hl = platform::headless;
+
+void BM_FinderLookupByHalving(benchmark::State& state) {
+    search_bench::SearchBench& bench = search_bench::Bench();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> number(1, 7840);
+    int found = 0;
+    for (auto _ : state) {
+        const int index = FindCatalogRecord(kCatalogNgc, number(random));
+        found += index >= 0;
+        benchmark::DoNotOptimize(index);
+    }
+    state.counters["hits"] = benchmark::Counter(found, benchmark::Counter::kAvgIterations);
+    state.SetLabel(std::string(bench.Source()) + ", target 20 us");
+}
+BENCHMARK(BM_FinderLookupByHalving)->Unit(benchmark::kMicrosecond);
+
+void BM_ObjectInfoFullRedraw(benchmark::State& state) {
+    const std::filesystem::path install = search_bench::FindBuiltData();
+    if (install.empty()) {
+        state.SkipWithError("needs the built catalogs (make data)");
+        return;
+    }
+    platform::SetInstallRoot(install);
+    // The program makes and frees its own observing list: the search benchmarks' list is
+    // set aside meanwhile.
+    const SelectionList savedList = selectionList;
+    SelectionRecord** const savedPointers = selectionListPtr;
+    selectionList = SelectionList{};
+    selectionListPtr = nullptr;
+    {
+        ProgramOnScreen program("vk-objinfo-bench");
+        hl::Call([] {
+            ObserverLocation& site = observerLocation;
+            SetLatitude(site, 48.2f);
+            site.longitude = -16.4f;
+            site.zoneMinutes = 60;
+            noSiteFlag = 0;
+            preferences.word[pref::timeUpdateMode] = 1;
+            SetObservingDateTime(2024, 10, 10, 22, 0, 0);
+            ClearObjectSelection();
+            currentObject.listPosition = 5;  // Messier
+            currentObject.number = 31;
+            currentObject.changed = 1;
+            GotoForm(kObjectInfoFormId);
+        });
+        hl::RunUntilIdle();
+        if (GetCurrentFormId() != kObjectInfoFormId || !objectInfoState.present) {
+            state.SkipWithError("the object information form did not come up on M31");
+        } else {
+            for (auto _ : state) state.SetIterationTime(program.Repaint(kObjectInfoFormId, true));
+            state.SetLabel("built catalogs, target 20 ms");
+        }
+    }
+    selectionList = savedList;
+    selectionListPtr = savedPointers;
+}
+BENCHMARK(BM_ObjectInfoFullRedraw)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace object_forms_bench
 
 namespace night_bench {
 

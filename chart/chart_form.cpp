@@ -131,12 +131,14 @@ bool InRect(int x, int y) {
 
 bool TypeShown(int type) { return type >= 0 && type < kObjectTypeCount && ObjectTypeTable[type].shown; }
 
-// Projects a place at the chart's instant into the plane; false below the horizon.
-bool ProjectPlace(float ra, float dec, std::int32_t* p, std::int32_t* q) {
-    if (ChartSetting(chartpref::tableProjection) != 0)
-        return ProjectHorizontalPoint(chartClock.siderealTime, ra, dec, p, q) != 0;
-    return ProjectEquatorialPoint(chartClock.siderealTimeFixed, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), p,
-                                  q) != 0;
+// Projects a place of a catalog at the chart's instant into the plane (the bodies' places
+// are of date, all others of J2000.0); false below the horizon.
+bool ProjectPlace(float ra, float dec, int catalog, std::int32_t* p, std::int32_t* q) {
+    SelectionRecord place{};
+    place.rightAscension = ra;
+    place.declination = dec;
+    place.catalogCode = static_cast<std::int16_t>(catalog);
+    return ProjectRecordPlace(place, p, q) != 0;
 }
 
 // The current object: the list record of the current row, or the chart's own view when
@@ -158,16 +160,17 @@ int CentreOnCurrentObject() {
     }
     ChartView& view = chartViews[0].view;
     std::int32_t p = 0, q = 0;
-    if (!ProjectPlace(view.ra, view.dec, &p, &q)) {
+    if (!ProjectPlace(view.ra, view.dec, static_cast<int>(view.catalog), &p, &q)) {
         double ra = 0.0, dec = 0.0;
         HorizontalToEquatorial(chartClock.siderealTime, 0.0, 90.0, &ra, &dec);
+        PrecessFromChartDate(&ra, &dec);  // the zenith of date, as a catalog place
         chartSelectionIndex = -1;
         record = -1;
         view = ChartView{};
         view.ra = static_cast<float>(ra);
         view.dec = static_cast<float>(dec);
         view.magnitude = 16.0f;
-        ProjectPlace(view.ra, view.dec, &p, &q);
+        ProjectPlace(view.ra, view.dec, 0, &p, &q);
         chartForm.panX = chartForm.panY = 0;
     }
     SetChartCentre(view.ra, view.dec);
@@ -251,7 +254,7 @@ void DrawStarLayers(float lst) {
 // north of it.
 double NorthAngle(const SelectionRecord& r, int x, int y) {
     std::int32_t p = 0, q = 0;
-    if (!ProjectPlace(r.rightAscension, std::min(r.declination + 1.0f, 90.0f), &p, &q)) return 0.0;
+    if (!ProjectPlace(r.rightAscension, std::min(r.declination + 1.0f, 90.0f), r.catalogCode, &p, &q)) return 0.0;
     int nx = 0, ny = 0;
     PlacePoint(p, q, &nx, &ny);
     return WrapDegrees(std::atan2(static_cast<double>(ny - y), static_cast<double>(nx - x)) * kRadToDeg);

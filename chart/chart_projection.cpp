@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "astro/fixed_trig.h"
+#include "astro/precession_nutation.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_math.h"
@@ -26,6 +27,8 @@ using namespace chartmath;
 
 // Busy steps while the tables are projected.
 constexpr int kBusyEvery = 100;
+// The catalog code of the solar-system bodies, whose places are of date.
+constexpr int kBodyCatalog = 45;
 
 std::int32_t Mul(std::int32_t a, std::int32_t b) { return FixProduct(a, b); }
 
@@ -50,6 +53,116 @@ void StereographicPoint(double azimuth, double altitude, std::int32_t* p, std::i
 }
 
 double ClampUnit(double v) { return std::clamp(v, -1.0, 1.0); }
+
+// The precession of the catalog places to the chart's date, and the fixed-point rows that
+// take a catalog vector e = (cos d sin a, cos d cos a, sin d) straight to the horizon at
+// one sidereal time and latitude: up (sine of the altitude), west (minus the sine part of
+// the azimuth) and north. Rebuilt when the time, the site or the epoch changes.
+struct ChartFrame {
+    double epochJd = 0.0;
+    double precession[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    bool rowsValid = false;
+    std::int32_t lst = 0, sinLat = 0, cosLat = 0;
+    std::int32_t up[3] = {}, west[3] = {}, north[3] = {};
+    // The same rows in doubles for the floating kernel.
+    bool floatRowsValid = false;
+    float floatLst = 0.0f;
+    double floatSinLat = 0, floatCosLat = 0;
+    double upF[3] = {}, westF[3] = {}, northF[3] = {};
+};
+
+// The rows for a sidereal time (cos and sine of it) and a latitude: with e' = P e of
+// date, cos d' cos h = cl e'1 + sl e'0 and cos d' sin h = sl e'1 - cl e'0.
+void FrameRows(const double P[9], double cl, double sl, double sinLat, double cosLat, double up[3], double west[3],
+               double north[3]) {
+    for (int k = 0; k < 3; ++k) {
+        const double a = cl * P[3 + k] + sl * P[k];
+        const double b = sl * P[3 + k] - cl * P[k];
+        const double z = P[6 + k];
+        up[k] = cosLat * a + sinLat * z;
+        west[k] = -b;
+        north[k] = cosLat * z - sinLat * a;
+    }
+}
+ChartFrame chartFrame;
+
+bool Precessing() { return chartFrame.epochJd != 0.0; }
+
+void BuildFrameRows(std::int32_t lst) {
+    ChartFrame& f = chartFrame;
+    const double* P = f.precession;
+    double cl = 0, sl = 0;
+    {
+        std::int32_t c, s;
+        FixSinCos(lst, &c, &s);
+        cl = c * kUnitPerFixed, sl = s * kUnitPerFixed;
+    }
+    const double sinLat = projectionCenter.sinLatitude * kUnitPerFixed;
+    const double cosLat = projectionCenter.cosLatitude * kUnitPerFixed;
+    double up[3], west[3], north[3];
+    FrameRows(P, cl, sl, sinLat, cosLat, up, west, north);
+    for (int k = 0; k < 3; ++k) {
+        f.up[k] = ToPlane(up[k]);
+        f.west[k] = ToPlane(west[k]);
+        f.north[k] = ToPlane(north[k]);
+    }
+    f.lst = lst;
+    f.sinLat = projectionCenter.sinLatitude;
+    f.cosLat = projectionCenter.cosLatitude;
+    f.rowsValid = true;
+}
+
+std::int32_t Dot(const std::int32_t row[3], std::int32_t e0, std::int32_t e1, std::int32_t e2) {
+    return FixProduct(row[0], e0) + FixProduct(row[1], e1) + FixProduct(row[2], e2);
+}
+
+// The catalog vector in the chart's order, and back to hours and degrees.
+void ToVector(double raHours, double decDegrees, double v[3]) {
+    const double a = raHours * kHoursToRad, d = decDegrees * kDegToRad;
+    v[0] = std::cos(d) * std::sin(a);
+    v[1] = std::cos(d) * std::cos(a);
+    v[2] = std::sin(d);
+}
+void FromVector(const double v[3], double* raHours, double* decDegrees) {
+    double ra = std::atan2(v[0], v[1]) * kRadToHours;
+    if (ra < 0.0) ra += 24.0;
+    *raHours = ra;
+    *decDegrees = std::asin(ClampUnit(v[2])) * kRadToDeg;
+}
+
+// The plane point of an altitude and azimuth (8.24 radians, azimuth 0..2 pi).
+void PlaneFromHorizontal(std::int32_t alt, std::int32_t azimuth, std::int32_t* p, std::int32_t* q) {
+    if (IsHorizonView()) {
+        *q = static_cast<std::int32_t>((static_cast<std::uint64_t>(azimuth) * kHorizonPlanePerRadianFixed) >> 24);
+        *p = static_cast<std::int32_t>((static_cast<std::uint64_t>(alt) * kHorizonPlanePerRadianFixed) >> 24);
+        return;
+    }
+    const std::int32_t r = FixTanSeries((kFixQuarterTurn - alt) >> 1);
+    std::int32_t cosA, sinA;
+    FixSinCos(azimuth, &cosA, &sinA);
+    const std::int32_t x = FixProduct(r, cosA), y = FixProduct(r, sinA);
+    const std::int32_t cosRot = projectionCenter.cosRotationFixed, sinRot = projectionCenter.sinRotationFixed;
+    *p = FixProduct(x, cosRot) + FixProduct(y, sinRot);
+    *q = FixProduct(y, cosRot) - FixProduct(x, sinRot);
+}
+
+// A catalog place through the precessing rows.
+int ProjectCatalogPoint(std::int32_t lst, std::int32_t ra, std::int32_t dec, std::int32_t* p, std::int32_t* q) {
+    ChartFrame& f = chartFrame;
+    if (!f.rowsValid || f.lst != lst || f.sinLat != projectionCenter.sinLatitude ||
+        f.cosLat != projectionCenter.cosLatitude)
+        BuildFrameRows(lst);
+    std::int32_t cosA, sinA, cosD, sinD;
+    FixSinCos(ra, &cosA, &sinA);
+    FixSinCos(dec, &cosD, &sinD);
+    const std::int32_t e0 = FixProduct(cosD, sinA), e1 = FixProduct(cosD, cosA), e2 = sinD;
+    const std::int32_t sinAlt = Dot(f.up, e0, e1, e2);
+    if (sinAlt < 0) return 0;
+    std::int32_t azimuth = FixAtan2(Dot(f.west, e0, e1, e2), Dot(f.north, e0, e1, e2));
+    if (azimuth < 0) azimuth += kFixTurn;
+    PlaneFromHorizontal(FixAsin(std::min(sinAlt, kFixOne)), azimuth, p, q);
+    return 1;
+}
 
 // The horizontal direction (radians) under a pixel of the plane; false without a scale.
 bool PixelToHorizontal(std::int64_t dx, std::int64_t dy, double* azimuth, double* altitude) {
@@ -77,10 +190,12 @@ bool PixelToHorizontal(std::int64_t dx, std::int64_t dy, double* azimuth, double
 
 void ProjectRecord(SelectionRecord& r, float lst, std::int32_t fixedLst, bool floating) {
     std::int32_t p = 0, q = 0;
+    const bool ofDate = r.catalogCode == kBodyCatalog;
+    const float ra = r.rightAscension, dec = r.declination;
     const int visible =
-        floating ? ProjectHorizontalPoint(lst, r.rightAscension, r.declination, &p, &q)
-                 : ProjectEquatorialPoint(fixedLst, HoursToFixedAngle(r.rightAscension),
-                                          DegreesToFixedAngle(r.declination), &p, &q);
+        floating ? (ofDate ? ProjectHorizontalPointOfDate(lst, ra, dec, &p, &q) : ProjectHorizontalPoint(lst, ra, dec, &p, &q))
+                 : (ofDate ? ProjectEquatorialPointOfDate(fixedLst, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), &p, &q)
+                           : ProjectEquatorialPoint(fixedLst, HoursToFixedAngle(ra), DegreesToFixedAngle(dec), &p, &q));
     if (visible) {
         r.chartX = p;
         r.chartY = q;
@@ -122,7 +237,46 @@ void GetProjectionRotation(float* cosine, float* sine) {
     if (sine) *sine = projectionCenter.sinRotation;
 }
 
+void SetChartPrecessionEpoch(double jd) {
+    ChartFrame& f = chartFrame;
+    if (jd == f.epochJd) return;
+    f.epochJd = jd;
+    f.rowsValid = f.floatRowsValid = false;
+    if (jd == 0.0) {
+        const double identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        std::copy(identity, identity + 9, f.precession);
+    } else {
+        PrecessionMatrix(jd, f.precession);
+    }
+}
+
+double GetChartPrecessionEpoch() { return chartFrame.epochJd; }
+
+void PrecessToChartDate(double* ra, double* dec) {
+    if (!Precessing()) return;
+    double v[3], w[3];
+    ToVector(*ra, *dec, v);
+    const double* P = chartFrame.precession;
+    for (int i = 0; i < 3; ++i) w[i] = P[3 * i] * v[0] + P[3 * i + 1] * v[1] + P[3 * i + 2] * v[2];
+    FromVector(w, ra, dec);
+}
+
+void PrecessFromChartDate(double* ra, double* dec) {
+    if (!Precessing()) return;
+    double v[3], w[3];
+    ToVector(*ra, *dec, v);
+    const double* P = chartFrame.precession;
+    for (int i = 0; i < 3; ++i) w[i] = P[i] * v[0] + P[3 + i] * v[1] + P[6 + i] * v[2];
+    FromVector(w, ra, dec);
+}
+
 int ProjectEquatorialPoint(std::int32_t lst, std::int32_t ra, std::int32_t dec, std::int32_t* p, std::int32_t* q) {
+    if (Precessing()) return ProjectCatalogPoint(lst, ra, dec, p, q);
+    return ProjectEquatorialPointOfDate(lst, ra, dec, p, q);
+}
+
+int ProjectEquatorialPointOfDate(std::int32_t lst, std::int32_t ra, std::int32_t dec, std::int32_t* p,
+                                 std::int32_t* q) {
     // The hour angle into -pi..pi, whatever number of turns it lies away.
     std::int64_t h = static_cast<std::int64_t>(lst) - ra;
     if (h > kFixHalfTurn)
@@ -141,23 +295,52 @@ int ProjectEquatorialPoint(std::int32_t lst, std::int32_t ra, std::int32_t dec, 
     const std::int32_t alt = FixAsin(sinAlt);
     std::int32_t azimuth = FixAtan2(-Mul(cosDec, sinH), Mul(cosLat, sinDec) - Mul(sinLat, cosHcosDec));
     if (azimuth < 0) azimuth += kFixTurn;
-
-    if (IsHorizonView()) {
-        *q = static_cast<std::int32_t>((static_cast<std::uint64_t>(azimuth) * kHorizonPlanePerRadianFixed) >> 24);
-        *p = static_cast<std::int32_t>((static_cast<std::uint64_t>(alt) * kHorizonPlanePerRadianFixed) >> 24);
-        return 1;
-    }
-    const std::int32_t r = FixTanSeries((kFixQuarterTurn - alt) >> 1);
-    std::int32_t cosA, sinA;
-    FixSinCos(azimuth, &cosA, &sinA);
-    const std::int32_t x = Mul(r, cosA), y = Mul(r, sinA);
-    const std::int32_t cosRot = projectionCenter.cosRotationFixed, sinRot = projectionCenter.sinRotationFixed;
-    *p = Mul(x, cosRot) + Mul(y, sinRot);
-    *q = Mul(y, cosRot) - Mul(x, sinRot);
+    PlaneFromHorizontal(alt, azimuth, p, q);
     return 1;
 }
 
 int ProjectHorizontalPoint(float lst, float ra, float dec, std::int32_t* p, std::int32_t* q) {
+    if (!Precessing()) return ProjectHorizontalPointOfDate(lst, ra, dec, p, q);
+    ChartFrame& f = chartFrame;
+    const double sinLat = observerLocation.sinLatitude, cosLat = observerLocation.cosLatitude;
+    if (!f.floatRowsValid || f.floatLst != lst || f.floatSinLat != sinLat || f.floatCosLat != cosLat) {
+        const double t = static_cast<double>(lst) * kHoursToRad;
+        FrameRows(f.precession, std::cos(t), std::sin(t), sinLat, cosLat, f.upF, f.westF, f.northF);
+        f.floatLst = lst;
+        f.floatSinLat = sinLat;
+        f.floatCosLat = cosLat;
+        f.floatRowsValid = true;
+    }
+    double e[3];
+    ToVector(ra, dec, e);
+    const double sinAlt = f.upF[0] * e[0] + f.upF[1] * e[1] + f.upF[2] * e[2];
+    if (!(sinAlt >= 0.0)) return 0;
+    const double alt = std::asin(std::min(sinAlt, 1.0));
+    double azimuth = std::atan2(f.westF[0] * e[0] + f.westF[1] * e[1] + f.westF[2] * e[2],
+                                f.northF[0] * e[0] + f.northF[1] * e[1] + f.northF[2] * e[2]);
+    if (azimuth < 0.0) azimuth += kTwoPi;
+    if (IsHorizonView()) {
+        *q = ToPlane(azimuth * kHorizonPlanePerRadian);
+        *p = ToPlane(alt * kHorizonPlanePerRadian);
+        return 1;
+    }
+    StereographicPoint(azimuth, alt, p, q);
+    return 1;
+}
+
+int ProjectRecordPlace(const SelectionRecord& r, std::int32_t* p, std::int32_t* q) {
+    const bool ofDate = r.catalogCode == kBodyCatalog;
+    const float ra = r.rightAscension, dec = r.declination;
+    if (ChartSetting(chartpref::tableProjection) != 0) {
+        const float lst = chartClock.siderealTime;
+        return ofDate ? ProjectHorizontalPointOfDate(lst, ra, dec, p, q) : ProjectHorizontalPoint(lst, ra, dec, p, q);
+    }
+    const std::int32_t lst = chartClock.siderealTimeFixed;
+    const std::int32_t a = HoursToFixedAngle(ra), d = DegreesToFixedAngle(dec);
+    return ofDate ? ProjectEquatorialPointOfDate(lst, a, d, p, q) : ProjectEquatorialPoint(lst, a, d, p, q);
+}
+
+int ProjectHorizontalPointOfDate(float lst, float ra, float dec, std::int32_t* p, std::int32_t* q) {
     const double h = std::remainder(static_cast<double>(lst) - ra, 24.0) * kHoursToRad;
     const double d = dec * kDegToRad;
     const double sinLat = observerLocation.sinLatitude, cosLat = observerLocation.cosLatitude;
@@ -208,8 +391,6 @@ void PixelToSky(int x, int y, float* ra, float* dec) {
     if (!PixelToHorizontal(x, y, &a, &h)) return;
     const double sinLat = std::sin(observerLocation.latitude * kDegToRad);
     const double cosLat = std::cos(observerLocation.latitude * kDegToRad);
-    *dec = static_cast<float>(
-        std::asin(ClampUnit(std::sin(h) * sinLat + std::cos(h) * std::cos(a) * cosLat)) * kRadToDeg);
     const double hourAngle =
         std::atan2(-std::cos(h) * std::sin(a), std::sin(h) * cosLat - std::cos(h) * sinLat * std::cos(a)) *
         kRadToHours;
@@ -217,7 +398,11 @@ void PixelToSky(int x, int y, float* ra, float* dec) {
     GetChartLst(&lst);
     double hours = std::fmod(lst - hourAngle + 24.0, 24.0);
     if (hours < 0.0) hours += 24.0;
+    // The point is of date; what lies under it is in the catalog frame.
+    double declination = std::asin(ClampUnit(std::sin(h) * sinLat + std::cos(h) * std::cos(a) * cosLat)) * kRadToDeg;
+    PrecessFromChartDate(&hours, &declination);
     *ra = static_cast<float>(hours);
+    *dec = static_cast<float>(declination);
 }
 
 void RotateChartTables(int degrees) {

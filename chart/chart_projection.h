@@ -16,6 +16,8 @@
 // and declinations, azimuths and altitudes in degrees where they are floats.
 #include <cstdint>
 
+struct SelectionRecord;
+
 // The site and rotation terms of the projection, set by SetProjectionCenter.
 struct ProjectionCenter {
     std::int32_t sinLatitude;   // 8.24
@@ -42,13 +44,31 @@ void SetProjectionCenter(int rotationDegrees);
 // The rotation's float cosine and sine.
 void GetProjectionRotation(float* cosine, float* sine);
 
+// The chart's catalog frame. Catalog places (stars, deep-sky objects, lines) are of
+// J2000.0; the sky turns about the pole of date, so they are precessed to the mean equator
+// of this Julian day as they are projected. The rotation is folded into the projection's
+// own, so a point costs what it did without it. 0 (the start): no precession. The chart's
+// clock sets it with the sidereal time.
+void SetChartPrecessionEpoch(double jd);
+double GetChartPrecessionEpoch();
+// J2000.0 to the chart's date and back (hours, degrees); unchanged without an epoch.
+void PrecessToChartDate(double* ra, double* dec);
+void PrecessFromChartDate(double* ra, double* dec);
+
 // The fixed-point projection of the chart: local sidereal time, right ascension and
 // declination as 8.24 radians. Returns 1 and writes (p, q) for a point on or above the
-// horizon; 0 below it, leaving p and q unwritten.
+// horizon; 0 below it, leaving p and q unwritten. The place is of J2000.0 (precessed to the
+// chart's date); the OfDate form takes places already of date (the solar-system bodies,
+// the mount's position).
 int ProjectEquatorialPoint(std::int32_t lst, std::int32_t ra, std::int32_t dec, std::int32_t* p, std::int32_t* q);
+int ProjectEquatorialPointOfDate(std::int32_t lst, std::int32_t ra, std::int32_t dec, std::int32_t* p,
+                                 std::int32_t* q);
 // The same in floating point (sidereal time and right ascension in hours, declination in
 // degrees).
 int ProjectHorizontalPoint(float lst, float ra, float dec, std::int32_t* p, std::int32_t* q);
+int ProjectHorizontalPointOfDate(float lst, float ra, float dec, std::int32_t* p, std::int32_t* q);
+// A selection record's place by the chart's projection setting, of date for the bodies.
+int ProjectRecordPlace(const SelectionRecord& record, std::int32_t* p, std::int32_t* q);
 
 // The plane point's pixel by the chart's metrics.
 void PlaneToPixel(std::int32_t p, std::int32_t q, std::int32_t* x, std::int32_t* y);
@@ -58,7 +78,7 @@ void PlaneToPixel(std::int32_t p, std::int32_t q, std::int32_t* x, std::int32_t*
 int AltAzToPixel(float azimuth, float altitude, std::int32_t* x, std::int32_t* y);
 // Inverses for taps and pickers: layout units (multiplied by the dpi factor) to azimuth
 // (0..360) and altitude in degrees; device pixels to right ascension (0..24 hours) and
-// declination in degrees at the chart's sidereal time.
+// declination in degrees at the chart's sidereal time, in the catalog frame (J2000.0).
 void PixelToAltAz(int x, int y, float* azimuth, float* altitude);
 void PixelToSky(int x, int y, float* ra, float* dec);
 

@@ -7,6 +7,7 @@
 #include "astro/angle_text.h"
 #include "astro/horizontal.h"
 #include "astro/time_scales.h"
+#include "core/calendar.h"
 #include "catalog/chart_buffers.h"
 #include "catalog/object_selection.h"
 #include "catalog/star_tables.h"
@@ -53,9 +54,14 @@ constexpr double kTitleBand = 21.0;
 constexpr int kTypeCount = 42;
 constexpr int kConstellationCount = 89;
 
+// The sidereal time of the observing instant, and the date the chart's catalog places are
+// precessed to.
 void StoreSiderealTime(double lst) {
     chartClock.siderealTime = static_cast<float>(lst);
     chartClock.siderealTimeFixed = HoursToFixedAngle(lst);
+    const ObservingDateTime& t = observingDateTime;
+    if (t.year != 0)
+        SetChartPrecessionEpoch(DateTimeToJD(t.year, t.month, t.day, t.hour, t.minute, 0, observerLocation.zoneMinutes));
 }
 
 void ClearProjectionFlags() {

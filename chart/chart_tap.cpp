@@ -159,12 +159,7 @@ bool FindObject(int x, int y, int r, int turn) {
             // A full list refuses the object: it is still the chart's object, outside the list.
             SelectionRecord& rec = list.records[record];
             std::int32_t p = 0, q = 0;
-            const float lst = chartClock.siderealTime;
-            const int visible =
-                ChartSetting(chartpref::tableProjection) != 0
-                    ? ProjectHorizontalPoint(lst, rec.rightAscension, rec.declination, &p, &q)
-                    : ProjectEquatorialPoint(chartClock.siderealTimeFixed, HoursToFixedAngle(rec.rightAscension),
-                                             DegreesToFixedAngle(rec.declination), &p, &q);
+            const int visible = ProjectRecordPlace(rec, &p, &q);
             if (visible) {
                 rec.chartX = p;
                 rec.chartY = q;

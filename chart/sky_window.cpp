@@ -26,7 +26,7 @@ bool PoleInside(const SkyView* view, const Bounds& rect, std::int32_t pole) {
         if (!SkyViewProjectPoint(*view, 0, pole, &x, &y)) return false;
     } else {
         std::int32_t p = 0, q = 0;
-        if (!ProjectEquatorialPoint(chartClock.siderealTimeFixed, 0, pole, &p, &q)) return false;
+        if (!ProjectEquatorialPointOfDate(chartClock.siderealTimeFixed, 0, pole, &p, &q)) return false;
         PlaneToPixel(p, q, &x, &y);
     }
     return x >= rect.x && x < rect.x + rect.width && y >= rect.y && y < rect.y + rect.height;

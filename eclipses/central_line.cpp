@@ -90,8 +90,67 @@ void LimitLatitudeStep(const BesselElements& elements, double* tauHours, double 
     *tauHours -= (p.b * p.V + p.a * p.U) / (p.n * p.n);
 }
 
+namespace {
+
+// How far a place is from the limit, on the fundamental plane (Earth radii, 0 on the limit,
+// the sign telling the side), at its own greatest eclipse, found from tau; and whether the
+// Sun is up there then.
+struct LimitProbe {
+    double miss;
+    double tau;
+    bool daySide;
+};
+LimitProbe ProbeLimit(const BesselElements& elements, double longitudeWest, double latitude, double magnitude,
+                      double deltaTSeconds, int side, double tau) {
+    PlaceOnPlane p = LocatePlace(elements, tau, latitude, longitudeWest, 0.0, deltaTSeconds);
+    for (int i = 0; i < 6; ++i) {
+        tau -= (p.b * p.V + p.a * p.U) / (p.n * p.n);
+        p = LocatePlace(elements, tau, latitude, longitudeWest, 0.0, deltaTSeconds);
+    }
+    const double L = std::fabs(p.L1 - (p.L1 + p.L2) * magnitude);
+    return LimitProbe{(p.a * p.V - p.b * p.U) / p.n + side * L, tau, p.zeta > 0.0};
+}
+
+// The limit on the meridian by a search of its day side: the sign changes of the distance
+// from the limit, each closed in by halving; the one farthest towards the side's pole. NaN
+// when the limit does not reach this meridian.
+double SearchLimitAlongMeridian(const BesselElements& elements, double longitudeWest, double magnitude,
+                                double deltaTSeconds, int side) {
+    constexpr double kStep = 0.5;
+    double found = std::nan("");
+    double tau = 0.0;
+    LimitProbe previous{};
+    bool havePrevious = false;
+    for (double latitude = -89.75; latitude <= 89.75; latitude += kStep) {
+        const LimitProbe probe = ProbeLimit(elements, longitudeWest, latitude, magnitude, deltaTSeconds, side, tau);
+        if (std::isfinite(probe.tau)) tau = probe.tau;
+        const bool usable = probe.daySide && std::isfinite(probe.miss);
+        if (usable && havePrevious && (previous.miss < 0.0) != (probe.miss < 0.0)) {
+            double low = latitude - kStep, high = latitude, lowMiss = previous.miss, t = probe.tau;
+            for (int i = 0; i < 30; ++i) {
+                const double middle = 0.5 * (low + high);
+                const LimitProbe m = ProbeLimit(elements, longitudeWest, middle, magnitude, deltaTSeconds, side, t);
+                if (!std::isfinite(m.miss)) break;
+                t = m.tau;
+                if ((m.miss < 0.0) == (lowMiss < 0.0))
+                    low = middle, lowMiss = m.miss;
+                else
+                    high = middle;
+            }
+            const double root = 0.5 * (low + high);
+            if (std::isnan(found) || (side >= 0 ? root > found : root < found)) found = root;
+        }
+        previous = probe;
+        havePrevious = usable;
+    }
+    return found;
+}
+
+}  // namespace
+
 double GetLimitLatitude(const BesselElements& elements, double longitudeWest, double magnitude, double deltaTSeconds,
                         int side) {
+    const double noLimit = side >= 0 ? 90.0 : -90.0;
     double tau = 0.0;
     double latitude = 0.0;
     double previous = 0.0;
@@ -100,6 +159,13 @@ double GetLimitLatitude(const BesselElements& elements, double longitudeWest, do
         LimitLatitudeStep(elements, &tau, longitudeWest, &latitude, magnitude, deltaTSeconds, side);
     }
     const bool converged = std::isfinite(latitude) && std::fabs(latitude - previous) <= 5.0;
-    if (!converged || std::fabs(latitude) > 90.0) return side >= 0 ? 90.0 : -90.0;
-    return latitude;
+    if (!converged || std::fabs(latitude) > 90.0) return noLimit;
+    // Near the poles the steps can settle on the night side of the Earth, or on a point
+    // that is not on the limit at all, and report it as the limit: such an answer is only
+    // taken when the Sun is up there and the place lies on the limit; otherwise the limit
+    // is looked for along the meridian.
+    const LimitProbe check = ProbeLimit(elements, longitudeWest, latitude, magnitude, deltaTSeconds, side, tau);
+    if (check.daySide && std::fabs(check.miss) < 1e-4) return latitude;
+    const double searched = SearchLimitAlongMeridian(elements, longitudeWest, magnitude, deltaTSeconds, side);
+    return std::isnan(searched) ? noLimit : searched;
 }

@@ -33,6 +33,8 @@ void LimitLatitudeStep(const BesselElements& elements, double* tauHours, double 
 // The latitude at which the eclipse has `magnitude` (0 the penumbral limit, 1 the umbral
 // or antumbral limit) at the west longitude on the given side of the axis: six steps from
 // the equator at t0. A limit that does not converge, runs off a pole or is not a number
-// comes back as +90 (side >= 0) or -90.
+// comes back as +90 (side >= 0) or -90. An answer on the night side, or off the limit, is
+// replaced by a search along the meridian's day side (the crossing nearest the side's
+// pole), or by the pole of the side where the limit does not reach the meridian.
 double GetLimitLatitude(const BesselElements& elements, double longitudeWest, double magnitude, double deltaTSeconds,
                         int side);

@@ -1,11 +1,6 @@
 #pragma once
-// What the shell uses of the Moon maps: the lunar feature buffers it frees at exit.
-#include <cstdint>
+// What the shell frees of the Moon forms at exit: the lunar feature index (moon_map.h)
+// and the terminator list (moon_assistant.h). Each is harmless when already freed.
 
-extern std::uint8_t* moonFeatureIndex;
-extern std::uint8_t* moonFeatureOrder;
-
-// Free the lunar feature index and sort-order buffers; a second call does nothing.
-void FreeMoonFeatureIndex();
-void FreeMoonFeatureOrder();
-
+void FreeMoonIndexBuffer();
+void FreeTerminatorList();

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/apparent_place.h"
+#include "astro/precession_nutation.h"
+
 namespace {
 
 constexpr double kJ2000 = 2451545.0;
@@ -10,9 +13,28 @@ constexpr double kDaysPerCentury = 36525.0;
 constexpr double kDegToRad = 0.0174532925199433;
 constexpr double kRadToHours = 3.819718634205488;
 constexpr double kRadToDeg = 57.29577951308232;
-// The obliquity of J2000.0 and the general precession in longitude per year.
+// The obliquity of J2000.0.
 constexpr double kObliquity = 0.4090928042221351;
-constexpr double kPrecessionPerYear = 0.00024381748353014522;
+constexpr double kLightDaysPerAu = 0.0057755183;
+
+// The body's heliocentric place at jd, equator of J2000.0 (AU); false when the orbit
+// cannot be solved there.
+bool HeliocentricJ2000(const CometElements& elements, double jd, double out[3]) {
+    OrbitPoint point;
+    if (!ComputeOrbitPoint(elements, jd, &point)) return false;
+    const double v = std::atan2(point.y, point.x);
+    const double r = std::hypot(point.x, point.y);
+    const double u = elements.argPerihelion * kDegToRad + v;
+    const double node = elements.ascendingNode * kDegToRad;
+    const double incl = elements.inclination * kDegToRad;
+    const double xh = r * (std::cos(u) * std::cos(node) - std::sin(u) * std::cos(incl) * std::sin(node));
+    const double yh = r * (std::sin(u) * std::cos(incl) * std::cos(node) + std::cos(u) * std::sin(node));
+    const double zh = r * std::sin(u) * std::sin(incl);
+    out[0] = xh;
+    out[1] = yh * std::cos(kObliquity) - zh * std::sin(kObliquity);
+    out[2] = yh * std::sin(kObliquity) + zh * std::cos(kObliquity);
+    return true;
+}
 
 }  // namespace
 
@@ -31,43 +53,36 @@ LowAccuracySun ComputeLowAccuracySun(double jd) {
     return sun;
 }
 
-int ComputeCometPosition(const CometElements& elements, double jd, int equinoxYear, CometPosition* position) {
+int ComputeCometPosition(const CometElements& elements, double jd, int /*equinoxYear*/, CometPosition* position) {
     *position = CometPosition{};
-    OrbitPoint point;
-    if (!ComputeOrbitPoint(elements, jd, &point)) return 0;
-
-    const LowAccuracySun sun = ComputeLowAccuracySun(jd);
-    const double sunX = sun.distance * std::cos(sun.longitude);
-    const double sunY = sun.distance * std::sin(sun.longitude);
-
-    const double v = std::atan2(point.y, point.x);
-    const double r = std::hypot(point.x, point.y);
-    const double u = elements.argPerihelion * kDegToRad + v;
-    const double node = elements.ascendingNode * kDegToRad;
-    const double incl = elements.inclination * kDegToRad;
-    const double xh = r * (std::cos(u) * std::cos(node) - std::sin(u) * std::cos(incl) * std::sin(node));
-    const double yh = r * (std::sin(u) * std::cos(incl) * std::cos(node) + std::cos(u) * std::sin(node));
-    const double zh = r * std::sin(u) * std::sin(incl);
-
-    // From 2000.0 to the equinox of the year: a turn in longitude.
-    const double l = std::atan2(yh, xh) + (equinoxYear - 2000) * kPrecessionPerYear;
-    const double b = std::atan2(zh, std::hypot(xh, yh));
-    const double X = r * std::cos(b) * std::cos(l);
-    const double Y = r * std::cos(b) * std::sin(l);
-    const double Z = r * std::sin(b);
-
-    const double xi = X + sunX;
-    const double eta = Y + sunY;
-    const double zeta = Z;
-    const double etaEq = eta * std::cos(kObliquity) - zeta * std::sin(kObliquity);
-    const double zetaEq = eta * std::sin(kObliquity) + zeta * std::cos(kObliquity);
+    // The Sun of the planets' ephemeris, geocentric and of the mean equator of date.
+    double sunRa = 0, sunDec = 0, R = 0;
+    SunEphemeris(jd, &sunRa, &sunDec, &R);
+    const double sunVector[3] = {R * std::cos(sunDec * kDegToRad) * std::cos(sunRa * 15.0 * kDegToRad),
+                                 R * std::cos(sunDec * kDegToRad) * std::sin(sunRa * 15.0 * kDegToRad),
+                                 R * std::sin(sunDec * kDegToRad)};
+    // The body where it was when the light now arriving left it (two passes settle the
+    // light time to well under a second), turned from J2000.0 to the equator of the
+    // instant itself.
+    double helio[3] = {}, geo[3] = {};
+    double lightTime = 0.0;
+    for (int pass = 0; pass < 3; ++pass) {
+        double j2000[3];
+        if (!HeliocentricJ2000(elements, jd - lightTime, j2000)) {
+            *position = CometPosition{};
+            return 0;
+        }
+        Precession(kJ2000, j2000, jd, helio);
+        for (int i = 0; i < 3; ++i) geo[i] = helio[i] + sunVector[i];
+        lightTime = std::sqrt(geo[0] * geo[0] + geo[1] * geo[1] + geo[2] * geo[2]) * kLightDaysPerAu;
+    }
+    const double xi = geo[0], etaEq = geo[1], zetaEq = geo[2];
 
     double ra = std::atan2(etaEq, xi) * kRadToHours;
     if (ra < 0.0) ra += 24.0;
     const double delta = std::sqrt(xi * xi + etaEq * etaEq + zetaEq * zetaEq);
-    const double sunDistance = std::sqrt(X * X + Y * Y + Z * Z);
-    const double R2 = sunX * sunX + sunY * sunY;
-    const double R = std::sqrt(R2);
+    const double sunDistance = std::sqrt(helio[0] * helio[0] + helio[1] * helio[1] + helio[2] * helio[2]);
+    const double R2 = R * R;
     const double r2 = sunDistance * sunDistance;
     // Rounding can take either cosine a hair past +-1.
     const double cosPsi = std::clamp((delta * delta + R2 - r2) / (2.0 * delta * R), -1.0, 1.0);

@@ -1,6 +1,6 @@
 #pragma once
 // The geocentric place and the brightness of a comet or an asteroid from its osculating
-// elements (equinox 2000.0), with the Sun from the low-accuracy solar coordinates.
+// elements (equinox 2000.0).
 #include "catalog/selection_hooks.h"
 #include "objects/orbit_solvers.h"
 #include "astro/minor_body_magnitude.h"
@@ -13,9 +13,12 @@ struct LowAccuracySun {
 };
 LowAccuracySun ComputeLowAccuracySun(double jd);
 
-// The place of the body at a Julian day, used both as the comet's time and as the Sun's:
-// right ascension hours [0, 24) and declination degrees, distances from the Earth and the
-// Sun (AU), elongation and phase angle (radians).
+// The astrometric place of the body at a Julian day (terrestrial time): where it was when
+// the light now arriving left it, seen from the centre of the Earth, on the mean equator
+// and equinox of that instant, with the Earth from the Sun of the planets' ephemeris. Right
+// ascension hours [0, 24) and declination degrees, distances from the Earth and the Sun
+// (AU), elongation and phase angle (radians). No aberration or nutation: the apparent-place
+// reductions are the callers'.
 struct CometPosition {
     double rightAscension = 0;
     double declination = 0;
@@ -25,10 +28,9 @@ struct CometPosition {
     double phaseAngle = 0;
 };
 
-// The elements are turned from 2000.0 to the equinox of `equinoxYear` by the precession in
-// longitude, while the Sun is always of date. Pass the calendar year of `jd`: any other
-// year mixes two frames (about 7' of error per decade of difference). Returns the solver's
-// status; on 0 every output is 0.
+// The elements are of equinox 2000.0 and are precessed to the instant itself;
+// `equinoxYear` is no longer used (the places once went to the equinox of a whole year).
+// Returns the solver's status; on 0 every output is 0.
 int ComputeCometPosition(const CometElements& elements, double jd, int equinoxYear, CometPosition* position);
 
 

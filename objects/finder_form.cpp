@@ -147,12 +147,18 @@ void Repaint() {
     if (platform::IsWindow(formWindow)) platform::InvalidateRect(formWindow, nullptr, false);
 }
 
-// The picture name of the object found; empty for the user catalog.
-std::string PictureName() {
+// The picture of the object found: its name (empty for the user catalog) and the catalog
+// whose folder holds it.
+struct FinderPicture {
+    std::string name;
+    int catalog;
+};
+FinderPicture PictureName() {
     const FinderEntry& f = F();
     const ObjectRef& o = objectSelection.object;
     char name[48] = {};
-    if (f.catalog == kCatalogUser) return {};
+    int catalog = f.catalog;
+    if (f.catalog == kCatalogUser) return {{}, catalog};
     if (f.catalog == kCatalogPlanet) {
         std::snprintf(name, sizeof name, "%s", o.name);
     } else if (f.catalog == kCatalogConstellation) {
@@ -161,14 +167,17 @@ std::string PictureName() {
     } else if (f.catalog == kCatalogCaldwell || f.catalog == kCatalogHerschel) {
         ObjectRef record;
         const int n = std::atoi(f.designation) - 1;
-        if ((f.catalog == kCatalogCaldwell ? GetCaldwellObject(n, &record) : GetHerschelObject(n, &record)))
-            std::snprintf(name, sizeof name, "%s%u", Prefix(static_cast<int>(record.catalog)), record.number);
+        // The picture of the record it stands for, in that record's folder.
+        if ((f.catalog == kCatalogCaldwell ? GetCaldwellObject(n, &record) : GetHerschelObject(n, &record))) {
+            catalog = static_cast<int>(record.catalog);
+            std::snprintf(name, sizeof name, "%s%u", Prefix(catalog), record.number);
+        }
     } else {
         char prefix[16];
         FieldPrefix(f.catalog, prefix, sizeof prefix);
         std::snprintf(name, sizeof name, "%.15s%.30s", prefix, f.designation);
     }
-    return name;
+    return {name, catalog};
 }
 
 void DrawRow(int& y, const char* label, const char* value) {
@@ -189,8 +198,8 @@ void DrawFinderData() {
     SetForeColor(GetForeColor());
     if (!f.found) return;
     const ObjectRef& o = objectSelection.object;
-    const std::string picture = PictureName();
-    if (!picture.empty() && FindObjectPicture(picture.c_str(), 0, f.catalog)) ShowObject(w, kPicture);
+    const FinderPicture picture = PictureName();
+    if (!picture.name.empty() && FindObjectPicture(picture.name.c_str(), 0, picture.catalog)) ShowObject(w, kPicture);
     ShowObject(w, kEphemeris);
     ComputeFinderPlace();
 
@@ -346,7 +355,9 @@ void MakeControls(Window w) {
 
 void ReleaseFinderControls(Window w) {
     *Redraw() = 1;
-    for (int id : {kTitle, kInfo, kCatalogPopup, kObjectPopup, kNumber, kEphemeris}) ReleaseControl(w, id);
+    for (int id : {kTitle, kInfo, kCatalogPopup, kObjectPopup, kNumber}) ReleaseControl(w, id);
+    for (int id = kDigit0; id <= kDigit0 + 9; ++id) ReleaseControl(w, id);
+    for (int id : {kOk, kSky, kGoto, kClear, kFind, kPicture, kDescription, kGrade, kEphemeris}) ReleaseControl(w, id);
 }
 
 void FinderOkBack() {
@@ -617,14 +628,14 @@ int FinderCommand(int id) {
             return 1;
         }
         case kPicture: {
-            const std::string name = PictureName();
-            ShowObjectPicture(name.c_str(), 0, 0, Sx(160), Sy(160), 1, 0, f.catalog);
+            const FinderPicture picture = PictureName();
+            ShowObjectPicture(picture.name.c_str(), 0, 0, Sx(160), Sy(160), 1, 0, picture.catalog);
             Repaint();
             return 1;
         }
         case kDescription: {
             if (!f.found) return 1;
-            ObjectRef o = objectSelection.object;
+            const ObjectRef o = CatalogRecordOf(objectSelection.object);
             char raw[kDreyerDescriptionSize] = {}, expanded[256] = {};
             if (!GetDreyerTexts(&o, raw, expanded, sizeof expanded)) {
                 ShowMessage("No description available.", "");

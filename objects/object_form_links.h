@@ -3,6 +3,7 @@
 // and the telescope. The program installs the links; tests install recorders. A link left
 // empty falls back as each caller says.
 #include "platform/types.h"
+#include "shell/draw_targets.h"
 
 struct ObjectFormLinks {
     // Sends the mount to a place (mode -1: already of date; 3: topocentric with refraction).
@@ -14,11 +15,12 @@ struct ObjectFormLinks {
     // The orbit assistant's comet (0-based) and page, set before form 2550 opens.
     void (*setCurrentComet)(int index) = nullptr;
     void (*setOrbitPage)(int page) = nullptr;
-    // The next three Red Spot transits after the local date and time, in local hours.
-    int (*redSpotTransits)(int year, int month, int day, int hour, int minute, double* transits) = nullptr;
-    // Jupiter and Saturn with their moons in a band of the screen from y down.
-    void (*drawJupiter)(int x, int y, int width, int height) = nullptr;
-    void (*drawSaturn)(int x, int y, int width, int height) = nullptr;
+    // The three Red Spot transits of a local date, counted from its midnight (the third may
+    // pass hour 24).
+    void (*redSpotTransits)(int year, int month, int day, int hours[3], int minutes[3]) = nullptr;
+    // Jupiter and Saturn with their moons at a local date and time, in a band of the screen.
+    void (*drawJupiter)(int year, int month, int day, int hour, int minute, Bounds band) = nullptr;
+    void (*drawSaturn)(int year, int month, int day, int hour, int minute, Bounds band) = nullptr;
     // The yearly darkness graph of one object; unset, form 2410 is asked for directly.
     void (*openDarknessForm)(const char* name, int catalog, int index, double ra, double dec, int bodyNumber,
                              int year, int month) = nullptr;

@@ -200,14 +200,15 @@ void SizeText(const ObjectRef& o, char* text, std::size_t size) {
     }
 }
 
-// The band under the panel: Jupiter or Saturn with their moons on tall screens, else a
-// finder chart on any screen that is not square.
+// The band under the panel: Jupiter or Saturn with their moons on screens taller than the
+// 320-line design, else a finder chart there or, on a landscape screen, beside the panel.
+// The design screen itself has no room for either.
 void DrawLowerPanel(const ObjectRef& o) {
     ObjectInfoState& s = objectInfoState;
     s.lowerPanel = 0;
     std::memset(s.redSpot, 0, sizeof s.redSpot);
     const int scale = static_cast<int>(screenScale.vertical);
-    const bool tall = s.screenHeight > 240 * scale;
+    const bool tall = s.screenHeight > 320 * scale;
     const bool body = o.type == kTypePlanet && o.catalog == kCatalogPlanet;
     const ObjectFormLinks& l = objectFormLinks;
     const ObservingDateTime& t = observingDateTime;
@@ -217,31 +218,28 @@ void DrawLowerPanel(const ObjectRef& o) {
         FillRectangle(Bounds{0, 218 * scale, s.screenWidth, bottom - 218 * scale});
         const char* head = "Red Spot Transit :";
         DrawChars(head, static_cast<int>(std::strlen(head)), 2 * scale, 216 * scale);
-        double transits[3] = {};
-        l.redSpotTransits(t.year, t.month, t.day, t.hour, t.minute, transits);
+        int hours[3] = {}, minutes[3] = {};
+        l.redSpotTransits(t.year, t.month, t.day, hours, minutes);
         int x = 85 * scale;
         for (int i = 0; i < 3; ++i) {
-            const double h = std::fmod(std::fmod(transits[i], 24.0) + 24.0, 24.0);
-            int hh = static_cast<int>(h), mm = static_cast<int>(std::lround((h - hh) * 60.0));
-            if (mm == 60) mm = 0, hh = (hh + 1) % 24;
-            std::snprintf(s.redSpot[i], sizeof s.redSpot[i], "%02dh%02d", hh, mm);
+            std::snprintf(s.redSpot[i], sizeof s.redSpot[i], "%02dh%02d", ((hours[i] % 24) + 24) % 24, minutes[i]);
             const int n = static_cast<int>(std::strlen(s.redSpot[i]));
             DrawChars(s.redSpot[i], n, x, 216 * scale);
             x += 8 * n + 5;
         }
-        l.drawJupiter(0, 226 * scale, s.screenWidth, bottom - 226 * scale);
+        l.drawJupiter(t.year, t.month, t.day, t.hour, t.minute, Bounds{0, 226 * scale, s.screenWidth, bottom - 226 * scale});
         s.lowerPanel = 1;
         return;
     }
     if (body && o.number == kBodySaturn && tall && l.drawSaturn) {
         SetForeColor(GetBackColor());
         FillRectangle(Bounds{0, 218 * scale, s.screenWidth, bottom - 218 * scale});
-        l.drawSaturn(0, 226 * scale, s.screenWidth, bottom - 226 * scale);
+        l.drawSaturn(t.year, t.month, t.day, t.hour, t.minute, Bounds{0, 226 * scale, s.screenWidth, bottom - 226 * scale});
         s.lowerPanel = 2;
         return;
     }
     if (s.screenWidth == s.screenHeight) return;
-    if (s.screenHeight > 240 * scale) {
+    if (tall) {
         if (bottom - 220 * scale < 40) return;
         DrawFinderChart(o, s.name, Bounds{0, 220 * scale, s.screenWidth, bottom - 220 * scale}, 0, t.year, t.month,
                         t.day, t.hour, t.minute);
@@ -767,6 +765,27 @@ void ShowObjectOnChart() {
     GotoForm(1900);
 }
 
+namespace {
+
+// The HR number of a row of the bright-star names: the number of the star it points at
+// (the row itself is only its place in the name order); 0 when it cannot be read.
+int BrightStarHrNumber(int row) {
+    BrightStarRecord named;
+    if (!GetBrightStarRecord(row, &named) || !LoadStarTable(0)) return 0;
+    if (named.starIndex < 0 || named.starIndex >= GetStarTableCount()) return 0;
+    return BrightStars()[named.starIndex].StarNumber();
+}
+
+}  // namespace
+
+ObjectRef CatalogRecordOf(const ObjectRef& o) {
+    ObjectRef record;
+    const int n = static_cast<int>(o.number);
+    if (o.catalog == kCatalogMessier && GetMessierObject(n, &record)) return record;
+    if (o.catalog == kCatalogCaldwell && GetCaldwellObject(n, &record)) return record;
+    return o;
+}
+
 void ShowObjectDescription() {
     if (!objectInfoState.present) return;
     const ObjectRef& o = currentObject.object;
@@ -782,7 +801,8 @@ void ShowObjectDescription() {
             std::int16_t others[4] = {};
             std::uint32_t numbers[4] = {};
             char common[48] = {};
-            const int number = Page() == 0 ? Number() : static_cast<int>(o.number);
+            const int number = o.catalog == kCatalogBrightStar ? BrightStarHrNumber(static_cast<int>(o.number))
+                                                                : static_cast<int>(o.number);
             const int found = FindCrossReference(kCatalogHr, static_cast<std::uint32_t>(number), others, numbers, 3,
                                                  common, sizeof common);
             char text[256];
@@ -812,15 +832,18 @@ void ShowObjectDescription() {
                 default: return;
             }
         default: {
+            // Descriptions and names are kept under the object's own designation.
+            const ObjectRef record = CatalogRecordOf(o);
             char raw[kDreyerDescriptionSize] = {}, expanded[256] = {};
-            if (!GetDreyerTexts(&o, raw, expanded, sizeof expanded)) {
+            if (!GetDreyerTexts(&record, raw, expanded, sizeof expanded)) {
                 ShowMessage("No description available.", "");
                 return;
             }
             char common[48] = {};
             std::int16_t other = 0;
             std::uint32_t otherNumber = 0;
-            FindCrossReference(static_cast<int>(o.catalog), o.number, &other, &otherNumber, 1, common, sizeof common);
+            FindCrossReference(static_cast<int>(record.catalog), record.number, &other, &otherNumber, 1, common,
+                               sizeof common);
             char heading[160];
             std::snprintf(heading, sizeof heading, "%s%sDreyer code:\n%s\n\nTranslation:", common, common[0] ? "\n" : "",
                           raw);

@@ -102,6 +102,9 @@ int SendScopeToObject(const ObjectRef& object, int present, int isSun);
 // what is below the horizon the user is asked to switch to the whole sky; 0 when declined.
 int ConfirmChartShowsObject(double altitude);
 void ShowObjectOnChart();
+// The object database record a Messier or Caldwell entry stands for (such entries carry the
+// list's code and 0-based position); any other object is its own record.
+ObjectRef CatalogRecordOf(const ObjectRef& object);
 // The description, identifiers or view of the current object, by its catalog.
 void ShowObjectDescription();
 int ObjectInfoCommand(int id);

@@ -242,8 +242,13 @@ double ComputeSkyBrightnessFor(SkyModel* model, const ObserverLocation& site, co
     // Twilight and daylight; the smaller of the two holds.
     const double twilightSpread = std::max(1.0, Pow10(rhoSun * 0.6366197723675812 - 1.1));
     const double BT = Pow10(8.45 + 0.4 * sunAlt) * scatteredPart * twilightSpread;
-    const double sunIlluminance = 11700.0 * Pow10(-0.4 * K * XS);
-    const double BD = sunIlluminance * ScatteringFunction(rhoSun) * scatteredPart;
+    const double sunThroughAir = Pow10(-0.4 * K * XS);
+    const double sunIlluminance = 11700.0 * sunThroughAir;
+    // The light the air scatters more than once keeps the daylight term from collapsing as
+    // the Sun's own light fades towards the horizon (its air mass reaching 40 there): the
+    // published program's constant term. Without it the sky at sunset came out as night.
+    const double BD =
+        11700.0 * (ScatteringFunction(rhoSun) * sunThroughAir + 440000.0 * (1.0 - sunThroughAir)) * scatteredPart;
     m.sunlightMagnitude = sunAlt > 0.0 ? RoundToHundredth(-2.5 * std::log10(sunIlluminance) - 16.57) : 50.0;
 
     const double B = std::min(BT, BD) + glare + BN + BM;
@@ -251,6 +256,9 @@ double ComputeSkyBrightnessFor(SkyModel* model, const ObserverLocation& site, co
 
     // The eye: threshold constants and corrections for extinction, the colours of star and
     // sky, the pupil by age, acuity and seeing.
+    // The eye's resolution (arc seconds): 42 x 10^(8.28 B^-0.29) is the day-vision (cone)
+    // form, 380 x 10^(0.3 B^-0.29) capped at 900 the night-vision (rod) one, as in the
+    // published program.
     double C1, C2, Fe, Fci, Fcb, resolution, feError;
     if (dayVision) {
         C1 = Pow10(-8.35);

@@ -363,6 +363,17 @@ int CalendarMoonIcon(double fraction, bool waxing) {
     return best;
 }
 
+int MoonSixthIcon(double fraction, bool waxing) {
+    const int sixth = std::clamp(static_cast<int>(6.0 * fraction), 0, 5);
+    return waxing ? 6051 + sixth : 6062 - sixth;
+}
+
+int MoonPhaseIcon(double fraction, bool waxing) {
+    if (fraction > 0.996) return kMoonIconFull;
+    if (fraction < 0.004) return kMoonIconNew;
+    return MoonSixthIcon(fraction, waxing);
+}
+
 bool ParseTypedTimeField(const char* text, int highest, int* value) {
     if (!text || !value) return false;
     const char* p = text;

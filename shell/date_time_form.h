@@ -106,6 +106,14 @@ int CalendarDayAt(int year, int month, int row, int column);
 // The Moon icon (0 to 12) of an illuminated fraction: the icon whose lit part is nearest,
 // among 0 (new) to 6 (full) when waxing, 6 to 12 (new) when waning.
 int CalendarMoonIcon(double fraction, bool waxing);
+// The Moon icons of the home form and the MoonAssistant's calendar: 6064 full, 6065 new,
+// and for the days between a sixth of the lit part: waxing 6051 + floor(6p), waning
+// 6062 - floor(6p), floor(6p) taken at most 5.
+constexpr int kMoonIconFull = 6064;
+constexpr int kMoonIconNew = 6065;
+int MoonSixthIcon(double fraction, bool waxing);
+// Full above 0.996, new below 0.004, else the sixth icon.
+int MoonPhaseIcon(double fraction, bool waxing);
 // A typed hour (highest 23), minute or second (59): digits only, blanks around them
 // allowed, from 0 to `highest`. False for anything else (empty, a sign, letters, a larger
 // number), leaving *value alone. Ok refuses such a field with a message naming it.

@@ -79,7 +79,7 @@ double ComputeMoonIllumination(int year, int month, int day, double hour, int zo
     const double sun = GetSunLongitude1980(d);
     const double moon = GetMoonLongitude1980(d, sun);
 
-    double age = std::fmod(moon - sun, 360.0);
+    double age = FmodDegrees(moon - sun);
     // fmod leaves |age| below 360, so one correction each way is enough.
     if (age < 0.0) age += 360.0;
     if (age > 360.0) age -= 360.0;

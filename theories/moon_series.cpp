@@ -55,13 +55,13 @@ constexpr int kSecondSlots = (2 * kMaxMp + 1) * kFSlots;
 int FirstSlot(int d, int m) { return d * kMSlots + m + kMaxM; }
 int SecondSlot(int mp, int f) { return (mp + kMaxMp) * kFSlots + f + kMaxF; }
 
-// The slot tables of one call. first holds (cos, sin) of the first part; secondSine holds
-// (sin, cos) and secondCosine (cos, -sin) of the second part, so that the product of a
+// The slot tables of one call. second holds (sin, cos) of the second part; firstSine
+// holds (cos, sin) and firstCosine (-sin, cos) of the first part, so that the product of a
 // first and a second pair adds up to the sine or the cosine of the whole argument.
 struct SlotTables {
-    Pair first[kFirstSlots];
-    Pair secondSine[kSecondSlots];
-    Pair secondCosine[kSecondSlots];
+    Pair firstSine[kFirstSlots];
+    Pair firstCosine[kFirstSlots];
+    Pair second[kSecondSlots];
 };
 
 // A slot the series read: its number and the two multiples whose product fills it.
@@ -69,12 +69,30 @@ struct SlotRecipe {
     std::uint8_t slot, a, b;
 };
 
-// One series as the loop reads it: for every term the byte offsets of its two slots in
-// one word (first in the low half) and its amplitude.
+// One series as the loop reads it: its terms grouped by their first slot, and for every
+// term the byte offset of its second slot and its amplitude. A group's terms are summed
+// as pairs first and multiplied by the group's first pair once, which saves a load and a
+// multiplication per term.
 template <int N>
 struct SeriesLayout {
-    std::uint32_t offsets[N];
-    double amplitude[N];
+    std::uint16_t second[N];
+    Pair amplitude[N];  // twice, so that it multiplies a pair straight from memory
+    int groupCount;
+    std::uint8_t groupFirst[kFirstSlots];  // the group's first slot
+    std::uint16_t groupEnd[kFirstSlots];   // one past its last term
+};
+
+// The longitude (sine) and distance (cosine) series laid out together: most of their
+// arguments are shared, and a shared argument's second pair is then read once for both.
+constexpr int kMostTwinTerms = kMoonLongitudeTermCount + kMoonDistanceTermCount;
+
+struct TwinSeriesLayout {
+    std::uint16_t second[kMostTwinTerms];
+    Pair sineAmplitude[kMostTwinTerms];    // longitude, twice; 0 where it has no such term
+    Pair cosineAmplitude[kMostTwinTerms];  // distance, the same way
+    int groupCount;
+    std::uint8_t groupFirst[kFirstSlots];
+    std::uint16_t groupEnd[kFirstSlots];
 };
 
 // The angles the planetary and fixed-equinox terms add to multiples of D, M' and F: built
@@ -183,9 +201,8 @@ constexpr int kMostCombinations = std::size(kLongitudeExtraTerms) + std::size(kL
 // The three series and the slots they read, so that a call fills only those; the layout
 // is made once from the tables.
 struct MoonLayout {
-    SeriesLayout<kMoonLongitudeTermCount> longitude;
+    TwinSeriesLayout longitudeDistance;
     SeriesLayout<kMoonLatitudeTermCount> latitude;
-    SeriesLayout<kMoonDistanceTermCount> distance;
     ExtraLayout longitudeExtra, latitudeExtra;
     Combination combinations[kMostCombinations];
     int combinationCount = 0;
@@ -203,13 +220,50 @@ struct UsedSlots {
 template <int N>
 SeriesLayout<N> LayOut(const MoonTerm* terms, UsedSlots* used) {
     SeriesLayout<N> layout{};
-    for (int i = 0; i < N; ++i) {
-        const int first = FirstSlot(terms[i].d, terms[i].m);
-        const int second = SecondSlot(terms[i].mp, terms[i].f);
-        layout.offsets[i] = static_cast<std::uint32_t>(first * sizeof(Pair) | second * sizeof(Pair) << 16);
-        layout.amplitude[i] = terms[i].amplitude;
+    int count = 0;
+    for (int first = 0; first < kFirstSlots; ++first) {
+        const int start = count;
+        for (int i = 0; i < N; ++i) {
+            if (FirstSlot(terms[i].d, terms[i].m) != first) continue;
+            const int second = SecondSlot(terms[i].mp, terms[i].f);
+            layout.second[count] = static_cast<std::uint16_t>(second * sizeof(Pair));
+            layout.amplitude[count] = Pair{terms[i].amplitude, terms[i].amplitude};
+            used->second[second] = true;
+            ++count;
+        }
+        if (count == start) continue;
         used->first[first] = true;
-        used->second[second] = true;
+        layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
+        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        ++layout.groupCount;
+    }
+    return layout;
+}
+
+TwinSeriesLayout LayOutTwins(UsedSlots* used) {
+    TwinSeriesLayout layout{};
+    int count = 0;
+    for (int first = 0; first < kFirstSlots; ++first) {
+        const int start = count;
+        auto add = [&](const MoonTerm& term, Pair* amplitudes) {
+            if (FirstSlot(term.d, term.m) != first) return;
+            const int second = SecondSlot(term.mp, term.f);
+            const auto offset = static_cast<std::uint16_t>(second * sizeof(Pair));
+            int k = start;
+            while (k < count && layout.second[k] != offset) ++k;
+            if (k == count) {
+                layout.second[count++] = offset;
+                used->second[second] = true;
+            }
+            amplitudes[k] += Pair{term.amplitude, term.amplitude};
+        };
+        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, layout.sineAmplitude);
+        for (const MoonTerm& term : kMoonDistanceTerms) add(term, layout.cosineAmplitude);
+        if (count == start) continue;
+        used->first[first] = true;
+        layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
+        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        ++layout.groupCount;
     }
     return layout;
 }
@@ -240,9 +294,8 @@ ExtraLayout LayOutExtra(const ExtraTerm (&terms)[N], MoonLayout* layout, UsedSlo
 MoonLayout MakeLayout() {
     MoonLayout layout;
     UsedSlots used;
-    layout.longitude = LayOut<kMoonLongitudeTermCount>(kMoonLongitudeTerms, &used);
+    layout.longitudeDistance = LayOutTwins(&used);
     layout.latitude = LayOut<kMoonLatitudeTermCount>(kMoonLatitudeTerms, &used);
-    layout.distance = LayOut<kMoonDistanceTermCount>(kMoonDistanceTerms, &used);
     layout.longitudeExtra = LayOutExtra(kLongitudeExtraTerms, &layout, &used);
     layout.latitudeExtra = LayOutExtra(kLatitudeExtraTerms, &layout, &used);
     for (int slot = 0; slot < kFirstSlots; ++slot) {
@@ -270,53 +323,85 @@ void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* 
     for (int i = 0; i < layout.firstSlotCount; ++i) {
         const SlotRecipe& recipe = layout.firstSlots[i];
         const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->first[recipe.slot] = Pair{r.c, r.s};
+        tables->firstSine[recipe.slot] = Pair{r.c, r.s};
+        tables->firstCosine[recipe.slot] = Pair{-r.s, r.c};
     }
     for (int i = 0; i < layout.secondSlotCount; ++i) {
         const SlotRecipe& recipe = layout.secondSlots[i];
         const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->secondSine[recipe.slot] = Pair{r.s, r.c};
-        tables->secondCosine[recipe.slot] = Pair{r.c, -r.s};
+        tables->second[recipe.slot] = Pair{r.s, r.c};
     }
 }
 
-// Sum of amplitude x (first pair . second pair) over the series, in four running sums so
-// that the additions do not wait on each other.
+// Sum of amplitude x (first pair . second pair) over the series: within a group the
+// amplitudes times the second pairs, in two running sums so that the additions do not wait
+// on each other, then the group's first pair times that.
 template <int N>
 double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* second) {
-    const char* firstBytes = reinterpret_cast<const char*>(first);
     const char* secondBytes = reinterpret_cast<const char*>(second);
     auto term = [&](int i) {
-        const std::uint32_t offsets = series.offsets[i];
-        const Pair& a = *reinterpret_cast<const Pair*>(firstBytes + (offsets & 0xffff));
-        const Pair& b = *reinterpret_cast<const Pair*>(secondBytes + (offsets >> 16));
-        return series.amplitude[i] * (a * b);
+        return series.amplitude[i] * *reinterpret_cast<const Pair*>(secondBytes + series.second[i]);
     };
-    Pair sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+    Pair total0 = {}, total1 = {};
     int i = 0;
-    for (; i + 4 <= N; i += 4) {
-        sum0 += term(i);
-        sum1 += term(i + 1);
-        sum2 += term(i + 2);
-        sum3 += term(i + 3);
+    for (int g = 0; g < series.groupCount; ++g) {
+        const int end = series.groupEnd[g];
+        Pair sum0 = {}, sum1 = {};
+        for (; i + 2 <= end; i += 2) {
+            sum0 += term(i);
+            sum1 += term(i + 1);
+        }
+        if (i < end) sum0 += term(i++);
+        const Pair group = first[series.groupFirst[g]] * (sum0 + sum1);
+        if (g & 1)
+            total1 += group;
+        else
+            total0 += group;
     }
-    for (; i < N; ++i) sum0 += term(i);
-    const Pair total = (sum0 + sum1) + (sum2 + sum3);
+    const Pair total = total0 + total1;
     return total[0] + total[1];
 }
 
-// Sum of the extra terms: the combination pair times the second part's sine and cosine
-// pairs give the sine and the cosine of the whole argument.
-double ExtraSum(const ExtraLayout& extra, const Pair* combinations, const SlotTables& tables) {
-    const char* sineBytes = reinterpret_cast<const char*>(tables.secondSine);
-    const char* cosineBytes = reinterpret_cast<const char*>(tables.secondCosine);
+// The longitude and distance sums together, as SeriesSum does one.
+void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* sineSum, double* cosineSum) {
+    const char* secondBytes = reinterpret_cast<const char*>(tables.second);
+    auto second = [&](int i) { return *reinterpret_cast<const Pair*>(secondBytes + series.second[i]); };
+    Pair sineTotal = {}, cosineTotal = {};
+    int i = 0;
+    for (int g = 0; g < series.groupCount; ++g) {
+        const int end = series.groupEnd[g];
+        Pair sine0 = {}, sine1 = {}, cosine0 = {}, cosine1 = {};
+        for (; i + 2 <= end; i += 2) {
+            const Pair a = second(i), b = second(i + 1);
+            sine0 += series.sineAmplitude[i] * a;
+            cosine0 += series.cosineAmplitude[i] * a;
+            sine1 += series.sineAmplitude[i + 1] * b;
+            cosine1 += series.cosineAmplitude[i + 1] * b;
+        }
+        if (i < end) {
+            const Pair a = second(i);
+            sine0 += series.sineAmplitude[i] * a;
+            cosine0 += series.cosineAmplitude[i] * a;
+            ++i;
+        }
+        const int first = series.groupFirst[g];
+        sineTotal += tables.firstSine[first] * (sine0 + sine1);
+        cosineTotal += tables.firstCosine[first] * (cosine0 + cosine1);
+    }
+    *sineSum = sineTotal[0] + sineTotal[1];
+    *cosineSum = cosineTotal[0] + cosineTotal[1];
+}
+
+// Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
+// second part's pair give the sine and the cosine of the whole argument.
+double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pair* cosineCombinations,
+                const SlotTables& tables) {
+    const char* secondBytes = reinterpret_cast<const char*>(tables.second);
     Pair sum0 = {}, sum1 = {};
     for (int i = 0; i < extra.count; ++i) {
-        const Pair& x = combinations[extra.combination[i]];
-        const Pair& sine = *reinterpret_cast<const Pair*>(sineBytes + extra.second[i]);
-        const Pair& cosine = *reinterpret_cast<const Pair*>(cosineBytes + extra.second[i]);
-        sum0 += extra.sineAmplitude[i] * (x * sine);
-        sum1 += extra.cosineAmplitude[i] * (x * cosine);
+        const Pair& second = *reinterpret_cast<const Pair*>(secondBytes + extra.second[i]);
+        sum0 += extra.sineAmplitude[i] * (sineCombinations[extra.combination[i]] * second);
+        sum1 += extra.cosineAmplitude[i] * (cosineCombinations[extra.combination[i]] * second);
     }
     const Pair total = sum0 + sum1;
     return total[0] + total[1];
@@ -324,7 +409,7 @@ double ExtraSum(const ExtraLayout& extra, const Pair* combinations, const SlotTa
 
 // A mean argument in degrees, in radians reduced with the floating remainder (the sign of the
 // unreduced value is kept).
-double Reduced(double degrees) { return std::fmod(degrees * kDegToRad, kTwoPi); }
+double Reduced(double degrees) { return FmodTurn(degrees * kDegToRad); }
 
 }  // namespace
 
@@ -384,20 +469,21 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
     const MoonLayout& layout = Layout();
     SlotTables tables;
     FillSlots(layout, multiples, &tables);
-    Pair combinations[kMostCombinations];
+    Pair sineCombinations[kMostCombinations], cosineCombinations[kMostCombinations];
     for (int k = 0; k < layout.combinationCount; ++k) {
         const Combination& c = layout.combinations[k];
         const Rotation r = Times({cosines[c.angle], sines[c.angle]}, multiples[c.multiple]);
-        combinations[k] = Pair{r.c, r.s};
+        sineCombinations[k] = Pair{r.c, r.s};
+        cosineCombinations[k] = Pair{-r.s, r.c};
     }
 
-    const double sumL = SeriesSum(layout.longitude, tables.first, tables.secondSine) +
-                        ExtraSum(layout.longitudeExtra, combinations, tables);
-    const double sumB = SeriesSum(layout.latitude, tables.first, tables.secondSine) +
-                        ExtraSum(layout.latitudeExtra, combinations, tables);
-    const double sumR = SeriesSum(layout.distance, tables.first, tables.secondCosine);
+    double mainL, sumR;
+    TwinSums(layout.longitudeDistance, tables, &mainL, &sumR);
+    const double sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
+    const double sumB = SeriesSum(layout.latitude, tables.firstSine, tables.second) +
+                        ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
 
-    *longitude = std::fmod(sumL / 3600.0, 360.0) * kDegToRad + w1;
-    *latitude = std::fmod(sumB / 3600.0, 360.0) * kDegToRad;
+    *longitude = FmodDegrees(sumL / 3600.0) * kDegToRad + w1;
+    *latitude = FmodDegrees(sumB / 3600.0) * kDegToRad;
     *distance = (kMoonMeanDistanceKm + sumR) * kKmToAu;
 }

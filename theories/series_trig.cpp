@@ -67,10 +67,15 @@ void SinCosLanes(const double in[kLanes], double sines[kLanes], double cosines[k
     const Vec cosine = (Vec)(((s & odd) | (c & ~odd)) ^ cosineSign);
     std::memcpy(sines, &sine, sizeof sine);
     std::memcpy(cosines, &cosine, sizeof cosine);
-    for (int i = 0; i < kLanes; ++i) {
-        if (!InRange(in[i])) {
-            sines[i] = std::sin(in[i]);
-            cosines[i] = std::cos(in[i]);
+    // One test for all four lanes (false for NaN too), and the lanes one by one only then.
+    const Words magnitude = (Words)x & 0x7fffffffffffffffULL;
+    const Words inRange = (Vec)magnitude <= kLargestAngle;
+    if ((inRange[0] & inRange[1] & inRange[2] & inRange[3]) == 0) {
+        for (int i = 0; i < kLanes; ++i) {
+            if (!InRange(in[i])) {
+                sines[i] = std::sin(in[i]);
+                cosines[i] = std::cos(in[i]);
+            }
         }
     }
 }
@@ -88,13 +93,24 @@ void SeriesSinCos(double angle, double* sine, double* cosine) {
 void SeriesSinCosArray(const double* angles, double* sines, double* cosines, int count) {
     int i = 0;
     for (; i + kLanes <= count; i += kLanes) SinCosLanes(angles + i, sines + i, cosines + i);
-    if (i < count) {
+    // The last one to three angles, copied one by one: a loop of unknown length here
+    // becomes a call to the library's memcpy, which costs more than the copy.
+    const int rest = count - i;
+    if (rest > 0) {
         double in[kLanes] = {}, s[kLanes], c[kLanes];
-        for (int k = 0; k < count - i; ++k) in[k] = angles[i + k];
+        in[0] = angles[i];
+        if (rest > 1) in[1] = angles[i + 1];
+        if (rest > 2) in[2] = angles[i + 2];
         SinCosLanes(in, s, c);
-        for (int k = 0; k < count - i; ++k) {
-            sines[i + k] = s[k];
-            cosines[i + k] = c[k];
+        sines[i] = s[0];
+        cosines[i] = c[0];
+        if (rest > 1) {
+            sines[i + 1] = s[1];
+            cosines[i + 1] = c[1];
+        }
+        if (rest > 2) {
+            sines[i + 2] = s[2];
+            cosines[i + 2] = c[2];
         }
     }
 }

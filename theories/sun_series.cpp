@@ -106,7 +106,7 @@ double EarthLongitude(const SeriesSums& sums, double tau) {
     // which is why the result can dip just below 0.
     x -= std::floor(x * kInverseTurn) * kTurn;
     x += Powers(sums, kL0 + 2, kL5, tau) * (tau * tau);
-    return std::fmod(x * kSeriesUnitToDeg, 360.0);
+    return FmodDegrees(x * kSeriesUnitToDeg);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ with, from python3-ephem (an implementation independent of ours):
       "encke" row: Meeus's example 33.b (comet Encke, 1990 October 6.0 TD) the same way.
       "orbit" rows: clearly hyperbolic orbits solved here exactly in the orbit plane (true
       anomaly, radius), each checked against ephem's heliocentric place before it is written.
+      "near" rows: bodies within 0.3 AU of the Earth (1I/'Oumuamua in October 2017, and the
+      first such instant of each element set above that has one), the same way.
       "built" rows: the elliptic bodies of the catalog builder's minor-body fixture
       (tests/data/tools/planets/minor.ini) from their own elements (an asteroid's epoch, mean
       anomaly and semi-major axis; a comet's perihelion time and distance), for the test of
@@ -172,6 +174,39 @@ def comet_places():
     return rows
 
 
+# Close approaches: 1I/'Oumuamua (JPL elements, e 1.2011) passing 0.16-0.3 AU from the
+# Earth in October 2017, and instants at which bodies of the list above come within 0.3 AU.
+OUMUAMUA = (13, 0.255912, 1.201134, (2017, 9, 9.48897), 241.8104, 24.5969, 122.7417, 23.0, 10.0)
+OUMUAMUA_DAYS = [(2017, 10, 14.0), (2017, 10, 19.0), (2017, 10, 25.0)]
+
+
+def near_row(kind, q, e, T, om, Om, inc, m1, m2, jd):
+    b = make_body(kind, q, e, T, om, Om, inc, m1, m2)
+    date = ut_date(jd)
+    b.compute(date, epoch=date)
+    return ["near", str(kind)] + [fmt(v) for v in (q, e, T, om, Om, inc, jd,
+                                                   float(b.a_ra) * 12.0 / math.pi, math.degrees(float(b.a_dec)),
+                                                   b.earth_distance, b.sun_distance)], b.earth_distance
+
+
+def near_places():
+    rows = []
+    kind, q, e, (Y, M, D), om, Om, inc, m1, m2 = OUMUAMUA
+    q, e, om, Om, inc, D = (f32(v) for v in (q, e, om, Om, inc, D))
+    T = jd_of(Y, M, math.floor(D)) + (D - math.floor(D))
+    for y, m, d in OUMUAMUA_DAYS:
+        rows.append(near_row(kind, q, e, T, om, Om, inc, m1, m2, jd_of(y, m, d))[0])
+    for kind, q, e, (Y, M, D), om, Om, inc, m1, m2 in ELEMENTS:
+        q, e, om, Om, inc, m1, m2, D = (f32(v) for v in (q, e, om, Om, inc, m1, m2, D))
+        T = jd_of(Y, M, math.floor(D)) + (D - math.floor(D))
+        for off in range(-400, 401, 4):
+            row, delta = near_row(kind, q, e, T, om, Om, inc, m1, m2, T + off + 0.25)
+            if delta < 0.3:
+                rows.append(row)
+                break
+    return rows
+
+
 def encke():
     # Meeus, Astronomical Algorithms, example 33.b: a, e, i, node, omega, T.
     a, e = 2.2091404, 0.8502196
@@ -309,8 +344,9 @@ def main():
            "place kind q e T omega node i mag1 mag2 jd(TT) year ra(h) dec(deg) delta r magnitude",
            "encke q e T omega node i jd(TT) ra(h) dec(deg) delta r",
            "orbit q e t-T(days) nu(deg) r(AU)",
-           "built kind e jd(TT) year ra(h) dec(deg) delta r"],
-          comet_places() + encke() + orbits() + built())
+           "built kind e jd(TT) year ra(h) dec(deg) delta r",
+           "near kind q e T omega node i jd(TT) ra(h) dec(deg) delta r"],
+          comet_places() + encke() + orbits() + built() + near_places())
     write("sun_moon_ephem.txt",
           ["the apparent Sun and the topocentric Moon from python3-ephem (tools/make_objects_fixtures.py)",
            "sun jd(UT) ra(h) dec(deg)",

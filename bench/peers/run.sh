@@ -34,9 +34,15 @@ awk -F'\t' -v version="$version" '
     NR == FNR { ours[$1] = $2; order[++n] = $1; next }
     { theirs[$1] = $2 }
     END {
-        printf "%-24s %12s %20s %8s\n", "measure", "Velkarion", "astronomy-engine " version, "ratio"
+        # The ratios this project aims at: the Moon, and a planet alone (Mars).
+        target["moon"] = 7
+        target["mars"] = 5
+        printf "%-24s %12s %20s %8s  %s\n", "measure", "Velkarion", "astronomy-engine " version, "ratio", "target"
         for (i = 1; i <= n; ++i) {
             m = order[i]
-            printf "%-24s %12.2f %20.2f %7.2fx\n", m, ours[m], theirs[m], theirs[m] / ours[m]
+            ratio = theirs[m] / ours[m]
+            aim = ""
+            if (m in target) aim = sprintf(">= %dx %s", target[m], ratio >= target[m] ? "met" : "NOT met")
+            printf "%-24s %12.2f %20.2f %7.2fx  %s\n", m, ours[m], theirs[m], ratio, aim
         }
     }' "$ours" "$theirs"

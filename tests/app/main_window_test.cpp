@@ -351,10 +351,10 @@ TEST_F(MainWindowTest, AFormNotBuiltYetLeavesTheAskingFormShown) {
     Call([] { GotoForm(kTestForm); });
     const Window form = formWindow;
     ASSERT_TRUE(platform::IsWindow(form));
-    ASSERT_EQ(GetFormDialogProc(6000), nullptr) << "the Moon form is not built";
+    ASSERT_EQ(GetFormDialogProc(2450), nullptr) << "the planet assistant is not built";
     const std::size_t boxes = Boxes().size();
 
-    PostCommand(1008);  // Moon, from the menu
+    PostCommand(1017);  // Planets, from the menu
     EXPECT_EQ(BoxTextsFrom(boxes), std::vector<std::string>{"Unkown form call\n"});
     EXPECT_EQ(formWindow, form);
     EXPECT_TRUE(platform::IsWindowVisible(form));

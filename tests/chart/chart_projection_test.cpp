@@ -86,6 +86,7 @@ TEST_F(ChartProjectionTest, FixedPointProjectionMatchesFloatingPointToAPixel) {
 TEST_F(ChartProjectionTest, HorizonDecidesVisibilityAndHiddenPointsAreNotWritten) {
     UseChart(kChartModeSkyMap, 5);
     UseLatitude(0.0f);
+    SetChartPrecessionEpoch(0.0);  // the kernels' own geometry, places taken as of date
     // At the equator (sin lat = 0, cos lat = 1.0) six hours from the meridian, sin alt is
     // cos h cos dec: the kernels give cos h = 2 units there, so at dec 70 the sine is 0.
     std::int32_t cosH = 0;
@@ -101,6 +102,60 @@ TEST_F(ChartProjectionTest, HorizonDecidesVisibilityAndHiddenPointsAreNotWritten
     EXPECT_EQ(ProjectEquatorialPoint(0, 0, -kFixQuarterTurn, &p, &q), 0);
     EXPECT_EQ(p, 111);
     EXPECT_EQ(q, 222);
+}
+
+// J2000.0 catalog places land where the apparent-place code puts them at the chart's date,
+// in both plane modes and by both kernels, over half a century: the precession is in the
+// projection (what remains is nutation and aberration, under half an arc minute). The
+// sky turns about the pole of date, so an unprecessed place would be 18' off by 2024. (Taps
+// come back in the same frame: PixelToSkyReturnsTheStarWithinAPixel round-trips them.)
+TEST_F(ChartProjectionTest, CatalogPlacesArePrecessedToTheChartsDate) {
+    struct Place {
+        double ra, dec;
+    };
+    const Place places[] = {{14.26, 19.18}, {18.62, 38.78}, {5.92, 7.41}, {2.53, 89.26}, {20.69, 45.28},
+                            {16.49, -26.43}, {13.42, 54.93}, {7.75, 28.03}, {0.14, 29.09}, {6.40, -52.70}};
+    const double kSkyTolerance = 2.0 / 60.0;  // degrees on the sky
+    for (int year : {2000, 2026, 2050}) {
+        deviceTime = LocalDateTimeFields{year, 3, 10, 23, 0, 0};
+        SetObservingDateTime(year, 3, 10, 23, 0, 0);
+        for (int mode : {kChartModeSkyMap, kChartModeHorizon}) {
+            UseChart(mode, 5);
+            ASSERT_NE(GetChartPrecessionEpoch(), 0.0);
+            for (int floating : {0, 1}) {
+                for (const Place& place : places) {
+                    SCOPED_TRACE(testing::Message() << year << " mode " << mode << " floating " << floating << " "
+                                                    << place.ra);
+                    double ra = 0, dec = 0, altitude = 0, azimuth = 0;
+                    ComputeApparentPosition(place.ra, place.dec, &ra, &dec, &altitude, &azimuth, kModeGeocentric, year,
+                                            3, 10, 23, 0, 0);
+                    std::int32_t p = 0, q = 0;
+                    const int visible =
+                        floating ? ProjectHorizontalPoint(chartClock.siderealTime, static_cast<float>(place.ra),
+                                                          static_cast<float>(place.dec), &p, &q)
+                                 : ProjectEquatorialPoint(chartClock.siderealTimeFixed, Hours(place.ra),
+                                                          Degrees(place.dec), &p, &q);
+                    if (std::abs(altitude) < 0.1) continue;
+                    ASSERT_EQ(visible, altitude > 0 ? 1 : 0);
+                    if (!visible) continue;
+                    double alt, az;
+                    if (mode == kChartModeHorizon) {
+                        alt = p * 64.0 / kFixOne;
+                        az = q * 64.0 / kFixOne;
+                    } else {
+                        alt = 90.0 - 2.0 * std::atan(std::hypot(p, q) / kFixOne) / kDeg;
+                        az = std::atan2(static_cast<double>(q), static_cast<double>(p)) / kDeg;
+                        if (az < 0) az += 360.0;
+                    }
+                    EXPECT_NEAR(alt, altitude, kSkyTolerance);
+                    if (altitude < 85.0) {
+                        const double d = std::abs(az - azimuth);
+                        EXPECT_LT(std::min(d, 360.0 - d) * std::cos(altitude * kDeg), kSkyTolerance);
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ChartProjectionTest, HourAnglesWrapWhateverTheTurnsAway) {
@@ -121,7 +176,7 @@ TEST_F(ChartProjectionTest, HourAnglesWrapWhateverTheTurnsAway) {
 }
 
 // Altitude and azimuth read back from the plane agree with the apparent-place code's
-// horizon for the same place of date.
+// horizon for the same place of date (taken as of date: no precession).
 TEST_F(ChartProjectionTest, PlaneAgreesWithTheApparentPlaceHorizon) {
     const ObservingDateTime t{2024, 5, 10, 22, 30, 0};
     const double lst = LocalSiderealTime(t.year, t.month, t.day, t.hour, t.minute, t.second,
@@ -142,7 +197,8 @@ TEST_F(ChartProjectionTest, PlaneAgreesWithTheApparentPlaceHorizon) {
             double zd = 0, az = 0, rar = 0, decr = 0;
             EquToHor(jd, deltaT, 0.0, 0.0, site, place.ra, place.dec, kRefractionNone, &zd, &az, &rar, &decr);
             std::int32_t p, q;
-            const int visible = ProjectEquatorialPoint(Hours(lst), Hours(place.ra), Degrees(place.dec), &p, &q);
+            const int visible =
+                ProjectEquatorialPointOfDate(Hours(lst), Hours(place.ra), Degrees(place.dec), &p, &q);
             ASSERT_EQ(visible, zd <= 90.0 ? 1 : 0) << place.ra;
             if (!visible) continue;
             double altitude, azimuth;
@@ -250,6 +306,7 @@ TEST_F(ChartProjectionTest, PixelToAltAzInvertsAltAzToPixel) {
 TEST_F(ChartProjectionTest, TapsNearThePoleNeverGiveNaN) {
     SetLatitude(observerLocation, 90.0f);
     UseChart(kChartModeSkyMap, 13);
+    SetChartPrecessionEpoch(0.0);  // the pole of date, not its catalog place
     std::int32_t cx, cy;
     GetChartMetrics(&cx, &cy, nullptr, nullptr);
     for (int d = -2; d <= 2; ++d) {

@@ -2,6 +2,8 @@
 // fitted ones.
 #include <gtest/gtest.h>
 
+#include "astro/time_scales.h"
+
 #include <cmath>
 
 #include "eclipses/bessel_elements.h"
@@ -111,5 +113,34 @@ TEST(CentralLine, LimitLatitudesHaveTheirMagnitudeThere) {
     broken.x0 = std::nan("");
     EXPECT_EQ(GetLimitLatitude(broken, 87.67, 1.0, p.deltaT, 1), 90.0);
     EXPECT_EQ(GetLimitLatitude(broken, 87.67, 1.0, p.deltaT, -1), -90.0);
+}
+// Limits near the poles, where the steps from the equator settle on the night side and used
+// to come back as if right (NASA's published limits, Five Millennium Canon elements; the
+// program's own elements fitted for the day). The sides are the axis's: across the pole,
+// where these meridians meet the path, north of the axis is the geographic south. A limit
+// that misses the meridian is the pole of its side.
+TEST(CentralLine, PolarLimitsAreOnTheDaySide) {
+    struct Case {
+        int year, month, day, hour;
+        double longitudeWest;
+        int side;
+        double latitude;
+    } cases[] = {
+        {2021, 6, 10, 11, 150.0, 1, 85.75},     // annular, over the North Pole
+        {2021, 6, 10, 11, 150.0, -1, -90.0},    // its other limit passes beyond the pole
+        {2021, 12, 4, 8, 80.0, -1, -79.42},     // total, Antarctica
+        {2021, 12, 4, 8, 80.0, 1, -83.26},
+        {2039, 12, 15, 16, -150.0, -1, -81.40},  // total, Antarctica
+        {2039, 12, 15, 16, -150.0, 1, -85.15},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day << " " << c.longitudeWest << " side "
+                                        << c.side);
+        BesselElements e;
+        ASSERT_EQ(FitBesselElements(&e, c.year, c.month, c.day, c.hour), 1);
+        const double deltaT = GetDeltaT(c.year, c.month, c.day);
+        const double latitude = GetLimitLatitude(e, c.longitudeWest, 1.0, deltaT, c.side);
+        EXPECT_NEAR(latitude, c.latitude, 0.09);  // 10 km
+    }
 }
 }  // namespace

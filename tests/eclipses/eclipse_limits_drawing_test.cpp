@@ -54,19 +54,23 @@ TEST(EclipseLimits, CurvesAreContinuousAndClosedAtBothEnds) {
                 EXPECT_EQ(s.colour, s.curve % kLimitMagnitudes == kLimitMagnitudes - 1 ? kLimitRed : kLimitGrey);
             }
         }
-        // Each curve one unbroken line through all its visible points; the umbral limits
+        // Each curve one unbroken line through all its visible points (a partial phase's
+        // limit that lies only where the Sun is down is not drawn at all); the umbral limits
         // lie on the turned globe's near side the whole way.
+        int ends = 0;
         for (int side = 0; side < kLimitSides; ++side) {
             for (int m = 0; m < kLimitMagnitudes; ++m) {
                 SCOPED_TRACE(testing::Message() << "side " << side << " magnitude " << m);
+                if (curves->points[side][m] == 0) continue;
                 const int breaks = curves->points[side][m] - 1 - perCurve[side * kLimitMagnitudes + m];
                 EXPECT_GE(breaks, 0);
                 EXPECT_LE(breaks, side == 0 ? c.southernBreaks : 0);
+                if (m + 1 < kLimitMagnitudes && curves->points[side][m + 1] > 0) ends += 2;
             }
             EXPECT_GE(curves->points[side][kLimitMagnitudes - 1], 10);
         }
-        // Neighbouring magnitudes joined at both ends on both sides.
-        EXPECT_EQ(joins, 2 * kLimitSides * (kLimitMagnitudes - 1));
+        // Neighbouring magnitudes joined at both ends wherever both are drawn.
+        EXPECT_EQ(joins, ends);
     }
 }
 
@@ -114,7 +118,7 @@ TEST_F(EclipseLimitsPixels, UmbralLimitsRedAndTheRestGreyOnTheGlobe) {
     DrawEclipseLimits(e, 240, 240, c.centreLongitudeWest, 0.0, c.centreLatitude, 200.0, c.deltaT);
     const std::uint16_t red = Pixel16(255, 0, 0), grey = Pixel16(203, 203, 203);
     EXPECT_GT(Count(red), 100);
-    EXPECT_GT(Count(grey), 400);
+    EXPECT_GT(Count(grey), 100);
 
     // Every segment's ends were drawn in its colour (a later line may cross an end).
     auto curves = std::make_unique<LimitCurves>();
@@ -164,7 +168,9 @@ TEST(EclipseLimits, SegmentsKeepTheirIntegers) {
         int count;
         std::uint64_t hash;
     };
-    const Expected expected[] = {{256, 2862328493647453224ull}, {156, 6073173026915168741ull}};
+    // The partial phases' limits end where the Sun sets: fewer segments than the curves had
+    // when they ran on into the night.
+    const Expected expected[] = {{238, 11776909175064265631ull}, {92, 452130528096626742ull}};
     for (int i = 0; i < 2; ++i) {
         const PathCase& c = kPaths[i];
         SCOPED_TRACE(c.name);

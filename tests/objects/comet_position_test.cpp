@@ -8,6 +8,7 @@
 #include <sstream>
 #include <algorithm>
 
+#include "astro/apparent_place.h"
 #include "catalog/object_lookup.h"
 #include "catalog/selection_fixture.h"
 #include "core/calendar.h"
@@ -40,33 +41,39 @@ TEST(LowAccuracySun, MeeusExample25a) {
     EXPECT_NEAR(sun.distance, 0.99766, 1e-5);
 }
 
-TEST(CometPosition, EnckeOfDateAndTheMixedFrameOfAnotherYear) {
+// Meeus's example 33.b (comet Encke, 1990 October 6.0 TD): the place of the mean equinox
+// of the instant, with its light time, as ephem gives it; the year passed no longer
+// matters (the places once went to the equinox of a whole year: 80" off here).
+TEST(CometPosition, EnckeOfTheInstant) {
     const auto rows = ReadTaggedFixtureRows("objects/comet_places_ephem.txt", "encke");
     ASSERT_EQ(rows.size(), 1u);
     const auto& r = rows[0];
     const CometElements el = Elements(r[0], r[1], r[2], r[3], r[4], r[5]);
     const double jd = r[6];
-    CometPosition of1990;
-    ASSERT_EQ(ComputeCometPosition(el, jd, 1990, &of1990), 1);
-    EXPECT_LT(SeparationArcsec(of1990.rightAscension, of1990.declination, r[7], r[8]), 30.0);
-    EXPECT_NEAR(of1990.earthDistance, r[9], 1e-4);
-    EXPECT_NEAR(of1990.sunDistance, r[10], 1e-4);
+    for (int year : {1990, 2000}) {
+        CometPosition p;
+        ASSERT_EQ(ComputeCometPosition(el, jd, year, &p), 1);
+        EXPECT_LT(SeparationArcsec(p.rightAscension, p.declination, r[7], r[8]), 5.0) << year;
+        EXPECT_NEAR(p.earthDistance, r[9], 1e-4);
+        EXPECT_NEAR(p.sunDistance, r[10], 1e-4);
+    }
+}
 
-    // The elements of 2000.0 with the Sun of 1990: the comet's heliocentric place turns by
-    // 8.4' against the Sun's. Seen from the Earth that is 80" here, where much of the turn
-    // runs along the line of sight; up to the full 8' for a distant body.
-    CometPosition of2000;
-    ASSERT_EQ(ComputeCometPosition(el, jd, 2000, &of2000), 1);
-    const double mixed = SeparationArcsec(of2000.rightAscension, of2000.declination, r[7], r[8]);
-    EXPECT_GT(mixed, 60.0);
-    CometElements far = el;
-    far.perihelionDistance = 30.0;
-    far.eccentricity = 0.0;
-    CometPosition far1990, far2000;
-    ASSERT_EQ(ComputeCometPosition(far, jd, 1990, &far1990), 1);
-    ASSERT_EQ(ComputeCometPosition(far, jd, 2000, &far2000), 1);
-    EXPECT_NEAR(SeparationArcsec(far1990.rightAscension, far1990.declination, far2000.rightAscension,
-                                 far2000.declination) / 60.0, 8.4, 0.5);
+// Bodies close to the Earth, where the Sun's place and the precession tell most: within 5"
+// of ephem's astrometric place (1I/'Oumuamua at 0.16 to 0.4 AU among them).
+TEST(CometPosition, CloseApproachesAgainstEphem) {
+    const auto rows = ReadTaggedFixtureRows("objects/comet_places_ephem.txt", "near");
+    ASSERT_GE(rows.size(), 4u);
+    for (const auto& r : rows) {
+        const CometElements el = Elements(r[1], r[2], r[3], r[4], r[5], r[6]);
+        const double jd = r[7];
+        CometPosition p;
+        ASSERT_EQ(ComputeCometPosition(el, jd, 0, &p), 1);
+        const std::string what = "q " + std::to_string(r[1]) + " jd " + std::to_string(jd);
+        EXPECT_LT(SeparationArcsec(p.rightAscension, p.declination, r[8], r[9]), 5.0) << what;
+        EXPECT_NEAR(p.earthDistance, r[10], 1e-5 + 2e-5 * r[10]) << what;
+        EXPECT_NEAR(p.sunDistance, r[11], 1e-5 + 2e-5 * r[11]) << what;
+    }
 }
 
 TEST(CometPosition, ElementSetsAgainstEphem) {
@@ -81,8 +88,10 @@ TEST(CometPosition, ElementSetsAgainstEphem) {
         ASSERT_EQ(ComputeCometPosition(el, jd, static_cast<int>(r[10]), &p), 1) << r[1] << " " << r[2];
         const std::string what = "q " + std::to_string(r[1]) + " e " + std::to_string(r[2]) + " jd " +
                                  std::to_string(jd);
-        // ephem corrects for light time, the program does not.
-        EXPECT_LT(SeparationArcsec(p.rightAscension, p.declination, r[11], r[12]), 60.0) << what;
+        // Parabolic and nearly parabolic orbits differ from ephem's solution by up to 21".
+        const bool nearParabolic = std::fabs(r[2] - 1.0) < 0.02;
+        EXPECT_LT(SeparationArcsec(p.rightAscension, p.declination, r[11], r[12]), nearParabolic ? 30.0 : 5.0)
+            << what;
         EXPECT_GE(p.rightAscension, 0.0) << what;
         EXPECT_LT(p.rightAscension, 24.0) << what;
         pastNoon += p.rightAscension > 12.0;
@@ -113,8 +122,7 @@ TEST(CometPosition, RecordsTheCatalogBuilderMakesAgainstEphemFromTheSourceElemen
         ASSERT_NE(record, records.end()) << r[0] << " " << r[1];
         CometPlace place{};
         ASSERT_EQ(ComputeCometPosition(*record, r[2], static_cast<int>(r[3]), &place), 1) << record->name;
-        // Within 1': ephem corrects for light time, the program does not.
-        EXPECT_LT(SeparationArcsec(place.rightAscension, place.declination, r[4], r[5]), 60.0)
+        EXPECT_LT(SeparationArcsec(place.rightAscension, place.declination, r[4], r[5]), 5.0)
             << record->name << " at " << r[2];
         EXPECT_NEAR(place.earthDistance, r[6], 1e-3 * r[6]) << record->name;
     }
@@ -125,9 +133,9 @@ TEST(CometPosition, ElongationAndPhaseAngleCloseTheTriangle) {
     for (double days = -400; days <= 400; days += 37) {
         CometPosition p;
         ASSERT_EQ(ComputeCometPosition(el, 2460000.5 + days, 2023, &p), 1);
-        const LowAccuracySun sun = ComputeLowAccuracySun(2460000.5 + days);
+        double sunRa = 0, sunDec = 0, R = 0;
+        SunEphemeris(2460000.5 + days, &sunRa, &sunDec, &R);
         // The Sun-Earth-body and Sun-body-Earth angles with the third make 180 degrees.
-        const double R = sun.distance;
         const double atSun = std::acos((R * R + p.sunDistance * p.sunDistance - p.earthDistance * p.earthDistance) /
                                        (2 * R * p.sunDistance));
         EXPECT_NEAR(p.elongation + p.phaseAngle + atSun, test_units::kPi, 1e-9) << days;
@@ -201,11 +209,9 @@ protected:
 
 }  // namespace
 
-TEST_F(CometCatalogTest, TheCatalogPassesTheYearOfTheInstant) {
+// The object look-up and the list's ephemeris give the place of the instant.
+TEST_F(CometCatalogTest, TheCatalogAndTheListGiveThePlaceOfTheInstant) {
     const CometPosition of1990 = Expected(1990);
-    const CometPosition of2000 = Expected(2000);
-    ASSERT_GT(SeparationArcsec(of1990.rightAscension, of1990.declination, of2000.rightAscension, of2000.declination),
-              60.0);
 
     char label[kObjectTextSize];
     char second[kObjectTextSize];

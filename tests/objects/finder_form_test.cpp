@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalog/catalog_fixture.h"
+#include "catalog/constellations.h"
 #include "catalog/databases.h"
 #include "catalog/object_selection.h"
 #include "catalog/records.h"
@@ -15,7 +16,9 @@
 #include "core/observing_time.h"
 #include "core/report.h"
 #include "objects/finder_form.h"
+#include "fixture_catalogs.h"
 #include "objects/object_form_links.h"
+#include "objects/object_pictures.h"
 #include "shell/forms_fixture.h"
 #include "support/recorded_reports.h"
 
@@ -170,6 +173,172 @@ TEST_F(FinderForm, SkyClearGotoAndTheTychoFormat) {
     });
     const std::string format = "It seems the format is not correct.\nPlease use this one:\nTYCnnnn-nnnnnn-1";
     EXPECT_EQ(ReportTexts(), (std::vector<std::string>{format, format}));
+}
+
+// The finder over the fixture catalogs, with the forms it asks for recorded.
+std::vector<int> askedForms;
+platform::LResult RecordingHost(platform::Window w, unsigned m, platform::WParam wp, platform::LParam lp) {
+    if (m == platform::kMsgCommand && platform::LowWord(wp) == kCmdShowForm)
+        askedForms.push_back(static_cast<int>(lp & 0xFFFF));
+    return FormHostProc(w, m, wp, lp);
+}
+int questions = 0;
+int answerNo = 0;
+int CountQuestion(const char*, const char*) {
+    ++questions;
+    return answerNo;
+}
+
+class FinderCatalogs : public FormScreenFixture {
+protected:
+    void SetUp() override {
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
+        savedEntry = finderEntry;
+        savedSite = observerLocation;
+        finderEntry = FinderEntry{};
+        objectSelection = ObjectSelection{};
+        chartCentreRequest.index = -1;
+        SetSiteLatitude(50.0f);
+        observerLocation.longitude = -8.0f;
+        observerLocation.zoneMinutes = 60;
+        preferences.word[pref::timeUpdateMode] = 1;
+        ASSERT_EQ(AllocSelectionList(), 1);
+        askedForms.clear();
+        questions = answerNo = 0;
+        ReportHooks report;
+        report.askYesNo = &CountQuestion;
+        SetReportHooks(report);
+        SetFormDialogProc(kFinderFormId, &FinderAssistant);
+        StartWithMainWindow(&RecordingHost);
+        RunUntilIdle();
+        Call([this] {
+            catalogs.Open(home / "catalogs");
+            SetObservingDateTime(2025, 1, 31, 21, 0, 0);
+        });
+        ClearRecordedReports();
+    }
+    void TearDown() override {
+        Stop();
+        catalogs.Close();
+        SetFormDialogProc(kFinderFormId, nullptr);
+        SetReportHooks(ReportHooks{});
+        FormScreenFixture::TearDown();
+        platform::SetInstallRoot({});
+        platform::SetHomeRoot({});
+        FreeSelectionList();
+        finderEntry = savedEntry;
+        observerLocation = savedSite;
+        objectSelection = ObjectSelection{};
+    }
+    // Opens the finder on a catalog from `from` (0: from the home form).
+    void OpenOn(int catalog, int from = 0) {
+        Call([=] {
+            if (from) PushFormHistory(from);
+            chartCentreRequest.index = catalog;
+            GotoForm(kFinderFormId);
+        });
+        ASSERT_TRUE(RunUntilIdle());
+        ASSERT_EQ(GetCurrentFormId(), kFinderFormId);
+        askedForms.clear();
+    }
+    void Type(const std::vector<int>& digits) {
+        for (int d : digits) Command(kDigit0 + d);
+    }
+    void PickRow(int row) { Pick(kObjectPopup, kObjectList, row); }
+    std::string FoundPicture() { return pictureState.foundName; }
+    FixtureCatalogs catalogs;
+    FinderEntry savedEntry{};
+    ObserverLocation savedSite{};
+};
+
+TEST_F(FinderCatalogs, ListPickingAndPictureNamesByCatalog) {
+    int cru = -1;
+    for (int i = 0; i < kConstellationCount; ++i)
+        if (std::string(ConstellationTable[i].abbreviation) == "Cru") cru = i;
+    ASSERT_GE(cru, 0);
+    struct Case {
+        int catalog;
+        int row;                 // picked from the list, or -1
+        std::vector<int> typed;  // else typed and found
+        std::string shown, picture;
+        int folder;  // the catalog whose picture folder is looked in
+    } cases[] = {
+        {kCatalogPlanet, 5, {}, "Jupiter", "Jupiter", kCatalogPlanet},
+        {kCatalogConstellation, cru, {}, ConstellationTable[cru].name, "Cru", kCatalogConstellation},
+        // The pictures of the record it stands for.
+        {kCatalogCaldwell, -1, {2}, "C2", "NGC40", kCatalogNgc},
+        {kCatalogHerschel, -1, {1}, "NGC40", "NGC40", kCatalogNgc},
+        {kCatalogMessier, -1, {3, 1}, "M31", "M31", kCatalogMessier},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        OpenOn(c.catalog);
+        pictureState.foundName[0] = '\0';
+        if (c.row >= 0) {
+            PickRow(c.row);
+        } else {
+            Command(kClear);
+            Type(c.typed);
+            Command(kFind);
+        }
+        EXPECT_EQ(finderEntry.found, 1);
+        EXPECT_TRUE(IsObjectSelected());
+        EXPECT_EQ(std::string(objectSelection.displayName), c.shown);
+        EXPECT_EQ(FoundPicture(), c.picture);
+        EXPECT_EQ(pictureState.catalogCode, c.folder);
+    }
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{});
+}
+
+TEST_F(FinderCatalogs, OkSkyAndBack) {
+    // Ok from the chart with an object found goes to it on the chart.
+    OpenOn(kCatalogMessier, 1900);
+    Type({3, 1});
+    Command(kOk);
+    EXPECT_EQ(askedForms, std::vector<int>{1900});
+    EXPECT_EQ(questions, 0);  // M31 is up
+    // Ok from another form only goes back.
+    OpenOn(kCatalogMessier, 112);
+    Command(kOk);
+    EXPECT_EQ(askedForms, std::vector<int>{112});
+
+    // Sky for an object under the horizon asks only in the chart modes that would hide it.
+    int cru = -1;
+    for (int i = 0; i < kConstellationCount; ++i)
+        if (std::string(ConstellationTable[i].abbreviation) == "Cru") cru = i;
+    for (int mode = 0; mode <= 4; ++mode) {
+        SCOPED_TRACE(mode);
+        preferences.word[pref::chartMode] = mode;
+        OpenOn(kCatalogConstellation, 112);
+        PickRow(cru);
+        questions = 0;
+        Command(kSky);
+        EXPECT_EQ(questions, mode == 0 || mode == 1 || mode == 3 ? 1 : 0);
+        EXPECT_EQ(askedForms, std::vector<int>{1900});
+    }
+}
+
+TEST_F(FinderCatalogs, TheEntrySurvivesClosingAndReopening) {
+    OpenOn(kCatalogMessier);
+    Type({3, 1});
+    Command(kFind);
+    ASSERT_EQ(finderEntry.found, 1);
+    Call([] { GotoForm(kHomeFormId); });
+    RunUntilIdle();
+    Call([] { GotoForm(kFinderFormId); });
+    RunUntilIdle();
+    ASSERT_EQ(GetCurrentFormId(), kFinderFormId);
+    EXPECT_EQ(finderEntry.catalog, kCatalogMessier);
+    EXPECT_EQ(finderEntry.found, 1);
+    EXPECT_EQ(Text(kNumber), "M31");
+    EXPECT_EQ(std::string(objectSelection.displayName), "M31");
+
+    // The ephemeris opens on the object found.
+    askedForms.clear();
+    Command(kEphemeris);
+    EXPECT_EQ(askedForms, std::vector<int>{2530});
+    EXPECT_EQ(objectSelection.object.catalog, static_cast<std::uint32_t>(kCatalogMessier));
 }
 
 }  // namespace

@@ -16,6 +16,10 @@
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
 #include "catalog/catalog_fixture.h"
+#include "catalog/descriptions.h"
+#include "catalog/designations.h"
+#include "catalog/object_lookup.h"
+#include "catalog/star_tables.h"
 #include "catalog/constellations.h"
 #include "catalog/databases.h"
 #include "catalog/object_selection.h"
@@ -23,6 +27,8 @@
 #include "catalog/selection_list.h"
 #include "core/observing_time.h"
 #include "core/report.h"
+#include "fixture_catalogs.h"
+#include "objects/comet_position.h"
 #include "objects/object_form_links.h"
 #include "objects/object_info_form.h"
 #include "platform/paths.h"
@@ -39,6 +45,7 @@ namespace {
 struct Recorded {
     std::vector<int> formsAsked;
     std::vector<std::string> calls;
+    std::vector<Bounds> bands;
     double gotoRa = 0, gotoDec = 0;
     int gotoMode = -99;
 };
@@ -385,6 +392,32 @@ TEST_F(ObjectInfoForm, RiseAndSetButtonOpensTheEphemerisOnTheObject) {
     EXPECT_EQ(objectSelection.object.number, 4u);
 }
 
+TEST_F(ObjectInfoForm, MeteorShowerDatesAndGradeFromTheActivityClass) {
+    const double grades[5] = {0, 3.0, 2.0, 1.5, 1.0};
+    bool seen[5] = {};
+    for (int i = 0; i < kMeteorShowerCount; ++i) {
+        const MeteorShower& m = meteorShowerTable[i];
+        if (m.activityClass < 1 || m.activityClass > 4 || seen[m.activityClass] || m.peakDay == 0) continue;
+        seen[m.activityClass] = true;
+        SCOPED_TRACE(m.name);
+        OpenOn(6, i + 1);
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d-%s", m.startDay, MonthAbbreviation(m.startMonth));
+        EXPECT_EQ(Text(kSize), text);
+        std::snprintf(text, sizeof text, "%02d-%s", m.peakDay, MonthAbbreviation(m.peakMonth));
+        EXPECT_EQ(Text(kMagnitude), text);
+        std::snprintf(text, sizeof text, "%02d-%s", m.endDay, MonthAbbreviation(m.endMonth));
+        EXPECT_EQ(Text(kEyepiece), text);
+        EXPECT_EQ(Text(kSizeLabel), "Start");
+        EXPECT_EQ(Text(kMagnitudeLabel), "Max");
+        EXPECT_DOUBLE_EQ(objectInfoState.visibility, grades[m.activityClass]);
+    }
+    // Without the darkness graph's link its form is asked for directly.
+    rec.formsAsked.clear();
+    Command(kBestPeriod);
+    EXPECT_EQ(rec.formsAsked, std::vector<int>{2410});
+}
+
 TEST_F(ObjectInfoForm, AChartTapOnAnObjectOpensTheFormOnIt) {
     Call([] {
         ObjectRef mars;
@@ -399,6 +432,184 @@ TEST_F(ObjectInfoForm, AChartTapOnAnObjectOpensTheFormOnIt) {
     EXPECT_EQ(CatalogRow(), 7);  // "Planet"
     EXPECT_EQ(Label(kObjectPopup), "Mars");
     EXPECT_EQ(objectInfoState.present, 1);
+}
+
+// The screen as most devices have it, and one 80 lines taller: the band under the panel takes
+// Jupiter with its Red Spot transits, Saturn or a finder chart only on the taller one.
+void InstallPlanetRecorders() {
+    ObjectFormLinks l = objectFormLinks;
+    l.redSpotTransits = [](int year, int month, int day, int hours[3], int minutes[3]) {
+        rec.calls.push_back("redspot " + std::to_string(year * 10000 + month * 100 + day));
+        const int h[3] = {3, 13, 25}, m[3] = {7, 4, 0};
+        for (int i = 0; i < 3; ++i) hours[i] = h[i], minutes[i] = m[i];
+    };
+    l.drawJupiter = [](int, int, int, int hour, int, Bounds band) {
+        rec.calls.push_back("jupiter " + std::to_string(hour));
+        rec.bands.push_back(band);
+    };
+    l.drawSaturn = [](int, int, int, int hour, int, Bounds band) {
+        rec.calls.push_back("saturn " + std::to_string(hour));
+        rec.bands.push_back(band);
+    };
+    SetObjectFormLinks(l);
+}
+
+TEST_F(ObjectInfoForm, TheDesignScreenHasNoLowerPanel) {
+    Call(&InstallPlanetRecorders);
+    for (int body : {6, 7, 5}) {
+        SCOPED_TRACE(body);
+        OpenOn(7, body);
+        EXPECT_EQ(objectInfoState.lowerPanel, 0);
+    }
+    EXPECT_EQ(rec.calls, std::vector<std::string>{});
+}
+
+class ObjectInfoTallScreen : public ObjectInfoForm {
+protected:
+    void SetUp() override {
+        options.height = 400;
+        ObjectInfoForm::SetUp();
+    }
+};
+
+TEST_F(ObjectInfoTallScreen, JupiterSaturnOrAFinderChartUnderThePanel) {
+    Call(&InstallPlanetRecorders);
+    OpenOn(7, 6);
+    EXPECT_EQ(objectInfoState.lowerPanel, 1);
+    EXPECT_STREQ(objectInfoState.redSpot[0], "03h07");
+    EXPECT_STREQ(objectInfoState.redSpot[1], "13h04");
+    EXPECT_STREQ(objectInfoState.redSpot[2], "01h00");  // past midnight, shown modulo 24
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"redspot 20250131", "jupiter 21"}));
+    ASSERT_EQ(rec.bands.size(), 1u);
+    EXPECT_EQ(rec.bands[0].y, 226);
+    EXPECT_EQ(rec.bands[0].width, 240);
+    EXPECT_EQ(rec.bands[0].height, 400 - 22 - 226);
+
+    rec.calls.clear();
+    Key(platform::kKeyPageUp);  // Saturn
+    EXPECT_EQ(objectInfoState.lowerPanel, 2);
+    EXPECT_EQ(rec.calls, std::vector<std::string>{"saturn 21"});
+    EXPECT_EQ(objectInfoState.redSpot[0][0], '\0');
+
+    rec.calls.clear();
+    Key(platform::kKeyPageUp);  // Uranus
+    EXPECT_EQ(objectInfoState.lowerPanel, 3);
+    EXPECT_EQ(rec.calls, std::vector<std::string>{});
+
+    // Without the planet views Jupiter gets the finder chart as any other object.
+    Call([] {
+        ObjectFormLinks l = objectFormLinks;
+        l.drawJupiter = nullptr;
+        l.drawSaturn = nullptr;
+        l.redSpotTransits = nullptr;
+        SetObjectFormLinks(l);
+    });
+    OpenOn(7, 6);
+    EXPECT_EQ(objectInfoState.lowerPanel, 3);
+}
+
+// The fixture catalog set opened as at start-up.
+class ObjectInfoCatalogs : public ObjectInfoForm {
+protected:
+    void SetUp() override {
+        ObjectInfoForm::SetUp();
+        if (HasFatalFailure()) return;
+        Call([this] { catalogs.Open(root); });
+        ClearRecordedReports();
+    }
+    void TearDown() override {
+        Stop();
+        catalogs.Close();
+        ObjectInfoForm::TearDown();
+    }
+    FixtureCatalogs catalogs;
+};
+
+TEST_F(ObjectInfoCatalogs, CometPageStartsOnTheFirstCometAndAppliesEachMagnitudeLaw) {
+    OpenOn(2, 0);
+    EXPECT_EQ(static_cast<int>(currentObject.number), 1);
+    EXPECT_EQ(Label(kObjectPopup), "C/2020 F3 (NEOWISE) with a long tail name");
+    const double jd = DateTimeToJD(2025, 1, 31, 21, 0, 0, 60);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        CometRecord record;
+        ASSERT_EQ(GetCometData(i, &record), 1);
+        CometPlace place{};
+        ASSERT_EQ(ComputeCometPosition(record, jd, 2025, &place), 1);  // of the date's equinox
+        double expected = 0;
+        if (i == 0) {
+            expected = 5.0 + 5.0 * std::log10(place.earthDistance) + 10.0 * std::log10(place.sunDistance);
+        } else {
+            const double t = std::tan(place.phaseAngle / 2.0);
+            const double phi1 = std::exp(-3.33 * std::pow(t, 0.63)), phi2 = std::exp(-1.87 * std::pow(t, 1.22));
+            expected = 3.34 + 5.0 * std::log10(place.sunDistance * place.earthDistance) -
+                       2.5 * std::log10(0.88 * phi1 + 0.12 * phi2);
+        }
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", static_cast<float>(expected));
+        EXPECT_EQ(Text(kMagnitude), text);
+        // Already of date: shown as computed.
+        EXPECT_EQ(Text(kRa), HMSToStr(text, sizeof text, static_cast<float>(place.rightAscension)));
+        EXPECT_EQ(Text(kSize), "");
+        Key(platform::kKeyDown);
+    }
+    EXPECT_EQ(static_cast<int>(currentObject.number), 1);  // two comets: wrapped
+
+    // The description is the orbit assistant's page 1 on this comet.
+    Call([] {
+        ObjectFormLinks l = objectFormLinks;
+        l.setCurrentComet = [](int index) { rec.calls.push_back("comet " + std::to_string(index)); };
+        l.setOrbitPage = [](int page) { rec.calls.push_back("page " + std::to_string(page)); };
+        SetObjectFormLinks(l);
+    });
+    Key(platform::kKeyDown);
+    rec.formsAsked.clear();
+    rec.calls.clear();
+    Command(kDescription);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"comet 1", "page 1"}));
+    EXPECT_EQ(rec.formsAsked, std::vector<int>{2550});
+}
+
+TEST_F(ObjectInfoCatalogs, BrightStarFieldsAndIdentifiers) {
+    OpenOn(0, 2);  // Polaris in the name order
+    EXPECT_EQ(Label(kObjectPopup), "Polaris");
+    const ObjectRef& o = currentObject.object;
+    // 8.24 fixed-point angles back to hours and degrees.
+    EXPECT_NEAR(o.ra, 2.5303, 1e-5);
+    EXPECT_NEAR(o.dec, 89.264, 1e-5);
+    EXPECT_FLOAT_EQ(o.sizeA, 1.0f);
+    EXPECT_EQ(Text(kMagnitude), "2.0");  // 32 sixteenths
+    EXPECT_EQ(Text(kSizeLabel), "BV");
+    EXPECT_EQ(Text(kSize), "0.8");
+
+    ClearRecordedReports();
+    Command(kDescription);
+    std::string expected = std::string("Identifiers:\nPolaris\n") + CatalogPrefix(kCatalogHr) + "424\n" +
+                           CatalogPrefix(51) + "308\n" + CatalogPrefix(26) + "11767";
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{expected});
+
+    // A star without a cross reference lists its HR number alone, under its own name.
+    Key(platform::kKeyDown);  // past the last name: back to the first, Alpheratz
+    ClearRecordedReports();
+    Command(kDescription);
+    expected = std::string("Identifiers:\nAlpheratz\n") + CatalogPrefix(kCatalogHr) + "15";
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{expected});
+}
+
+TEST_F(ObjectInfoCatalogs, DeepSkyDescriptionFromTheDescriptionFile) {
+    char expanded[256] = {};
+    ExpandDreyer("pB,S,R", expanded, sizeof expanded);
+    // C2 stands for NGC 40, whose description and name the files hold; C5 (IC 342) has none.
+    OpenOn(1, 2);
+    ClearRecordedReports();
+    Command(kDescription);
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{std::string("Bow-Tie Nebula\nDreyer code:\npB,S,R\n\n"
+                                                                  "Translation:\n") +
+                                                      expanded});
+    OpenOn(1, 5);
+    ClearRecordedReports();
+    Command(kDescription);
+    EXPECT_EQ(ReportTexts(), std::vector<std::string>{"No description available.\n"});
 }
 
 }  // namespace

@@ -170,6 +170,54 @@ TEST(SkyModel, TheLimitFallsAsTheSunRises) {
     EXPECT_GT(first - last, 2.0);
 }
 
+// Through sunset at a dry and at a humid sea-level site (52 N, 50 m, 15 C; 20 % and 80 %,
+// and Sydney at 60 %): the sky is in day vision while the Sun is at or above -6 degrees, it
+// darkens and the limit rises steadily as the Sun goes down, and near the horizon its
+// brightness is that of daylight (the published program gives 2.7e5 to 1.2e8 nL between
+// -8 and +0.6 degrees at the humid site). The daylight term once collapsed there and the
+// sky came out at a few hundred nL with a night-time limit of 5.6.
+TEST(SkyModel, TwilightIsNotTakenForNight) {
+    struct Site {
+        float latitude, longitudeWest;
+        int zone, humidity;
+        int year, month, day, fromHour;
+    } sites[] = {{52.0f, 0.0f, 0, 20, 2020, 6, 1, 19},
+                 {52.0f, 0.0f, 0, 80, 2020, 6, 1, 19},
+                 {-33.87f, -151.21f, 600, 60, 2020, 6, 1, 16}};
+    for (const Site& c : sites) {
+        SCOPED_TRACE(testing::Message() << c.latitude << " " << c.humidity << "%");
+        ObserverLocation site = MakeSite(c.latitude, c.longitudeWest, c.zone, 0);
+        site.height = 50;
+        site.humidity = static_cast<std::int16_t>(c.humidity);
+        site.temperature = 15;
+        double previousLimit = -99.0, previousBrightness = 1e30;
+        int steps = 0;
+        for (int minute = c.fromHour * 60; minute <= (c.fromHour + 4) * 60; minute += 3) {
+            const int hour = minute / 60, m = minute % 60;
+            const double altitude = SunAltitudeAt(site, c.year, c.month, c.day, hour, m);
+            if (altitude > 10.0 || altitude < -20.0) continue;
+            const SkyRun r = Sky(site, c.year, c.month, c.day, hour, m);
+            if (altitude >= -6.0) {
+                EXPECT_TRUE(r.terms.dayVision) << altitude;
+            }
+            if (altitude >= -8.0 && altitude <= 0.6 && c.humidity == 80) {
+                EXPECT_GT(r.terms.total, 5e4) << altitude;  // 8.7e4 at -8 (the twilight term's)
+                EXPECT_LT(r.terms.total, 3e8) << altitude;
+            }
+            // (In full daylight the multiply scattered light grows a little as the Sun sinks;
+            // deep in twilight a rising Moon may take over.)
+            if (altitude <= 0.6 && altitude >= -12.0) {
+                EXPECT_LE(r.terms.total, previousBrightness * (1.0 + 1e-9)) << altitude;
+                EXPECT_GE(r.model.limitingMagnitude, previousLimit - 1e-9) << altitude;
+            }
+            previousBrightness = r.terms.total;
+            previousLimit = r.model.limitingMagnitude;
+            ++steps;
+        }
+        EXPECT_GT(steps, 20);
+    }
+}
+
 TEST(SkyModel, TheMoonBrightensTheSkyAsItRisesAndWaxes) {
     // 22:00 UT at 45 N from 2020 January 27 (the Moon below the horizon, three days after
     // new) to February 5: each night the Moon stands higher and fuller.
