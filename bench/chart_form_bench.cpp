@@ -2,7 +2,8 @@
 // output, `make data`; without it these benchmarks say so and skip): a full DrawChart in
 // the sky map at zoom 2, 5 and 9 and in the horizon view at zoom 2, with "Obj. Drilldown"
 // on (and once without, to show the deep-sky layer's share) and a selection list of 1000
-// objects; one ShiftChart step of a drag; and tap
+// objects; the same redraw with the Hipparcos 110K and Tycho 390K star levels for every chart
+// type and zoom; one ShiftChart step of a drag; and tap
 // identification with full buffers. Each prints its target beside its figure.
 #include <benchmark/benchmark.h>
 
@@ -26,6 +27,7 @@
 #include "chart/chart_state.h"
 #include "chart/chart_tap.h"
 #include "chart/chart_zoom.h"
+#include "chart/sky_view_chart.h"
 #include "core/observing_time.h"
 #include "core/settings.h"
 #include "platform/headless.h"
@@ -73,6 +75,11 @@ struct ChartBench {
         SetChartSetting(chartpref::objDrilldown, 1);
         SetChartSetting(chartpref::objectNames, 1);
         SetObservingDateTime(2024, 5, 10, 22, 30, 0);
+        // The whole-sky, visible-sky and equatorial modes draw through the sky views, as the
+        // program installs them.
+        chartSkyModes.draw = &DrawChartSkyView;
+        chartSkyModes.drag = &DragChartSkyView;
+        chartSkyModes.tap = &TapChartSkyView;
         OpenCatalogDatabases(1);
         AllocBrightStarsList();
         AllocChartBuffers();
@@ -139,6 +146,35 @@ void BM_DrawChart(benchmark::State& state) {
                    (drilldown ? "" : ", without the deep-sky layer") + ", target " + (fast ? "2 ms" : "5 ms"));
 }
 
+// The faint-star levels: a full redraw with "Tycho 390K" or "Hipparcos 110K" chosen, for
+// every chart type and zoom. The cost follows the stars in view, not the records touched.
+void BM_DrawChartStarLevel(benchmark::State& state) {
+    if (!Usable(state)) return;
+    const int level = static_cast<int>(state.range(0));
+    const int mode = static_cast<int>(state.range(1));
+    const int zoom = static_cast<int>(state.range(2));
+    const int saved = ChartSetting(chartpref::cardCatalog);
+    SetChartSetting(chartpref::cardCatalog, level);
+    UseMode(mode, zoom);
+    if (starCatalogLevel != level) {
+        SetChartSetting(chartpref::cardCatalog, saved);
+        state.SkipWithError("that star level is not built (make data)");
+        return;
+    }
+    for (auto _ : state) DrawChart();
+    SetChartSetting(chartpref::cardCatalog, saved);
+    static const char* const kModes[] = {"sky map", "horizon view", "whole sky", "visible sky", "equatorial sky"};
+    const bool tycho = level == kStarLevelTycho390k;
+    state.SetLabel(std::string(tycho ? "Tycho 390K, " : "Hipparcos 110K, ") + kModes[mode] + ", zoom " +
+                   std::to_string(zoom) + ", target " + (tycho ? "4 ms" : "2 ms"));
+}
+
+void StarLevelArguments(benchmark::internal::Benchmark* b) {
+    for (int level : {kStarLevelHip110k, kStarLevelTycho390k})
+        for (int mode = kChartModeSkyMap; mode <= kChartModeEquatorialSky; ++mode)
+            for (int zoom = 0; zoom < kZoomLevels; ++zoom) b->Args({level, mode, zoom});
+}
+
 void BM_ShiftChart(benchmark::State& state) {
     if (!Usable(state)) return;
     UseMode(kChartModeSkyMap, 5);
@@ -200,6 +236,7 @@ BENCHMARK(BM_DrawChart)
     ->Args({kChartModeHorizon, 2, 1})
     ->Args({kChartModeSkyMap, 2, 0})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawChartStarLevel)->Apply(StarLevelArguments)->MinTime(0.05)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShiftChart)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindNearestChartObject)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IdentifyChartTap)->Unit(benchmark::kMicrosecond);

@@ -276,6 +276,17 @@ int ReadRecordBlock(RecordFile* h, std::uint32_t first, std::uint32_t count, std
     return ReadAt(h->file.get(), RecordOffset(*h, first), out.data(), out.size()) ? 0 : 1;
 }
 
+const std::uint8_t* MappedRecordBlock(RecordFile* h, std::uint32_t first, std::uint32_t count) {
+    if (!h || !h->file || h->mode != 0 || h->recordSize == 0) return nullptr;
+    if (static_cast<std::uint64_t>(first) + count > h->recordCount) return nullptr;
+    if (!h->mapTried) {
+        h->mapTried = true;
+        h->mapped = platform::MappedFile(h->file.get());
+    }
+    if (!h->mapped.data() || RecordOffset(*h, first + count) > h->mapped.size()) return nullptr;
+    return h->mapped.data() + RecordOffset(*h, first);
+}
+
 std::uint8_t* NewRecord(RecordFile* h, std::uint32_t* outIndex, std::uint32_t recordSize) {
     return AppendRecord(h, recordSize, nullptr, 0, outIndex) ? h->buffer.data() : nullptr;
 }

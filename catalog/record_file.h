@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/mapped_file.h"
+
 inline constexpr std::uint32_t kRecordFileHeaderSize = 16;
 inline constexpr std::uint32_t kMaxRecordSize = 65536;
 // Passed with the creator code whenever a database is opened or created; stored nowhere.
@@ -47,6 +49,8 @@ struct RecordFile {
     std::filesystem::path path;
     std::vector<std::uint8_t> buffer;   // one record; every read lands here
     FileHandle file;
+    platform::MappedFile mapped;        // a read-only file, once MappedRecordBlock maps it
+    bool mapTried = false;
 };
 using RecordFilePtr = std::unique_ptr<RecordFile>;
 
@@ -89,6 +93,10 @@ const std::uint8_t* GetRecordFast(RecordFile* handle, std::uint32_t index);
 // Reads `count` records from `first` into `out` (count * size bytes). 0 on success, 1
 // when the range passes the record count or the read fails.
 int ReadRecordBlock(RecordFile* handle, std::uint32_t first, std::uint32_t count, std::vector<std::uint8_t>& out);
+// The records first..first + count - 1 of a file opened read-only, in place: the file is
+// mapped at the first call and stays mapped while the handle is open. nullptr for a file
+// open for update, one that can't be mapped, or records past its end (ReadRecordBlock then).
+const std::uint8_t* MappedRecordBlock(RecordFile* handle, std::uint32_t first, std::uint32_t count);
 
 // Appends one zeroed record and returns the zeroed buffer, its index in *outIndex. A file
 // of record size 0 takes `recordSize` (1..65536) as its size. The file is saved at once.

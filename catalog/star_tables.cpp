@@ -269,8 +269,12 @@ namespace {
 // as not installed in this run.
 bool levelMissing[7] = {};
 bool levelReported[7] = {};
+// The declination of each record's first star in the open level file, read once per open:
+// every redraw looks up the band in view, and a probe per read cost two dozen seeks a redraw.
+std::vector<double> levelFirstDeclinations;
 
 void CloseLevel() {
+    levelFirstDeclinations.clear();
     CloseDb(stellarDb);
     starCatalogLevel = kStarLevelNone;
     starsPerRecord = 0;
@@ -359,10 +363,44 @@ double StellarEntryDeclination(const StellarStarEntry& e) {
     return e.decDegrees + e.decMinutes / 60.0 + e.decSeconds / 3600.0;
 }
 
+namespace {
+
+// Fills levelFirstDeclinations from the open level file in a few block reads; false (and the
+// table left empty) when a block can't be read.
+bool ReadLevelFirstDeclinations(int count) {
+    constexpr int kBlock = 4096;
+    std::vector<std::uint8_t> block;
+    levelFirstDeclinations.clear();
+    levelFirstDeclinations.reserve(static_cast<std::size_t>(count));
+    for (int first = 0; first < count; first += kBlock) {
+        const int n = std::min(kBlock, count - first);
+        const auto from = static_cast<std::uint32_t>(first), records = static_cast<std::uint32_t>(n);
+        const std::uint8_t* bytes = MappedRecordBlock(stellarDb.get(), from, records);
+        if (!bytes && ReadRecordBlock(stellarDb.get(), from, records, block) == 0) bytes = block.data();
+        if (!bytes) {
+            levelFirstDeclinations.clear();
+            return false;
+        }
+        for (int k = 0; k < n; ++k) {
+            StellarStarEntry e;
+            DecodeStellarStarEntry(bytes + static_cast<std::size_t>(k) * stellarDb->recordSize, e);
+            levelFirstDeclinations.push_back(StellarEntryDeclination(e));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 int FindStellarRecordByDec(double decDegrees) {
     if (!stellarDb || starsPerRecord <= 0) return -1;
     const int count = GetDbRecordCount(stellarDb, 1);
     if (count <= 0) return -1;
+    if (static_cast<int>(levelFirstDeclinations.size()) == count || ReadLevelFirstDeclinations(count)) {
+        const auto after = std::upper_bound(levelFirstDeclinations.begin(), levelFirstDeclinations.end(), decDegrees);
+        return std::max(0, static_cast<int>(after - levelFirstDeclinations.begin()) - 1);
+    }
+    // A file whose blocks can't be read: a read per probe, as each record is wanted.
     int found = 0;
     for (int lo = 0, hi = count - 1; lo <= hi;) {
         const int mid = lo + (hi - lo) / 2;

@@ -149,13 +149,17 @@ void ForEachStellarEntry(int first, int last, Use use) {
             use(e, static_cast<std::uint32_t>(i + zone * perRecord));
         }
     };
-    // The declination band in one read: a seek and a read per record cost more than the
-    // stars they hold. Kept between drawings so that a redraw allocates nothing.
-    static std::vector<std::uint8_t> band;
+    // The declination band in place from the mapped file, or else in one read: a seek and a
+    // read per record cost more than the stars they hold. The read's buffer is kept between
+    // drawings so that a redraw allocates nothing.
     const auto count = static_cast<std::uint32_t>(last - first + 1);
-    if (ReadRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(first), count, band) == 0) {
+    const std::uint8_t* bytes = MappedRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(first), count);
+    static std::vector<std::uint8_t> band;
+    if (!bytes && ReadRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(first), count, band) == 0)
+        bytes = band.data();
+    if (bytes) {
         for (int zone = first; zone <= last; ++zone)
-            visit(zone, band.data() + static_cast<std::size_t>(zone - first) * stellarDb->recordSize);
+            visit(zone, bytes + static_cast<std::size_t>(zone - first) * stellarDb->recordSize);
         return;
     }
     // A band that could not be read whole: record by record, reporting each one lost.

@@ -24,11 +24,13 @@ function(velkarion_add_test_support)
   add_library(vk_support_core STATIC ${CMAKE_SOURCE_DIR}/tests/support/fixture_files.cpp)
   target_include_directories(vk_support_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(vk_support_core PUBLIC GTest::gtest)
+  target_compile_options(vk_support_core PRIVATE ${VELKARION_TEST_FLAGS})
   target_compile_definitions(vk_support_core PUBLIC VELKARION_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
   add_library(vk_support_platform STATIC
     ${CMAKE_SOURCE_DIR}/tests/support/headless_fixture.cpp
     ${CMAKE_SOURCE_DIR}/tests/support/golden_screen.cpp)
   target_link_libraries(vk_support_platform PUBLIC vk_support_core vk_platform)
+  target_compile_options(vk_support_platform PRIVATE ${VELKARION_TEST_FLAGS})
   target_compile_definitions(vk_support_platform PRIVATE
     VELKARION_FREETYPE_VERSION="${FREETYPE_VERSION_STRING}")
 endfunction()
@@ -47,6 +49,7 @@ function(velkarion_add_layer_tests layer)
   add_dependencies(velkarion_tests test_${layer})
   target_include_directories(test_${layer} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(test_${layer} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_options(test_${layer} PRIVATE ${VELKARION_TEST_FLAGS})
   target_compile_definitions(test_${layer} PRIVATE
     VELKARION_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     VELKARION_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")

@@ -1,25 +1,57 @@
 #include "platform/http.h"
 
+// The transfers call libcurl through the pointers below, not its type-checking macros.
+#define CURL_DISABLE_TYPECHECK
 #include <curl/curl.h>
 
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
+
+#include "platform/shared_library.h"
 
 namespace platform {
 
 namespace {
 
-bool GlobalSetUp() {
+// libcurl is opened with the first download: a start, and every run that downloads
+// nothing, doesn't map it and the thirty libraries it brings.
+#define VELKARION_CURL_FUNCTIONS(X)                                                                     \
+    X(curl_global_init) X(curl_easy_init) X(curl_easy_cleanup) X(curl_easy_setopt) X(curl_easy_getinfo) \
+    X(curl_easy_perform) X(curl_easy_strerror)
+
+struct CurlLibrary {
+#define VELKARION_CURL_POINTER(name) decltype(&::name) name = nullptr;
+    VELKARION_CURL_FUNCTIONS(VELKARION_CURL_POINTER)
+#undef VELKARION_CURL_POINTER
+};
+CurlLibrary curl;
+
+bool ResolveCurl(CurlLibrary& record, void* handle, const char* fileName, std::string* why) {
+    VELKARION_CURL_FUNCTIONS(VELKARION_RESOLVE_FUNCTION)
+    return true;
+}
+
+// Opens and sets up libcurl once per run; false with the reason in *why.
+bool GlobalSetUp(std::string* why) {
     static std::once_flag once;
     static bool ok = false;
-    std::call_once(once, [] { ok = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
+    static std::string failure;
+    std::call_once(once, [] {
+        constexpr const char* kFile = "libcurl.so.4";
+        void* handle = OpenSharedLibrary(kFile, &failure);
+        if (!handle || !ResolveCurl(curl, handle, kFile, &failure)) return;
+        ok = curl.curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        if (!ok) failure = "the transfer library could not be set up";
+    });
+    if (!ok) *why = failure;
     return ok;
 }
 
 struct EasyDeleter {
-    void operator()(CURL* c) const { curl_easy_cleanup(c); }
+    void operator()(CURL* c) const { curl.curl_easy_cleanup(c); }
 };
 
 // The blocks of one transfer: bytes gather in `block` until it is full, then join the
@@ -84,11 +116,11 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
     HttpResult result;
-    if (!GlobalSetUp()) {
-        result.error = "the transfer library could not be set up";
+    if (!GlobalSetUp(&result.error)) {
+        result.status = HttpStatus::SetupFailed;
         return result;
     }
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    std::unique_ptr<CURL, EasyDeleter> easy(curl.curl_easy_init());
     if (!easy) {
         result.error = "the transfer library could not be set up";
         return result;
@@ -101,30 +133,30 @@ HttpResult HttpGet(const HttpRequest& request, std::uint8_t* dest) {
 
     char errorText[CURL_ERROR_SIZE] = {};
     CURL* c = easy.get();
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(c, CURLOPT_USERAGENT, request.agent.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeoutSeconds));
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.lowSpeedSeconds));
-    if (request.totalSeconds > 0) curl_easy_setopt(c, CURLOPT_TIMEOUT, static_cast<long>(request.totalSeconds));
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, transfer.get());
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, transfer.get());
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl.curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    curl.curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
+    curl.curl_easy_setopt(c, CURLOPT_USERAGENT, request.agent.c_str());
+    curl.curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl.curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl.curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl.curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+    curl.curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curl.curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+    curl.curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, static_cast<long>(request.connectTimeoutSeconds));
+    curl.curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl.curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.lowSpeedSeconds));
+    if (request.totalSeconds > 0) curl.curl_easy_setopt(c, CURLOPT_TIMEOUT, static_cast<long>(request.totalSeconds));
+    curl.curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &OnData);
+    curl.curl_easy_setopt(c, CURLOPT_WRITEDATA, transfer.get());
+    curl.curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &OnProgress);
+    curl.curl_easy_setopt(c, CURLOPT_XFERINFODATA, transfer.get());
+    curl.curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
 
-    const CURLcode code = curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.httpCode);
+    const CURLcode code = curl.curl_easy_perform(c);
+    curl.curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &result.httpCode);
     curl_off_t connectTime = 0;
-    curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
-    result.error = errorText[0] ? errorText : curl_easy_strerror(code);
+    curl.curl_easy_getinfo(c, CURLINFO_CONNECT_TIME_T, &connectTime);
+    result.error = errorText[0] ? errorText : curl.curl_easy_strerror(code);
 
     switch (code) {
     case CURLE_OK:

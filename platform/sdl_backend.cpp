@@ -1,7 +1,5 @@
 #include "platform/sdl_backend.h"
 
-#include <SDL.h>
-
 #include <cstring>
 #include <deque>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/sdl_library.h"
 #include "platform/text_fonts.h"
 #include "platform/window.h"
 
@@ -86,16 +85,16 @@ unsigned char ControlCharacter(int key) {
 Point ToScreen(int x, int y) { return Point{x, y}; }
 
 void Push(InputEvent e) {
-    e.time = SDL_GetTicks();
+    e.time = Sdl().SDL_GetTicks();
     S().pending.push_back(e);
 }
 
 void Redraw() {
     State& s = S();
     if (!s.renderer || !s.texture) return;
-    SDL_RenderClear(s.renderer);
-    SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
-    SDL_RenderPresent(s.renderer);
+    Sdl().SDL_RenderClear(s.renderer);
+    Sdl().SDL_RenderCopy(s.renderer, s.texture, nullptr, nullptr);
+    Sdl().SDL_RenderPresent(s.renderer);
 }
 
 // Frames go through SDL's software renderer into the window's own surface. An accelerated
@@ -103,9 +102,9 @@ void Redraw() {
 // 480 x 640 picture); so would SDL's check, when it first makes a window surface, for a
 // graphics driver it could use instead, unless told to keep to the plain surface.
 SDL_Renderer* CreateFrameRenderer(SDL_Window* window) {
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-    return SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    Sdl().SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    Sdl().SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    return Sdl().SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
 }
 
 void Translate(const SDL_Event& ev) {
@@ -128,7 +127,7 @@ void Translate(const SDL_Event& ev) {
             if (ev.button.button != SDL_BUTTON_LEFT || s.penDown) break;
             s.penDown = true;
             s.keys[kKeyPen] = true;
-            SDL_CaptureMouse(SDL_TRUE);
+            Sdl().SDL_CaptureMouse(SDL_TRUE);
             e.kind = InputKind::PenDown;
             e.point = ToScreen(ev.button.x, ev.button.y);
             Push(e);
@@ -143,7 +142,7 @@ void Translate(const SDL_Event& ev) {
             if (ev.button.button != SDL_BUTTON_LEFT || !s.penDown) break;
             s.penDown = false;
             s.keys[kKeyPen] = false;
-            SDL_CaptureMouse(SDL_FALSE);
+            Sdl().SDL_CaptureMouse(SDL_FALSE);
             e.kind = InputKind::PenUp;
             e.point = ToScreen(ev.button.x, ev.button.y);
             Push(e);
@@ -179,7 +178,7 @@ void Translate(const SDL_Event& ev) {
 
 void Drain() {
     SDL_Event ev;
-    while (SDL_PollEvent(&ev)) Translate(ev);
+    while (Sdl().SDL_PollEvent(&ev)) Translate(ev);
 }
 
 bool Poll(InputEvent* out) {
@@ -196,31 +195,30 @@ void Wait(int timeoutMs) {
     Drain();
     if (!s.pending.empty() || timeoutMs == 0) return;
     SDL_Event ev;
-    const int got = timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs);
+    const int got = timeoutMs < 0 ? Sdl().SDL_WaitEvent(&ev) : Sdl().SDL_WaitEventTimeout(&ev, timeoutMs);
     if (got) Translate(ev);
 }
 
 void Wake() {
     const std::uint32_t type = S().wakeEvent;
     if (!type) return;
-    SDL_Event ev;
-    SDL_zero(ev);
+    SDL_Event ev{};
     ev.type = type;
-    SDL_PushEvent(&ev);
+    Sdl().SDL_PushEvent(&ev);
 }
 
 void Present(const Surface& screen) {
     State& s = S();
     if (!s.renderer || !screen.Valid()) return;
     if (!s.texture || screen.width != s.width || screen.height != s.height) {
-        if (s.texture) SDL_DestroyTexture(s.texture);
-        s.texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, screen.width,
+        if (s.texture) Sdl().SDL_DestroyTexture(s.texture);
+        s.texture = Sdl().SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, screen.width,
                                       screen.height);
         if (!s.texture) return;
         s.width = screen.width;
         s.height = screen.height;
-        SDL_SetWindowSize(s.window, s.width, s.height);
-        SDL_RenderSetLogicalSize(s.renderer, s.width, s.height);
+        Sdl().SDL_SetWindowSize(s.window, s.width, s.height);
+        Sdl().SDL_RenderSetLogicalSize(s.renderer, s.width, s.height);
     }
     // The screen is stored bottom-up; the texture wants its top row first.
     s.flipped.resize(static_cast<std::size_t>(screen.width) * screen.height);
@@ -228,11 +226,11 @@ void Present(const Surface& screen) {
         const std::uint16_t* row = screen.Row(y);
         std::copy(row, row + screen.width, s.flipped.begin() + static_cast<std::ptrdiff_t>(y) * screen.width);
     }
-    SDL_UpdateTexture(s.texture, nullptr, s.flipped.data(), screen.width * 2);
+    Sdl().SDL_UpdateTexture(s.texture, nullptr, s.flipped.data(), screen.width * 2);
     Redraw();
 }
 
-std::uint32_t Ticks() { return SDL_GetTicks(); }
+std::uint32_t Ticks() { return Sdl().SDL_GetTicks(); }
 
 bool KeyDown(int key) {
     if (key < 0 || key >= kKeyCount) return false;
@@ -240,7 +238,7 @@ bool KeyDown(int key) {
 }
 
 void Raise() {
-    if (S().window) SDL_RaiseWindow(S().window);
+    if (S().window) Sdl().SDL_RaiseWindow(S().window);
 }
 
 bool ShowsNothing(const char* driver) {
@@ -253,16 +251,16 @@ bool ShowsNothing(const char* driver) {
 // driver, the drivers of real displays are tried alone, so that SDL says why they failed.
 bool OpenVideo(std::string* why) {
     constexpr Uint32 kSystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
-    if (SDL_InitSubSystem(kSystems) != 0) {
-        *why = SDL_GetError();
+    if (Sdl().SDL_InitSubSystem(kSystems) != 0) {
+        *why = Sdl().SDL_GetError();
         return false;
     }
-    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-    if (!ShowsNothing(SDL_GetCurrentVideoDriver()) || (asked && *asked)) return true;
-    SDL_QuitSubSystem(kSystems);
+    const char* asked = Sdl().SDL_getenv("SDL_VIDEODRIVER");
+    if (!ShowsNothing(Sdl().SDL_GetCurrentVideoDriver()) || (asked && *asked)) return true;
+    Sdl().SDL_QuitSubSystem(kSystems);
     std::string real;
-    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
-        const char* driver = SDL_GetVideoDriver(i);
+    for (int i = 0; i < Sdl().SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = Sdl().SDL_GetVideoDriver(i);
         if (!driver || ShowsNothing(driver)) continue;
         if (!real.empty()) real += ',';
         real += driver;
@@ -271,17 +269,17 @@ bool OpenVideo(std::string* why) {
         *why = "SDL has no video driver for a display";
         return false;
     }
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, real.c_str());
-    const bool opened = SDL_InitSubSystem(kSystems) == 0;
-    if (!opened) *why = SDL_GetError();
-    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    Sdl().SDL_SetHint(SDL_HINT_VIDEODRIVER, real.c_str());
+    const bool opened = Sdl().SDL_InitSubSystem(kSystems) == 0;
+    if (!opened) *why = Sdl().SDL_GetError();
+    Sdl().SDL_ResetHint(SDL_HINT_VIDEODRIVER);
     return opened;
 }
 
 // The largest scale up to `wanted` whose window fits the usable area of the display.
 int FittingScale(int wanted, int designWidth, int designHeight) {
     SDL_Rect usable;
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return wanted;
+    if (Sdl().SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return wanted;
     int scale = wanted;
     while (scale > 1 && (designWidth * scale > usable.w || designHeight * scale > usable.h)) --scale;
     return scale;
@@ -293,7 +291,7 @@ bool Install(const Options& options, std::string* why) {
     State& s = S();
     if (s.installed) return true;
     std::string reason;
-    if (!OpenVideo(&reason)) {
+    if (!LoadLibrary(&reason) || !OpenVideo(&reason)) {
         if (why) *why = reason;
         return false;
     }
@@ -301,25 +299,25 @@ bool Install(const Options& options, std::string* why) {
     if (options.width == 0 && options.height == 0) scale = FittingScale(scale, 240, 320 + options.bandHeight);
     SetScreenGeometry(scale, options.width, options.height);
     const int w = ScreenWidth(), h = ScreenHeight();
-    s.window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+    s.window = Sdl().SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                 SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (s.window) {
         s.renderer = CreateFrameRenderer(s.window);
     }
     if (!s.window || !s.renderer) {
-        if (why) *why = SDL_GetError();
-        if (s.window) SDL_DestroyWindow(s.window);
+        if (why) *why = Sdl().SDL_GetError();
+        if (s.window) Sdl().SDL_DestroyWindow(s.window);
         s.window = nullptr;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return false;
     }
     // Nearest-neighbour when the desktop window is resized: pixels stay crisp.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    SDL_RenderSetLogicalSize(s.renderer, w, h);
-    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
-    s.wakeEvent = SDL_RegisterEvents(1);
+    Sdl().SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    Sdl().SDL_RenderSetLogicalSize(s.renderer, w, h);
+    Sdl().SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+    s.wakeEvent = Sdl().SDL_RegisterEvents(1);
     if (s.wakeEvent == static_cast<std::uint32_t>(-1)) s.wakeEvent = 0;
-    SDL_StartTextInput();
+    Sdl().SDL_StartTextInput();
     s.pending.clear();
     for (bool& k : s.keys) k = false;
     s.penDown = false;
@@ -345,20 +343,20 @@ void Uninstall() {
     State& s = S();
     if (!s.installed) return;
     SetBackend(nullptr);
-    SDL_StopTextInput();
-    if (s.texture) SDL_DestroyTexture(s.texture);
-    if (s.renderer) SDL_DestroyRenderer(s.renderer);
-    if (s.window) SDL_DestroyWindow(s.window);
+    Sdl().SDL_StopTextInput();
+    if (s.texture) Sdl().SDL_DestroyTexture(s.texture);
+    if (s.renderer) Sdl().SDL_DestroyRenderer(s.renderer);
+    if (s.window) Sdl().SDL_DestroyWindow(s.window);
     s.texture = nullptr;
     s.renderer = nullptr;
     s.window = nullptr;
     s.width = s.height = 0;
     s.pending.clear();
     s.installed = false;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     // With nothing else of SDL in use, shut it down whole: that also releases its
     // session-bus connection.
-    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    if (Sdl().SDL_WasInit(SDL_INIT_EVERYTHING) == 0) Sdl().SDL_Quit();
 }
 
 bool Installed() { return S().installed; }

@@ -1,11 +1,10 @@
 #include "platform/sound.h"
 
-#include <SDL.h>
-
 #include <filesystem>
 
 #include "platform/resources.h"
 #include "platform/sdl_backend.h"
+#include "platform/sdl_library.h"
 
 namespace platform {
 namespace {
@@ -31,27 +30,27 @@ bool SameFormat(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
 }
 
 bool PlayWave(const std::filesystem::path& path) {
-    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (sdl::Sdl().SDL_WasInit(SDL_INIT_AUDIO) == 0 && sdl::Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec format{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &format, &samples, &length)) return false;
+    if (!sdl::Sdl().SDL_LoadWAV_RW(sdl::Sdl().SDL_RWFromFile(path.c_str(), "rb"), 1, &format, &samples, &length)) return false;
     if (audio.device != 0 && !SameFormat(audio.format, format)) {
-        SDL_CloseAudioDevice(audio.device);
+        sdl::Sdl().SDL_CloseAudioDevice(audio.device);
         audio.device = 0;
     }
     if (audio.device == 0) {
-        audio.device = SDL_OpenAudioDevice(nullptr, 0, &format, &audio.format, 0);
+        audio.device = sdl::Sdl().SDL_OpenAudioDevice(nullptr, 0, &format, &audio.format, 0);
         if (audio.device == 0) {
-            SDL_FreeWAV(samples);
+            sdl::Sdl().SDL_FreeWAV(samples);
             return false;
         }
     }
     // A sound asked for while the last one still plays replaces it.
-    SDL_ClearQueuedAudio(audio.device);
-    const bool queued = SDL_QueueAudio(audio.device, samples, length) == 0;
-    SDL_FreeWAV(samples);
-    SDL_PauseAudioDevice(audio.device, 0);
+    sdl::Sdl().SDL_ClearQueuedAudio(audio.device);
+    const bool queued = sdl::Sdl().SDL_QueueAudio(audio.device, samples, length) == 0;
+    sdl::Sdl().SDL_FreeWAV(samples);
+    sdl::Sdl().SDL_PauseAudioDevice(audio.device, 0);
     return queued;
 }
 
@@ -76,10 +75,10 @@ void KeepScreenOn(bool on) {
     keptOn = on;
     if (!sdl::Installed()) return;
     if (on) {
-        saverWasEnabled = SDL_IsScreenSaverEnabled() == SDL_TRUE;
-        SDL_DisableScreenSaver();
+        saverWasEnabled = sdl::Sdl().SDL_IsScreenSaverEnabled() == SDL_TRUE;
+        sdl::Sdl().SDL_DisableScreenSaver();
     } else if (saverWasEnabled) {
-        SDL_EnableScreenSaver();
+        sdl::Sdl().SDL_EnableScreenSaver();
     }
 }
 

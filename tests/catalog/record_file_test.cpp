@@ -432,6 +432,27 @@ TEST_F(RecordFileTest, ImagesWriteSortAndReadBack) {
     EXPECT_EQ(order, (std::vector<std::uint32_t>{1, 2, 4, 3}));  // equal keys keep their order
 }
 
+TEST_F(RecordFileTest, ReadOnlyFilesGiveTheirRecordsInPlaceAndUpdatableOnesDoNot) {
+    RecordFileImage image;
+    image.creator = kCreatorObjects;
+    image.recordSize = 6;
+    for (std::uint16_t k = 0; k < 5; ++k) le::PutI16(image.Append(), 0, static_cast<std::int16_t>(100 + k));
+    ASSERT_TRUE(WriteRecordFileImage(Data("mapped.ppc"), image));
+    RecordFilePtr db;
+    ASSERT_EQ(OpenRecordFile("data\\mapped.ppc", 0, db), 0);
+    const std::uint8_t* block = MappedRecordBlock(db.get(), 1, 4);
+    ASSERT_NE(block, nullptr);
+    std::vector<std::uint8_t> read;
+    ASSERT_EQ(ReadRecordBlock(db.get(), 1, 4, read), 0);
+    EXPECT_TRUE(std::equal(read.begin(), read.end(), block)) << "the same bytes as a read";
+    EXPECT_EQ(le::I16(block, 18), 104);
+    EXPECT_EQ(MappedRecordBlock(db.get(), 2, 4), nullptr) << "past the last record";
+    CloseDb(db);
+    ASSERT_EQ(OpenRecordFile("data\\mapped.ppc", 1, db), 0);
+    EXPECT_EQ(MappedRecordBlock(db.get(), 0, 1), nullptr) << "a file open for update is read, not mapped";
+    CloseDb(db);
+}
+
 TEST_F(RecordFileTest, AppDirectoryIsTheInstallRootWithATrailingSlash) {
     EXPECT_EQ(GetAppDirectory(), (root / "install").string() + "/");
     char small[8];

@@ -372,6 +372,13 @@ TEST_F(StellarLevelTest, TheFaintStarLayerReadsTheZonesOfItsDeclinationBand) {
     EXPECT_EQ(seen, 51);
     StellarStarEntry e;
     EXPECT_EQ(GetStellarStar(126, &e), 0) << "past the file";
+    // The record declinations are remembered per open file: another level answers for its own.
+    WriteLevel(2, Band(84, 2));  // -80 .. +86 degrees, two records
+    preferences.word[pref::stellarCatalogChoice] = 2;
+    ASSERT_EQ(SelectStarCatalogLevel(5), 1);
+    EXPECT_EQ(FindStellarRecordByDec(90.0), 1);
+    EXPECT_EQ(FindStellarRecordByDec(3.9), 0);
+    EXPECT_EQ(FindStellarRecordByDec(4.0), 1);
 }
 
 TEST_F(StellarLevelTest, NoLevelFileAtAll) {

@@ -3,7 +3,6 @@
 // no window can be made at all.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
 #include <signal.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -21,6 +20,7 @@
 #include "platform/gfx_objects.h"
 #include "platform/messages.h"
 #include "platform/sdl_backend.h"
+#include "platform/sdl_library.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -88,8 +88,7 @@ protected:
         return got;
     }
     static void PushMouse(Uint32 type, int x, int y) {
-        SDL_Event ev;
-        SDL_zero(ev);
+        SDL_Event ev{};
         ev.type = type;
         if (type == SDL_MOUSEMOTION) {
             ev.motion.x = x;
@@ -99,14 +98,13 @@ protected:
             ev.button.x = x;
             ev.button.y = y;
         }
-        SDL_PushEvent(&ev);
+        sdl::Sdl().SDL_PushEvent(&ev);
     }
     static void PushKey(Uint32 type, SDL_Keycode key) {
-        SDL_Event ev;
-        SDL_zero(ev);
+        SDL_Event ev{};
         ev.type = type;
         ev.key.keysym.sym = key;
-        SDL_PushEvent(&ev);
+        sdl::Sdl().SDL_PushEvent(&ev);
     }
 };
 
@@ -118,7 +116,8 @@ TEST_F(SdlBackend, ShowsFramesAndTranslatesInput) {
 #endif
     sdl::Options options;
     options.scale = 1;
-    if (!sdl::Install(options)) GTEST_SKIP() << "no window could be opened: " << SDL_GetError();
+    std::string why;
+    if (!sdl::Install(options, &why)) GTEST_SKIP() << "no window could be opened: " << why;
     EXPECT_TRUE(sdl::Installed());
     EXPECT_EQ(ScreenWidth(), 240);
 
@@ -140,10 +139,9 @@ TEST_F(SdlBackend, ShowsFramesAndTranslatesInput) {
     PushKey(SDL_KEYDOWN, SDLK_UP);
     PushKey(SDL_KEYDOWN, SDLK_RETURN);
     PushKey(SDL_KEYUP, SDLK_UP);
-    SDL_Event quit;
-    SDL_zero(quit);
+    SDL_Event quit{};
     quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    sdl::Sdl().SDL_PushEvent(&quit);
 
     const std::vector<InputEvent> got = Take();
     ASSERT_EQ(got.size(), 8u);
@@ -184,7 +182,7 @@ TEST_F(SdlBackend, AScaleTooLargeForTheDisplayIsLoweredToOneThatFits) {
     std::string why;
     if (!sdl::Install(options, &why)) GTEST_SKIP() << "no window could be opened: " << why;
     SDL_Rect usable;
-    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &usable), 0);
+    ASSERT_EQ(sdl::Sdl().SDL_GetDisplayUsableBounds(0, &usable), 0);
     int fits = 8;
     while (fits > 1 && (240 * fits > usable.w || 346 * fits > usable.h)) --fits;
     EXPECT_EQ(sdl::Scale(), fits);
