@@ -12,6 +12,7 @@
 #include "chart/sky_view_chart.h"
 #include "chart/star_layers.h"
 #include "core/observing_time.h"
+#include "core/settings.h"
 #include "eclipses/eclipse_form.h"
 #include "moon/map_textures.h"
 #include "moon/moon_assistant.h"
@@ -46,6 +47,10 @@
 #include "scope/two_star_form.h"
 #include "scope/nstar_form.h"
 #include "scope/polar_assistant.h"
+#include "settings/checklists.h"
+#include "settings/compass_chart.h"
+#include "settings/day_night_form.h"
+#include "settings/twilight_form.h"
 #include "settings/location_list_form.h"
 #include "settings/preference_pages.h"
 #include "settings/site_form.h"
@@ -115,7 +120,15 @@ void ComposeProgram() {
     paddle.tracking = [] { return scopeTracking; };
     paddle.setTracking = [](int on) { scopeTracking = on; };
     paddle.showOnChart = &ShowScopeMoveOnChart;
-    paddle.drawSkyView = &DrawSkyViewAroundPosition;
+    // The paddle's and the N-star form's views: a plain horizon view, no info bar, the
+    // compass by the caller's choice.
+    paddle.drawSkyViewInto = [](DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                                bool compass) {
+        constexpr int kHorizonFlip = pref::chartFlip + 2;  // the horizon view's flip word
+        const DisplayWordValue words[] = {{pref::chartMode, 2},   {pref::skyViewScrollFlip, 0}, {kHorizonFlip, 0},
+                                          {pref::hideInfoBar, 1}, {pref::hideCompass, compass ? 0 : 1}};
+        return DrawEmbeddedSkyView(offscreen, area, raHours, decDeg, field, words);
+    };
     SetScopeControlLinks(paddle);
 
     RegisterForm(kHomeFormId, &HomeForm);
@@ -182,6 +195,7 @@ void ComposeProgram() {
     };
     objectLinks.setCurrentComet = &SetCurrentCometIndex;
     objectLinks.setOrbitPage = &SetOrbitFormView;
+    objectLinks.openDarknessForm = &OpenDarknessForm;
     SetObjectFormLinks(objectLinks);
     RegisterForm(kObjectInfoFormId, &ObjectInfo);
     // The planet view serves the Jupiter, Saturn, Mars and phase assistants under both ids.
@@ -200,6 +214,13 @@ void ComposeProgram() {
     RegisterForm(kPreferencePage5Form, &PreferencePage5);
     RegisterForm(kPreferencePage6Form, &PreferencePage6);
     RegisterForm(kPreferencePage7Form, &PreferencePage7);
+    // The forms of the site's sky conditions.
+    RegisterForm(day_night::kFormId, &DayNight);
+    RegisterForm(twilight::kFormId, &TwilightForm);
+    RegisterForm(compass::kFormId, &CompassChart);
+    RegisterForm(checklist::kPage1, &CheckListPage1);
+    RegisterForm(checklist::kPage2, &CheckListPage2);
+    RegisterForm(checklist::kPage3, &CheckListPage3);
     // The picture synchronisation hands its stop back to page 7/7.
     SetImageSyncLinks(ImageSyncLinks{&PreferenceCommand});
 }

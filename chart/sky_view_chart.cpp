@@ -15,6 +15,7 @@
 #include "chart/sky_matrix.h"
 #include "chart/sky_view.h"
 #include "core/observing_time.h"
+#include "core/report.h"
 #include "core/settings.h"
 
 namespace {
@@ -113,4 +114,33 @@ void DrawSkyViewAroundPosition(DrawWindow* target, const Bounds& rect, double ra
     DrawWindow* previous = SetDrawWindow(target);
     DrawSkyView(selectionList.records, ChartRecordCount(), rect, nullptr, zoom, turn, static_cast<float>(altitude), 1);
     SetDrawWindow(previous);
+}
+
+bool DrawEmbeddedSkyView(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                         std::span<const DisplayWordValue> words) {
+    if (area.width <= 0 || area.height <= 0) return false;
+    if (offscreen && (offscreen->width != area.width || offscreen->height != area.height)) {
+        DeleteOffscreen(offscreen);
+        offscreen = nullptr;
+    }
+    if (!offscreen) offscreen = CreateOffscreen(area.width, area.height);
+    if (!offscreen) {
+        ShowMessage("Can't allocate offscreen window", "");
+        return false;
+    }
+    // The words go back however the drawing ends.
+    struct WordGuard {
+        std::span<const DisplayWordValue> words;
+        std::int32_t saved[16];
+        ~WordGuard() {
+            for (std::size_t k = words.size(); k-- > 0;) preferences.word[words[k].word] = saved[k];
+        }
+    } guard{words.first(std::min<std::size_t>(words.size(), 16)), {}};
+    for (std::size_t k = 0; k < guard.words.size(); ++k) {
+        guard.saved[k] = preferences.word[guard.words[k].word];
+        preferences.word[guard.words[k].word] = guard.words[k].value;
+    }
+    DrawSkyViewAroundPosition(offscreen, Bounds{0, 0, area.width, area.height}, raHours, decDeg, field);
+    CopyBits(offscreen, GetDrawWindow(), Bounds{0, 0, area.width, area.height}, area.x, area.y, 0);
+    return true;
 }

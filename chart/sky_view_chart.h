@@ -2,6 +2,9 @@
 // The chart form's sky-view modes 2 to 4 ("Whole Sky", "Visible Sky", "Equatorial Sky"):
 // the drawing pass of DrawChart, the drag that moves the view centre with the pen, and the
 // tap. The chart form calls them for those modes.
+#include <cstdint>
+#include <span>
+
 #include "shell/draw_targets.h"
 
 // Builds the sky matrix and projects the selection records when their flags ask for it,
@@ -25,3 +28,17 @@ void ChartSkyViewCentrePlace(double* raHours, double* decDeg);
 // rectangle at zoom level `zoom` (the views embedded in other forms, as the hand paddle's).
 // The chart projects its stars and records again when it next draws.
 void DrawSkyViewAroundPosition(DrawWindow* target, const Bounds& rect, double raHours, double decDeg, int zoom);
+
+// A display word of `Preferences` and the value it takes for one embedded drawing.
+struct DisplayWordValue {
+    int word;
+    std::int32_t value;
+};
+// The sky around a position (right ascension hours, declination degrees, zoom level
+// `field`) drawn by DrawSkyViewAroundPosition into `offscreen`, made or remade to the area's
+// size, then copied to `area` of the current draw target. The given display words hold
+// their values for the drawing only and are put back after it.
+// "Can't allocate offscreen window" and false when the bitmap can't be made; false with an
+// empty area.
+bool DrawEmbeddedSkyView(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                         std::span<const DisplayWordValue> words);

@@ -25,6 +25,9 @@ struct Preferences {
     char dataUrl[128];          // base URL of the data service
     std::int16_t distanceUnit;  // "Dist Format": nonzero light years, 0 parsecs
     std::int16_t eqPlatformDelay;  // minutes
+    // The five personal items of the last checklist page, for the run (not in the
+    // settings file); empty at start.
+    char checklistLabels[5][30];
 };
 
 extern Preferences preferences;

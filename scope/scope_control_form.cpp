@@ -226,30 +226,7 @@ ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& l) {
 
 bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
                      bool compass) {
-    if (!links.drawSkyView || area.width <= 0 || area.height <= 0) return false;
-    if (offscreen && (offscreen->width != area.width || offscreen->height != area.height)) {
-        DeleteOffscreen(offscreen);
-        offscreen = nullptr;
-    }
-    if (!offscreen) offscreen = CreateOffscreen(area.width, area.height);
-    if (!offscreen) {
-        ShowMessage("Can't allocate offscreen window", "");
-        return false;
-    }
-    std::int32_t* w = preferences.word;
-    constexpr int kHorizonFlip = pref::chartFlip + 2;  // the horizon view's flip word
-    constexpr int kWords[] = {pref::chartMode, pref::skyViewScrollFlip, kHorizonFlip, pref::hideInfoBar,
-                              pref::hideCompass};
-    const std::int32_t values[] = {2, 0, 0, 1, compass ? 0 : 1};
-    std::int32_t saved[std::size(kWords)];
-    for (std::size_t k = 0; k < std::size(kWords); ++k) {
-        saved[k] = w[kWords[k]];
-        w[kWords[k]] = values[k];
-    }
-    links.drawSkyView(offscreen, Bounds{0, 0, area.width, area.height}, raHours, decDeg, field);
-    for (std::size_t k = 0; k < std::size(kWords); ++k) w[kWords[k]] = saved[k];
-    CopyBits(offscreen, GetDrawWindow(), Bounds{0, 0, area.width, area.height}, area.x, area.y, 0);
-    return true;
+    return links.drawSkyViewInto && links.drawSkyViewInto(offscreen, area, raHours, decDeg, field, compass);
 }
 
 int ScopeTracking() { return links.tracking ? links.tracking() : ownTracking; }
@@ -378,7 +355,7 @@ void DrawScopePosition(int bitmapId, double raHours, double decDeg) {
     SetTextColor(previousText);
     if (bitmapId != 0) DrawMoveIndicator(bitmapId);
 
-    if (links.drawSkyView) {
+    if (links.drawSkyViewInto) {
         // The drill-down is left on for the chart as well.
         preferences.word[pref::objDrilldown] = 1;
         const std::uint32_t rate = s.rateIndex < 4 ? s.rateIndex : 0;

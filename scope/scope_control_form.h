@@ -80,20 +80,18 @@ struct ScopeControlLinks {
     // On the chart form, a position read during a move: moves the chart's scope cursor
     // and shows the move's picture on the chart. Default: nothing.
     void (*showOnChart)(int bitmapId, double raHours, double decDeg) = nullptr;
-    // Draws the sky around the position into the offscreen's rectangle, at the sky view's
-    // field index (6 widest .. 10 narrowest), for the observing instant now set. Default:
-    // nothing (the panel shows the text lines only).
-    void (*drawSkyView)(DrawWindow* target, const Bounds& rect, double raHours, double decDeg, int field) = nullptr;
+    // Draws the sky around the position into `offscreen` (made or remade to the area's
+    // size) and copies it to `area` of the current draw target, at the sky view's field
+    // index (6 widest .. 10 narrowest), for the observing instant now set, as a plain
+    // horizon view without the info bar, with or without the compass. False when nothing
+    // was drawn. Default: nothing (the panel shows the text lines only).
+    bool (*drawSkyViewInto)(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
+                            bool compass) = nullptr;
 };
 // Installs the links (a null member falls back to its default) and returns those replaced.
 ScopeControlLinks SetScopeControlLinks(const ScopeControlLinks& links);
-// Draws the installed sky view around a position (right ascension in hours, declination in
-// degrees, field as the chart's zoom level) into `offscreen`, made or remade to the area's
-// size, and copies it to `area` of the current draw target. It draws as a plain horizon
-// view without the info bar, with or without the compass: the chart's words for these are
-// set for the call and put back after it.
-// "Can't allocate offscreen window" and false when the bitmap can't be made; false without
-// a sky view installed or with an empty area.
+// The installed sky view around a position (right ascension in hours, declination in
+// degrees, field as the chart's zoom level) through the link above; false without one.
 bool DrawSkyViewInto(DrawWindow*& offscreen, const Bounds& area, double raHours, double decDeg, int field,
                      bool compass);
 

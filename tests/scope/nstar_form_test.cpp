@@ -291,13 +291,14 @@ TEST_F(NStarFormTest, CalcOnTheTwoStarMethodWantsFourStars) {
 TEST_F(NStarFormTest, AResidualBeyondThePlotIsNotMarkedAndTheSkyViewIsCentredOnTheStar) {
     struct Seen {
         double ra = -1, dec = 0;
-        int chartMode = -1;
+        int compass = -1;
     };
     static Seen seen;
     seen = Seen{};
     ScopeControlLinks links;
-    links.drawSkyView = [](DrawWindow*, const Bounds&, double raHours, double decDeg, int) {
-        seen = Seen{raHours, decDeg, preferences.word[pref::chartMode]};
+    links.drawSkyViewInto = [](DrawWindow*&, const Bounds&, double raHours, double decDeg, int, bool compass) {
+        seen = Seen{raHours, decDeg, compass ? 1 : 0};
+        return true;
     };
     SetScopeControlLinks(links);
     preferences.word[pref::chartMode] = 0;
@@ -312,7 +313,7 @@ TEST_F(NStarFormTest, AResidualBeyondThePlotIsNotMarkedAndTheSkyViewIsCentredOnT
     EXPECT_EQ(PixelAt(x, y), platform::Rgb(0, 0, 0));
     EXPECT_EQ(PixelAt(x + p.width, y), platform::Rgb(0, 0, 0)) << "the corrected plot, the same before Calc";
     EXPECT_NEAR(seen.ra, 4.0, 1e-12);
-    EXPECT_EQ(seen.chartMode, 2);
+    EXPECT_EQ(seen.compass, 0);
     EXPECT_EQ(preferences.word[pref::chartMode], 0) << "the chart's mode is put back";
 
     // 0.11° reaches past the 7' plot: no mark, not even in the gap above the plots.
