@@ -830,12 +830,7 @@ LResult MoonAssistant(Window w, unsigned message, WParam wParam, LParam lParam) 
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
     case platform::kMsgInitDialog: {
-        InitFormWindow(w);
-        formWindow_ = w;
-        MakeControls(w);
-        *Redraw() = 1;
-        const platform::Rect client = platform::GetClientRect(w);
-        LayoutMoonAssistant(w, client.Width(), client.Height());
+        OpenSelfLaidOutForm(w, &formWindow_, Redraw(), &MakeControls, &LayoutMoonAssistant);
         return 1;
     }
     case platform::kMsgPaint: PaintForm(w, &InitMoonAssistant, Redraw(), 0, 0); return 1;

@@ -716,12 +716,7 @@ LResult OrbitAssistant(Window w, unsigned message, WParam wParam, LParam lParam)
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
     case platform::kMsgInitDialog: {
-        InitFormWindow(w);
-        formWindow_ = w;
-        MakeControls(w);
-        *Redraw() = 1;
-        const platform::Rect client = platform::GetClientRect(w);
-        LayoutOrbitForm(w, client.Width(), client.Height());
+        OpenSelfLaidOutForm(w, &formWindow_, Redraw(), &MakeControls, &LayoutOrbitForm);
         return 1;
     }
     case platform::kMsgPaint: PaintForm(w, &InitOrbitForm, Redraw(), 1, 0); return 1;

@@ -629,12 +629,7 @@ LResult PlanetViewAssistant(Window w, unsigned message, WParam wParam, LParam lP
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
     case platform::kMsgInitDialog: {
-        InitFormWindow(w);
-        formWindow_ = w;
-        MakeControls(w);
-        *Redraw() = 1;
-        const platform::Rect client = platform::GetClientRect(w);
-        LayoutPlanetView(w, client.Width(), client.Height());
+        OpenSelfLaidOutForm(w, &formWindow_, Redraw(), &MakeControls, &LayoutPlanetView);
         return 1;
     }
     case platform::kMsgPaint: PaintForm(w, &InitPlanetView, Redraw(), 0, 0); return 1;

@@ -636,12 +636,7 @@ LResult SatellitesAssistant(Window w, unsigned message, WParam wParam, LParam lP
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
     case platform::kMsgInitDialog: {
-        InitFormWindow(w);
-        formWindow_ = w;
-        MakeControls(w);
-        *Redraw() = 1;
-        const platform::Rect client = platform::GetClientRect(w);
-        LayoutSatellitesAssistant(w, client.Width(), client.Height());
+        OpenSelfLaidOutForm(w, &formWindow_, Redraw(), &MakeControls, &LayoutSatellitesAssistant);
         return 1;
     }
     case platform::kMsgPaint:

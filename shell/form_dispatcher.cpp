@@ -365,6 +365,17 @@ void InitFormWindow(Window window) {
     FitFormToClient(window);
 }
 
+void OpenSelfLaidOutForm(Window window, Window* formWindow, std::int32_t* redrawFlag,
+                         const std::function<void(Window)>& makeControls,
+                         const std::function<void(Window, int, int)>& layout) {
+    InitFormWindow(window);
+    *formWindow = window;
+    makeControls(window);
+    *redrawFlag = 1;
+    const platform::Rect client = platform::GetClientRect(window);
+    layout(window, client.Width(), client.Height());
+}
+
 std::int32_t* FormRedrawFlag(int formId) {
     if (FormEntry* e = FindForm(formId)) return &e->redraw;
     auto it = extraForms.find(formId);

@@ -47,6 +47,7 @@
 // with its row (id, name, title) in the form table of form_dispatcher.cpp, and the
 // program registers the procedure at start: RegisterForm(2830, CompassChart).
 #include <cstdint>
+#include <functional>
 
 #include "platform/dialog.h"
 #include "platform/types.h"
@@ -167,6 +168,12 @@ bool HandleFormFrameMessage(platform::Window window, unsigned message, platform:
 // The set-up every form does first on kMsgInitDialog: the shell's dialog set-up for forms
 // (21), full screen (42) and FitFormToClient.
 void InitFormWindow(platform::Window window);
+// The opening of a form that makes and places its own controls: InitFormWindow, the window
+// noted in *formWindow, the controls made, the next paint a full one, and the controls laid
+// out for the client area.
+void OpenSelfLaidOutForm(platform::Window window, platform::Window* formWindow, std::int32_t* redrawFlag,
+                         const std::function<void(platform::Window)>& makeControls,
+                         const std::function<void(platform::Window, int, int)>& layout);
 
 // One flag per form in the table, all 1 at start: 1 makes the form's next paint draw
 // everything. Forms not in the table share one spare flag.
