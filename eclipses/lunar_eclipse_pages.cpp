@@ -342,7 +342,7 @@ void DrawLunarEclipseInfo(const EclipseEntry* list, int row, int width, int heig
     ClearArea(width, height);
     const bool high = HighResolution();
     const int L = Sy(13) + (GetDpiFactor() == 1 ? 1 : 0);
-    // The small font keeps the Part's columns apart on a 240-pixel-wide page.
+    // The small font keeps the page's columns apart on a 240-pixel-wide screen.
     const int bodyFont = 2, headingFont = high ? 5 : 0;
     char text[112], a[40], b[40], c[40];
 
