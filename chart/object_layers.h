@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "chart/sky_matrix.h"
+#include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 
 struct SelectionRecord;
@@ -31,13 +32,6 @@ void DrawDeepSkyObjects(const SelectionRecord* records, int count, const Bounds&
 // planets (27) the variant is the body index: the Moon draws its phase icon.
 void DrawObjectSymbol(int typeCode, int variant, int x, int y);
 
-// An ellipse of half-axes a and b (pixels before scaling) turned by angle degrees, as 21
-// segments through 22 points; ComputeEllipsePoints gives the points (the first is the start
-// of the outline, not drawn on its own).
-inline constexpr int kEllipsePoints = 22;
-void ComputeEllipsePoints(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY,
-                          std::int32_t xs[kEllipsePoints], std::int32_t ys[kEllipsePoints]);
-void DrawEllipse(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY);
 
 // The first visible selection record among `count` whose pixel lies within +-tolerance of
 // (x - originX, y - originY) and that passes the category filter; -1 when none.

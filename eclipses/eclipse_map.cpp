@@ -9,7 +9,6 @@
 #include "astro/planet_positions.h"
 #include "astro/quick_sun_moon.h"
 #include "astro/time_scales.h"
-#include "chart/object_layers.h"
 #include "core/calendar.h"
 #include "core/initialisers.h"
 #include "core/report.h"

@@ -11,6 +11,7 @@
 #include "catalog/databases.h"
 #include "catalog/star_tables.h"
 #include "chart/chart_colours.h"
+#include "chart/chart_links.h"
 #include "chart/chart_overlays.h"
 #include "chart/chart_settings.h"
 #include "chart/object_layers.h"
@@ -23,7 +24,6 @@
 #include "core/report.h"
 #include "core/settings.h"
 #include "moon/globe_drawing.h"
-#include "objects/limiting_magnitude.h"
 #include "platform/dialog.h"
 #include "satellites/satellite_events.h"
 #include "satellites/satellite_form_units.h"
@@ -353,7 +353,7 @@ void DrawSatelliteSkyView(int satellite, double jd, int spanMinutes) {
     SetFormTime(jd + ZoneDays());
     ShowSatelliteFormTime();
     if (preferences.word[pref::stellarCatalogChoice] != 0) SelectStarCatalogLevel(kStarLookupChart);
-    ComputeLimitingMagnitude();
+    ChartComputeLimitingMagnitude();
     if (satellite < 0 || !s.recordLoaded) return;
     SetPopupLabel(kSatellitePopup, s.elementRecord.name);
     const int top = Sy(46);

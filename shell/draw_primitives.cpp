@@ -1,5 +1,6 @@
 #include "shell/draw_primitives.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/gfx_context.h"
@@ -190,4 +191,24 @@ void DrawDisc(int cx, int cy, int diameter) {
     platform::GfxObject old = platform::SelectObject(drawState.dc, GetBackBrush());
     platform::Ellipse(drawState.dc, Rect{cx - half, cy - half, cx + half, cy + half});
     if (old) platform::SelectObject(drawState.dc, old);
+}
+
+void ComputeEllipsePoints(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY,
+                          std::int32_t xs[kEllipsePoints], std::int32_t ys[kEllipsePoints]) {
+    const double theta = angle * 0.017453292519943295;
+    const double c = std::cos(theta), s = std::sin(theta);
+    for (int i = 0; i < kEllipsePoints; ++i) {
+        const double t = i * 0.3;
+        const double X = a * std::cos(t), Y = b * std::sin(t);
+        xs[i] = static_cast<std::int32_t>((X * c - Y * s + 0.5) * scaleX + cx);
+        ys[i] = static_cast<std::int32_t>((X * s + Y * c + 0.5) * scaleY + cy);
+    }
+}
+
+void DrawEllipse(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY) {
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(angle) || std::fabs(a) > 1e6f || std::fabs(b) > 1e6f)
+        return;
+    std::int32_t xs[kEllipsePoints], ys[kEllipsePoints];
+    ComputeEllipsePoints(cx, cy, a, b, angle, scaleX, scaleY, xs, ys);
+    for (int i = 1; i < kEllipsePoints; ++i) DrawLine(xs[i - 1], ys[i - 1], xs[i], ys[i]);
 }

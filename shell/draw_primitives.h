@@ -35,3 +35,10 @@ void DrawCircle(int cx, int cy, int r);
 void DrawDisc(int cx, int cy, int diameter);
 // A disc filled with the drawing colour (DrawDisc fills with the background brush).
 void FillDisc(int cx, int cy, int diameter);
+// An ellipse of half-axes a and b (pixels before scaling) turned by angle degrees, as 21
+// segments through 22 points; ComputeEllipsePoints gives the points (the first is the start
+// of the outline, not drawn on its own).
+inline constexpr int kEllipsePoints = 22;
+void ComputeEllipsePoints(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY,
+                          std::int32_t xs[kEllipsePoints], std::int32_t ys[kEllipsePoints]);
+void DrawEllipse(int cx, int cy, float a, float b, float angle, int scaleX, int scaleY);
