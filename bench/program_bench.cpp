@@ -79,11 +79,12 @@ Finished RunProgram(const std::vector<std::string>& arguments, int killAfterMs =
     return result;
 }
 
-void BM_StartToFirstScreen(benchmark::State& state) {
-    const std::string shot = (Scratch() / "first.png").string();
+// Runs the program with the arguments at every iteration, timing its wall clock, and prints
+// its mean CPU beside the label.
+void TimeProgramRuns(benchmark::State& state, const std::vector<std::string>& arguments, const char* label) {
     double cpu = 0.0;
     for (auto _ : state) {
-        const Finished run = RunProgram({"--headless", "--wait", "0", "--screenshot", shot});
+        const Finished run = RunProgram(arguments);
         if (!run.started) {
             state.SkipWithError("the program did not run");
             return;
@@ -92,25 +93,19 @@ void BM_StartToFirstScreen(benchmark::State& state) {
         state.SetIterationTime(run.seconds);
     }
     state.counters["cpu_ms"] = cpu * 1000.0 / static_cast<double>(state.iterations());
-    state.SetLabel("wall target 50 ms, CPU target 35 ms");
+    state.SetLabel(label);
+}
+
+void BM_StartToFirstScreen(benchmark::State& state) {
+    const std::string shot = (Scratch() / "first.png").string();
+    TimeProgramRuns(state, {"--headless", "--wait", "0", "--screenshot", shot}, "wall target 50 ms, CPU target 35 ms");
 }
 BENCHMARK(BM_StartToFirstScreen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The floor under the start: the program loaded, linked and ended at once (--help), with the
 // same libraries and nothing drawn or read.
 void BM_StartFloor(benchmark::State& state) {
-    double cpu = 0.0;
-    for (auto _ : state) {
-        const Finished run = RunProgram({"--help"});
-        if (!run.started) {
-            state.SkipWithError("the program did not run");
-            return;
-        }
-        cpu += run.cpuSeconds;
-        state.SetIterationTime(run.seconds);
-    }
-    state.counters["cpu_ms"] = cpu * 1000.0 / static_cast<double>(state.iterations());
-    state.SetLabel("the program with --help: what any start costs");
+    TimeProgramRuns(state, {"--help"}, "the program with --help: what any start costs");
 }
 BENCHMARK(BM_StartFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 

@@ -18,6 +18,7 @@
 
 #include "app/composition.h"
 #include "app/main_window.h"
+#include "program_on_screen.h"
 #include "catalog/databases.h"
 #include "catalog/element_lines.h"
 #include "catalog/record_file.h"
@@ -308,19 +309,7 @@ BENCHMARK(BM_ExportSatellites1000)->Unit(benchmark::kMillisecond);
 // ground track, the world map and the three text blocks.
 void BM_InfoRefreshScale2(benchmark::State& state) {
     namespace hl = platform::headless;
-    const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / ("vk-bench-info-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(home / "runtime");
-    ::setenv("XDG_RUNTIME_DIR", (home / "runtime").c_str(), 1);
-    hl::Options options;
-    options.scale = 2;
-    options.home = home;
-    hl::Install(options);
-    platform::LoadResources();
-    ComposeProgram();
-    platform::ClearShownBoxes();
-    hl::StartProgram([] { return RunVelkarion(); });
-    hl::RunUntilIdle();
+    ProgramOnScreen program("vk-bench-info");
     {
         FormDatabase db({IssRecord()});
         hl::Call([] {
@@ -342,11 +331,6 @@ void BM_InfoRefreshScale2(benchmark::State& state) {
         }
         hl::Call([] { CloseSatellitesAssistant(); });
     }
-    if (hl::ProgramRunning()) hl::RequestClose();
-    hl::StopProgram();
-    hl::Uninstall();
-    std::error_code ec;
-    std::filesystem::remove_all(home, ec);
     state.SetLabel("target under 10 ms");
 }
 BENCHMARK(BM_InfoRefreshScale2)->UseManualTime()->Unit(benchmark::kMillisecond);

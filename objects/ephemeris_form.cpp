@@ -412,11 +412,7 @@ LResult EphemerisAssistant(Window w, unsigned message, WParam wParam, LParam lPa
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
         case platform::kMsgInitDialog: {
-            InitFormWindow(w);
-            MakeControls(w);
-            *Redraw() = 1;
-            const platform::Rect client = platform::GetClientRect(w);
-            LayoutEphemerisAssistant(w, client.Width(), client.Height());
+            OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutEphemerisAssistant);
             return 1;
         }
         case platform::kMsgPaint: PaintForm(w, &InitEphemerisForm, Redraw(), 0, 0); return 1;

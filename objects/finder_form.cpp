@@ -672,11 +672,7 @@ LResult FinderAssistant(Window w, unsigned message, WParam wParam, LParam lParam
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
         case platform::kMsgInitDialog: {
-            InitFormWindow(w);
-            MakeControls(w);
-            *Redraw() = 1;
-            const platform::Rect client = platform::GetClientRect(w);
-            LayoutFinderAssistant(w, client.Width(), client.Height());
+            OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutFinderAssistant);
             return 1;
         }
         case platform::kMsgPaint: PaintForm(w, &InitFinderForm, Redraw(), 0, 0); return 1;

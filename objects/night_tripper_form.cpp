@@ -651,11 +651,7 @@ LResult NightTripper(Window w, unsigned message, WParam wParam, LParam lParam) {
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
         case platform::kMsgInitDialog: {
-            InitFormWindow(w);
-            MakeControls(w);
-            *Redraw() = 1;
-            const platform::Rect client = platform::GetClientRect(w);
-            LayoutNightTripper(w, client.Width(), client.Height());
+            OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutNightTripper);
             return 1;
         }
         case platform::kMsgPaint: PaintForm(w, &InitNightTripper, Redraw(), 0, 1); return 1;

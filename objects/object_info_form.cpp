@@ -961,11 +961,7 @@ LResult ObjectInfo(Window w, unsigned message, WParam wParam, LParam lParam) {
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
         case platform::kMsgInitDialog: {
-            InitFormWindow(w);
-            MakeControls(w);
-            *Redraw() = 1;
-            const platform::Rect client = platform::GetClientRect(w);
-            LayoutObjectInfo(w, client.Width(), client.Height());
+            OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutObjectInfo);
             return 1;
         }
         case platform::kMsgPaint: PaintForm(w, &DrawObjectInfo, Redraw(), 0, 0); return 1;

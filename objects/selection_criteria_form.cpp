@@ -375,11 +375,7 @@ LResult SelectionCriteriaForm(Window w, unsigned message, WParam wParam, LParam 
     if (LResult result = 0; HandleFormFrameMessage(w, message, wParam, lParam, Redraw(), &result)) return result;
     switch (message) {
         case platform::kMsgInitDialog: {
-            InitFormWindow(w);
-            MakeControls(w);
-            *Redraw() = 1;
-            const platform::Rect client = platform::GetClientRect(w);
-            LayoutSelectionCriteriaForm(w, client.Width(), client.Height());
+            OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutSelectionCriteriaForm);
             return 1;
         }
         case platform::kMsgPaint: PaintForm(w, &DrawSelectionCriteriaForm, Redraw(), 0, 1); return 1;

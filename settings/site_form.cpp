@@ -539,11 +539,7 @@ LResult Location(Window w, unsigned message, WParam wParam, LParam lParam) {
         formPrepared = false;
         if (!keepSnapshot || !openedWith.taken) TakeSnapshot();
         keepSnapshot = false;
-        InitFormWindow(w);
-        MakeControls(w);
-        *Redraw() = 1;
-        const platform::Rect client = platform::GetClientRect(w);
-        LayoutSiteForm(w, client.Width(), client.Height());
+        OpenSelfLaidOutForm(w, nullptr, Redraw(), &MakeControls, &LayoutSiteForm);
         return 1;
     }
     case platform::kMsgPaint:

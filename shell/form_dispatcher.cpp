@@ -369,7 +369,7 @@ void OpenSelfLaidOutForm(Window window, Window* formWindow, std::int32_t* redraw
                          const std::function<void(Window)>& makeControls,
                          const std::function<void(Window, int, int)>& layout) {
     InitFormWindow(window);
-    *formWindow = window;
+    if (formWindow) *formWindow = window;
     makeControls(window);
     *redrawFlag = 1;
     const platform::Rect client = platform::GetClientRect(window);

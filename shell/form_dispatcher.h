@@ -169,7 +169,7 @@ bool HandleFormFrameMessage(platform::Window window, unsigned message, platform:
 // (21), full screen (42) and FitFormToClient.
 void InitFormWindow(platform::Window window);
 // The opening of a form that makes and places its own controls: InitFormWindow, the window
-// noted in *formWindow, the controls made, the next paint a full one, and the controls laid
+// noted in *formWindow (when given), the controls made, the next paint a full one, and the controls laid
 // out for the client area.
 void OpenSelfLaidOutForm(platform::Window window, platform::Window* formWindow, std::int32_t* redrawFlag,
                          const std::function<void(platform::Window)>& makeControls,
