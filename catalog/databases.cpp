@@ -141,15 +141,10 @@ void IndexObjectFile() {
     want(kHerschelKeys, kHerschelCount, herschelRecords);
     want(kBestNgcKeys, kBestNgcCount, bestNgcRecords);
 
-    // Record indexes are 16-bit at the database layer.
-    const std::uint32_t total = std::min<std::uint32_t>(objectDb->recordCount, kAppendRecord);
-    constexpr std::uint32_t kBlock = 4096;
-    std::vector<std::uint8_t> block;
-    for (std::uint32_t first = 0; first < total; first += kBlock) {
-        const std::uint32_t n = std::min(kBlock, total - first);
-        if (ReadRecordBlock(objectDb.get(), first, n, block) != 0) return;
+    const std::uint32_t recordSize = objectDb->recordSize;
+    auto scan = [&](const std::uint8_t* records, std::uint32_t first, std::uint32_t n) {
         for (std::uint32_t i = 0; i < n; ++i) {
-            const std::uint8_t* rec = block.data() + static_cast<std::size_t>(i) * objectDb->recordSize;
+            const std::uint8_t* rec = records + static_cast<std::size_t>(i) * recordSize;
             const std::uint32_t catalog = le::U32(rec, 0);
             const std::uint32_t number = le::U32(rec, 4);
             const auto index = static_cast<std::int32_t>(first + i);
@@ -164,6 +159,22 @@ void IndexObjectFile() {
                 if (slot < 0) slot = index;
             }
         }
+    };
+
+    // Record indexes are 16-bit at the database layer.
+    const std::uint32_t total = std::min<std::uint32_t>(objectDb->recordCount, kAppendRecord);
+    // Every start scans the whole file (1.3 MB): mapped, its pages come from the system's
+    // cache without a copy. A file that can't be mapped is read in blocks.
+    if (const std::uint8_t* all = MappedRecordBlock(objectDb.get(), 0, total)) {
+        scan(all, 0, total);
+        return;
+    }
+    constexpr std::uint32_t kBlock = 4096;
+    std::vector<std::uint8_t> block;
+    for (std::uint32_t first = 0; first < total; first += kBlock) {
+        const std::uint32_t n = std::min(kBlock, total - first);
+        if (ReadRecordBlock(objectDb.get(), first, n, block) != 0) return;
+        scan(block.data(), first, n);
     }
 }
 

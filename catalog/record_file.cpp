@@ -200,6 +200,20 @@ bool AppendRecord(RecordFile* h, std::uint32_t recordSize, const void* data, std
     return true;
 }
 
+// The record count of a whole record file, read from its header: false when the file
+// cannot be read or its header does not fit its length.
+bool ReadRecordCount(const fs::path& path, std::uint32_t* count) {
+    FileHandle file(std::fopen(path.c_str(), "rb"));
+    std::uint8_t bytes[kRecordFileHeaderSize];
+    if (!file || std::fread(bytes, 1, sizeof bytes, file.get()) != sizeof bytes) return false;
+    if (::fseeko(file.get(), 0, SEEK_END) != 0) return false;
+    const off_t length = ::ftello(file.get());
+    const Header header = DecodeHeader(bytes);
+    if (length < 0 || !HeaderFault(header, static_cast<std::uint64_t>(length)).empty()) return false;
+    *count = header.size ? header.count : 0;
+    return true;
+}
+
 }  // namespace
 
 int OpenRecordFile(std::string_view name, int mode, RecordFilePtr& out) {
@@ -227,10 +241,10 @@ void RefreshEmptyUserCopy(std::string_view name) {
     std::error_code ec;
     if (!fs::is_regular_file(copy, ec) || !fs::is_regular_file(shipped, ec)) return;
     // Only a whole, readable copy without records is replaced; anything else may be the
-    // user's and stays as it is.
-    RecordFileImage mine, theirs;
-    if (!ReadRecordFileImage(copy, mine) || mine.Count() != 0) return;
-    if (!ReadRecordFileImage(shipped, theirs) || theirs.Count() == 0) return;
+    // user's and stays as it is. Every start asks, so only the headers are read.
+    std::uint32_t mine = 0, theirs = 0;
+    if (!ReadRecordCount(copy, &mine) || mine != 0) return;
+    if (!ReadRecordCount(shipped, &theirs) || theirs == 0) return;
     CopyShippedFile(shipped, copy);
 }
 
