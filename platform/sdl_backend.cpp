@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <deque>
-#include <vector>
 
 #include "platform/backend.h"
 #include "platform/clock.h"
@@ -20,13 +19,15 @@ struct State {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
-    int width = 0;
+    int width = 0;            // the frame's size, as the texture holds it
     int height = 0;
+    int windowWidth = 0;      // the size last given to the window
+    int windowHeight = 0;
     std::uint32_t wakeEvent = 0;
     std::deque<InputEvent> pending;
     bool keys[kKeyCount] = {};
     bool penDown = false;
-    std::vector<std::uint16_t> flipped;   // the screen top row first, for the texture
+    Uint32 format = SDL_PIXELFORMAT_RGB555;   // the texture's
     Backend backend;
 };
 
@@ -207,26 +208,55 @@ void Wake() {
     Sdl().SDL_PushEvent(&ev);
 }
 
+// The texture's format: the window surface's own (SDL's 8-8-8 on a 24-bit display), so
+// that a redraw copies the frame without converting it; the screen's 5-5-5 on any other.
+Uint32 FrameFormat(SDL_Window* window) {
+    return Sdl().SDL_GetWindowPixelFormat(window) == SDL_PIXELFORMAT_RGB888 ? SDL_PIXELFORMAT_RGB888
+                                                                            : SDL_PIXELFORMAT_RGB555;
+}
+
+// One screen row into a texture row, top row first.
+void CopyRow(const std::uint16_t* row, int width, Uint32 format, std::uint8_t* out) {
+    if (format != SDL_PIXELFORMAT_RGB888) {
+        std::memcpy(out, row, static_cast<std::size_t>(width) * 2);
+        return;
+    }
+    auto* pixels = reinterpret_cast<std::uint32_t*>(out);
+    for (int x = 0; x < width; ++x) {
+        const Color c = PixelToColor(row[x]);
+        pixels[x] = static_cast<std::uint32_t>(RedOf(c)) << 16 | static_cast<std::uint32_t>(GreenOf(c)) << 8 |
+                    static_cast<std::uint32_t>(BlueOf(c));
+    }
+}
+
 void Present(const Surface& screen) {
     State& s = S();
     if (!s.renderer || !screen.Valid()) return;
     if (!s.texture || screen.width != s.width || screen.height != s.height) {
         if (s.texture) Sdl().SDL_DestroyTexture(s.texture);
-        s.texture = Sdl().SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_RGB555, SDL_TEXTUREACCESS_STREAMING, screen.width,
-                                      screen.height);
+        s.format = FrameFormat(s.window);
+        s.texture = Sdl().SDL_CreateTexture(s.renderer, s.format, SDL_TEXTUREACCESS_STREAMING, screen.width,
+                                            screen.height);
         if (!s.texture) return;
         s.width = screen.width;
         s.height = screen.height;
-        Sdl().SDL_SetWindowSize(s.window, s.width, s.height);
-        Sdl().SDL_RenderSetLogicalSize(s.renderer, s.width, s.height);
+        // Only a frame of another size resizes the window: SDL remakes the window's
+        // surface and asks for a redraw even when the size is the same.
+        if (s.width != s.windowWidth || s.height != s.windowHeight) {
+            Sdl().SDL_SetWindowSize(s.window, s.width, s.height);
+            Sdl().SDL_RenderSetLogicalSize(s.renderer, s.width, s.height);
+            s.windowWidth = s.width;
+            s.windowHeight = s.height;
+        }
     }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (Sdl().SDL_LockTexture(s.texture, nullptr, &pixels, &pitch) != 0) return;
     // The screen is stored bottom-up; the texture wants its top row first.
-    s.flipped.resize(static_cast<std::size_t>(screen.width) * screen.height);
-    for (int y = 0; y < screen.height; ++y) {
-        const std::uint16_t* row = screen.Row(y);
-        std::copy(row, row + screen.width, s.flipped.begin() + static_cast<std::ptrdiff_t>(y) * screen.width);
-    }
-    Sdl().SDL_UpdateTexture(s.texture, nullptr, s.flipped.data(), screen.width * 2);
+    auto* rows = static_cast<std::uint8_t*>(pixels);
+    for (int y = 0; y < screen.height; ++y)
+        CopyRow(screen.Row(y), screen.width, s.format, rows + static_cast<std::ptrdiff_t>(y) * pitch);
+    Sdl().SDL_UnlockTexture(s.texture);
     Redraw();
 }
 
@@ -298,7 +328,9 @@ bool Install(const Options& options, std::string* why) {
     int scale = options.scale < 1 ? 1 : options.scale;
     if (options.width == 0 && options.height == 0) scale = FittingScale(scale, 240, 320 + options.bandHeight);
     SetScreenGeometry(scale, options.width, options.height);
-    const int w = ScreenWidth(), h = ScreenHeight();
+    // Made at the size of the first frame, the band below the screen included: a window
+    // resized at its first frame is drawn twice over.
+    const int w = ScreenWidth(), h = ScreenHeight() + options.bandHeight * scale;
     s.window = Sdl().SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                 SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (s.window) {
@@ -314,6 +346,8 @@ bool Install(const Options& options, std::string* why) {
     // Nearest-neighbour when the desktop window is resized: pixels stay crisp.
     Sdl().SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     Sdl().SDL_RenderSetLogicalSize(s.renderer, w, h);
+    s.windowWidth = w;
+    s.windowHeight = h;
     Sdl().SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
     s.wakeEvent = Sdl().SDL_RegisterEvents(1);
     if (s.wakeEvent == static_cast<std::uint32_t>(-1)) s.wakeEvent = 0;
@@ -351,6 +385,7 @@ void Uninstall() {
     s.renderer = nullptr;
     s.window = nullptr;
     s.width = s.height = 0;
+    s.windowWidth = s.windowHeight = 0;
     s.pending.clear();
     s.installed = false;
     Sdl().SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);

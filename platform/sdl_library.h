@@ -14,14 +14,14 @@ namespace platform::sdl {
     X(SDL_CreateTexture) X(SDL_CreateWindow) X(SDL_DestroyRenderer) X(SDL_DestroyTexture)             \
     X(SDL_DestroyWindow) X(SDL_DisableScreenSaver) X(SDL_EnableScreenSaver) X(SDL_FreeWAV)            \
     X(SDL_GetCurrentVideoDriver) X(SDL_GetDisplayUsableBounds) X(SDL_GetError)                        \
-    X(SDL_GetNumVideoDrivers) X(SDL_GetTicks) X(SDL_GetVideoDriver) X(SDL_InitSubSystem)              \
-    X(SDL_IsScreenSaverEnabled) X(SDL_LoadWAV_RW) X(SDL_RWFromFile) X(SDL_OpenAudioDevice)            \
-    X(SDL_PauseAudioDevice) X(SDL_PollEvent) X(SDL_PushEvent) X(SDL_QueueAudio) X(SDL_Quit)           \
-    X(SDL_QuitSubSystem) X(SDL_RaiseWindow) X(SDL_RegisterEvents) X(SDL_RenderClear)                  \
-    X(SDL_RenderCopy) X(SDL_RenderPresent) X(SDL_RenderSetLogicalSize) X(SDL_ResetHint)               \
-    X(SDL_SetHint) X(SDL_SetRenderDrawColor) X(SDL_SetWindowSize) X(SDL_StartTextInput)               \
-    X(SDL_StopTextInput) X(SDL_UpdateTexture) X(SDL_WaitEvent) X(SDL_WaitEventTimeout)                \
-    X(SDL_WasInit) X(SDL_getenv)
+    X(SDL_GetNumVideoDrivers) X(SDL_GetTicks) X(SDL_GetVideoDriver) X(SDL_GetWindowPixelFormat)       \
+    X(SDL_InitSubSystem) X(SDL_IsScreenSaverEnabled) X(SDL_LoadWAV_RW) X(SDL_LockTexture)             \
+    X(SDL_RWFromFile) X(SDL_OpenAudioDevice) X(SDL_PauseAudioDevice) X(SDL_PollEvent)                 \
+    X(SDL_PushEvent) X(SDL_QueueAudio) X(SDL_Quit) X(SDL_QuitSubSystem) X(SDL_RaiseWindow)            \
+    X(SDL_RegisterEvents) X(SDL_RenderClear) X(SDL_RenderCopy) X(SDL_RenderPresent)                   \
+    X(SDL_RenderSetLogicalSize) X(SDL_ResetHint) X(SDL_SetHint) X(SDL_SetRenderDrawColor)             \
+    X(SDL_SetWindowSize) X(SDL_StartTextInput) X(SDL_StopTextInput) X(SDL_UnlockTexture)              \
+    X(SDL_WaitEvent) X(SDL_WaitEventTimeout) X(SDL_WasInit) X(SDL_getenv)
 
 struct Library {
 #define VELKARION_SDL_POINTER(name) decltype(&::name) name = nullptr;
