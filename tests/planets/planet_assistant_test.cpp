@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "chart/chart_settings.h"
@@ -16,6 +17,8 @@
 #include "shell/forms_fixture.h"
 #include "shell/time_bar.h"
 #include "shell/utilities.h"
+#include "platform/headless.h"
+#include "support/held_keys.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
 
@@ -92,6 +95,33 @@ TEST_F(PlanetAssistantTest, DateAcrossVisitsAndSettingsGivenBack) {
     Open();
     EXPECT_EQ(planetFormState.day, 11);
     Command(kBack);
+}
+
+// Left held for two more polls steps three times forward; a Right pressed meanwhile is
+// dropped. Right held once more steps twice back.
+TEST_F(PlanetAssistantTest, HeldKeysRepeatTheirStep) {
+    Open();
+    ASSERT_EQ(planetFormSettings.stepIndex, 2);
+    auto press = [&](int polls, std::initializer_list<int> keys) {
+        std::unique_ptr<HeldNavKeys> held;
+        Call([&] { held = std::make_unique<HeldNavKeys>(polls); });
+        const std::uint32_t now = platform::headless::Tick();
+        for (int key : keys) {
+            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyDown, {}, key, 0, now});
+            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyUp, {}, key, 0, now});
+        }
+        RunUntilIdle();
+        Call([&] { held.reset(); });
+    };
+    press(2, {platform::kKeyLeft, platform::kKeyRight});
+    EXPECT_EQ(planetFormState.month, 1);
+    EXPECT_EQ(planetFormState.day, 31);
+    char date[40];
+    FormatDate(date, 31, 1, 2025);
+    EXPECT_EQ(Text(kDate), date);
+    press(1, {platform::kKeyRight});
+    EXPECT_EQ(planetFormState.day, 21);
+    EXPECT_EQ(planetFormSettings.rememberedDay, 21);
 }
 
 TEST_F(PlanetAssistantTest, PhaseOpensThePlanetView) {
