@@ -1,0 +1,178 @@
+// The Mars map sub-view of form 2460 headless, on a small Mars feature file: a tap picks
+// the nearest feature wherever the map is scrolled, the kind filter lists its run of the
+// file, and an empty or missing file leaves nothing to pick.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "catalog/databases.h"
+#include "catalog/record_file.h"
+#include "catalog/records.h"
+#include "core/settings.h"
+#include "planets/planet_view_form.h"
+#include "planets/planet_view_state.h"
+#include "planets/planets_services.h"
+#include "platform/paths.h"
+#include "shell/forms_fixture.h"
+#include "support/observing_state.h"
+#include "support/recorded_reports.h"
+
+using namespace planet_view_form;
+
+namespace {
+
+constexpr int kMapSubView = 2;
+// Rows of the kind filter.
+constexpr int kAllRow = 0, kCavusRow = 2, kCraterRow = 4, kRupesRow = 9;
+
+MarsFeatureRecord Feature(const char* name, int kind, int x, int y) {
+    MarsFeatureRecord r;
+    std::snprintf(r.name, sizeof r.name, "%s", name);
+    r.kind = static_cast<std::int16_t>(kind);
+    r.x = static_cast<std::int16_t>(x);
+    r.y = static_cast<std::int16_t>(y);
+    r.sizeKm = 100;
+    return r;
+}
+
+// In record order, the kinds in runs: Cavus (0) first, then Mons (1), then Crater (2).
+const std::vector<MarsFeatureRecord> kFeatures = {
+    Feature("Alba Cavus", 0, 5, 100),    Feature("Borea Cavus", 0, 200, 50), Feature("Corvo Mons", 1, 325, 100),
+    Feature("Dunmar Crater", 2, 630, 100), Feature("Estra Crater", 2, 400, 250),
+};
+
+class MarsMapFormTest : public FormScreenFixture {
+protected:
+    void SetUp() override {
+        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
+        FormScreenFixture::SetUp();
+        if (HasFatalFailure()) return;
+        savedView_ = planetView;
+        planetView = PlanetViewState{};
+        UseTestSite(48.85, -2.35, 60);
+        std::filesystem::create_directories(home / "install" / "data");
+        platform::SetInstallRoot(home / "install");
+        SetFormDialogProc(kFormId, &PlanetViewAssistant);
+        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
+        StartWithMainWindow(&FormHostProc);
+    }
+    void TearDown() override {
+        Stop();
+        SetFormDialogProc(kFormId, nullptr);
+        SetFormDialogProc(kHomeFormId, nullptr);
+        FreeSatelliteSprites();
+        CloseCatalogDatabases();
+        platform::SetInstallRoot({});
+        FormScreenFixture::TearDown();
+        planetView = savedView_;
+    }
+    void PrepareSettings() override { SetDefaultSettings(); }
+
+    // The feature file with these records (none: an empty file), or no file at all.
+    void WriteFeatures(const std::vector<MarsFeatureRecord>& features, bool file = true) {
+        Call([] { CloseCatalogDatabases(); });
+        const std::filesystem::path path = home / "install" / "data" / kMarsFile;
+        std::filesystem::remove(path);
+        if (file) {
+            RecordFileImage image;
+            image.creator = kCreatorMars;
+            image.recordSize = kMarsFeatureRecordSize;
+            for (const MarsFeatureRecord& f : features) EncodeMarsFeatureRecord(f, image.Append());
+            ASSERT_TRUE(WriteRecordFileImage(path, image));
+        }
+        Call([] { OpenAllCatalogDatabases(); });
+        ClearRecordedReports();
+    }
+    // The map sub-view of the Mars assistant, the kind filter on "All".
+    void OpenMap() {
+        Call([] {
+            SelectMarsAssistant();
+            GotoForm(kFormId);
+        });
+        ASSERT_EQ(GetCurrentFormId(), kFormId);
+        Pick(kSubViewPopup, kSubViewList, kMapSubView);
+        Pick(kKindPopup, kKindList, kAllRow);
+        ASSERT_EQ(planetView.subView, kMapSubView);
+        // The View sub-view the assistant opened on says what it lacks here.
+        ClearRecordedReports();
+    }
+    platform::Point At(int x, int y) { return platform::ClientToScreen(formWindow, platform::Point{x, y}); }
+    int FeatureRows() {
+        int n = -1;
+        Call([&] { n = GetListCount(Item(kFeatureList)); });
+        return n;
+    }
+
+    PlanetViewState savedView_;
+    SavedObservingState site_;
+};
+
+// The view area starts 24 pixels down; at scroll (0, 0) a map point lies at (x, y + 24).
+TEST_F(MarsMapFormTest, ATapPicksTheNearestFeatureWhereverTheMapIsScrolled) {
+    WriteFeatures(kFeatures);
+    OpenMap();
+    struct Case {
+        int x, y, feature;
+    };
+    const Case unscrolled[] = {{10, 124, 0}, {200, 80, 1}, {230, 290, 4}, {100, 200, 0}};
+    for (const Case& t : unscrolled) {
+        Tap(At(t.x, t.y));
+        EXPECT_EQ(planetView.selectedFeature, t.feature) << t.x << "," << t.y;
+        EXPECT_EQ(Label(kFeaturePopup), kFeatures[t.feature].name);
+    }
+    // Scrolled 20 pixels right: the left edge shows the map's east end, and a tap there
+    // picks the feature at x 630, not the one at x 5.
+    Drag(At(100, 150), At(120, 150), 4, 100);
+    EXPECT_EQ(planetView.mapScrollX, 20);
+    EXPECT_EQ(planetView.selectedFeature, -1) << "a drag drops the selection";
+    Tap(At(5, 124));
+    EXPECT_EQ(planetView.selectedFeature, 3);
+    // Scrolled as far left as it goes: the right edge is a whole map on, back near x 315.
+    for (int i = 0; i < 5; ++i) Drag(At(230, 150), At(10, 150), 4, 100);
+    EXPECT_EQ(planetView.mapScrollX, planetView.screenWidth - 960);
+    Tap(At(235, 124));
+    EXPECT_EQ(planetView.selectedFeature, 2);
+    for (const ReportRecord& r : RecordedReports()) EXPECT_EQ(r.heading, "Can't find") << r.heading;
+}
+
+// A kind lists its run of the file, the first kind included; "All" the whole file from
+// record 0; a kind the file lacks lists nothing.
+TEST_F(MarsMapFormTest, TheKindFilterListsItsRun) {
+    WriteFeatures(kFeatures);
+    OpenMap();
+    struct Case {
+        int row, first, count;
+    };
+    const Case cases[] = {{kCavusRow, 0, 2}, {kCraterRow, 3, 2}, {kAllRow, 0, 5}, {kRupesRow, 0, 0}, {kAllRow, 0, 5}};
+    for (const Case& c : cases) {
+        Pick(kKindPopup, kKindList, c.row);
+        EXPECT_EQ(FeatureRows(), c.count) << "kind row " << c.row;
+        if (c.count == 0) continue;
+        EXPECT_EQ(planetView.featureRunStart, c.first) << "kind row " << c.row;
+        Pick(kFeaturePopup, kFeatureList, c.count - 1);
+        EXPECT_EQ(planetView.selectedFeature, c.first + c.count - 1) << "kind row " << c.row;
+        EXPECT_EQ(Label(kFeaturePopup), kFeatures[c.first + c.count - 1].name);
+    }
+    Pick(kFeaturePopup, kFeatureList, 0);
+    EXPECT_EQ(planetView.selectedFeature, 0);
+    for (const ReportRecord& r : RecordedReports()) EXPECT_EQ(r.heading, "Can't find") << r.heading;
+}
+
+TEST_F(MarsMapFormTest, WithoutFeaturesATapPicksNothing) {
+    for (bool file : {true, false}) {
+        WriteFeatures({}, file);
+        OpenMap();
+        EXPECT_EQ(FeatureRows(), 0);
+        Tap(At(120, 150));
+        EXPECT_EQ(planetView.selectedFeature, -1) << (file ? "empty file" : "no file");
+        EXPECT_EQ(Label(kFeaturePopup), "");
+        Pick(kKindPopup, kKindList, kCraterRow);
+        EXPECT_EQ(FeatureRows(), 0);
+        Pick(kKindPopup, kKindList, kAllRow);
+        Command(kBack);
+    }
+}
+
+}  // namespace
