@@ -206,7 +206,7 @@ void RedrawPlanetAssistant() {
     case kInfo:
     case kRiseSet: {
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(PlanetDrawingArea());
+        DrawRectangle(PlanetDrawingArea(), 0);
         DrawPlanetTable(s.view);
         break;
     }
@@ -225,7 +225,7 @@ void RedrawPlanetAssistant() {
         Show(kDate, false);
         const Bounds area = PlanetDrawingArea();
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(area);
+        DrawRectangle(area, 0);
         f.globeLimit = GlobeLimit();
         f.globeSize = std::min(f.globeSize, f.globeLimit);
         DrawPlanetGlobe(s.body, s.width / 2, area.height / 2 + Sy(24), f.globeSize);

@@ -78,7 +78,7 @@ int DrawSunView() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
     SetForeColor(Night() ? C(0, 0, 0) : C(238, 238, 255));
-    FillRectangle(area);
+    DrawRectangle(area, 0);
     const int cx = area.x + area.width / 2, cy = area.y + area.height / 2;
     const int level = GetNightLevel();
     const Color line = Night() ? C(level, 0, 0) : C(0, 0, 150);
@@ -106,7 +106,7 @@ int DrawSunView() {
         OrbitPlaces(s.year, s.month, s.day + d, 0, 0, places, equatorial, kOrbitViewDrawing);
         for (int body : {kBodyMercury, kBodyVenus, kBodyMars}) {
             const int x = cx + static_cast<int>(k * places[body][0]), y = cy + static_cast<int>(k * places[body][1]);
-            FillRectangle(Bounds{x - 1, y - 1, 2, 2});
+            DrawRectangle(Bounds{x - 1, y - 1, 2, 2}, 0);
             ++dots;
             if (d == 0 || d == 28) DrawLineColor(x, y, cx, cy, line);
         }
@@ -144,7 +144,7 @@ void DrawPlanetTable(int view) {
         const int y = top + body * rowHeight;
         if (y + rowHeight > area.y + area.height) break;
         SetForeColor(body % 2 == 0 ? C(41, 41, 140) : C(21, 21, 120));
-        FillRectangle(Bounds{0, y, area.width, rowHeight});
+        DrawRectangle(Bounds{0, y, area.width, rowHeight}, 0);
         BodyRecord r{};
         ComputePlanet(&r, body, s.year, s.month, s.day, s.hour, s.minute, 0);
         Text(bodyNames[body], Sx(2), y);
@@ -209,7 +209,7 @@ void DrawEclipticView() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
     SetForeColor(Night() ? C(0, 0, 0) : C(0, 0, 60));
-    FillRectangle(area);
+    DrawRectangle(area, 0);
     char text[40];
     std::snprintf(text, sizeof text, "%02d:%02d", s.hour % 100, s.minute % 100);
     SetField(kTime, text);
@@ -333,7 +333,7 @@ void DrawPlanetCharts(int year, int month, int quantity) {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
     SetForeColor(Night() ? C(0, 0, 0) : C(102, 102, 153));
-    FillRectangle(area);
+    DrawRectangle(area, 0);
     const Color kDay[5] = {C(0, 255, 255), C(255, 255, 0), C(255, 0, 0), C(255, 0, 255),
                                   C(235, 235, 235)};
     const Color kNight[5] = {C(255, 0, 0), C(203, 0, 0), C(153, 0, 0), C(103, 0, 0), C(53, 0, 0)};
