@@ -10,13 +10,10 @@
 #include "catalog/databases.h"
 #include "catalog/record_file.h"
 #include "catalog/records.h"
-#include "core/settings.h"
 #include "planets/planet_view_form.h"
 #include "planets/planet_view_state.h"
-#include "planets/planets_services.h"
 #include "platform/paths.h"
-#include "shell/forms_fixture.h"
-#include "support/observing_state.h"
+#include "planets/planet_view_fixture.h"
 #include "support/recorded_reports.h"
 
 using namespace planet_view_form;
@@ -43,32 +40,17 @@ const std::vector<MarsFeatureRecord> kFeatures = {
     Feature("Dunmar Crater", 2, 630, 100), Feature("Estra Crater", 2, 400, 250),
 };
 
-class MarsMapFormTest : public FormScreenFixture {
+class MarsMapFormTest : public PlanetViewFormFixture {
 protected:
-    void SetUp() override {
-        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
-        FormScreenFixture::SetUp();
-        if (HasFatalFailure()) return;
-        savedView_ = planetView;
-        planetView = PlanetViewState{};
-        UseTestSite(48.85, -2.35, 60);
+    void BeforeStart() override {
         std::filesystem::create_directories(home / "install" / "data");
         platform::SetInstallRoot(home / "install");
-        SetFormDialogProc(kFormId, &PlanetViewAssistant);
-        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
-        StartWithMainWindow(&FormHostProc);
     }
     void TearDown() override {
-        Stop();
-        SetFormDialogProc(kFormId, nullptr);
-        SetFormDialogProc(kHomeFormId, nullptr);
-        FreeSatelliteSprites();
+        PlanetViewFormFixture::TearDown();
         CloseCatalogDatabases();
         platform::SetInstallRoot({});
-        FormScreenFixture::TearDown();
-        planetView = savedView_;
     }
-    void PrepareSettings() override { SetDefaultSettings(); }
 
     // The feature file with these records (none: an empty file), or no file at all.
     void WriteFeatures(const std::vector<MarsFeatureRecord>& features, bool file = true) {
@@ -87,26 +69,18 @@ protected:
     }
     // The map sub-view of the Mars assistant, the kind filter on "All".
     void OpenMap() {
-        Call([] {
-            SelectMarsAssistant();
-            GotoForm(kFormId);
-        });
-        ASSERT_EQ(GetCurrentFormId(), kFormId);
+        Open(&SelectMarsAssistant);
         Pick(kSubViewPopup, kSubViewList, kMapSubView);
         Pick(kKindPopup, kKindList, kAllRow);
         ASSERT_EQ(planetView.subView, kMapSubView);
         // The View sub-view the assistant opened on says what it lacks here.
         ClearRecordedReports();
     }
-    platform::Point At(int x, int y) { return platform::ClientToScreen(formWindow, platform::Point{x, y}); }
     int FeatureRows() {
         int n = -1;
         Call([&] { n = GetListCount(Item(kFeatureList)); });
         return n;
     }
-
-    PlanetViewState savedView_;
-    SavedObservingState site_;
 };
 
 // The view area starts 24 pixels down; at scroll (0, 0) a map point lies at (x, y + 24).

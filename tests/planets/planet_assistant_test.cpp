@@ -17,7 +17,6 @@
 #include "shell/forms_fixture.h"
 #include "shell/time_bar.h"
 #include "shell/utilities.h"
-#include "platform/headless.h"
 #include "support/held_keys.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
@@ -105,12 +104,7 @@ TEST_F(PlanetAssistantTest, HeldKeysRepeatTheirStep) {
     auto press = [&](int polls, std::initializer_list<int> keys) {
         std::unique_ptr<HeldNavKeys> held;
         Call([&] { held = std::make_unique<HeldNavKeys>(polls); });
-        const std::uint32_t now = platform::headless::Tick();
-        for (int key : keys) {
-            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyDown, {}, key, 0, now});
-            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyUp, {}, key, 0, now});
-        }
-        RunUntilIdle();
+        QueueKeyPresses(keys);
         Call([&] { held.reset(); });
     };
     press(2, {platform::kKeyLeft, platform::kKeyRight});

@@ -14,7 +14,7 @@
 #include "planets/planet_view_state.h"
 #include "planets/planets_services.h"
 #include "planets/time_strips.h"
-#include "shell/forms_fixture.h"
+#include "planets/planet_view_fixture.h"
 #include "shell/utilities.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
@@ -23,38 +23,8 @@ using namespace planet_view_form;
 
 namespace {
 
-class PlanetViewFormTest : public FormScreenFixture {
+class PlanetViewFormTest : public PlanetViewFormFixture {
 protected:
-    void SetUp() override {
-        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
-        FormScreenFixture::SetUp();
-        if (HasFatalFailure()) return;
-        savedView_ = planetView;
-        planetView = PlanetViewState{};
-        UseTestSite(48.85, -2.35, 60);
-        ClearRecordedReports();
-        SetFormDialogProc(kFormId, &PlanetViewAssistant);
-        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
-        StartWithMainWindow(&FormHostProc);
-    }
-    void TearDown() override {
-        Stop();
-        SetFormDialogProc(kFormId, nullptr);
-        SetFormDialogProc(kHomeFormId, nullptr);
-        FreeSatelliteSprites();
-        FormScreenFixture::TearDown();
-        planetView = savedView_;
-    }
-    void PrepareSettings() override { SetDefaultSettings(); }
-
-    void Open(void (*select)()) {
-        Call([select] {
-            select();
-            GotoForm(kFormId);
-        });
-        ASSERT_TRUE(RunUntilIdle());
-        ASSERT_EQ(GetCurrentFormId(), kFormId);
-    }
     static bool Visible(int id) { return platform::IsWindowVisible(Item(id)); }
     // The optional controls shown, in a fixed order.
     static std::string Shown() {
@@ -68,9 +38,6 @@ protected:
             if (Visible(id)) out += std::string(out.empty() ? "" : " ") + name;
         return out;
     }
-    platform::Point At(int x, int y) { return platform::ClientToScreen(formWindow, platform::Point{x, y}); }
-    PlanetViewState savedView_;
-    SavedObservingState site_;
 };
 
 TEST_F(PlanetViewFormTest, ControlsByModeAndSubView) {

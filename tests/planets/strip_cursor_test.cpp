@@ -3,55 +3,32 @@
 // waited meanwhile.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
-#include "core/settings.h"
+#include "planets/planet_view_fixture.h"
 #include "planets/planet_view_form.h"
 #include "planets/planet_view_state.h"
-#include "planets/planets_services.h"
 #include "planets/time_strips.h"
-#include "platform/headless.h"
 #include "platform/surface.h"
-#include "shell/forms_fixture.h"
 #include "support/held_keys.h"
-#include "support/observing_state.h"
 #include "support/recorded_reports.h"
 
 using namespace planet_view_form;
 
 namespace {
 
-class StripCursorTest : public FormScreenFixture {
+class StripCursorTest : public PlanetViewFormFixture {
 protected:
     void SetUp() override {
-        options.start = platform::LocalTime{2025, 1, 16, 21, 30, 0, 0, 4};
-        FormScreenFixture::SetUp();
+        PlanetViewFormFixture::SetUp();
         if (HasFatalFailure()) return;
-        savedView_ = planetView;
-        planetView = PlanetViewState{};
-        UseTestSite(48.85, -2.35, 60);
-        ClearRecordedReports();
-        SetFormDialogProc(kFormId, &PlanetViewAssistant);
-        SetFormDialogProc(kHomeFormId, &StandInFormProc<kHomeFormId>);
-        StartWithMainWindow(&FormHostProc);
-        Call([] {
-            SelectJupiterAssistant();
-            GotoForm(kFormId);
-        });
-        ASSERT_EQ(GetCurrentFormId(), kFormId);
+        Open(&SelectJupiterAssistant);
         Pick(kSpanPopup, kSpanList, 0);
         layout_ = GetStripLayout(kJupiterMode, 0, 0, planetView.screenHeight);
     }
-    void TearDown() override {
-        Stop();
-        SetFormDialogProc(kFormId, nullptr);
-        SetFormDialogProc(kHomeFormId, nullptr);
-        FreeSatelliteSprites();
-        FormScreenFixture::TearDown();
-        planetView = savedView_;
-    }
-    void PrepareSettings() override { SetDefaultSettings(); }
 
     // The strip's rows as the screen shows them.
     std::vector<std::vector<std::uint16_t>> StripRows() {
@@ -65,18 +42,6 @@ protected:
         return rows;
     }
     void TapStrip(int y) { Tap(platform::ClientToScreen(formWindow, platform::Point{planetView.screenWidth / 2, y})); }
-    // Key presses, all waiting together before the first is handled.
-    void QueueKeys(std::initializer_list<int> keys) {
-        const std::uint32_t now = platform::headless::Tick();
-        for (int key : keys) {
-            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyDown, {}, key, 0, now});
-            platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyUp, {}, key, 0, now});
-        }
-        RunUntilIdle();
-    }
-
-    PlanetViewState savedView_;
-    SavedObservingState site_;
     StripLayout layout_{};
 };
 
@@ -110,7 +75,7 @@ TEST_F(StripCursorTest, AHeldKeyRepeatsItsStepThenDropsTheWaitingKeys) {
     std::unique_ptr<HeldNavKeys> held;
     // Down held for four more polls: five rows down; the Up pressed meanwhile is dropped.
     Call([&] { held = std::make_unique<HeldNavKeys>(4); });
-    QueueKeys({platform::kKeyDown, platform::kKeyUp});
+    QueueKeyPresses({platform::kKeyDown, platform::kKeyUp});
     Call([&] { held.reset(); });
     EXPECT_EQ(planetView.stripRow, row + 5);
     // The fields follow the cursor: the time of the row.

@@ -4,7 +4,11 @@
 // says. A handler that repeats its step while the key is down then makes exactly `polls`
 // extra steps, without the virtual clock having to move inside its loop. Make and destroy
 // it on the program's thread (inside Call).
+#include <cstdint>
+#include <initializer_list>
+
 #include "platform/backend.h"
+#include "platform/headless.h"
 #include "platform/messages.h"
 
 class HeldNavKeys {
@@ -37,3 +41,14 @@ private:
     const platform::Backend* previous_;
     platform::Backend backend_;
 };
+
+// Presses of the keys, all waiting together before the program handles the first; then
+// runs until idle.
+inline void QueueKeyPresses(std::initializer_list<int> keys) {
+    const std::uint32_t now = platform::headless::Tick();
+    for (int key : keys) {
+        platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyDown, {}, key, 0, now});
+        platform::headless::Schedule(platform::InputEvent{platform::InputKind::KeyUp, {}, key, 0, now});
+    }
+    platform::headless::RunUntilIdle();
+}
