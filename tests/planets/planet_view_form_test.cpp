@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -15,7 +16,9 @@
 #include "planets/planets_services.h"
 #include "planets/time_strips.h"
 #include "planets/planet_view_fixture.h"
+#include "shell/popup_lists.h"
 #include "shell/utilities.h"
+#include "core/calendar.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
 
@@ -185,6 +188,173 @@ TEST_F(PlanetViewFormTest, SaturnEventsFilter) {
     Pick(kMoonFilterPopup, kMoonFilterList, 5);
     EXPECT_EQ(planetView.saturnMoonFilter, 5);
     EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
+// Each orientation row gives its signs and puts its icon on the popup: 1682 + row by day,
+// 2008 + row by night.
+TEST_F(PlanetViewFormTest, OrientationRowsGiveTheirIcons) {
+    const int signs[4][2] = {{1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
+    for (int night : {0, 1}) {
+        preferences.word[pref::nightMode] = night;
+        Open(&SelectSaturnAssistant);
+        for (int row : {2, 0, 3, 1}) {
+            Pick(kOrientationPopup, kOrientationList, row);
+            EXPECT_EQ(planetView.orientation, row);
+            EXPECT_EQ(planetView.xSign, signs[row][0]) << row;
+            EXPECT_EQ(planetView.ySign, signs[row][1]) << row;
+            int icon = -1;
+            Call([&] {
+                const PopupControl* p = GetPopupControl(Item(kOrientationPopup));
+                icon = p ? p->bitmapId : -1;
+            });
+            EXPECT_EQ(icon, (night ? 2008 : 1682) + row) << "night " << night;
+        }
+        Command(kBack);
+    }
+    preferences.word[pref::nightMode] = 0;
+}
+
+// The keys as the form's table gives them: forward (Down, Page Up) takes the Red Spot date
+// a day back and the Mars View an hour back; back (Up, Page Down) the other way; Left and
+// Right do nothing. The Events table moves with no key.
+TEST_F(PlanetViewFormTest, KeysStepTheDayOrTheHour) {
+    struct Case {
+        void (*select)();
+        int subView;
+        int key;
+        int minutes;  // expected change of the form's time
+    };
+    const Case cases[] = {
+        {&SelectJupiterAssistant, 1, platform::kKeyDown, -1440},
+        {&SelectJupiterAssistant, 1, platform::kKeyPageUp, -1440},
+        {&SelectJupiterAssistant, 1, platform::kKeyUp, 1440},
+        {&SelectJupiterAssistant, 1, platform::kKeyPageDown, 1440},
+        {&SelectJupiterAssistant, 1, platform::kKeyLeft, 0},
+        {&SelectJupiterAssistant, 2, platform::kKeyDown, 0},
+        {&SelectSaturnAssistant, 2, platform::kKeyUp, 0},
+        {&SelectMarsAssistant, 1, platform::kKeyDown, -60},
+        {&SelectMarsAssistant, 1, platform::kKeyPageUp, -60},
+        {&SelectMarsAssistant, 1, platform::kKeyUp, 60},
+        {&SelectMarsAssistant, 1, platform::kKeyPageDown, 60},
+        {&SelectMarsAssistant, 1, platform::kKeyRight, 0},
+        {&SelectMarsAssistant, 2, platform::kKeyDown, 0},
+    };
+    auto minutes = [] {
+        const PlanetViewState& v = planetView;
+        return std::lround(JulianDay0h(v.year, v.month, v.day)) * 1440L + v.hour * 60 + v.minute;
+    };
+    for (const Case& c : cases) {
+        Open(c.select);
+        Pick(kSubViewPopup, kSubViewList, c.subView);
+        // Across a month's end and midnight.
+        Call([] { planetView.year = 2025, planetView.month = 1, planetView.day = 31, planetView.hour = 23; });
+        const long before = minutes();
+        Key(c.key);
+        EXPECT_EQ(minutes() - before, c.minutes) << "mode " << planetView.mode << " sub-view " << c.subView
+                                                 << " key " << c.key;
+        if (c.minutes != 0) {
+            char date[40];
+            FormatDate(date, planetView.day, planetView.month, planetView.year);
+            EXPECT_EQ(Text(kDate), date);
+        }
+        Command(kBack);
+    }
+}
+
+// On Jupiter's events a drag of 3 pixels down is a day forward, up a day back, and the
+// table follows the day; Saturn's events do not follow the stylus.
+TEST_F(PlanetViewFormTest, ADragOfThreePixelsChangesTheEventsDay) {
+    Open(&SelectJupiterAssistant);
+    Pick(kSubViewPopup, kSubViewList, 2);
+    ASSERT_EQ(planetView.eventDay, 16);
+    Drag(At(120, 150), At(120, 153), 1, 50);
+    EXPECT_EQ(planetView.day, 17);
+    EXPECT_EQ(planetView.eventDay, 17);
+    Drag(At(120, 150), At(120, 152), 2, 50);
+    EXPECT_EQ(planetView.day, 17);
+    Drag(At(120, 150), At(120, 141), 3, 50);
+    EXPECT_EQ(planetView.day, 14);
+    EXPECT_EQ(planetView.eventDay, 14);
+    Command(kBack);
+    Open(&SelectSaturnAssistant);
+    Pick(kSubViewPopup, kSubViewList, 2);
+    const int day = planetView.day;
+    Drag(At(120, 150), At(120, 160), 2, 50);
+    EXPECT_EQ(planetView.day, day);
+    EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
+// The help of every mode and sub-view through the form's button: its first words, and
+// how many bulleted lines the text and the detail have.
+TEST_F(PlanetViewFormTest, HelpOfEveryModeAndSubView) {
+    struct Case {
+        void (*select)();
+        int subView;
+        const char* start;
+        int textLines, detailLines;
+    };
+    const Case cases[] = {
+        {&SelectJupiterAssistant, 0, "Displays the relative positions of the Galilean", 1, 1},
+        {&SelectJupiterAssistant, 1, "Displays red spot (GRS) transit time", 1, 1},
+        {&SelectJupiterAssistant, 2, "Calculates the Galilean satellites' eclipses", 1, 2},
+        {&SelectSaturnAssistant, 0, "Displays the relative positions of the major Saturn", 1, 1},
+        {&SelectSaturnAssistant, 1, "Displays the relatives position of Saturn rings", 1, 1},
+        {&SelectSaturnAssistant, 2, "Calculates the Saturn's satellites eclipses", 1, 2},
+        {&SelectMarsAssistant, 0, "Displays the relative positions of the major Mars", 1, 1},
+        {&SelectMarsAssistant, 1, "Displays a view of Mars as seen from earth.", 2, 2},
+        {&SelectMarsAssistant, 2, "Displays the map of Mars.", 2, 2},
+        {&SelectMarsAssistant, 3, "Displays Mars size and orientation", 1, 1},
+        {&SelectPhaseAssistant, 0, "Displays Phase of Mercury, Venus and Mars", 1, 2},
+        {&SelectPhaseAssistant, 2, "Displays Phase of Mercury, Venus and Mars", 1, 2},
+    };
+    auto lines = [](const std::string& s) {
+        int n = 0;
+        for (std::size_t at = 0; (at = s.find("\x95 ", at)) != std::string::npos; at += 2) {
+            EXPECT_TRUE(at == 0 || s[at - 1] == '\n') << s;
+            ++n;
+        }
+        return n;
+    };
+    for (const Case& c : cases) {
+        Open(c.select);
+        Pick(kSubViewPopup, kSubViewList, c.subView);
+        ClearRecordedReports();
+        Command(kHelp);
+        ASSERT_EQ(RecordedReports().size(), 1u) << c.start;
+        const ReportRecord& r = RecordedReports()[0];
+        EXPECT_EQ(r.heading.rfind(std::string("\x95 ") + c.start, 0), 0u) << r.heading;
+        EXPECT_EQ(lines(r.heading), c.textLines) << r.heading;
+        EXPECT_EQ(lines(r.detail), c.detailLines) << r.detail;
+        Command(kBack);
+    }
+}
+
+// The star style word is 0 while the form is open and comes back however the form closes.
+TEST_F(PlanetViewFormTest, ClosingGivesBackTheStarStyle) {
+    enum How { kByBack, kByOtherForm, kByCloseBox };
+    for (How how : {kByBack, kByOtherForm, kByCloseBox}) {
+        preferences.word[chartpref::background] = 1;
+        Open(&SelectMarsAssistant);
+        EXPECT_EQ(preferences.word[chartpref::background], 0);
+        // Sub-views and a reopening on top do not lose what was saved.
+        Pick(kSubViewPopup, kSubViewList, 3);
+        switch (how) {
+        case kByBack: Command(kBack); break;
+        case kByOtherForm:
+            Call([] { GotoForm(kHomeFormId); });
+            RunUntilIdle();
+            break;
+        case kByCloseBox:
+            Call([] { platform::SendMessage(formWindow, platform::kMsgClose, 0, 0); });
+            RunUntilIdle();
+            break;
+        }
+        EXPECT_EQ(preferences.word[chartpref::background], 1) << "closed by " << how;
+        if (how == kByCloseBox) {
+            Call([] { CloseForm(planet_view_form::kFormId); });
+            RunUntilIdle();
+        }
+    }
 }
 
 }  // namespace
