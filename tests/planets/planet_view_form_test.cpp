@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "chart/chart_settings.h"
 #include "core/observing_time.h"
@@ -18,6 +20,12 @@
 #include "planets/planet_view_fixture.h"
 #include "shell/popup_lists.h"
 #include "shell/utilities.h"
+#include "shell/colour_scheme.h"
+#include "shell/draw_primitives.h"
+#include "shell/fonts.h"
+#include "shell/form_paint_step.h"
+#include "planets/moon_events.h"
+#include "platform/surface.h"
 #include "core/calendar.h"
 #include "support/observing_state.h"
 #include "support/recorded_reports.h"
@@ -355,6 +363,57 @@ TEST_F(PlanetViewFormTest, ClosingGivesBackTheStarStyle) {
             RunUntilIdle();
         }
     }
+}
+
+// A Saturn day without phenomena (the rings wide open, 2017): the two day bars, the header
+// and "No event" in the first table row, drawn there as the text alone would be.
+TEST_F(PlanetViewFormTest, ADayWithoutPhenomenaSaysNoEvent) {
+    preferences.word[pref::timeUpdateMode] = 1;
+    observingDateTime = ObservingDateTime{2017, 6, 15, 12, 0, 0};
+    Open(&SelectSaturnAssistant);
+    Pick(kSubViewPopup, kSubViewList, 2);
+    ASSERT_EQ(planetView.eventYear, 2017);
+    for (const MoonEventRecord& r : planetView.moonEventTable) EXPECT_FALSE(MoonEventListed(r, 0));
+    const int width = planetView.screenWidth, row = 13 + 3, top = 24;
+    ASSERT_GT(planetView.screenHeight, 240);
+    const platform::Surface* screen = platform::WindowSurface(formWindow);
+    const platform::Point o = platform::WindowOrigin(formWindow);
+    auto pixel = [&](int x, int y) { return screen->Row(y + o.y)[x + o.x]; };
+    auto px = [](platform::Color c) { return platform::ColorToPixel(c); };
+    const PlanetColours& colours = planetView.colours;
+    // Rows 0 and 1: the band under each name, and the bar drawn on it.
+    for (int r = 0; r < 2; ++r) {
+        const int y = top + r * row;
+        EXPECT_EQ(pixel(30, y + row - 2), px(colours.stripBackground)) << "day bar row " << r;
+        int bar = 0;
+        for (int x = 43; x < width - 12; ++x) bar += pixel(x, y + row / 2) != px(colours.stripBackground);
+        EXPECT_GT(bar, 20) << "day bar row " << r;
+    }
+    // Row 2: the header on the light band.
+    EXPECT_EQ(pixel(width - 3, top + 2 * row + 1), px(colours.lightBand));
+    // Row 3: "No event", and nothing else.
+    const int y = top + 3 * row;
+    auto band = [&] {
+        std::vector<std::uint16_t> out;
+        for (int yy = y; yy < y + row; ++yy)
+            for (int x = 0; x < width; ++x) out.push_back(pixel(x, yy));
+        return out;
+    };
+    const auto drawn = band();
+    Call([&] {
+        DrawOnForm(formWindow, [&] {
+            FillRectangle(Bounds{0, y, width, row});
+            const platform::Color text = SetTextColor(colours.foreground);
+            const int transparent = SetTextTransparent(1);
+            const int font = SetFont(0);
+            DrawString("No event", 8, 0, y);
+            SetFont(font);
+            SetTextTransparent(transparent);
+            SetTextColor(text);
+        });
+    });
+    EXPECT_EQ(band(), drawn);
+    EXPECT_NE(std::count(drawn.begin(), drawn.end(), drawn.back()), static_cast<long>(drawn.size()));
 }
 
 }  // namespace
