@@ -137,6 +137,10 @@ void StepDate(int days) {
 
 int GlobeLimit() { return S().height > Sy(320) ? 155 : 120; }
 
+// No event passes the filter, or the search found none: the list then holds one row that
+// says so, so that an empty period does not look like a view that failed to draw.
+bool NoEventListed() { return FindFirstFilteredEvent() >= eventList.count; }
+
 double NormalizeDegrees360(double v) {
     v = std::fmod(v, 360.0);
     return v < 0 ? v + 360.0 : v;
@@ -217,7 +221,10 @@ void RedrawPlanetAssistant() {
     case kCharts: DrawPlanetCharts(s.year, s.month, s.quantity); break;
     case kEvents:
         SearchEvents();
-        if (Shown()) RedrawObject(formWindow_, kEventList);
+        if (Shown()) {
+            if (NoEventListed()) FillList(FindListView(formWindow_, kEventList), nullptr, 1);
+            RedrawObject(formWindow_, kEventList);
+        }
         break;
     case k3DView: {
         Show(kShowOnChart, false);
@@ -535,7 +542,14 @@ int LayoutPlanetAssistant(Window dialog, int width, int height) {
 
 namespace {
 
-void DrawEventListRow(int row, Bounds rect, int flag, int width) { DrawEventRow(row, rect, flag, width); }
+void DrawEventListRow(int row, Bounds rect, int flag, int width) {
+    if (!NoEventListed()) {
+        DrawEventRow(row, rect, flag, width);
+        return;
+    }
+    static constexpr char kNoEvent[] = "No event";
+    if (row == 0) DrawChars(kNoEvent, static_cast<int>(sizeof kNoEvent - 1), rect.x, rect.y);
+}
 
 void MakeControls(Window w) {
     const PlanetFormState& s = S();
