@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/chart_zoom.h"
@@ -206,7 +207,7 @@ void RedrawPlanetAssistant() {
     case kInfo:
     case kRiseSet: {
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(PlanetDrawingArea());
+        DrawRectangle(PlanetDrawingArea(), 0);
         DrawPlanetTable(s.view);
         break;
     }
@@ -225,7 +226,7 @@ void RedrawPlanetAssistant() {
         Show(kDate, false);
         const Bounds area = PlanetDrawingArea();
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(area);
+        DrawRectangle(area, 0);
         f.globeLimit = GlobeLimit();
         f.globeSize = std::min(f.globeSize, f.globeLimit);
         DrawPlanetGlobe(s.body, s.width / 2, area.height / 2 + Sy(24), f.globeSize);
@@ -282,6 +283,9 @@ void ClosePlanetAssistant() {
     preferences.word[chartpref::objectNames] = s.savedObjectNames;
     preferences.word[chartpref::starsLegend] = s.savedLegend;
     FreeMapImages();
+    // The star dots of the ecliptic strip come from the chart's saved star strip.
+    FreeSavedBitmap();
+    s.eclipticStarsLoaded = false;
     FreeTimeBarBitmap();
     if (s.offscreen) DeleteOffscreen(s.offscreen);
     s.offscreen = nullptr;
