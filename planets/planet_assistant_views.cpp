@@ -136,7 +136,10 @@ int DrawSunView() {
     float places[kOrbitBodyCount][3] = {}, equatorial[kOrbitBodyCount][2] = {};
     OrbitPlaces(s.year, s.month, s.day, 0, 0, places, equatorial, kOrbitViewDrawing);
 
-    Text("Heliocentric planet positions for the next 30 days.", Sx(2), area.y + 2);
+    // Wrapped in the box left of the centre, clear of the "0\xB0" label above it.
+    const int previousFont = SetFont(2);
+    DrawTextInBox("Heliocentric planet positions for the next 30 days.", Sx(2), area.y + 2, cx - 10, area.height / 2);
+    SetFont(previousFont);
     Text("0\xB0", cx - Sx(4), area.y + Sy(14));
     Text("90\xB0", 0, cy);
     TextRight("270\xB0", area.x + area.width, cy);
