@@ -12,6 +12,7 @@
 #include "chart/chart_state.h"
 #include "chart/chart_zoom.h"
 #include "chart/sky_view.h"
+#include "chart/star_layers.h"
 #include "core/calendar.h"
 #include "core/observing_time.h"
 #include "core/report.h"
@@ -252,6 +253,7 @@ void InitPlanetAssistant() {
     preferences.word[chartpref::starsLegend] = 0;
     PushFormHistory(kFormId);
     const PlanetFormSettings& f = F();
+    SetChartFontSizes(f.zoomIndex);
     if (f.rememberedYear != -1) {
         s.year = f.rememberedYear, s.month = f.rememberedMonth, s.day = f.rememberedDay;
         s.hour = f.rememberedHour, s.minute = f.rememberedMinute;
