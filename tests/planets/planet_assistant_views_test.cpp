@@ -24,6 +24,7 @@
 #include "chart/chart_settings.h"
 #include "chart/star_layers.h"
 #include "core/settings.h"
+#include "moon/map_textures.h"
 #include "planets/planet_assistant.h"
 #include "planets/planet_assistant_views.h"
 #include "platform/headless.h"
@@ -56,7 +57,7 @@ protected:
         root = std::filesystem::temp_directory_path() /
                ("vk-planet-views-" + std::to_string(::getpid()) + "-" + info->name());
         std::filesystem::remove_all(root);
-        for (const char* dir : {"install/data", "install/font", "home", "resources/bitmaps"})
+        for (const char* dir : {"install/data", "install/font", "install/maps", "home", "resources/bitmaps"})
             std::filesystem::create_directories(root / dir);
         std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
                                    root / "install" / "font" / "symbol.ttf");
@@ -98,6 +99,8 @@ protected:
         DeleteOffscreen(target);
         FreeSymbolStrips();
         FreeSavedBitmap();
+        FreeMapImages();
+        ForgetFailedMapImages();
         ClearPictureCache();
         LeaveCatalogState();
         planetFormState = savedState_;
@@ -322,6 +325,44 @@ TEST_F(PlanetAssistantViewsTest, SkyViewTakesTheCardCatalogLevelAndTheZoomFonts)
     ResetStarCatalogLevel();
     Draw(320, [] { DrawPlanetSkyView(); });
     EXPECT_EQ(IsStellarDbOpen(), 0);
+}
+
+// The 3D view draws Saturn and Uranus with their rings, Uranus's at its pole angle 0 (an
+// ellipse as wide left as right of the globe), and the other bodies without a ring.
+TEST_F(PlanetAssistantViewsTest, GlobesWithAndWithoutRings) {
+    constexpr std::uint16_t kGlobe = Px(16, 16, 16), kRing = Px(28, 26, 20), kKey = Px(0, 0, 31);
+    // Maps dense enough that the globes have no holes; rings as annuli on the key colour.
+    auto map = [&](const char* name, int size, const std::function<std::uint16_t(int, int)>& pixel) {
+        platform::Surface s = platform::MakeSurface(2 * size, size);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < 2 * size; ++x) s.Row(y)[x] = pixel(x, y);
+        ASSERT_TRUE(platform::SavePng(s, root / "install" / "maps" / (std::string(name) + "_map.jpg")));
+    };
+    for (const char* name : {"jupiter", "saturn", "uranus"}) map(name, 256, [&](int, int) { return kGlobe; });
+    for (const char* name : {"saturn_ring", "uranus_ring"})
+        map(name, 201, [&](int x, int y) {
+            const double dx = (x - 201) / 100.5, dy = (y - 100) / 100.5, d = std::sqrt(dx * dx + dy * dy);
+            return d > 0.5 && d < 0.98 ? kRing : kKey;
+        });
+    struct Case {
+        int row, mapId, ringId;
+    };
+    planetFormState.tilt = 30;
+    for (const Case c : {Case{15, 16, 31}, Case{21, 22, 32}, Case{10, 11, kNoMapImage}}) {
+        SCOPED_TRACE(c.row);
+        FreeMapImages();
+        Draw(320, [&] { DrawPlanetGlobe(c.row, 120, 160, 90); });
+        EXPECT_EQ(mapImageCache.mapId, c.mapId);
+        EXPECT_EQ(mapImageCache.ringId, c.ringId);
+        EXPECT_EQ(Pixel(120, 160), kGlobe);
+        const int left = CountIn(Bounds{0, 0, 120, 320}, kRing), right = CountIn(Bounds{121, 0, 119, 320}, kRing);
+        if (c.ringId == kNoMapImage) {
+            EXPECT_EQ(left + right, 0);
+            continue;
+        }
+        EXPECT_GT(left + right, 200);
+        if (c.row == 21) EXPECT_NEAR(left, right, (left + right) / 20);
+    }
 }
 
 }  // namespace
