@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "catalog/selection_list.h"
 #include "chart/chart_settings.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -15,6 +16,7 @@
 #include "planets/planet_view_form.h"
 #include "planets/planet_view_state.h"
 #include "shell/forms_fixture.h"
+#include "shell/date_time_form.h"
 #include "shell/time_bar.h"
 #include "shell/utilities.h"
 #include "support/held_keys.h"
@@ -175,6 +177,31 @@ TEST_F(PlanetAssistantTest, ViewsDrawWithoutReports) {
     Command(kHelp);
     ASSERT_EQ(RecordedReports().size(), 1u);
     EXPECT_EQ(RecordedReports()[0].heading, "Determine the most interresting planet events for a specific time frame.");
+}
+
+// The Events view shows its times in local time, the other views in UT; "show on the
+// chart" hands the form's instant to the observing time, runs the planets' search and asks
+// for the chart.
+TEST_F(PlanetAssistantTest, TimeDisplayAndShowOnTheChart) {
+    SetFormDialogProc(1900, &StandInFormProc<1900>);
+    ASSERT_EQ(AllocSelectionList(), 1);
+    Open();
+    EXPECT_EQ(dateEdit.utFlag, 1);
+    Pick(kViewPopup, kViewList, kEvents);
+    EXPECT_EQ(dateEdit.utFlag, 0);
+    Pick(kViewPopup, kViewList, kRiseSet);
+    EXPECT_EQ(dateEdit.utFlag, 1);
+    Key(platform::kKeyLeft);   // 21 January
+    Command(kShowOnChart);
+    EXPECT_EQ(GetCurrentFormId(), 1900);
+    EXPECT_EQ(observingDateTime.day, 21);
+    EXPECT_EQ(observingDateTime.hour, 21);
+    EXPECT_EQ(observingDateTime.minute, 30);
+    ASSERT_GT(selectionList.recordCount, 0);
+    for (int i = 0; i < selectionList.recordCount; ++i) EXPECT_EQ(selectionList.records[i].typeCode, 27) << i;
+    Stop();
+    SetFormDialogProc(1900, nullptr);
+    FreeSelectionList();
 }
 
 }  // namespace
