@@ -7,10 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/chart_zoom.h"
 #include "chart/sky_view.h"
+#include "chart/star_layers.h"
 #include "core/calendar.h"
 #include "core/observing_time.h"
 #include "core/report.h"
@@ -258,6 +260,7 @@ void InitPlanetAssistant() {
     preferences.word[chartpref::starsLegend] = 0;
     PushFormHistory(kFormId);
     const PlanetFormSettings& f = F();
+    SetChartFontSizes(f.zoomIndex);
     if (f.rememberedYear != -1) {
         s.year = f.rememberedYear, s.month = f.rememberedMonth, s.day = f.rememberedDay;
         s.hour = f.rememberedHour, s.minute = f.rememberedMinute;
@@ -289,6 +292,9 @@ void ClosePlanetAssistant() {
     preferences.word[chartpref::objectNames] = s.savedObjectNames;
     preferences.word[chartpref::starsLegend] = s.savedLegend;
     FreeMapImages();
+    // The star dots of the ecliptic strip come from the chart's saved star strip.
+    FreeSavedBitmap();
+    s.eclipticStarsLoaded = false;
     FreeTimeBarBitmap();
     if (s.offscreen) DeleteOffscreen(s.offscreen);
     s.offscreen = nullptr;

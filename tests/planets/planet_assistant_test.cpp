@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/selection_list.h"
 #include "chart/chart_settings.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -18,14 +19,13 @@
 #include "planets/planet_view_form.h"
 #include "planets/planet_view_state.h"
 #include "shell/forms_fixture.h"
+#include "shell/date_time_form.h"
 #include "shell/time_bar.h"
 #include "shell/utilities.h"
 #include "shell/fonts.h"
 #include "shell/form_paint_step.h"
 #include "shell/list_views.h"
 #include "platform/surface.h"
-#include "shell/date_time_form.h"
-#include "catalog/selection_list.h"
 #include "core/observing_time.h"
 #include "support/held_keys.h"
 #include "support/observing_state.h"
@@ -187,46 +187,21 @@ TEST_F(PlanetAssistantTest, ViewsDrawWithoutReports) {
     EXPECT_EQ(RecordedReports()[0].heading, "Determine the most interresting planet events for a specific time frame.");
 }
 
-// The Events view shows local times, every other view UT.
-TEST_F(PlanetAssistantTest, TheEventsViewShowsLocalTimeTheOthersUT) {
-    Call([] { ShowDateInLocalTime(); });
-    Open();
-    const std::pair<int, int> cases[] = {{kEvents, 0}, {kEcliptic, 1}, {kEvents, 0}, {kSkyView, 1},
-                                         {kEvents, 0}, {k3DView, 1},   {kEvents, 0}, {kCharts, 1}};
-    for (const auto& [view, ut] : cases) {
-        Pick(kViewPopup, kViewList, view);
-        EXPECT_EQ(dateEdit.utFlag, ut) << "view " << view;
-    }
-    Command(kBack);
-}
-
-// "Show on the chart" takes the date back from its field, makes the form's instant the
-// observing time, runs the planets' search and opens the chart.
-TEST_F(PlanetAssistantTest, ShowOnTheChartRunsThePlanetSearch) {
-    Call([] { SetFormDialogProc(1900, &StandInFormProc<1900>); });
-    preferences.word[pref::timeUpdateMode] = 1;
-    ASSERT_GT(AllocSelectionList(), 0);
+// "Show on the chart" takes the date back from its field as the user typed it.
+TEST_F(PlanetAssistantTest, ShowOnTheChartReadsTheDateField) {
+    SetFormDialogProc(1900, &StandInFormProc<1900>);
+    ASSERT_EQ(AllocSelectionList(), 1);
     Open();
     char date[40];
     FormatDate(date, 3, 3, 2026);
     SetText(kDate, date);
     Command(kShowOnChart);
     EXPECT_EQ(GetCurrentFormId(), 1900);
-    const ObservingDateTime& t = observingDateTime;
-    EXPECT_EQ(t.year, 2026);
-    EXPECT_EQ(t.month, 3);
-    EXPECT_EQ(t.day, 3);
-    EXPECT_EQ(t.hour, 21);
-    EXPECT_EQ(t.minute, 30);
-    EXPECT_EQ(selectionCriteria.typeClass, 7);
-    EXPECT_EQ(selectionCriteria.objectType, 27);
-    std::vector<std::string> labels;
-    for (int i = 0; i < selectionList.recordCount; ++i) labels.emplace_back(selectionList.records[i].label);
-    EXPECT_EQ(labels, (std::vector<std::string>{"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn",
-                                                "Uranus", "Neptune", "Pluto"}));
-    Call([] { GotoForm(kHomeFormId); });
-    RunUntilIdle();
-    Call([] { SetFormDialogProc(1900, nullptr); });
+    EXPECT_EQ(observingDateTime.year, 2026);
+    EXPECT_EQ(observingDateTime.month, 3);
+    EXPECT_EQ(observingDateTime.day, 3);
+    Stop();
+    SetFormDialogProc(1900, nullptr);
     FreeSelectionList();
 }
 
@@ -310,6 +285,31 @@ TEST_F(PlanetAssistantTest, AnEventRowBecomesTheFormsInstant) {
         ++checked;
     }
     EXPECT_EQ(checked, 2);
+}
+
+// The Events view shows its times in local time, the other views in UT; "show on the
+// chart" hands the form's instant to the observing time, runs the planets' search and asks
+// for the chart.
+TEST_F(PlanetAssistantTest, TimeDisplayAndShowOnTheChart) {
+    SetFormDialogProc(1900, &StandInFormProc<1900>);
+    ASSERT_EQ(AllocSelectionList(), 1);
+    Open();
+    EXPECT_EQ(dateEdit.utFlag, 1);
+    Pick(kViewPopup, kViewList, kEvents);
+    EXPECT_EQ(dateEdit.utFlag, 0);
+    Pick(kViewPopup, kViewList, kRiseSet);
+    EXPECT_EQ(dateEdit.utFlag, 1);
+    Key(platform::kKeyLeft);   // 21 January
+    Command(kShowOnChart);
+    EXPECT_EQ(GetCurrentFormId(), 1900);
+    EXPECT_EQ(observingDateTime.day, 21);
+    EXPECT_EQ(observingDateTime.hour, 21);
+    EXPECT_EQ(observingDateTime.minute, 30);
+    ASSERT_GT(selectionList.recordCount, 0);
+    for (int i = 0; i < selectionList.recordCount; ++i) EXPECT_EQ(selectionList.records[i].typeCode, 27) << i;
+    Stop();
+    SetFormDialogProc(1900, nullptr);
+    FreeSelectionList();
 }
 
 }  // namespace
