@@ -475,7 +475,11 @@ int PlanetViewTap(int x, int y) {
     const bool stripTap = StripView() && !EventsPage();
     v.stripRow = y;
     if (stripTap) return DrawPlanetView(x, y);
-    if (MarsViewPage()) return 0;
+    if (MarsViewPage()) {
+        // A named region lets the stylus turn the hours from there.
+        const Bounds area = ViewArea();
+        return ShowMarsViewRegion(area.x, area.y, area.width, area.height, v.orientation, x, y);
+    }
     if (v.mode == kSaturnMode && v.subView == 2) return 0;
     if (DayTable() || MarsMap()) return 1;
     return 0;
