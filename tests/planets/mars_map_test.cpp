@@ -1,6 +1,7 @@
 // The Mars map sub-view of form 2460 headless, on a small Mars feature file: a tap picks
 // the nearest feature wherever the map is scrolled, the kind filter lists its run of the
-// file, and an empty or missing file leaves nothing to pick.
+// file, and an empty or missing file leaves nothing to pick. The View sub-view names the
+// region tapped on its globe.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,7 +11,12 @@
 #include "catalog/databases.h"
 #include "catalog/record_file.h"
 #include "catalog/records.h"
+#include "moon/globe_drawing.h"
+#include "moon/map_textures.h"
+#include "planets/mars_view.h"
 #include "planets/planet_view_form.h"
+#include "platform/picture.h"
+#include "platform/surface.h"
 #include "planets/planet_view_state.h"
 #include "platform/paths.h"
 #include "planets/planet_view_fixture.h"
@@ -147,6 +153,56 @@ TEST_F(MarsMapFormTest, WithoutFeaturesATapPicksNothing) {
         Pick(kKindPopup, kKindList, kAllRow);
         Command(kBack);
     }
+}
+
+// The View sub-view names the large region under a tap on its textured globe, and the
+// stylus then turns the hours, 10 minutes per pixel across; a tap on the globe's square
+// beside the disc names nothing and a drag from there changes nothing.
+TEST_F(MarsMapFormTest, AViewTapNamesTheRegionAndTurnsTheHours) {
+    std::filesystem::create_directories(home / "install" / "maps");
+    platform::Surface map = platform::MakeSurface(360, 180);
+    for (int y = 0; y < 180; ++y)
+        for (int x = 0; x < 360; ++x) map.Row(y)[x] = static_cast<std::uint16_t>(x < 180 ? 0x2108 : 0x4210);
+    ASSERT_TRUE(platform::SavePng(map, home / "install" / "maps" / "mars_map.jpg"));
+    // Earlier openings without the texture are not remembered against it.
+    Call([] {
+        FreeMapImages();
+        ForgetFailedMapImages();
+    });
+    Open(&SelectMarsAssistant);
+    Pick(kSubViewPopup, kSubViewList, 1);
+    const Bounds globe = MarsViewGlobeBounds(0, 24, planetView.screenWidth, planetView.screenHeight - 46);
+    const int cx = globe.x + globe.width / 2, cy = globe.y + globe.height / 2;
+    // The whole degree of longitude whose point at latitude 10 lies nearest the disc's middle.
+    int best = 1 << 30, longitude = 0, px = 0, py = 0;
+    Call([&] {
+        for (int west = -180; west < 180; west += 5) {
+            int x = 0, y = 0;
+            if (!ProjectSpherePoint(&x, &y, cx, cy, west, 10.0)) continue;
+            const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+            if (d < best) best = d, longitude = -west, px = x, py = y;
+        }
+    });
+    ASSERT_LT(best, 30 * 30) << "the globe was drawn";
+    MarsFeatureRecord plain = Feature("Utopia Planitia", 3, 0, 0);
+    plain.latitude = 10.0f;
+    plain.longitude = static_cast<float>(longitude);
+    WriteFeatures({plain});
+    auto minutes = [] { return planetView.day * 1440 + planetView.hour * 60 + planetView.minute; };
+    const int before = minutes();
+    Drag(At(px + 2, py + 2), At(px + 22, py + 2), 2, 50);
+    EXPECT_EQ(minutes() - before, 200);
+    // Mirrored left to right (orientation row 1), the region is found where it shows.
+    Pick(kOrientationPopup, kOrientationList, 1);
+    Call([&] { ASSERT_TRUE(ProjectSpherePoint(&px, &py, cx, cy, -longitude, 10.0)); });
+    const int mirrored = 2 * globe.x + globe.width - 1 - (px + 2), start = minutes();
+    Drag(At(mirrored, py + 2), At(mirrored - 20, py + 2), 2, 50);
+    EXPECT_EQ(minutes() - start, -200);
+    // The disc is round: the square's corner is off it.
+    const int after = minutes();
+    Drag(At(globe.x + 1, globe.y + 1), At(globe.x + 21, globe.y + 1), 2, 50);
+    EXPECT_EQ(minutes(), after);
+    Call([] { FreeMapImages(); });
 }
 
 }  // namespace
