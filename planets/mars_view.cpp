@@ -189,10 +189,37 @@ Bounds MarsViewGlobeBounds(int x, int y, int width, int height) {
 int ShowMarsViewRegion(int x, int y, int width, int height, int orientation, int tapX, int tapY) {
     const Bounds globe = MarsViewGlobeBounds(x, y, width, height);
     if (!globeDrawn_ || !PointInRect(tapX, tapY, globe)) return 0;
-    // The globe was drawn upright and mirrored afterwards: the tap goes back the same way.
-    const MarsOrientation signs = MarsViewOrientation(orientation);
-    if (signs.xSign < 0) tapX = globe.x + globe.width - 1 - (tapX - globe.x);
-    if (signs.ySign < 0) tapY = globe.y + globe.height - 1 - (tapY - globe.y);
+    const int cx = globe.x + globe.width / 2, cy = globe.y + globe.height / 2;
     MarsFeatureRecord record;
-    return ShowTappedRegionName(&record, globe.x + globe.width / 2, globe.y + globe.height / 2, tapX, tapY);
+    const MarsOrientation signs = MarsViewOrientation(orientation);
+    if (signs.xSign > 0 && signs.ySign > 0) return ShowTappedRegionName(&record, cx, cy, tapX, tapY);
+    // The globe was drawn upright and mirrored afterwards: the tap goes back the same way,
+    // the region is looked up on a scratch page, and its name is written, readable, where
+    // the mirrored globe shows the region.
+    auto mirror = [&](int* px, int* py) {
+        if (signs.xSign < 0) *px = globe.x + globe.width - 1 - (*px - globe.x);
+        if (signs.ySign < 0) *py = globe.y + globe.height - 1 - (*py - globe.y);
+    };
+    mirror(&tapX, &tapY);
+    DrawWindow* scratch = CreateOffscreenDIB(globe.x + globe.width, globe.y + globe.height, 16);
+    if (!scratch) return 0;
+    DrawWindow* const page = SetDrawWindow(scratch);
+    const int found = ShowTappedRegionName(&record, cx, cy, tapX, tapY);
+    SetDrawWindow(page);
+    DeleteOffscreen(scratch);
+    int nameX = 0, nameY = 0;
+    if (!found || !ProjectSpherePoint(&nameX, &nameY, cx, cy, -static_cast<int>(record.longitude),
+                                      static_cast<int>(record.latitude)))
+        return found;
+    mirror(&nameX, &nameY);
+    const Color text = SetTextColor(Rgb(255, 255, 255));
+    const Color back = SetBackColor(Rgb(0, 0, 0));
+    const int transparent = SetTextTransparent(0);
+    const int font = GetDpiFactor() > 1 ? SetFont(5) : GetFont();
+    DrawStringNoFont(record.name, static_cast<int>(std::strlen(record.name)), nameX, nameY);
+    SetFont(font);
+    SetTextTransparent(transparent);
+    SetBackColor(back);
+    SetTextColor(text);
+    return 1;
 }

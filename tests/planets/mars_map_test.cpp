@@ -196,6 +196,19 @@ TEST_F(MarsMapFormTest, AViewTapNamesTheRegionAndTurnsTheHours) {
     Pick(kOrientationPopup, kOrientationList, 1);
     Call([&] { ASSERT_TRUE(ProjectSpherePoint(&px, &py, cx, cy, -longitude, 10.0)); });
     const int mirrored = 2 * globe.x + globe.width - 1 - (px + 2), start = minutes();
+    // A tap writes the name, readable, where the mirrored globe shows the region.
+    const int nameX = 2 * globe.x + globe.width - 1 - px;
+    auto white = [&] {
+        const platform::Surface* screen = platform::WindowSurface(formWindow);
+        const platform::Point o = platform::WindowOrigin(formWindow);
+        int n = 0;
+        for (int y = py; y < py + 14; ++y)
+            for (int x = nameX; x < nameX + 60; ++x) n += screen->Row(y + o.y)[x + o.x] == 0x7FFF;
+        return n;
+    };
+    EXPECT_EQ(white(), 0);
+    Tap(At(mirrored, py + 2));
+    EXPECT_GT(white(), 20);
     Drag(At(mirrored, py + 2), At(mirrored - 20, py + 2), 2, 50);
     EXPECT_EQ(minutes() - start, -200);
     // The disc is round: the square's corner is off it.
