@@ -416,4 +416,26 @@ TEST_F(PlanetViewFormTest, ADayWithoutPhenomenaSaysNoEvent) {
     EXPECT_NE(std::count(drawn.begin(), drawn.end(), drawn.back()), static_cast<long>(drawn.size()));
 }
 
+// The same form under its second id: it opens, draws its strip, and going back closes it
+// and gives the star style back.
+TEST_F(PlanetViewFormTest, OpensAsTheSecondForm) {
+    Call([] { SetFormDialogProc(kSecondFormId, &PlanetViewAssistant); });
+    preferences.word[chartpref::background] = 2;
+    Call([] {
+        SelectSaturnAssistant();
+        GotoForm(kSecondFormId);
+    });
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(GetCurrentFormId(), kSecondFormId);
+    EXPECT_EQ(preferences.word[chartpref::background], 0);
+    EXPECT_GT(planetView.rowsPerUnit, 0);
+    Key(platform::kKeyDown);
+    Command(kBack);
+    EXPECT_NE(GetCurrentFormId(), kSecondFormId);
+    EXPECT_EQ(preferences.word[chartpref::background], 2);
+    Stop();
+    SetFormDialogProc(kSecondFormId, nullptr);
+    EXPECT_TRUE(RecordedReports().empty()) << ReportText(0);
+}
+
 }  // namespace
