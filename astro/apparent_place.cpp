@@ -200,13 +200,35 @@ void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, doub
     *dec = std::asin(sines[1] * sl) * kRadToDeg;
 }
 
-// The Earth's heliocentric position, J2000.0 equator, from the Sun's geocentric place.
-void EarthFromSun(double jd, double sumL, double sumR, double p[3]) {
-    double ra, dec, distance, v[3];
-    SunPlace(jd, sumL, sumR, &ra, &dec, &distance);
-    RaDecToVector(ra, dec, distance, v);
-    Precession(jd, v, kJ2000, p);
-    for (int i = 0; i < 3; ++i) p[i] = -p[i];
+// The Earth's heliocentric positions, J2000.0 equator, at the TDB Julian days jd - 0.1, jd
+// and jd + 0.1 from the solar series' sums there. The Sun's place is the ecliptic
+// direction (cos l, sin l cos e, sin l sin e) turned back from the mean equator of the
+// date: the same vector its right ascension and declination describe, without the round
+// trip through them, and the sines and cosines of all three instants' angles in one batch.
+void EarthFromSun(double jd, const SunSeriesSums& sums, double p[3][3]) {
+    constexpr int kInstants = 3;
+    // Longitudes, obliquities, then zeta, z and theta of each instant.
+    double angles[5 * kInstants], sines[5 * kInstants], cosines[5 * kInstants];
+    double distance[kInstants];
+    for (int k = 0; k < kInstants; ++k) {
+        const double at = jd + 0.1 * (k - 1);
+        const double u = (at - kJ2000) * kSunSeriesUnitsPerDay;
+        double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sums.longitude[k]);
+        if (lambda < 0) lambda += kTwoPi;
+        distance[k] = 1.0001026 + 1e-7 * sums.distance[k];
+        const double t = 100.0 * u;
+        angles[k] = lambda;
+        angles[kInstants + k] = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
+        PrecessionAngles(at, kJ2000, angles + 2 * kInstants + 3 * k);
+    }
+    SeriesSinCosArray(angles, sines, cosines, 5 * kInstants);
+    for (int k = 0; k < kInstants; ++k) {
+        const double sl = sines[k], se = sines[kInstants + k], ce = cosines[kInstants + k];
+        const double v[3] = {distance[k] * cosines[k], distance[k] * (sl * ce), distance[k] * (sl * se)};
+        double R[3][3];
+        PrecessionRotationOf(sines + 2 * kInstants + 3 * k, cosines + 2 * kInstants + 3 * k, R);
+        for (int i = 0; i < 3; ++i) p[k][i] = -(R[i][0] * v[0] + R[i][1] * v[1] + R[i][2] * v[2]);
+    }
 }
 
 // The Earth's heliocentric position and velocity from three solar places 0.1 day apart.
@@ -216,11 +238,12 @@ void EarthHeliocentricState(double jd, double pos[3], double vel[3]) {
     ApparentPlaceCache& cache = apparentPlaceCache;
     if (!cache.earthSeriesValid || jd != cache.earthSeriesJD) {
         const SunSeriesSums sums = SumSunSeries((jd - kJ2000) * kSunSeriesUnitsPerDay, true);
-        double p0[3], p2[3];
-        EarthFromSun(jd - 0.1, sums.longitude[0], sums.distance[0], p0);
-        EarthFromSun(jd, sums.longitude[1], sums.distance[1], cache.earthSeriesPos);
-        EarthFromSun(jd + 0.1, sums.longitude[2], sums.distance[2], p2);
-        for (int i = 0; i < 3; ++i) cache.earthSeriesVel[i] = (p2[i] - p0[i]) * 5.0;
+        double p[3][3];
+        EarthFromSun(jd, sums, p);
+        for (int i = 0; i < 3; ++i) {
+            cache.earthSeriesPos[i] = p[1][i];
+            cache.earthSeriesVel[i] = (p[2][i] - p[0][i]) * 5.0;
+        }
         cache.earthSeriesJD = jd;
         cache.earthSeriesValid = true;
         ++cache.earthSeriesEvaluations;
@@ -262,16 +285,39 @@ constexpr int kMaxLightTimeIterations = 10;
 // The place of a body for an observer, from its barycentric position at the observer's
 // instant; gives the first (geometric) and the last light time. Returns the ephemeris
 // code.
-int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double posNow[3], double* ra,
-              double* dec, double* firstLightTime, double* lightTime) {
+//
+// A major body is looked up once, at the first emission time; the later iterations move
+// that place along the body's velocity. They move it by the change of the light time, a
+// few millionths of a day, where the body's acceleration and the theory's short-period
+// terms shift the place by less than 1e-12 AU.
+int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double posNow[3], const double velNow[3],
+              double* ra, double* dec, double* firstLightTime, double* lightTime) {
     double pos[3], vel[3], geo[3], tau;
     BarycentricToGeocentric(posNow, obs.baryPos, geo, &tau);
     *firstLightTime = tau;
     double t3 = obs.tdb - tau;
+    double looked = 0.0, lookedPos[3] = {}, lookedVel[3] = {};
     for (int i = 0; i < kMaxLightTimeIterations; ++i) {
         const double t2 = t3;
-        const int r = BodyEphemeris(t2, body, 0, pos, vel);
-        if (r != 0) return r;
+        if (i == 0 || body.type != 0) {
+            const int r = BodyEphemeris(t2, body, 0, pos, vel);
+            if (r != 0) return r;
+            looked = t2;
+            Copy(pos, lookedPos);
+            Copy(vel, lookedVel);
+            // The theory's velocity leaves out the slow change of its periodic terms; the
+            // chord from the observer's instant holds it. Take the chord's excess over the
+            // mean of the two velocities at its ends as the part left out.
+            if (i == 0 && t2 != obs.tdb) {
+                const double span = 1.0 / (t2 - obs.tdb);
+                for (int k = 0; k < 3; ++k)
+                    lookedVel[k] += (pos[k] - posNow[k]) * span - 0.5 * (vel[k] + velNow[k]);
+            }
+        } else {
+            // The code the ephemeris would give on leaving its range.
+            if (!(t2 >= kEphemerisFirstJD && t2 <= kEphemerisLastJD)) return 11;
+            for (int k = 0; k < 3; ++k) pos[k] = lookedPos[k] + lookedVel[k] * (t2 - looked);
+        }
         BarycentricToGeocentric(pos, obs.baryPos, geo, &tau);
         t3 = obs.tdb - tau;
         if (std::abs(t3 - t2) <= 1e-8) break;
@@ -358,7 +404,7 @@ int PlanetPlaceFrom(double jd, const SolarSystemBody& body, const SolarSystemBod
         return r;
     }
     double firstLightTime, lightTime;
-    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
+    r = BodyPlace(obs, body, pos, vel, ra, dec, &firstLightTime, &lightTime);
     if (r != 0) {
         ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
         return r;

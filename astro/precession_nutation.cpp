@@ -17,19 +17,20 @@ constexpr double kHoursToRad = 0.26179938779914946;
 // The sky-matrix index of a usual (x, y, z) index: x and y change places.
 constexpr int kSkyIndex[3] = {1, 0, 2};
 
-// R (out = R × in) from the mean equator and equinox of jd1 to that of jd2.
-void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
+}  // namespace
+
+void PrecessionAngles(double jd1, double jd2, double angles[3]) {
     const double t0 = (jd1 - kJ2000) * kPerCentury;
     const double t = (jd2 - jd1) * kPerCentury;
     const double rate = 2306.2181 + (1.39656 - 0.000139 * t0) * t0;
-    const double zeta = (rate + ((0.30188 - 0.000344 * t0) + 0.017998 * t) * t) * t * kArcsecToRad;
-    const double z = (rate + ((1.09468 + 0.000066 * t0) + 0.018203 * t) * t) * t * kArcsecToRad;
-    const double theta = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +
-                          ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
-                         t * kArcsecToRad;
-    const double angles[3] = {zeta, z, theta};
-    double sines[3], cosines[3];
-    SeriesSinCosArray(angles, sines, cosines, 3);
+    angles[0] = (rate + ((0.30188 - 0.000344 * t0) + 0.017998 * t) * t) * t * kArcsecToRad;  // zeta
+    angles[1] = (rate + ((1.09468 + 0.000066 * t0) + 0.018203 * t) * t) * t * kArcsecToRad;  // z
+    angles[2] = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +                              // theta
+                 ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
+                t * kArcsecToRad;
+}
+
+void PrecessionRotationOf(const double sines[3], const double cosines[3], double R[3][3]) {
     const double cz = cosines[0], sz = sines[0];
     const double cZ = cosines[1], sZ = sines[1];
     const double cT = cosines[2], sT = sines[2];
@@ -42,6 +43,16 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
     R[2][0] = cz * sT;
     R[2][1] = -sz * sT;
     R[2][2] = cT;
+}
+
+namespace {
+
+// R (out = R × in) from the mean equator and equinox of jd1 to that of jd2.
+void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
+    double angles[3], sines[3], cosines[3];
+    PrecessionAngles(jd1, jd2, angles);
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    PrecessionRotationOf(sines, cosines, R);
 }
 
 // N (out = N × in) from the mean to the true equator and equinox of jd.

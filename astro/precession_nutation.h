@@ -13,6 +13,12 @@
 // Rotates a position vector from the mean equator and equinox of jd1 to that of jd2.
 void Precession(double jd1, const double pos[3], double jd2, double out[3]);
 
+// The precession angles zeta, z and theta (radians) from the mean equator and equinox of
+// jd1 to that of jd2, and the rotation (out = R × in) their sines and cosines make: for
+// callers that take the sines and cosines of several rotations' angles in one batch.
+void PrecessionAngles(double jd1, double jd2, double angles[3]);
+void PrecessionRotationOf(const double sines[3], const double cosines[3], double R[3][3]);
+
 // Sky matrix from J2000.0 to the mean equator and equinox of jd.
 void PrecessionMatrix(double jd, double M[9]);
 
