@@ -149,36 +149,77 @@ struct SunSeriesSums {
     double longitude[3] = {}, distance[3] = {};
 };
 
-SunSeriesSums SumSunSeries(double u, bool around) {
-    struct Turn {
-        double c[kSunTermCount], s[kSunTermCount];
-    };
-    static const Turn tenthOfDay = [] {
-        Turn t;
+typedef double Pair __attribute__((vector_size(16)));
+constexpr int kSunTermPairs = (kSunTermCount + 1) / 2;
+
+// The series by columns, two terms to a pair (the last pair padded with a zero term), with
+// the amplitudes already turned by 0.1 day's motion: A sin(x -+ d) = (A cos d) sin x -+
+// (A sin d) cos x, B cos(x -+ d) = (B cos d) cos x +- (B sin d) sin x.
+struct SunSeriesColumns {
+    double phase[2 * kSunTermPairs], frequency[2 * kSunTermPairs];
+    Pair longitude[kSunTermPairs], distance[kSunTermPairs];
+    Pair longitudeCos[kSunTermPairs], longitudeSin[kSunTermPairs];
+    Pair distanceCos[kSunTermPairs], distanceSin[kSunTermPairs];
+};
+
+const SunSeriesColumns& SunColumns() {
+    static const SunSeriesColumns columns = [] {
+        SunSeriesColumns t{};
         for (int i = 0; i < kSunTermCount; ++i) {
-            const double angle = kSunTerms[i].frequency * (0.1 * kSunSeriesUnitsPerDay);
-            t.c[i] = std::cos(angle);
-            t.s[i] = std::sin(angle);
+            const SunTerm& term = kSunTerms[i];
+            const double angle = term.frequency * (0.1 * kSunSeriesUnitsPerDay);
+            const double c = std::cos(angle), s = std::sin(angle);
+            const int k = i / 2, lane = i % 2;
+            t.phase[i] = term.phase;
+            t.frequency[i] = term.frequency;
+            t.longitude[k][lane] = term.longitude;
+            t.distance[k][lane] = term.distance;
+            t.longitudeCos[k][lane] = term.longitude * c;
+            t.longitudeSin[k][lane] = term.longitude * s;
+            t.distanceCos[k][lane] = term.distance * c;
+            t.distanceSin[k][lane] = term.distance * s;
         }
         return t;
     }();
-    double args[kSunTermCount], sines[kSunTermCount], cosines[kSunTermCount];
-    for (int i = 0; i < kSunTermCount; ++i) args[i] = kSunTerms[i].phase + kSunTerms[i].frequency * u;
-    SeriesSinCosArray(args, sines, cosines, kSunTermCount);
+    return columns;
+}
+
+SunSeriesSums SumSunSeries(double u, bool around) {
+    const SunSeriesColumns& columns = SunColumns();
+    constexpr int n = 2 * kSunTermPairs;
+    alignas(16) double args[n], sines[n], cosines[n];
+    for (int i = 0; i < n; ++i) args[i] = columns.phase[i] + columns.frequency[i] * u;
+    SeriesSinCosArray(args, sines, cosines, n);
+    const Pair* s = reinterpret_cast<const Pair*>(sines);
+    const Pair* c = reinterpret_cast<const Pair*>(cosines);
     SunSeriesSums sums;
-    for (int i = 0; i < kSunTermCount; ++i) {
-        sums.longitude[1] += kSunTerms[i].longitude * sines[i];
-        sums.distance[1] += kSunTerms[i].distance * cosines[i];
+    Pair l = {}, r = {};
+    if (!around) {
+        for (int k = 0; k < kSunTermPairs; ++k) {
+            l += columns.longitude[k] * s[k];
+            r += columns.distance[k] * c[k];
+        }
+        sums.longitude[1] = l[0] + l[1];
+        sums.distance[1] = r[0] + r[1];
+        return sums;
     }
-    if (!around) return sums;
-    for (int i = 0; i < kSunTermCount; ++i) {
-        const double cc = cosines[i] * tenthOfDay.c[i], ss = sines[i] * tenthOfDay.s[i];
-        const double sc = sines[i] * tenthOfDay.c[i], cs = cosines[i] * tenthOfDay.s[i];
-        sums.longitude[0] += kSunTerms[i].longitude * (sc - cs);
-        sums.distance[0] += kSunTerms[i].distance * (cc + ss);
-        sums.longitude[2] += kSunTerms[i].longitude * (sc + cs);
-        sums.distance[2] += kSunTerms[i].distance * (cc - ss);
+    Pair lc = {}, ls = {}, rc = {}, rs = {};
+    for (int k = 0; k < kSunTermPairs; ++k) {
+        l += columns.longitude[k] * s[k];
+        r += columns.distance[k] * c[k];
+        lc += columns.longitudeCos[k] * s[k];
+        ls += columns.longitudeSin[k] * c[k];
+        rc += columns.distanceCos[k] * c[k];
+        rs += columns.distanceSin[k] * s[k];
     }
+    const double sinPart = lc[0] + lc[1], cosPart = ls[0] + ls[1];
+    const double cosTerm = rc[0] + rc[1], sinTerm = rs[0] + rs[1];
+    sums.longitude[0] = sinPart - cosPart;
+    sums.longitude[1] = l[0] + l[1];
+    sums.longitude[2] = sinPart + cosPart;
+    sums.distance[0] = cosTerm + sinTerm;
+    sums.distance[1] = r[0] + r[1];
+    sums.distance[2] = cosTerm - sinTerm;
     return sums;
 }
 
