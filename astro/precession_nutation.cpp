@@ -102,9 +102,11 @@ double ReduceTurn(double angle) {
 typedef double Pair __attribute__((vector_size(16)));
 
 struct ScheduledStep {
-    int a, b, slot;
+    std::uint16_t a, b, slot;  // byte offsets of the slots in the table of pairs
     Pair signs;  // (sign, -sign): factors (exact) rather than a branch the machine would mispredict
 };
+
+constexpr std::uint16_t SlotBytes(int slot) { return static_cast<std::uint16_t>(slot * sizeof(Pair)); }
 
 // The longitude and obliquity coefficients as (longitude, obliquity) pairs by slot (zero
 // where a slot has none), so that one pass over the (sine, cosine) pairs of the slots sums
@@ -132,7 +134,8 @@ const NutationLayout& Layout() {
             for (int i = 0; i < kNutationArgumentStepCount; ++i) {
                 const NutationArgumentStep& step = kNutationArgumentSteps[i];
                 if (depth[kNutationBaseSlots + i] == level)
-                    l.steps[n++] = {step.a, step.b, kNutationBaseSlots + i, Pair{double(step.sign), -double(step.sign)}};
+                    l.steps[n++] = {SlotBytes(step.a), SlotBytes(step.b), SlotBytes(kNutationBaseSlots + i),
+                                    Pair{double(step.sign), -double(step.sign)}};
             }
         }
         for (const NutationCoefficient& term : kNutationLongitude) l.coefficients[term.slot][0] += term.value;
@@ -195,13 +198,18 @@ int NutationAngles(double T, double* dpsi, double* deps) {
         double s[kNutationBaseSlots], c[kNutationBaseSlots];
         SeriesSinCosArray(base, s, c, kNutationBaseSlots);
         const NutationLayout& layout = Layout();
-        Pair slots[kPaddedSlots] = {};
+        // Every slot is written below (the base ones, one per step, the padding), so the
+        // table is not cleared first.
+        Pair slots[kPaddedSlots];
+        if (kPaddedSlots > kNutationSlotCount) slots[kPaddedSlots - 1] = Pair{};
         for (int k = 0; k < kNutationBaseSlots; ++k) slots[k] = Pair{s[k], c[k]};
+        char* bytes = reinterpret_cast<char*>(slots);
         for (const ScheduledStep& step : layout.steps) {
             // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb.
-            const Pair x = slots[step.a], y = slots[step.b];
+            const Pair x = *reinterpret_cast<const Pair*>(bytes + step.a);
+            const Pair y = *reinterpret_cast<const Pair*>(bytes + step.b);
             const Pair crossed = {x[1], x[0]};
-            slots[step.slot] = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
+            *reinterpret_cast<Pair*>(bytes + step.slot) = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
         }
         Pair sum0 = {}, sum1 = {};
         for (int k = 0; k < kPaddedSlots; k += 2) {
