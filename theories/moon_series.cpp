@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "core/angle_units.h"
@@ -43,6 +44,8 @@ void FillMultiples(Rotation once, int most, Rotation* zero) {
 // The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
 // multiplies in one step.
 typedef double Pair __attribute__((vector_size(16)));
+// Two pairs side by side, which the machine multiplies in one step where it can.
+typedef double Quad __attribute__((vector_size(32)));
 
 // A main-problem argument d D + m M + mp M' + f F is the sum of a first part (d D + m M)
 // and a second part (mp M' + f F). Each part has a slot in a table filled once per call,
@@ -57,10 +60,11 @@ int SecondSlot(int mp, int f) { return (mp + kMaxMp) * kFSlots + f + kMaxF; }
 
 // The slot tables of one call. second holds (sin, cos) of the second part; firstSine
 // holds (cos, sin) and firstCosine (-sin, cos) of the first part, so that the product of a
-// first and a second pair adds up to the sine or the cosine of the whole argument.
+// first and a second pair adds up to the sine or the cosine of the whole argument;
+// firstBoth holds the two side by side.
 struct SlotTables {
     Pair firstSine[kFirstSlots];
-    Pair firstCosine[kFirstSlots];
+    Quad firstBoth[kFirstSlots];
     Pair second[kSecondSlots];
 };
 
@@ -88,8 +92,9 @@ constexpr int kMostTwinTerms = kMoonLongitudeTermCount + kMoonDistanceTermCount;
 
 struct TwinSeriesLayout {
     std::uint16_t second[kMostTwinTerms];
-    Pair sineAmplitude[kMostTwinTerms];    // longitude, twice; 0 where it has no such term
-    Pair cosineAmplitude[kMostTwinTerms];  // distance, the same way
+    // The longitude amplitude twice, then the distance amplitude twice; 0 where a series
+    // has no such term.
+    Quad amplitude[kMostTwinTerms];
     int groupCount;
     std::uint8_t groupFirst[kFirstSlots];
     std::uint16_t groupEnd[kFirstSlots];
@@ -245,7 +250,7 @@ TwinSeriesLayout LayOutTwins(UsedSlots* used) {
     int count = 0;
     for (int first = 0; first < kFirstSlots; ++first) {
         const int start = count;
-        auto add = [&](const MoonTerm& term, Pair* amplitudes) {
+        auto add = [&](const MoonTerm& term, int lane) {
             if (FirstSlot(term.d, term.m) != first) return;
             const int second = SecondSlot(term.mp, term.f);
             const auto offset = static_cast<std::uint16_t>(second * sizeof(Pair));
@@ -255,10 +260,11 @@ TwinSeriesLayout LayOutTwins(UsedSlots* used) {
                 layout.second[count++] = offset;
                 used->second[second] = true;
             }
-            amplitudes[k] += Pair{term.amplitude, term.amplitude};
+            layout.amplitude[k][lane] += term.amplitude;
+            layout.amplitude[k][lane + 1] += term.amplitude;
         };
-        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, layout.sineAmplitude);
-        for (const MoonTerm& term : kMoonDistanceTerms) add(term, layout.cosineAmplitude);
+        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, 0);
+        for (const MoonTerm& term : kMoonDistanceTerms) add(term, 2);
         if (count == start) continue;
         used->first[first] = true;
         layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
@@ -324,7 +330,7 @@ void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* 
         const SlotRecipe& recipe = layout.firstSlots[i];
         const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
         tables->firstSine[recipe.slot] = Pair{r.c, r.s};
-        tables->firstCosine[recipe.slot] = Pair{-r.s, r.c};
+        tables->firstBoth[recipe.slot] = Quad{r.c, r.s, -r.s, r.c};
     }
     for (int i = 0; i < layout.secondSlotCount; ++i) {
         const SlotRecipe& recipe = layout.secondSlots[i];
@@ -333,26 +339,38 @@ void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* 
     }
 }
 
+// A pair from a table of pairs (so aligned as a pair), and two pairs side by side.
+Pair LoadPair(const char* bytes) { return *reinterpret_cast<const Pair*>(bytes); }
+
+Quad Join(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+Pair Low(Quad q) { return Pair{q[0], q[1]}; }
+Pair High(Quad q) { return Pair{q[2], q[3]}; }
+
 // Sum of amplitude x (first pair . second pair) over the series: within a group the
 // amplitudes times the second pairs, in two running sums so that the additions do not wait
-// on each other, then the group's first pair times that.
+// on each other (the even terms' in the low half of a quad, the odd terms' in the high
+// half), then the group's first pair times that.
 template <int N>
 double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* second) {
     const char* secondBytes = reinterpret_cast<const char*>(second);
-    auto term = [&](int i) {
-        return series.amplitude[i] * *reinterpret_cast<const Pair*>(secondBytes + series.second[i]);
-    };
+    const char* amplitudeBytes = reinterpret_cast<const char*>(series.amplitude);
     Pair total0 = {}, total1 = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
         const int end = series.groupEnd[g];
-        Pair sum0 = {}, sum1 = {};
+        Quad sum = {};
         for (; i + 2 <= end; i += 2) {
-            sum0 += term(i);
-            sum1 += term(i + 1);
+            Quad amplitudes;
+            std::memcpy(&amplitudes, amplitudeBytes + i * sizeof(Pair), sizeof amplitudes);
+            sum += amplitudes *
+                   Join(LoadPair(secondBytes + series.second[i]), LoadPair(secondBytes + series.second[i + 1]));
         }
-        if (i < end) sum0 += term(i++);
-        const Pair group = first[series.groupFirst[g]] * (sum0 + sum1);
+        Pair sum0 = Low(sum);
+        if (i < end) {
+            sum0 += series.amplitude[i] * LoadPair(secondBytes + series.second[i]);
+            ++i;
+        }
+        const Pair group = first[series.groupFirst[g]] * (sum0 + High(sum));
         if (g & 1)
             total1 += group;
         else
@@ -362,34 +380,45 @@ double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* s
     return total[0] + total[1];
 }
 
-// The longitude and distance sums together, as SeriesSum does one.
+// The longitude and distance sums together, as SeriesSum does one: the longitude's in the
+// low half of a quad, the distance's in the high half, every second pair read once for both.
 void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* sineSum, double* cosineSum) {
     const char* secondBytes = reinterpret_cast<const char*>(tables.second);
-    auto second = [&](int i) { return *reinterpret_cast<const Pair*>(secondBytes + series.second[i]); };
-    Pair sineTotal = {}, cosineTotal = {};
+    auto second = [&](int i) {
+        const Pair p = LoadPair(secondBytes + series.second[i]);
+        return Join(p, p);
+    };
+    Quad total = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
         const int end = series.groupEnd[g];
-        Pair sine0 = {}, sine1 = {}, cosine0 = {}, cosine1 = {};
+        Quad sum0 = {}, sum1 = {};
         for (; i + 2 <= end; i += 2) {
-            const Pair a = second(i), b = second(i + 1);
-            sine0 += series.sineAmplitude[i] * a;
-            cosine0 += series.cosineAmplitude[i] * a;
-            sine1 += series.sineAmplitude[i + 1] * b;
-            cosine1 += series.cosineAmplitude[i + 1] * b;
+            sum0 += series.amplitude[i] * second(i);
+            sum1 += series.amplitude[i + 1] * second(i + 1);
         }
         if (i < end) {
-            const Pair a = second(i);
-            sine0 += series.sineAmplitude[i] * a;
-            cosine0 += series.cosineAmplitude[i] * a;
+            sum0 += series.amplitude[i] * second(i);
             ++i;
         }
-        const int first = series.groupFirst[g];
-        sineTotal += tables.firstSine[first] * (sine0 + sine1);
-        cosineTotal += tables.firstCosine[first] * (cosine0 + cosine1);
+        total += tables.firstBoth[series.groupFirst[g]] * (sum0 + sum1);
     }
-    *sineSum = sineTotal[0] + sineTotal[1];
-    *cosineSum = cosineTotal[0] + cosineTotal[1];
+    *sineSum = total[0] + total[1];
+    *cosineSum = total[2] + total[3];
+}
+
+// The three main-problem sums; where the machine has them, with its wide registers, which
+// take a quad in one step (the sums are the same to the last bit either way). Everything
+// it calls is compiled into it, so that the wide registers reach the loops.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones) && __has_attribute(flatten)
+__attribute__((target_clones("avx2", "default"), flatten))
+#endif
+#endif
+void MainSums(const MoonLayout& layout, const SlotTables& tables, double* longitude, double* distance,
+              double* latitude) {
+    TwinSums(layout.longitudeDistance, tables, longitude, distance);
+    *latitude = SeriesSum(layout.latitude, tables.firstSine, tables.second);
 }
 
 // Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
@@ -477,11 +506,10 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
         cosineCombinations[k] = Pair{-r.s, r.c};
     }
 
-    double mainL, sumR;
-    TwinSums(layout.longitudeDistance, tables, &mainL, &sumR);
+    double mainL, sumR, mainB;
+    MainSums(layout, tables, &mainL, &sumR, &mainB);
     const double sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
-    const double sumB = SeriesSum(layout.latitude, tables.firstSine, tables.second) +
-                        ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
+    const double sumB = mainB + ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
 
     *longitude = FmodDegrees(sumL / 3600.0) * kDegToRad + w1;
     *latitude = FmodDegrees(sumB / 3600.0) * kDegToRad;
