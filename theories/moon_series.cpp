@@ -19,12 +19,17 @@ constexpr int kMaxM = 4;
 constexpr int kMaxMp = 6;
 constexpr int kMaxF = 5;
 
-// cos and sin of an angle.
-struct Rotation {
-    double c, s;
-};
+// The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
+// multiplies in one step.
+typedef double Pair __attribute__((vector_size(16)));
+// Two pairs side by side, which the machine multiplies in one step where it can.
+typedef double Quad __attribute__((vector_size(32)));
 
-Rotation Times(Rotation a, Rotation b) { return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s}; }
+Pair Swapped(Pair p) { return __builtin_shufflevector(p, p, 1, 0); }
+
+// (cos, sin) of the sum of two angles from theirs: (ca cb - sa sb, sa cb + ca sb), each
+// lane worked out as the two products and their sum, on both lanes at once.
+Pair Times(Pair a, Pair b) { return a * Pair{b[0], b[0]} + Swapped(a) * Pair{-b[1], b[1]}; }
 
 // cos and sin of k D (k = -8..8), k M (-4..4), k M' (-6..6) and k F (-5..5) in one array.
 constexpr int kDZero = kMaxD;
@@ -34,18 +39,12 @@ constexpr int kFZero = kMpZero + kMaxMp + 1 + kMaxF;
 constexpr int kMultipleCount = kFZero + kMaxF + 1;
 
 // The multiples of one angle around the slot of k = 0, by repeated rotation.
-void FillMultiples(Rotation once, int most, Rotation* zero) {
-    zero[0] = {1.0, 0.0};
+void FillMultiples(Pair once, int most, Pair* zero) {
+    zero[0] = Pair{1.0, 0.0};
     zero[1] = once;
     for (int k = 2; k <= most; ++k) zero[k] = Times(zero[k - 1], once);
-    for (int k = 1; k <= most; ++k) zero[-k] = {zero[k].c, -zero[k].s};
+    for (int k = 1; k <= most; ++k) zero[-k] = zero[k] * Pair{1.0, -1.0};
 }
-
-// The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
-// multiplies in one step.
-typedef double Pair __attribute__((vector_size(16)));
-// Two pairs side by side, which the machine multiplies in one step where it can.
-typedef double Quad __attribute__((vector_size(32)));
 
 // A main-problem argument d D + m M + mp M' + f F is the sum of a first part (d D + m M)
 // and a second part (mp M' + f F). Each part has a slot in a table filled once per call,
@@ -325,17 +324,19 @@ const MoonLayout& Layout() {
     return layout;
 }
 
-void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* tables) {
+// (-sin, cos) from (cos, sin).
+Pair Quarter(Pair r) { return Swapped(r) * Pair{-1.0, 1.0}; }
+
+void FillSlots(const MoonLayout& layout, const Pair* multiples, SlotTables* tables) {
     for (int i = 0; i < layout.firstSlotCount; ++i) {
         const SlotRecipe& recipe = layout.firstSlots[i];
-        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->firstSine[recipe.slot] = Pair{r.c, r.s};
-        tables->firstBoth[recipe.slot] = Quad{r.c, r.s, -r.s, r.c};
+        const Pair r = Times(multiples[recipe.a], multiples[recipe.b]);
+        tables->firstSine[recipe.slot] = r;
+        tables->firstBoth[recipe.slot] = __builtin_shufflevector(r, Quarter(r), 0, 1, 2, 3);
     }
     for (int i = 0; i < layout.secondSlotCount; ++i) {
         const SlotRecipe& recipe = layout.secondSlots[i];
-        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->second[recipe.slot] = Pair{r.s, r.c};
+        tables->second[recipe.slot] = Swapped(Times(multiples[recipe.a], multiples[recipe.b]));
     }
 }
 
@@ -415,12 +416,6 @@ void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* 
 __attribute__((target_clones("avx2", "default"), flatten))
 #endif
 #endif
-void MainSums(const MoonLayout& layout, const SlotTables& tables, double* longitude, double* distance,
-              double* latitude) {
-    TwinSums(layout.longitudeDistance, tables, longitude, distance);
-    *latitude = SeriesSum(layout.latitude, tables.firstSine, tables.second);
-}
-
 // Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
 // second part's pair give the sine and the cosine of the whole argument.
 double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pair* cosineCombinations,
@@ -434,6 +429,41 @@ double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pa
     }
     const Pair total = sum0 + sum1;
     return total[0] + total[1];
+}
+
+// The three series at the arguments whose sines and cosines are given (the extra angles,
+// then D, M, M' and F); where the machine has them, with its wide registers, which take a
+// quad in one step (the sums are the same to the last bit either way). Everything it calls
+// is compiled into it, so that the wide registers reach the loops.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones) && __has_attribute(flatten)
+__attribute__((target_clones("avx2", "default"), flatten))
+#endif
+#endif
+void SumSeries(const double* sines, const double* cosines, double* sumL, double* sumR, double* sumB) {
+    auto angle = [&](int k) { return Pair{cosines[k], sines[k]}; };
+    Pair multiples[kMultipleCount];
+    FillMultiples(angle(kExtraAngleCount), kMaxD, multiples + kDZero);
+    FillMultiples(angle(kExtraAngleCount + 1), kMaxM, multiples + kMZero);
+    FillMultiples(angle(kExtraAngleCount + 2), kMaxMp, multiples + kMpZero);
+    FillMultiples(angle(kExtraAngleCount + 3), kMaxF, multiples + kFZero);
+
+    const MoonLayout& layout = Layout();
+    SlotTables tables;
+    FillSlots(layout, multiples, &tables);
+    Pair sineCombinations[kMostCombinations], cosineCombinations[kMostCombinations];
+    for (int k = 0; k < layout.combinationCount; ++k) {
+        const Combination& c = layout.combinations[k];
+        const Pair r = Times(angle(c.angle), multiples[c.multiple]);
+        sineCombinations[k] = r;
+        cosineCombinations[k] = Quarter(r);
+    }
+
+    double mainL, mainB;
+    TwinSums(layout.longitudeDistance, tables, &mainL, sumR);
+    mainB = SeriesSum(layout.latitude, tables.firstSine, tables.second);
+    *sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
+    *sumB = mainB + ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
 }
 
 // A mean argument in degrees, in radians reduced with the floating remainder (the sign of the
@@ -489,27 +519,8 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
     double sines[kExtraAngleCount + 4], cosines[kExtraAngleCount + 4];
     SeriesSinCosArray(angles, sines, cosines, kExtraAngleCount + 4);
 
-    Rotation multiples[kMultipleCount];
-    FillMultiples({cosines[kExtraAngleCount], sines[kExtraAngleCount]}, kMaxD, multiples + kDZero);
-    FillMultiples({cosines[kExtraAngleCount + 1], sines[kExtraAngleCount + 1]}, kMaxM, multiples + kMZero);
-    FillMultiples({cosines[kExtraAngleCount + 2], sines[kExtraAngleCount + 2]}, kMaxMp, multiples + kMpZero);
-    FillMultiples({cosines[kExtraAngleCount + 3], sines[kExtraAngleCount + 3]}, kMaxF, multiples + kFZero);
-
-    const MoonLayout& layout = Layout();
-    SlotTables tables;
-    FillSlots(layout, multiples, &tables);
-    Pair sineCombinations[kMostCombinations], cosineCombinations[kMostCombinations];
-    for (int k = 0; k < layout.combinationCount; ++k) {
-        const Combination& c = layout.combinations[k];
-        const Rotation r = Times({cosines[c.angle], sines[c.angle]}, multiples[c.multiple]);
-        sineCombinations[k] = Pair{r.c, r.s};
-        cosineCombinations[k] = Pair{-r.s, r.c};
-    }
-
-    double mainL, sumR, mainB;
-    MainSums(layout, tables, &mainL, &sumR, &mainB);
-    const double sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
-    const double sumB = mainB + ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
+    double sumL, sumR, sumB;
+    SumSeries(sines, cosines, &sumL, &sumR, &sumB);
 
     *longitude = FmodDegrees(sumL / 3600.0) * kDegToRad + w1;
     *latitude = FmodDegrees(sumB / 3600.0) * kDegToRad;
