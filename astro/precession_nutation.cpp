@@ -98,12 +98,14 @@ double ReduceTurn(double angle) {
 
 // The argument steps in an order that lets the machine work on several at once: by how many
 // steps lie between a slot and the base angles, so that no step waits on the one just
-// before it. Each slot is still made from the same two slots the same way.
+// before it, and two steps of one level side by side, to be worked out together. Each slot
+// is still made from the same two slots the same way.
 typedef double Pair __attribute__((vector_size(16)));
+typedef double Quad __attribute__((vector_size(32)));
 
-struct ScheduledStep {
-    std::uint16_t a, b, slot;  // byte offsets of the slots in the table of pairs
-    Pair signs;  // (sign, -sign): factors (exact) rather than a branch the machine would mispredict
+struct StepPair {
+    std::uint16_t a[2], b[2], slot[2];  // byte offsets of the slots in the table of pairs
+    Quad signs;  // (sign, -sign) twice: factors (exact) rather than a branch the machine would mispredict
 };
 
 constexpr std::uint16_t SlotBytes(int slot) { return static_cast<std::uint16_t>(slot * sizeof(Pair)); }
@@ -111,11 +113,14 @@ constexpr std::uint16_t SlotBytes(int slot) { return static_cast<std::uint16_t>(
 // The longitude and obliquity coefficients as (longitude, obliquity) pairs by slot (zero
 // where a slot has none), so that one pass over the (sine, cosine) pairs of the slots sums
 // both series two at a time, instead of looking every slot up. The short rate lists keep
-// their look-ups.
+// their look-ups. A level with an odd number of steps pairs its last one with a step that
+// writes the scratch slot after them.
 constexpr int kPaddedSlots = (kNutationSlotCount + 1) / 2 * 2;
+constexpr int kScratchSlot = kPaddedSlots;
 
 struct NutationLayout {
-    ScheduledStep steps[kNutationArgumentStepCount];
+    StepPair steps[kNutationArgumentStepCount];
+    int stepPairs = 0;
     Pair coefficients[kPaddedSlots] = {};
 };
 
@@ -129,13 +134,26 @@ const NutationLayout& Layout() {
             depth[kNutationBaseSlots + i] = 1 + std::max(depth[step.a], depth[step.b]);
             deepest = std::max(deepest, depth[kNutationBaseSlots + i]);
         }
-        int n = 0;
         for (int level = 1; level <= deepest; ++level) {
+            int half = 0;
             for (int i = 0; i < kNutationArgumentStepCount; ++i) {
                 const NutationArgumentStep& step = kNutationArgumentSteps[i];
-                if (depth[kNutationBaseSlots + i] == level)
-                    l.steps[n++] = {SlotBytes(step.a), SlotBytes(step.b), SlotBytes(kNutationBaseSlots + i),
-                                    Pair{double(step.sign), -double(step.sign)}};
+                if (depth[kNutationBaseSlots + i] != level) continue;
+                StepPair& pair = l.steps[l.stepPairs];
+                pair.a[half] = SlotBytes(step.a);
+                pair.b[half] = SlotBytes(step.b);
+                pair.slot[half] = SlotBytes(kNutationBaseSlots + i);
+                pair.signs[2 * half] = step.sign;
+                pair.signs[2 * half + 1] = -step.sign;
+                half = 1 - half;
+                if (half == 0) ++l.stepPairs;
+            }
+            if (half == 1) {
+                StepPair& pair = l.steps[l.stepPairs++];
+                pair.a[1] = pair.b[1] = SlotBytes(0);
+                pair.slot[1] = SlotBytes(kScratchSlot);
+                pair.signs[2] = 1.0;
+                pair.signs[3] = -1.0;
             }
         }
         for (const NutationCoefficient& term : kNutationLongitude) l.coefficients[term.slot][0] += term.value;
@@ -143,6 +161,37 @@ const NutationLayout& Layout() {
         return l;
     }();
     return layout;
+}
+
+Quad Join(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+
+// Fills the slots after the base ones and sums the two series over all of them: the
+// (longitude, obliquity) sums. Where the machine has them, with its wide registers, which
+// take two pairs in one step (the sums are the same to the last bit either way).
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones) && __has_attribute(flatten)
+__attribute__((target_clones("avx2", "default"), flatten))
+#endif
+#endif
+Pair SumNutationSeries(const NutationLayout& layout, Pair* slots) {
+    char* bytes = reinterpret_cast<char*>(slots);
+    auto load = [&](std::uint16_t at) { return *reinterpret_cast<const Pair*>(bytes + at); };
+    for (int n = 0; n < layout.stepPairs; ++n) {
+        const StepPair& step = layout.steps[n];
+        // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb, for both steps.
+        const Quad x = Join(load(step.a[0]), load(step.a[1]));
+        const Quad y = Join(load(step.b[0]), load(step.b[1]));
+        const Quad crossed = __builtin_shufflevector(x, x, 1, 0, 3, 2);
+        const Quad made = x * __builtin_shufflevector(y, y, 1, 1, 3, 3) +
+                          crossed * (__builtin_shufflevector(y, y, 0, 0, 2, 2) * step.signs);
+        *reinterpret_cast<Pair*>(bytes + step.slot[0]) = __builtin_shufflevector(made, made, 0, 1);
+        *reinterpret_cast<Pair*>(bytes + step.slot[1]) = __builtin_shufflevector(made, made, 2, 3);
+    }
+    // The even slots' products in the low half, the odd slots' in the high half.
+    Quad sum = {};
+    for (int k = 0; k < kPaddedSlots; k += 2) sum += Join(layout.coefficients[k], layout.coefficients[k + 1]) *
+                                                     Join(slots[k], slots[k + 1]);
+    return __builtin_shufflevector(sum, sum, 0, 1) + __builtin_shufflevector(sum, sum, 2, 3);
 }
 
 // A rate list's sum over the sines (part 0) or cosines (part 1) of its slots.
@@ -198,25 +247,12 @@ int NutationAngles(double T, double* dpsi, double* deps) {
         double s[kNutationBaseSlots], c[kNutationBaseSlots];
         SeriesSinCosArray(base, s, c, kNutationBaseSlots);
         const NutationLayout& layout = Layout();
-        // Every slot is written below (the base ones, one per step, the padding), so the
-        // table is not cleared first.
-        Pair slots[kPaddedSlots];
+        // Every slot is written (the base ones here, the others by their steps, the padding
+        // here), so the table is not cleared first; one more slot takes the scratch steps.
+        Pair slots[kPaddedSlots + 1];
         if (kPaddedSlots > kNutationSlotCount) slots[kPaddedSlots - 1] = Pair{};
         for (int k = 0; k < kNutationBaseSlots; ++k) slots[k] = Pair{s[k], c[k]};
-        char* bytes = reinterpret_cast<char*>(slots);
-        for (const ScheduledStep& step : layout.steps) {
-            // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb.
-            const Pair x = *reinterpret_cast<const Pair*>(bytes + step.a);
-            const Pair y = *reinterpret_cast<const Pair*>(bytes + step.b);
-            const Pair crossed = {x[1], x[0]};
-            *reinterpret_cast<Pair*>(bytes + step.slot) = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
-        }
-        Pair sum0 = {}, sum1 = {};
-        for (int k = 0; k < kPaddedSlots; k += 2) {
-            sum0 += layout.coefficients[k] * slots[k];
-            sum1 += layout.coefficients[k + 1] * slots[k + 1];
-        }
-        const Pair sums = sum0 + sum1;
+        const Pair sums = SumNutationSeries(layout, slots);
         const double psi = sums[0];
         const double eps = sums[1];
         const double psiRate = SumRates(kNutationLongitudeRate, slots, 0);
