@@ -223,24 +223,31 @@ void PrecessionMatrix(double jd, double M[9]) {
         for (int j = 0; j < 3; ++j) M[i * 3 + j] = R[kSkyIndex[j]][kSkyIndex[i]];
 }
 
+namespace {
+
+// The Delaunay arguments as their polynomials give them, not brought into one turn: the
+// series only takes their sines and cosines, whose own reduction holds full precision for
+// these sizes.
+void UnreducedFundamentalArguments(double T, double a[5]) {
+    a[0] = 2.3555483935439407 + T * (8328.691422883896 + T * (1.517951635553957e-4 + 3.1028075591010306e-7 * T));
+    a[1] = 6.240035939326023 + T * (628.3019560241842 + T * (-2.7973749400020225e-6 - 5.817764173314431e-8 * T));
+    a[2] = 1.6279019339719611 + T * (8433.466158318453 + T * (-6.427174970469119e-5 + 5.332950492204896e-8 * T));
+    a[3] = 5.198469513579922 + T * (7771.377146170642 + T * (-3.340851076525812e-5 + 9.211459941081184e-8 * T));
+    a[4] = 2.1824386243609943 + T * (-33.75704593375351 + T * (3.614285992671591e-5 + 3.878509448876288e-8 * T));
+}
+
+}  // namespace
+
 void FundamentalArguments(double T, double a[5]) {
-    a[0] = ReduceTurn(2.3555483935439407 +
-                      T * (8328.691422883896 + T * (1.517951635553957e-4 + 3.1028075591010306e-7 * T)));
-    a[1] = ReduceTurn(6.240035939326023 +
-                      T * (628.3019560241842 + T * (-2.7973749400020225e-6 - 5.817764173314431e-8 * T)));
-    a[2] = ReduceTurn(1.6279019339719611 +
-                      T * (8433.466158318453 + T * (-6.427174970469119e-5 + 5.332950492204896e-8 * T)));
-    a[3] = ReduceTurn(5.198469513579922 +
-                      T * (7771.377146170642 + T * (-3.340851076525812e-5 + 9.211459941081184e-8 * T)));
-    a[4] = ReduceTurn(2.1824386243609943 +
-                      T * (-33.75704593375351 + T * (3.614285992671591e-5 + 3.878509448876288e-8 * T)));
+    UnreducedFundamentalArguments(T, a);
+    for (int i = 0; i < 5; ++i) a[i] = ReduceTurn(a[i]);
 }
 
 int NutationAngles(double T, double* dpsi, double* deps) {
     AstrometryCache& cache = astrometryCache;
     if (!cache.nutationValid || T != cache.nutationT) {
         double a[5];
-        FundamentalArguments(T, a);
+        UnreducedFundamentalArguments(T, a);
         const double base[kNutationBaseSlots] = {a[0], a[1], 2.0 * a[2], a[3], a[4]};
         // Only the five base angles cost a sine and a cosine; every other argument comes
         // from two earlier ones by the angle-sum identities, on (sine, cosine) pairs.

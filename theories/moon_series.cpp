@@ -470,6 +470,10 @@ void SumSeries(const double* sines, const double* cosines, double* sumL, double*
 // unreduced value is kept).
 double Reduced(double degrees) { return FmodTurn(degrees * kDegToRad); }
 
+// A mean argument in degrees, in radians as it is: D, M, M' and F only go into sines and
+// cosines, whose own reduction holds full precision for these sizes.
+double Radians(double degrees) { return degrees * kDegToRad; }
+
 }  // namespace
 
 void GetMoonEclipticPosition(double T, double* longitude, double* latitude, double* distance) {
@@ -479,12 +483,12 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
 
     const double w1 = Reduced(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 +
                               T3 * 1.855835023689734e-6 - T4 * 1.5338834862103876e-8);
-    const double D = Reduced(297.8502042 + 445267.1115168 * T - 0.00163 * T2 + T3 / 545868.0 -
+    const double D = Radians(297.8502042 + 445267.1115168 * T - 0.00163 * T2 + T3 / 545868.0 -
                              T4 / 113065000.0);
-    const double M = Reduced(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
-    const double Mp = Reduced(134.9634114 + 477198.8676313 * T + 0.008997 * T2 + T3 / 69699.0 -
+    const double M = Radians(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
+    const double Mp = Radians(134.9634114 + 477198.8676313 * T + 0.008997 * T2 + T3 / 69699.0 -
                               T4 / 14712000.0);
-    const double F = Reduced(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
+    const double F = Radians(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
                              T4 / 863310000.0);
 
     // Planetary mean longitudes, not reduced.
