@@ -242,32 +242,46 @@ void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, doub
 }
 
 // The Earth's heliocentric positions, J2000.0 equator, at the TDB Julian days jd - 0.1, jd
-// and jd + 0.1 from the solar series' sums there. The Sun's place is the ecliptic
-// direction (cos l, sin l cos e, sin l sin e) turned back from the mean equator of the
-// date: the same vector its right ascension and declination describe, without the round
-// trip through them, and the sines and cosines of all three instants' angles in one batch.
+// and jd + 0.1 from the solar series' sums there, with the sines and cosines of the three
+// instants' angles in one batch. The middle one is the Sun's place turned back to the Earth
+// exactly as a caller of SunEphemeris and RaDecToVector gets it, to the last bit. The outer
+// two only make the velocity: for them the Sun's place is the ecliptic direction
+// (cos l, sin l cos e, sin l sin e), the vector its right ascension and declination
+// describe, without the round trip through them.
 void EarthFromSun(double jd, const SunSeriesSums& sums, double p[3][3]) {
     constexpr int kInstants = 3;
-    // Longitudes, obliquities, then zeta, z and theta of each instant.
-    double angles[5 * kInstants], sines[5 * kInstants], cosines[5 * kInstants];
+    // The outer instants' longitudes and obliquities, then zeta, z and theta of each instant.
+    constexpr int kPrecession = 4;
+    double angles[kPrecession + 3 * kInstants], sines[kPrecession + 3 * kInstants],
+        cosines[kPrecession + 3 * kInstants];
     double distance[kInstants];
     for (int k = 0; k < kInstants; ++k) {
         const double at = jd + 0.1 * (k - 1);
+        PrecessionAngles(at, kJ2000, angles + kPrecession + 3 * k);
+        if (k == 1) continue;
         const double u = (at - kJ2000) * kSunSeriesUnitsPerDay;
         double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sums.longitude[k]);
         if (lambda < 0) lambda += kTwoPi;
         distance[k] = 1.0001026 + 1e-7 * sums.distance[k];
         const double t = 100.0 * u;
-        angles[k] = lambda;
-        angles[kInstants + k] = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
-        PrecessionAngles(at, kJ2000, angles + 2 * kInstants + 3 * k);
+        angles[k / 2] = lambda;
+        angles[2 + k / 2] = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
     }
-    SeriesSinCosArray(angles, sines, cosines, 5 * kInstants);
+    SeriesSinCosArray(angles, sines, cosines, kPrecession + 3 * kInstants);
     for (int k = 0; k < kInstants; ++k) {
-        const double sl = sines[k], se = sines[kInstants + k], ce = cosines[kInstants + k];
-        const double v[3] = {distance[k] * cosines[k], distance[k] * (sl * ce), distance[k] * (sl * se)};
+        double v[3];
+        if (k == 1) {
+            double ra, dec;
+            SunPlace(jd, sums.longitude[1], sums.distance[1], &ra, &dec, &distance[1]);
+            RaDecToVector(ra, dec, distance[1], v);
+        } else {
+            const double sl = sines[k / 2], se = sines[2 + k / 2], ce = cosines[2 + k / 2];
+            v[0] = distance[k] * cosines[k / 2];
+            v[1] = distance[k] * (sl * ce);
+            v[2] = distance[k] * (sl * se);
+        }
         double R[3][3];
-        PrecessionRotationOf(sines + 2 * kInstants + 3 * k, cosines + 2 * kInstants + 3 * k, R);
+        PrecessionRotationOf(sines + kPrecession + 3 * k, cosines + kPrecession + 3 * k, R);
         for (int i = 0; i < 3; ++i) p[k][i] = -(R[i][0] * v[0] + R[i][1] * v[1] + R[i][2] * v[2]);
     }
 }
