@@ -76,13 +76,17 @@ struct SlotRecipe {
 // term the byte offset of its second slot and its amplitude. A group's terms are summed
 // as pairs first and multiplied by the group's first pair once, which saves a load and a
 // multiplication per term.
+//
+// Every group holds an even number of terms, so that the loops take them two at a time
+// without a tail: a group of an odd number ends with a term of amplitude 0 that reads the
+// group's first second pair.
 template <int N>
 struct SeriesLayout {
-    std::uint16_t second[N];
-    Pair amplitude[N];  // twice, so that it multiplies a pair straight from memory
+    std::uint16_t second[N + kFirstSlots];
+    Pair amplitude[N + kFirstSlots];  // twice, so that it multiplies a pair straight from memory
     int groupCount;
-    std::uint8_t groupFirst[kFirstSlots];  // the group's first slot
-    std::uint16_t groupEnd[kFirstSlots];   // one past its last term
+    std::uint8_t groupFirst[kFirstSlots];   // the group's first slot
+    std::uint16_t groupPairs[kFirstSlots];  // its number of terms, halved
 };
 
 // The longitude (sine) and distance (cosine) series laid out together: most of their
@@ -90,13 +94,13 @@ struct SeriesLayout {
 constexpr int kMostTwinTerms = kMoonLongitudeTermCount + kMoonDistanceTermCount;
 
 struct TwinSeriesLayout {
-    std::uint16_t second[kMostTwinTerms];
+    std::uint16_t second[kMostTwinTerms + kFirstSlots];
     // The longitude amplitude twice, then the distance amplitude twice; 0 where a series
     // has no such term.
-    Quad amplitude[kMostTwinTerms];
+    Quad amplitude[kMostTwinTerms + kFirstSlots];
     int groupCount;
     std::uint8_t groupFirst[kFirstSlots];
-    std::uint16_t groupEnd[kFirstSlots];
+    std::uint16_t groupPairs[kFirstSlots];
 };
 
 // The angles the planetary and fixed-equinox terms add to multiples of D, M' and F: built
@@ -236,9 +240,10 @@ SeriesLayout<N> LayOut(const MoonTerm* terms, UsedSlots* used) {
             ++count;
         }
         if (count == start) continue;
+        if ((count - start) % 2 != 0) layout.second[count++] = layout.second[start];  // amplitude 0
         used->first[first] = true;
         layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
-        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        layout.groupPairs[layout.groupCount] = static_cast<std::uint16_t>((count - start) / 2);
         ++layout.groupCount;
     }
     return layout;
@@ -265,9 +270,10 @@ TwinSeriesLayout LayOutTwins(UsedSlots* used) {
         for (const MoonTerm& term : kMoonLongitudeTerms) add(term, 0);
         for (const MoonTerm& term : kMoonDistanceTerms) add(term, 2);
         if (count == start) continue;
+        if ((count - start) % 2 != 0) layout.second[count++] = layout.second[start];  // amplitude 0
         used->first[first] = true;
         layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
-        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        layout.groupPairs[layout.groupCount] = static_cast<std::uint16_t>((count - start) / 2);
         ++layout.groupCount;
     }
     return layout;
@@ -358,19 +364,14 @@ double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* s
     Pair total0 = {}, total1 = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
-        const int end = series.groupEnd[g];
         Quad sum = {};
-        for (; i + 2 <= end; i += 2) {
+        for (int pair = series.groupPairs[g]; pair > 0; --pair, i += 2) {
             Quad amplitudes;
             std::memcpy(&amplitudes, amplitudeBytes + i * sizeof(Pair), sizeof amplitudes);
             sum += amplitudes *
                    Join(LoadPair(secondBytes + series.second[i]), LoadPair(secondBytes + series.second[i + 1]));
         }
-        Pair sum0 = Low(sum);
-        if (i < end) {
-            sum0 += series.amplitude[i] * LoadPair(secondBytes + series.second[i]);
-            ++i;
-        }
+        const Pair sum0 = Low(sum);
         const Pair group = first[series.groupFirst[g]] * (sum0 + High(sum));
         if (g & 1)
             total1 += group;
@@ -392,15 +393,10 @@ void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* 
     Quad total = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
-        const int end = series.groupEnd[g];
         Quad sum0 = {}, sum1 = {};
-        for (; i + 2 <= end; i += 2) {
+        for (int pair = series.groupPairs[g]; pair > 0; --pair, i += 2) {
             sum0 += series.amplitude[i] * second(i);
             sum1 += series.amplitude[i + 1] * second(i + 1);
-        }
-        if (i < end) {
-            sum0 += series.amplitude[i] * second(i);
-            ++i;
         }
         total += tables.firstBoth[series.groupFirst[g]] * (sum0 + sum1);
     }
