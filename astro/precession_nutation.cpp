@@ -102,6 +102,10 @@ double ReduceTurn(double angle) {
 // is still made from the same two slots the same way.
 typedef double Pair __attribute__((vector_size(16)));
 typedef double Quad __attribute__((vector_size(32)));
+// The helpers that take or give a quad are this file's own and compiled into their callers;
+// the compiler's note that such a function's calling convention differs with and without
+// the wide registers does not concern them.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 struct StepPair {
     std::uint16_t a[2], b[2], slot[2];  // byte offsets of the slots in the table of pairs

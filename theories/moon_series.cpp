@@ -24,6 +24,10 @@ constexpr int kMaxF = 5;
 typedef double Pair __attribute__((vector_size(16)));
 // Two pairs side by side, which the machine multiplies in one step where it can.
 typedef double Quad __attribute__((vector_size(32)));
+// The helpers that take or give a quad are this file's own and compiled into their callers;
+// the compiler's note that such a function's calling convention differs with and without
+// the wide registers does not concern them.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
 Pair Swapped(Pair p) { return __builtin_shufflevector(p, p, 1, 0); }
 
