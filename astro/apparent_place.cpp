@@ -316,11 +316,10 @@ struct Observer {
 // Deflection, aberration, precession and nutation of a geocentric (or topocentric)
 // vector, then its right ascension and declination of date.
 void FinishPlace(const Observer& obs, const double geo[3], double lightTime, double* ra, double* dec) {
-    double deflected[3], aberrated[3], precessed[3], nutated[3];
+    double deflected[3], aberrated[3], nutated[3];
     SolarDeflection(geo, obs.helioPos, deflected);
     ApplyAberration(deflected, obs.baryVel, lightTime, aberrated);
-    Precession(kJ2000, aberrated, obs.tdb, precessed);
-    NutateVector(obs.tdb, 0, precessed, nutated);
+    J2000ToTrueOfDate(obs.tdb, aberrated, nutated);
     VectorToRaDec(nutated, ra, dec);
 }
 

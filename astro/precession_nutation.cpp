@@ -312,6 +312,20 @@ void NutateVector(double jd, int direction, const double pos[3], double out[3]) 
         RotateTransposed(N, pos, out);
 }
 
+void J2000ToTrueOfDate(double jd, const double pos[3], double out[3]) {
+    AstrometryCache& cache = astrometryCache;
+    if (!cache.toDateValid || jd != cache.toDateJD) {
+        PrecessionRotation(kJ2000, jd, cache.toDatePrecession);
+        NutationRotation(jd, cache.toDateNutation);
+        cache.toDateJD = jd;
+        cache.toDateValid = true;
+        ++cache.toDateBuilds;
+    }
+    double mean[3];
+    Rotate(cache.toDatePrecession, pos, mean);
+    Rotate(cache.toDateNutation, mean, out);
+}
+
 void NutationMatrix(double jd, double M[9]) {
     double N[3][3];
     NutationRotation(jd, N);

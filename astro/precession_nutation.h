@@ -37,6 +37,10 @@ void ComputeEarthTilt(double jd, double* meanObliquity, double* trueObliquity,
 // direction 0: mean to true equator and equinox of jd; any other value: true to mean.
 void NutateVector(double jd, int direction, const double pos[3], double out[3]);
 
+// A J2000.0 vector to the true equator and equinox of jd: Precession from J2000.0 to jd,
+// then NutateVector (direction 0), with the two rotations kept for the last jd asked for.
+void J2000ToTrueOfDate(double jd, const double pos[3], double out[3]);
+
 // Sky matrix from the mean to the true equator and equinox of jd.
 void NutationMatrix(double jd, double M[9]);
 
