@@ -171,8 +171,9 @@ Quad Join(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1,
 
 // Fills the slots after the base ones and sums the two series over all of them: the
 // (longitude, obliquity) sums. Where the machine has them, with its wide registers, which
-// take two pairs in one step (the sums are the same to the last bit either way).
-#if defined(__x86_64__) && defined(__has_attribute)
+// take two pairs in one step (the sums are the same to the last bit either way). Clang
+// does not take the two attributes together; it builds the one version.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(__clang__)
 #if __has_attribute(target_clones) && __has_attribute(flatten)
 __attribute__((target_clones("avx2", "default"), flatten))
 #endif

@@ -408,14 +408,6 @@ void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* 
     *cosineSum = total[2] + total[3];
 }
 
-// The three main-problem sums; where the machine has them, with its wide registers, which
-// take a quad in one step (the sums are the same to the last bit either way). Everything
-// it calls is compiled into it, so that the wide registers reach the loops.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones) && __has_attribute(flatten)
-__attribute__((target_clones("avx2", "default"), flatten))
-#endif
-#endif
 // Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
 // second part's pair give the sine and the cosine of the whole argument.
 double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pair* cosineCombinations,
@@ -434,8 +426,9 @@ double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pa
 // The three series at the arguments whose sines and cosines are given (the extra angles,
 // then D, M, M' and F); where the machine has them, with its wide registers, which take a
 // quad in one step (the sums are the same to the last bit either way). Everything it calls
-// is compiled into it, so that the wide registers reach the loops.
-#if defined(__x86_64__) && defined(__has_attribute)
+// is compiled into it, so that the wide registers reach the loops. Clang does not take the
+// two attributes together; it builds the one version, which gives the same sums.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(__clang__)
 #if __has_attribute(target_clones) && __has_attribute(flatten)
 __attribute__((target_clones("avx2", "default"), flatten))
 #endif
