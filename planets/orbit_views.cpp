@@ -45,7 +45,9 @@ constexpr std::int64_t kOne = std::int64_t{1} << 24;
 int Sx(double n) { return static_cast<int>(n * screenScale.horizontal); }
 int Sy(double n) { return static_cast<int>(n * screenScale.vertical); }
 int TextWidth(const char* text) { return CharsWidth(text, static_cast<int>(std::strlen(text))); }
-void DrawText(const char* text, int x, int y) { DrawChars(text, static_cast<int>(std::strlen(text)), x, y); }
+// Through the transparency switch the views set: their labels lie on the orbits and the
+// sky, never on a box of the back colour (white, even at night).
+void DrawText(const char* text, int x, int y) { DrawStringNoFont(text, static_cast<int>(std::strlen(text)), x, y); }
 void DrawRight(const char* text, int right, int y) { DrawText(text, right - TextWidth(text), y); }
 
 std::int32_t OrbitAngle(double degrees) {

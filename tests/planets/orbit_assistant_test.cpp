@@ -256,6 +256,27 @@ TEST_F(OrbitFormTest, ThreeDViewSkipsOrbitsTooLargeOrTooSmallForTheZoom) {
     EXPECT_TRUE(lastOrbitView.symbol[1]);
 }
 
+// At night the 3D view's labels lie on its black sky like its lines: a label drawn on a box
+// of the back colour would put white on the screen.
+TEST_F(OrbitFormTest, ThreeDViewAtNightDrawsOnlyRed) {
+    WriteComets(ThreeComets());
+    Call([] {
+        preferences.word[pref::nightMode] = 3;
+        SetNightColours(3);
+    });
+    Open();
+    ASSERT_TRUE(lastOrbitView.symbol[1]);
+    const platform::Surface& frame = platform::headless::Frame();
+    int outside = 0;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) outside += (frame.Row(y)[x] & 0x3FF) != 0;  // green or blue bits
+    Call([] {
+        preferences.word[pref::nightMode] = 0;
+        SetNightColours(0);
+    });
+    EXPECT_EQ(outside, 0);
+}
+
 TEST_F(OrbitFormTest, ThreeDViewKeepsOpenAndFarOrbitsFinite) {
     CometRecord far = MakeComet("far", 2023, 9, 1.0, 300.0, 1.5, 10.0, 20.0, 30.0);
     WriteComets({WithSemiMajorAxis(3.0, 1.0), MakeComet("hyperbola", 2023, 9, 1.0, 1.0, 1.5, 10, 20, 30), far});
