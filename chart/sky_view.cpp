@@ -30,7 +30,7 @@
 #include "shell/fonts.h"
 #include "shell/utilities.h"
 
-SkyViewState skyViewState{};
+SkyViewState& skyViewState = *new SkyViewState{};
 
 namespace skyview {
 
@@ -112,19 +112,16 @@ bool IsCurrentRecord(const SelectionRecord* records, int i) {
 
 // Copies the rectangle of the target into view bitmap n, remaking it when it is too small.
 void SaveToBitmap(int n, DrawWindow* source, const Bounds& rect) {
-    DrawWindow*& bitmap = skyViewState.bitmaps[n];
-    if (bitmap && (bitmap->width < rect.width || bitmap->height < rect.height)) {
-        DeleteOffscreen(bitmap);
-        bitmap = nullptr;
-    }
-    if (!bitmap) bitmap = CreateOffscreen(std::max(rect.width, 1), std::max(rect.height, 1));
+    OffscreenPtr& bitmap = skyViewState.bitmaps[n];
+    if (bitmap && (bitmap->width < rect.width || bitmap->height < rect.height)) bitmap.reset();
+    if (!bitmap) bitmap.reset(CreateOffscreen(std::max(rect.width, 1), std::max(rect.height, 1)));
     if (!bitmap || !source) return;
-    CopyBits(source, bitmap, rect, 0, 0, 0);
+    CopyBits(source, bitmap.get(), rect, 0, 0, 0);
     skyViewState.saved[n] = rect;
 }
 
 void RestoreFromBitmap(int n, DrawWindow* target) {
-    DrawWindow* bitmap = skyViewState.bitmaps[n];
+    DrawWindow* bitmap = skyViewState.bitmaps[n].get();
     const Bounds& r = skyViewState.saved[n];
     if (!bitmap || !target || r.width <= 0) return;
     CopyBits(bitmap, target, Bounds{0, 0, r.width, r.height}, r.x, r.y, 0);
@@ -571,15 +568,14 @@ void SaveRestoreSkyView(int restore, const Bounds& rect) {
         SaveToBitmap(0, GetDrawWindow(), rect);
         return;
     }
-    DrawWindow* bitmap = skyViewState.bitmaps[0];
+    DrawWindow* bitmap = skyViewState.bitmaps[0].get();
     if (!bitmap) return;
     CopyBits(bitmap, GetDrawWindow(), Bounds{0, 0, rect.width, rect.height}, rect.x, rect.y, 0);
 }
 
 void FreeSkyViewBitmaps() {
     for (int n = 0; n < 3; ++n) {
-        DeleteOffscreen(skyViewState.bitmaps[n]);
-        skyViewState.bitmaps[n] = nullptr;
+        skyViewState.bitmaps[n].reset();
         skyViewState.saved[n] = Bounds{};
     }
 }
