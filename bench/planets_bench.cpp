@@ -33,6 +33,8 @@
 #include "platform/window.h"
 #include "shell/draw_targets.h"
 
+#include "bench_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -59,8 +61,7 @@ struct PlanetsBench {
         Write(root / "install" / "maps" / "mars_map.jpg", 1024, 512);
         Write(root / "resources" / "bitmaps" / (std::to_string(kAngleIconStrip) + ".png"),
               kAngleIconWidth * kAngleIconFrames, kAngleIconHeight);
-        platform::SetInstallRoot(root / "install");
-        ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
+        const FilesInPlace files = Files();
         ClearPictureCache();
         FreeMapImages();
         platform::ResetWindows();
@@ -72,6 +73,8 @@ struct PlanetsBench {
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
     }
+    // This bench's files in place of the program's for one benchmark.
+    FilesInPlace Files() const { return FilesInPlace(root / "install", root / "resources"); }
     ~PlanetsBench() {
         FreeMapImages();
         FreeFeatureBitmap();
@@ -92,7 +95,7 @@ PlanetsBench& Bench() {
 }
 
 void BM_DrawMarsView(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     const platform::Color colours[5] = {};
     int minute = 0;
     for (auto _ : state) {
@@ -116,7 +119,7 @@ void BM_ComputeRedSpotTransits(benchmark::State& state) {
 BENCHMARK(BM_ComputeRedSpotTransits)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawRedSpotTable(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetView.screenWidth = 480;
     planetView.screenHeight = 640;
     planetView.year = 2025;
@@ -185,7 +188,7 @@ BENCHMARK(BM_GetSaturnPhenomena)->Unit(benchmark::kMicrosecond);
 // A full Jupiter satellite strip at span "1" (one computation per two-pixel row) and the
 // cursor view, as a refresh of the strip draws them.
 void BM_DrawJupiterStrip(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetView.screenWidth = 480;
     planetView.screenHeight = 640;
     planetView.mode = kJupiterMode;
@@ -218,7 +221,7 @@ BENCHMARK(BM_SaturnMoonEventsDay)->Unit(benchmark::kMillisecond);
 
 // The PlanetAssistant's yearly Charts (383 days of five planets) and its ecliptic strip.
 void PlanetAssistantAt2025() {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetFormState.width = 480;
     planetFormState.height = 640;
     planetFormState.year = 2025, planetFormState.month = 1, planetFormState.day = 16;
@@ -274,7 +277,7 @@ void OpenBenchComets() {
 }
 
 void BM_BuildBrightestList(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     std::size_t rows = 0;
     for (auto _ : state) rows = ComputeBrightestEntries(2024, 1, 1, 21, 0).size();
@@ -284,7 +287,7 @@ void BM_BuildBrightestList(benchmark::State& state) {
 BENCHMARK(BM_BuildBrightestList)->Unit(benchmark::kMillisecond);
 
 void BM_BuildBestDatesList(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     std::size_t rows = 0;
     for (auto _ : state) rows = ComputeBestDatesEntries(2024, 1, 1, 21, 0).size();
@@ -296,7 +299,7 @@ BENCHMARK(BM_BuildBestDatesList)->Unit(benchmark::kMillisecond);
 // A frame of a drag on the 3D view at scale 2: the bodies rebuilt and painted through the
 // form's offscreen, the angles turning as the pen moves.
 void BM_DrawOrbit3DFrame(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     orbitForm.currentComet = 1;
     DrawWindow* offscreen = CreateOffscreenDIB(480, 640, 16);
