@@ -327,7 +327,7 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
     const double sizeScale = GetZoomScale(p.zoom) * sx;
     const bool filtered = records == selectionList.records;
     int labelled = -1;
-    std::vector<Bounds> labels;
+    std::vector<Bounds> labels, column;
     for (int i = 0; i < count; ++i) {
         SelectionRecord& r = records[i];
         if (r.offChart != 0) continue;
@@ -347,13 +347,17 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
             }
         }
         if (labelAll) {
-            // Each label clear of those before it: moved down until it overlaps none.
+            // Each label clear of those before it: moved down until it overlaps none. Only
+            // the labels across its columns can move it (it never moves sideways), so the
+            // passes go over those alone, in the same order.
             Bounds box{x + 10 * g, y + 10 * g - 6, 60, 12};
+            column.clear();
+            for (const Bounds& o : labels)
+                if (box.x < o.x + o.width && o.x < box.x + box.width) column.push_back(o);
             for (bool moved = true; moved;) {
                 moved = false;
-                for (const Bounds& o : labels)
-                    if (box.x < o.x + o.width && o.x < box.x + box.width && box.y < o.y + o.height &&
-                        o.y < box.y + box.height) {
+                for (const Bounds& o : column)
+                    if (box.y < o.y + o.height && o.y < box.y + box.height) {
                         box.y = o.y + o.height;
                         moved = true;
                     }
