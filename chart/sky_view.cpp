@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "astro/angle_text.h"
@@ -327,7 +328,15 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
     const double sizeScale = GetZoomScale(p.zoom) * sx;
     const bool filtered = records == selectionList.records;
     int labelled = -1;
+    // The labels placed so far, and their positions in that list by band of 64 columns: a
+    // label's box is narrower than a band, so only those of its band and the two beside it
+    // can lie across its columns.
+    constexpr int kLabelWidth = 60;
+    constexpr int kLabelBandShift = 6;
+    static_assert(kLabelWidth <= 1 << kLabelBandShift);
     std::vector<Bounds> labels, column;
+    std::unordered_map<int, std::vector<int>> bands;
+    std::vector<int> nearby;
     for (int i = 0; i < count; ++i) {
         SelectionRecord& r = records[i];
         if (r.offChart != 0) continue;
@@ -350,10 +359,18 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
             // Each label clear of those before it: moved down until it overlaps none. Only
             // the labels across its columns can move it (it never moves sideways), so the
             // passes go over those alone, in the same order.
-            Bounds box{x + 10 * g, y + 10 * g - 6, 60, 12};
+            Bounds box{x + 10 * g, y + 10 * g - 6, kLabelWidth, 12};
+            const int band = box.x >> kLabelBandShift;
+            nearby.clear();
+            for (int b = band - 1; b <= band + 1; ++b)
+                if (const auto it = bands.find(b); it != bands.end())
+                    nearby.insert(nearby.end(), it->second.begin(), it->second.end());
+            std::sort(nearby.begin(), nearby.end());
             column.clear();
-            for (const Bounds& o : labels)
+            for (const int k : nearby) {
+                const Bounds& o = labels[static_cast<std::size_t>(k)];
                 if (box.x < o.x + o.width && o.x < box.x + box.width) column.push_back(o);
+            }
             for (bool moved = true; moved;) {
                 moved = false;
                 for (const Bounds& o : column)
@@ -362,6 +379,7 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
                         moved = true;
                     }
             }
+            bands[band].push_back(static_cast<int>(labels.size()));
             labels.push_back(box);
             LabelRecord(r, x, y, box.x - x, box.y + 6 - y);
             if (labelled < 0 && std::abs(x - cx) <= near && std::abs(y - cy) <= near) labelled = i;
