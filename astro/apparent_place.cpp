@@ -149,36 +149,77 @@ struct SunSeriesSums {
     double longitude[3] = {}, distance[3] = {};
 };
 
-SunSeriesSums SumSunSeries(double u, bool around) {
-    struct Turn {
-        double c[kSunTermCount], s[kSunTermCount];
-    };
-    static const Turn tenthOfDay = [] {
-        Turn t;
+typedef double Pair __attribute__((vector_size(16)));
+constexpr int kSunTermPairs = (kSunTermCount + 1) / 2;
+
+// The series by columns, two terms to a pair (the last pair padded with a zero term), with
+// the amplitudes already turned by 0.1 day's motion: A sin(x -+ d) = (A cos d) sin x -+
+// (A sin d) cos x, B cos(x -+ d) = (B cos d) cos x +- (B sin d) sin x.
+struct SunSeriesColumns {
+    double phase[2 * kSunTermPairs], frequency[2 * kSunTermPairs];
+    Pair longitude[kSunTermPairs], distance[kSunTermPairs];
+    Pair longitudeCos[kSunTermPairs], longitudeSin[kSunTermPairs];
+    Pair distanceCos[kSunTermPairs], distanceSin[kSunTermPairs];
+};
+
+const SunSeriesColumns& SunColumns() {
+    static const SunSeriesColumns columns = [] {
+        SunSeriesColumns t{};
         for (int i = 0; i < kSunTermCount; ++i) {
-            const double angle = kSunTerms[i].frequency * (0.1 * kSunSeriesUnitsPerDay);
-            t.c[i] = std::cos(angle);
-            t.s[i] = std::sin(angle);
+            const SunTerm& term = kSunTerms[i];
+            const double angle = term.frequency * (0.1 * kSunSeriesUnitsPerDay);
+            const double c = std::cos(angle), s = std::sin(angle);
+            const int k = i / 2, lane = i % 2;
+            t.phase[i] = term.phase;
+            t.frequency[i] = term.frequency;
+            t.longitude[k][lane] = term.longitude;
+            t.distance[k][lane] = term.distance;
+            t.longitudeCos[k][lane] = term.longitude * c;
+            t.longitudeSin[k][lane] = term.longitude * s;
+            t.distanceCos[k][lane] = term.distance * c;
+            t.distanceSin[k][lane] = term.distance * s;
         }
         return t;
     }();
-    double args[kSunTermCount], sines[kSunTermCount], cosines[kSunTermCount];
-    for (int i = 0; i < kSunTermCount; ++i) args[i] = kSunTerms[i].phase + kSunTerms[i].frequency * u;
-    SeriesSinCosArray(args, sines, cosines, kSunTermCount);
+    return columns;
+}
+
+SunSeriesSums SumSunSeries(double u, bool around) {
+    const SunSeriesColumns& columns = SunColumns();
+    constexpr int n = 2 * kSunTermPairs;
+    alignas(16) double args[n], sines[n], cosines[n];
+    for (int i = 0; i < n; ++i) args[i] = columns.phase[i] + columns.frequency[i] * u;
+    SeriesSinCosArray(args, sines, cosines, n);
+    const Pair* s = reinterpret_cast<const Pair*>(sines);
+    const Pair* c = reinterpret_cast<const Pair*>(cosines);
     SunSeriesSums sums;
-    for (int i = 0; i < kSunTermCount; ++i) {
-        sums.longitude[1] += kSunTerms[i].longitude * sines[i];
-        sums.distance[1] += kSunTerms[i].distance * cosines[i];
+    Pair l = {}, r = {};
+    if (!around) {
+        for (int k = 0; k < kSunTermPairs; ++k) {
+            l += columns.longitude[k] * s[k];
+            r += columns.distance[k] * c[k];
+        }
+        sums.longitude[1] = l[0] + l[1];
+        sums.distance[1] = r[0] + r[1];
+        return sums;
     }
-    if (!around) return sums;
-    for (int i = 0; i < kSunTermCount; ++i) {
-        const double cc = cosines[i] * tenthOfDay.c[i], ss = sines[i] * tenthOfDay.s[i];
-        const double sc = sines[i] * tenthOfDay.c[i], cs = cosines[i] * tenthOfDay.s[i];
-        sums.longitude[0] += kSunTerms[i].longitude * (sc - cs);
-        sums.distance[0] += kSunTerms[i].distance * (cc + ss);
-        sums.longitude[2] += kSunTerms[i].longitude * (sc + cs);
-        sums.distance[2] += kSunTerms[i].distance * (cc - ss);
+    Pair lc = {}, ls = {}, rc = {}, rs = {};
+    for (int k = 0; k < kSunTermPairs; ++k) {
+        l += columns.longitude[k] * s[k];
+        r += columns.distance[k] * c[k];
+        lc += columns.longitudeCos[k] * s[k];
+        ls += columns.longitudeSin[k] * c[k];
+        rc += columns.distanceCos[k] * c[k];
+        rs += columns.distanceSin[k] * s[k];
     }
+    const double sinPart = lc[0] + lc[1], cosPart = ls[0] + ls[1];
+    const double cosTerm = rc[0] + rc[1], sinTerm = rs[0] + rs[1];
+    sums.longitude[0] = sinPart - cosPart;
+    sums.longitude[1] = l[0] + l[1];
+    sums.longitude[2] = sinPart + cosPart;
+    sums.distance[0] = cosTerm + sinTerm;
+    sums.distance[1] = r[0] + r[1];
+    sums.distance[2] = cosTerm - sinTerm;
     return sums;
 }
 
@@ -200,13 +241,49 @@ void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, doub
     *dec = std::asin(sines[1] * sl) * kRadToDeg;
 }
 
-// The Earth's heliocentric position, J2000.0 equator, from the Sun's geocentric place.
-void EarthFromSun(double jd, double sumL, double sumR, double p[3]) {
-    double ra, dec, distance, v[3];
-    SunPlace(jd, sumL, sumR, &ra, &dec, &distance);
-    RaDecToVector(ra, dec, distance, v);
-    Precession(jd, v, kJ2000, p);
-    for (int i = 0; i < 3; ++i) p[i] = -p[i];
+// The Earth's heliocentric positions, J2000.0 equator, at the TDB Julian days jd - 0.1, jd
+// and jd + 0.1 from the solar series' sums there, with the sines and cosines of the three
+// instants' angles in one batch. The middle one is the Sun's place turned back to the Earth
+// exactly as a caller of SunEphemeris and RaDecToVector gets it, to the last bit. The outer
+// two only make the velocity: for them the Sun's place is the ecliptic direction
+// (cos l, sin l cos e, sin l sin e), the vector its right ascension and declination
+// describe, without the round trip through them.
+void EarthFromSun(double jd, const SunSeriesSums& sums, double p[3][3]) {
+    constexpr int kInstants = 3;
+    // The outer instants' longitudes and obliquities, then zeta, z and theta of each instant.
+    constexpr int kPrecession = 4;
+    double angles[kPrecession + 3 * kInstants], sines[kPrecession + 3 * kInstants],
+        cosines[kPrecession + 3 * kInstants];
+    double distance[kInstants];
+    for (int k = 0; k < kInstants; ++k) {
+        const double at = jd + 0.1 * (k - 1);
+        PrecessionAngles(at, kJ2000, angles + kPrecession + 3 * k);
+        if (k == 1) continue;
+        const double u = (at - kJ2000) * kSunSeriesUnitsPerDay;
+        double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sums.longitude[k]);
+        if (lambda < 0) lambda += kTwoPi;
+        distance[k] = 1.0001026 + 1e-7 * sums.distance[k];
+        const double t = 100.0 * u;
+        angles[k / 2] = lambda;
+        angles[2 + k / 2] = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
+    }
+    SeriesSinCosArray(angles, sines, cosines, kPrecession + 3 * kInstants);
+    for (int k = 0; k < kInstants; ++k) {
+        double v[3];
+        if (k == 1) {
+            double ra, dec;
+            SunPlace(jd, sums.longitude[1], sums.distance[1], &ra, &dec, &distance[1]);
+            RaDecToVector(ra, dec, distance[1], v);
+        } else {
+            const double sl = sines[k / 2], se = sines[2 + k / 2], ce = cosines[2 + k / 2];
+            v[0] = distance[k] * cosines[k / 2];
+            v[1] = distance[k] * (sl * ce);
+            v[2] = distance[k] * (sl * se);
+        }
+        double R[3][3];
+        PrecessionRotationOf(sines + kPrecession + 3 * k, cosines + kPrecession + 3 * k, R);
+        for (int i = 0; i < 3; ++i) p[k][i] = -(R[i][0] * v[0] + R[i][1] * v[1] + R[i][2] * v[2]);
+    }
 }
 
 // The Earth's heliocentric position and velocity from three solar places 0.1 day apart.
@@ -216,11 +293,12 @@ void EarthHeliocentricState(double jd, double pos[3], double vel[3]) {
     ApparentPlaceCache& cache = apparentPlaceCache;
     if (!cache.earthSeriesValid || jd != cache.earthSeriesJD) {
         const SunSeriesSums sums = SumSunSeries((jd - kJ2000) * kSunSeriesUnitsPerDay, true);
-        double p0[3], p2[3];
-        EarthFromSun(jd - 0.1, sums.longitude[0], sums.distance[0], p0);
-        EarthFromSun(jd, sums.longitude[1], sums.distance[1], cache.earthSeriesPos);
-        EarthFromSun(jd + 0.1, sums.longitude[2], sums.distance[2], p2);
-        for (int i = 0; i < 3; ++i) cache.earthSeriesVel[i] = (p2[i] - p0[i]) * 5.0;
+        double p[3][3];
+        EarthFromSun(jd, sums, p);
+        for (int i = 0; i < 3; ++i) {
+            cache.earthSeriesPos[i] = p[1][i];
+            cache.earthSeriesVel[i] = (p[2][i] - p[0][i]) * 5.0;
+        }
         cache.earthSeriesJD = jd;
         cache.earthSeriesValid = true;
         ++cache.earthSeriesEvaluations;
@@ -238,11 +316,10 @@ struct Observer {
 // Deflection, aberration, precession and nutation of a geocentric (or topocentric)
 // vector, then its right ascension and declination of date.
 void FinishPlace(const Observer& obs, const double geo[3], double lightTime, double* ra, double* dec) {
-    double deflected[3], aberrated[3], precessed[3], nutated[3];
+    double deflected[3], aberrated[3], nutated[3];
     SolarDeflection(geo, obs.helioPos, deflected);
     ApplyAberration(deflected, obs.baryVel, lightTime, aberrated);
-    Precession(kJ2000, aberrated, obs.tdb, precessed);
-    NutateVector(obs.tdb, 0, precessed, nutated);
+    J2000ToTrueOfDate(obs.tdb, aberrated, nutated);
     VectorToRaDec(nutated, ra, dec);
 }
 
@@ -262,16 +339,39 @@ constexpr int kMaxLightTimeIterations = 10;
 // The place of a body for an observer, from its barycentric position at the observer's
 // instant; gives the first (geometric) and the last light time. Returns the ephemeris
 // code.
-int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double posNow[3], double* ra,
-              double* dec, double* firstLightTime, double* lightTime) {
+//
+// A major body is looked up once, at the first emission time; the later iterations move
+// that place along the body's velocity. They move it by the change of the light time, a
+// few millionths of a day, where the body's acceleration and the theory's short-period
+// terms shift the place by less than 1e-12 AU.
+int BodyPlace(const Observer& obs, const SolarSystemBody& body, const double posNow[3], const double velNow[3],
+              double* ra, double* dec, double* firstLightTime, double* lightTime) {
     double pos[3], vel[3], geo[3], tau;
     BarycentricToGeocentric(posNow, obs.baryPos, geo, &tau);
     *firstLightTime = tau;
     double t3 = obs.tdb - tau;
+    double looked = 0.0, lookedPos[3] = {}, lookedVel[3] = {};
     for (int i = 0; i < kMaxLightTimeIterations; ++i) {
         const double t2 = t3;
-        const int r = BodyEphemeris(t2, body, 0, pos, vel);
-        if (r != 0) return r;
+        if (i == 0 || body.type != 0) {
+            const int r = BodyEphemeris(t2, body, 0, pos, vel);
+            if (r != 0) return r;
+            looked = t2;
+            Copy(pos, lookedPos);
+            Copy(vel, lookedVel);
+            // The theory's velocity leaves out the slow change of its periodic terms; the
+            // chord from the observer's instant holds it. Take the chord's excess over the
+            // mean of the two velocities at its ends as the part left out.
+            if (i == 0 && t2 != obs.tdb) {
+                const double span = 1.0 / (t2 - obs.tdb);
+                for (int k = 0; k < 3; ++k)
+                    lookedVel[k] += (pos[k] - posNow[k]) * span - 0.5 * (vel[k] + velNow[k]);
+            }
+        } else {
+            // The code the ephemeris would give on leaving its range.
+            if (!(t2 >= kEphemerisFirstJD && t2 <= kEphemerisLastJD)) return 11;
+            for (int k = 0; k < 3; ++k) pos[k] = lookedPos[k] + lookedVel[k] * (t2 - looked);
+        }
         BarycentricToGeocentric(pos, obs.baryPos, geo, &tau);
         t3 = obs.tdb - tau;
         if (std::abs(t3 - t2) <= 1e-8) break;
@@ -358,7 +458,7 @@ int PlanetPlaceFrom(double jd, const SolarSystemBody& body, const SolarSystemBod
         return r;
     }
     double firstLightTime, lightTime;
-    r = BodyPlace(obs, body, pos, ra, dec, &firstLightTime, &lightTime);
+    r = BodyPlace(obs, body, pos, vel, ra, dec, &firstLightTime, &lightTime);
     if (r != 0) {
         ZeroPlanetOutputs(ra, dec, distance, bodyDistance, observerDistance);
         return r;

@@ -17,19 +17,20 @@ constexpr double kHoursToRad = 0.26179938779914946;
 // The sky-matrix index of a usual (x, y, z) index: x and y change places.
 constexpr int kSkyIndex[3] = {1, 0, 2};
 
-// R (out = R × in) from the mean equator and equinox of jd1 to that of jd2.
-void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
+}  // namespace
+
+void PrecessionAngles(double jd1, double jd2, double angles[3]) {
     const double t0 = (jd1 - kJ2000) * kPerCentury;
     const double t = (jd2 - jd1) * kPerCentury;
     const double rate = 2306.2181 + (1.39656 - 0.000139 * t0) * t0;
-    const double zeta = (rate + ((0.30188 - 0.000344 * t0) + 0.017998 * t) * t) * t * kArcsecToRad;
-    const double z = (rate + ((1.09468 + 0.000066 * t0) + 0.018203 * t) * t) * t * kArcsecToRad;
-    const double theta = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +
-                          ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
-                         t * kArcsecToRad;
-    const double angles[3] = {zeta, z, theta};
-    double sines[3], cosines[3];
-    SeriesSinCosArray(angles, sines, cosines, 3);
+    angles[0] = (rate + ((0.30188 - 0.000344 * t0) + 0.017998 * t) * t) * t * kArcsecToRad;  // zeta
+    angles[1] = (rate + ((1.09468 + 0.000066 * t0) + 0.018203 * t) * t) * t * kArcsecToRad;  // z
+    angles[2] = ((2004.3109 + (-0.85330 - 0.000217 * t0) * t0) +                              // theta
+                 ((-0.42665 - 0.000217 * t0) - 0.041833 * t) * t) *
+                t * kArcsecToRad;
+}
+
+void PrecessionRotationOf(const double sines[3], const double cosines[3], double R[3][3]) {
     const double cz = cosines[0], sz = sines[0];
     const double cZ = cosines[1], sZ = sines[1];
     const double cT = cosines[2], sT = sines[2];
@@ -42,6 +43,16 @@ void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
     R[2][0] = cz * sT;
     R[2][1] = -sz * sT;
     R[2][2] = cT;
+}
+
+namespace {
+
+// R (out = R × in) from the mean equator and equinox of jd1 to that of jd2.
+void PrecessionRotation(double jd1, double jd2, double R[3][3]) {
+    double angles[3], sines[3], cosines[3];
+    PrecessionAngles(jd1, jd2, angles);
+    SeriesSinCosArray(angles, sines, cosines, 3);
+    PrecessionRotationOf(sines, cosines, R);
 }
 
 // N (out = N × in) from the mean to the true equator and equinox of jd.
@@ -87,22 +98,33 @@ double ReduceTurn(double angle) {
 
 // The argument steps in an order that lets the machine work on several at once: by how many
 // steps lie between a slot and the base angles, so that no step waits on the one just
-// before it. Each slot is still made from the same two slots the same way.
+// before it, and two steps of one level side by side, to be worked out together. Each slot
+// is still made from the same two slots the same way.
 typedef double Pair __attribute__((vector_size(16)));
+typedef double Quad __attribute__((vector_size(32)));
+// The helpers that take or give a quad are this file's own and compiled into their callers;
+// the compiler's note that such a function's calling convention differs with and without
+// the wide registers does not concern them.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
-struct ScheduledStep {
-    int a, b, slot;
-    Pair signs;  // (sign, -sign): factors (exact) rather than a branch the machine would mispredict
+struct StepPair {
+    std::uint16_t a[2], b[2], slot[2];  // byte offsets of the slots in the table of pairs
+    Quad signs;  // (sign, -sign) twice: factors (exact) rather than a branch the machine would mispredict
 };
+
+constexpr std::uint16_t SlotBytes(int slot) { return static_cast<std::uint16_t>(slot * sizeof(Pair)); }
 
 // The longitude and obliquity coefficients as (longitude, obliquity) pairs by slot (zero
 // where a slot has none), so that one pass over the (sine, cosine) pairs of the slots sums
 // both series two at a time, instead of looking every slot up. The short rate lists keep
-// their look-ups.
+// their look-ups. A level with an odd number of steps pairs its last one with a step that
+// writes the scratch slot after them.
 constexpr int kPaddedSlots = (kNutationSlotCount + 1) / 2 * 2;
+constexpr int kScratchSlot = kPaddedSlots;
 
 struct NutationLayout {
-    ScheduledStep steps[kNutationArgumentStepCount];
+    StepPair steps[kNutationArgumentStepCount];
+    int stepPairs = 0;
     Pair coefficients[kPaddedSlots] = {};
 };
 
@@ -116,12 +138,26 @@ const NutationLayout& Layout() {
             depth[kNutationBaseSlots + i] = 1 + std::max(depth[step.a], depth[step.b]);
             deepest = std::max(deepest, depth[kNutationBaseSlots + i]);
         }
-        int n = 0;
         for (int level = 1; level <= deepest; ++level) {
+            int half = 0;
             for (int i = 0; i < kNutationArgumentStepCount; ++i) {
                 const NutationArgumentStep& step = kNutationArgumentSteps[i];
-                if (depth[kNutationBaseSlots + i] == level)
-                    l.steps[n++] = {step.a, step.b, kNutationBaseSlots + i, Pair{double(step.sign), -double(step.sign)}};
+                if (depth[kNutationBaseSlots + i] != level) continue;
+                StepPair& pair = l.steps[l.stepPairs];
+                pair.a[half] = SlotBytes(step.a);
+                pair.b[half] = SlotBytes(step.b);
+                pair.slot[half] = SlotBytes(kNutationBaseSlots + i);
+                pair.signs[2 * half] = step.sign;
+                pair.signs[2 * half + 1] = -step.sign;
+                half = 1 - half;
+                if (half == 0) ++l.stepPairs;
+            }
+            if (half == 1) {
+                StepPair& pair = l.steps[l.stepPairs++];
+                pair.a[1] = pair.b[1] = SlotBytes(0);
+                pair.slot[1] = SlotBytes(kScratchSlot);
+                pair.signs[2] = 1.0;
+                pair.signs[3] = -1.0;
             }
         }
         for (const NutationCoefficient& term : kNutationLongitude) l.coefficients[term.slot][0] += term.value;
@@ -129,6 +165,38 @@ const NutationLayout& Layout() {
         return l;
     }();
     return layout;
+}
+
+Quad Join(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+
+// Fills the slots after the base ones and sums the two series over all of them: the
+// (longitude, obliquity) sums. Where the machine has them, with its wide registers, which
+// take two pairs in one step (the sums are the same to the last bit either way). Clang
+// does not take the two attributes together; it builds the one version.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(__clang__)
+#if __has_attribute(target_clones) && __has_attribute(flatten)
+__attribute__((target_clones("avx2", "default"), flatten))
+#endif
+#endif
+Pair SumNutationSeries(const NutationLayout& layout, Pair* slots) {
+    char* bytes = reinterpret_cast<char*>(slots);
+    auto load = [&](std::uint16_t at) { return *reinterpret_cast<const Pair*>(bytes + at); };
+    for (int n = 0; n < layout.stepPairs; ++n) {
+        const StepPair& step = layout.steps[n];
+        // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb, for both steps.
+        const Quad x = Join(load(step.a[0]), load(step.a[1]));
+        const Quad y = Join(load(step.b[0]), load(step.b[1]));
+        const Quad crossed = __builtin_shufflevector(x, x, 1, 0, 3, 2);
+        const Quad made = x * __builtin_shufflevector(y, y, 1, 1, 3, 3) +
+                          crossed * (__builtin_shufflevector(y, y, 0, 0, 2, 2) * step.signs);
+        *reinterpret_cast<Pair*>(bytes + step.slot[0]) = __builtin_shufflevector(made, made, 0, 1);
+        *reinterpret_cast<Pair*>(bytes + step.slot[1]) = __builtin_shufflevector(made, made, 2, 3);
+    }
+    // The even slots' products in the low half, the odd slots' in the high half.
+    Quad sum = {};
+    for (int k = 0; k < kPaddedSlots; k += 2) sum += Join(layout.coefficients[k], layout.coefficients[k + 1]) *
+                                                     Join(slots[k], slots[k + 1]);
+    return __builtin_shufflevector(sum, sum, 0, 1) + __builtin_shufflevector(sum, sum, 2, 3);
 }
 
 // A rate list's sum over the sines (part 0) or cosines (part 1) of its slots.
@@ -160,44 +228,43 @@ void PrecessionMatrix(double jd, double M[9]) {
         for (int j = 0; j < 3; ++j) M[i * 3 + j] = R[kSkyIndex[j]][kSkyIndex[i]];
 }
 
+namespace {
+
+// The Delaunay arguments as their polynomials give them, not brought into one turn: the
+// series only takes their sines and cosines, whose own reduction holds full precision for
+// these sizes.
+void UnreducedFundamentalArguments(double T, double a[5]) {
+    a[0] = 2.3555483935439407 + T * (8328.691422883896 + T * (1.517951635553957e-4 + 3.1028075591010306e-7 * T));
+    a[1] = 6.240035939326023 + T * (628.3019560241842 + T * (-2.7973749400020225e-6 - 5.817764173314431e-8 * T));
+    a[2] = 1.6279019339719611 + T * (8433.466158318453 + T * (-6.427174970469119e-5 + 5.332950492204896e-8 * T));
+    a[3] = 5.198469513579922 + T * (7771.377146170642 + T * (-3.340851076525812e-5 + 9.211459941081184e-8 * T));
+    a[4] = 2.1824386243609943 + T * (-33.75704593375351 + T * (3.614285992671591e-5 + 3.878509448876288e-8 * T));
+}
+
+}  // namespace
+
 void FundamentalArguments(double T, double a[5]) {
-    a[0] = ReduceTurn(2.3555483935439407 +
-                      T * (8328.691422883896 + T * (1.517951635553957e-4 + 3.1028075591010306e-7 * T)));
-    a[1] = ReduceTurn(6.240035939326023 +
-                      T * (628.3019560241842 + T * (-2.7973749400020225e-6 - 5.817764173314431e-8 * T)));
-    a[2] = ReduceTurn(1.6279019339719611 +
-                      T * (8433.466158318453 + T * (-6.427174970469119e-5 + 5.332950492204896e-8 * T)));
-    a[3] = ReduceTurn(5.198469513579922 +
-                      T * (7771.377146170642 + T * (-3.340851076525812e-5 + 9.211459941081184e-8 * T)));
-    a[4] = ReduceTurn(2.1824386243609943 +
-                      T * (-33.75704593375351 + T * (3.614285992671591e-5 + 3.878509448876288e-8 * T)));
+    UnreducedFundamentalArguments(T, a);
+    for (int i = 0; i < 5; ++i) a[i] = ReduceTurn(a[i]);
 }
 
 int NutationAngles(double T, double* dpsi, double* deps) {
     AstrometryCache& cache = astrometryCache;
     if (!cache.nutationValid || T != cache.nutationT) {
         double a[5];
-        FundamentalArguments(T, a);
+        UnreducedFundamentalArguments(T, a);
         const double base[kNutationBaseSlots] = {a[0], a[1], 2.0 * a[2], a[3], a[4]};
         // Only the five base angles cost a sine and a cosine; every other argument comes
         // from two earlier ones by the angle-sum identities, on (sine, cosine) pairs.
         double s[kNutationBaseSlots], c[kNutationBaseSlots];
         SeriesSinCosArray(base, s, c, kNutationBaseSlots);
         const NutationLayout& layout = Layout();
-        Pair slots[kPaddedSlots] = {};
+        // Every slot is written (the base ones here, the others by their steps, the padding
+        // here), so the table is not cleared first; one more slot takes the scratch steps.
+        Pair slots[kPaddedSlots + 1];
+        if (kPaddedSlots > kNutationSlotCount) slots[kPaddedSlots - 1] = Pair{};
         for (int k = 0; k < kNutationBaseSlots; ++k) slots[k] = Pair{s[k], c[k]};
-        for (const ScheduledStep& step : layout.steps) {
-            // (sa cb + ca sb', ca cb - sa sb') with sb' = sign sb.
-            const Pair x = slots[step.a], y = slots[step.b];
-            const Pair crossed = {x[1], x[0]};
-            slots[step.slot] = x * Pair{y[1], y[1]} + crossed * (Pair{y[0], y[0]} * step.signs);
-        }
-        Pair sum0 = {}, sum1 = {};
-        for (int k = 0; k < kPaddedSlots; k += 2) {
-            sum0 += layout.coefficients[k] * slots[k];
-            sum1 += layout.coefficients[k + 1] * slots[k + 1];
-        }
-        const Pair sums = sum0 + sum1;
+        const Pair sums = SumNutationSeries(layout, slots);
         const double psi = sums[0];
         const double eps = sums[1];
         const double psiRate = SumRates(kNutationLongitudeRate, slots, 0);
@@ -244,6 +311,20 @@ void NutateVector(double jd, int direction, const double pos[3], double out[3]) 
         Rotate(N, pos, out);
     else
         RotateTransposed(N, pos, out);
+}
+
+void J2000ToTrueOfDate(double jd, const double pos[3], double out[3]) {
+    AstrometryCache& cache = astrometryCache;
+    if (!cache.toDateValid || jd != cache.toDateJD) {
+        PrecessionRotation(kJ2000, jd, cache.toDatePrecession);
+        NutationRotation(jd, cache.toDateNutation);
+        cache.toDateJD = jd;
+        cache.toDateValid = true;
+        ++cache.toDateBuilds;
+    }
+    double mean[3];
+    Rotate(cache.toDatePrecession, pos, mean);
+    Rotate(cache.toDateNutation, mean, out);
 }
 
 void NutationMatrix(double jd, double M[9]) {

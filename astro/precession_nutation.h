@@ -13,6 +13,12 @@
 // Rotates a position vector from the mean equator and equinox of jd1 to that of jd2.
 void Precession(double jd1, const double pos[3], double jd2, double out[3]);
 
+// The precession angles zeta, z and theta (radians) from the mean equator and equinox of
+// jd1 to that of jd2, and the rotation (out = R × in) their sines and cosines make: for
+// callers that take the sines and cosines of several rotations' angles in one batch.
+void PrecessionAngles(double jd1, double jd2, double angles[3]);
+void PrecessionRotationOf(const double sines[3], const double cosines[3], double R[3][3]);
+
 // Sky matrix from J2000.0 to the mean equator and equinox of jd.
 void PrecessionMatrix(double jd, double M[9]);
 
@@ -30,6 +36,10 @@ void ComputeEarthTilt(double jd, double* meanObliquity, double* trueObliquity,
 
 // direction 0: mean to true equator and equinox of jd; any other value: true to mean.
 void NutateVector(double jd, int direction, const double pos[3], double out[3]);
+
+// A J2000.0 vector to the true equator and equinox of jd: Precession from J2000.0 to jd,
+// then NutateVector (direction 0), with the two rotations kept for the last jd asked for.
+void J2000ToTrueOfDate(double jd, const double pos[3], double out[3]);
 
 // Sky matrix from the mean to the true equator and equinox of jd.
 void NutationMatrix(double jd, double M[9]);

@@ -22,6 +22,14 @@ struct AstrometryCache {
     double tiltJD = 0.0;
     double tiltDpsi = 0.0;
     double tiltDeps = 0.0;
+
+    // The precession from J2000.0 and the nutation of the Julian day, for every body's place
+    // at one instant.
+    bool toDateValid = false;
+    double toDateJD = 0.0;
+    double toDatePrecession[3][3] = {};
+    double toDateNutation[3][3] = {};
+    long toDateBuilds = 0;
 };
 extern AstrometryCache astrometryCache;
 

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <random>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "chart_bench_setup.h"
+#include "chart/chart_services.h"
 #include "moon/angle_icons.h"
 #include "moon/map_textures.h"
 #include "catalog/databases.h"
@@ -32,6 +35,7 @@
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "shell/draw_targets.h"
+#include "shell/fonts.h"
 
 #include "bench_files.h"
 
@@ -238,9 +242,50 @@ void BM_DrawPlanetCharts(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPlanetCharts)->Unit(benchmark::kMillisecond);
 
+// The ecliptic strip draws the default stars and the constellation lines of its band, the
+// symbols and the Moon's picture: a full star table and line set, stand-in strips of the
+// scale-2 sizes.
+void PrepareEclipticStrip() {
+    const fs::path data = Bench().root / "install" / "data";
+    fs::create_directories(data);
+    const fs::path bitmaps = Bench().root / "resources" / "bitmaps";
+    PlanetsBench::Write(bitmaps / "4111.png", 13 * 29, 29);
+    PlanetsBench::Write(bitmaps / "4104.png", 13 * 13, 7 * 13);
+    PlanetsBench::Write(bitmaps / "4105.png", 13 * 13, 7 * 13);
+    for (int id = 6050; id <= 6063; ++id) PlanetsBench::Write(bitmaps / (std::to_string(id) + ".png"), 16, 16);
+    ClearPictureCache();
+    FreeSymbolStrips();
+    FreeSavedBitmap();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> magnitude(0, 6 * 16);
+    WriteScatteredStarFile(Bench().root / "install", random, [&](int) {
+        return static_cast<std::int16_t>(magnitude(random));
+    });
+    RecordFileImage lines;
+    lines.creator = kCreatorConstellationLines;
+    lines.recordSize = kConstellationLineRecordSize;
+    std::uniform_int_distribution<int> star(0, kDefaultStarCount - 1);
+    for (int i = 0; i < kClassicLineCount; ++i) {
+        ConstellationLineRecord line{};
+        line.value[1] = static_cast<std::int16_t>(star(random));
+        line.value[2] = static_cast<std::int16_t>(star(random));
+        EncodeConstellationLineRecord(line, lines.Append());
+    }
+    WriteRecordFileImage(data / kConstellationFile, lines);
+    CloseCatalogDatabases();
+    ResetStarTables();
+    if (!brightStarsList) AllocBrightStarsList();
+    OpenCatalogDatabases(1);
+    LoadStarTable(0);
+    planetFormState.eclipticStarsLoaded = false;
+}
+
 void BM_DrawEclipticView(benchmark::State& state) {
     PlanetAssistantAt2025();
+    PrepareEclipticStrip();
     for (auto _ : state) DrawEclipticView();
+    state.counters["stars"] = GetStarTableCount();
+    state.counters["lines"] = static_cast<double>(constellationLines.size());
     state.SetLabel("target 30 ms");
 }
 BENCHMARK(BM_DrawEclipticView)->Unit(benchmark::kMillisecond);

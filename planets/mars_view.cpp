@@ -14,6 +14,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
+#include "shell/fields.h"
 #include "shell/fonts.h"
 
 namespace {
@@ -27,6 +28,17 @@ int ScaleX() { return static_cast<int>(screenScale.horizontal); }
 int ScaleY() { return static_cast<int>(screenScale.vertical); }
 
 void DrawText(const char* text, int x, int y) { DrawString(text, static_cast<int>(std::strlen(text)), x, y); }
+
+// Whether the last view page drew its textured globe: a tap is only answered from that
+// globe's projection.
+bool globeDrawn_ = false;
+
+// The top of the page's lower part: below the orientation globe when the page is tall
+// enough for it.
+int LowerTop(int y, int height) {
+    const int v = ScaleY();
+    return height > 240 * v ? y + 12 * v + 84 * v : y + 5 * v;
+}
 
 void DrawMoon(int i, int cx, int cy, const double* x, const double* y, int xSign, int ySign, const Color* colours) {
     const int px = cx + static_cast<int>(x[i] * xSign);
@@ -127,14 +139,13 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
     const int flipX = signs.xSign < 0, flipY = signs.ySign < 0;
 
     // The orientation globe above, when the page is tall enough for it.
-    int top = y + 5 * v;
+    const int top = LowerTop(y, height);
     if (height > 240 * v) {
         DrawText("Orientation:", x + h, y + v);
         const int size = 84 * v;
         DrawMirroredGlobe(x + (width / 2 - size) / 2, y + 12 * v, size, flipX, flipY, [&](int cx, int cy) {
             DrawGlobeOverlay(cx - size / 2, cy - size / 2, size, size, cm, pa, de, -(size / 2 - 2 * v), 0);
         });
-        top = y + 12 * v + size;
     }
     // The moons on the right half, with the orientation's signs; the textured globe reaches
     // over the panel's left edge on a narrow page, so it is laid over the panel after it.
@@ -148,9 +159,10 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
 
     SetTextColor(text);
     DrawText("View of Mars:", x + 5 * h, top);
-    const int globe = 2 * 60 * h + 4;
-    DrawMirroredGlobe(x + 80 * h - globe / 2, top + 93 * v - globe / 2, globe, flipX, flipY, [&](int cx, int cy) {
-        DrawPlanetTexture(kMarsMapId, cx, cy, cm, pa, de, 60.0 * h, 1.0);
+    const Bounds globe = MarsViewGlobeBounds(x, y, width, height);
+    globeDrawn_ = false;
+    DrawMirroredGlobe(globe.x, globe.y, globe.width, flipX, flipY, [&](int cx, int cy) {
+        globeDrawn_ = DrawPlanetTexture(kMarsMapId, cx, cy, cm, pa, de, 60.0 * h, 1.0) != 0;
     });
 
     char line[64], number[32];
@@ -166,4 +178,48 @@ void DrawMarsView(int x, int y, int width, int height, int year, int month, int 
     SetTextColor(previousText);
     SetBackColor(previousBack);
     SetForeColor(previousFore);
+}
+
+Bounds MarsViewGlobeBounds(int x, int y, int width, int height) {
+    (void)width;
+    const int size = 2 * 60 * ScaleX() + 4;
+    return Bounds{x + 80 * ScaleX() - size / 2, LowerTop(y, height) + 93 * ScaleY() - size / 2, size, size};
+}
+
+int ShowMarsViewRegion(int x, int y, int width, int height, int orientation, int tapX, int tapY) {
+    const Bounds globe = MarsViewGlobeBounds(x, y, width, height);
+    if (!globeDrawn_ || !PointInRect(tapX, tapY, globe)) return 0;
+    const int cx = globe.x + globe.width / 2, cy = globe.y + globe.height / 2;
+    MarsFeatureRecord record;
+    const MarsOrientation signs = MarsViewOrientation(orientation);
+    if (signs.xSign > 0 && signs.ySign > 0) return ShowTappedRegionName(&record, cx, cy, tapX, tapY);
+    // The globe was drawn upright and mirrored afterwards: the tap goes back the same way,
+    // the region is looked up on a scratch page, and its name is written, readable, where
+    // the mirrored globe shows the region.
+    auto mirror = [&](int* px, int* py) {
+        if (signs.xSign < 0) *px = globe.x + globe.width - 1 - (*px - globe.x);
+        if (signs.ySign < 0) *py = globe.y + globe.height - 1 - (*py - globe.y);
+    };
+    mirror(&tapX, &tapY);
+    DrawWindow* scratch = CreateOffscreenDIB(globe.x + globe.width, globe.y + globe.height, 16);
+    if (!scratch) return 0;
+    DrawWindow* const page = SetDrawWindow(scratch);
+    const int found = ShowTappedRegionName(&record, cx, cy, tapX, tapY);
+    SetDrawWindow(page);
+    DeleteOffscreen(scratch);
+    int nameX = 0, nameY = 0;
+    if (!found || !ProjectSpherePoint(&nameX, &nameY, cx, cy, -static_cast<int>(record.longitude),
+                                      static_cast<int>(record.latitude)))
+        return found;
+    mirror(&nameX, &nameY);
+    const Color text = SetTextColor(Rgb(255, 255, 255));
+    const Color back = SetBackColor(Rgb(0, 0, 0));
+    const int transparent = SetTextTransparent(0);
+    const int font = GetDpiFactor() > 1 ? SetFont(5) : GetFont();
+    DrawStringNoFont(record.name, static_cast<int>(std::strlen(record.name)), nameX, nameY);
+    SetFont(font);
+    SetTextTransparent(transparent);
+    SetBackColor(back);
+    SetTextColor(text);
+    return 1;
 }

@@ -4,6 +4,7 @@
 // globe, the textured globe, the moons and the data lines.
 #include "planets/mars_ephemeris.h"
 #include "platform/types.h"
+#include "shell/draw_targets.h"
 
 // The textured Mars of the map textures.
 inline constexpr int kMarsMapId = 8;
@@ -26,3 +27,12 @@ void DrawMarsMoons(int year, int month, int day, int hour, int minute, int x, in
 // time and an orientation row.
 void DrawMarsView(int x, int y, int width, int height, int year, int month, int day, int hour, int minute,
                   const platform::Color colours[5], int orientation);
+
+// The square the textured globe takes on the view page drawn in that rectangle.
+Bounds MarsViewGlobeBounds(int x, int y, int width, int height);
+
+// A tap on the view page drawn last in that rectangle with that orientation row: names the
+// large region (Planitia, Planum, Terra) under the tap on the textured globe, the mirror of
+// the orientation undone first. 1 when a name was drawn; 0 off the globe, or when the page
+// could not draw its globe.
+int ShowMarsViewRegion(int x, int y, int width, int height, int orientation, int tapX, int tapY);

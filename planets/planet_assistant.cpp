@@ -7,10 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/chart_zoom.h"
 #include "chart/sky_view.h"
+#include "chart/star_layers.h"
 #include "core/calendar.h"
 #include "core/observing_time.h"
 #include "core/report.h"
@@ -137,6 +139,10 @@ void StepDate(int days) {
 
 int GlobeLimit() { return S().height > Sy(320) ? 155 : 120; }
 
+// No event passes the filter, or the search found none: the list then holds one row that
+// says so, so that an empty period does not look like a view that failed to draw.
+bool NoEventListed() { return FindFirstFilteredEvent() >= eventList.count; }
+
 double NormalizeDegrees360(double v) {
     v = std::fmod(v, 360.0);
     return v < 0 ? v + 360.0 : v;
@@ -206,7 +212,7 @@ void RedrawPlanetAssistant() {
     case kInfo:
     case kRiseSet: {
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(PlanetDrawingArea());
+        DrawRectangle(PlanetDrawingArea(), 0);
         DrawPlanetTable(s.view);
         break;
     }
@@ -217,7 +223,10 @@ void RedrawPlanetAssistant() {
     case kCharts: DrawPlanetCharts(s.year, s.month, s.quantity); break;
     case kEvents:
         SearchEvents();
-        if (Shown()) RedrawObject(formWindow_, kEventList);
+        if (Shown()) {
+            if (NoEventListed()) FillList(FindListView(formWindow_, kEventList), nullptr, 1);
+            RedrawObject(formWindow_, kEventList);
+        }
         break;
     case k3DView: {
         Show(kShowOnChart, false);
@@ -225,7 +234,7 @@ void RedrawPlanetAssistant() {
         Show(kDate, false);
         const Bounds area = PlanetDrawingArea();
         SetForeColor(platform::Rgb(0, 0, 0));
-        FillRectangle(area);
+        DrawRectangle(area, 0);
         f.globeLimit = GlobeLimit();
         f.globeSize = std::min(f.globeSize, f.globeLimit);
         DrawPlanetGlobe(s.body, s.width / 2, area.height / 2 + Sy(24), f.globeSize);
@@ -251,6 +260,7 @@ void InitPlanetAssistant() {
     preferences.word[chartpref::starsLegend] = 0;
     PushFormHistory(kFormId);
     const PlanetFormSettings& f = F();
+    SetChartFontSizes(f.zoomIndex);
     if (f.rememberedYear != -1) {
         s.year = f.rememberedYear, s.month = f.rememberedMonth, s.day = f.rememberedDay;
         s.hour = f.rememberedHour, s.minute = f.rememberedMinute;
@@ -282,6 +292,9 @@ void ClosePlanetAssistant() {
     preferences.word[chartpref::objectNames] = s.savedObjectNames;
     preferences.word[chartpref::starsLegend] = s.savedLegend;
     FreeMapImages();
+    // The star dots of the ecliptic strip come from the chart's saved star strip.
+    FreeSavedBitmap();
+    s.eclipticStarsLoaded = false;
     FreeTimeBarBitmap();
     if (s.offscreen) DeleteOffscreen(s.offscreen);
     s.offscreen = nullptr;
@@ -535,7 +548,14 @@ int LayoutPlanetAssistant(Window dialog, int width, int height) {
 
 namespace {
 
-void DrawEventListRow(int row, Bounds rect, int flag, int width) { DrawEventRow(row, rect, flag, width); }
+void DrawEventListRow(int row, Bounds rect, int flag, int width) {
+    if (!NoEventListed()) {
+        DrawEventRow(row, rect, flag, width);
+        return;
+    }
+    static constexpr char kNoEvent[] = "No event";
+    if (row == 0) DrawChars(kNoEvent, static_cast<int>(sizeof kNoEvent - 1), rect.x, rect.y);
+}
 
 void MakeControls(Window w) {
     const PlanetFormState& s = S();

@@ -54,6 +54,9 @@ struct PlanetFormState {
     bool open = false;
     int savedChartMode = 0, savedObjectNames = 0, savedLegend = 0;
     int tappedRecord = -1;
+    // The ecliptic strip asked for the star table and the constellation lines during this
+    // visit (a missing file is reported once a visit, not at every redraw).
+    bool eclipticStarsLoaded = false;
 };
 extern PlanetFormState planetFormState;
 

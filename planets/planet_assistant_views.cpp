@@ -12,9 +12,15 @@
 #include "astro/rise_set.h"
 #include "astro/time_scales.h"
 #include "catalog/constellations.h"
+#include "catalog/star_tables.h"
+#include "chart/chart_colours.h"
+#include "chart/chart_records.h"
+#include "chart/chart_services.h"
+#include "chart/chart_settings.h"
 #include "chart/chart_state.h"
 #include "chart/sky_matrix.h"
 #include "chart/sky_view.h"
+#include "chart/star_layers.h"
 #include "core/calendar.h"
 #include "core/settings.h"
 #include "eclipses/event_list.h"
@@ -49,11 +55,52 @@ void TextRight(const char* text, int right, int y) { Text(text, right - Width(te
 constexpr double kPi = 3.141592653589793;
 constexpr double kDeg = kPi / 180.0;
 
-// A body's mark: a dot and its name beside it.
+// A body's planet symbol centred on (x, y). The icon copy leaves out an icon that would
+// start left of or above the target, so one at the left or top edge is moved in to show
+// whole.
+void DrawBodySymbol(int body, int x, int y) {
+    const int half = symbolStrip.half > 0 ? symbolStrip.half : Sx(9);
+    DrawSymbolIcon(body, 0, std::max(x, half), std::max(y, half));
+}
+
+// A body's planet symbol centred on (x, y) and its name beside it in `colour`.
 void DrawBody(int body, int x, int y, Color colour) {
-    SetForeColor(colour);
-    FillRectangle(Bounds{x - Sx(2), y - Sx(2), Sx(4) + 1, Sx(4) + 1});
-    Text(bodyNames[body], x + Sx(4), y - Sy(6));
+    DrawBodySymbol(body, x, y);
+    SetTextColor(colour);
+    Text(bodyNames[body], x + Sx(8), y - Sy(6));
+}
+
+// The declinations either side of the equator that the ecliptic strip shows.
+constexpr int kEclipticBand = 40;
+
+// The Moon's phase picture for the form's date centred on (x, y), or its symbol when there
+// is no picture. The chart's own Moon icon (for the observing time) is left as it was.
+void DrawMoonPicture(int x, int y) {
+    const PlanetFormState& s = S();
+    const MoonBlock chartMoon = moonBlock;
+    const int bitmap = GetMoonPhaseBitmap(s.year, s.month, s.day, s.hour);
+    moonBlock = chartMoon;
+    if (!DrawBitmapMasked(bitmap, x - Sx(8), y - Sy(8))) DrawBodySymbol(kBodyMoon, x, y);
+}
+
+// The ecliptic strip's table: a symbol, the name, the right ascension and the declination
+// of each body, under the headings on tall forms.
+void DrawEclipticTable(const EclipticLayout& layout, const BodyRecord* records, int width) {
+    const int raRight = Sx(170), decRight = width - Sx(4);
+    const int textOffset = std::max(0, (layout.rowHeight - Sy(12)) / 2);
+    if (layout.headings) {
+        Text("Planet", Sx(35), layout.headingY);
+        TextRight("RA", raRight, layout.headingY);
+        TextRight("Dec", decRight, layout.headingY);
+    }
+    char text[32];
+    for (int body = kBodySun; body <= kBodyPluto; ++body) {
+        const int y = layout.firstRowY + body * layout.rowHeight;
+        DrawBodySymbol(body, Sx(20), y + layout.rowHeight / 2);
+        Text(bodyNames[body], Sx(35), y + textOffset);
+        TextRight(HMSToStr(text, sizeof text, records[body].rightAscension), raRight, y + textOffset);
+        TextRight(DMSToStr(text, sizeof text, records[body].declination), decRight, y + textOffset);
+    }
 }
 
 // The body's place (ra hours, dec degrees) at the form's instant from the mean elements.
@@ -78,7 +125,7 @@ int DrawSunView() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
     SetForeColor(Night() ? C(0, 0, 0) : C(238, 238, 255));
-    FillRectangle(area);
+    DrawRectangle(area, 0);
     const int cx = area.x + area.width / 2, cy = area.y + area.height / 2;
     const int level = GetNightLevel();
     const Color line = Night() ? C(level, 0, 0) : C(0, 0, 150);
@@ -89,7 +136,10 @@ int DrawSunView() {
     float places[kOrbitBodyCount][3] = {}, equatorial[kOrbitBodyCount][2] = {};
     OrbitPlaces(s.year, s.month, s.day, 0, 0, places, equatorial, kOrbitViewDrawing);
 
-    Text("Heliocentric planet positions for the next 30 days.", Sx(2), area.y + 2);
+    // Wrapped in the box left of the centre, clear of the "0\xB0" label above it.
+    const int previousFont = SetFont(2);
+    DrawTextInBox("Heliocentric planet positions for the next 30 days.", Sx(2), area.y + 2, cx - 10, area.height / 2);
+    SetFont(previousFont);
     Text("0\xB0", cx - Sx(4), area.y + Sy(14));
     Text("90\xB0", 0, cy);
     TextRight("270\xB0", area.x + area.width, cy);
@@ -106,13 +156,13 @@ int DrawSunView() {
         OrbitPlaces(s.year, s.month, s.day + d, 0, 0, places, equatorial, kOrbitViewDrawing);
         for (int body : {kBodyMercury, kBodyVenus, kBodyMars}) {
             const int x = cx + static_cast<int>(k * places[body][0]), y = cy + static_cast<int>(k * places[body][1]);
-            FillRectangle(Bounds{x - 1, y - 1, 2, 2});
+            DrawRectangle(Bounds{x - 1, y - 1, 2, 2}, 0);
             ++dots;
             if (d == 0 || d == 28) DrawLineColor(x, y, cx, cy, line);
         }
     }
     OrbitPlaces(s.year, s.month, s.day, 0, 0, places, equatorial, kOrbitViewDrawing);
-    DrawBody(kBodySun, cx, cy, C(230, 180, 0));
+    DrawBodySymbol(kBodySun, cx, cy);
     for (int body = kBodyMercury; body <= kBodyEarth; ++body)
         DrawBody(body, cx + static_cast<int>(k * places[body][0]), cy + static_cast<int>(k * places[body][1]), text);
     SetTextColor(previousText);
@@ -144,10 +194,11 @@ void DrawPlanetTable(int view) {
         const int y = top + body * rowHeight;
         if (y + rowHeight > area.y + area.height) break;
         SetForeColor(body % 2 == 0 ? C(41, 41, 140) : C(21, 21, 120));
-        FillRectangle(Bounds{0, y, area.width, rowHeight});
+        DrawRectangle(Bounds{0, y, area.width, rowHeight}, 0);
         BodyRecord r{};
         ComputePlanet(&r, body, s.year, s.month, s.day, s.hour, s.minute, 0);
-        Text(bodyNames[body], Sx(2), y);
+        DrawBodySymbol(body, Sx(9), y + rowHeight / 2);
+        Text(bodyNames[body], Sx(19), y);
         char cells[7][24] = {};
         char text[32];
         auto trimmed = [&](char* out, const char* from) {
@@ -205,30 +256,70 @@ void DrawPlanetTable(int view) {
     SetTextTransparent(previousTransparent);
 }
 
-void DrawEclipticView() {
+EclipticLayout PlanetEclipticLayout() {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
-    SetForeColor(Night() ? C(0, 0, 0) : C(0, 0, 60));
-    FillRectangle(area);
+    const int height = s.height > 0 ? s.height : Sy(320);
+    EclipticLayout l{};
+    // The vertical scale in whole sixtieths.
+    l.perDegree = std::max(1.0, std::floor(screenScale.vertical * 60)) / 60;
+    const int half = static_cast<int>(kEclipticBand * l.perDegree);
+    const int margin = Sy(4);
+    // The ticks and hour labels under the strip.
+    const int axis = Sy(16);
+    l.headings = height > Sy(320);
+    l.rows = height > Sy(240);
+    const int line = Sy(12);
+    const int top = area.y + Sy(2);
+    if (!l.rows) {
+        l.centreY = area.y + area.height / 2;
+        return l;
+    }
+    // Ten rows of at most 16 layout pixels in what the strip leaves free.
+    const int free = area.height - Sy(2) - (margin + 2 * half + axis) - (l.headings ? line : 0);
+    l.rowHeight = std::clamp(free / 10, std::max(1, Sy(10)), Sy(16));
+    if (l.headings) {
+        // The table with its headings first, the strip under it.
+        l.headingY = top;
+        l.firstRowY = top + line;
+        l.centreY = l.firstRowY + 10 * l.rowHeight + margin + half;
+    } else {
+        l.centreY = top + margin + half;
+        l.firstRowY = l.centreY + half + axis;
+        l.headingY = l.firstRowY;
+    }
+    return l;
+}
+
+void DrawEclipticView() {
+    PlanetFormState& s = S();
+    const Bounds area = PlanetDrawingArea();
+    const EclipticLayout layout = PlanetEclipticLayout();
+    // The strip takes the sky chart's colours, so that the chart's star dots (drawn for its
+    // background) sit on the background they were made for.
+    const Color background = RGBToColorRef(chartBackgroundColor);
+    const Color textColour = RGBToColorRef(chartColors[0]);
+    const Color grid = RGBToColorRef(chartColors[3]);
+    const Color lines = RGBToColorRef(chartColors[4]);
+    const Color ecliptic = RGBToColorRef(chartColors[5]);
+    SetForeColor(background);
+    DrawRectangle(area, 0);
     char text[40];
     std::snprintf(text, sizeof text, "%02d:%02d", s.hour % 100, s.minute % 100);
     SetField(kTime, text);
     const double jd = DateTimeToJD(s.year, s.month, s.day, s.hour, s.minute, 0, observerLocation.zoneMinutes);
     const double eps = GetMeanObliquity((jd - 2451545.0) / 36525.0) * kDeg;
     const int previousTransparent = SetTextTransparent(1);
-    const Color previousText = SetTextColor(Night() ? C(GetNightLevel(), 0, 0) : C(255, 255, 255));
-    const double perDegree = std::floor(screenScale.vertical * 60) / 60;
+    const Color previousText = SetTextColor(textColour);
     const int width = area.width;
-    const int centre = area.y + area.height / 2;
     auto xOf = [&](double ra) { return area.x + static_cast<int>(std::floor((24 - ra) * width / 24)); };
-    auto yOf = [&](double dec) { return centre - static_cast<int>(dec * perDegree); };
-    const Color grid = Night() ? C(GetNightLevel() / 2, 0, 0) : C(90, 90, 160);
+    auto yOf = [&](double dec) { return layout.centreY - static_cast<int>(dec * layout.perDegree); };
     for (int dec : {0, 20, -20}) {
         DrawLineColor(area.x, yOf(dec), area.x + width, yOf(dec), grid);
         std::snprintf(text, sizeof text, "%d\xB0", dec);
         Text(text, area.x + 1, yOf(dec) - Sy(12));
     }
-    const int axis = yOf(-40);
+    const int axis = yOf(-kEclipticBand);
     for (int k = 0; k < 24; ++k) {
         const int x = width * k / 24;
         DrawLineColor(x, axis, x, axis + (k % 6 == 0 ? 5 : 2), grid);
@@ -237,6 +328,7 @@ void DrawEclipticView() {
             Text(text, x + 1, axis + 2);
         }
     }
+    DrawLineColor(width - 1, axis, width - 1, axis + 5, grid);
     Text("0h", width - Width("0h") - 1, axis + 2);
     // The ecliptic.
     int lastX = 0, lastY = 0;
@@ -246,17 +338,50 @@ void DrawEclipticView() {
         if (ra < 0) ra += 24;
         const double dec = std::asin(std::sin(lambda) * std::sin(eps)) / kDeg;
         const int x = xOf(ra), y = yOf(dec);
-        if (l > 1 && std::abs(x - lastX) < Sx(120)) DrawLineColor(lastX, lastY, x, y, C(200, 200, 0));
+        if (l > 1 && std::abs(x - lastX) < Sx(120)) DrawLineColor(lastX, lastY, x, y, ecliptic);
         lastX = x, lastY = y;
     }
+    // The default stars of the band and the constellation lines between them; a line
+    // whose ends lie either side of 0 h would cross the whole strip and is left out.
+    if (!s.eclipticStarsLoaded) {
+        LoadStarTable(0);
+        LoadConstellationLines(ChartSetting(chartpref::constLineSet) != 0 ? 1 : 0);
+        s.eclipticStarsLoaded = true;
+    }
+    const StarRecord* stars = BrightStars();
+    const int starCount = stars ? GetStarTableCount() : 0;
+    auto starPlace = [&](const StarRecord& star, int* x, int* y) {
+        const double dec = star.word[starword::dec] / kDegreesToFixed;
+        if (std::fabs(dec) > kEclipticBand) return false;
+        *x = xOf(star.word[starword::ra] / kHoursToFixed), *y = yOf(dec);
+        return true;
+    };
+    for (const ConstellationLine& line : constellationLines) {
+        const int a = line.value[1], b = line.value[2];
+        int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        if (a < 0 || b < 0 || a >= starCount || b >= starCount) continue;
+        if (!starPlace(stars[a], &x1, &y1) || !starPlace(stars[b], &x2, &y2) || std::abs(x1 - x2) > width / 2)
+            continue;
+        DrawLineColor(x1, y1, x2, y2, lines);
+    }
+    const int plus = GetDpiFactor() == 1 ? 1 : 0;
+    for (int i = 0; i < starCount; ++i) {
+        int x = 0, y = 0;
+        if (starPlace(stars[i], &x, &y)) DrawStar(nullptr, 0, (stars[i].Half(6) >> 4) + plus, stars[i].Half(7), x, y);
+    }
+
+    BodyRecord records[kBodyPluto + 1] = {};
+    for (int body = kBodySun; body <= kBodyPluto; ++body)
+        ComputePlanet(&records[body], body, s.year, s.month, s.day, s.hour, s.minute, 0);
     static constexpr int kOrder[10] = {kBodyPluto, kBodyNeptune, kBodyUranus,  kBodySaturn, kBodyJupiter,
                                        kBodyMars,  kBodySun,     kBodyMercury, kBodyVenus,  kBodyMoon};
     for (int body : kOrder) {
-        BodyRecord r{};
-        ComputePlanet(&r, body, s.year, s.month, s.day, s.hour, s.minute, 0);
-        DrawBody(body, xOf(r.rightAscension), yOf(r.declination),
-                 body == kBodySun ? C(255, 200, 0) : C(255, 255, 255));
+        const int x = xOf(records[body].rightAscension), y = yOf(records[body].declination);
+        if (body == kBodyMoon) DrawMoonPicture(x, y);
+        else DrawBodySymbol(body, x, y);
+        Text(bodyNames[body], x + Sx(8), y - Sy(6));
     }
+    if (layout.rows) DrawEclipticTable(layout, records, width);
     SetTextColor(previousText);
     SetTextTransparent(previousTransparent);
 }
@@ -325,6 +450,10 @@ int DrawPlanetSkyView() {
         s.skyAltitude =
             static_cast<float>(ComputeAltitude(lst, centre.rightAscension, centre.declination, site.latitude));
     }
+    // As the chart does for its zoom: the label fonts of the zoom, and the faint-star level
+    // of the "Card Catalog" setting (the zoom decides only the faintest magnitude drawn).
+    SetChartFontSizes(f.zoomIndex);
+    if (ChartSetting(chartpref::cardCatalog) != 0) SelectStarCatalogLevel(kStarLookupChart);
     DrawSkyView(skyRecords, count, PlanetDrawingArea(), nullptr, f.zoomIndex, s.skyAzimuth, s.skyAltitude, 1);
     return count;
 }
@@ -333,7 +462,7 @@ void DrawPlanetCharts(int year, int month, int quantity) {
     const PlanetFormState& s = S();
     const Bounds area = PlanetDrawingArea();
     SetForeColor(Night() ? C(0, 0, 0) : C(102, 102, 153));
-    FillRectangle(area);
+    DrawRectangle(area, 0);
     const Color kDay[5] = {C(0, 255, 255), C(255, 255, 0), C(255, 0, 0), C(255, 0, 255),
                                   C(235, 235, 235)};
     const Color kNight[5] = {C(255, 0, 0), C(203, 0, 0), C(153, 0, 0), C(103, 0, 0), C(53, 0, 0)};
@@ -341,8 +470,10 @@ void DrawPlanetCharts(int year, int month, int quantity) {
     const int previousTransparent = SetTextTransparent(1);
     const Color previousText = SetTextColor(C(255, 255, 255));
     for (int i = 0; i < 4; ++i) {
+        const int x = Sx(2) + i * Sx(49);
+        DrawBodySymbol(kBodyMercury + i, x + Sx(7), area.y + 1 + Sy(6));
         SetTextColor(colours[i]);
-        Text(bodyNames[kBodyMercury + i], Sx(2) + i * Sx(49), area.y + 1);
+        Text(bodyNames[kBodyMercury + i], x + Sx(13), area.y + 1);
     }
     struct Axis {
         int low, high, step;
@@ -452,6 +583,7 @@ void DrawPlanetEventList(int row) {
         ComputeRiseSet(s.year, s.month, s.day, site.latitude, site.longitude, site.zoneMinutes, site.height,
                        GetHorizonAltitude(), r.rightAscension, r.declination, &rise, &transit, &set);
         const int y = top + i * rowStep;
+        DrawBodySymbol(bodies[i], Sx(10), y + Sy(6));
         Text(bodyNames[bodies[i]], Sx(20), y);
         DrawDayBar(Sx(90), y, Sx(80), Sy(12), mark, static_cast<float>(rise), static_cast<float>(transit),
                    static_cast<float>(set));

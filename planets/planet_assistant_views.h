@@ -7,6 +7,22 @@
 // The drawing area: from 24 x the vertical scale below the top to 22 x it above the bottom.
 Bounds PlanetDrawingArea();
 
+// Where the ecliptic strip and its table lie in the drawing area: the table's rows on forms
+// taller than 240 layout pixels, below the strip, and on forms taller than 320 with their
+// headings above it, the strip moved down under them.
+struct EclipticLayout {
+    bool headings = false;
+    bool rows = false;
+    int headingY = 0;
+    int firstRowY = 0;      // top of the Sun's row; the others follow in body order
+    int rowHeight = 0;
+    int centreY = 0;        // the strip's line of declination 0
+    double perDegree = 1;   // pixels per degree of declination
+};
+EclipticLayout PlanetEclipticLayout();
+// The strip of the sky along the ecliptic, with the default stars and constellation lines of
+// declinations -40 to +40, the bodies at the form's date and time, and the table that the
+// form's height leaves room for.
 void DrawEclipticView();
 // Returns the number of path dots drawn (tests).
 int DrawSunView();

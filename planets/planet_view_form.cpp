@@ -196,11 +196,14 @@ void FillFeatureList() {
     int first = 0, count = 0;
     if (kindRow_ <= 0) {
         count = GetMarsFeatureCount();
-    } else if (!FindMarsFeatureRun(MarsKindOfRow(kindRow_), &first, &count)) {
+    } else if (FindMarsFeatureRun(MarsKindOfRow(kindRow_), &first, &count) < 0) {
+        // The run lookup answers a kind the file lacks with the whole file; the filter
+        // lists only features of its kind.
         first = 0, count = 0;
     }
     V().featureRunStart = first;
-    SetListRows(kFeatureList, std::max(count, 0));
+    // Rows the list draws itself from the records.
+    if (Shown()) FillList(FindListView(formWindow_, kFeatureList), nullptr, std::max(count, 0));
 }
 
 void DrawFeatureRow(int row, Bounds rect, int, int) {
@@ -472,7 +475,11 @@ int PlanetViewTap(int x, int y) {
     const bool stripTap = StripView() && !EventsPage();
     v.stripRow = y;
     if (stripTap) return DrawPlanetView(x, y);
-    if (MarsViewPage()) return 0;
+    if (MarsViewPage()) {
+        // A named region lets the stylus turn the hours from there.
+        const Bounds area = ViewArea();
+        return ShowMarsViewRegion(area.x, area.y, area.width, area.height, v.orientation, x, y);
+    }
     if (v.mode == kSaturnMode && v.subView == 2) return 0;
     if (DayTable() || MarsMap()) return 1;
     return 0;

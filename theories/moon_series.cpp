@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "core/angle_units.h"
@@ -18,12 +19,21 @@ constexpr int kMaxM = 4;
 constexpr int kMaxMp = 6;
 constexpr int kMaxF = 5;
 
-// cos and sin of an angle.
-struct Rotation {
-    double c, s;
-};
+// The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
+// multiplies in one step.
+typedef double Pair __attribute__((vector_size(16)));
+// Two pairs side by side, which the machine multiplies in one step where it can.
+typedef double Quad __attribute__((vector_size(32)));
+// The helpers that take or give a quad are this file's own and compiled into their callers;
+// the compiler's note that such a function's calling convention differs with and without
+// the wide registers does not concern them.
+#pragma GCC diagnostic ignored "-Wpsabi"
 
-Rotation Times(Rotation a, Rotation b) { return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s}; }
+Pair Swapped(Pair p) { return __builtin_shufflevector(p, p, 1, 0); }
+
+// (cos, sin) of the sum of two angles from theirs: (ca cb - sa sb, sa cb + ca sb), each
+// lane worked out as the two products and their sum, on both lanes at once.
+Pair Times(Pair a, Pair b) { return a * Pair{b[0], b[0]} + Swapped(a) * Pair{-b[1], b[1]}; }
 
 // cos and sin of k D (k = -8..8), k M (-4..4), k M' (-6..6) and k F (-5..5) in one array.
 constexpr int kDZero = kMaxD;
@@ -33,16 +43,12 @@ constexpr int kFZero = kMpZero + kMaxMp + 1 + kMaxF;
 constexpr int kMultipleCount = kFZero + kMaxF + 1;
 
 // The multiples of one angle around the slot of k = 0, by repeated rotation.
-void FillMultiples(Rotation once, int most, Rotation* zero) {
-    zero[0] = {1.0, 0.0};
+void FillMultiples(Pair once, int most, Pair* zero) {
+    zero[0] = Pair{1.0, 0.0};
     zero[1] = once;
     for (int k = 2; k <= most; ++k) zero[k] = Times(zero[k - 1], once);
-    for (int k = 1; k <= most; ++k) zero[-k] = {zero[k].c, -zero[k].s};
+    for (int k = 1; k <= most; ++k) zero[-k] = zero[k] * Pair{1.0, -1.0};
 }
-
-// The cosine and sine of an angle, or a rearrangement of them, as one pair the machine
-// multiplies in one step.
-typedef double Pair __attribute__((vector_size(16)));
 
 // A main-problem argument d D + m M + mp M' + f F is the sum of a first part (d D + m M)
 // and a second part (mp M' + f F). Each part has a slot in a table filled once per call,
@@ -57,10 +63,11 @@ int SecondSlot(int mp, int f) { return (mp + kMaxMp) * kFSlots + f + kMaxF; }
 
 // The slot tables of one call. second holds (sin, cos) of the second part; firstSine
 // holds (cos, sin) and firstCosine (-sin, cos) of the first part, so that the product of a
-// first and a second pair adds up to the sine or the cosine of the whole argument.
+// first and a second pair adds up to the sine or the cosine of the whole argument;
+// firstBoth holds the two side by side.
 struct SlotTables {
     Pair firstSine[kFirstSlots];
-    Pair firstCosine[kFirstSlots];
+    Quad firstBoth[kFirstSlots];
     Pair second[kSecondSlots];
 };
 
@@ -73,13 +80,17 @@ struct SlotRecipe {
 // term the byte offset of its second slot and its amplitude. A group's terms are summed
 // as pairs first and multiplied by the group's first pair once, which saves a load and a
 // multiplication per term.
+//
+// Every group holds an even number of terms, so that the loops take them two at a time
+// without a tail: a group of an odd number ends with a term of amplitude 0 that reads the
+// group's first second pair.
 template <int N>
 struct SeriesLayout {
-    std::uint16_t second[N];
-    Pair amplitude[N];  // twice, so that it multiplies a pair straight from memory
+    std::uint16_t second[N + kFirstSlots];
+    Pair amplitude[N + kFirstSlots];  // twice, so that it multiplies a pair straight from memory
     int groupCount;
-    std::uint8_t groupFirst[kFirstSlots];  // the group's first slot
-    std::uint16_t groupEnd[kFirstSlots];   // one past its last term
+    std::uint8_t groupFirst[kFirstSlots];   // the group's first slot
+    std::uint16_t groupPairs[kFirstSlots];  // its number of terms, halved
 };
 
 // The longitude (sine) and distance (cosine) series laid out together: most of their
@@ -87,12 +98,13 @@ struct SeriesLayout {
 constexpr int kMostTwinTerms = kMoonLongitudeTermCount + kMoonDistanceTermCount;
 
 struct TwinSeriesLayout {
-    std::uint16_t second[kMostTwinTerms];
-    Pair sineAmplitude[kMostTwinTerms];    // longitude, twice; 0 where it has no such term
-    Pair cosineAmplitude[kMostTwinTerms];  // distance, the same way
+    std::uint16_t second[kMostTwinTerms + kFirstSlots];
+    // The longitude amplitude twice, then the distance amplitude twice; 0 where a series
+    // has no such term.
+    Quad amplitude[kMostTwinTerms + kFirstSlots];
     int groupCount;
     std::uint8_t groupFirst[kFirstSlots];
-    std::uint16_t groupEnd[kFirstSlots];
+    std::uint16_t groupPairs[kFirstSlots];
 };
 
 // The angles the planetary and fixed-equinox terms add to multiples of D, M' and F: built
@@ -232,9 +244,10 @@ SeriesLayout<N> LayOut(const MoonTerm* terms, UsedSlots* used) {
             ++count;
         }
         if (count == start) continue;
+        if ((count - start) % 2 != 0) layout.second[count++] = layout.second[start];  // amplitude 0
         used->first[first] = true;
         layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
-        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        layout.groupPairs[layout.groupCount] = static_cast<std::uint16_t>((count - start) / 2);
         ++layout.groupCount;
     }
     return layout;
@@ -245,7 +258,7 @@ TwinSeriesLayout LayOutTwins(UsedSlots* used) {
     int count = 0;
     for (int first = 0; first < kFirstSlots; ++first) {
         const int start = count;
-        auto add = [&](const MoonTerm& term, Pair* amplitudes) {
+        auto add = [&](const MoonTerm& term, int lane) {
             if (FirstSlot(term.d, term.m) != first) return;
             const int second = SecondSlot(term.mp, term.f);
             const auto offset = static_cast<std::uint16_t>(second * sizeof(Pair));
@@ -255,14 +268,16 @@ TwinSeriesLayout LayOutTwins(UsedSlots* used) {
                 layout.second[count++] = offset;
                 used->second[second] = true;
             }
-            amplitudes[k] += Pair{term.amplitude, term.amplitude};
+            layout.amplitude[k][lane] += term.amplitude;
+            layout.amplitude[k][lane + 1] += term.amplitude;
         };
-        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, layout.sineAmplitude);
-        for (const MoonTerm& term : kMoonDistanceTerms) add(term, layout.cosineAmplitude);
+        for (const MoonTerm& term : kMoonLongitudeTerms) add(term, 0);
+        for (const MoonTerm& term : kMoonDistanceTerms) add(term, 2);
         if (count == start) continue;
+        if ((count - start) % 2 != 0) layout.second[count++] = layout.second[start];  // amplitude 0
         used->first[first] = true;
         layout.groupFirst[layout.groupCount] = static_cast<std::uint8_t>(first);
-        layout.groupEnd[layout.groupCount] = static_cast<std::uint16_t>(count);
+        layout.groupPairs[layout.groupCount] = static_cast<std::uint16_t>((count - start) / 2);
         ++layout.groupCount;
     }
     return layout;
@@ -319,40 +334,49 @@ const MoonLayout& Layout() {
     return layout;
 }
 
-void FillSlots(const MoonLayout& layout, const Rotation* multiples, SlotTables* tables) {
+// (-sin, cos) from (cos, sin).
+Pair Quarter(Pair r) { return Swapped(r) * Pair{-1.0, 1.0}; }
+
+void FillSlots(const MoonLayout& layout, const Pair* multiples, SlotTables* tables) {
     for (int i = 0; i < layout.firstSlotCount; ++i) {
         const SlotRecipe& recipe = layout.firstSlots[i];
-        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->firstSine[recipe.slot] = Pair{r.c, r.s};
-        tables->firstCosine[recipe.slot] = Pair{-r.s, r.c};
+        const Pair r = Times(multiples[recipe.a], multiples[recipe.b]);
+        tables->firstSine[recipe.slot] = r;
+        tables->firstBoth[recipe.slot] = __builtin_shufflevector(r, Quarter(r), 0, 1, 2, 3);
     }
     for (int i = 0; i < layout.secondSlotCount; ++i) {
         const SlotRecipe& recipe = layout.secondSlots[i];
-        const Rotation r = Times(multiples[recipe.a], multiples[recipe.b]);
-        tables->second[recipe.slot] = Pair{r.s, r.c};
+        tables->second[recipe.slot] = Swapped(Times(multiples[recipe.a], multiples[recipe.b]));
     }
 }
 
+// A pair from a table of pairs (so aligned as a pair), and two pairs side by side.
+Pair LoadPair(const char* bytes) { return *reinterpret_cast<const Pair*>(bytes); }
+
+Quad Join(Pair low, Pair high) { return __builtin_shufflevector(low, high, 0, 1, 2, 3); }
+Pair Low(Quad q) { return Pair{q[0], q[1]}; }
+Pair High(Quad q) { return Pair{q[2], q[3]}; }
+
 // Sum of amplitude x (first pair . second pair) over the series: within a group the
 // amplitudes times the second pairs, in two running sums so that the additions do not wait
-// on each other, then the group's first pair times that.
+// on each other (the even terms' in the low half of a quad, the odd terms' in the high
+// half), then the group's first pair times that.
 template <int N>
 double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* second) {
     const char* secondBytes = reinterpret_cast<const char*>(second);
-    auto term = [&](int i) {
-        return series.amplitude[i] * *reinterpret_cast<const Pair*>(secondBytes + series.second[i]);
-    };
+    const char* amplitudeBytes = reinterpret_cast<const char*>(series.amplitude);
     Pair total0 = {}, total1 = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
-        const int end = series.groupEnd[g];
-        Pair sum0 = {}, sum1 = {};
-        for (; i + 2 <= end; i += 2) {
-            sum0 += term(i);
-            sum1 += term(i + 1);
+        Quad sum = {};
+        for (int pair = series.groupPairs[g]; pair > 0; --pair, i += 2) {
+            Quad amplitudes;
+            std::memcpy(&amplitudes, amplitudeBytes + i * sizeof(Pair), sizeof amplitudes);
+            sum += amplitudes *
+                   Join(LoadPair(secondBytes + series.second[i]), LoadPair(secondBytes + series.second[i + 1]));
         }
-        if (i < end) sum0 += term(i++);
-        const Pair group = first[series.groupFirst[g]] * (sum0 + sum1);
+        const Pair sum0 = Low(sum);
+        const Pair group = first[series.groupFirst[g]] * (sum0 + High(sum));
         if (g & 1)
             total1 += group;
         else
@@ -362,34 +386,26 @@ double SeriesSum(const SeriesLayout<N>& series, const Pair* first, const Pair* s
     return total[0] + total[1];
 }
 
-// The longitude and distance sums together, as SeriesSum does one.
+// The longitude and distance sums together, as SeriesSum does one: the longitude's in the
+// low half of a quad, the distance's in the high half, every second pair read once for both.
 void TwinSums(const TwinSeriesLayout& series, const SlotTables& tables, double* sineSum, double* cosineSum) {
     const char* secondBytes = reinterpret_cast<const char*>(tables.second);
-    auto second = [&](int i) { return *reinterpret_cast<const Pair*>(secondBytes + series.second[i]); };
-    Pair sineTotal = {}, cosineTotal = {};
+    auto second = [&](int i) {
+        const Pair p = LoadPair(secondBytes + series.second[i]);
+        return Join(p, p);
+    };
+    Quad total = {};
     int i = 0;
     for (int g = 0; g < series.groupCount; ++g) {
-        const int end = series.groupEnd[g];
-        Pair sine0 = {}, sine1 = {}, cosine0 = {}, cosine1 = {};
-        for (; i + 2 <= end; i += 2) {
-            const Pair a = second(i), b = second(i + 1);
-            sine0 += series.sineAmplitude[i] * a;
-            cosine0 += series.cosineAmplitude[i] * a;
-            sine1 += series.sineAmplitude[i + 1] * b;
-            cosine1 += series.cosineAmplitude[i + 1] * b;
+        Quad sum0 = {}, sum1 = {};
+        for (int pair = series.groupPairs[g]; pair > 0; --pair, i += 2) {
+            sum0 += series.amplitude[i] * second(i);
+            sum1 += series.amplitude[i + 1] * second(i + 1);
         }
-        if (i < end) {
-            const Pair a = second(i);
-            sine0 += series.sineAmplitude[i] * a;
-            cosine0 += series.cosineAmplitude[i] * a;
-            ++i;
-        }
-        const int first = series.groupFirst[g];
-        sineTotal += tables.firstSine[first] * (sine0 + sine1);
-        cosineTotal += tables.firstCosine[first] * (cosine0 + cosine1);
+        total += tables.firstBoth[series.groupFirst[g]] * (sum0 + sum1);
     }
-    *sineSum = sineTotal[0] + sineTotal[1];
-    *cosineSum = cosineTotal[0] + cosineTotal[1];
+    *sineSum = total[0] + total[1];
+    *cosineSum = total[2] + total[3];
 }
 
 // Sum of the extra terms: the combination's (cos, sin) and (-sin, cos) pairs times the
@@ -407,9 +423,49 @@ double ExtraSum(const ExtraLayout& extra, const Pair* sineCombinations, const Pa
     return total[0] + total[1];
 }
 
+// The three series at the arguments whose sines and cosines are given (the extra angles,
+// then D, M, M' and F); where the machine has them, with its wide registers, which take a
+// quad in one step (the sums are the same to the last bit either way). Everything it calls
+// is compiled into it, so that the wide registers reach the loops. Clang does not take the
+// two attributes together; it builds the one version, which gives the same sums.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(__clang__)
+#if __has_attribute(target_clones) && __has_attribute(flatten)
+__attribute__((target_clones("avx2", "default"), flatten))
+#endif
+#endif
+void SumSeries(const double* sines, const double* cosines, double* sumL, double* sumR, double* sumB) {
+    auto angle = [&](int k) { return Pair{cosines[k], sines[k]}; };
+    Pair multiples[kMultipleCount];
+    FillMultiples(angle(kExtraAngleCount), kMaxD, multiples + kDZero);
+    FillMultiples(angle(kExtraAngleCount + 1), kMaxM, multiples + kMZero);
+    FillMultiples(angle(kExtraAngleCount + 2), kMaxMp, multiples + kMpZero);
+    FillMultiples(angle(kExtraAngleCount + 3), kMaxF, multiples + kFZero);
+
+    const MoonLayout& layout = Layout();
+    SlotTables tables;
+    FillSlots(layout, multiples, &tables);
+    Pair sineCombinations[kMostCombinations], cosineCombinations[kMostCombinations];
+    for (int k = 0; k < layout.combinationCount; ++k) {
+        const Combination& c = layout.combinations[k];
+        const Pair r = Times(angle(c.angle), multiples[c.multiple]);
+        sineCombinations[k] = r;
+        cosineCombinations[k] = Quarter(r);
+    }
+
+    double mainL, mainB;
+    TwinSums(layout.longitudeDistance, tables, &mainL, sumR);
+    mainB = SeriesSum(layout.latitude, tables.firstSine, tables.second);
+    *sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
+    *sumB = mainB + ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
+}
+
 // A mean argument in degrees, in radians reduced with the floating remainder (the sign of the
 // unreduced value is kept).
 double Reduced(double degrees) { return FmodTurn(degrees * kDegToRad); }
+
+// A mean argument in degrees, in radians as it is: D, M, M' and F only go into sines and
+// cosines, whose own reduction holds full precision for these sizes.
+double Radians(double degrees) { return degrees * kDegToRad; }
 
 }  // namespace
 
@@ -420,12 +476,12 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
 
     const double w1 = Reduced(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 +
                               T3 * 1.855835023689734e-6 - T4 * 1.5338834862103876e-8);
-    const double D = Reduced(297.8502042 + 445267.1115168 * T - 0.00163 * T2 + T3 / 545868.0 -
+    const double D = Radians(297.8502042 + 445267.1115168 * T - 0.00163 * T2 + T3 / 545868.0 -
                              T4 / 113065000.0);
-    const double M = Reduced(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
-    const double Mp = Reduced(134.9634114 + 477198.8676313 * T + 0.008997 * T2 + T3 / 69699.0 -
+    const double M = Radians(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
+    const double Mp = Radians(134.9634114 + 477198.8676313 * T + 0.008997 * T2 + T3 / 69699.0 -
                               T4 / 14712000.0);
-    const double F = Reduced(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
+    const double F = Radians(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
                              T4 / 863310000.0);
 
     // Planetary mean longitudes, not reduced.
@@ -460,28 +516,8 @@ void GetMoonEclipticPosition(double T, double* longitude, double* latitude, doub
     double sines[kExtraAngleCount + 4], cosines[kExtraAngleCount + 4];
     SeriesSinCosArray(angles, sines, cosines, kExtraAngleCount + 4);
 
-    Rotation multiples[kMultipleCount];
-    FillMultiples({cosines[kExtraAngleCount], sines[kExtraAngleCount]}, kMaxD, multiples + kDZero);
-    FillMultiples({cosines[kExtraAngleCount + 1], sines[kExtraAngleCount + 1]}, kMaxM, multiples + kMZero);
-    FillMultiples({cosines[kExtraAngleCount + 2], sines[kExtraAngleCount + 2]}, kMaxMp, multiples + kMpZero);
-    FillMultiples({cosines[kExtraAngleCount + 3], sines[kExtraAngleCount + 3]}, kMaxF, multiples + kFZero);
-
-    const MoonLayout& layout = Layout();
-    SlotTables tables;
-    FillSlots(layout, multiples, &tables);
-    Pair sineCombinations[kMostCombinations], cosineCombinations[kMostCombinations];
-    for (int k = 0; k < layout.combinationCount; ++k) {
-        const Combination& c = layout.combinations[k];
-        const Rotation r = Times({cosines[c.angle], sines[c.angle]}, multiples[c.multiple]);
-        sineCombinations[k] = Pair{r.c, r.s};
-        cosineCombinations[k] = Pair{-r.s, r.c};
-    }
-
-    double mainL, sumR;
-    TwinSums(layout.longitudeDistance, tables, &mainL, &sumR);
-    const double sumL = mainL + ExtraSum(layout.longitudeExtra, sineCombinations, cosineCombinations, tables);
-    const double sumB = SeriesSum(layout.latitude, tables.firstSine, tables.second) +
-                        ExtraSum(layout.latitudeExtra, sineCombinations, cosineCombinations, tables);
+    double sumL, sumR, sumB;
+    SumSeries(sines, cosines, &sumL, &sumR, &sumB);
 
     *longitude = FmodDegrees(sumL / 3600.0) * kDegToRad + w1;
     *latitude = FmodDegrees(sumB / 3600.0) * kDegToRad;

@@ -5,6 +5,12 @@
 #
 #   bash bench/peers/run.sh BUILD_FOLDER   (make bench-peers builds and runs it)
 #
+# The two sides take turns, PEER_ROUNDS times each (default 3), and each measure keeps its
+# best run: on a shared machine a run can fall into a busy spell, and the ratio should
+# compare the two sides at their best rather than whichever ran in the busier one. Run it
+# pinned to one quiet core (taskset -c N bash bench/peers/run.sh ...) so that both sides
+# share that core.
+#
 # Needs node and npm (Debian: nodejs, npm). The library is installed once into
 # BUILD_FOLDER/peers and reused.
 set -euo pipefail
@@ -22,17 +28,27 @@ if [ ! -f "$cache/node_modules/astronomy-engine/package.json" ] ||
     npm install --prefix "$cache" --no-audit --no-fund --silent "astronomy-engine@$version"
 fi
 
+rounds="${PEER_ROUNDS:-3}"
+[[ "$rounds" =~ ^[1-9][0-9]*$ ]] || { echo "run.sh: PEER_ROUNDS must be a positive whole number, not '$rounds'" >&2; exit 1; }
 instants="$cache/instants.txt"
 ours="$cache/velkarion.tsv"
 theirs="$cache/astronomy-engine.tsv"
-"$build/velkarion_peer_times" "$instants" > "$ours"
-node "$here/astronomy_engine_times.js" "$cache/node_modules" "$instants" > "$theirs"
+: > "$ours"
+: > "$theirs"
+for ((round = 1; round <= rounds; ++round)); do
+    "$build/velkarion_peer_times" "$instants" >> "$ours"
+    node "$here/astronomy_engine_times.js" "$cache/node_modules" "$instants" >> "$theirs"
+done
 
-echo "Microseconds per call on the same 1,000 instants (best of 15 passes):"
+echo "Microseconds per call on the same 1,000 instants (best of 15 passes; best of $rounds runs of each side, taken in turns):"
 awk -F'\t' -v version="$version" '
     /^#/ { next }
-    NR == FNR { ours[$1] = $2; order[++n] = $1; next }
-    { theirs[$1] = $2 }
+    NR == FNR {
+        if (!($1 in ours)) order[++n] = $1
+        if (!($1 in ours) || $2 < ours[$1]) ours[$1] = $2
+        next
+    }
+    { if (!($1 in theirs) || $2 < theirs[$1]) theirs[$1] = $2 }
     END {
         # The ratios this project aims at: the Moon, and a planet alone (Mars).
         target["moon"] = 7

@@ -18,6 +18,8 @@
 #include "astro/time_scales.h"
 #include "catalog/selection_list.h"
 #include "objects/objects_services.h"
+#include "planets/planet_view_form.h"
+#include "planets/planet_view_state.h"
 #include "platform/dialog.h"
 #include "platform/picture.h"
 #include "platform/resources.h"
@@ -196,6 +198,8 @@ protected:
         homeAlignmentOffer = 1;
         ResetLastAlignmentOffer();
         platform::ClearShownBoxes();
+        // The picker's UT choice outlives its forms (the PlanetAssistant sets it): local time.
+        ShowDateInLocalTime();
     }
     void TearDown() override {
         HeadlessFixture::TearDown();
@@ -353,6 +357,26 @@ TEST_F(HomeFormTest, ButtonsOpenTheirForms) {
         EXPECT_EQ(GetCurrentFormId(), c.form) << "button " << c.button;
     }
     EXPECT_EQ(Stop(), 0);
+}
+
+// The Jupiter button opens form 2460 itself on Jupiter's satellites, whatever assistant
+// the form showed last.
+TEST_F(HomeFormTest, JupiterButtonOpensTheJupiterSatellites) {
+    const PlanetViewState saved = planetView;
+    planetView.mode = kSaturnMode;
+    planetView.subView = 2;
+    StartVelkarion();
+    ShowHome();
+    TapWindow(Item(kJupiter));
+    EXPECT_EQ(GetCurrentFormId(), planet_view_form::kFormId);
+    EXPECT_EQ(planetView.mode, kJupiterMode);
+    EXPECT_EQ(planetView.subView, 0);
+    EXPECT_STREQ(planetView.title, "JupiterAssistant");
+    // The satellite strip was drawn, with its span and zoom controls.
+    EXPECT_GT(planetView.stripHeight, 0);
+    EXPECT_TRUE(platform::IsWindowVisible(Item(planet_view_form::kZoom)));
+    EXPECT_EQ(Stop(), 0);
+    planetView = saved;
 }
 
 TEST_F(HomeFormTest, PopupRowsOpenTheirForms) {

@@ -248,6 +248,25 @@ TEST_F(PrecessionNutationTest, PrecessToDateBuildsOncePerDateAndSurvivesThePole)
     EXPECT_EQ(astrometryCache.precessionBuilds, 2);
 }
 
+TEST_F(PrecessionNutationTest, J2000ToTrueOfDateIsPrecessionThenNutationKeptPerDate) {
+    // Dates asked in turn and again: the kept rotations answer only for their own date.
+    const double jds[] = {2451545.0, 2460000.3, 2460000.3, 2415020.0, 2460000.3 + 1e-9, 2451545.0};
+    const double v[3] = {0.3, -0.8, 0.52};
+    long builds = 0;
+    double last = -1.0;
+    for (double jd : jds) {
+        SCOPED_TRACE(jd);
+        double out[3], mean[3], want[3];
+        J2000ToTrueOfDate(jd, v, out);
+        Precession(2451545.0, v, jd, mean);
+        NutateVector(jd, 0, mean, want);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(out[i], want[i]);
+        if (jd != last) ++builds;
+        last = jd;
+        EXPECT_EQ(astrometryCache.toDateBuilds, builds);
+    }
+}
+
 TEST_F(PrecessionNutationTest, CachedResultsEqualFreshOnes) {
     // Every argument's answer must not depend on what was asked before; T = -1 (JD
     // 2415020.0, 1900 January 0.5) and jd = 0 must not meet an empty cache's start values.

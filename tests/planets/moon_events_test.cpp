@@ -158,4 +158,87 @@ TEST_F(MoonEventsTest, SaturnFilter) {
     EXPECT_TRUE(saturnTables[0].empty());
 }
 
+// Each listed side is where the moon's state really changes, also when the side lies on the
+// day before or after: the state holds at the start and the end and not a minute outside.
+// Sides off the table's day keep their hours within 0..23.
+TEST_F(MoonEventsTest, RefinedSidesAreExactAcrossMidnight) {
+    struct Case {
+        int mode, year, month, day;
+    };
+    const Case cases[] = {{kJupiterMode, 2025, 1, 16}, {kJupiterMode, 2025, 1, 17}, {kJupiterMode, 2025, 1, 18},
+                          {kSaturnMode, 2025, 8, 20},  {kSaturnMode, 2025, 8, 21}};
+    int before = 0, after = 0;
+    for (const Case& c : cases) {
+        Reset();
+        ComputeMoonEvents(c.mode, c.year, c.month, c.day);
+        const PlanetViewState table = planetView;
+        for (const MoonEventRecord& r : table.moonEventTable) {
+            if (!MoonEventListed(r, 0)) continue;
+            const int start = MoonEventStart(r), end = MoonEventEnd(r);
+            int states[kMoonEventSlots];
+            const std::string what = std::to_string(c.day) + " slot " + std::to_string(r.slot) + " kind " +
+                                     std::to_string(r.kind) + " " + std::to_string(start) + ".." +
+                                     std::to_string(end);
+            // Saturn's states come from tables sampled around the instant; tables placed
+            // elsewhere than the scan's may move a side by a minute.
+            const int slack = c.mode == kSaturnMode ? 1 : 0;
+            for (int minute : {start + slack, end - slack}) {
+                MoonEventStates(c.mode, c.year, c.month, c.day, minute, states);
+                EXPECT_EQ(states[r.slot], r.kind) << what << " at " << minute;
+            }
+            MoonEventStates(c.mode, c.year, c.month, c.day, start - 1 - slack, states);
+            EXPECT_NE(states[r.slot], r.kind) << what << " before the start";
+            MoonEventStates(c.mode, c.year, c.month, c.day, end + 1 + slack, states);
+            EXPECT_NE(states[r.slot], r.kind) << what << " after the end";
+            EXPECT_LT(r.startHour, 24);
+            EXPECT_LT(r.endHour, 24);
+            if (start < 0) {
+                ++before;
+                EXPECT_NE(r.startDay, c.day) << what;
+            }
+            if (end >= 1440) {
+                ++after;
+                EXPECT_NE(r.endDay, c.day) << what;
+            }
+        }
+        FreeSaturnTables();
+    }
+    EXPECT_GT(before, 0);
+    EXPECT_GT(after, 0);
+}
+
+// The scan's last step is the first one in hour 23: a phenomenon that begins after it is
+// not listed on that day, though it begins before midnight.
+TEST_F(MoonEventsTest, PhenomenaAfterTheLastScanStepAreNotListed) {
+    int late = 0;
+    for (int mode : {kJupiterMode, kSaturnMode}) {
+        const int lastStep = mode == kJupiterMode ? 23 * 60 : 198 * 7;
+        for (int day = 1; day <= 12; ++day) {
+            const int year = 2025, month = mode == kJupiterMode ? 1 : 8;
+            Reset();
+            ComputeMoonEvents(mode, year, month, day);
+            const PlanetViewState table = planetView;
+            int previous[kMoonEventSlots], now[kMoonEventSlots];
+            MoonEventStates(mode, year, month, day, lastStep, previous);
+            for (int minute = lastStep + 1; minute < 1440; ++minute) {
+                MoonEventStates(mode, year, month, day, minute, now);
+                for (int slot = 0; slot < kMoonEventSlots; ++slot) {
+                    if (now[slot] == 0 || now[slot] == previous[slot]) continue;
+                    ++late;
+                    for (const MoonEventRecord& r : table.moonEventTable) {
+                        if (!MoonEventListed(r, 0) || r.slot != slot || r.kind != now[slot]) continue;
+                        PlanetViewState copy = planetView;
+                        planetView = table;
+                        EXPECT_LT(MoonEventEnd(r), minute) << mode << " day " << day << " slot " << slot;
+                        planetView = copy;
+                    }
+                }
+                std::copy(now, now + kMoonEventSlots, previous);
+            }
+            FreeSaturnTables();
+        }
+    }
+    EXPECT_GT(late, 0);
+}
+
 }  // namespace
