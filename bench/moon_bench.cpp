@@ -29,6 +29,8 @@
 #include "platform/window.h"
 #include "shell/draw_targets.h"
 
+#include "bench_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -82,8 +84,7 @@ struct GlobeBench {
         for (int i = 0; i < 9; ++i)
             Write(root / "resources" / "bitmaps" / (std::to_string(kMoonFirstTile + i) + ".png"), 320, 320, i);
         WriteMoonFeatures(root / "install" / "data");
-        platform::SetInstallRoot(root / "install");
-        ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
+        const FilesInPlace files = Files();
         ClearPictureCache();
         FreeMapImages();
         ForgetFailedMapImages();
@@ -97,6 +98,8 @@ struct GlobeBench {
         SetDrawTarget(window, dc);
         OpenDb(moonDb, kCreatorMoon, kTypeCodeQvn1, 0, kDataFolder, kMoonFile);
     }
+    // This bench's files in place of the program's for one benchmark.
+    FilesInPlace Files() const { return FilesInPlace(root / "install", root / "resources"); }
     ~GlobeBench() {
         FreeMoonImage();
         CloseCatalogDatabases();
@@ -117,7 +120,7 @@ GlobeBench& Bench() {
 }
 
 void BM_DrawPlanetTexture(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     const double radius = static_cast<double>(state.range(0));
     double a = 0.0;
     for (auto _ : state) {
@@ -129,7 +132,7 @@ void BM_DrawPlanetTexture(benchmark::State& state) {
 BENCHMARK(BM_DrawPlanetTexture)->Arg(60)->Arg(150)->Unit(benchmark::kMillisecond);
 
 void BM_DrawPlanetSphereWithRing(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     double a = 0.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(DrawPlanetSphere(16, 31, 240, 320, a, -6.0, 25.0, 50.0, 0.9));
@@ -140,7 +143,7 @@ void BM_DrawPlanetSphereWithRing(benchmark::State& state) {
 BENCHMARK(BM_DrawPlanetSphereWithRing)->Unit(benchmark::kMillisecond);
 
 void BM_DrawMapOnSphere(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     double a = 0.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
@@ -152,7 +155,7 @@ void BM_DrawMapOnSphere(benchmark::State& state) {
 BENCHMARK(BM_DrawMapOnSphere)->Unit(benchmark::kMillisecond);
 
 void BM_DrawGlobeOverlay(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     double a = 0.0;
     for (auto _ : state) {
         DrawGlobeOverlay(0, 100, 480, 480, a, 15.0, 20.0, 2.0, 1);
@@ -163,7 +166,7 @@ void BM_DrawGlobeOverlay(benchmark::State& state) {
 BENCHMARK(BM_DrawGlobeOverlay)->Unit(benchmark::kMillisecond);
 
 void BM_RenderMoonImage(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     int hour = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(RenderMoonImage(2, 2024, 3, 18, hour, 0, 0, 0));
@@ -175,7 +178,7 @@ void BM_RenderMoonImage(benchmark::State& state) {
 BENCHMARK(BM_RenderMoonImage)->Unit(benchmark::kMillisecond);
 
 void BM_ListTerminatorFeatures(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     std::int32_t list[500];
     double jd = 2460388.0;
     for (auto _ : state) {
@@ -187,7 +190,7 @@ void BM_ListTerminatorFeatures(benchmark::State& state) {
 BENCHMARK(BM_ListTerminatorFeatures)->Unit(benchmark::kMillisecond);
 
 void BM_MoonMonthTable(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     for (auto _ : state) benchmark::DoNotOptimize(ComputeMoonMonthTable(static_cast<int>(state.range(0)), 2024, 3));
     state.SetLabel("31 days, target 50 ms");
 }

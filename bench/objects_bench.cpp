@@ -381,8 +381,8 @@ void BM_ObjectInfoFullRedraw(benchmark::State& state) {
         return;
     }
     platform::SetInstallRoot(install);
-    // The program makes and frees its own observing list: the search benchmarks' list is
-    // set aside meanwhile.
+    // The program makes and frees its own observing list: the list an earlier benchmark left
+    // is set aside meanwhile.
     const SelectionList savedList = selectionList;
     SelectionRecord** const savedPointers = selectionListPtr;
     selectionList = SelectionList{};

@@ -37,6 +37,8 @@
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
 
+#include "bench_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -63,8 +65,7 @@ struct PlanetsBench {
         Write(root / "install" / "maps" / "mars_map.jpg", 1024, 512);
         Write(root / "resources" / "bitmaps" / (std::to_string(kAngleIconStrip) + ".png"),
               kAngleIconWidth * kAngleIconFrames, kAngleIconHeight);
-        platform::SetInstallRoot(root / "install");
-        ::setenv("VELKARION_RESOURCES", (root / "resources").c_str(), 1);
+        const FilesInPlace files = Files();
         ClearPictureCache();
         FreeMapImages();
         platform::ResetWindows();
@@ -76,6 +77,8 @@ struct PlanetsBench {
         dc = platform::GetWindowDc(window);
         SetDrawTarget(window, dc);
     }
+    // This bench's files in place of the program's for one benchmark.
+    FilesInPlace Files() const { return FilesInPlace(root / "install", root / "resources"); }
     ~PlanetsBench() {
         FreeMapImages();
         FreeFeatureBitmap();
@@ -96,7 +99,7 @@ PlanetsBench& Bench() {
 }
 
 void BM_DrawMarsView(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     const platform::Color colours[5] = {};
     int minute = 0;
     for (auto _ : state) {
@@ -120,7 +123,7 @@ void BM_ComputeRedSpotTransits(benchmark::State& state) {
 BENCHMARK(BM_ComputeRedSpotTransits)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawRedSpotTable(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetView.screenWidth = 480;
     planetView.screenHeight = 640;
     planetView.year = 2025;
@@ -189,7 +192,7 @@ BENCHMARK(BM_GetSaturnPhenomena)->Unit(benchmark::kMicrosecond);
 // A full Jupiter satellite strip at span "1" (one computation per two-pixel row) and the
 // cursor view, as a refresh of the strip draws them.
 void BM_DrawJupiterStrip(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetView.screenWidth = 480;
     planetView.screenHeight = 640;
     planetView.mode = kJupiterMode;
@@ -222,7 +225,7 @@ BENCHMARK(BM_SaturnMoonEventsDay)->Unit(benchmark::kMillisecond);
 
 // The PlanetAssistant's yearly Charts (383 days of five planets) and its ecliptic strip.
 void PlanetAssistantAt2025() {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     planetFormState.width = 480;
     planetFormState.height = 640;
     planetFormState.year = 2025, planetFormState.month = 1, planetFormState.day = 16;
@@ -319,7 +322,7 @@ void OpenBenchComets() {
 }
 
 void BM_BuildBrightestList(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     std::size_t rows = 0;
     for (auto _ : state) rows = ComputeBrightestEntries(2024, 1, 1, 21, 0).size();
@@ -329,7 +332,7 @@ void BM_BuildBrightestList(benchmark::State& state) {
 BENCHMARK(BM_BuildBrightestList)->Unit(benchmark::kMillisecond);
 
 void BM_BuildBestDatesList(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     std::size_t rows = 0;
     for (auto _ : state) rows = ComputeBestDatesEntries(2024, 1, 1, 21, 0).size();
@@ -341,7 +344,7 @@ BENCHMARK(BM_BuildBestDatesList)->Unit(benchmark::kMillisecond);
 // A frame of a drag on the 3D view at scale 2: the bodies rebuilt and painted through the
 // form's offscreen, the angles turning as the pen moves.
 void BM_DrawOrbit3DFrame(benchmark::State& state) {
-    Bench();
+    const FilesInPlace files = Bench().Files();
     OpenBenchComets();
     orbitForm.currentComet = 1;
     DrawWindow* offscreen = CreateOffscreenDIB(480, 640, 16);

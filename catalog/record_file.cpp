@@ -121,7 +121,9 @@ int OpenChecked(fs::path path, int mode, bool report, RecordFilePtr& out) {
     if (const std::string why = HeaderFault(header, static_cast<std::uint64_t>(length)); !why.empty())
         return fault(why);
 
+    static std::uint64_t opens = 0;
     auto handle = std::make_unique<RecordFile>();
+    handle->openSerial = ++opens;
     handle->version = header.version;
     handle->creator = header.creator;
     handle->recordCount = header.count;

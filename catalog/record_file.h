@@ -51,6 +51,9 @@ struct RecordFile {
     FileHandle file;
     platform::MappedFile mapped;        // a read-only file, once MappedRecordBlock maps it
     bool mapTried = false;
+    // Distinct for every open in a run: what a reader derives from a read-only file's records
+    // and keeps stays good while the handle and this number are the same.
+    std::uint64_t openSerial = 0;
 };
 using RecordFilePtr = std::unique_ptr<RecordFile>;
 

@@ -53,15 +53,13 @@ struct ObjectProjector {
     int visibleSkyOnly;
     std::int32_t lst;
     int turn;
+    SkyViewTrig trig;  // of the view, taken once for the drawing
     bool Project(std::int32_t ra, std::int32_t dec, int* x, int* y) const {
         if (view) {
-            if (visibleSkyOnly) {
-                std::int32_t z = 0;
-                ProjectToChart(ra, dec, nullptr, nullptr, &z);
-                if (z < 0) return false;
-            }
+            const SkyVector p = TurnToChart(SkyUnitVector(ra, dec));
+            if (visibleSkyOnly && p.z < 0) return false;
             std::int32_t px = 0, py = 0;
-            if (!SkyViewProjectPoint(*view, ra, dec, &px, &py)) return false;
+            if (!SkyViewProjectVector(*view, trig, p, &px, &py)) return false;
             *x = px;
             *y = py;
             return true;
@@ -119,7 +117,8 @@ void DrawDeepSkyObjects(const SelectionRecord* records, int count, const Bounds&
     std::int32_t sx = 0;
     GetChartMetrics(nullptr, nullptr, &sx, nullptr);
     const ObjectProjector proj{view, visibleSkyOnly, chartClock.siderealTimeFixed,
-                               static_cast<int>(std::llabs(static_cast<long long>(sx) * 360 / 65536))};
+                               static_cast<int>(std::llabs(static_cast<long long>(sx) * 360 / 65536)),
+                               view ? MakeSkyViewTrig(*view) : SkyViewTrig{}};
     const SkyWindow window = FindSkyWindow(view, viewRect);
     if (window.raMin > window.raMax && !window.all) return;
     int first = FindObjectIndexByDec(window.decMin);

@@ -96,23 +96,28 @@ void BuildSkyMatrix(int year, int month, int day, int hour, int minute, int seco
 void SelectFullSkyMatrix() { CopyRows(chartMatrix.full); }
 void SelectHorizonOnlyMatrix() { CopyRows(chartMatrix.horizon); }
 
-void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y, std::int32_t* z) {
+SkyVector SkyUnitVector(std::int32_t ra, std::int32_t dec) {
     std::int32_t cosRa, sinRa, cosDec, sinDec;
     FixSinCos(ra, &cosRa, &sinRa);
     FixSinCos(dec, &cosDec, &sinDec);
-    const std::int32_t e1 = Mul(cosDec, sinRa), e2 = Mul(cosDec, cosRa), e3 = sinDec;
-    std::int32_t ox = e1, oy = e2, oz = e3;
-    if (skyCacheKey.horizonFlag != 0) {
-        const ChartMatrix& a = chartMatrix;
-        // The third term is 0 for the horizon matrix alone, but precession tilts the pole by
-        // about 0.001 in the full matrix: left out, x would be off by up to 0.06 degree.
-        ox = Mul(a.row0[0], e1) + Mul(a.row0[1], e2) + Mul(a.row0[2], e3);
-        oy = Mul(a.row1[0], e1) + Mul(a.row1[1], e2) + Mul(a.row1[2], e3);
-        oz = Mul(a.row2[0], e1) + Mul(a.row2[1], e2) + Mul(a.row2[2], e3);
-    }
-    if (x) *x = ox;
-    if (y) *y = oy;
-    if (z) *z = oz;
+    return {Mul(cosDec, sinRa), Mul(cosDec, cosRa), sinDec};
+}
+
+SkyVector TurnToChart(const SkyVector& e) {
+    if (skyCacheKey.horizonFlag == 0) return e;
+    const ChartMatrix& a = chartMatrix;
+    // The third term is 0 for the horizon matrix alone, but precession tilts the pole by
+    // about 0.001 in the full matrix: left out, x would be off by up to 0.06 degree.
+    return {Mul(a.row0[0], e.x) + Mul(a.row0[1], e.y) + Mul(a.row0[2], e.z),
+            Mul(a.row1[0], e.x) + Mul(a.row1[1], e.y) + Mul(a.row1[2], e.z),
+            Mul(a.row2[0], e.x) + Mul(a.row2[1], e.y) + Mul(a.row2[2], e.z)};
+}
+
+void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y, std::int32_t* z) {
+    const SkyVector p = TurnToChart(SkyUnitVector(ra, dec));
+    if (x) *x = p.x;
+    if (y) *y = p.y;
+    if (z) *z = p.z;
 }
 
 int UpdateSkyForDate(int horizonFlag, int year, int month, int day, int hour, int minute, int second, int force) {
@@ -166,20 +171,28 @@ void ProjectObjects(SelectionRecord* records, int count) {
     }
 }
 
-int SkyViewProjectPoint(const SkyView& view, std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y) {
-    std::int32_t px, py, pz;
-    ProjectToChart(ra, dec, &px, &py, &pz);
-    std::int32_t ca, sa, ct, st;
-    FixSinCos(view.turn, &ca, &sa);
-    FixSinCos(view.tilt, &ct, &st);
-    const std::int32_t w = Mul(ca, py) + Mul(px, sa);
-    const std::int32_t depth = Mul(ct, w) + Mul(pz, st);
+SkyViewTrig MakeSkyViewTrig(const SkyView& view) {
+    SkyViewTrig t;
+    FixSinCos(view.turn, &t.cosTurn, &t.sinTurn);
+    FixSinCos(view.tilt, &t.cosTilt, &t.sinTilt);
+    return t;
+}
+
+int SkyViewProjectVector(const SkyView& view, const SkyViewTrig& trig, const SkyVector& p, std::int32_t* x,
+                         std::int32_t* y) {
+    const std::int32_t ca = trig.cosTurn, sa = trig.sinTurn, ct = trig.cosTilt, st = trig.sinTilt;
+    const std::int32_t w = Mul(ca, p.y) + Mul(p.x, sa);
+    const std::int32_t depth = Mul(ct, w) + Mul(p.z, st);
     if (depth < 1) return 0;
-    const std::int32_t u = Mul(px, ca) - Mul(py, sa);
-    const std::int32_t v = Mul(ct, pz) - Mul(w, st);
+    const std::int32_t u = Mul(p.x, ca) - Mul(p.y, sa);
+    const std::int32_t v = Mul(ct, p.z) - Mul(w, st);
     *x = view.centreX - Mul(view.scaleX, u);
     *y = view.centreY - Mul(v, view.scaleY);
     return 1;
+}
+
+int SkyViewProjectPoint(const SkyView& view, std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y) {
+    return SkyViewProjectVector(view, MakeSkyViewTrig(view), TurnToChart(SkyUnitVector(ra, dec)), x, y);
 }
 
 int ScreenToSky(const SkyView& view, int x, int y, std::int32_t* ra, std::int32_t* dec) {

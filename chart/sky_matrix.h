@@ -51,6 +51,16 @@ void SelectHorizonOnlyMatrix();
 // A place (8.24 radians) through the active rows (or unchanged while the key's horizon flag
 // is 0) into (x, y, z); z is the sine of the altitude. Outputs may be null.
 void ProjectToChart(std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y, std::int32_t* z);
+// The two halves of ProjectToChart, for layers that keep a star's unit vector between
+// redraws: the place's unit vector e (two sines and cosines, the costly part), and e turned
+// through the active rows (or unchanged while the key's horizon flag is 0).
+struct SkyVector {
+    std::int32_t x;
+    std::int32_t y;
+    std::int32_t z;
+};
+SkyVector SkyUnitVector(std::int32_t ra, std::int32_t dec);
+SkyVector TurnToChart(const SkyVector& e);
 
 // Refreshes the chart colours; then, unless force is 0 and the flag, the date and time to
 // the minute and the site equal the key, stores the flag, builds the matrix, projects the
@@ -85,6 +95,17 @@ struct SkyView {
 // The orthographic projection of a place onto the view. 1 with the pixel; 0 for a point on
 // the far side.
 int SkyViewProjectPoint(const SkyView& view, std::int32_t ra, std::int32_t dec, std::int32_t* x, std::int32_t* y);
+// The same for many points of one drawing: the cosines and sines of the view's turn and tilt
+// taken once, and a point already through TurnToChart.
+struct SkyViewTrig {
+    std::int32_t cosTurn;
+    std::int32_t sinTurn;
+    std::int32_t cosTilt;
+    std::int32_t sinTilt;
+};
+SkyViewTrig MakeSkyViewTrig(const SkyView& view);
+int SkyViewProjectVector(const SkyView& view, const SkyViewTrig& trig, const SkyVector& p, std::int32_t* x,
+                         std::int32_t* y);
 // A tap on the view to right ascension and declination (8.24): of date through the horizon
 // frame while the key's horizon flag is set, else in the catalog frame. A tap outside the
 // disc maps onto its rim. Returns 1; 0 for a view without a scale.

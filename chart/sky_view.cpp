@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "astro/angle_text.h"
@@ -30,7 +31,7 @@
 #include "shell/fonts.h"
 #include "shell/utilities.h"
 
-SkyViewState skyViewState{};
+SkyViewState& skyViewState = *new SkyViewState{};
 
 namespace skyview {
 
@@ -112,19 +113,16 @@ bool IsCurrentRecord(const SelectionRecord* records, int i) {
 
 // Copies the rectangle of the target into view bitmap n, remaking it when it is too small.
 void SaveToBitmap(int n, DrawWindow* source, const Bounds& rect) {
-    DrawWindow*& bitmap = skyViewState.bitmaps[n];
-    if (bitmap && (bitmap->width < rect.width || bitmap->height < rect.height)) {
-        DeleteOffscreen(bitmap);
-        bitmap = nullptr;
-    }
-    if (!bitmap) bitmap = CreateOffscreen(std::max(rect.width, 1), std::max(rect.height, 1));
+    OffscreenPtr& bitmap = skyViewState.bitmaps[n];
+    if (bitmap && (bitmap->width < rect.width || bitmap->height < rect.height)) bitmap.reset();
+    if (!bitmap) bitmap.reset(CreateOffscreen(std::max(rect.width, 1), std::max(rect.height, 1)));
     if (!bitmap || !source) return;
-    CopyBits(source, bitmap, rect, 0, 0, 0);
+    CopyBits(source, bitmap.get(), rect, 0, 0, 0);
     skyViewState.saved[n] = rect;
 }
 
 void RestoreFromBitmap(int n, DrawWindow* target) {
-    DrawWindow* bitmap = skyViewState.bitmaps[n];
+    DrawWindow* bitmap = skyViewState.bitmaps[n].get();
     const Bounds& r = skyViewState.saved[n];
     if (!bitmap || !target || r.width <= 0) return;
     CopyBits(bitmap, target, Bounds{0, 0, r.width, r.height}, r.x, r.y, 0);
@@ -330,7 +328,15 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
     const double sizeScale = GetZoomScale(p.zoom) * sx;
     const bool filtered = records == selectionList.records;
     int labelled = -1;
-    std::vector<Bounds> labels;
+    // The labels placed so far, and their positions in that list by band of 64 columns: a
+    // label's box is narrower than a band, so only those of its band and the two beside it
+    // can lie across its columns.
+    constexpr int kLabelWidth = 60;
+    constexpr int kLabelBandShift = 6;
+    static_assert(kLabelWidth <= 1 << kLabelBandShift);
+    std::vector<Bounds> labels, column;
+    std::unordered_map<int, std::vector<int>> bands;
+    std::vector<int> nearby;
     for (int i = 0; i < count; ++i) {
         SelectionRecord& r = records[i];
         if (r.offChart != 0) continue;
@@ -350,17 +356,30 @@ int DrawRecords(const Pass& p, SelectionRecord* records, int count) {
             }
         }
         if (labelAll) {
-            // Each label clear of those before it: moved down until it overlaps none.
-            Bounds box{x + 10 * g, y + 10 * g - 6, 60, 12};
+            // Each label clear of those before it: moved down until it overlaps none. Only
+            // the labels across its columns can move it (it never moves sideways), so the
+            // passes go over those alone, in the same order.
+            Bounds box{x + 10 * g, y + 10 * g - 6, kLabelWidth, 12};
+            const int band = box.x >> kLabelBandShift;
+            nearby.clear();
+            for (int b = band - 1; b <= band + 1; ++b)
+                if (const auto it = bands.find(b); it != bands.end())
+                    nearby.insert(nearby.end(), it->second.begin(), it->second.end());
+            std::sort(nearby.begin(), nearby.end());
+            column.clear();
+            for (const int k : nearby) {
+                const Bounds& o = labels[static_cast<std::size_t>(k)];
+                if (box.x < o.x + o.width && o.x < box.x + box.width) column.push_back(o);
+            }
             for (bool moved = true; moved;) {
                 moved = false;
-                for (const Bounds& o : labels)
-                    if (box.x < o.x + o.width && o.x < box.x + box.width && box.y < o.y + o.height &&
-                        o.y < box.y + box.height) {
+                for (const Bounds& o : column)
+                    if (box.y < o.y + o.height && o.y < box.y + box.height) {
                         box.y = o.y + o.height;
                         moved = true;
                     }
             }
+            bands[band].push_back(static_cast<int>(labels.size()));
             labels.push_back(box);
             LabelRecord(r, x, y, box.x - x, box.y + 6 - y);
             if (labelled < 0 && std::abs(x - cx) <= near && std::abs(y - cy) <= near) labelled = i;
@@ -571,15 +590,14 @@ void SaveRestoreSkyView(int restore, const Bounds& rect) {
         SaveToBitmap(0, GetDrawWindow(), rect);
         return;
     }
-    DrawWindow* bitmap = skyViewState.bitmaps[0];
+    DrawWindow* bitmap = skyViewState.bitmaps[0].get();
     if (!bitmap) return;
     CopyBits(bitmap, GetDrawWindow(), Bounds{0, 0, rect.width, rect.height}, rect.x, rect.y, 0);
 }
 
 void FreeSkyViewBitmaps() {
     for (int n = 0; n < 3; ++n) {
-        DeleteOffscreen(skyViewState.bitmaps[n]);
-        skyViewState.bitmaps[n] = nullptr;
+        skyViewState.bitmaps[n].reset();
         skyViewState.saved[n] = Bounds{};
     }
 }

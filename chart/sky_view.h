@@ -30,10 +30,12 @@ struct SkyViewState {
     int horizontalGrid;      // "Alt/Az Grid" at the last drawing
     int finderKeyValid;      // the finder chart's sky matrix is the one below
     int finderYear, finderMonth, finderDay, finderHour, finderMinute;
-    DrawWindow* bitmaps[3];
+    OffscreenPtr bitmaps[3];
     Bounds saved[3];         // where each bitmap was last saved from
 };
-extern SkyViewState skyViewState;
+// Never destroyed: at exit the platform's drawing objects its bitmaps hold may already be
+// gone. A state replaced by another deletes its bitmaps.
+extern SkyViewState& skyViewState;
 
 // Draws the view of `count` records into `rect` around the direction (first angle: the
 // turn atan2(x, y) of the sky matrix, degrees; second: the tilt, the altitude in the

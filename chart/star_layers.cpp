@@ -1,10 +1,14 @@
 #include "chart/star_layers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "catalog/byte_order.h"
 #include "catalog/chart_buffers.h"
@@ -17,6 +21,7 @@
 #include "chart/chart_services.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_state.h"
+#include "chart/sky_matrix.h"
 #include "chart/sky_window.h"
 #include "core/report.h"
 #include "core/settings.h"
@@ -38,6 +43,9 @@ bool NightOn() { return ChartSetting(chartpref::nightMode) != 0; }
 bool WhiteStrip() { return ChartSetting(chartpref::background) == kBackgroundWhite && !NightOn(); }
 
 int ZoomIndex(int zoom) { return std::clamp(zoom, 0, 13); }
+
+// Where a level entry keeps its magnitude (see StellarStarEntry).
+constexpr std::size_t kStellarMagnitudeByte = 10;
 
 // The star buffer, as 8-byte little-endian entries.
 void PutStarEntry(int position, std::uint32_t index, int x, int y) {
@@ -132,22 +140,121 @@ double InitialHalfWidth(int zoom, double dec) {
     }
 }
 
+// The entries of a zone record of the open level file.
+int EntriesPerZone() {
+    return std::min<int>(starsPerRecord, static_cast<int>(stellarDb->recordSize / kStellarStarEntrySize));
+}
+
+// What the faint-star layers keep of the open level file while it stays open (a file open
+// read-only, whose records can't change): each zone's entries brightest first, so that a
+// redraw visits only the stars bright enough for its zoom and not every record of the band
+// in view, and each star's unit vector, worked out when the star is first drawn in a sky
+// view, since its two sines and cosines were most of the cost of turning it into the view.
+constexpr std::int32_t kNotWorkedOut = INT32_MIN;
+// An entry's position in its zone is kept in a byte and the zone's chosen entries in a
+// bit set: a zone of more entries is read as it stands.
+constexpr int kMostKeptEntries = 128;
+struct KeptLevel {
+    std::uint64_t openSerial = 0;  // 0: nothing kept
+    int entries = 0;               // per zone
+    std::vector<std::uint8_t> order;       // per zone, its entries' positions, brightest first
+    std::vector<std::uint8_t> magnitudes;  // per zone, the entries' magnitudes in that order
+    std::vector<SkyVector> unitVectors;    // by star index; z is kNotWorkedOut until worked out
+};
+KeptLevel keptLevel;
+
+// Puts each zone's entries brightest first (a stable order, so that equal magnitudes keep
+// their places). False when a block of records can't be read.
+bool OrderZones(KeptLevel& kept, int records) {
+    constexpr int kBlock = 4096;
+    const int entries = kept.entries;
+    const std::size_t size = stellarDb->recordSize;
+    kept.order.resize(static_cast<std::size_t>(records) * entries);
+    kept.magnitudes.resize(kept.order.size());
+    std::vector<std::uint8_t> block;
+    for (int from = 0; from < records; from += kBlock) {
+        const auto n = static_cast<std::uint32_t>(std::min(kBlock, records - from));
+        const std::uint8_t* bytes = MappedRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(from), n);
+        if (!bytes && ReadRecordBlock(stellarDb.get(), static_cast<std::uint32_t>(from), n, block) == 0)
+            bytes = block.data();
+        if (!bytes) return false;
+        for (std::uint32_t r = 0; r < n; ++r) {
+            const std::uint8_t* rec = bytes + r * size;
+            const std::size_t at = (from + r) * static_cast<std::size_t>(entries);
+            std::uint8_t* order = kept.order.data() + at;
+            for (int i = 0; i < entries; ++i) order[i] = static_cast<std::uint8_t>(i);
+            const auto magnitude = [rec](std::uint8_t i) {
+                return rec[static_cast<std::size_t>(i) * kStellarStarEntrySize + kStellarMagnitudeByte];
+            };
+            std::stable_sort(order, order + entries,
+                             [&](std::uint8_t a, std::uint8_t b) { return magnitude(a) < magnitude(b); });
+            for (int i = 0; i < entries; ++i) kept.magnitudes[at + i] = magnitude(order[i]);
+        }
+    }
+    return true;
+}
+
+// The kept state of the open level, made at its first drawing; null for a file open for
+// update, a zone of more than kMostKeptEntries entries or a file that can't be read whole.
+KeptLevel* KeptLevelOfOpenFile(int entries) {
+    const RecordFile* file = stellarDb.get();
+    if (!file || file->mode != 0 || entries <= 0 || entries > kMostKeptEntries) return nullptr;
+    if (keptLevel.openSerial == file->openSerial) return &keptLevel;
+    keptLevel = KeptLevel{};
+    keptLevel.entries = entries;
+    const int records = GetDbRecordCount(stellarDb, 1);
+    if (!OrderZones(keptLevel, records)) {
+        keptLevel = KeptLevel{};
+        return nullptr;
+    }
+    keptLevel.unitVectors.assign(static_cast<std::size_t>(records) * starsPerRecord, SkyVector{0, 0, kNotWorkedOut});
+    keptLevel.openSerial = file->openSerial;
+    return &keptLevel;
+}
+
+// A star's unit vector, kept when the level is.
+SkyVector StarUnitVector(KeptLevel* kept, std::uint32_t index, std::int32_t ra, std::int32_t dec) {
+    if (!kept) return SkyUnitVector(ra, dec);
+    SkyVector& v = kept->unitVectors[index];
+    if (v.z == kNotWorkedOut) v = SkyUnitVector(ra, dec);
+    return v;
+}
+
 // Reads the zone records first..last (inclusive) of the open level file and hands each
-// entry with its star index to `use`. An unreadable record is reported and skipped.
+// entry no fainter than `threshold` (sixteenths of a magnitude) with its star index to
+// `use`. The magnitude byte is looked at before the entry is decoded: most of a band's
+// stars are too faint for the zoom. An unreadable record is reported and skipped.
 template <typename Use>
-void ForEachStellarEntry(int first, int last, Use use) {
+void ForEachStellarEntry(int first, int last, int threshold, Use use) {
     const int records = GetDbRecordCount(stellarDb, 1);
     first = std::max(first, 0);
     last = std::min(last, records - 1);
     if (first > last) return;
     const int perRecord = starsPerRecord;
-    const int entries = std::min<int>(perRecord, static_cast<int>(stellarDb->recordSize / kStellarStarEntrySize));
+    const int entries = EntriesPerZone();
+    const auto useEntry = [&](int zone, const std::uint8_t* rec, int i) {
+        StellarStarEntry e;
+        DecodeStellarStarEntry(rec + static_cast<std::size_t>(i) * kStellarStarEntrySize, e);
+        use(e, static_cast<std::uint32_t>(i + zone * perRecord));
+    };
+    const KeptLevel* kept = KeptLevelOfOpenFile(entries);
     const auto visit = [&](int zone, const std::uint8_t* rec) {
-        for (int i = 0; i < entries; ++i) {
-            StellarStarEntry e;
-            DecodeStellarStarEntry(rec + static_cast<std::size_t>(i) * kStellarStarEntrySize, e);
-            use(e, static_cast<std::uint32_t>(i + zone * perRecord));
+        if (!kept) {
+            for (int i = 0; i < entries; ++i)
+                if (rec[static_cast<std::size_t>(i) * kStellarStarEntrySize + kStellarMagnitudeByte] <= threshold)
+                    useEntry(zone, rec, i);
+            return;
         }
+        // The zone's bright enough entries, then visited in the file's order as before.
+        const std::size_t at = static_cast<std::size_t>(zone) * entries;
+        std::uint64_t chosen[kMostKeptEntries / 64] = {};
+        for (int k = 0; k < entries && kept->magnitudes[at + k] <= threshold; ++k) {
+            const int i = kept->order[at + k];
+            chosen[i / 64] |= std::uint64_t{1} << (i % 64);
+        }
+        for (int word = 0; word < kMostKeptEntries / 64; ++word)
+            for (std::uint64_t bits = chosen[word]; bits != 0; bits &= bits - 1)
+                useEntry(zone, rec, word * 64 + std::countr_zero(bits));
     };
     // The declination band in place from the mapped file, or else in one read: a seek and a
     // read per record cost more than the stars they hold. The read's buffer is kept between
@@ -314,8 +421,7 @@ void DrawStellarStars(int centreX, int centreY, int precise, int dpiFactor, floa
     const bool floating = zoom >= 12 || precise == 0;
     const std::int32_t lstFixed = HoursToFixedAngle(lst);
     const int plus = dpiFactor == 1 ? 1 : 0;
-    ForEachStellarEntry(first, last, [&](const StellarStarEntry& e, std::uint32_t index) {
-        if (e.magnitude > threshold) return;
+    ForEachStellarEntry(first, last, threshold, [&](const StellarStarEntry& e, std::uint32_t index) {
         if (!windows.Contains(e.raHours * 60.0 + e.raMinutes)) return;
         std::int32_t p = 0, q = 0;
         int up;
@@ -361,18 +467,16 @@ void DrawStellarStarsHorizon(const SkyView& view, int offsetX, int offsetY, int 
     if (first > last) std::swap(first, last);
     if (last == 0) last = 1;
     if (first == last) --first;
-    ForEachStellarEntry(first, last, [&](const StellarStarEntry& e, std::uint32_t index) {
-        if (e.magnitude > threshold) return;
+    const SkyViewTrig trig = MakeSkyViewTrig(view);
+    KeptLevel* kept = KeptLevelOfOpenFile(EntriesPerZone());
+    ForEachStellarEntry(first, last, threshold, [&](const StellarStarEntry& e, std::uint32_t index) {
         const std::int32_t ra = e.raHours * 4392265 + e.raMinutes * 73204 + e.raSeconds * 1220;
         const std::int32_t dec = e.decDegrees * 292818 + e.decMinutes * 4880 + e.decSeconds * 81;
         if (!window.Contains(ra)) return;
-        if (visibleSkyOnly) {
-            std::int32_t z = 0;
-            ProjectToChart(ra, dec, nullptr, nullptr, &z);
-            if (z < 0) return;
-        }
+        const SkyVector p = TurnToChart(StarUnitVector(kept, index, ra, dec));
+        if (visibleSkyOnly && p.z < 0) return;
         std::int32_t x = 0, y = 0;
-        if (!SkyViewProjectPoint(view, ra, dec, &x, &y)) return;
+        if (!SkyViewProjectVector(view, trig, p, &x, &y)) return;
         if (std::abs(x - view.centreX) > view.centreX || std::abs(y - view.centreY) > view.centreY) return;
         DrawStar(nullptr, zoom, e.magnitude >> 4, e.colour, x, y);
         collector.Add(index, x + offsetX, y + offsetY);

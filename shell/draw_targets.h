@@ -6,6 +6,7 @@
 // screen double buffer, bitmap resources and picture files loaded into offscreens, and the
 // blits between them.
 #include <cstdint>
+#include <memory>
 
 #include "platform/gfx_context.h"
 #include "platform/gfx_objects.h"
@@ -102,6 +103,11 @@ DrawWindow* CreateOffscreen(int width, int height);
 DrawWindow* CreateOffscreenDIB(int width, int height, int bitsPerPixel);
 platform::GfxObject CreateDibBitmap(int width, int height, int bitsPerPixel, std::uint8_t** pixels);
 void DeleteOffscreen(DrawWindow* record);
+// An offscreen that is deleted when its holder lets it go or takes another.
+struct OffscreenDeleter {
+    void operator()(DrawWindow* record) const { DeleteOffscreen(record); }
+};
+using OffscreenPtr = std::unique_ptr<DrawWindow, OffscreenDeleter>;
 // Bitmap resource into a new 16-bit offscreen, turned red in night mode; null when the
 // resource is missing.
 DrawWindow* LoadBitmapOffscreen(int resourceId, int bitsPerPixel);

@@ -319,15 +319,30 @@ TEST_F(SkyViewTest, ViewBitmapsGiveBackTheirPixelsAndAreFreed) {
     const Bounds r{20, 30, 50, 40};
     const std::vector<platform::Color> before = Pixels(r);
     SaveRestoreSkyView(0, r);
-    ASSERT_NE(skyViewState.bitmaps[0], nullptr);
+    ASSERT_NE(skyViewState.bitmaps[0].get(), nullptr);
     SetForeColor(platform::Rgb(255, 255, 0));
     DrawRectangle(r, 0);
     ASSERT_FALSE(Pixels(r) == before);
     SaveRestoreSkyView(1, r);
     EXPECT_TRUE(Pixels(r) == before);
     FreeSkyViewBitmaps();
-    for (DrawWindow* b : skyViewState.bitmaps) EXPECT_EQ(b, nullptr);
+    for (const OffscreenPtr& b : skyViewState.bitmaps) EXPECT_EQ(b.get(), nullptr);
     SaveRestoreSkyView(1, r);   // nothing saved: nothing happens
+}
+
+// A view state replaced by a fresh one (as a form's reset does) deletes its bitmaps with it:
+// dropped, each held a drawing context and a bitmap for the rest of the run.
+TEST_F(SkyViewTest, AReplacedStateDeletesItsBitmaps) {
+    BuildSky(kChartModeWholeSky);
+    DrawSkyView(nullptr, 0, kView, nullptr, 5, 180.0f, 30.0f, 1);
+    SaveRestoreSkyView(0, Bounds{20, 30, 50, 40});
+    int held = 0;
+    for (const OffscreenPtr& b : skyViewState.bitmaps) held += b != nullptr;
+    ASSERT_GT(held, 0);
+    const int dcs = platform::LiveDcCount(), objects = platform::LiveObjectCount();
+    skyViewState = SkyViewState{};
+    EXPECT_EQ(platform::LiveDcCount(), dcs - held);
+    EXPECT_EQ(platform::LiveObjectCount(), objects - held);
 }
 
 TEST_F(SkyViewTest, RefreshRebuildsTheMatrixAndForgetsTheFinders) {
