@@ -272,6 +272,9 @@ bool levelReported[7] = {};
 // The declination of each record's first star in the open level file, read once per open:
 // every redraw looks up the band in view, and a probe per read cost two dozen seeks a redraw.
 std::vector<double> levelFirstDeclinations;
+// The opening of the file the table was read from: a level file opened in another's place
+// (by a path that does not close the level first) may have as many records.
+std::uint64_t levelFirstDeclinationsOpen = 0;
 
 void CloseLevel() {
     levelFirstDeclinations.clear();
@@ -371,6 +374,7 @@ bool ReadLevelFirstDeclinations(int count) {
     constexpr int kBlock = 4096;
     std::vector<std::uint8_t> block;
     levelFirstDeclinations.clear();
+    levelFirstDeclinationsOpen = stellarDb->openSerial;
     levelFirstDeclinations.reserve(static_cast<std::size_t>(count));
     for (int first = 0; first < count; first += kBlock) {
         const int n = std::min(kBlock, count - first);
@@ -396,7 +400,9 @@ int FindStellarRecordByDec(double decDegrees) {
     if (!stellarDb || starsPerRecord <= 0) return -1;
     const int count = GetDbRecordCount(stellarDb, 1);
     if (count <= 0) return -1;
-    if (static_cast<int>(levelFirstDeclinations.size()) == count || ReadLevelFirstDeclinations(count)) {
+    const bool kept = static_cast<int>(levelFirstDeclinations.size()) == count &&
+                      levelFirstDeclinationsOpen == stellarDb->openSerial;
+    if (kept || ReadLevelFirstDeclinations(count)) {
         const auto after = std::upper_bound(levelFirstDeclinations.begin(), levelFirstDeclinations.end(), decDegrees);
         return std::max(0, static_cast<int>(after - levelFirstDeclinations.begin()) - 1);
     }

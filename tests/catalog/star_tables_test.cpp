@@ -379,6 +379,14 @@ TEST_F(StellarLevelTest, TheFaintStarLayerReadsTheZonesOfItsDeclinationBand) {
     EXPECT_EQ(FindStellarRecordByDec(90.0), 1);
     EXPECT_EQ(FindStellarRecordByDec(3.9), 0);
     EXPECT_EQ(FindStellarRecordByDec(4.0), 1);
+    // A file of as many records opened in the open one's place without closing the level (as
+    // a fixture may) is not answered from the earlier file's table.
+    std::vector<StellarStarEntry> shifted = Band(84, 2);
+    for (StellarStarEntry& star : shifted) star.decDegrees = static_cast<std::int8_t>(star.decDegrees + 2);
+    WriteLevel(2, shifted);  // -78 .. +88 degrees: the second record starts at +6
+    ASSERT_TRUE(OpenDb(stellarDb, kCreatorStellarLevel, kTypeCodeQvn1, 0, kDataFolder, kStellarLevelFiles[2]));
+    EXPECT_EQ(FindStellarRecordByDec(4.0), 0);
+    EXPECT_EQ(FindStellarRecordByDec(6.0), 1);
 }
 
 TEST_F(StellarLevelTest, NoLevelFileAtAll) {
