@@ -1,6 +1,7 @@
 #include "chart/sky_matrix.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "astro/fixed_trig.h"
@@ -97,10 +98,25 @@ void SelectFullSkyMatrix() { CopyRows(chartMatrix.full); }
 void SelectHorizonOnlyMatrix() { CopyRows(chartMatrix.horizon); }
 
 SkyVector SkyUnitVector(std::int32_t ra, std::int32_t dec) {
+    // A redraw projects the places of the last one again (the chart's records, its grid and
+    // lines), and the two CORDIC sine/cosines are what a projection costs: the vectors of
+    // recent places are kept by place. The vector depends on nothing else, so a kept one is
+    // always the one that would be computed.
+    struct Kept {
+        std::int32_t ra = 0, dec = 0;
+        SkyVector v{};
+        bool valid = false;
+    };
+    constexpr int kSlotBits = 12;
+    thread_local std::array<Kept, std::size_t{1} << kSlotBits> kept{};
+    const std::uint32_t hash = static_cast<std::uint32_t>(ra) * 2654435761u ^ static_cast<std::uint32_t>(dec) * 40503u;
+    Kept& k = kept[hash >> (32 - kSlotBits)];
+    if (k.valid && k.ra == ra && k.dec == dec) return k.v;
     std::int32_t cosRa, sinRa, cosDec, sinDec;
     FixSinCos(ra, &cosRa, &sinRa);
     FixSinCos(dec, &cosDec, &sinDec);
-    return {Mul(cosDec, sinRa), Mul(cosDec, cosRa), sinDec};
+    k = Kept{ra, dec, {Mul(cosDec, sinRa), Mul(cosDec, cosRa), sinDec}, true};
+    return k.v;
 }
 
 SkyVector TurnToChart(const SkyVector& e) {
