@@ -10,15 +10,20 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/report.h"
 #include "core/settings.h"
 #include "moon/angle_icons.h"
 #include "moon/map_textures.h"
+#include "platform/gfx_context.h"
+#include "platform/headless.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
 #include "platform/surface.h"
+#include "platform/window.h"
 #include "shell/draw_targets.h"
+#include "support/golden_screen.h"
 
 // 5-5-5 pixels of the fixture pictures.
 constexpr std::uint16_t Px(int r, int g, int b) { return static_cast<std::uint16_t>(r << 10 | g << 5 | b); }
@@ -120,4 +125,36 @@ protected:
     std::string savedResources;
     DrawWindow* target = nullptr;
     DrawWindow* previous = nullptr;
+};
+
+// The same, drawing on a headless 240 x 320 screen window instead of the offscreen target:
+// for the views compared with golden screens or read off the window.
+class GlobeScreenTest : public GlobeTest {
+protected:
+    void SetUp() override {
+        GlobeTest::SetUp();
+        if (HasFatalFailure()) return;
+        platform::headless::Install(platform::headless::Options{});
+        InitScreenScale();
+        platform::WindowSpec shape;
+        shape.rect = platform::Rect{0, 0, 240, 320};
+        window = platform::CreateWindow(shape);
+        dc = platform::GetWindowDc(window);
+        SetDrawTarget(window, dc);
+    }
+    void TearDown() override {
+        ReleaseDrawTarget();
+        platform::ReleaseDc(window, dc);
+        platform::headless::Uninstall();
+        GlobeTest::TearDown();
+    }
+    // Shows what was drawn and compares the screen with a golden picture.
+    void ExpectScreen(const std::filesystem::path& golden, const std::vector<platform::Rect>& excluded = {}) {
+        platform::MarkScreenChanged();
+        platform::PresentScreen();
+        ExpectScreenLike(golden, excluded);
+    }
+
+    platform::Window window;
+    platform::Dc dc;
 };

@@ -30,17 +30,10 @@ struct Spot {
     int x, y;
 };
 
-class PlanetAssistantDrawingTest : public GlobeTest {
+class PlanetAssistantDrawingTest : public GlobeScreenTest {
 protected:
     void SetUp() override {
-        GlobeTest::SetUp();
-        platform::headless::Install(platform::headless::Options{});
-        InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 240, 320};
-        window_ = platform::CreateWindow(shape);
-        dc_ = platform::GetWindowDc(window_);
-        SetDrawTarget(window_, dc_);
+        GlobeScreenTest::SetUp();
         savedState_ = planetFormState;
         planetFormState = PlanetFormState{};
         planetFormState.width = 240;
@@ -53,10 +46,7 @@ protected:
     }
     void TearDown() override {
         planetFormState = savedState_;
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window_, dc_);
-        platform::headless::Uninstall();
-        GlobeTest::TearDown();
+        GlobeScreenTest::TearDown();
     }
 
     // Where the view puts a body `days` after the form's date at 0h.
@@ -101,7 +91,9 @@ protected:
             // No dot before the first day or after the 28th.
             for (int d : {-2, 30}) {
                 const Spot p = Place(body, d);
-                if (!Covered(p.x, p.y)) EXPECT_FALSE(Dot(p)) << "body " << body << " day " << d;
+                if (!Covered(p.x, p.y)) {
+                    EXPECT_FALSE(Dot(p)) << "body " << body << " day " << d;
+                }
             }
             // Lines to the Sun from the first and the last dot, none from one between.
             int lines = 0;
@@ -114,16 +106,20 @@ protected:
                     break;
                 }
             }
-            if (body != kBodyMercury) EXPECT_EQ(lines, 2) << "body " << body;
+            if (body != kBodyMercury) {
+                EXPECT_EQ(lines, 2) << "body " << body;
+            }
             const Spot a = Along(Place(body, 14), body == kBodyVenus ? 0.75 : 0.5);
-            if (body != kBodyMercury && !Covered(a.x, a.y)) EXPECT_FALSE(Near(a.x, a.y, line_, 1)) << "body " << body;
+            if (body != kBodyMercury && !Covered(a.x, a.y)) {
+                EXPECT_FALSE(Near(a.x, a.y, line_, 1)) << "body " << body;
+            }
         }
     }
 
     // The window's pixel (the fixture's offscreen target is not drawn on here).
     std::uint16_t Pixel(int x, int y) const {
-        const platform::Surface* s = platform::WindowSurface(window_);
-        const platform::Point o = platform::WindowOrigin(window_);
+        const platform::Surface* s = platform::WindowSurface(window);
+        const platform::Point o = platform::WindowOrigin(window);
         if (x < 0 || y < 0 || x >= 240 || y >= 320) return 0;
         return s->Row(y + o.y)[x + o.x] & 0x7FFF;
     }
@@ -133,8 +129,6 @@ protected:
                 if (Pixel(x + dx, y + dy) == value) return true;
         return false;
     }
-    platform::Window window_;
-    platform::Dc dc_;
     PlanetFormState savedState_;
     SavedObservingState site_;
     Bounds area_{};

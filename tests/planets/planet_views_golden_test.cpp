@@ -28,18 +28,10 @@ constexpr int kViewTop = 320 - 22 - 86;
 constexpr std::uint16_t kDisc = Px(20, 12, 4);
 constexpr std::uint16_t kDot = Px(31, 31, 8);
 
-class PlanetViewsGoldenTest : public GlobeTest {
+class PlanetViewsGoldenTest : public GlobeScreenTest {
 protected:
     void SetUp() override {
-        GlobeTest::SetUp();
-        platform::headless::Options options;
-        platform::headless::Install(options);
-        InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        GlobeScreenTest::SetUp();
         UseTestSite(48.85, -2.35, 60);
         savedView_ = planetView;
         planetView.screenWidth = 240;
@@ -63,10 +55,7 @@ protected:
     void TearDown() override {
         FreeSatelliteSprites();
         planetView = savedView_;
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
-        platform::headless::Uninstall();
-        GlobeTest::TearDown();
+        GlobeScreenTest::TearDown();
     }
     static std::uint16_t Disc(int x, int y, int w, int h, int cell) {
         const double dx = (x + 0.5 - w / 2.0) / (w / 2.0), dy = (y + 0.5 - h / 2.0) / (h / 2.0);
@@ -75,14 +64,10 @@ protected:
         return kDisc;
     }
     void Expect(const char* name, const std::vector<platform::Rect>& excluded = {}) {
-        platform::MarkScreenChanged();
-        platform::PresentScreen();
-        ExpectScreenLike(std::filesystem::path(VELKARION_TEST_DATA) / "planets" / name, excluded);
+        ExpectScreen(std::filesystem::path(VELKARION_TEST_DATA) / "planets" / name, excluded);
     }
     PlanetViewState savedView_;
     SavedObservingState saved_;
-    platform::Window window;
-    platform::Dc dc;
 };
 
 // 2025-01-16 22:00 local time: Io and Europa east, Ganymede and Callisto west, one of them
