@@ -24,6 +24,7 @@
 #include "shell/draw_targets.h"
 #include "shell/forms_fixture.h"
 #include "support/fixture_files.h"
+#include "support/generated_maps.h"
 #include "support/golden_screen.h"
 #include "support/observing_state.h"
 
@@ -110,32 +111,14 @@ TEST(DayNightRows, LengthsAndTwilightsFollowTheReference) {
 
 namespace fs = std::filesystem;
 
-// A resource folder like the program's with a world map of one colour, so that the shading
-// is seen whatever map the set-up made.
-fs::path MakeResources(const fs::path& root) {
-    const fs::path real = platform::ResourcesFolder();
-    fs::create_directories(root / "bitmaps" / "generated");
-    for (const fs::directory_entry& e : fs::directory_iterator(real)) {
-        if (e.path().filename() == "bitmaps") continue;
-        fs::create_symlink(e.path(), root / e.path().filename());
-    }
-    for (const fs::directory_entry& e : fs::directory_iterator(real / "bitmaps")) {
-        if (e.path().filename() == "generated") continue;
-        fs::create_symlink(e.path(), root / "bitmaps" / e.path().filename());
-    }
-    platform::Surface map = platform::MakeSurface(240, 120);
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 240; ++x) map.Row(y)[x] = platform::ColorToPixel(platform::Rgb(90, 160, 80));
-    EXPECT_TRUE(platform::SavePng(map, root / "bitmaps" / "generated" / "6010.png"));
-    return root;
-}
-
 class DayNightTest : public FormScreenFixture {
 protected:
     void SetUp() override {
         resources = fs::temp_directory_path() / ("vk-day-night-" + std::to_string(::getpid()));
         fs::remove_all(resources);
-        MakeResources(resources);
+        // The maps of one colour, so that the shading is seen whatever map the set-up made.
+        const std::uint16_t green = platform::ColorToPixel(platform::Rgb(90, 160, 80));
+        MakeResourcesWithMaps(resources, {green, green, green});
         if (const char* r = std::getenv("VELKARION_RESOURCES")) savedResources = r;
         ::setenv("VELKARION_RESOURCES", resources.c_str(), 1);
         options.start = platform::LocalTime{2024, 6, 21, 14, 25, 0, 0, 5};
