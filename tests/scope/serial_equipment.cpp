@@ -376,6 +376,7 @@ void MountDouble::Take(unsigned char byte) {
         }
         if (command.empty()) return;
         commands_.push_back(command);
+        ++framing_;
     }
     Frame(command);
 }
@@ -386,6 +387,7 @@ void MountDouble::Frame(const std::string& command) {
         std::lock_guard<std::mutex> lock(lock_);
         const auto it = answers_.find(command);
         answer = it != answers_.end() ? it->second : Respond(command);
+        --framing_;
         if (dialect_ == MountDialect::NexStarCr) {
             // This controller answers a command only once its CR came.
             if (command != "\r") {
@@ -595,12 +597,14 @@ bool WaitUntil(std::mutex& lock, Done done) {
 
 }  // namespace
 
+// Both waits also wait for the commands taken in to have done what they do to the mount:
+// the last byte is recorded before its command is acted on.
 bool MountDouble::WaitForReceived(std::size_t count) {
-    return WaitUntil(lock_, [&] { return received_.size() >= count; });
+    return WaitUntil(lock_, [&] { return received_.size() >= count && framing_ == 0; });
 }
 
 bool MountDouble::WaitForCommands(std::size_t count) {
-    return WaitUntil(lock_, [&] { return commands_.size() >= count; });
+    return WaitUntil(lock_, [&] { return commands_.size() >= count && framing_ == 0; });
 }
 
 bool MountDouble::Settle() {
@@ -611,11 +615,13 @@ bool MountDouble::Settle() {
         int unread = 0;
         if (master_ < 0 || ioctl(master_, FIONREAD, &unread) != 0) return false;
         std::size_t now;
+        bool acted = false;
         {
             std::lock_guard<std::mutex> hold(lock_);
             now = received_.size();
+            acted = framing_ == 0;
         }
-        if (unread == 0 && now == seen) return true;
+        if (unread == 0 && now == seen && acted) return true;
         seen = now;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

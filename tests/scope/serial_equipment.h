@@ -131,6 +131,7 @@ private:
     std::string received_;
     std::vector<std::string> commands_;
     std::string pending_;  // bytes of the command being framed
+    std::size_t framing_ = 0;  // commands taken in and not yet acted on
     std::string held_;     // NexStarCr: answers waiting for their CR
     int turningLeft_ = 0;  // Takahashi: 'F' answers still to give
 };
