@@ -40,28 +40,42 @@ inline i32 WrapSub(i32 a, i32 b) { return static_cast<i32>(static_cast<u32>(a) -
 // v when mask is 0, -v when mask is all ones.
 inline i32 Negate(i32 v, u32 mask) { return static_cast<i32>((static_cast<u32>(v) ^ mask) - mask); }
 
-// x_{i+1} = x - d (y >> i), y_{i+1} = y + d (x >> i), z_{i+1} = z - d a_i, d = +1 for z >= 0.
+// One rotation step: x_{i+1} = x - d (y >> i), y_{i+1} = y + d (x >> i), z_{i+1} = z - d a_i,
+// d = +1 for z >= 0. The angle's two outcomes are made first and one is selected, so its
+// chain from step to step is a single instruction long.
+inline void RotateStep(CordicResult& r, int i, i32 angleStep) {
+    const u32 up = static_cast<u32>(r.z >> 31);  // all ones when z < 0
+    const i32 dx = r.x >> i;
+    const i32 dy = r.y >> i;
+    r.x = WrapSub(r.x, Negate(dy, up));
+    r.y = WrapAdd(r.y, Negate(dx, up));
+    const i32 zDown = WrapSub(r.z, angleStep);
+    const i32 zUp = WrapAdd(r.z, angleStep);
+    r.z = up ? zUp : zDown;
+}
+
 template <bool kBranchless>
 inline CordicResult Rotate(i32 x, i32 y, i32 z, const i32* table, int steps) {
-    for (int i = 0; i < steps; ++i) {
-        const i32 dx = x >> i;
-        const i32 dy = y >> i;
-        if constexpr (kBranchless) {
-            const u32 down = ~static_cast<u32>(z >> 31);  // all ones when z >= 0
-            x = WrapAdd(x, Negate(dy, down));
-            y = WrapSub(y, Negate(dx, down));
-            z = WrapAdd(z, Negate(table[i], down));
-        } else if (z < 0) {
-            x = WrapAdd(x, dy);
-            y = WrapSub(y, dx);
-            z = WrapAdd(z, table[i]);
-        } else {
-            x = WrapSub(x, dy);
-            y = WrapAdd(y, dx);
-            z = WrapSub(z, table[i]);
+    if constexpr (kBranchless) {
+        CordicResult r{x, y, z};
+        for (int i = 0; i < steps; ++i) RotateStep(r, i, table[i]);
+        return r;
+    } else {
+        for (int i = 0; i < steps; ++i) {
+            const i32 dx = x >> i;
+            const i32 dy = y >> i;
+            if (z < 0) {
+                x = WrapAdd(x, dy);
+                y = WrapSub(y, dx);
+                z = WrapAdd(z, table[i]);
+            } else {
+                x = WrapSub(x, dy);
+                y = WrapAdd(y, dx);
+                z = WrapSub(z, table[i]);
+            }
         }
+        return {x, y, z};
     }
-    return {x, y, z};
 }
 
 template <bool kBranchless>
@@ -140,31 +154,44 @@ inline CordicResult VectorScaled(i64 x, i64 y, i32 z) {
 
 inline i32 Mul(i32 a, i32 b) { return static_cast<i32>((static_cast<i64>(a) * b) >> 24); }
 
-// Fold the angle into the first quadrant, rotate, and unfold.
-inline void SinCos(i32 angle, i32* cosine, i32* sine) {
+// An angle folded into the first quadrant, and the quadrant it came from.
+struct Folded {
+    i32 z;
+    int quadrant;
+};
+
+inline Folded Fold(i32 angle) {
     i32 a = angle % kFixTurn;
     if (a < 0) a += kFixTurn;
-    i32 c;
-    i32 s;
-    if (a < kFixQuarterTurn) {
-        const CordicResult r = Rotate<true>(kCordicStart, 0, a, kCircular, 25);
-        c = r.x;
-        s = r.y;
-    } else if (a < kFixHalfTurn) {
-        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixHalfTurn - a, kCircular, 25);
-        c = -r.x;
-        s = r.y;
-    } else if (a < kFixThreeQuarterTurn) {
-        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixThreeQuarterTurn - a, kCircular, 25);
-        c = -r.y;
-        s = -r.x;
-    } else {
-        const CordicResult r = Rotate<true>(kCordicStart, 0, kFixTurn - a, kCircular, 25);
-        c = r.x;
-        s = -r.y;
+    if (a < kFixQuarterTurn) return {a, 0};
+    if (a < kFixHalfTurn) return {kFixHalfTurn - a, 1};
+    if (a < kFixThreeQuarterTurn) return {kFixThreeQuarterTurn - a, 2};
+    return {kFixTurn - a, 3};
+}
+
+inline void Unfold(const CordicResult& r, int quadrant, i32* cosine, i32* sine) {
+    switch (quadrant) {
+        case 0: *cosine = r.x; *sine = r.y; break;
+        case 1: *cosine = -r.x; *sine = r.y; break;
+        case 2: *cosine = -r.y; *sine = -r.x; break;
+        default: *cosine = r.x; *sine = -r.y; break;
     }
-    *cosine = c;
-    *sine = s;
+}
+
+// Fold the angle into the first quadrant, rotate, and unfold.
+inline void SinCos(i32 angle, i32* cosine, i32* sine) {
+    const Folded f = Fold(angle);
+    Unfold(Rotate<true>(kCordicStart, 0, f.z, kCircular, 25), f.quadrant, cosine, sine);
+}
+
+// Two rotations stepped together: each step's chain is short, so the two run side by side
+// in the processor instead of one after the other. Each gives the bits of Rotate.
+inline void RotatePair(CordicResult& p, CordicResult& q) {
+#pragma GCC unroll 25
+    for (int i = 0; i < 25; ++i) {
+        RotateStep(p, i, kCircular[i]);
+        RotateStep(q, i, kCircular[i]);
+    }
 }
 
 // The arc sine series to the ninth power, for 0 <= a <= 0.5.
@@ -206,6 +233,16 @@ void FixSinCos(i32 angle, i32* cosine, i32* sine) {
     SinCos(angle, &c, &s);
     if (cosine) *cosine = c;
     if (sine) *sine = s;
+}
+
+void FixSinCosPair(i32 first, i32 second, i32* cosFirst, i32* sinFirst, i32* cosSecond, i32* sinSecond) {
+    const Folded a = Fold(first);
+    const Folded b = Fold(second);
+    CordicResult p{kCordicStart, 0, a.z};
+    CordicResult q{kCordicStart, 0, b.z};
+    RotatePair(p, q);
+    Unfold(p, a.quadrant, cosFirst, sinFirst);
+    Unfold(q, b.quadrant, cosSecond, sinSecond);
 }
 
 std::int32_t FixCos(i32 angle) {
@@ -260,25 +297,17 @@ std::int32_t FixAsinCordic(i32 s) {
 void FixSinCos16(i32 angle16, std::int16_t* cosine, std::int16_t* sine) {
     i32 a = angle16 % kFix16Turn;
     if (a < 0) a += kFix16Turn;
+    Folded f{a, 0};
+    if (a >= 9651) {
+        f = {kFix16Turn - a, 3};
+    } else if (a >= 6434) {
+        f = {9651 - a, 2};
+    } else if (a >= 3217) {
+        f = {6434 - a, 1};
+    }
     i32 c;
     i32 s;
-    if (a < 3217) {
-        const CordicResult r = Rotate<true>(kCordicStart16, 0, a, kCircular16, 12);
-        c = r.x;
-        s = r.y;
-    } else if (a < 6434) {
-        const CordicResult r = Rotate<true>(kCordicStart16, 0, 6434 - a, kCircular16, 12);
-        c = -r.x;
-        s = r.y;
-    } else if (a < 9651) {
-        const CordicResult r = Rotate<true>(kCordicStart16, 0, 9651 - a, kCircular16, 12);
-        c = -r.y;
-        s = -r.x;
-    } else {
-        const CordicResult r = Rotate<true>(kCordicStart16, 0, kFix16Turn - a, kCircular16, 12);
-        c = r.x;
-        s = -r.y;
-    }
+    Unfold(Rotate<true>(kCordicStart16, 0, f.z, kCircular16, 12), f.quadrant, &c, &s);
     if (cosine) *cosine = static_cast<std::int16_t>(c);
     if (sine) *sine = static_cast<std::int16_t>(s);
 }

@@ -6,8 +6,8 @@
 // full turn 12868) with sines and cosines in units of 1/2048.
 //
 // The integer results are part of the program's behaviour (star tables and maps depend
-// on them) and must not change: the CORDIC steps below use a conditional negate instead
-// of a branch, which gives the same numbers as the plain two-way step.
+// on them) and must not change: the CORDIC steps below use a conditional negate and a
+// select instead of a branch, which give the same numbers as the plain two-way step.
 #include <cstdint>
 
 constexpr std::int32_t kFixOne = 1 << 24;
@@ -44,6 +44,10 @@ CordicResult CordicRotate16(std::int32_t x, std::int32_t y, std::int32_t z);
 
 // Cosine and sine of any fixed-point angle (either pointer may be null).
 void FixSinCos(std::int32_t angle, std::int32_t* cosine, std::int32_t* sine);
+// Cosines and sines of two angles at once, each equal to FixSinCos's and about as fast
+// as one call (no pointer may be null).
+void FixSinCosPair(std::int32_t first, std::int32_t second, std::int32_t* cosFirst, std::int32_t* sinFirst,
+                   std::int32_t* cosSecond, std::int32_t* sinSecond);
 std::int32_t FixCos(std::int32_t angle);
 // Tangent; saturates at +-INT32_MAX where the quotient leaves the 8.24 range (including a
 // cosine of exactly 0).

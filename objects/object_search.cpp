@@ -445,8 +445,7 @@ int IsAboveMinAltitude(float siderealTime, float rightAscension, float declinati
     const auto hourAngle = static_cast<std::int32_t>(h * kHoursToFixed);
     const auto dec = static_cast<std::int32_t>(declination * kDegreesToFixed);
     std::int32_t cosH = 0, sinH = 0, cosDec = 0, sinDec = 0;
-    FixSinCos(hourAngle, &cosH, &sinH);
-    FixSinCos(dec, &cosDec, &sinDec);
+    FixSinCosPair(hourAngle, dec, &cosH, &sinH, &cosDec, &sinDec);
     const auto product = static_cast<std::int32_t>((static_cast<std::int64_t>(cosH) * cosDec) >> 24);
     const auto first = static_cast<std::int32_t>((static_cast<std::int64_t>(searchCosLatitude) * product) >> 24);
     const auto second = static_cast<std::int32_t>((static_cast<std::int64_t>(searchSinLatitude) * sinDec) >> 24);

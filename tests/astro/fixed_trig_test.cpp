@@ -12,6 +12,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -157,6 +158,21 @@ TEST(FixedTrig, SineCosineAndTangentStayCloseToDoublePrecision) {
     // The polynomial is for small angles: within 20 degrees it is as good as the CORDIC.
     for (i32 x = -6000000; x <= 6000000; x += 4999) {
         EXPECT_NEAR(FixTanSeries(x), Units(std::tan(x / double(kFixOne))), 4.0) << x;
+    }
+}
+
+TEST(FixedTrig, APairOfAnglesGivesTheBitsOfTwoSingleCalls) {
+    const i32 edges[] = {0, 1, -1, kFixQuarterTurn - 1, kFixQuarterTurn, kFixHalfTurn, kFixThreeQuarterTurn - 1,
+                         kFixThreeQuarterTurn, kFixTurn - 1, kFixTurn, -kFixTurn, INT32_MAX, INT32_MIN};
+    std::vector<i32> angles(std::begin(edges), std::end(edges));
+    for (i64 a = -2LL * kFixTurn; a <= 2LL * kFixTurn; a += 7919) angles.push_back(static_cast<i32>(a));
+    for (std::size_t k = 0; k < angles.size(); ++k) {
+        const i32 first = angles[k], second = angles[(k * 7 + 3) % angles.size()];
+        i32 c1, s1, c2, s2, pc1, ps1, pc2, ps2;
+        FixSinCos(first, &c1, &s1);
+        FixSinCos(second, &c2, &s2);
+        FixSinCosPair(first, second, &pc1, &ps1, &pc2, &ps2);
+        ASSERT_EQ(std::tie(pc1, ps1, pc2, ps2), std::tie(c1, s1, c2, s2)) << first << " " << second;
     }
 }
 
