@@ -873,15 +873,33 @@ void InvalidateAllWindows() {
     }
 }
 
+namespace {
+
+// Whether a window is drawn onto the screen and hides all of it.
+bool CoversScreen(Window w, int width, int height) {
+    const WindowRecord* t = Find(w);
+    return t && t->visible && t->surface.Valid() && t->rect.left <= 0 && t->rect.top <= 0 &&
+           t->rect.right >= width && t->rect.bottom >= height;
+}
+
+}  // namespace
+
 void ComposeScreen(Surface& screen) {
     const int sw = ScreenWidth(), sh = ScreenHeight();
+    const std::vector<Window>& topLevels = C().topLevels;
+    // Windows under one that hides the whole screen would only be painted over, and when
+    // one does, no pixel of the last frame can stay: clear and copy from the topmost such.
+    std::size_t first = topLevels.size();
+    while (first > 0 && !CoversScreen(topLevels[first - 1], sw, sh)) --first;
+    const bool covered = first > 0;
+    if (covered) --first;  // the covering window itself
     if (screen.width != sw || screen.height != sh) {
         screen = MakeSurface(sw, sh);
-    } else {
+    } else if (!covered) {
         std::fill(screen.bits.begin(), screen.bits.end(), 0);
     }
-    for (Window tw : C().topLevels) {
-        WindowRecord* t = Find(tw);
+    for (std::size_t i = first; i < topLevels.size(); ++i) {
+        WindowRecord* t = Find(topLevels[i]);
         if (!t || !t->visible || !t->surface.Valid()) continue;
         const Rect area = Intersect(t->rect, Rect{0, 0, sw, sh});
         if (area.Empty()) continue;

@@ -267,6 +267,22 @@ TEST_F(WindowTest, ComposeScreenStacksVisibleTopLevels) {
     EXPECT_EQ(screen.Row(10)[10], 0x001F);
     EXPECT_EQ(screen.Row(60)[60], 0x7C00);
     EXPECT_EQ(screen.Row(200)[200], 0);
+
+    // A window over the whole screen hides those under it; one above it still shows, and
+    // once it is hidden the screen it left is cleared, not kept from the last frame.
+    const Window cover = Top("cover", {0, 0, 240, 320});
+    const Window badge = Top("badge", {100, 100, 120, 120});
+    fill(cover, 0x4210);
+    fill(badge, 0x7FFF);
+    ComposeScreen(screen);
+    EXPECT_EQ(screen.Row(10)[10], 0x4210);
+    EXPECT_EQ(screen.Row(110)[110], 0x7FFF);
+    EXPECT_EQ(screen.Row(200)[200], 0x4210);
+    ShowWindow(cover, false);
+    ComposeScreen(screen);
+    EXPECT_EQ(screen.Row(10)[10], 0x001F);
+    EXPECT_EQ(screen.Row(110)[110], 0x7FFF);
+    EXPECT_EQ(screen.Row(200)[200], 0);
 }
 
 }  // namespace
