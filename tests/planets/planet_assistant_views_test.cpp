@@ -361,7 +361,9 @@ TEST_F(PlanetAssistantViewsTest, GlobesWithAndWithoutRings) {
             continue;
         }
         EXPECT_GT(left + right, 200);
-        if (c.row == 21) EXPECT_NEAR(left, right, (left + right) / 20);
+        if (c.row == 21) {
+            EXPECT_NEAR(left, right, (left + right) / 20);
+        }
     }
 }
 
