@@ -380,7 +380,6 @@ void BM_ObjectInfoFullRedraw(benchmark::State& state) {
         state.SkipWithError("needs the built catalogs (make data)");
         return;
     }
-    platform::SetInstallRoot(install);
     // The program makes and frees its own observing list: the list an earlier benchmark left
     // is set aside meanwhile.
     const SelectionList savedList = selectionList;
@@ -388,7 +387,7 @@ void BM_ObjectInfoFullRedraw(benchmark::State& state) {
     selectionList = SelectionList{};
     selectionListPtr = nullptr;
     {
-        ProgramOnScreen program("vk-objinfo-bench");
+        ProgramOnScreen program("vk-objinfo-bench", install);
         hl::Call([] {
             ObserverLocation& site = observerLocation;
             SetLatitude(site, 48.2f);

@@ -12,14 +12,21 @@
 #include "app/main_window.h"
 #include "platform/headless.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/resources.h"
 #include "platform/window.h"
 #include "shell/form_dispatcher.h"
 
 class ProgramOnScreen {
 public:
-    explicit ProgramOnScreen(const std::string& name) {
+    // `install` is the install root the program runs from; empty, the program's own. An
+    // earlier benchmark may have pointed the root at its few files, where the forms would
+    // find no pictures or dialogs and draw nothing: the root is set for this program's
+    // time and the one before is given back after it.
+    explicit ProgramOnScreen(const std::string& name, const std::filesystem::path& install = {})
+        : installBefore_(platform::InstallRoot()) {
         namespace hl = platform::headless;
+        platform::SetInstallRoot(install);
         home_ = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(home_ / "runtime");
         // The single-copy lock lives in the runtime folder: another copy running on this
@@ -42,6 +49,7 @@ public:
         hl::Uninstall();
         std::error_code ec;
         std::filesystem::remove_all(home_, ec);
+        platform::SetInstallRoot(installBefore_);
     }
     ProgramOnScreen(const ProgramOnScreen&) = delete;
     ProgramOnScreen& operator=(const ProgramOnScreen&) = delete;
@@ -65,5 +73,6 @@ public:
     }
 
 private:
+    std::filesystem::path installBefore_;
     std::filesystem::path home_;
 };
