@@ -22,6 +22,7 @@
 #include "catalog/record_file.h"
 #include "catalog/selection_list.h"
 #include "catalog/star_tables.h"
+#include "bench_files.h"
 #include "chart_bench_setup.h"
 #include "program_on_screen.h"
 #include "core/observing_time.h"
@@ -188,15 +189,20 @@ struct SearchBench {
     std::vector<SelectionRecord> records;
     std::vector<std::int32_t> index;
     std::vector<SelectionRecord*> pointers;
+    std::filesystem::path root;  // the install root the catalogs were opened from
 
     SearchBench() {
+        // The root the run had comes back once the catalogs are open: a later benchmark
+        // would take the synthetic files for the built catalogs.
+        const InstallRootInPlace kept(platform::InstallRoot());
         SetBenchSiteAndTime();
         const std::filesystem::path data = FindBuiltData();
         built = !data.empty();
         if (built) {
+            root = data;
             platform::SetInstallRoot(data);
         } else {
-            const std::filesystem::path root = MakeBenchInstallRoot("vk-search-bench");
+            root = MakeBenchInstallRoot("vk-search-bench");
             std::mt19937 random(5);
             WriteScatteredStarFile(root, random, [](int i) { return static_cast<std::int16_t>(i % 100); });
             std::uniform_real_distribution<float> ra(0.0f, 24.0f), dec(-89.0f, 89.0f), mag(4.0f, 16.0f);
@@ -244,12 +250,13 @@ SearchBench& Bench() {
     return bench;
 }
 
-// The bench's list stands in for the program's while a search benchmark runs, and the
-// program's comes back after it: a program started by a later benchmark frees the list it
+// The bench's list and install root stand in for the program's while a search benchmark
+// runs, and the program's come back after it: a program started by a later benchmark frees the list it
 // finds as its own, which the bench's buffers are not.
 class BorrowedList {
 public:
-    explicit BorrowedList(SearchBench& bench) : list_(selectionList), pointers_(selectionListPtr) {
+    explicit BorrowedList(SearchBench& bench)
+        : list_(selectionList), pointers_(selectionListPtr), install_(bench.root) {
         selectionList.records = bench.records.data();
         selectionList.index = bench.index.data();
         selectionList.capacity = static_cast<int>(bench.records.size());
@@ -266,6 +273,7 @@ public:
 private:
     SelectionList list_;
     SelectionRecord** pointers_;
+    InstallRootInPlace install_;
 };
 
 void Prepare(int visibilityClass) {

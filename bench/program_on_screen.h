@@ -10,9 +10,9 @@
 
 #include "app/composition.h"
 #include "app/main_window.h"
+#include "bench_files.h"
 #include "platform/headless.h"
 #include "platform/message_box.h"
-#include "platform/paths.h"
 #include "platform/resources.h"
 #include "platform/window.h"
 #include "shell/form_dispatcher.h"
@@ -23,10 +23,8 @@ public:
     // earlier benchmark may have pointed the root at its few files, where the forms would
     // find no pictures or dialogs and draw nothing: the root is set for this program's
     // time and the one before is given back after it.
-    explicit ProgramOnScreen(const std::string& name, const std::filesystem::path& install = {})
-        : installBefore_(platform::InstallRoot()) {
+    explicit ProgramOnScreen(const std::string& name, const std::filesystem::path& install = {}) : install_(install) {
         namespace hl = platform::headless;
-        platform::SetInstallRoot(install);
         home_ = std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(home_ / "runtime");
         // The single-copy lock lives in the runtime folder: another copy running on this
@@ -49,7 +47,6 @@ public:
         hl::Uninstall();
         std::error_code ec;
         std::filesystem::remove_all(home_, ec);
-        platform::SetInstallRoot(installBefore_);
     }
     ProgramOnScreen(const ProgramOnScreen&) = delete;
     ProgramOnScreen& operator=(const ProgramOnScreen&) = delete;
@@ -73,6 +70,6 @@ public:
     }
 
 private:
-    std::filesystem::path installBefore_;
+    InstallRootInPlace install_;
     std::filesystem::path home_;
 };
