@@ -30,6 +30,7 @@
 #include "shell/draw_targets.h"
 
 #include "bench_files.h"
+#include "tests/support/draw_target_window.h"
 
 namespace {
 
@@ -91,11 +92,7 @@ struct GlobeBench {
         platform::ResetWindows();
         platform::SetScreenGeometry(2, 0, 0);
         InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 480, 640};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 480, 640}, window, dc);
         OpenDb(moonDb, kCreatorMoon, kTypeCodeQvn1, 0, kDataFolder, kMoonFile);
     }
     // This bench's files in place of the program's for one benchmark.
@@ -105,8 +102,7 @@ struct GlobeBench {
         CloseCatalogDatabases();
         FreeMapImages();
         ClearPictureCache();
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         platform::SetInstallRoot({});
         std::error_code ec;

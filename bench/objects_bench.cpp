@@ -45,6 +45,7 @@
 #include "platform/window.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
+#include "tests/support/draw_target_window.h"
 #include "tests/support/test_pictures.h"
 
 namespace {
@@ -150,8 +151,7 @@ struct ScreenAtScale2 {
         SetDrawTarget(window, dc);
     }
     ~ScreenAtScale2() {
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         DeleteSchemeBrushes();
         platform::ResetWindows();
     }

@@ -38,6 +38,7 @@
 #include "shell/fonts.h"
 
 #include "bench_files.h"
+#include "tests/support/draw_target_window.h"
 
 namespace {
 
@@ -71,11 +72,7 @@ struct PlanetsBench {
         platform::ResetWindows();
         platform::SetScreenGeometry(2, 0, 0);
         InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 480, 640};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 480, 640}, window, dc);
     }
     // This bench's files in place of the program's for one benchmark.
     FilesInPlace Files() const { return FilesInPlace(root / "install", root / "resources"); }
@@ -84,8 +81,7 @@ struct PlanetsBench {
         FreeFeatureBitmap();
         ClearPictureCache();
         FreeScreenBuffer();
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         platform::SetInstallRoot({});
         std::error_code ec;

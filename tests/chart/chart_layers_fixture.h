@@ -21,6 +21,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
+#include "support/draw_target_window.h"
 
 class ChartLayerTest : public ChartTest {
 protected:
@@ -32,11 +33,7 @@ protected:
         platform::ResetWindows();
         platform::SetScreenGeometry(1, 0, 0);
         InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240, 320}, window, dc);
         canvas = CreateOffscreenDIB(240, 320, 16);
         ASSERT_NE(canvas, nullptr);
         previous = SetDrawWindow(canvas);
@@ -52,8 +49,7 @@ protected:
         FreeSymbolStrips();
         ResetStarCatalogLevel();
         CloseDb(objectIndexDb);
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         ChartTest::TearDown();
     }

@@ -9,6 +9,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
+#include "support/draw_target_window.h"
 #include "support/recorded_reports.h"
 
 namespace {
@@ -22,11 +23,7 @@ protected:
         platform::ResetWindows();
         platform::SetScreenGeometry(1, 0, 0);
         InitScreenScale();
-        platform::WindowSpec window_shape;
-        window_shape.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(window_shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240, 320}, window, dc);
         screen = CreateOffscreen(240, 320);
         ASSERT_NE(screen, nullptr);
         for (int y = 0; y < 320; ++y)
@@ -38,8 +35,7 @@ protected:
     void TearDown() override {
         FreeChartBitmaps();
         DeleteOffscreen(screen);
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         ClearRecordedReports();
     }

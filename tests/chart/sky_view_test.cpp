@@ -25,6 +25,7 @@
 #include "shell/draw_primitives.h"
 #include "shell/draw_targets.h"
 #include "shell/fonts.h"
+#include "support/draw_target_window.h"
 #include "support/golden_screen.h"
 #include "support/recorded_reports.h"
 
@@ -46,11 +47,7 @@ protected:
         platform::SetScreenGeometry(1, 0, 0);
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240, 320}, window, dc);
         SetChartSetting(chartpref::constLines, 0);
         skyViewState = SkyViewState{};
         SetSkyViewOwner(0);   // no other form's view: no tracks
@@ -60,8 +57,7 @@ protected:
     void TearDown() override {
         FreeSkyViewBitmaps();
         FreeChartBitmaps();
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         DeleteSchemeBrushes();
         ChartTest::TearDown();

@@ -23,6 +23,7 @@
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "shell/draw_targets.h"
+#include "support/draw_target_window.h"
 #include "support/golden_screen.h"
 
 // 5-5-5 pixels of the fixture pictures.
@@ -136,15 +137,10 @@ protected:
         if (HasFatalFailure()) return;
         platform::headless::Install(platform::headless::Options{});
         InitScreenScale();
-        platform::WindowSpec shape;
-        shape.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(shape);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240, 320}, window, dc);
     }
     void TearDown() override {
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::headless::Uninstall();
         GlobeTest::TearDown();
     }

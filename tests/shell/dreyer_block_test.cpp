@@ -12,6 +12,7 @@
 #include "shell/colour_scheme.h"
 #include "shell/draw_primitives.h"
 #include "shell/fonts.h"
+#include "support/draw_target_window.h"
 
 namespace {
 
@@ -26,15 +27,10 @@ protected:
         preferences.word[pref::nightMode] = 0;
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec desc;
-        desc.rect = platform::Rect{0, 0, 240, 320};
-        window = platform::CreateWindow(desc);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240, 320}, window, dc);
     }
     void TearDown() override {
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         DeleteSchemeBrushes();
         SelectionFixture::TearDown();

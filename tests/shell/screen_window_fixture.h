@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "shell/colour_scheme.h"
 #include "shell/draw_targets.h"
+#include "support/draw_target_window.h"
 
 class ScreenWindowTest : public ::testing::Test {
 protected:
@@ -21,16 +22,11 @@ protected:
         preferences.word[pref::nightMode] = 0;
         InitScreenScale();
         CreateSchemeBrushes();
-        platform::WindowSpec desc;
-        desc.rect = platform::Rect{0, 0, 240 * scale, 320 * scale};
-        window = platform::CreateWindow(desc);
-        dc = platform::GetWindowDc(window);
-        SetDrawTarget(window, dc);
+        OpenDrawTargetWindow(platform::Rect{0, 0, 240 * scale, 320 * scale}, window, dc);
         platform::FillRect(dc, platform::GetClientRect(window), GetBackBrush());
     }
     void CloseScreen() {
-        ReleaseDrawTarget();
-        platform::ReleaseDc(window, dc);
+        CloseDrawTargetWindow(window, dc);
         platform::ResetWindows();
         preferences.word[pref::nightMode] = 0;
         DeleteSchemeBrushes();
