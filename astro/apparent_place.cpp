@@ -223,14 +223,26 @@ SunSeriesSums SumSunSeries(double u, bool around) {
     return sums;
 }
 
-// The Sun's geocentric place at the TDB Julian day jd from its series' sums there.
-void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, double* distance) {
+// The Sun's ecliptic longitude (0 to 2 pi) and distance, and the mean obliquity, at the TDB
+// Julian day jd from its series' sums there.
+struct SunEcliptic {
+    double longitude, distance, obliquity;
+};
+
+SunEcliptic SunEclipticFromSums(double jd, double sumL, double sumR) {
     const double u = (jd - kJ2000) * kSunSeriesUnitsPerDay;
     double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sumL);
     if (lambda < 0) lambda += kTwoPi;
-    *distance = 1.0001026 + 1e-7 * sumR;
     const double t = 100.0 * u;
-    const double angles[2] = {lambda, (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad};
+    return {lambda, 1.0001026 + 1e-7 * sumR,
+            (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad};
+}
+
+// The Sun's geocentric place at the TDB Julian day jd from its series' sums there.
+void SunPlace(double jd, double sumL, double sumR, double* ra, double* dec, double* distance) {
+    const SunEcliptic sun = SunEclipticFromSums(jd, sumL, sumR);
+    *distance = sun.distance;
+    const double angles[2] = {sun.longitude, sun.obliquity};
     double sines[2], cosines[2];
     SeriesSinCosArray(angles, sines, cosines, 2);
     const double sl = sines[0];
@@ -259,13 +271,10 @@ void EarthFromSun(double jd, const SunSeriesSums& sums, double p[3][3]) {
         const double at = jd + 0.1 * (k - 1);
         PrecessionAngles(at, kJ2000, angles + kPrecession + 3 * k);
         if (k == 1) continue;
-        const double u = (at - kJ2000) * kSunSeriesUnitsPerDay;
-        double lambda = FmodTurn(4.9353929 + 62833.196168 * u + 1e-7 * sums.longitude[k]);
-        if (lambda < 0) lambda += kTwoPi;
-        distance[k] = 1.0001026 + 1e-7 * sums.distance[k];
-        const double t = 100.0 * u;
-        angles[k / 2] = lambda;
-        angles[2 + k / 2] = (84381.448 + t * (-46.815 + t * (-0.00059 + 0.001813 * t))) * kArcsecToRad;
+        const SunEcliptic sun = SunEclipticFromSums(at, sums.longitude[k], sums.distance[k]);
+        distance[k] = sun.distance;
+        angles[k / 2] = sun.longitude;
+        angles[2 + k / 2] = sun.obliquity;
     }
     SeriesSinCosArray(angles, sines, cosines, kPrecession + 3 * kInstants);
     for (int k = 0; k < kInstants; ++k) {
